@@ -1,0 +1,110 @@
+-- The tables Finance expects in its database. The program creates none of them: a new database is made from this file.
+-- Texts (ids, codes, names, classes, dates) are TEXT; money is INTEGER (whole rupiah).
+
+CREATE TABLE IF NOT EXISTS siswa (
+  Id        TEXT,
+  Nama      TEXT,
+  LP        TEXT,
+  TmpLahir  TEXT,
+  TglLahir  TEXT,
+  Agama     TEXT,
+  Alamat    TEXT,
+  Ket       TEXT,
+  Status    TEXT,
+  TglMasuk  TEXT,
+  Jenjang   TEXT
+);
+CREATE INDEX IF NOT EXISTS siswa_id ON siswa (Id);
+
+CREATE TABLE IF NOT EXISTS siswakelas (
+  Kode      TEXT,
+  IdSiswa   TEXT,
+  Kelas     TEXT,
+  Kategori  TEXT,
+  Jenjang   TEXT,
+  Tapel     TEXT
+);
+CREATE INDEX IF NOT EXISTS siswakelas_tapel_kelas ON siswakelas (Tapel, Kelas);
+CREATE INDEX IF NOT EXISTS siswakelas_siswa ON siswakelas (IdSiswa, Tapel);
+CREATE INDEX IF NOT EXISTS siswakelas_kode ON siswakelas (Kode);
+
+CREATE TABLE IF NOT EXISTS rekening (
+  Kode       TEXT,
+  Deskripsi  TEXT,
+  Grup       TEXT,
+  Tapel      TEXT
+);
+CREATE INDEX IF NOT EXISTS rekening_tapel ON rekening (Tapel, Grup);
+CREATE INDEX IF NOT EXISTS rekening_kode ON rekening (Kode);
+
+CREATE TABLE IF NOT EXISTS account (
+  Id           TEXT,
+  Pembayaran   TEXT,
+  Kelas        TEXT,
+  Jumlah       INTEGER,
+  Type         TEXT,
+  Tapel        TEXT,
+  Semester     TEXT,
+  Jenjang      TEXT,
+  RefRekening  TEXT,
+  Kategori     TEXT
+);
+CREATE INDEX IF NOT EXISTS account_tapel_kelas ON account (Tapel, Kelas);
+CREATE INDEX IF NOT EXISTS account_id ON account (Id);
+
+-- Four columns come before juli: the month chooser reads a whole row and takes the months by position.
+CREATE TABLE IF NOT EXISTS detail_account (
+  id_account      TEXT,
+  id_siswa        TEXT,
+  jml_pembayaran  INTEGER,
+  catatan         TEXT,
+  juli            INTEGER,
+  agustus         INTEGER,
+  september       INTEGER,
+  oktober         INTEGER,
+  nopember        INTEGER,
+  desember        INTEGER,
+  januari         INTEGER,
+  februari        INTEGER,
+  maret           INTEGER,
+  april           INTEGER,
+  mei             INTEGER,
+  juni            INTEGER
+);
+CREATE INDEX IF NOT EXISTS detail_account_siswa_account ON detail_account (id_siswa, id_account);
+CREATE INDEX IF NOT EXISTS detail_account_account ON detail_account (id_account);
+
+CREATE TABLE IF NOT EXISTS transaksi (
+  id       TEXT,
+  tgl      TEXT,
+  uraian   TEXT,
+  acctid   TEXT,
+  siswaid  TEXT,
+  masuk    INTEGER,
+  keluar   INTEGER,
+  petugas  TEXT,
+  sts      TEXT,
+  jenjang  TEXT,
+  Ref      TEXT
+);
+CREATE INDEX IF NOT EXISTS transaksi_siswa_acct ON transaksi (siswaid, acctid);
+CREATE INDEX IF NOT EXISTS transaksi_tgl_sts ON transaksi (tgl, sts);
+CREATE INDEX IF NOT EXISTS transaksi_sts ON transaksi (sts, siswaid);
+CREATE INDEX IF NOT EXISTS transaksi_id ON transaksi (id);
+
+CREATE TABLE IF NOT EXISTS useradmin (
+  User      TEXT,
+  Password  TEXT,
+  Akses     TEXT
+);
+
+CREATE TABLE IF NOT EXISTS mastergaji (
+  Kode      TEXT,
+  Uraian    TEXT,
+  Kriteria  TEXT,
+  Tapel     TEXT
+);
+
+INSERT INTO useradmin (User, Password, Akses)
+  SELECT 'ketua', '5927', '111111111111'
+  WHERE NOT EXISTS (SELECT 1 FROM useradmin WHERE User = 'ketua');

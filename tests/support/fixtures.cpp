@@ -1,0 +1,76 @@
+#include "support/fixtures.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace fintest {
+
+TempDir::TempDir() {
+  std::string tmpl = (std::filesystem::temp_directory_path() / "fintest-XXXXXX").string();
+  std::vector<char> buf(tmpl.begin(), tmpl.end());
+  buf.push_back('\0');
+  char* made = mkdtemp(buf.data());
+  if (!made) throw std::runtime_error("mkdtemp failed");
+  path_ = made;
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  std::filesystem::remove_all(path_, ec);
+}
+
+std::string SchemaPath() { return std::string(FIN_SOURCE_DIR) + "/db/schema.sql"; }
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+void WriteFile(const std::string& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << text;
+}
+
+void Exec(sqlite3* db, const std::string& sql) {
+  char* err = nullptr;
+  int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err);
+  EXPECT_EQ(rc, SQLITE_OK) << (err ? err : "") << "\n" << sql;
+  sqlite3_free(err);
+}
+
+sqlite3* CreateDatabase(const std::string& path) {
+  sqlite3* db = nullptr;
+  if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) {
+    ADD_FAILURE() << "cannot open " << path;
+    return db;
+  }
+  Exec(db, ReadFile(SchemaPath()));
+  return db;
+}
+
+std::vector<std::vector<std::string>> Query(sqlite3* db, const std::string& sql) {
+  std::vector<std::vector<std::string>> rows;
+  char* err = nullptr;
+  int rc = sqlite3_exec(
+      db, sql.c_str(),
+      [](void* p, int n, char** v, char**) {
+        auto* out = static_cast<std::vector<std::vector<std::string>>*>(p);
+        std::vector<std::string> row;
+        for (int i = 0; i < n; ++i) row.emplace_back(v[i] ? v[i] : "<null>");
+        out->push_back(std::move(row));
+        return 0;
+      },
+      &rows, &err);
+  EXPECT_EQ(rc, SQLITE_OK) << (err ? err : "") << "\n" << sql;
+  sqlite3_free(err);
+  return rows;
+}
+
+}  // namespace fintest

@@ -1,0 +1,42 @@
+// Test harness: temporary folders, a fresh database from db/schema.sql, small fixtures.
+#pragma once
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace fintest {
+
+// A folder under the system's temporary folder, removed with everything in it when the object goes.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+  std::string str() const { return path_.string(); }
+  std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Path of db/schema.sql in the source tree.
+std::string SchemaPath();
+
+// Creates a database file at `path` from db/schema.sql and returns an open connection (the caller closes it).
+sqlite3* CreateDatabase(const std::string& path);
+
+// Runs statements on `db`; fails the current test on an error.
+void Exec(sqlite3* db, const std::string& sql);
+
+// All rows of a query as texts (NULL reads as "<null>").
+std::vector<std::vector<std::string>> Query(sqlite3* db, const std::string& sql);
+
+// Writes a text file whole.
+void WriteFile(const std::string& path, const std::string& text);
+std::string ReadFile(const std::string& path);
+
+}  // namespace fintest
