@@ -26,3 +26,140 @@ enum : int {
   MB_TASKMODAL = 0x2000, MB_TOPMOST = 0x40000,
 };
 enum : int { IDOK = 1, IDCANCEL = 2, IDABORT = 3, IDRETRY = 4, IDIGNORE = 5, IDYES = 6, IDNO = 7 };
+
+// ---------------------------------------------------------------------------------------------------------------
+// Messages. Forms receive them through their window procedure; the framework turns Qt's events and signals into them.
+// ---------------------------------------------------------------------------------------------------------------
+enum : unsigned {
+  WM_NULL = 0x0000, WM_CREATE = 0x0001, WM_DESTROY = 0x0002, WM_MOVE = 0x0003, WM_SIZE = 0x0005,
+  WM_ACTIVATE = 0x0006, WM_SETFOCUS = 0x0007, WM_KILLFOCUS = 0x0008, WM_ENABLE = 0x000A, WM_SETTEXT = 0x000C,
+  WM_PAINT = 0x000F, WM_CLOSE = 0x0010, WM_QUIT = 0x0012, WM_ERASEBKGND = 0x0014, WM_SYSCOLORCHANGE = 0x0015,
+  WM_SHOWWINDOW = 0x0018, WM_GETMINMAXINFO = 0x0024, WM_NOTIFY = 0x004E, WM_KEYDOWN = 0x0100, WM_KEYUP = 0x0101,
+  WM_CHAR = 0x0102, WM_SYSKEYDOWN = 0x0104, WM_COMMAND = 0x0111, WM_SYSCOMMAND = 0x0112, WM_TIMER = 0x0113,
+  WM_HSCROLL = 0x0114, WM_VSCROLL = 0x0115, WM_CTLCOLOREDIT = 0x0133, WM_CTLCOLORLISTBOX = 0x0134,
+  WM_CTLCOLORBTN = 0x0135, WM_CTLCOLORSTATIC = 0x0138, WM_MOUSEMOVE = 0x0200, WM_LBUTTONDOWN = 0x0201,
+  WM_LBUTTONUP = 0x0202, WM_LBUTTONDBLCLK = 0x0203, WM_RBUTTONUP = 0x0205, WM_THEMECHANGED = 0x031A,
+  WM_USER = 0x0400,
+};
+enum : unsigned { SIZE_RESTORED = 0, SIZE_MINIMIZED = 1, SIZE_MAXIMIZED = 2 };
+enum : unsigned { SC_CLOSE = 0xF060 };
+enum : unsigned { WA_INACTIVE = 0, WA_ACTIVE = 1, WA_CLICKACTIVE = 2 };
+
+// Notification codes carried in HIWORD(wParam) of WM_COMMAND.
+enum : unsigned {
+  BN_CLICKED = 0, BN_DBLCLK = 5,
+  EN_SETFOCUS = 0x0100, EN_KILLFOCUS = 0x0200, EN_CHANGE = 0x0300, EN_UPDATE = 0x0400,
+  CBN_SELCHANGE = 1, CBN_DBLCLK = 2, CBN_SETFOCUS = 3, CBN_KILLFOCUS = 4, CBN_EDITCHANGE = 5, CBN_EDITUPDATE = 6,
+  CBN_DROPDOWN = 7, CBN_CLOSEUP = 8, CBN_SELENDOK = 9,
+  LBN_SELCHANGE = 1, LBN_DBLCLK = 2,
+  STN_CLICKED = 0,
+};
+
+// Notification codes carried in NmHdr::code of WM_NOTIFY.
+enum : int {
+  NM_CLICK = -2, NM_DBLCLK = -3, NM_RETURN = -4, NM_RCLICK = -5, NM_SETFOCUS = -7, NM_KILLFOCUS = -8,
+  LVN_ITEMCHANGED = -101, LVN_COLUMNCLICK = -108, LVN_KEYDOWN = -155,
+  TVN_SELCHANGED = -402, TVN_ITEMEXPANDED = -406, TVN_KEYDOWN = -412,
+  DTN_DATETIMECHANGE = -759, DTN_CLOSEUP = -753,
+  TTN_GETDISPINFO = -520, TBN_DROPDOWN = -710,
+};
+
+inline unsigned LOWORD(std::uintptr_t v) { return static_cast<unsigned>(v & 0xFFFF); }
+inline unsigned HIWORD(std::uintptr_t v) { return static_cast<unsigned>((v >> 16) & 0xFFFF); }
+inline WParam MAKEWPARAM(unsigned lo, unsigned hi) { return (WParam(hi & 0xFFFF) << 16) | (lo & 0xFFFF); }
+inline LParam MAKELPARAM(unsigned lo, unsigned hi) { return LParam((WParam(hi & 0xFFFF) << 16) | (lo & 0xFFFF)); }
+
+// WM_NOTIFY payloads (lParam points at one of these for the duration of the call).
+struct NmHdr {
+  Hwnd hwndFrom = 0;
+  int idFrom = 0;
+  int code = 0;
+};
+struct NmListView {        // list-view notifications
+  NmHdr hdr;
+  int iItem = -1;
+  int iSubItem = 0;
+  unsigned uNewState = 0;
+  unsigned uOldState = 0;
+  unsigned uChanged = 0;
+  LParam lParam = 0;
+};
+struct NmLvKeyDown {       // LVN_KEYDOWN, TVN_KEYDOWN
+  NmHdr hdr;
+  int wVKey = 0;
+};
+struct NmTreeView {        // TVN_SELCHANGED
+  NmHdr hdr;
+  std::intptr_t itemOld = 0;
+  std::intptr_t itemNew = 0;
+};
+enum : unsigned { LVIS_FOCUSED = 0x1, LVIS_SELECTED = 0x2, LVIS_STATEIMAGEMASK = 0xF000, LVIF_STATE = 0x8 };
+
+// Virtual key codes used by the forms.
+enum : int {
+  VK_BACK = 0x08, VK_TAB = 0x09, VK_RETURN = 0x0D, VK_SHIFT = 0x10, VK_CONTROL = 0x11, VK_ESCAPE = 0x1B,
+  VK_SPACE = 0x20, VK_PRIOR = 0x21, VK_NEXT = 0x22, VK_END = 0x23, VK_HOME = 0x24, VK_LEFT = 0x25, VK_UP = 0x26,
+  VK_RIGHT = 0x27, VK_DOWN = 0x28, VK_DELETE = 0x2E, VK_F1 = 0x70, VK_F2 = 0x71, VK_F3 = 0x72, VK_F4 = 0x73,
+  VK_F5 = 0x74, VK_F6 = 0x75, VK_F7 = 0x76, VK_F8 = 0x77, VK_F9 = 0x78, VK_F10 = 0x79, VK_F11 = 0x7A, VK_F12 = 0x7B,
+};
+
+// ---------------------------------------------------------------------------------------------------------------
+// Window styles, as the forms' creation code names them. The framework maps them onto Qt widgets and flags.
+// ---------------------------------------------------------------------------------------------------------------
+enum : std::uint32_t {
+  WS_OVERLAPPED = 0x00000000u, WS_POPUP = 0x80000000u, WS_CHILD = 0x40000000u, WS_MINIMIZE = 0x20000000u,
+  WS_VISIBLE = 0x10000000u, WS_DISABLED = 0x08000000u, WS_CLIPSIBLINGS = 0x04000000u,
+  WS_CLIPCHILDREN = 0x02000000u, WS_MAXIMIZE = 0x01000000u, WS_CAPTION = 0x00C00000u, WS_BORDER = 0x00800000u,
+  WS_DLGFRAME = 0x00400000u, WS_VSCROLL = 0x00200000u, WS_HSCROLL = 0x00100000u, WS_SYSMENU = 0x00080000u,
+  WS_THICKFRAME = 0x00040000u, WS_SIZEBOX = 0x00040000u, WS_GROUP = 0x00020000u, WS_TABSTOP = 0x00010000u,
+  WS_MINIMIZEBOX = 0x00020000u, WS_MAXIMIZEBOX = 0x00010000u,
+  WS_OVERLAPPEDWINDOW = 0x00CF0000u,
+};
+enum : std::uint32_t {
+  WS_EX_TOPMOST = 0x00000008u, WS_EX_MDICHILD = 0x00000040u, WS_EX_TOOLWINDOW = 0x00000080u,
+  WS_EX_WINDOWEDGE = 0x00000100u, WS_EX_CLIENTEDGE = 0x00000200u, WS_EX_STATICEDGE = 0x00020000u,
+  WS_EX_CONTROLPARENT = 0x00010000u,
+};
+// Edit styles.
+enum : std::uint32_t {
+  ES_LEFT = 0x0, ES_CENTER = 0x1, ES_RIGHT = 0x2, ES_MULTILINE = 0x4, ES_UPPERCASE = 0x8, ES_LOWERCASE = 0x10,
+  ES_PASSWORD = 0x20, ES_AUTOVSCROLL = 0x40, ES_AUTOHSCROLL = 0x80, ES_NOHIDESEL = 0x100, ES_READONLY = 0x800,
+  ES_WANTRETURN = 0x1000, ES_NUMBER = 0x2000,
+};
+// Button styles.
+enum : std::uint32_t {
+  BS_PUSHBUTTON = 0x0, BS_DEFPUSHBUTTON = 0x1, BS_CHECKBOX = 0x2, BS_AUTOCHECKBOX = 0x3, BS_RADIOBUTTON = 0x4,
+  BS_3STATE = 0x5, BS_AUTO3STATE = 0x6, BS_GROUPBOX = 0x7, BS_AUTORADIOBUTTON = 0x9, BS_TYPEMASK = 0xF,
+  BS_BITMAP = 0x80, BS_ICON = 0x40, BS_FLAT = 0x8000, BS_CENTER = 0x300, BS_MULTILINE = 0x2000,
+};
+// Static styles.
+enum : std::uint32_t {
+  SS_LEFT = 0x0, SS_CENTER = 0x1, SS_RIGHT = 0x2, SS_ICON = 0x3, SS_BITMAP = 0xE, SS_NOTIFY = 0x100,
+  SS_CENTERIMAGE = 0x200, SS_SUNKEN = 0x1000, SS_TYPEMASK = 0x1F,
+};
+// Combo-box and list-box styles.
+enum : std::uint32_t {
+  CBS_SIMPLE = 0x1, CBS_DROPDOWN = 0x2, CBS_DROPDOWNLIST = 0x3, CBS_SORT = 0x100, CBS_HASSTRINGS = 0x200,
+  CBS_AUTOHSCROLL = 0x40, LBS_NOTIFY = 0x1, LBS_SORT = 0x2, LBS_MULTIPLESEL = 0x8, LBS_EXTENDEDSEL = 0x800,
+};
+// List-view, tree-view and date-picker styles; extended list-view styles.
+enum : std::uint32_t {
+  LVS_REPORT = 0x1, LVS_SINGLESEL = 0x4, LVS_SHOWSELALWAYS = 0x8, LVS_EDITLABELS = 0x200, LVS_NOSORTHEADER = 0x8000,
+  LVS_EX_GRIDLINES = 0x1, LVS_EX_CHECKBOXES = 0x4, LVS_EX_FULLROWSELECT = 0x20,
+  TVS_HASBUTTONS = 0x1, TVS_HASLINES = 0x2, TVS_LINESATROOT = 0x4, TVS_SHOWSELALWAYS = 0x20,
+  DTS_SHORTDATEFORMAT = 0x0, DTS_UPDOWN = 0x1, DTS_SHOWNONE = 0x2, DTS_LONGDATEFORMAT = 0x4, DTS_TIMEFORMAT = 0x9,
+};
+// List-view column formats.
+enum : int { LVCFMT_LEFT = 0, LVCFMT_RIGHT = 1, LVCFMT_CENTER = 2 };
+
+// Show commands.
+enum : int {
+  SW_HIDE = 0, SW_SHOWNORMAL = 1, SW_SHOWMINIMIZED = 2, SW_SHOWMAXIMIZED = 3, SW_MAXIMIZE = 3, SW_SHOW = 5,
+  SW_MINIMIZE = 6, SW_RESTORE = 9,
+};
+
+// System colour indices.
+enum : int {
+  COLOR_WINDOW = 5, COLOR_WINDOWTEXT = 8, COLOR_BTNFACE = 15, COLOR_BTNTEXT = 18, COLOR_HIGHLIGHT = 13,
+  COLOR_GRAYTEXT = 17, COLOR_INFOBK = 24,
+};
