@@ -2,6 +2,7 @@
 // properties, styles, messages and the constants the forms and wrappers use. Everything is ours, over Qt.
 #pragma once
 #include <cstdint>
+#include <map>
 #include <string>
 
 class QWidget;
@@ -17,6 +18,26 @@ using WndProcFn = LResult (*)(Hwnd, unsigned, WParam, LParam);
 QWidget* WinWidget(Hwnd h);
 Hwnd WinHandle(QWidget* w);      // the widget's handle, made on first use; 0 for nullptr
 bool IsWindow(Hwnd h);
+
+// What the framework keeps of every window: its class name, styles, control id, window procedure and properties.
+struct WinInfo {
+  std::string className;            // "FORM_FINANCE_..._CLASS" for forms; "Edit", "Button", ... for controls
+  std::uint32_t style = 0;
+  std::uint32_t exStyle = 0;
+  int id = 0;                        // control id (MDI children: their form's id)
+  WndProcFn proc = nullptr;          // form: its window procedure; control: its subclass procedure (nullptr: none)
+  std::map<std::string, std::intptr_t> props;   // window properties ("FIN_PTR", "FIN_TAGPROPERTY", ...)
+};
+// The record of a window; nullptr when the window is gone. Made empty by WinHandle.
+WinInfo* WinInfoOf(Hwnd h);
+
+void WinSetProp(Hwnd h, const std::string& name, std::intptr_t value);
+std::intptr_t WinGetProp(Hwnd h, const std::string& name);     // 0 when not set or no window
+std::intptr_t WinRemoveProp(Hwnd h, const std::string& name);  // the value removed, 0 when none
+
+// Sends a message to a window's procedure (a form's window procedure, a control's subclass procedure, else the
+// default handling) and returns its result; 0 when the window does not exist.
+LResult WinSendMessage(Hwnd h, unsigned msg, WParam wParam, LParam lParam);
 
 // Message-box styles and answers.
 enum : int {

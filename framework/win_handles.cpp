@@ -6,8 +6,12 @@
 #include <unordered_map>
 
 namespace {
+struct Entry {
+  QPointer<QWidget> widget;
+  WinInfo info;
+};
 struct HandleTable {
-  std::unordered_map<Hwnd, QPointer<QWidget>> byHandle;
+  std::unordered_map<Hwnd, Entry> byHandle;
   Hwnd next = 0x100;
 };
 HandleTable& table() {
@@ -22,11 +26,11 @@ QWidget* WinWidget(Hwnd h) {
   auto& t = table();
   auto it = t.byHandle.find(h);
   if (it == t.byHandle.end()) return nullptr;
-  if (it->second.isNull()) {
+  if (it->second.widget.isNull()) {
     t.byHandle.erase(it);
     return nullptr;
   }
-  return it->second.data();
+  return it->second.widget.data();
 }
 
 Hwnd WinHandle(QWidget* w) {
@@ -36,9 +40,35 @@ Hwnd WinHandle(QWidget* w) {
   auto& t = table();
   Hwnd h = t.next;
   t.next += 4;
-  t.byHandle.emplace(h, QPointer<QWidget>(w));
+  t.byHandle.emplace(h, Entry{QPointer<QWidget>(w), WinInfo{}});
   w->setProperty(kHandleProperty, QVariant::fromValue<qlonglong>(h));
   return h;
 }
 
 bool IsWindow(Hwnd h) { return WinWidget(h) != nullptr; }
+
+WinInfo* WinInfoOf(Hwnd h) {
+  if (!WinWidget(h)) return nullptr;
+  return &table().byHandle.find(h)->second.info;
+}
+
+void WinSetProp(Hwnd h, const std::string& name, std::intptr_t value) {
+  if (WinInfo* i = WinInfoOf(h)) i->props[name] = value;
+}
+
+std::intptr_t WinGetProp(Hwnd h, const std::string& name) {
+  WinInfo* i = WinInfoOf(h);
+  if (!i) return 0;
+  auto it = i->props.find(name);
+  return it == i->props.end() ? 0 : it->second;
+}
+
+std::intptr_t WinRemoveProp(Hwnd h, const std::string& name) {
+  WinInfo* i = WinInfoOf(h);
+  if (!i) return 0;
+  auto it = i->props.find(name);
+  if (it == i->props.end()) return 0;
+  std::intptr_t v = it->second;
+  i->props.erase(it);
+  return v;
+}
