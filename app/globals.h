@@ -21,7 +21,8 @@ extern Hwnd gMdiClient;               // its MDI client
 extern Hwnd gStatusBar;               // its status bar; part 1 holds the operator's name
 extern Hwnd gForm1Window;             // the welcome window while it exists
 extern std::string gSchoolName, gSchoolAddress, gSchoolPhone, gSchoolEmail;   // sekolah.txt
-extern std::string gStrukTopMargin, gStrukLineSpacing, gStrukDefaultType, gStrukFont;  // setting_struk.txt 1-4
+extern int gStrukTopMargin, gStrukLineSpacing, gStrukDefaultType;  // setting_struk.txt fields 1-3
+extern std::string gStrukFont;        // setting_struk.txt field 4
 extern int gPrepaid;                  // setting_struk.txt field 5: 1 prepaid, 0 postpaid
 extern int gEditMode;                 // 0 add, 1 edit
 extern std::string gFormMode;         // mode text handed to the next window
