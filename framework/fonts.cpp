@@ -1,0 +1,115 @@
+#include "framework/fonts.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <unordered_map>
+
+#include "framework/numbers.h"
+#include "framework/strings.h"
+
+namespace {
+struct FontTable {
+  std::unordered_map<std::intptr_t, QFont> fonts;
+  std::intptr_t next = 1;
+};
+FontTable& table() {
+  static FontTable t;
+  return t;
+}
+
+int IntField(const std::string& spec, int n) {
+  long long v = RoundHalfEven(Val(StrParse(spec, ",", n)));
+  return int(std::clamp<long long>(v, -2147483647LL - 1, 2147483647LL));
+}
+
+// At most `max` bytes, never cut inside a UTF-8 character.
+std::string CutUtf8(const std::string& s, std::size_t max) {
+  if (s.size() <= max) return s;
+  std::size_t n = max;
+  while (n > 0 && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80) --n;
+  return s.substr(0, n);
+}
+}  // namespace
+
+int MulDiv(int number, int numerator, int denominator) {
+  if (denominator == 0) return -1;
+  long long product = static_cast<long long>(number) * numerator;
+  long long d = denominator;
+  bool negative = (product < 0) != (d < 0);
+  long long a = std::llabs(product), b = std::llabs(d);
+  long long q = (a + b / 2) / b;
+  long long r = negative ? -q : q;
+  if (r > 2147483647LL || r < -2147483648LL) return -1;
+  return int(r);
+}
+
+int FontScreenDpi() {
+  if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return 96;
+  QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return 96;
+  int dpi = int(RoundHalfEven(screen->logicalDotsPerInchY()));
+  return dpi > 0 ? dpi : 96;
+}
+
+int FontPixelsToPoints(int pixels) { return std::abs(MulDiv(pixels, 72, FontScreenDpi())); }
+
+int FontParseSpec(const std::string& spec, std::string& face, int& points, int& weight, int& italic, int& underline,
+                  int& strikeOut, int& style) {
+  const auto commas = std::count(spec.begin(), spec.end(), ',');
+  face = StrParse(spec, ",", 1);
+  if (commas < 11) {
+    points = IntField(spec, 2);
+    style = IntField(spec, 3);
+    weight = (style & 1) ? 700 : 400;
+    italic = (style & 2) ? 1 : 0;
+    underline = (style & 4) ? 1 : 0;
+    strikeOut = (style & 8) ? 1 : 0;
+  } else {
+    points = FontPixelsToPoints(IntField(spec, 2));
+    weight = IntField(spec, 6);
+    italic = IntField(spec, 7);
+    underline = IntField(spec, 8);
+    strikeOut = IntField(spec, 9);
+    style = (weight == 700 ? 1 : 0) | (italic != 0 ? 2 : 0) | (underline != 0 ? 4 : 0) | (strikeOut != 0 ? 8 : 0);
+  }
+  return 0;
+}
+
+std::intptr_t FontCreate(const std::string& face, int points, int weight, int italic, int underline, int strikeOut) {
+  if (face.empty()) return 0;
+  // Logical pixels are square: q = points * dpiX / dpiY = points.
+  const int height = -MulDiv(points, FontScreenDpi(), 72);
+  QFont font(QString::fromStdString(CutUtf8(face, 31)));
+  if (height != 0) font.setPixelSize(std::abs(height));
+  font.setWeight(weight <= 0 ? QFont::Normal : QFont::Weight(std::clamp(weight, 1, 1000)));
+  font.setItalic((italic & 0xFF) != 0);
+  font.setUnderline((underline & 0xFF) != 0);
+  font.setStrikeOut((strikeOut & 0xFF) != 0);
+  font.setStyleStrategy(QFont::PreferOutline);
+  auto& t = table();
+  std::intptr_t handle = t.next++;
+  t.fonts.emplace(handle, font);
+  return handle;
+}
+
+std::intptr_t FontCreateFromSpec(const std::string& spec) {
+  std::string face;
+  int points = 0, weight = 0, italic = 0, underline = 0, strikeOut = 0, style = 0;
+  FontParseSpec(spec, face, points, weight, italic, underline, strikeOut, style);
+  return FontCreate(face, points, weight, italic, underline, strikeOut);
+}
+
+QFont FontFromHandle(std::intptr_t font) {
+  auto& t = table();
+  auto it = t.fonts.find(font);
+  if (it != t.fonts.end()) return it->second;
+  return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::font() : QFont();
+}
+
+bool FontExists(std::intptr_t font) { return table().fonts.count(font) != 0; }
+
+bool FontDelete(std::intptr_t font) { return table().fonts.erase(font) != 0; }
