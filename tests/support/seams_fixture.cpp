@@ -26,6 +26,8 @@ SeamsTest::SeamsTest() {
   scripted_ = std::make_unique<platform::ScriptedSeams>();
   scripted_->SetNow(QDateTime(QDate(2024, 9, 2), QTime(10, 15, 30)));
   scripted_->SetProgramFolder(programDir_);
+  printed_ = platform::InstallRecordingPrintBackend();
+  textPrinted_ = platform::InstallRecordingTextPrinterBackend();
   // A death test's child ends in AppExit without running destructors: leave nothing behind all the same.
   scripted_->SetBeforeExit([this] {
     std::error_code ec2;
@@ -46,6 +48,8 @@ SeamsTest::~SeamsTest() {
   if (QCoreApplication::instance()) QCoreApplication::removePostedEvents(QCoreApplication::instance());
   VerifySeams();
   scripted_.reset();
+  platform::SetPrintBackendForTests(nullptr);
+  platform::SetTextPrinterBackendForTests(nullptr);
   QLocale::setDefault(previousLocale_);
   std::error_code ec;
   if (!previousDir_.empty()) std::filesystem::current_path(previousDir_, ec);

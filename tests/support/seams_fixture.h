@@ -22,7 +22,9 @@
 #include <vector>
 
 #include "framework/win.h"
+#include "platform/print_recording.h"
 #include "platform/scripted_seams.h"
+#include "platform/text_printer.h"
 #include "support/fixtures.h"
 
 namespace fintest {
@@ -77,6 +79,10 @@ class SeamsTest : public ::testing::Test {
   const std::vector<int>& exits() const { return scripted_->exits(); }
   void ThrowOnExit(bool on = true) { scripted_->ThrowOnExit(on); }
 
+  // Printing: pages (printer drawing) and text printer jobs go to recording back ends for the whole test.
+  platform::RecordingPrintBackend& printed() { return *printed_; }
+  platform::RecordingTextPrinterBackend& textPrinted() { return *textPrinted_; }
+
   // Folders (absolute, no trailing "/").
   const std::string& programDir() const { return programDir_; }
   const std::string& workDir() const { return workDir_; }
@@ -94,6 +100,8 @@ class SeamsTest : public ::testing::Test {
   std::string previousDir_;
   QLocale previousLocale_;
   std::unique_ptr<platform::ScriptedSeams> scripted_;
+  std::shared_ptr<platform::RecordingPrintBackend> printed_;
+  std::shared_ptr<platform::RecordingTextPrinterBackend> textPrinted_;
 };
 
 }  // namespace fintest
