@@ -23,3 +23,5 @@ std::string gRichEditClass;
 int gPrinterKind = 0;
 std::string gPhotoPath;
 std::string gPickClass;
+std::intptr_t gSmallImageList = 0;
+std::intptr_t gHInstance = 0;

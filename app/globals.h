@@ -3,6 +3,7 @@
 #pragma once
 #include <sqlite3.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -26,8 +27,10 @@ extern std::string gStrukFont;        // setting_struk.txt field 4
 extern int gPrepaid;                  // setting_struk.txt field 5: 1 prepaid, 0 postpaid
 extern int gEditMode;                 // 0 add, 1 edit
 extern std::string gFormMode;         // mode text handed to the next window
-extern std::vector<std::string> gMonthNames;  // month names, 1..12 (index 0 unused)
+extern std::vector<std::string> gMonthNames;  // month names in school-year order: 1 "Juli" .. 12 "Juni" (index 0 unused)
 extern std::string gRichEditClass;
 extern int gPrinterKind;
 extern std::string gPhotoPath;        // bitmap last chosen with a photo dialog
 extern std::string gPickClass;        // class chosen in a student picker
+extern std::intptr_t gSmallImageList; // small-icon image list made at start-up; the student pickers fill it
+extern std::intptr_t gHInstance;      // the program's module handle (stands for the running program)

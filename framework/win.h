@@ -18,6 +18,8 @@ using WndProcFn = LResult (*)(Hwnd, unsigned, WParam, LParam);
 QWidget* WinWidget(Hwnd h);
 Hwnd WinHandle(QWidget* w);      // the widget's handle, made on first use; 0 for nullptr
 bool IsWindow(Hwnd h);
+// Makes a handle read as gone at once (its widget is being destroyed); its record and properties go with it.
+void WinForgetHandle(Hwnd h);
 
 // What the framework keeps of every window: its class name, styles, control id, window procedure and properties.
 struct WinInfo {
@@ -183,4 +185,43 @@ enum : int {
 enum : int {
   COLOR_WINDOW = 5, COLOR_WINDOWTEXT = 8, COLOR_BTNFACE = 15, COLOR_BTNTEXT = 18, COLOR_HIGHLIGHT = 13,
   COLOR_GRAYTEXT = 17, COLOR_INFOBK = 24,
+};
+
+// ---------------------------------------------------------------------------------------------------------------
+// Control messages. The controls answer them in their default handling (WinControlDefProc, control_classes.h), so a
+// control's subclass procedure can pass them on and form code may send them through WinSendMessage.
+// ---------------------------------------------------------------------------------------------------------------
+enum : unsigned {
+  WM_SETFONT = 0x0030, WM_GETTEXT = 0x000D, WM_GETTEXTLENGTH = 0x000E,
+  EM_GETSEL = 0x00B0, EM_SETSEL = 0x00B1, EM_SETREADONLY = 0x00CF, EM_LIMITTEXT = 0x00C5, EM_SETLIMITTEXT = 0x00C5,
+  EM_SETMARGINS = 0x00D3,
+  BM_GETCHECK = 0x00F0, BM_SETCHECK = 0x00F1, BM_CLICK = 0x00F5,
+  STM_SETIMAGE = 0x0172,
+  CB_GETEDITSEL = 0x0140, CB_ADDSTRING = 0x0143, CB_DELETESTRING = 0x0144, CB_GETCOUNT = 0x0146,
+  CB_GETCURSEL = 0x0147, CB_GETLBTEXT = 0x0148, CB_GETLBTEXTLEN = 0x0149, CB_INSERTSTRING = 0x014A,
+  CB_RESETCONTENT = 0x014B, CB_FINDSTRING = 0x014C, CB_SETCURSEL = 0x014E, CB_SHOWDROPDOWN = 0x014F,
+  CB_GETITEMDATA = 0x0150, CB_SETITEMDATA = 0x0151, CB_FINDSTRINGEXACT = 0x0158,
+  LB_ADDSTRING = 0x0180, LB_INSERTSTRING = 0x0181, LB_DELETESTRING = 0x0182, LB_RESETCONTENT = 0x0184,
+  LB_SETCURSEL = 0x0186, LB_GETCURSEL = 0x0188, LB_GETTEXT = 0x0189, LB_GETTEXTLEN = 0x018A, LB_GETCOUNT = 0x018B,
+  LB_FINDSTRING = 0x018F, LB_GETITEMDATA = 0x0199, LB_SETITEMDATA = 0x019A, LB_FINDSTRINGEXACT = 0x01A2,
+  PBM_SETRANGE = WM_USER + 1, PBM_SETPOS = WM_USER + 2, PBM_DELTAPOS = WM_USER + 3, PBM_SETSTEP = WM_USER + 4,
+  PBM_STEPIT = WM_USER + 5, PBM_SETRANGE32 = WM_USER + 6, PBM_GETPOS = WM_USER + 8,
+  SB_SETTEXTA = WM_USER + 1, SB_GETTEXTA = WM_USER + 2, SB_GETTEXTLENGTHA = WM_USER + 3, SB_SETPARTS = WM_USER + 4,
+  SB_GETPARTS = WM_USER + 6, SB_SETMINHEIGHT = WM_USER + 8, SB_SETICON = WM_USER + 15,
+  DTM_SETSYSTEMTIME = 0x1002, DTM_SETMCFONT = 0x1009,
+  LVM_SETEXTENDEDLISTVIEWSTYLE = 0x1036, LVM_GETEXTENDEDLISTVIEWSTYLE = 0x1037,
+};
+enum : int { CB_ERR = -1, CB_ERRSPACE = -2, LB_ERR = -1, LB_ERRSPACE = -2 };
+enum : int { BST_UNCHECKED = 0, BST_CHECKED = 1, BST_INDETERMINATE = 2 };
+// Status-bar drawing types (high byte of SB_SETTEXTA's wParam).
+enum : unsigned { SBT_NOBORDERS = 0x0100, SBT_POPOUT = 0x0200, SBT_RTLREADING = 0x0400, SBT_OWNERDRAW = 0x1000 };
+// Styles of the common controls.
+enum : std::uint32_t {
+  TTS_ALWAYSTIP = 0x01, TTS_NOPREFIX = 0x02, TTS_BALLOON = 0x40,
+  CCS_TOP = 0x1, CCS_NOMOVEY = 0x2, CCS_BOTTOM = 0x3, CCS_NORESIZE = 0x4, CCS_NOPARENTALIGN = 0x8, CCS_NODIVIDER = 0x40,
+  TBSTYLE_TOOLTIPS = 0x0100, TBSTYLE_WRAPABLE = 0x0200, TBSTYLE_FLAT = 0x0800, TBSTYLE_LIST = 0x1000,
+  TBSTYLE_TRANSPARENT = 0x8000,
+  SBARS_SIZEGRIP = 0x0100, SBARS_TOOLTIPS = 0x0800,
+  RBS_TOOLTIPS = 0x0100, RBS_VARHEIGHT = 0x0200, RBS_BANDBORDERS = 0x0400, RBS_AUTOSIZE = 0x2000,
+  PBS_SMOOTH = 0x01, PBS_VERTICAL = 0x04, PBS_MARQUEE = 0x08,
 };

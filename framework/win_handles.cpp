@@ -47,6 +47,8 @@ Hwnd WinHandle(QWidget* w) {
 
 bool IsWindow(Hwnd h) { return WinWidget(h) != nullptr; }
 
+void WinForgetHandle(Hwnd h) { table().byHandle.erase(h); }
+
 WinInfo* WinInfoOf(Hwnd h) {
   if (!WinWidget(h)) return nullptr;
   return &table().byHandle.find(h)->second.info;

@@ -1,0 +1,136 @@
+#include "app/backup.h"
+
+#include <filesystem>
+
+#include "app/globals.h"
+#include "framework/dialogs.h"
+#include "framework/strings.h"
+#include "framework/system_wrappers.h"
+
+namespace {
+
+void RemoveQuietly(const std::string& path) {
+  std::error_code ec;
+  std::filesystem::remove(path, ec);
+  std::filesystem::remove(path + "-journal", ec);
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  std::error_code ec;
+  return std::filesystem::equivalent(a, b, ec) && !ec;
+}
+
+// Copies `from` into the open connection `to`; SQLite's result code, the message in `error`.
+int CopyInto(sqlite3* from, sqlite3* to, std::string& error) {
+  sqlite3_backup* b = sqlite3_backup_init(to, "main", from, "main");
+  if (!b) {
+    error = sqlite3_errmsg(to);
+    return sqlite3_errcode(to) != SQLITE_OK ? sqlite3_errcode(to) : SQLITE_ERROR;
+  }
+  int step = sqlite3_backup_step(b, -1);
+  int rc = sqlite3_backup_finish(b);
+  if (step != SQLITE_DONE && rc == SQLITE_OK) rc = step;
+  if (rc != SQLITE_OK) {
+    error = sqlite3_errcode(to) != SQLITE_OK ? sqlite3_errmsg(to) : sqlite3_errstr(rc);
+    if (error.empty() || error == "not an error") error = sqlite3_errstr(rc);
+  }
+  return rc;
+}
+
+}  // namespace
+
+std::string AppBackupFileName() { return "BackUp" + StrReplace(gToday, "-", "") + ".datakeuangan"; }
+
+bool AppCopyDatabaseTo(sqlite3* from, const std::string& toPath, std::string& error) {
+  if (!from) {
+    error = sqlite3_errstr(SQLITE_MISUSE);
+    return false;
+  }
+  const std::string partial = toPath + ".partial";
+  RemoveQuietly(partial);
+  sqlite3* to = nullptr;
+  int rc = sqlite3_open_v2(partial.c_str(), &to, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  if (rc == SQLITE_OK) {
+    rc = CopyInto(from, to, error);
+  } else {
+    error = to ? sqlite3_errmsg(to) : sqlite3_errstr(rc);
+  }
+  sqlite3_close(to);
+  if (rc != SQLITE_OK) {
+    RemoveQuietly(partial);
+    return false;
+  }
+  std::error_code ec;
+  std::filesystem::rename(partial, toPath, ec);
+  if (ec) {
+    error = ec.message();
+    RemoveQuietly(partial);
+    return false;
+  }
+  return true;
+}
+
+bool AppBackup() {
+  const std::string name = AppBackupFileName();
+  std::string error;
+  if (!AppCopyDatabaseTo(gDb, name, error)) {
+    MsgBox("BackUp gagal, file " + name + " tidak dapat ditulis: " + error, "Info", MB_OK);
+    return false;
+  }
+  MsgBox("File hasil backup : " + name, "Info", MB_OK);
+  return true;
+}
+
+bool AppRestoreFrom(const std::string& path) {
+  auto fail = [](const std::string& message) {
+    MsgBox("Restore gagal: " + message, "Info", MB_OK);
+    return false;
+  };
+
+  // The chosen file must be a database SQLite can read; otherwise the open database stays as it is.
+  sqlite3* src = nullptr;
+  int rc = sqlite3_open_v2(path.c_str(), &src, SQLITE_OPEN_READONLY, nullptr);
+  if (rc == SQLITE_OK) rc = sqlite3_exec(src, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+  if (rc != SQLITE_OK) {
+    std::string message = src ? sqlite3_errmsg(src) : sqlite3_errstr(rc);
+    sqlite3_close(src);
+    return fail(message);
+  }
+
+  if (!SameFile(path, gDbPath)) {
+    // A fresh connection on the database file, then the chosen file's pages copied into it. Should the old connection
+    // refuse to close, the copy goes into it instead; either way gDb ends up on the restored contents.
+    if (gDb && sqlite3_close(gDb) == SQLITE_OK) gDb = nullptr;
+    if (!gDb) {
+      sqlite3* db = nullptr;
+      rc = sqlite3_open(gDbPath.c_str(), &db);
+      if (rc != SQLITE_OK) {
+        std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+        sqlite3_close(db);
+        sqlite3_close(src);
+        return fail(message);
+      }
+      gDb = db;
+    }
+    std::string error;
+    rc = CopyInto(src, gDb, error);
+    sqlite3_close(src);
+    if (rc != SQLITE_OK) return fail(error);
+  } else {
+    sqlite3_close(src);   // the database itself was chosen: it already holds these contents
+  }
+  MsgBox("Restore berhasil, database diganti dengan isi file : " + path, "Info", MB_OK);
+  return true;
+}
+
+bool AppRestore(Hwnd owner) {
+  std::string fileName;
+  std::string folder;
+  std::error_code ec;
+  folder = std::filesystem::current_path(ec).string();
+  std::string filter = "Excel files (*.datakeuangan)|*.datakeuangan|All Files (*.*)|*.*";
+  if (!DlgOpenFile(owner, "Cari dan Pili File Excel", fileName, folder, filter, "datakeuangan",
+                   OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR, 0))
+    return false;
+  return AppRestoreFrom(fileName);
+}

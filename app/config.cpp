@@ -1,0 +1,214 @@
+#include "app/config.h"
+
+#include <QDate>
+#include <QLocale>
+#include <climits>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/globals.h"
+#include "framework/numbers.h"
+#include "framework/strings.h"
+#include "framework/system_wrappers.h"
+#include "platform/seams.h"
+
+namespace {
+
+constexpr std::size_t kMaxInputItem = 4096;
+
+bool ReadWhole(const std::string& path, std::string& text) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) return false;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::stringstream ss;
+  ss << in.rdbuf();
+  text = ss.str();
+  if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);   // a UTF-8 mark left by an editor
+  return true;
+}
+
+// The last line of a file; "" when the file is missing or holds no line.
+std::string LastLine(const std::string& path) {
+  std::vector<std::string> lines;
+  if (!AppReadLines(path, lines) || lines.empty()) return "";
+  return lines.back();
+}
+
+int FieldNumber(const std::string& line, int n) {
+  long long v = RoundHalfEven(Val(StrParse(line, ";", n)));
+  if (v > INT_MAX) v = INT_MAX;
+  if (v < INT_MIN) v = INT_MIN;
+  return static_cast<int>(v);
+}
+
+bool FileExists(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(path, ec);
+}
+
+}  // namespace
+
+void AppInitMonthNames() {
+  std::vector<std::string> names;
+  StrSplit(kMonthNamesText, ",", names);
+  names[0] = "";
+  gMonthNames = names;
+}
+
+std::string AppSchoolYearOf(int year, int month) {
+  if (month >= 7) return std::to_string(year) + "/" + std::to_string(year + 1);
+  return std::to_string(year - 1) + "/" + std::to_string(year);
+}
+
+std::string AppSchoolYearOf(const QDate& date) { return AppSchoolYearOf(date.year(), date.month()); }
+
+void AppSetSchoolYearFromToday() { gTapel = AppSchoolYearOf(platform::Today()); }
+
+std::string AppTodayText() { return FmtDateNow("yyyy-MM-dd"); }
+
+std::string AppPeriodText(int month) {
+  std::string name = QLocale().monthName(month, QLocale::LongFormat).toStdString();
+  if (name.empty()) name = QLocale::c().monthName(month, QLocale::LongFormat).toStdString();
+  std::string year;
+  if (month >= 1 && month <= 6)
+    year = gTapel.size() > 4 ? gTapel.substr(gTapel.size() - 4) : gTapel;
+  else
+    year = gTapel.substr(0, 4);
+  return "Setting Laporan Sekarang : Bulan " + name + " Tahun " + year;
+}
+
+bool AppReadLines(const std::string& path, std::vector<std::string>& lines) {
+  lines.clear();
+  std::string text;
+  if (!ReadWhole(path, text)) return false;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t lf = text.find('\n', start);
+    std::string line = text.substr(start, lf == std::string::npos ? std::string::npos : lf - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+    if (lf == std::string::npos) break;
+    start = lf + 1;
+  }
+  return true;
+}
+
+bool AppWriteLineFile(const std::string& path, const std::string& line) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out) return false;
+  out << line << "\r\n";
+  out.flush();
+  return static_cast<bool>(out);
+}
+
+std::string AppProgramFile(const std::string& name) { return platform::ProgramFolderPath() + "/" + name; }
+
+void AppReadConnFile() {
+  const std::string line = LastLine("conn.txt");
+  std::string path = StrParse(line, ";", 1);
+  std::string f2 = StrParse(line, ";", 2);
+  std::string f3 = StrParse(line, ";", 3);
+  if (f2 == "-") f2.clear();
+  if (f3 == "-") f3.clear();
+  gDbPath = StrReplace(path, "\\", "/");
+  gConnField2 = f2;
+  gConnField3 = f3;
+}
+
+bool AppWriteConnFile(const std::string& path, const std::string& field2, const std::string& field3) {
+  return AppWriteLineFile(AppProgramFile("conn.txt"), path + ";" + field2 + ";" + field3);
+}
+
+void AppParseStrukLine(const std::string& line) {
+  gStrukTopMargin = FieldNumber(line, 1);
+  gStrukLineSpacing = FieldNumber(line, 2);
+  gStrukDefaultType = FieldNumber(line, 3);
+  gStrukFont = StrParse(line, ";", 4);
+  gPrepaid = FieldNumber(line, 5);
+}
+
+void AppReadStrukSettings() {
+  // The working folder's file first; where the program folder differs and already holds the file (the prepaid and
+  // postpaid commands and the receipt settings window write there), that one is read rather than overwritten.
+  if (FileExists("setting_struk.txt")) {
+    AppParseStrukLine(LastLine("setting_struk.txt"));
+    return;
+  }
+  const std::string programFile = AppProgramFile("setting_struk.txt");
+  if (FileExists(programFile)) {
+    AppParseStrukLine(LastLine(programFile));
+    return;
+  }
+  AppWriteLineFile(programFile, kDefaultStrukLine);
+  AppParseStrukLine(kDefaultStrukLine);
+}
+
+bool AppWriteStrukSettings(int prepaid) {
+  return AppWriteStrukLine(std::to_string(gStrukTopMargin) + ";" + std::to_string(gStrukLineSpacing) + ";" +
+                           std::to_string(gStrukDefaultType) + ";" + gStrukFont + ";" + std::to_string(prepaid));
+}
+
+void AppSetPrepaid(int prepaid) {
+  AppWriteStrukSettings(prepaid);
+  gPrepaid = prepaid;
+}
+
+bool AppWriteStrukLine(const std::string& line) { return AppWriteLineFile(AppProgramFile("setting_struk.txt"), line); }
+
+std::string AppReadInputItem(const std::string& text) {
+  std::size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  std::string item;
+  if (i < text.size() && text[i] == '"') {
+    std::size_t close = text.find('"', i + 1);
+    item = text.substr(i + 1, close == std::string::npos ? std::string::npos : close - i - 1);
+  } else {
+    std::size_t end = text.find_first_of(",\r\n", i);
+    item = text.substr(i, end == std::string::npos ? std::string::npos : end - i);
+  }
+  if (item.size() > kMaxInputItem) {
+    std::size_t n = kMaxInputItem;
+    while (n > 0 && (static_cast<unsigned char>(item[n]) & 0xC0) == 0x80) --n;
+    item.resize(n);
+  }
+  return item;
+}
+
+void AppReadSchoolFile() {
+  std::string text;
+  if (!ReadWhole("sekolah.txt", text)) {
+    gSchoolName.clear();
+    gSchoolAddress.clear();
+    gSchoolPhone.clear();
+    gSchoolEmail.clear();
+    return;
+  }
+  const std::string item = AppReadInputItem(text);
+  gSchoolName = StrParse(item, ";", 1);
+  gSchoolAddress = StrParse(item, ";", 2);
+  gSchoolPhone = StrParse(item, ";", 3);
+  gSchoolEmail = StrParse(item, ";", 4);
+}
+
+void AppOpenDatabase() {
+  sqlite3* db = nullptr;
+  int rc = sqlite3_open(gDbPath.c_str(), &db);
+  gDb = db;
+  if (rc == SQLITE_OK) return;
+  std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+  MsgBox("Tidak dapat membuka database: " + message, "Info", MB_OK);
+  sqlite3_close(db);
+  gDb = nullptr;
+  AppExit(1);
+}
+
+void AppInitRun() {
+  gPrinterKind = 0;
+  AppInitMonthNames();
+  AppSetSchoolYearFromToday();
+  AppReadConnFile();
+  AppOpenDatabase();
+  AppReadStrukSettings();
+}

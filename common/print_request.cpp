@@ -1,0 +1,206 @@
+#include "common/print_request.h"
+
+#include <QDate>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/globals.h"
+#include "common/numbers_words.h"
+#include "common/receipt.h"
+#include "framework/controls.h"
+#include "framework/numbers.h"
+#include "framework/printer.h"
+#include "framework/strings.h"
+#include "platform/print_backend.h"
+#include "platform/seams.h"
+#include "platform/text_printer.h"
+
+Hwnd gForm3Window = 0;
+
+namespace {
+
+const std::string kPaymentRule = "   " + std::string(60, '-') + "-----------";
+const std::string kSavingsRule = "   " + std::string(50, '-') + "--------";
+
+// Number of characters (not bytes) of a UTF-8 text: the columns it takes on a fixed-pitch receipt.
+std::size_t Columns(const std::string& s) {
+  std::size_t n = 0;
+  for (unsigned char c : s)
+    if ((c & 0xC0) != 0x80) ++n;
+  return n;
+}
+
+std::string PadRight(const std::string& s, std::size_t width) {
+  std::size_t cols = Columns(s);
+  return cols >= width ? s : s + std::string(width - cols, ' ');
+}
+
+// "   " + blanks + label, so that every amount after the label ends in the same column.
+std::string AmountLabel(const std::string& label) {
+  long blanks = 61 - static_cast<long>(label.size());
+  return "   " + std::string(blanks > 0 ? blanks : 0, ' ') + label;
+}
+
+std::int32_t WholeAmount(const std::string& text) {
+  long long v = RoundHalfEven(Val(text));
+  if (v > INT32_MAX) return INT32_MAX;
+  if (v < INT32_MIN) return INT32_MIN;
+  return static_cast<std::int32_t>(v);
+}
+
+std::string Without(std::string s, char c) {
+  std::erase(s, c);
+  return s;
+}
+
+std::string SchoolPhoneLine(const PrintRequestContext& ctx) {
+  return "   Telp. " + ctx.schoolPhone + " Email. " + ctx.schoolEmail;
+}
+
+PrintRequestContext CurrentContext() {
+  PrintRequestContext ctx;
+  ctx.schoolName = gSchoolName;
+  ctx.schoolAddress = gSchoolAddress;
+  ctx.schoolPhone = gSchoolPhone;
+  ctx.schoolEmail = gSchoolEmail;
+  ctx.today = gToday;
+  ctx.printDate = platform::Today().toString(QStringLiteral("dd-MM-yyyy")).toStdString();
+  ctx.statusDate = SbGetText(gStatusBar, 4);
+  ctx.statusTime = SbGetText(gStatusBar, 5);
+  ctx.operatorName = SbGetText(gStatusBar, 1);
+  return ctx;
+}
+
+}  // namespace
+
+std::string FinRequestField(const std::string& source, const std::string& delimiter, int n) {
+  if (n < 1) return "";
+  if (delimiter.empty()) return n == 1 ? source : "";
+  std::size_t start = 0;
+  for (int i = 1; i < n; ++i) {
+    std::size_t p = source.find(delimiter, start);
+    if (p == std::string::npos) return "";
+    start = p + delimiter.size();
+  }
+  std::size_t end = source.find(delimiter, start);
+  return source.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
+std::string FinStarPad10(const std::string& value) {
+  return value.size() >= 10 ? value : std::string(10 - value.size(), '*') + value;
+}
+
+std::vector<std::string> FinRequestPaymentLines(const std::string& line, const PrintRequestContext& ctx) {
+  const std::string head = FinRequestField(line, "|", 1);
+  const std::string itemsField = FinRequestField(line, "|", 2);
+  const std::string totals = FinRequestField(line, "|", 3);
+  std::vector<std::string> items;
+  StrSplit(itemsField, "$", items);
+  // The count field may claim more items than the request holds: print only those it holds.
+  long long claimed = RoundHalfEven(Val(FinRequestField(line, "|", 4)));
+  long long held = static_cast<long long>(items.size()) - 1;
+  long long n = claimed < 0 ? 0 : std::min(claimed, held);
+
+  std::vector<std::string> out;
+  out.push_back("   " + ctx.schoolName);
+  out.push_back("   " + ctx.schoolAddress);
+  out.push_back(SchoolPhoneLine(ctx));
+  out.push_back(kPaymentRule);
+  out.push_back("   Nama Siswa : " + FinRequestField(head, ";", 1) + "; Kls : " + FinRequestField(head, ";", 2));
+  out.push_back(kPaymentRule);
+  out.push_back("");
+  for (long long k = 1; k <= n; ++k) {
+    const std::string& item = items[static_cast<std::size_t>(k)];
+    char num[8];
+    std::snprintf(num, sizeof num, "%03lld", k % 1000);
+    out.push_back("   " + std::string(num) + PadRight(FinRequestField(item, ";", 1), 55) + "Rp." +
+                  FinStarPad10(FinRequestField(item, ";", 2)));
+  }
+  out.push_back(kPaymentRule);
+  out.push_back(AmountLabel("                      Total : Rp.") + FinStarPad10(FinRequestField(totals, ";", 1)));
+  out.push_back(kPaymentRule);
+  out.push_back("   " + FinSpellNumber(WholeAmount(FinRequestField(totals, ";", 2))));
+  out.push_back(AmountLabel("Penerima              Potongan : Rp.") + FinStarPad10(FinRequestField(totals, ";", 3)));
+  out.push_back(AmountLabel("                      Jml. Bersih : Rp.") + FinStarPad10(FinRequestField(totals, ";", 2)));
+  out.push_back(AmountLabel("                      Dibayar : Rp.") + FinStarPad10(FinRequestField(totals, ";", 4)));
+  out.push_back(AmountLabel("(__________)          Kembali : Rp.") + FinStarPad10(FinRequestField(totals, ";", 5)));
+  out.push_back("");
+  out.push_back("   Dicetak tanggal " + ctx.printDate + " " + ctx.statusTime);
+  out.push_back("   Oleh operator : " + ctx.operatorName);
+  return out;
+}
+
+std::vector<std::string> FinRequestSavingsLines(const std::string& line, const PrintRequestContext& ctx) {
+  const std::string who = FinRequestField(line, "|", 2);
+  const std::string money = FinRequestField(line, "|", 3);
+  const std::string kind = FinRequestField(money, ";", 1);
+  const std::string cash = FinRequestField(money, ";", 4);
+  const std::string margin(47, ' ');
+  return {
+      "",
+      "   " + ctx.schoolName,
+      "   " + ctx.schoolAddress,
+      SchoolPhoneLine(ctx),
+      kSavingsRule,
+      "   Nama Nasabah           : " + FinRequestField(who, ";", 2) + " - " + FinRequestField(who, ";", 3),
+      "   STRUK TABUNGAN NO.     : " + FinRequestField(who, ";", 1) + Without(ctx.today, '-') +
+          Without(ctx.statusTime, ':'),
+      std::string("   Transaksi Id / Sandi   : ") + (kind == "setor" ? "01 Setoran Tunai" : "02 Tarikan Tunai"),
+      kSavingsRule,
+      "   Jumlah Saldo yang lalu : Rp." + FinStarPad10(FinRequestField(money, ";", 2)),
+      "   Jumlah Tunai           : Rp." + FinStarPad10(cash),
+      "   Jumlah Saldo Terakhir  : Rp." + FinStarPad10(FinRequestField(money, ";", 3)),
+      kSavingsRule,
+      "   Terbilang " + FinSpellNumber(WholeAmount(cash)) + " rupiah",
+      margin + "Disahkan oleh",
+      "",
+      "",
+      "",
+      margin + "( __________ )",
+      "   Print : " + ctx.statusDate + " - " + ctx.statusTime + " by : " + ctx.operatorName,
+  };
+}
+
+bool FORM3_ProcessPrintRequest() {
+  const std::string path = platform::ProgramFolderPath() + "/cetak/ctk.txt";
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) return false;
+  std::string last;
+  {
+    std::ifstream in(path, std::ios::binary);
+    std::string l;
+    while (std::getline(in, l)) {
+      if (!l.empty() && l.back() == '\r') l.pop_back();
+      last = l;
+    }
+  }
+  const std::string kind = FinRequestField(last, "|", 1);
+  if (kind == "BK") {
+    FinPrintReceipt(FinRequestField(last, "|", 2), FinRequestField(last, "|", 3), FinRequestField(last, "|", 4),
+                    WholeAmount(FinRequestField(last, "|", 5)), FinRequestField(last, "|", 6),
+                    FinRequestField(last, "|", 7));
+  } else if (kind == "TB") {
+    // The savings receipt goes to the default printer as plain text.
+    platform::TextPrinter prn;
+    if (prn.Open(platform::DefaultPrinterName())) {
+      for (const std::string& l : FinRequestSavingsLines(last, CurrentContext())) prn.WriteLine(l);
+      prn.Close();
+    }
+  } else {
+    const int step = gPrinterKind >= 1 ? 150 : 300;
+    PrinterContext ctx;
+    PrnInit(ctx);
+    if (PrnStartDoc(ctx, "Struk") > 0) {
+      PrnStartPage(ctx);
+      PrnSetFont(ctx, "Courier New", 12, 0x000000);
+      const auto lines = FinRequestPaymentLines(last, CurrentContext());
+      for (std::size_t i = 0; i < lines.size(); ++i)
+        if (!lines[i].empty()) PrnText(ctx, 10, static_cast<int>(i + 1) * step, lines[i]);
+      PrnEndPage(ctx);
+      PrnEndDoc(ctx);
+    }
+  }
+  std::filesystem::remove(path, ec);
+  return true;
+}

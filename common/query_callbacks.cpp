@@ -1,0 +1,74 @@
+#include "common/query_callbacks.h"
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "app/globals.h"
+#include "common/globals.h"
+#include "framework/controls.h"
+#include "framework/numbers.h"
+#include "platform/seams.h"
+
+namespace {
+
+inline std::string Cell(char** values, int i) { return values && values[i] ? values[i] : ""; }
+
+}  // namespace
+
+int FinCbSingleValue(void*, int columnCount, char** values, char**) {
+  gSqlResult = columnCount > 0 ? Cell(values, 0) : "";
+  return 0;
+}
+
+int FinCbFirstValue(void* user, int columnCount, char** values, char** names) {
+  return FinCbSingleValue(user, columnCount, values, names);
+}
+
+int FinCbAppendRow(void*, int columnCount, char** values, char**) {
+  gFormMode = columnCount > 0 ? Cell(values, 0) : "";
+  for (int i = 0; i < columnCount; ++i) {
+    gSqlResult += Cell(values, i);
+    gSqlResult += (i == columnCount - 1) ? "|" : ";";
+  }
+  ++gRowCount;
+  return 0;
+}
+
+int FinCbFillList(void*, int columnCount, char** values, char** names) {
+  gSqlResult.clear();
+  const Hwnd list = gTargetListView;
+  if (LvGetColumnCount(list) < columnCount) {
+    for (int i = 0; i < columnCount; ++i) {
+      std::string caption = names && names[i] ? names[i] : "";
+      for (char& c : caption)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+      LvInsertColumn(list, i, caption, LVCFMT_LEFT, 100);
+    }
+  }
+  for (int i = 0; i < columnCount; ++i) {
+    const std::string text = Cell(values, i);
+    if (i == 0)
+      LvInsertItem(list, LvGetItemCount(list), 0, text, 0, 0);
+    else
+      LvInsertItem(list, LvGetItemCount(list) - 1, i, text, 0, 0);
+    gSqlResult += text + ";";
+  }
+  ++gListRowCount;
+  return 0;
+}
+
+int FinCbCount(void*, int columnCount, char** values, char**) {
+  gCountResult = RoundHalfEven(Val(columnCount > 0 ? Cell(values, 0) : ""));
+  return 0;
+}
+
+void FinShowSqlErrorLog(const std::string& text) {
+  const std::string name = "Catatan Error SQL.txt";
+  {
+    std::ofstream out(name, std::ios::binary | std::ios::trunc);
+    out << text << "\r\n";
+  }
+  std::error_code ec;
+  platform::OpenWithDesktop((std::filesystem::current_path(ec) / name).string());
+}

@@ -1,0 +1,49 @@
+// Running statements on the one connection gDb: the quoting helper every value goes through, the runner that reports
+// a failed statement, and a transaction for saves that write several rows of money.
+#pragma once
+#include <string>
+#include <vector>
+
+// SQLite's row callback.
+using FinRowCallback = int (*)(void* user, int columnCount, char** values, char** names);
+
+// The text with every "'" doubled (sqlite3_mprintf "%q"), ready to stand between apostrophes in a statement:
+// "Select ... WHERE User='" + SqlQ(name) + "'". Typed text can never end the literal.
+std::string SqlQ(const std::string& text);
+
+// "'" + SqlQ(text) + "'".
+std::string SqlQuoted(const std::string& text);
+
+// Runs `sql` on gDb with `callback` (may be nullptr). On failure gSqlErrMsg holds SQLite's message and a box captioned
+// "Info" shows `errorPrefix` + that message ("SQL error: " unless the caller numbers it). Returns sqlite3_exec's code
+// (SQLITE_OK = 0 on success); gSqlErrMsg is left as it was when the statement succeeds.
+int FinExec(const std::string& sql, FinRowCallback callback = nullptr, const std::string& errorPrefix = "SQL error: ");
+
+// As FinExec, without any box: for statements whose failure the caller reports in its own words.
+int FinExecQuiet(const std::string& sql, FinRowCallback callback = nullptr);
+
+// A transaction on gDb (a savepoint, so that it nests). FinBegin returns SQLITE_OK when it started; FinCommit makes
+// the rows since FinBegin permanent; FinRollback undoes them. Failures of FinBegin and FinCommit are reported like
+// FinExec's; FinRollback reports nothing.
+int FinBegin();
+int FinCommit();
+void FinRollback();
+
+// Runs the statements in order inside one transaction: all of them or none. The first failing statement is reported
+// ("SQL error: " + message, caption "Info"), everything before it is undone and the rest is not run. True when all
+// were written.
+bool FinExecAll(const std::vector<std::string>& statements, const std::string& errorPrefix = "SQL error: ");
+
+// Scope guard over FinBegin/FinCommit/FinRollback: rolls back on leaving the scope unless commit() succeeded.
+class FinTransaction {
+ public:
+  FinTransaction();
+  ~FinTransaction();
+  FinTransaction(const FinTransaction&) = delete;
+  FinTransaction& operator=(const FinTransaction&) = delete;
+  bool active() const { return active_; }   // false when FinBegin failed
+  bool commit();                             // true when the rows are written
+
+ private:
+  bool active_ = false;
+};

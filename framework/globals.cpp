@@ -1,0 +1,4 @@
+#include "framework/globals.h"
+
+int gFormResult = 0;
+Hwnd gActiveForm = 0;

@@ -1,0 +1,141 @@
+// Backup into the working folder and restore from a chosen file, both through SQLite's backup API.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/backup.h"
+#include "app/globals.h"
+#include "support/fixtures.h"
+#include "support/seams_fixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Rows = std::vector<std::vector<std::string>>;
+
+class BackupTest : public fintest::SeamsTest {
+ protected:
+  void SetUp() override {
+    gDbPath = WorkFile("keu.db3");
+    gDb = fintest::CreateDatabase(gDbPath);
+    fintest::Exec(gDb, "INSERT INTO siswa (Id, Nama) VALUES ('001', 'ANI')");
+    gToday = "2021-03-05";
+  }
+  void TearDown() override {
+    sqlite3_close(gDb);
+    gDb = nullptr;
+  }
+  static Rows Names(sqlite3* db) { return fintest::Query(db, "select Nama from siswa order by Id"); }
+  static Rows NamesIn(const std::string& path) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    Rows rows = Names(db);
+    sqlite3_close(db);
+    return rows;
+  }
+  std::vector<std::string> WorkFiles() {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(workDir())) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+};
+
+TEST_F(BackupTest, FileNameFromToday) {
+  EXPECT_EQ(AppBackupFileName(), "BackUp20210305.datakeuangan");
+}
+
+TEST_F(BackupTest, SecondBackupOfTheDayReplacesTheFirst) {
+  ExpectMsgBox("File hasil backup : BackUp20210305.datakeuangan", "Info", IDOK, MB_OK);
+  EXPECT_TRUE(AppBackup());
+  EXPECT_EQ(NamesIn(WorkFile("BackUp20210305.datakeuangan")), (Rows{{"ANI"}}));
+
+  fintest::Exec(gDb, "INSERT INTO siswa (Id, Nama) VALUES ('002', 'BUDI')");
+  ExpectMsgBox("File hasil backup : BackUp20210305.datakeuangan", "Info");
+  EXPECT_TRUE(AppBackup());
+  EXPECT_EQ(NamesIn(WorkFile("BackUp20210305.datakeuangan")), (Rows{{"ANI"}, {"BUDI"}}));
+  EXPECT_EQ(WorkFiles(), (std::vector<std::string>{"BackUp20210305.datakeuangan", "keu.db3"}));
+}
+
+TEST_F(BackupTest, FailedBackupSaysSo) {
+  fs::create_directory(WorkFile("BackUp20210305.datakeuangan"));
+  fintest::WriteFile(WorkFile("BackUp20210305.datakeuangan/x"), "x");
+  AnswerMsgBox(IDOK);
+  EXPECT_FALSE(AppBackup());
+  ASSERT_EQ(msgBoxes().size(), 1u);
+  EXPECT_EQ(msgBoxes()[0].text.rfind("BackUp gagal, file BackUp20210305.datakeuangan tidak dapat ditulis: ", 0), 0u)
+      << msgBoxes()[0].text;
+  EXPECT_EQ(msgBoxes()[0].caption, "Info");
+  EXPECT_FALSE(fs::exists(WorkFile("BackUp20210305.datakeuangan.partial")));
+}
+
+TEST_F(BackupTest, BackupWithoutConnectionSaysSo) {
+  sqlite3* db = gDb;
+  gDb = nullptr;
+  AnswerMsgBox(IDOK);
+  EXPECT_FALSE(AppBackup());
+  ASSERT_EQ(msgBoxes().size(), 1u);
+  EXPECT_EQ(msgBoxes()[0].text.rfind("BackUp gagal", 0), 0u);
+  EXPECT_FALSE(fs::exists(WorkFile("BackUp20210305.datakeuangan")));
+  gDb = db;
+}
+
+TEST_F(BackupTest, RoundTrip) {
+  ExpectMsgBox("File hasil backup : BackUp20210305.datakeuangan", "Info");
+  ASSERT_TRUE(AppBackup());
+  fintest::Exec(gDb, "DELETE FROM siswa; INSERT INTO siswa (Id, Nama) VALUES ('009', 'ZED')");
+
+  const std::string chosen = WorkFile("BackUp20210305.datakeuangan");
+  ExpectMsgBox("Restore berhasil, database diganti dengan isi file : " + chosen, "Info");
+  EXPECT_TRUE(AppRestoreFrom(chosen));
+  ASSERT_NE(gDb, nullptr);
+  EXPECT_EQ(Names(gDb), (Rows{{"ANI"}}));
+  EXPECT_EQ(fs::path(sqlite3_db_filename(gDb, "main")), fs::path(gDbPath));
+  EXPECT_EQ(NamesIn(gDbPath), (Rows{{"ANI"}}));   // on disk, not only in the connection
+  fintest::Exec(gDb, "INSERT INTO siswa (Id, Nama) VALUES ('002', 'BUDI')");   // and it stays writable
+  EXPECT_EQ(NamesIn(chosen), (Rows{{"ANI"}}));   // the backup file itself is untouched
+}
+
+TEST_F(BackupTest, RestoreRefusesWhatIsNoDatabase) {
+  fintest::WriteFile(WorkFile("junk.datakeuangan"), "this is not a database, just some text........................"
+                                                   "................................................................");
+  ExpectMsgBox("Restore gagal: file is not a database", "Info");
+  EXPECT_FALSE(AppRestoreFrom(WorkFile("junk.datakeuangan")));
+  ExpectMsgBox("Restore gagal: unable to open database file", "Info");
+  EXPECT_FALSE(AppRestoreFrom(WorkFile("missing.datakeuangan")));
+  ASSERT_NE(gDb, nullptr);
+  EXPECT_EQ(Names(gDb), (Rows{{"ANI"}}));
+}
+
+TEST_F(BackupTest, RestoreOfTheDatabaseItself) {
+  ExpectMsgBox("Restore berhasil, database diganti dengan isi file : " + gDbPath, "Info");
+  EXPECT_TRUE(AppRestoreFrom(gDbPath));
+  EXPECT_EQ(Names(gDb), (Rows{{"ANI"}}));
+}
+
+TEST_F(BackupTest, RestoreCommandAsksForTheFile) {
+  CancelFileDialog();
+  EXPECT_FALSE(AppRestore(0));
+  ASSERT_EQ(fileDialogs().size(), 1u);
+  const platform::FileDialogRequest& r = fileDialogs()[0].request;
+  EXPECT_EQ(r.kind, platform::FileDialogRequest::Open);
+  EXPECT_EQ(r.title, "Cari dan Pili File Excel");
+  EXPECT_EQ(r.fileName, "");
+  EXPECT_EQ(fs::path(r.folder), fs::path(workDir()));
+  EXPECT_EQ(r.filter, "Excel files (*.datakeuangan)|*.datakeuangan|All Files (*.*)|*.*");
+  EXPECT_TRUE(msgBoxes().empty());
+
+  sqlite3* other = fintest::CreateDatabase(WorkFile("other.datakeuangan"));
+  fintest::Exec(other, "INSERT INTO siswa (Id, Nama) VALUES ('007', 'TUJUH')");
+  sqlite3_close(other);
+  AnswerFileDialog(WorkFile("other.datakeuangan"));
+  ExpectMsgBox("Restore berhasil, database diganti dengan isi file : " + WorkFile("other.datakeuangan"), "Info");
+  EXPECT_TRUE(AppRestore(0));
+  EXPECT_EQ(Names(gDb), (Rows{{"TUJUH"}}));
+}
+
+}  // namespace

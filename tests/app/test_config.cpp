@@ -1,0 +1,267 @@
+// Start-up state and the configuration files conn.txt, setting_struk.txt and sekolah.txt.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/config.h"
+#include "app/globals.h"
+#include "platform/scripted_seams.h"
+#include "support/fixtures.h"
+#include "support/seams_fixture.h"
+
+namespace {
+
+using fintest::ReadFile;
+using fintest::WriteFile;
+
+class ConfigTest : public fintest::SeamsTest {
+ protected:
+  void SetUp() override {
+    gDbPath = "old";
+    gConnField2 = gConnField3 = "old";
+    gStrukTopMargin = gStrukLineSpacing = gStrukDefaultType = gPrepaid = -7;
+    gStrukFont = "old";
+    gSchoolName = gSchoolAddress = gSchoolPhone = gSchoolEmail = "old";
+  }
+  void TearDown() override {
+    if (gDb) sqlite3_close(gDb);
+    gDb = nullptr;
+  }
+  void ExpectStruk(int top, int spacing, int type, const std::string& font, int prepaid) {
+    EXPECT_EQ(gStrukTopMargin, top);
+    EXPECT_EQ(gStrukLineSpacing, spacing);
+    EXPECT_EQ(gStrukDefaultType, type);
+    EXPECT_EQ(gStrukFont, font);
+    EXPECT_EQ(gPrepaid, prepaid);
+  }
+};
+
+TEST_F(ConfigTest, ConnFileLastLineAndFields) {
+  struct Case {
+    const char* file;
+    const char* path;
+    const char* f2;
+    const char* f3;
+  } cases[] = {
+      {"first.db3;a;b\r\nsecond.db3;c;d\r\n", "second.db3", "c", "d"},
+      {"data.db3;-;-\r\n", "data.db3", "", ""},
+      {"data.db3;-;x", "data.db3", "", "x"},
+      {"/srv/keu/data.db3\r\n", "/srv/keu/data.db3", "/srv/keu/data.db3", "/srv/keu/data.db3"},
+      {"data.db3;a;b\r\n\r\n", "", "", ""},   // a blank last line counts
+      {"", "", "", ""},
+      {"data.db3;a;b\n", "data.db3", "a", "b"},
+      {"D:\\keu\\data.db3;a;b\r\n", "D:/keu/data.db3", "a", "b"},
+      {"\xEF\xBB\xBF" "data.db3;a;b\r\n", "data.db3", "a", "b"},
+  };
+  for (const Case& c : cases) {
+    WriteFile(WorkFile("conn.txt"), c.file);
+    AppReadConnFile();
+    EXPECT_EQ(gDbPath, c.path) << c.file;
+    EXPECT_EQ(gConnField2, c.f2) << c.file;
+    EXPECT_EQ(gConnField3, c.f3) << c.file;
+  }
+}
+
+TEST_F(ConfigTest, MissingConnFileGivesEmptyTexts) {
+  AppReadConnFile();
+  EXPECT_EQ(gDbPath, "");
+  EXPECT_EQ(gConnField2, "");
+  EXPECT_EQ(gConnField3, "");
+}
+
+TEST_F(ConfigTest, ConnFileWrittenIntoTheProgramFolder) {
+  EXPECT_TRUE(AppWriteConnFile("/data/sekolah.db3", "", ""));
+  EXPECT_EQ(ReadFile(ProgramFile("conn.txt")), "/data/sekolah.db3;;\r\n");
+  EXPECT_TRUE(AppWriteConnFile("a.db3", "x", "y"));
+  EXPECT_EQ(ReadFile(ProgramFile("conn.txt")), "a.db3;x;y\r\n");
+  EXPECT_FALSE(std::filesystem::exists(WorkFile("conn.txt")));
+}
+
+TEST_F(ConfigTest, StrukFieldsReadAsRoundedNumbers) {
+  struct Case {
+    const char* line;
+    int top, spacing, type;
+    const char* font;
+    int prepaid;
+  } cases[] = {
+      {"15;150;0;Courier New;0", 15, 150, 0, "Courier New", 0},
+      {"12.5;13.5;2.5;Arial;1", 12, 14, 2, "Arial", 1},
+      {"abc;150x;-1;Lucida Console;1.5", 0, 150, -1, "Lucida Console", 2},
+      {"", 0, 0, 0, "", 0},
+      {"20", 20, 20, 20, "20", 20},   // a missing field is the whole line
+  };
+  for (const Case& c : cases) {
+    AppParseStrukLine(c.line);
+    ExpectStruk(c.top, c.spacing, c.type, c.font, c.prepaid);
+  }
+}
+
+TEST_F(ConfigTest, StrukFileOfTheWorkingFolderLastLineCounts) {
+  WriteFile(WorkFile("setting_struk.txt"), "10;100;1;Arial;0\r\n12.5;13.5;3;Courier New;1\r\n");
+  AppReadStrukSettings();
+  ExpectStruk(12, 14, 3, "Courier New", 1);
+  EXPECT_FALSE(std::filesystem::exists(ProgramFile("setting_struk.txt")));
+}
+
+TEST_F(ConfigTest, StrukFileWithoutLinesGivesZeros) {
+  WriteFile(WorkFile("setting_struk.txt"), "");
+  AppReadStrukSettings();
+  ExpectStruk(0, 0, 0, "", 0);
+  EXPECT_FALSE(std::filesystem::exists(ProgramFile("setting_struk.txt")));
+}
+
+TEST_F(ConfigTest, MissingStrukFileIsCreatedWithTheDefaults) {
+  AppReadStrukSettings();
+  ExpectStruk(15, 150, 0, "Courier New", 0);
+  EXPECT_EQ(ReadFile(ProgramFile("setting_struk.txt")), "15;150;0;Courier New;0\r\n");
+
+  // The next start reads the same values back (here from the program folder, the working folder having none).
+  gStrukTopMargin = -1;
+  gStrukFont.clear();
+  AppReadStrukSettings();
+  ExpectStruk(15, 150, 0, "Courier New", 0);
+}
+
+TEST_F(ConfigTest, ProgramFolderFileIsNotOverwritten) {
+  WriteFile(ProgramFile("setting_struk.txt"), "20;160;2;Arial;1\r\n");
+  AppReadStrukSettings();
+  ExpectStruk(20, 160, 2, "Arial", 1);
+  EXPECT_EQ(ReadFile(ProgramFile("setting_struk.txt")), "20;160;2;Arial;1\r\n");
+}
+
+TEST_F(ConfigTest, PrepaidChoiceWritesTheWholeLine) {
+  AppParseStrukLine("15;150;4;Courier New;0");
+  EXPECT_TRUE(AppWriteStrukSettings(1));
+  EXPECT_EQ(ReadFile(ProgramFile("setting_struk.txt")), "15;150;4;Courier New;1\r\n");
+  EXPECT_EQ(gPrepaid, 0);   // the caller sets the global
+  EXPECT_TRUE(AppWriteStrukLine("12;140;-1;Arial;0"));
+  EXPECT_EQ(ReadFile(ProgramFile("setting_struk.txt")), "12;140;-1;Arial;0\r\n");
+
+  // "Prabayar", then a restart: the run starts in prepaid mode.
+  AppParseStrukLine("15;150;0;Courier New;0");
+  AppSetPrepaid(1);
+  EXPECT_EQ(gPrepaid, 1);
+  EXPECT_EQ(ReadFile(ProgramFile("setting_struk.txt")), "15;150;0;Courier New;1\r\n");
+  gPrepaid = 0;
+  WriteFile(WorkFile("setting_struk.txt"), ReadFile(ProgramFile("setting_struk.txt")));
+  AppReadStrukSettings();
+  EXPECT_EQ(gPrepaid, 1);
+}
+
+TEST_F(ConfigTest, SchoolYearTurnsOnTheFirstOfJuly) {
+  struct Case {
+    int y, m, d;
+    const char* tapel;
+  } cases[] = {
+      {2021, 6, 30, "2020/2021"}, {2021, 7, 1, "2021/2022"}, {2021, 3, 5, "2020/2021"},
+      {2021, 12, 31, "2021/2022"}, {2022, 1, 1, "2021/2022"},
+  };
+  for (const Case& c : cases) {
+    SetClock(c.y, c.m, c.d, 23, 59, 59);
+    AppSetSchoolYearFromToday();
+    EXPECT_EQ(gTapel, c.tapel) << c.y << "-" << c.m << "-" << c.d;
+  }
+  EXPECT_EQ(AppSchoolYearOf(2000, 1), "1999/2000");
+}
+
+TEST_F(ConfigTest, TodayAndPeriodTexts) {
+  SetClock(2021, 3, 5);
+  EXPECT_EQ(AppTodayText(), "2021-03-05");
+  gTapel = "2021/2022";
+  EXPECT_EQ(AppPeriodText(1), "Setting Laporan Sekarang : Bulan Januari Tahun 2022");
+  EXPECT_EQ(AppPeriodText(6), "Setting Laporan Sekarang : Bulan Juni Tahun 2022");
+  EXPECT_EQ(AppPeriodText(7), "Setting Laporan Sekarang : Bulan Juli Tahun 2021");
+  EXPECT_EQ(AppPeriodText(10), "Setting Laporan Sekarang : Bulan Oktober Tahun 2021");
+}
+
+TEST_F(ConfigTest, MonthNamesInSchoolYearOrder) {
+  AppInitMonthNames();
+  ASSERT_EQ(gMonthNames.size(), 13u);
+  EXPECT_EQ(gMonthNames[0], "");
+  EXPECT_EQ(gMonthNames[1], "Juli");
+  EXPECT_EQ(gMonthNames[5], "Nopember");
+  EXPECT_EQ(gMonthNames[7], "Januari");
+  EXPECT_EQ(gMonthNames[12], "Juni");
+}
+
+TEST_F(ConfigTest, SchoolFileIsOneInputItem) {
+  struct Case {
+    const char* file;
+    const char* name;
+    const char* address;
+    const char* phone;
+    const char* email;
+  } cases[] = {
+      {"SD Harapan;Jl. Merdeka 5;0271-123;sd@harapan.sch.id\r\nsecond line\r\n", "SD Harapan", "Jl. Merdeka 5",
+       "0271-123", "sd@harapan.sch.id"},
+      // an unquoted comma ends the item: phone and e-mail are missing fields, which read as the whole item
+      {"SD Harapan;Jl. Merdeka 5, Solo;0271-123;sd@x.id\r\n", "SD Harapan", "Jl. Merdeka 5",
+       "SD Harapan;Jl. Merdeka 5", "SD Harapan;Jl. Merdeka 5"},
+      {"\"SD Harapan;Jl. Merdeka 5, Solo;0271-123;sd@x.id\"\r\n", "SD Harapan", "Jl. Merdeka 5, Solo", "0271-123",
+       "sd@x.id"},
+      {" \t SD A;B;C;D", "SD A", "B", "C", "D"},
+      {"", "", "", "", ""},
+      {"\r\nSD A;B;C;D\r\n", "", "", "", ""},
+  };
+  for (const Case& c : cases) {
+    WriteFile(WorkFile("sekolah.txt"), c.file);
+    AppReadSchoolFile();
+    EXPECT_EQ(gSchoolName, c.name) << c.file;
+    EXPECT_EQ(gSchoolAddress, c.address) << c.file;
+    EXPECT_EQ(gSchoolPhone, c.phone) << c.file;
+    EXPECT_EQ(gSchoolEmail, c.email) << c.file;
+  }
+}
+
+TEST_F(ConfigTest, MissingSchoolFileGivesEmptyTexts) {
+  AppReadSchoolFile();
+  EXPECT_EQ(gSchoolName, "");
+  EXPECT_EQ(gSchoolAddress, "");
+  EXPECT_EQ(gSchoolPhone, "");
+  EXPECT_EQ(gSchoolEmail, "");
+}
+
+TEST_F(ConfigTest, InputItemIsCutAt4096BytesOnACharacterBoundary) {
+  std::string longText(4095, 'a');
+  longText += "\xC3\xA9xyz";   // a two-byte character straddling the limit
+  EXPECT_EQ(AppReadInputItem(longText), std::string(4095, 'a'));
+  EXPECT_EQ(AppReadInputItem(std::string(5000, 'b')).size(), 4096u);
+  EXPECT_EQ(AppReadInputItem("\"unclosed, item"), "unclosed, item");
+}
+
+TEST_F(ConfigTest, StartUpPreparesTheRun) {
+  sqlite3* db = fintest::CreateDatabase(WorkFile("keu.db3"));
+  sqlite3_close(db);
+  WriteFile(WorkFile("conn.txt"), WorkFile("keu.db3") + ";-;-\r\n");
+  SetClock(2024, 6, 30, 8, 0, 0);
+  gPrinterKind = 3;
+  AppInitRun();
+  EXPECT_EQ(gPrinterKind, 0);
+  EXPECT_EQ(gTapel, "2023/2024");
+  EXPECT_EQ(gDbPath, WorkFile("keu.db3"));
+  ASSERT_NE(gDb, nullptr);
+  EXPECT_EQ(fintest::Query(gDb, "select User from useradmin")[0][0], "ketua");
+  ExpectStruk(15, 150, 0, "Courier New", 0);
+  EXPECT_EQ(gMonthNames.size(), 13u);
+}
+
+TEST_F(ConfigTest, DatabaseThatCannotBeOpenedEndsTheRun) {
+  ThrowOnExit();
+  gDbPath = WorkFile("no-such-folder/keu.db3");
+  ExpectMsgBox("Tidak dapat membuka database: unable to open database file", "Info", IDOK, MB_OK);
+  EXPECT_THROW(AppOpenDatabase(), platform::ExitCalled);
+  EXPECT_EQ(exits(), std::vector<int>{1});
+  EXPECT_EQ(gDb, nullptr);
+  EXPECT_EQ(msgBoxes().size(), 1u);
+}
+
+TEST_F(ConfigTest, DatabaseThatCannotBeOpenedExitsWithCodeOne) {
+  gDbPath = WorkFile("no-such-folder/keu.db3");
+  AllowMsgBoxes();
+  EXPECT_EXIT(AppOpenDatabase(), ::testing::ExitedWithCode(1), "");
+}
+
+}  // namespace

@@ -1,0 +1,724 @@
+// The controls and their wrappers: creation, "no window" values, list-view semantics, notifications.
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include "framework/control_widgets.h"
+#include "framework/controls.h"
+#include "framework/window_system.h"
+#include "support/fixtures.h"
+
+namespace {
+
+// What the test form heard.
+struct Heard {
+  unsigned msg = 0;
+  int id = 0;
+  int code = 0;
+  Hwnd from = 0;
+  int item = -1;
+  unsigned newState = 0, oldState = 0;
+  int vk = 0;
+  std::intptr_t itemNew = 0;
+};
+std::vector<Heard> gHeard;
+
+LResult TestFormProc(Hwnd h, unsigned msg, WParam wParam, LParam lParam) {
+  if (msg == WM_COMMAND) {
+    gHeard.push_back({msg, static_cast<int>(LOWORD(wParam)), static_cast<int>(HIWORD(wParam)),
+                      static_cast<Hwnd>(lParam)});
+    return 0;
+  }
+  if (msg == WM_NOTIFY) {
+    auto* hdr = reinterpret_cast<NmHdr*>(lParam);
+    Heard r{msg, hdr->idFrom, hdr->code, hdr->hwndFrom};
+    if (hdr->code == LVN_ITEMCHANGED || hdr->code == NM_CLICK || hdr->code == NM_DBLCLK) {
+      auto* nm = reinterpret_cast<NmListView*>(lParam);
+      if (WinGetClassName(hdr->hwndFrom) == "SysListView32") {
+        r.item = nm->iItem;
+        r.newState = nm->uNewState;
+        r.oldState = nm->uOldState;
+      }
+    }
+    if (hdr->code == LVN_KEYDOWN) r.vk = reinterpret_cast<NmLvKeyDown*>(lParam)->wVKey;
+    if (hdr->code == TVN_SELCHANGED) r.itemNew = reinterpret_cast<NmTreeView*>(lParam)->itemNew;
+    gHeard.push_back(r);
+    return 0;
+  }
+  return WinDefWindowProc(h, msg, wParam, lParam);
+}
+
+std::vector<Heard> Commands(int code) {
+  std::vector<Heard> out;
+  for (auto& h : gHeard)
+    if (h.msg == WM_COMMAND && h.code == code) out.push_back(h);
+  return out;
+}
+std::vector<Heard> Notes(int code) {
+  std::vector<Heard> out;
+  for (auto& h : gHeard)
+    if (h.msg == WM_NOTIFY && h.code == code) out.push_back(h);
+  return out;
+}
+
+class Controls : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!WinClassExists("FORM_FINANCE_CTLTEST_CLASS")) {
+      ASSERT_TRUE(WinRegisterClass("FORM_FINANCE_CTLTEST_CLASS", TestFormProc));
+    }
+    form = WinCreateWindow(WS_EX_CONTROLPARENT, "FORM_FINANCE_CTLTEST_CLASS", "Uji", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                           10, 10, 640, 480, 0, 0, 0);
+    ASSERT_NE(form, 0);
+    gHeard.clear();
+  }
+  void TearDown() override {
+    if (IsWindow(form)) WinDestroyWindow(form);
+    QApplication::processEvents();
+    gHeard.clear();
+  }
+  Hwnd Make(const std::string& cls, std::uint32_t style, int id, const std::string& caption = "",
+            int w = 300, int h = 200) {
+    Hwnd c = WinCreateWindow(0, cls, caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, 5, 5, w, h, form, id, 0);
+    EXPECT_NE(c, 0) << cls;
+    return c;
+  }
+  Hwnd MakeList(std::uint32_t style, int rows, int cols = 2) {
+    Hwnd lv = Make("SysListView32", LVS_REPORT | style, 300);
+    for (int c = 0; c < cols; ++c) LvInsertColumn(lv, c, "K" + std::to_string(c), LVCFMT_LEFT, 80);
+    for (int r = 0; r < rows; ++r) {
+      LvInsertItem(lv, r, 0, "r" + std::to_string(r), 100 + r, 0);
+      for (int c = 1; c < cols; ++c) LvInsertItem(lv, r, c, "c" + std::to_string(r) + std::to_string(c), 0, 0);
+    }
+    return lv;
+  }
+  // Point at the centre of a list row's first cell, in viewport coordinates.
+  static QPoint RowPoint(Hwnd lv, int row) {
+    auto* v = dynamic_cast<QTableWidget*>(WinWidget(lv));
+    return v->visualRect(v->model()->index(row, 0)).center();
+  }
+  Hwnd form = 0;
+};
+
+// ---- Check boxes of list views ---------------------------------------------------------------------------------
+TEST_F(Controls, LvGetCheckTickedUntickedNoBoxesAndGone) {
+  Hwnd lv = MakeList(0, 3);
+  LvSetExtendedStyle(lv, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+  EXPECT_EQ(LvGetCheck(lv, 0), -2);
+  EXPECT_EQ(LvSetCheck(lv, 1, 1), 1);
+  EXPECT_EQ(LvGetCheck(lv, 1), -1);
+  EXPECT_EQ(LvGetCheck(lv, 0), -2);
+  EXPECT_EQ(LvGetCheck(lv, 7), -1);   // no such row: state 0, an even image index
+
+  Hwnd plain = MakeList(0, 2);
+  EXPECT_EQ(LvGetCheck(plain, 0), -1);   // without check boxes every row reads as ticked
+
+  WinDestroyWindow(lv);
+  EXPECT_EQ(LvGetCheck(lv, 1), 0);
+}
+
+TEST_F(Controls, TickingARowByClickReportsTheStateImageChange) {
+  Hwnd lv = MakeList(0, 2);
+  LvSetExtendedStyle(lv, LVS_EX_CHECKBOXES);
+  auto* v = dynamic_cast<QTableWidget*>(WinWidget(lv));
+  QStyleOptionViewItem opt;
+  opt.rect = v->visualRect(v->model()->index(1, 0));
+  opt.features = QStyleOptionViewItem::HasCheckIndicator;
+  QRect box = v->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, v);
+  gHeard.clear();
+  QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, box.center());
+  EXPECT_EQ(LvGetCheck(lv, 1), -1);
+  bool sawTick = false;
+  for (auto& h : Notes(LVN_ITEMCHANGED))
+    if (h.item == 1 && (h.newState & LVIS_STATEIMAGEMASK) == 0x2000 && (h.oldState & LVIS_STATEIMAGEMASK) == 0x1000)
+      sawTick = true;
+  EXPECT_TRUE(sawTick);
+  EXPECT_FALSE(Notes(NM_CLICK).empty());
+}
+
+// ---- Combo boxes -----------------------------------------------------------------------------------------------
+TEST_F(Controls, CbFindStringSearchesAfterItemZeroAndWraps) {
+  struct Case {
+    std::vector<std::string> items;
+    std::string find;
+    int found, exact;
+  };
+  const Case cases[] = {
+      {{"abc", "x", "y", "ABd"}, "ab", 3, -1},   // match in items 0 and 3: 3
+      {{"abc", "x", "y"}, "AB", 0, -1},          // only item 0: 0, after wrapping
+      {{"abc", "x", "abc"}, "abc", 2, 2},
+      {{"abc", "x"}, "zz", -1, -1},
+      {{}, "a", -1, -1},
+  };
+  Hwnd cb = Make("ComboBox", CBS_DROPDOWNLIST, 301);
+  for (const auto& c : cases) {
+    CbResetContent(cb);
+    for (auto& i : c.items) CbAddString(cb, i);
+    EXPECT_EQ(CbFindString(cb, 2, c.find), c.found) << c.find;
+    EXPECT_EQ(CbFindStringExact(cb, -1, c.find), c.exact) << c.find;
+  }
+}
+
+TEST_F(Controls, CbItemTextsSelectionAndDropDownListText) {
+  Hwnd cb = Make("ComboBox", CBS_DROPDOWNLIST, 302);
+  EXPECT_EQ(CbAddString(cb, "VII-A"), 0);
+  EXPECT_EQ(CbAddString(cb, "VIII-B"), 1);
+  EXPECT_EQ(CbGetCount(cb), 2);
+  EXPECT_EQ(CbGetCurSel(cb), CB_ERR);
+  EXPECT_EQ(CtlGetText(cb), "");
+  EXPECT_EQ(CbGetItemText(cb, 1), "VIII-B");
+  EXPECT_EQ(CbGetItemText(cb, 2), "");
+  EXPECT_EQ(CbGetItemText(cb, -1), "");
+  EXPECT_EQ(CbSetCurSel(cb, 1), 1);
+  EXPECT_EQ(CtlGetText(cb), "VIII-B");
+  EXPECT_EQ(CbSetCurSel(cb, 5), CB_ERR);   // outside the items: choice cleared
+  EXPECT_EQ(CbGetCurSel(cb), CB_ERR);
+  EXPECT_EQ(CtlGetText(cb), "");
+}
+
+TEST_F(Controls, CbnSelChangeOnlyOnTheOperatorsChoice) {
+  Hwnd cb = Make("ComboBox", CBS_DROPDOWNLIST, 303);
+  CbAddString(cb, "a");
+  CbAddString(cb, "b");
+  CbAddString(cb, "c");
+  gHeard.clear();
+  CbSetCurSel(cb, 0);
+  CbSetCurSel(cb, 2);
+  EXPECT_TRUE(Commands(CBN_SELCHANGE).empty());
+  auto* combo = dynamic_cast<QComboBox*>(WinWidget(cb));
+  combo->setFocus();
+  QTest::keyClick(combo, Qt::Key_Up);
+  ASSERT_EQ(Commands(CBN_SELCHANGE).size(), 1u);
+  EXPECT_EQ(Commands(CBN_SELCHANGE)[0].id, 303);
+  EXPECT_EQ(Commands(CBN_SELCHANGE)[0].from, cb);
+  EXPECT_EQ(CbGetCurSel(cb), 1);
+}
+
+// ---- Edits -----------------------------------------------------------------------------------------------------
+TEST_F(Controls, EnChangeOnEveryTextSetEvenTheSameText) {
+  for (std::uint32_t style : {0u, static_cast<std::uint32_t>(ES_MULTILINE)}) {
+    Hwnd ed = Make("Edit", style, 304);
+    gHeard.clear();
+    CtlSetText(ed, "Rp 5.000");
+    EXPECT_EQ(Commands(EN_CHANGE).size(), 1u);
+    TxtSetText(ed, "Rp 5.000");   // unchanged text: still one notification
+    EXPECT_EQ(Commands(EN_CHANGE).size(), 2u);
+    EXPECT_EQ(CtlGetText(ed), "Rp 5.000");
+    EXPECT_EQ(CtlGetTextLength(ed), 8);
+    WinDestroyWindow(ed);
+  }
+  Hwnd ed = Make("Edit", 0, 305);
+  gHeard.clear();
+  QTest::keyClicks(WinWidget(ed), "12");
+  EXPECT_EQ(Commands(EN_CHANGE).size(), 2u);
+  EXPECT_EQ(Commands(EN_CHANGE)[0].id, 305);
+}
+
+TEST_F(Controls, EditCaseDigitsAndMultiLineEnds) {
+  Hwnd lower = Make("Edit", ES_LOWERCASE, 306);
+  QTest::keyClicks(WinWidget(lower), "KeTua");
+  EXPECT_EQ(CtlGetText(lower), "ketua");
+  CtlSetText(lower, "ADMIN");
+  EXPECT_EQ(CtlGetText(lower), "admin");
+  Hwnd upper = Make("Edit", ES_UPPERCASE, 307);
+  gHeard.clear();
+  QTest::keyClicks(WinWidget(upper), "vii-a");
+  EXPECT_EQ(CtlGetText(upper), "VII-A");
+  EXPECT_EQ(Commands(EN_CHANGE).size(), 5u);   // one per character typed
+  Hwnd num = Make("Edit", ES_NUMBER, 308);
+  QTest::keyClicks(WinWidget(num), "1a2");
+  EXPECT_EQ(CtlGetText(num), "12");
+  Hwnd multi = Make("Edit", ES_MULTILINE, 309);
+  CtlSetText(multi, "baris 1\r\nbaris 2");
+  EXPECT_EQ(CtlGetText(multi), "baris 1\r\nbaris 2");
+  TxtSetSel(multi, 0, -1);
+  Hwnd pass = Make("Edit", ES_PASSWORD, 310);
+  EXPECT_EQ(dynamic_cast<QLineEdit*>(WinWidget(pass))->echoMode(), QLineEdit::Password);
+}
+
+// ---- Buttons and statics ---------------------------------------------------------------------------------------
+TEST_F(Controls, ButtonsClickCheckAndRadioRanges) {
+  Hwnd btn = Make("Button", BS_PUSHBUTTON, 311, "Simpan", 80, 24);
+  gHeard.clear();
+  QTest::mouseClick(WinWidget(btn), Qt::LeftButton);
+  ASSERT_EQ(Commands(BN_CLICKED).size(), 1u);
+  EXPECT_EQ(Commands(BN_CLICKED)[0].id, 311);
+
+  Hwnd chk = Make("Button", BS_AUTOCHECKBOX, 312, "Default", 80, 24);
+  gHeard.clear();
+  BtnSetChecked(chk, 1);
+  EXPECT_EQ(BtnIsChecked(chk), 1);
+  EXPECT_TRUE(Commands(BN_CLICKED).empty());   // no click notification for the program's tick
+  QTest::mouseClick(WinWidget(chk), Qt::LeftButton);
+  EXPECT_EQ(ChkIsChecked(chk), 0);
+  EXPECT_EQ(Commands(BN_CLICKED).size(), 1u);
+
+  Hwnd r1 = Make("Button", static_cast<std::uint32_t>(BS_AUTORADIOBUTTON) | WS_GROUP, 320, "Prabayar", 80, 24);
+  Hwnd r2 = Make("Button", BS_AUTORADIOBUTTON, 321, "Pasca", 80, 24);
+  Hwnd r3 = Make("Button", BS_AUTORADIOBUTTON, 322, "Lain", 80, 24);
+  EXPECT_EQ(BtnCheckRadio(form, 322, 320, 321), 1);   // range given backwards
+  EXPECT_EQ(BtnIsChecked(r1), 0);
+  EXPECT_EQ(BtnIsChecked(r2), 1);
+  EXPECT_EQ(BtnIsChecked(r3), 0);
+  BtnCheckRadio(form, 320, 322, 320);
+  EXPECT_EQ(BtnIsChecked(r1), 1);
+  EXPECT_EQ(BtnIsChecked(r2), 0);
+}
+
+TEST_F(Controls, NotifyingStaticReportsClicksAndShowsPictures) {
+  fintest::TempDir dir;
+  Hwnd st = Make("Static", SS_NOTIFY | SS_BITMAP, 313, "", 130, 150);
+  gHeard.clear();
+  QTest::mouseClick(WinWidget(st), Qt::LeftButton);
+  ASSERT_EQ(Commands(0).size(), 1u);   // STN_CLICKED
+  EXPECT_EQ(Commands(0)[0].id, 313);
+
+  QImage img(20, 10, QImage::Format_RGB32);
+  img.fill(Qt::red);
+  ASSERT_TRUE(img.save(QString::fromStdString(dir.file("foto.bmp")), "BMP"));
+  EXPECT_EQ(CtlSetBitmapFile(st, dir.file("foto.bmp")), 0);
+  auto* label = dynamic_cast<QLabel*>(WinWidget(st));
+  EXPECT_EQ(label->pixmap().size(), QSize(130, 150));
+  EXPECT_EQ(CtlSetBitmapFile(st, dir.file("tidak-ada.bmp")), 1);   // replaced: the picture is cleared
+  EXPECT_TRUE(label->pixmap().isNull());
+  EXPECT_EQ(CtlSetBitmapFile(st, ""), 0);
+}
+
+// ---- Date picker -----------------------------------------------------------------------------------------------
+TEST_F(Controls, DtpSetDateReadsYearMonthDay) {
+  Hwnd dt = Make("SysDateTimePick32", DTS_SHORTDATEFORMAT, 314, "", 120, 24);
+  gHeard.clear();
+  EXPECT_NE(DtpSetDate(dt, "2021-03-05"), 0);
+  auto* d = dynamic_cast<QDateTimeEdit*>(WinWidget(dt));
+  EXPECT_EQ(d->date(), QDate(2021, 3, 5));
+  EXPECT_EQ(d->time(), QTime(0, 0));
+  EXPECT_TRUE(Notes(DTN_DATETIMECHANGE).empty());   // the program's date is not a change by the operator
+  EXPECT_EQ(DtpSetDate(dt, "2021-02-30"), 0);        // no such day: the date stays
+  EXPECT_EQ(d->date(), QDate(2021, 3, 5));
+  EXPECT_EQ(CtlGetText(dt), d->text().toStdString());
+  d->setFocus();
+  QTest::keyClick(d, Qt::Key_Up);
+  EXPECT_FALSE(Notes(DTN_DATETIMECHANGE).empty());
+}
+
+// ---- Status bar ------------------------------------------------------------------------------------------------
+TEST_F(Controls, StatusBarPartsTextsAndLengths) {
+  Hwnd sb = Make("msctls_statusbar32", 0, 4999);
+  EXPECT_EQ(SbSetParts(sb, {50, 150, 225, -1}), 1);
+  EXPECT_EQ(SbGetParts(sb), (std::vector<int>{50, 150, 225, -1}));
+  EXPECT_EQ(SbSetText(sb, 0, "User:", SBT_POPOUT), 1);
+  EXPECT_EQ(SbSetText(sb, 1, "ketua", 0), 1);
+  EXPECT_EQ(SbSetText(sb, 4, "no part", 0), 0);
+  EXPECT_EQ(SbGetText(sb, 1), "ketua");
+  EXPECT_EQ(SbGetText(sb, 0), "User:");
+  EXPECT_EQ(SbGetText(sb, 3), "");
+  EXPECT_EQ(SbGetText(sb, 9), "");
+  EXPECT_EQ(LOWORD(SbGetTextLength(sb, 0)), 5u);
+  EXPECT_EQ(HIWORD(SbGetTextLength(sb, 0)), static_cast<unsigned>(SBT_POPOUT));
+  EXPECT_EQ(SbGetTextInfo(sb, 1), 5);
+  auto* bar = dynamic_cast<FinStatusBar*>(WinWidget(sb));
+  EXPECT_EQ(bar->partRect(1).left(), 50);
+  EXPECT_EQ(bar->partRect(1).width(), 100);
+  EXPECT_EQ(bar->partRect(3).right() + 1, bar->width());   // the last part reaches the right border
+  QWidget* parent = bar->parentWidget();
+  EXPECT_EQ(bar->geometry().bottom() + 1, parent->height());   // docked at the bottom
+
+  // The same message sent to a progress bar sets its position.
+  Hwnd pb = Make("msctls_progress32", 0, 315, "", 200, 20);
+  PbSetRange(pb, 1, 100);
+  EXPECT_EQ(SbGetTextInfo(pb, 25), 1);
+  EXPECT_EQ(PbGetPos(pb), 25);
+  EXPECT_EQ(SbGetTextInfo(pb, 50), 25);
+}
+
+// ---- Toolbar ---------------------------------------------------------------------------------------------------
+TEST_F(Controls, ToolbarButtonClickReachesTheFormAsCommand) {
+  Hwnd rb = Make("ReBarWindow32", CCS_TOP | RBS_AUTOSIZE | RBS_TOOLTIPS, 5000, "", 600, 30);
+  Hwnd tb = WinCreateWindow(0, "ToolbarWindow32", "",
+                            WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_LIST | TBSTYLE_TOOLTIPS | CCS_NORESIZE |
+                                CCS_NOPARENTALIGN,
+                            0, 0, 0, 0, form, 5100, 0);
+  ASSERT_NE(tb, 0);
+  TbSetIconSize(tb, 48, 48);
+  EXPECT_EQ(TbAddButton(tb, 5101, QIcon(), "Pembayaran", "Pembayaran Siswa"), 1);
+  TbAddSeparator(tb);
+  EXPECT_EQ(TbAddButton(tb, 5108, QIcon(), "Lap. Pembayaran", "Laporan Penerimaan Pembayaran", 1), 1);
+  TbAutoSize(tb);
+  EXPECT_EQ(RbInsertBand(rb, tb, 30, 250), 1);
+  EXPECT_EQ(TbGetButtonCount(tb), 3);
+  EXPECT_EQ(TbGetButtonTip(tb, 5108), "Laporan Penerimaan Pembayaran");
+  EXPECT_GE(CtlGetHeight(rb), CtlGetHeight(tb));
+  gHeard.clear();
+  auto* bar = dynamic_cast<QToolBar*>(WinWidget(tb));
+  QAction* act = nullptr;
+  for (QAction* a : bar->actions())
+    if (a->data().toInt() == 5108) act = a;
+  ASSERT_NE(act, nullptr);
+  QTest::mouseClick(bar->widgetForAction(act), Qt::LeftButton);
+  ASSERT_EQ(gHeard.size(), 1u);
+  EXPECT_EQ(gHeard[0].msg, static_cast<unsigned>(WM_COMMAND));
+  EXPECT_EQ(gHeard[0].id, 5108);
+  EXPECT_EQ(gHeard[0].code, 0);
+  EXPECT_EQ(gHeard[0].from, tb);
+  EXPECT_EQ(TbClickButton(tb, 5101), 1);
+  EXPECT_EQ(gHeard.back().id, 5101);
+}
+
+// ---- List views ------------------------------------------------------------------------------------------------
+TEST_F(Controls, LvInsertReadAndDeleteRows) {
+  Hwnd lv = MakeList(0, 3, 3);
+  EXPECT_EQ(LvGetItemCount(lv), 3);
+  EXPECT_EQ(LvGetColumnCount(lv), 3);
+  EXPECT_EQ(LvGetColumnText(lv, 2), "K2");
+  EXPECT_EQ(LvInsertColumn(lv, 9, "tersembunyi", LVCFMT_LEFT, 0), 3);   // past the end: appended; width 0 hides it
+  EXPECT_EQ(LvGetColumnWidth(lv, 3), 0);
+  EXPECT_EQ(LvGetColumnCount(lv), 4);
+  EXPECT_EQ(LvInsertItem(lv, 99, 0, "akhir", 7, 0), 3);   // past the end: appended
+  EXPECT_EQ(LvInsertItem(lv, 1, 0, "sisip", 8, 0), 1);
+  EXPECT_EQ(LvGetItemText(lv, 1, 0), "sisip");
+  EXPECT_EQ(LvGetItemText(lv, 2, 1), "c11");   // the row that was row 1
+  EXPECT_EQ(LvGetItemData(lv, 4, 0), 7);
+  EXPECT_EQ(LvInsertItem(lv, 9, 1, "x", 0, 0), 0);   // no such row
+  EXPECT_EQ(LvInsertItem(lv, 0, 5, "x", 0, 0), 0);   // no such column
+  EXPECT_EQ(LvSetItemText(lv, 0, 2, "Rp 1.000"), 1);
+  EXPECT_EQ(LvGetItemText(lv, 0, 2), "Rp 1.000");
+  EXPECT_EQ(LvGetItemText(lv, 0, 3), "");
+  EXPECT_EQ(LvGetItemText(lv, 8, 0), "");
+  EXPECT_EQ(LvDeleteItem(lv, -1), 0);
+  EXPECT_EQ(LvDeleteItem(lv, 1), 1);
+  EXPECT_EQ(LvGetItemText(lv, 1, 0), "r1");
+  EXPECT_EQ(LvSetColumnAlign(lv, 1, LVCFMT_RIGHT), 1);
+  EXPECT_EQ(LvGetColumnAlign(lv, 1), 1);
+  LvSetColumnAlign(lv, 2, LVCFMT_CENTER);
+  EXPECT_EQ(LvGetColumnAlign(lv, 2), 2);
+  EXPECT_EQ(LvGetColumnAlign(lv, 0), 0);
+  EXPECT_EQ(LvGetColumnAlign(lv, 7), 0);
+  EXPECT_EQ(LvDeleteAllItems(lv), 1);
+  EXPECT_EQ(LvGetItemCount(lv), 0);
+  EXPECT_EQ(LvGetSelectionMark(lv), -1);
+  EXPECT_EQ(LvDeleteAllColumns(lv), 0);
+  EXPECT_EQ(LvGetColumnCount(lv), 0);
+}
+
+TEST_F(Controls, LvSelectItemKeepsEarlierSelectionOnMultiSelectLists) {
+  Hwnd multi = MakeList(0, 5);
+  EXPECT_EQ(LvGetSelectionMark(multi), -1);
+  gHeard.clear();
+  EXPECT_EQ(LvSelectItem(multi, 1), -1);
+  ASSERT_FALSE(Notes(LVN_ITEMCHANGED).empty());   // the program's selection is reported as the operator's is
+  EXPECT_EQ(Notes(LVN_ITEMCHANGED)[0].item, 1);
+  EXPECT_EQ(LvSelectItem(multi, 3), 1);   // previous mark
+  EXPECT_EQ(LvGetSelectionMark(multi), 3);
+  EXPECT_EQ(LvIsSelected(multi, 1), 1);
+  EXPECT_EQ(LvIsSelected(multi, 3), 1);
+  EXPECT_EQ(LvGetSelectedCount(multi), 2);
+
+  Hwnd single = MakeList(LVS_SINGLESEL, 5);
+  LvSelectItem(single, 1);
+  LvSelectItem(single, 3);
+  EXPECT_EQ(LvIsSelected(single, 1), 0);
+  EXPECT_EQ(LvIsSelected(single, 3), 1);
+}
+
+TEST_F(Controls, LvClicksKeysAndSelectionNotifications) {
+  Hwnd lv = MakeList(LVS_SINGLESEL, 4);
+  auto* v = dynamic_cast<QTableWidget*>(WinWidget(lv));
+  gHeard.clear();
+  QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, RowPoint(lv, 2));
+  EXPECT_EQ(LvGetSelectionMark(lv), 2);
+  bool selected2 = false;
+  for (auto& h : Notes(LVN_ITEMCHANGED))
+    if (h.item == 2 && (h.newState & LVIS_SELECTED) && !(h.oldState & LVIS_SELECTED)) selected2 = true;
+  EXPECT_TRUE(selected2);
+  ASSERT_EQ(Notes(NM_CLICK).size(), 1u);
+  EXPECT_EQ(Notes(NM_CLICK)[0].item, 2);
+  EXPECT_EQ(Notes(NM_CLICK)[0].id, 300);
+
+  gHeard.clear();
+  QTest::mouseDClick(v->viewport(), Qt::LeftButton, {}, RowPoint(lv, 2));
+  ASSERT_EQ(Notes(NM_DBLCLK).size(), 1u);
+  EXPECT_EQ(Notes(NM_DBLCLK)[0].item, 2);
+
+  gHeard.clear();
+  v->setFocus();
+  QTest::keyClick(v, Qt::Key_Down);
+  ASSERT_FALSE(Notes(LVN_KEYDOWN).empty());
+  EXPECT_EQ(Notes(LVN_KEYDOWN)[0].vk, VK_DOWN);
+  EXPECT_EQ(LvGetSelectionMark(lv), 3);
+  QTest::keyClick(v, Qt::Key_Return);
+  EXPECT_EQ(Notes(NM_RETURN).size(), 1u);
+
+  gHeard.clear();
+  LvDeleteAllItems(lv);   // clearing the list tells nothing
+  EXPECT_TRUE(Notes(LVN_ITEMCHANGED).empty());
+}
+
+TEST_F(Controls, TextsReadThroughTheItemBufferAreCutAt259Bytes) {
+  Hwnd lv = MakeList(0, 1, 2);
+  const std::string ascii(300, 'a');
+  std::string accents;
+  for (int i = 0; i < 200; ++i) accents += "\xC3\xA9";   // 400 bytes of two-byte characters
+  LvSetItemText(lv, 0, 0, ascii);
+  LvSetItemText(lv, 0, 1, accents);
+  EXPECT_EQ(LvGetItemText(lv, 0, 0), std::string(259, 'a'));
+  std::string cut = LvGetItemText(lv, 0, 1);
+  EXPECT_EQ(cut.size(), 258u);   // never inside a character
+  EXPECT_EQ(cut, accents.substr(0, 258));
+  LvInsertColumn(lv, 2, ascii, LVCFMT_LEFT, 50);
+  EXPECT_EQ(LvGetColumnText(lv, 2).size(), 259u);
+
+  Hwnd tv = Make("SysTreeView32", TVS_HASLINES | TVS_LINESATROOT, 316);
+  std::intptr_t item = TvInsertItem(tv, TVI_ROOT, ascii, 0, 1, 0);
+  EXPECT_EQ(TvGetItemText(tv, item).size(), 259u);
+
+  // Window, combo, list-box and status texts come whole.
+  Hwnd ed = Make("Edit", 0, 317);
+  CtlSetText(ed, ascii);
+  EXPECT_EQ(CtlGetText(ed), ascii);
+  Hwnd cb = Make("ComboBox", CBS_DROPDOWN, 318);
+  CbAddString(cb, ascii);
+  EXPECT_EQ(CbGetItemText(cb, 0), ascii);
+  Hwnd sb = Make("msctls_statusbar32", 0, 319);
+  SbSetText(sb, 0, ascii, 0);
+  EXPECT_EQ(SbGetText(sb, 0), ascii);
+}
+
+// ---- Tree views ------------------------------------------------------------------------------------------------
+TEST_F(Controls, TreeItemsAreHandlesAndSelectionIsReported) {
+  Hwnd tv = Make("SysTreeView32", TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT, 330);
+  std::intptr_t iml = ImlCreate(16, 16);
+  QPixmap px(16, 16);
+  px.fill(Qt::blue);
+  ImlAddIcon(iml, QIcon(px));
+  ImlAddIcon(iml, QIcon(px));
+  EXPECT_EQ(TvSetImageList(tv, iml), 0);
+  std::intptr_t root = TvInsertItem(tv, TVI_ROOT, "Siswa Kelas", 0, 1, 0);
+  std::intptr_t a = TvInsertItem(tv, root, "VII-A", 11, 1, 0);
+  std::intptr_t b = TvInsertItem(tv, root, "VII-B", 12, 1, 0);
+  ASSERT_NE(root, 0);
+  EXPECT_EQ(TvInsertItem(tv, 123456, "x", 0, 0, 0), 0);   // no such parent
+  EXPECT_EQ(TvExpand(tv, root, 1), 1);
+  EXPECT_EQ(TvGetParent(tv, b), root);
+  EXPECT_EQ(TvGetChild(tv, root), a);
+  EXPECT_EQ(TvGetNextSibling(tv, a), b);
+  EXPECT_EQ(TvGetItemData(tv, b), 12);
+  EXPECT_EQ(TvGetSelection(tv), 0);
+  gHeard.clear();
+  EXPECT_EQ(TvSelectItem(tv, b), 1);
+  EXPECT_EQ(TvGetSelection(tv), b);
+  ASSERT_EQ(Notes(TVN_SELCHANGED).size(), 1u);
+  EXPECT_EQ(Notes(TVN_SELCHANGED)[0].itemNew, b);
+  EXPECT_EQ(TvGetItemText(tv, b), "VII-B");
+  TvDeleteAllItems(tv);
+  EXPECT_EQ(TvGetItemText(tv, b), "");   // the handle reads as gone
+  EXPECT_EQ(TvSetImageList(tv, 0), iml);
+  ImlDestroy(iml);
+}
+
+// ---- Tool tips, tags, scaling ----------------------------------------------------------------------------------
+TEST_F(Controls, ToolTipTextIsCutTo79Characters) {
+  Hwnd ed = Make("Edit", 0, 340);
+  std::string text;
+  for (int i = 0; i < 100; ++i) text += static_cast<char>('a' + i % 26);
+  Hwnd tt = CtlAddToolTip(ed, text, 1);
+  ASSERT_NE(tt, 0);
+  EXPECT_EQ(WinGetClassName(tt), "tooltips_class32");
+  EXPECT_EQ(CtlGetToolTip(ed), text.substr(0, 79));
+  EXPECT_EQ(CtlAddToolTip(ed, "Dobel klik untuk mengubahnya..", 0), tt);   // one tool-tip window per control
+  EXPECT_EQ(CtlGetToolTip(ed), "Dobel klik untuk mengubahnya..");
+  EXPECT_EQ(CtlAddToolTip(0, "x", 0), 0);
+}
+
+TEST_F(Controls, TagsLiveWithTheirWindow) {
+  Hwnd ed = Make("Edit", 0, 341);
+  CtlSetTag(ed, "");
+  CtlSetTag2(ed, "");
+  EXPECT_EQ(CtlGetTag(ed), "");
+  CtlSetTag(ed, "kode");
+  CtlSetTag2(ed, "nama");
+  CtlSetTag(form, "form");
+  EXPECT_EQ(CtlGetTag(ed), "kode");
+  EXPECT_EQ(CtlGetTag2(ed), "nama");
+  EXPECT_EQ(CtlGetTag(form), "form");
+  WinDestroyWindow(ed);
+  EXPECT_EQ(CtlGetTag(ed), "");
+  EXPECT_EQ(CtlGetTag2(ed), "");
+  CtlSetTag(ed, "x");   // nothing for a window that is gone
+  EXPECT_EQ(CtlGetTag(ed), "");
+}
+
+TEST(ControlScaling, DesignUnitsFollowTheScreensLogicalDpi) {
+  const double dpiX = QGuiApplication::primaryScreen()->logicalDotsPerInchX();
+  EXPECT_FLOAT_EQ(DpiScaleX(1002.0f), static_cast<float>(1002.0 * dpiX / 96.0));
+  if (dpiX == 96.0) {
+    EXPECT_FLOAT_EQ(DpiScaleX(250.0f), 250.0f);
+  }
+  EXPECT_FLOAT_EQ(SysWindowsVersion(), 10.0f);
+}
+
+// ---- Every wrapper on a window that is gone --------------------------------------------------------------------
+TEST_F(Controls, EveryWrapperReturnsItsNoWindowValue) {
+  Hwnd cb = Make("ComboBox", CBS_DROPDOWNLIST, 350);
+  Hwnd lb = Make("ListBox", LBS_NOTIFY, 351);
+  Hwnd lv = MakeList(0, 2);
+  Hwnd tv = Make("SysTreeView32", 0, 352);
+  Hwnd ed = Make("Edit", 0, 353);
+  Hwnd bt = Make("Button", BS_AUTOCHECKBOX, 354);
+  Hwnd st = Make("Static", SS_BITMAP, 355);
+  Hwnd dt = Make("SysDateTimePick32", 0, 356);
+  Hwnd sb = Make("msctls_statusbar32", 0, 357);
+  Hwnd tb = Make("ToolbarWindow32", 0, 358);
+  CbAddString(cb, "a");
+  LbAddString(lb, "a");
+  std::intptr_t item = TvInsertItem(tv, TVI_ROOT, "a", 0, 0, 0);
+  SbSetText(sb, 0, "a", 0);
+  for (Hwnd h : {cb, lb, lv, tv, ed, bt, st, dt, sb, tb}) WinDestroyWindow(h);
+
+  struct Case {
+    const char* name;
+    std::function<long long()> call;
+    long long expected;
+  };
+  const Case ints[] = {
+      {"CbAddString", [&] { return CbAddString(cb, "x"); }, -1},
+      {"CbFindString", [&] { return CbFindString(cb, 0, "a"); }, -1},
+      {"CbFindStringExact", [&] { return CbFindStringExact(cb, 0, "a"); }, -1},
+      {"CbGetCount", [&] { return CbGetCount(cb); }, -1},
+      {"CbGetCurSel", [&] { return CbGetCurSel(cb); }, -1},
+      {"CbResetContent", [&] { return CbResetContent(cb); }, 0},
+      {"CbSetCurSel", [&] { return CbSetCurSel(cb, 0); }, -1},
+      {"LbFindString", [&] { return LbFindString(lb, 0, "a"); }, -1},
+      {"LbGetCurSel", [&] { return LbGetCurSel(lb); }, -1},
+      {"LbGetItemData", [&] { return LbGetItemData(lb, 0); }, -1},
+      {"LbSetCurSel", [&] { return LbSetCurSel(lb, 0); }, -1},
+      {"LvDeleteAllColumns", [&] { return LvDeleteAllColumns(lv); }, 0},
+      {"LvDeleteAllItems", [&] { return LvDeleteAllItems(lv); }, 0},
+      {"LvDeleteItem", [&] { return LvDeleteItem(lv, 0); }, 0},
+      {"LvGetCheck", [&] { return LvGetCheck(lv, 0); }, 0},
+      {"LvGetColumnAlign", [&] { return LvGetColumnAlign(lv, 0); }, 0},
+      {"LvGetColumnCount", [&] { return LvGetColumnCount(lv); }, 0},
+      {"LvGetItemCount", [&] { return LvGetItemCount(lv); }, 0},
+      {"LvGetItemImage", [&] { return LvGetItemImage(lv, 0, 0); }, 0},
+      {"LvGetItemData", [&] { return LvGetItemData(lv, 0, 0); }, 0},
+      {"LvGetSelectionMark", [&] { return LvGetSelectionMark(lv); }, 0},
+      {"LvInsertColumn", [&] { return LvInsertColumn(lv, 0, "x", 0, 10); }, 0},
+      {"LvInsertItem", [&] { return LvInsertItem(lv, 0, 0, "x", 0, 0); }, 0},
+      {"LvSelectItem", [&] { return LvSelectItem(lv, 0); }, 0},
+      {"LvSetColumnAlign", [&] { return LvSetColumnAlign(lv, 0, 1); }, 0},
+      {"LvSetItemText", [&] { return LvSetItemText(lv, 0, 0, "x"); }, 0},
+      {"LvSetItemImage", [&] { return LvSetItemImage(lv, 0, 0, 1); }, 0},
+      {"LvSetItemData", [&] { return LvSetItemData(lv, 0, 0, 1); }, 0},
+      {"TvExpand", [&] { return TvExpand(tv, item, 1); }, 0},
+      {"TvGetSelection", [&] { return TvGetSelection(tv); }, 0},
+      {"TvInsertItem", [&] { return TvInsertItem(tv, 0, "x", 0, 0, 0); }, 0},
+      {"TvSetImageList", [&] { return TvSetImageList(tv, 5); }, 0},
+      {"CtlGetTextLength", [&] { return CtlGetTextLength(ed); }, 0},
+      {"CtlSetText", [&] { return CtlSetText(ed, "x"); }, 0},
+      {"TxtSetText", [&] { return TxtSetText(ed, "x"); }, 0},
+      {"TxtSetSel", [&] { return TxtSetSel(ed, 0, -1); }, 0},
+      {"CtlEnable", [&] { return CtlEnable(ed); }, 0},
+      {"CtlDisable", [&] { return CtlDisable(ed); }, 0},
+      {"CtlSetFocus", [&] { return CtlSetFocus(ed); }, 0},
+      {"CtlMove", [&] { return CtlMove(ed, 1, 1); }, 0},
+      {"BtnIsChecked", [&] { return BtnIsChecked(bt); }, 0},
+      {"ChkIsChecked", [&] { return ChkIsChecked(bt); }, 0},
+      {"BtnSetChecked", [&] { return BtnSetChecked(bt, 1); }, 0},
+      {"BtnCheckRadio", [&] { return BtnCheckRadio(bt, 1, 2, 1); }, 0},
+      {"CtlSetBitmapFile", [&] { return CtlSetBitmapFile(st, "/tmp/x.bmp"); }, 0},
+      {"DtpSetDate", [&] { return DtpSetDate(dt, "2021-03-05"); }, 0},
+      {"SbSetText", [&] { return SbSetText(sb, 0, "x", 0); }, 0},
+      {"SbGetTextLength", [&] { return SbGetTextLength(sb, 0); }, 0},
+      {"SbGetTextInfo", [&] { return SbGetTextInfo(sb, 0); }, 0},
+      {"TbAddButton", [&] { return TbAddButton(tb, 1, QIcon(), "x", "x"); }, 0},
+      {"CtlAddToolTip", [&] { return CtlAddToolTip(ed, "x", 0); }, 0},
+  };
+  for (const auto& c : ints) EXPECT_EQ(c.call(), c.expected) << c.name;
+
+  const std::pair<const char*, std::function<std::string()>> texts[] = {
+      {"CbGetItemText", [&] { return CbGetItemText(cb, 0); }},
+      {"LbGetItemText", [&] { return LbGetItemText(lb, 0); }},
+      {"LvGetColumnText", [&] { return LvGetColumnText(lv, 0); }},
+      {"LvGetItemText", [&] { return LvGetItemText(lv, 0, 0); }},
+      {"TvGetItemText", [&] { return TvGetItemText(tv, item); }},
+      {"CtlGetText", [&] { return CtlGetText(ed); }},
+      {"TxtGetText", [&] { return TxtGetText(ed); }},
+      {"CtlGetTag", [&] { return CtlGetTag(ed); }},
+      {"CtlGetTag2", [&] { return CtlGetTag2(ed); }},
+      {"SbGetText", [&] { return SbGetText(sb, 0); }},
+  };
+  for (const auto& t : texts) EXPECT_EQ(t.second(), "") << t.first;
+
+  // Handle 0 behaves the same.
+  EXPECT_EQ(CbGetCount(0), -1);
+  EXPECT_EQ(LvGetItemCount(0), 0);
+  EXPECT_EQ(CtlGetText(0), "");
+  int fg = 7, bg = 7;
+  CtlSetColors(ed, 255, 0);
+  CtlGetColors(ed, &fg, &bg);
+  EXPECT_EQ(fg, 7);
+  EXPECT_EQ(bg, 7);
+}
+
+TEST_F(Controls, FormCaptionReadsThroughCtlGetText) {
+  EXPECT_EQ(CtlGetText(form), "Uji");
+  EXPECT_EQ(CtlSetText(form, "Data Siswa"), 1);
+  EXPECT_EQ(TxtGetText(form), "Data Siswa");
+  EXPECT_EQ(CtlFormOf(Make("Edit", 0, 360)), form);
+}
+
+}  // namespace
+
+namespace {
+LResult FrameProc(Hwnd h, unsigned msg, WParam wParam, LParam lParam) { return WinDefWindowProc(h, msg, wParam, lParam); }
+
+// The main window's furniture: MDI client, rebar with a toolbar, status bar at the bottom.
+TEST(ControlFrame, MdiClientRebarAndStatusBarTakeTheirPlaces) {
+  if (!WinClassExists("FORM_FINANCE_CTLFRAME_CLASS")) {
+    ASSERT_TRUE(WinRegisterClass("FORM_FINANCE_CTLFRAME_CLASS", FrameProc,
+                                 CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS | CS_FIN_MDIFRAME));
+  }
+  Hwnd frame = WinCreateWindow(WS_EX_CONTROLPARENT, "FORM_FINANCE_CTLFRAME_CLASS", "Kelvora",
+                               WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 1002, 558, 0, 0, 0);
+  ASSERT_NE(frame, 0);
+  Hwnd client = WinCreateWindow(0, "MDICLIENT", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0, frame, 1000, 0);
+  ASSERT_NE(WinMdiArea(client), nullptr);
+  Hwnd rb = WinCreateWindow(0, "ReBarWindow32", "", WS_CHILD | WS_VISIBLE | RBS_AUTOSIZE | RBS_TOOLTIPS | CCS_TOP, 0,
+                            0, 0, 30, frame, 5000, 0);
+  Hwnd tb = WinCreateWindow(0, "ToolbarWindow32", "",
+                            WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_LIST | CCS_NORESIZE | CCS_NOPARENTALIGN, 0,
+                            0, 0, 0, frame, 5100, 0);
+  TbSetIconSize(tb, 48, 48);
+  QPixmap px(48, 48);
+  px.fill(Qt::darkGreen);
+  TbAddButton(tb, 5101, QIcon(px), "Pembayaran", "Pembayaran Siswa");
+  TbAutoSize(tb);
+  RbInsertBand(rb, tb, CtlGetHeight(tb), 250);
+  Hwnd sb = WinCreateWindow(0, "msctls_statusbar32", "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, frame,
+                            4999, 0);
+  ASSERT_NE(sb, 0);
+  WinSendMessage(rb, WM_SIZE, 0, 0);
+  WinSendMessage(sb, WM_SIZE, 0, 0);
+  WinRect fr = WinGetClientRect(frame);
+  WinRect r = WinGetWindowRect(rb);
+  WinRect s = WinGetWindowRect(sb);
+  EXPECT_EQ(r.top, 0);
+  EXPECT_EQ(r.width(), fr.width());
+  EXPECT_GE(r.height(), 48);
+  EXPECT_EQ(s.bottom, fr.bottom);
+  EXPECT_EQ(s.width(), fr.width());
+  EXPECT_GT(s.height(), 0);
+  WinDestroyWindow(frame);
+  QApplication::processEvents();
+}
+}  // namespace
