@@ -9,6 +9,7 @@
 #include "common/numbers_words.h"
 #include "common/receipt.h"
 #include "framework/controls.h"
+#include "framework/form_runtime.h"
 #include "framework/numbers.h"
 #include "framework/printer.h"
 #include "framework/strings.h"
@@ -203,4 +204,66 @@ bool FORM3_ProcessPrintRequest() {
   }
   std::filesystem::remove(path, ec);
   return true;
+}
+
+// ----- the poller window ---------------------------------------------------------------------------------------
+
+namespace {
+
+enum : int { IDC_FORM3_LABEL = 1000, IDC_FORM3_TUTUP = 1001 };
+constexpr unsigned kForm3TimerId = 1;
+
+Hwnd gForm3Label = 0;
+Hwnd gForm3TutupButton = 0;
+
+LResult FORM3_WndProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam);
+
+LResult FORM3_CtlSubclassProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam) {
+  return FrmControlMessage(hwnd, msg, wParam, lParam);
+}
+
+void FORM3_CreateControls(Hwnd form) {
+  gForm3Label = FrmAddControl(form, "Static", "Form Cetak dari web service mobile telah aktif", WS_CHILD | WS_VISIBLE,
+                              0, 24, 8, 426, 24, IDC_FORM3_LABEL, FORM3_CtlSubclassProc, "Arial Unicode MS,9,0");
+  gForm3TutupButton = FrmAddControl(form, "Button", "Tutup", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0,
+                                    304, 48, 127, 24, IDC_FORM3_TUTUP, FORM3_CtlSubclassProc, "Arial Unicode MS,9,0");
+}
+
+LResult FORM3_OnCreate(Hwnd form, std::intptr_t) {
+  std::error_code ec;
+  std::filesystem::create_directories(platform::ProgramFolderPath() + "/cetak", ec);
+  WinSetTimer(form, kForm3TimerId, 500, nullptr);
+  return 0;
+}
+
+FrmForm gForm3 = {
+    .name = "FORM3",
+    .wndProc = FORM3_WndProc,
+    .window = &gForm3Window,
+    .createControls = FORM3_CreateControls,
+    .onCreate = FORM3_OnCreate,
+    .caption = "Form Cetak",
+    .style = WS_POPUP | WS_CAPTION | WS_SYSMENU,
+    .width = 476,
+    .height = 127,
+};
+
+LResult FORM3_WndProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam) {
+  LResult r = 0;
+  if (FrmFormMessage(gForm3, hwnd, msg, wParam, lParam, &r)) return r;
+  if (msg == WM_TIMER && wParam == kForm3TimerId) {
+    FORM3_ProcessPrintRequest();
+    return 0;
+  }
+  if (msg == WM_COMMAND && LOWORD(wParam) == IDC_FORM3_TUTUP && HIWORD(wParam) == BN_CLICKED) {
+    FrmClose(hwnd, 0);
+    return 0;
+  }
+  return WinDefWindowProc(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+int FORM3_Show(Hwnd parent, int modal, int userData) {
+  return static_cast<int>(FrmShowForm(gForm3, parent, modal, userData));
 }

@@ -1,4 +1,5 @@
 // The print-request poller: the three request kinds, the last line of the file, missing fields and the file removed.
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,6 +9,7 @@
 #include "common/print_request.h"
 #include "platform/print_recording.h"
 #include "platform/text_printer.h"
+#include "framework/window_system.h"
 #include "support/fixtures.h"
 #include "support/seams_fixture.h"
 
@@ -162,6 +164,28 @@ TEST_F(PrintRequestTest, SavingsRequestGoesToTheTextPrinter) {
   EXPECT_TRUE(textPrinter->Jobs()[0].closed);
   EXPECT_EQ(textPrinter->Jobs()[0].Lines().at(7), "   Transaksi Id / Sandi   : 01 Setoran Tunai");
   EXPECT_FALSE(std::filesystem::exists(RequestPath()));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PrintRequestTest, PollerWindowPrintsOnItsTimerAndCloses) {
+  std::filesystem::remove_all(ProgramFile("cetak"));
+  FORM3_Show(0, 0, 0);
+  ASSERT_TRUE(IsWindow(gForm3Window));
+  EXPECT_EQ(WinGetWindowText(gForm3Window), "Form Cetak");
+  EXPECT_TRUE(std::filesystem::is_directory(ProgramFile("cetak")));   // made when the window opens
+  Request("BK|K-02|Budi|SPP|50000|Kas|Ani");
+  ASSERT_TRUE(WinFireTimer(gForm3Window, 1));
+  EXPECT_EQ(printer->Documents().size(), 1u);
+  EXPECT_FALSE(std::filesystem::exists(RequestPath()));
+  ASSERT_TRUE(WinFireTimer(gForm3Window, 1));   // nothing new: nothing printed
+  EXPECT_EQ(printer->Documents().size(), 1u);
+  Hwnd tutup = WinGetDlgItem(gForm3Window, 1001);
+  ASSERT_NE(tutup, 0);
+  QTest::mouseClick(WinWidget(tutup), Qt::LeftButton);
+  EXPECT_EQ(gForm3Window, 0);
 }
 
 }  // namespace
