@@ -79,8 +79,24 @@ int FontParseSpec(const std::string& spec, std::string& face, int& points, int& 
   return 0;
 }
 
+namespace {
+// The faces the forms name are those of the school's desktops; here their metric-compatible free faces stand in,
+// so that texts keep the widths the layouts were designed for.
+void EnsureFaceSubstitutes() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  const char* const kSans = "Liberation Sans";
+  for (const char* face : {"Arial", "Arial Unicode MS", "MS Sans Serif", "Microsoft Sans Serif", "Tahoma", "Segoe UI"})
+    QFont::insertSubstitutions(QString::fromLatin1(face), {QString::fromLatin1(kSans), QStringLiteral("DejaVu Sans")});
+  QFont::insertSubstitutions(QStringLiteral("Courier New"), {QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono")});
+  QFont::insertSubstitutions(QStringLiteral("Times New Roman"), {QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif")});
+}
+}  // namespace
+
 std::intptr_t FontCreate(const std::string& face, int points, int weight, int italic, int underline, int strikeOut) {
   if (face.empty()) return 0;
+  EnsureFaceSubstitutes();
   // Logical pixels are square: q = points * dpiX / dpiY = points.
   const int height = -MulDiv(points, FontScreenDpi(), 72);
   QFont font(QString::fromStdString(CutUtf8(face, 31)));

@@ -1,0 +1,36 @@
+#include "app/startup.h"
+
+#include <QApplication>
+
+#include "app/config.h"
+#include "app/globals.h"
+#include "app/guide_window.h"
+#include "app/login_window.h"
+#include "app/main_window.h"
+#include "framework/globals.h"
+#include "platform/seams.h"
+
+void AppInitControlIds() {
+  // The main window's ids are fixed (app/main_window.h); the other forms number their controls from 1000 upward in
+  // their design order.
+  FORMLOGIN_InitControlIds();
+  FORM24_InitControlIds();
+}
+
+int AppPreStartHook(std::intptr_t, std::intptr_t, const char*, int) { return 0; }
+
+int AppRunGui(std::intptr_t instance, std::intptr_t prevInstance, const char* commandLine, int showCommand) {
+  gRichEditClass = "RichEdit50W";
+  AppInitControlIds();
+  gHInstance = instance;
+  if (AppPreStartHook(instance, prevInstance, commandLine, showCommand) == 0) MDIFORM1_Show(0, 1, 0);
+  return static_cast<int>(gFormResult);
+}
+
+void AppMain(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setQuitOnLastWindowClosed(false);
+  AppInitRun();
+  int code = AppRunGui(1, 0, argc > 1 ? argv[1] : "", 1);
+  AppExit(code);
+}

@@ -1,0 +1,222 @@
+// The main window: start-up (login, welcome window, period and school-year texts, the guide), the status bar, the
+// access checks of every guarded command, the report month, prepaid and postpaid, and "Keluar".
+#include <QLocale>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "app/access.h"
+#include "app/config.h"
+#include "app/globals.h"
+#include "app/guide_window.h"
+#include "app/login_window.h"
+#include "app/main_window.h"
+#include "app/startup.h"
+#include "common/globals.h"
+#include "framework/controls.h"
+#include "framework/form_runtime.h"
+#include "framework/window_system.h"
+#include "support/fixtures.h"
+#include "support/seams_fixture.h"
+
+namespace {
+
+class MainWindowTest : public fintest::SeamsTest {
+ protected:
+  MainWindowTest() {
+    gDbPath = WorkFile("keuangan.db3");
+    gDb = fintest::CreateDatabase(gDbPath);
+    gAkses.clear();
+    gFormMode.clear();
+    gStrukTopMargin = 15;
+    gStrukLineSpacing = 150;
+    gStrukDefaultType = 0;
+    gStrukFont = "Courier New";
+    gPrepaid = 0;
+    AppInitControlIds();
+  }
+  ~MainWindowTest() override {
+    if (IsWindow(gMainWindow)) WinDestroyWindow(gMainWindow);
+    sqlite3_close(gDb);
+    gDb = nullptr;
+  }
+
+  // Logs in as `user` inside the login window's loop.
+  void LogInAs(const std::string& user, const std::string& password) {
+    OnModal([user, password](QWidget*) {
+      CtlSetText(gFormLoginUserEdit, user);
+      CtlSetText(gFormLoginPasswordEdit, password);
+      QTest::mouseClick(WinWidget(gFormLoginLoginButton), Qt::LeftButton);
+    });
+    ExpectMsgBox(AppLoginWelcomeText(user), "Login User..");
+  }
+
+  // Runs the whole start-up; `inFrame` runs inside the main window's own loop, then the window is closed.
+  void Start(std::function<void()> inFrame) {
+    OnModal([inFrame](QWidget*) {
+      inFrame();
+      WinSendMessage(gMainWindow, WM_CLOSE, 0, 0);
+    });
+    MDIFORM1_Show(0, 1, 0);
+  }
+
+  void FillRequiredData() {
+    fintest::Exec(gDb,
+                  "insert into siswa (Id, Nama, Status) values ('0001','ANI','Aktif');"
+                  "insert into rekening (Kode, Deskripsi, Grup, Tapel) values ('101','Kas','Msk','2021/2022');"
+                  "insert into account (Id, Pembayaran, Kelas, Jumlah, Type, Tapel) values "
+                  "('BR-I20210001','SPP','I','150000','Perbulan','2021/2022');");
+  }
+};
+
+TEST(MainWindowLayout, StatusPartEdgesAt96Dpi) {
+  EXPECT_EQ(MDIFORM1_StatusPartEdges(1300), (std::vector<int>{50, 150, 225, 475, 575, 655, 855, 1155, 1300}));
+  EXPECT_EQ(MDIFORM1_StatusPartEdges(1155).back(), 1155);
+}
+
+TEST(MainWindowLayout, MonthMenuItemsStandForJulyToJune) {
+  const int expected[12] = {7, 8, 9, 10, 11, 12, 1, 2, 3, 4, 5, 6};
+  for (int i = 0; i < 12; ++i) EXPECT_EQ(MDIFORM1_MonthOfCommand(IDM_JULI + i), expected[i]);
+  EXPECT_EQ(MDIFORM1_MonthOfCommand(IDM_BULAN), 0);
+  EXPECT_EQ(MDIFORM1_MonthOfCommand(IDM_PRABAYAR), 0);
+}
+
+TEST_F(MainWindowTest, StartUpWithAnEmptyDatabaseLogsInWelcomesAndGuides) {
+  SetClock(2022, 1, 15, 9, 30, 0);
+  fintest::WriteFile(WorkFile("sekolah.txt"), "SD KELVORA;Jl. Mawar 1;022-1;sd@kelvora.id\r\n");
+  LogInAs("ketua", "5927");
+  bool guided = false;
+  OnModal([&](QWidget*) {
+    guided = IsWindow(gForm24Window);
+    FrmClose(gForm24Window, 0);
+  });
+  Start([&] {
+    EXPECT_EQ(WinGetWindowText(gMainWindow).substr(0, 7), "Kelvora");   // with "- [Welcome]" while it is maximised
+    EXPECT_TRUE(IsWindow(gForm1Window));
+    EXPECT_EQ(SbGetText(gStatusBar, 0), "User:");
+    EXPECT_EQ(SbGetText(gStatusBar, 1), "ketua");
+    EXPECT_EQ(SbGetText(gStatusBar, 6), "Tahun Ajaran : 2021/2022");
+    EXPECT_EQ(SbGetText(gStatusBar, 7), "Setting Laporan Sekarang : Bulan Januari Tahun 2022");
+    EXPECT_EQ(SbGetText(gStatusBar, 5), "09:30:00");
+    EXPECT_EQ(gToday, "2022-01-15");
+    EXPECT_EQ(gReportMonth, 1);
+    EXPECT_EQ(gAkses, "111111111111");
+    EXPECT_EQ(gSchoolName, "SD KELVORA");
+    EXPECT_EQ(gSchoolEmail, "sd@kelvora.id");
+    EXPECT_EQ(gCountResult, 0);
+    EXPECT_EQ(TbGetButtonTip(gMdiForm1Toolbar, IDT_LAP_PEMBAYARAN), "Laporan Penerimaan Pembayaran");
+    EXPECT_EQ(TbGetButtonCount(gMdiForm1Toolbar), 11);
+    // The clock runs: a later tick writes the later time.
+    AdvanceClock(5);
+    MDIFORM1_OnClockTimer(0, WM_TIMER, 0, 0);
+    EXPECT_EQ(SbGetText(gStatusBar, 5), "09:30:05");
+  });
+  EXPECT_TRUE(guided);
+  EXPECT_EQ(gMainWindow, 0);
+}
+
+TEST_F(MainWindowTest, NoGuideWhenTheRequiredDataIsThereAndTheLoginYearDecidesThePeriod) {
+  SetClock(2022, 10, 3);
+  FillRequiredData();
+  fintest::Exec(gDb, "update rekening set Tapel='2023/2024'; update account set Tapel='2023/2024';");
+  // Step the login's school year up twice: 2022/2023 -> 2024/2025 -> back to 2023/2024.
+  OnModal([](QWidget*) {
+    QTest::mouseClick(WinWidget(gFormLoginNextYearButton), Qt::LeftButton);
+    EXPECT_EQ(CtlGetText(gFormLoginYearEdit), "2023/2024");
+    CtlSetText(gFormLoginUserEdit, "ketua");
+    CtlSetText(gFormLoginPasswordEdit, "5927");
+    QTest::mouseClick(WinWidget(gFormLoginLoginButton), Qt::LeftButton);
+  });
+  ExpectMsgBox(AppLoginWelcomeText("ketua"), "Login User..");
+  Start([] {
+    EXPECT_EQ(gTapel, "2023/2024");
+    EXPECT_EQ(SbGetText(gStatusBar, 7), "Setting Laporan Sekarang : Bulan Oktober Tahun 2023");
+  });
+}
+
+TEST_F(MainWindowTest, EnglishRegionalSettingsGiveEnglishMonthNames) {
+  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+  SetClock(2022, 1, 15);
+  FillRequiredData();
+  LogInAs("ketua", "5927");
+  Start([&] {
+    EXPECT_EQ(SbGetText(gStatusBar, 7), "Setting Laporan Sekarang : Bulan January Tahun 2022");
+    ExpectMsgBox("Setting Laporan Sekarang : Bulan March Tahun 2022", "Info");
+    MDIFORM1_OnCommand(gMainWindow, 0, 0, IDM_JULI + 8);   // "Maret"
+    EXPECT_EQ(SbGetText(gStatusBar, 7), "Setting Laporan Sekarang : Bulan March Tahun 2022");
+  });
+  QLocale::setDefault(QLocale(QLocale::Indonesian, QLocale::Indonesia));
+}
+
+// Every guarded command, by menu and by toolbar, against an operator who holds every position but its own.
+TEST_F(MainWindowTest, EveryGuardedCommandChecksItsAccessPosition) {
+  SetClock(2022, 1, 15);
+  FillRequiredData();
+  fintest::Exec(gDb, "insert into useradmin (User, Password, Akses) values ('budi','rahasia','111111111111')");
+  LogInAs("budi", "rahasia");
+  const std::vector<std::pair<int, int>> commands = {
+      {IDM_DATA_SISWA, 1},      {IDM_DATA_REKENING, 2},     {IDM_DATA_AKUN_PEMBAYARAN, 3}, {IDM_PEMBAYARAN, 4},
+      {IDT_PEMBAYARAN, 4},      {IDM_BAYAR_PER_KELAS, 5},   {IDT_BAYAR_PER_KELAS, 5},      {IDM_TABUNGAN, 6},
+      {IDT_TABUNGAN, 6},        {IDM_JURNAL_KAS, 7},        {IDT_JURNAL_KAS, 7},           {IDM_JURNAL_BANK, 8},
+      {IDT_JURNAL_BANK, 8},     {IDM_LAP_KEUANGAN, 9},      {IDT_LAP_KEUANGAN, 9},         {IDM_LAP_PEMBAYARAN, 10},
+      {IDT_LAP_PEMBAYARAN, 10}, {IDM_LAP_TUNGGAKAN, 11},    {IDT_LAP_TUNGGAKAN, 11},       {IDM_LAP_TABUNGAN, 12},
+      {IDT_LAP_TABUNGAN, 12}};
+  Start([&] {
+    for (const auto& [id, position] : commands) {
+      std::string akses(12, '1');
+      akses[position - 1] = '0';
+      gAkses = akses;
+      ExpectMsgBox("budi tidak punya akses untuk form ini..", "Info");
+      MDIFORM1_OnCommand(gMainWindow, 0, 0, id);
+      VerifySeams();
+      gAkses = std::string(12, '1');   // granted: no box
+      MDIFORM1_OnCommand(gMainWindow, 0, 0, id);
+      VerifySeams();
+    }
+    // The journal commands hand their mode over even when refused.
+    gAkses = "1";
+    ExpectMsgBox("budi tidak punya akses untuk form ini..", "Info");
+    MDIFORM1_OnCommand(gMainWindow, 0, 0, IDT_JURNAL_BANK);
+    EXPECT_EQ(gFormMode, "JURNAL BANK");
+    // The toolbar reaches the same dispatch as the menu.
+    ExpectMsgBox("budi tidak punya akses untuk form ini..", "Info");
+    TbClickButton(gMdiForm1Toolbar, IDT_PEMBAYARAN);
+    // Data reset is the super user's alone; the operator list stays silent for others.
+    ExpectMsgBox("Hanya user ketua yang diperbolehkan menggunakan fitur ini..", "Info");
+    MDIFORM1_OnCommand(gMainWindow, 0, 0, IDM_RESET_DATA);
+    MDIFORM1_OnCommand(gMainWindow, 0, 0, IDM_DATA_USER);
+  });
+}
+
+TEST_F(MainWindowTest, PrepaidAndPostpaidRewriteTheReceiptSettings) {
+  SetClock(2022, 1, 15);
+  FillRequiredData();
+  LogInAs("ketua", "5927");
+  Start([&] {
+    MDIFORM1_OnCommand(gMainWindow, 0, 0, IDM_PRABAYAR);
+    EXPECT_EQ(gPrepaid, 1);
+    EXPECT_EQ(fintest::ReadFile(ProgramFile("setting_struk.txt")), "15;150;0;Courier New;1\r\n");
+    MDIFORM1_OnCommand(gMainWindow, 0, 0, IDM_PASCA_BAYAR);
+    EXPECT_EQ(gPrepaid, 0);
+    EXPECT_EQ(fintest::ReadFile(ProgramFile("setting_struk.txt")), "15;150;0;Courier New;0\r\n");
+  });
+}
+
+TEST_F(MainWindowTest, ReportMonthOfTheSecondHalfTakesTheSecondYear) {
+  SetClock(2021, 9, 1);
+  FillRequiredData();
+  LogInAs("ketua", "5927");
+  Start([&] {
+    ExpectMsgBox("Setting Laporan Sekarang : Bulan Januari Tahun 2022", "Info");
+    MDIFORM1_OnCommand(gMainWindow, 0, 0, IDM_JULI + 6);
+    EXPECT_EQ(gReportMonth, 1);
+    EXPECT_EQ(SbGetText(gStatusBar, 7), "Setting Laporan Sekarang : Bulan Januari Tahun 2022");
+  });
+}
+
+using MainWindowDeathTest = MainWindowTest;
+
+TEST_F(MainWindowDeathTest, KeluarEndsTheRunWithExitCodeOne) {
+  EXPECT_EXIT(MDIFORM1_OnCommand(0, 0, 0, IDM_KELUAR), ::testing::ExitedWithCode(1), "");
+}
+
+}  // namespace
