@@ -109,7 +109,10 @@ class MessagePump : public QObject {
       }
     }
     if (vk == VK_ESCAPE && !ctrl && !alt) {
-      WinSendMessage(form, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
+      // From a multi-line edit the command names no control; elsewhere it names the form's cancel button (id 2),
+      // when it has one.
+      LParam cancel = IsMultiLineEdit(h) ? 0 : static_cast<LParam>(WinGetDlgItem(form, IDCANCEL));
+      WinSendMessage(form, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), cancel);
       return true;
     }
     if (vk == VK_TAB && !ctrl && !alt && IsMultiLineEdit(h)) {

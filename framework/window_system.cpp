@@ -339,13 +339,6 @@ bool EventFilter::controlEvent(Hwnd h, QWidget* control, QWidget* w, QEvent* e) 
   WinInfo* info = WinInfoOf(h);
   if (!info || !info->proc) return false;
   switch (e->type()) {
-    case QEvent::FocusIn:
-    case QEvent::FocusOut: {
-      // Qt first (an edit places its cursor and selection), then the message.
-      static_cast<QObject*>(w)->event(e);
-      if (IsWindow(h)) WinSendMessage(h, e->type() == QEvent::FocusIn ? WM_SETFOCUS : WM_KILLFOCUS, 0, 0);
-      return true;
-    }
     case QEvent::KeyPress:
     case QEvent::KeyRelease: {
       auto* k = static_cast<QKeyEvent*>(e);
@@ -387,7 +380,28 @@ bool EventFilter::controlEvent(Hwnd h, QWidget* control, QWidget* w, QEvent* e) 
   }
 }
 
+// A control that has a window procedure, named by a focus widget (the control or one of its parts); 0 otherwise.
+Hwnd FocusTarget(QWidget* w) {
+  if (!w) return 0;
+  Hwnd h = PropertyHandle(w);
+  if (!h || Destroying().count(h) || !IsWindow(h) || FormOf(h)) return 0;
+  WinInfo* i = WinInfoOf(h);
+  return i && i->proc ? h : 0;
+}
+// Focus messages come after Qt handled the change (an edit has placed its cursor and selection by then).
+void OnFocusChanged(QWidget* old, QWidget* now) {
+  Hwnd ho = FocusTarget(old), hn = FocusTarget(now);
+  if (ho == hn) return;
+  if (ho) WinSendMessage(ho, WM_KILLFOCUS, static_cast<WParam>(hn), 0);
+  if (hn && IsWindow(hn)) WinSendMessage(hn, WM_SETFOCUS, static_cast<WParam>(ho), 0);
+}
+
 void Watch(QWidget* w) {
+  static bool focusConnected = false;
+  if (!focusConnected && qApp) {
+    focusConnected = true;
+    QObject::connect(qApp, &QApplication::focusChanged, Filter(), &OnFocusChanged);
+  }
   if (!w || w->property(kWatchedProperty).toBool()) return;
   w->setProperty(kWatchedProperty, true);
   w->installEventFilter(Filter());

@@ -16,7 +16,8 @@
 // form); for a control that has a window procedure (a subclassed control): focus in/out -> WM_SETFOCUS/WM_KILLFOCUS
 // (after Qt handled the focus change), key press/release -> WM_KEYDOWN/WM_KEYUP and the left and right mouse button ->
 // WM_LBUTTONDOWN/WM_LBUTTONUP/WM_LBUTTONDBLCLK/WM_RBUTTONUP (before Qt; Qt handles the event only when the message
-// was passed on to the default handling, as a control sees only what its subclass procedure passes on).
+// was passed on to the default handling, as a control sees only what its subclass procedure passes on). No WM_CHAR
+// is made: typed characters reach the widgets as Qt delivers them.
 #pragma once
 #include <cstdint>
 #include <string>

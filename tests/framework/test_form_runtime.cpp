@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 #include <functional>
 #include <map>
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/controls.h"
 #include "framework/form_runtime.h"
 #include "framework/globals.h"
 #include "framework/window_system.h"
@@ -350,6 +352,30 @@ TEST_F(FormRuntime, EscInAnEditReachesTheFormAsCancelCommand) {
   EXPECT_TRUE(static_cast<QPlainTextEdit*>(WinWidget(memo))->toPlainText().isEmpty());
 }
 
+TEST_F(FormRuntime, EscNamesTheCancelButtonWhenTheFormHasOne) {
+  Hwnd memo = 0, line = 0, cancel = 0;
+  gCreateControls = [&](Hwnd form) {
+    memo = AddControl(form, new QPlainTextEdit, 1000, {5, 5, 150, 60});
+    line = AddControl(form, new QLineEdit, 1001, {5, 70, 150, 20});
+    cancel = AddControl(form, new QPushButton("Batal"), IDCANCEL, {5, 95, 60, 20});
+  };
+  FrmShowForm(gTop, 0, 0, 0);
+  Activate(gTopWin);
+  struct Case {
+    Hwnd from;
+    LParam named;
+  };
+  for (Case c : {Case{line, static_cast<LParam>(cancel)}, Case{memo, 0}}) {
+    gLog.clear();
+    WinSetFocus(c.from);
+    QTest::keyClick(WinWidget(c.from), Qt::Key_Escape);
+    const Msg* m = Last(gLog, gTopWin, WM_COMMAND);
+    ASSERT_NE(m, nullptr);
+    EXPECT_EQ(m->wp, static_cast<WParam>(IDCANCEL));
+    EXPECT_EQ(m->lp, c.named);
+  }
+}
+
 TEST_F(FormRuntime, TabInAMultiLineEditMovesTheFocus) {
   Hwnd first = 0, memo = 0, last = 0;
   gCreateControls = [&](Hwnd form) {
@@ -614,6 +640,78 @@ TEST_F(FormRuntime, ClientSizeAndWindowRectangles) {
   EXPECT_EQ(WinGetClientRect(form).bottom, 120);
   FrmSetClientSize(form, 0, 50);   // nothing
   EXPECT_EQ(WinGetClientRect(form).bottom, 120);
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// A whole form as later forms write it, on the system's control classes.
+// ---------------------------------------------------------------------------------------------------------------
+Hwnd gPatWin = 0, gPatName = 0, gPatOk = 0;
+int gPatNameId = 1000, gPatOkId = 1001;
+std::vector<std::string> gPatEvents;
+LResult PAT_CtlSubclassProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam) {
+  if (msg == WM_KEYUP && wParam == static_cast<WParam>(VK_RETURN) && WinGetDlgCtrlID(hwnd) == gPatNameId)
+    gPatEvents.push_back("enter:" + CtlGetText(hwnd));
+  return FrmControlMessage(hwnd, msg, wParam, lParam);
+}
+void PAT_CreateControls(Hwnd form) {
+  gPatName = FrmAddControl(form, "Edit", "awal", WS_CHILD | WS_VISIBLE | WS_TABSTOP, WS_EX_CLIENTEDGE, 10, 10, 200,
+                           22, gPatNameId, PAT_CtlSubclassProc, "Arial Unicode MS,9,0", "FL,FT,S,FT",
+                           FrmColors::Window(), 1);
+  gPatOk = FrmAddControl(form, "Button", "Simpan", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 10, 40, 80, 25, gPatOkId,
+                         PAT_CtlSubclassProc, "Arial Unicode MS,9,0");
+  WinSetFocus(gPatName);
+}
+LResult PAT_WndProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam);
+FrmForm gPat = {.name = "TPATTERN", .wndProc = PAT_WndProc, .window = &gPatWin,
+                .createControls = PAT_CreateControls, .caption = "Pola", .style = WS_OVERLAPPEDWINDOW,
+                .width = 300, .height = 120};
+LResult PAT_WndProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam) {
+  LResult r = 0;
+  if (FrmFormMessage(gPat, hwnd, msg, wParam, lParam, &r)) return r;
+  if (msg == WM_COMMAND && static_cast<int>(LOWORD(wParam)) == gPatOkId && HIWORD(wParam) == BN_CLICKED) {
+    Hwnd control = FrmControlOf(msg, lParam);
+    gPatEvents.push_back("ok:" + std::to_string(FrmIndexOf(control)) + ":" + CtlGetText(gPatName));
+    FrmClose(hwnd, 8);
+    return 1;
+  }
+  return WinDefWindowProc(hwnd, msg, wParam, lParam);
+}
+
+TEST_F(FormRuntime, AFormOnTheSystemsControlsRunsModally) {
+  gPatEvents.clear();
+  FrmShowForm(gTop, 0, 0, 0);
+  std::string fontAfter;
+  FrmSetModalHook([&](Hwnd form) {
+    ASSERT_EQ(form, gPatWin);
+    EXPECT_EQ(WinGetParent(gPatName), form);
+    EXPECT_EQ(FrmDataOf(gPatName)->hwnd, gPatName);
+    EXPECT_NE(FrmDataOf(gPatName)->font, 0);
+    EXPECT_STREQ(FrmDataOf(gPatName)->resizeRule, "FL,FT,S,FT");
+    auto* edit = static_cast<QLineEdit*>(WinWidget(gPatName));
+    EXPECT_EQ(edit->selectedText(), "awal");   // focused on creation, whole text selected
+    edit->setText("Budi");
+    QTest::keyClick(edit, Qt::Key_Return);
+    QTest::mouseClick(WinWidget(gPatOk), Qt::LeftButton);
+  });
+  EXPECT_EQ(FrmShowForm(gPat, gTopWin, 1, 0), 8);
+  EXPECT_EQ(gPatEvents, (std::vector<std::string>{"enter:Budi", "ok:0:Budi"}));
+  EXPECT_EQ(gPatWin, 0);
+  EXPECT_TRUE(WinIsWindowEnabled(gTopWin));
+}
+
+TEST_F(FormRuntime, UiFontReplacesTheFaceAndKeepsTheRest) {
+  Hwnd edit = 0;
+  std::string font = "Arial Unicode MS,9,0";
+  gCreateControls = [&](Hwnd form) {
+    auto* e = new QLineEdit(WinClientWidget(form));
+    edit = WinHandle(e);
+    FrmInitControl(edit, 1, 1, font, 0, 0, 0, 0, 0, 0, -1, TestCtlProc, "", 1);
+  };
+  FrmShowForm(gTop, 0, 0, 0);
+  EXPECT_EQ(font, "Segoe UI,9,0");
+  EXPECT_EQ(WinWidget(edit)->font().family(), "Segoe UI");
+  EXPECT_EQ(QFontInfo(WinWidget(edit)->font()).pixelSize(), 12);   // 9 points at 96 dpi
+  EXPECT_NE(FrmDataOf(edit)->font, 0);
 }
 
 }  // namespace
