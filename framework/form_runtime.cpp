@@ -1,5 +1,7 @@
 #include "framework/form_runtime.h"
 
+#include "framework/numbers.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCalendarWidget>
@@ -136,27 +138,8 @@ void EnsurePump() {
   qApp->installEventFilter(pump);
 }
 
-// Leading number of a text (sign, digits, one decimal point); 0 when it begins with none.
-float LeadingNumber(const std::string& s) {
-  size_t i = 0;
-  std::string num;
-  if (i < s.size() && (s[i] == '+' || s[i] == '-')) num += s[i++];
-  bool digits = false, point = false;
-  for (; i < s.size(); ++i) {
-    char c = s[i];
-    if (std::isdigit(static_cast<unsigned char>(c))) {
-      num += c;
-      digits = true;
-    } else if (c == '.' && !point) {
-      num += c;
-      point = true;
-    } else {
-      break;
-    }
-  }
-  if (!digits) return 0.0f;
-  return std::strtof(num.c_str(), nullptr);
-}
+// Leading number of a text, held as a single-precision number; 0 when it begins with none.
+float LeadingNumber(const std::string& s) { return static_cast<float>(Val(s)); }
 
 // Field n (0-based) of a text split at ","; empty when missing.
 std::string RuleField(const std::string& rule, int n) {
