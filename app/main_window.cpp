@@ -6,11 +6,16 @@
 #include "app/access.h"
 #include "app/backup.h"
 #include "app/config.h"
+#include "app/data_reset_window.h"
+#include "app/database_window.h"
 #include "app/globals.h"
 #include "app/guide_window.h"
 #include "app/login_window.h"
+#include "app/operator_list_window.h"
+#include "app/password_window.h"
 #include "app/welcome_window.h"
 #include "common/globals.h"
+#include "common/receipt_settings_window.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"
 #include "framework/resources.h"
@@ -237,10 +242,18 @@ int MDIFORM1_OnCommand(Hwnd form, Hwnd control, int notification, int id) {
     case IDM_LAP_PEMBAYARAN: case IDT_LAP_PEMBAYARAN: Guarded(10); break;
     case IDM_LAP_TUNGGAKAN: case IDT_LAP_TUNGGAKAN: Guarded(11); break;
     case IDM_LAP_TABUNGAN: case IDT_LAP_TABUNGAN: Guarded(12); break;
+    case IDM_RUBAH_PASSWORD: PASSWORD_Show(gMdiClient, 1, 0); break;
+    case IDM_KONEKSI_DATABASE: FORM12_Show(gMainWindow, 1, 0); break;
+    case IDM_DATA_USER:
+      if (AppIsSuperUser(AppOperatorName())) FORM7_Show(gMdiClient, 1, 0);
+      break;
     case IDM_RESET_DATA:
-      if (!AppIsSuperUser(AppOperatorName()))
+      if (AppIsSuperUser(AppOperatorName()))
+        FORM20_Show(gMdiClient, 1, 0);
+      else
         MsgBox("Hanya user ketua yang diperbolehkan menggunakan fitur ini..", "Info", MB_OK);
       break;
+    case IDM_SETTING_STRUK: FORM23_Show(gMainWindow, 1, 0); break;
     case IDM_PRABAYAR: AppSetPrepaid(1); break;
     case IDM_PASCA_BAYAR: AppSetPrepaid(0); break;
     default:

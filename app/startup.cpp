@@ -3,7 +3,14 @@
 #include <QApplication>
 
 #include "app/config.h"
+#include "app/confirm_window.h"
+#include "app/data_reset_window.h"
+#include "app/database_window.h"
 #include "app/globals.h"
+#include "app/operator_editor_window.h"
+#include "app/operator_list_window.h"
+#include "app/password_window.h"
+#include "common/receipt_settings_window.h"
 #include "app/guide_window.h"
 #include "app/login_window.h"
 #include "app/main_window.h"
@@ -15,6 +22,13 @@ void AppInitControlIds() {
   // their design order.
   FORMLOGIN_InitControlIds();
   FORM24_InitControlIds();
+  FORM7_InitControlIds();
+  FORMADMIN_InitControlIds();
+  PASSWORD_InitControlIds();
+  FORM26_InitControlIds();
+  FORM12_InitControlIds();
+  FORM20_InitControlIds();
+  FORM23_InitControlIds();
 }
 
 int AppPreStartHook(std::intptr_t, std::intptr_t, const char*, int) { return 0; }

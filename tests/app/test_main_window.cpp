@@ -10,6 +10,11 @@
 #include "app/guide_window.h"
 #include "app/login_window.h"
 #include "app/main_window.h"
+#include "app/data_reset_window.h"
+#include "app/database_window.h"
+#include "app/operator_list_window.h"
+#include "app/password_window.h"
+#include "common/receipt_settings_window.h"
 #include "app/startup.h"
 #include "common/globals.h"
 #include "framework/controls.h"
@@ -210,6 +215,48 @@ TEST_F(MainWindowTest, ReportMonthOfTheSecondHalfTakesTheSecondYear) {
     MDIFORM1_OnCommand(gMainWindow, 0, 0, IDM_JULI + 6);
     EXPECT_EQ(gReportMonth, 1);
     EXPECT_EQ(SbGetText(gStatusBar, 7), "Setting Laporan Sekarang : Bulan Januari Tahun 2022");
+  });
+}
+
+// The management commands open for every operator, whatever the access string; operator management and data reset
+// only for the super user.
+TEST_F(MainWindowTest, ManagementCommandsOpenTheirWindows) {
+  SetClock(2022, 1, 15);
+  FillRequiredData();
+  fintest::Exec(gDb, "insert into useradmin (User, Password, Akses) values ('budi','rahasia','000000000000')");
+  LogInAs("budi", "rahasia");
+  Start([&] {
+    const std::vector<std::pair<int, Hwnd*>> modal = {
+        {IDM_RUBAH_PASSWORD, &gPasswordWindow}, {IDM_KONEKSI_DATABASE, &gForm12Window},
+        {IDM_SETTING_STRUK, &gForm23Window}};
+    for (const auto& [id, window] : modal) {
+      bool shown = false;
+      OnModal([&shown, window](QWidget*) {
+        shown = IsWindow(*window);
+        FrmClose(*window, 0);
+      });
+      MDIFORM1_OnCommand(gMainWindow, 0, 0, id);
+      EXPECT_TRUE(shown) << id;
+    }
+    MDIFORM1_OnCommand(gMainWindow, 0, 0, IDM_DATA_USER);   // not the super user: nothing
+    EXPECT_FALSE(IsWindow(gForm7Window));
+  });
+}
+
+TEST_F(MainWindowTest, SuperUserOpensOperatorManagementAndDataReset) {
+  SetClock(2022, 1, 15);
+  FillRequiredData();
+  LogInAs("ketua", "5927");
+  Start([&] {
+    MDIFORM1_OnCommand(gMainWindow, 0, 0, IDM_DATA_USER);
+    EXPECT_TRUE(IsWindow(gForm7Window));
+    bool shown = false;
+    OnModal([&shown](QWidget*) {
+      shown = IsWindow(gForm20Window);
+      FrmClose(gForm20Window, 0);
+    });
+    MDIFORM1_OnCommand(gMainWindow, 0, 0, IDM_RESET_DATA);
+    EXPECT_TRUE(shown);
   });
 }
 

@@ -1,0 +1,310 @@
+// The database connection window driven as an operator would: its controls, picking a file, switching the running
+// program to it (conn.txt rewritten in the program folder with fields 2 and 3 kept), and files that cannot be opened,
+// which leave the connection in use as it was.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QTest>
+#include <QWidget>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/config.h"
+#include "app/database_window.h"
+#include "app/globals.h"
+#include "framework/controls.h"
+#include "framework/dialogs.h"
+#include "framework/fonts.h"
+#include "framework/form_runtime.h"
+#include "framework/window_data.h"
+#include "framework/window_system.h"
+#include "support/fixtures.h"
+#include "support/seams_fixture.h"
+
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+class DatabaseWindowTest : public fintest::SeamsTest {
+ protected:
+  void SetUp() override {
+    gDbPath = WorkFile("lama.db3");
+    gDb = fintest::CreateDatabase(gDbPath);
+    fintest::Exec(gDb, "INSERT INTO siswa (Id, Nama) VALUES ('L1', 'LAMA')");
+    gConnField2 = "";
+    gConnField3 = "";
+    FORM12_InitControlIds();
+  }
+  void TearDown() override {
+    if (IsWindow(gForm12Window)) WinDestroyWindow(gForm12Window);
+    sqlite3_close(gDb);
+    gDb = nullptr;
+    gDbPath.clear();
+    gConnField2.clear();
+    gConnField3.clear();
+  }
+
+  // A second database holding one student of its own.
+  std::string MakeOtherDatabase(const std::string& name) {
+    const std::string path = WorkFile(name);
+    sqlite3* db = fintest::CreateDatabase(path);
+    fintest::Exec(db, "INSERT INTO siswa (Id, Nama) VALUES ('B1', 'BARU')");
+    sqlite3_close(db);
+    return path;
+  }
+
+  // Shows the window modally; `drive` runs inside its loop and must end it.
+  std::intptr_t RunWindow(std::function<void()> drive, int parameter = 0) {
+    OnModal([drive](QWidget*) { drive(); });
+    return FORM12_Show(0, 1, parameter);
+  }
+  static void Click(Hwnd button) {
+    auto* b = qobject_cast<QAbstractButton*>(WinWidget(button));
+    ASSERT_NE(b, nullptr);
+    QTest::mouseClick(b, Qt::LeftButton);
+  }
+  static void Type(Hwnd edit, const std::string& text) {
+    auto* e = qobject_cast<QLineEdit*>(WinWidget(edit));
+    ASSERT_NE(e, nullptr);
+    e->clear();
+    QTest::keyClicks(e, QString::fromStdString(text));
+  }
+  static Rows Students() { return fintest::Query(gDb, "SELECT Id, Nama FROM siswa ORDER BY Id"); }
+  bool ProgramConnExists() const { return std::filesystem::exists(ProgramFile("conn.txt")); }
+};
+
+// ------------------------------------------------------------------------------------------------------------------
+TEST_F(DatabaseWindowTest, ControlsAsDesigned) {
+  struct Ctl {
+    Hwnd* window;
+    int id;
+    const char* cls;
+    std::string text;
+    int x, y, w, h;
+  };
+  const std::vector<Ctl> table = {
+      {&gForm12SaveButton, 1000, "Button", "Simpan dan Keluar", 328, 40, 133, 23},
+      {&gForm12BrowseButton, 1001, "Button", "Cari Database", 80, 40, 133, 23},
+      {&gForm12SourceLabel, 1002, "Static", "Sumber", 8, 16, 81, 33},
+      {&gForm12PathEdit, 1003, "Edit", gDbPath, 80, 16, 381, 20},
+  };
+  const std::intptr_t r = RunWindow(
+      [&] {
+        const Hwnd form = gForm12Window;
+        ASSERT_TRUE(IsWindow(form));
+        EXPECT_EQ(WinGetWindowText(form), "Koneksi Database");
+        EXPECT_EQ(WinGetClassName(form), "FORM_FINANCE_FORM12_CLASS");
+        const WinRect fr = WinGetClientRect(form);
+        EXPECT_EQ(fr.width(), FrmScaleX(500));
+        EXPECT_EQ(fr.height(), FrmScaleY(122));
+        const QFont expected = FontFromHandle(FontCreateFromSpec("Arial,-12,0,0,0,400,0,0,0,0,3,2,1,34"));
+        for (const Ctl& c : table) {
+          SCOPED_TRACE(c.id);
+          const Hwnd h = *c.window;
+          ASSERT_TRUE(IsWindow(h));
+          EXPECT_EQ(WinGetDlgCtrlID(h), c.id);
+          EXPECT_EQ(WinGetClassName(h), c.cls);
+          EXPECT_EQ(CtlGetText(h), c.text);
+          const WinRect rc = WinGetWindowRect(h);
+          EXPECT_EQ(rc.left, FrmScaleX(c.x));
+          EXPECT_EQ(rc.top, FrmScaleY(c.y));
+          EXPECT_EQ(rc.width(), FrmScaleX(c.w));
+          EXPECT_EQ(rc.height(), FrmScaleY(c.h));
+          EXPECT_EQ(WinWidget(h)->font().family(), expected.family());
+          EXPECT_EQ(WinWidget(h)->font().pointSize(), expected.pointSize());
+          EXPECT_EQ(CtlGetToolTip(h), "");
+        }
+        const WindowData* label = FrmDataOf(gForm12SourceLabel);
+        EXPECT_TRUE(label->colorsOn && label->backIsSysColor && label->backColor == COLOR_BTNFACE);
+        const WindowData* edit = FrmDataOf(gForm12PathEdit);
+        EXPECT_TRUE(edit->colorsOn && edit->backIsSysColor && edit->backColor == COLOR_WINDOW);
+        EXPECT_EQ(edit->selectAllOnFocus, 0);
+        EXPECT_EQ(WinWidget(form)->focusWidget(), WinWidget(gForm12SaveButton));
+        // Esc is no command of this window.
+        QTest::keyClick(WinWidget(gForm12SaveButton), Qt::Key_Escape);
+        EXPECT_TRUE(IsWindow(gForm12Window));
+        WinWidget(form)->close();   // the close box
+        EXPECT_FALSE(IsWindow(gForm12Window));
+      },
+      4);
+  EXPECT_EQ(r, 0);
+  EXPECT_EQ(gForm12Window, 0);
+  EXPECT_EQ(gDbPath, WorkFile("lama.db3"));
+  EXPECT_FALSE(ProgramConnExists());
+  EXPECT_EQ(Students(), (Rows{{"L1", "LAMA"}}));
+}
+
+TEST_F(DatabaseWindowTest, EmptyPathShowsAnEmptyEdit) {
+  gDbPath.clear();
+  RunWindow([] {
+    EXPECT_EQ(CtlGetText(gForm12PathEdit), "");
+    WinSendMessage(gForm12Window, WM_SYSCOMMAND, SC_CLOSE, 0);
+  });
+  EXPECT_EQ(gForm12Window, 0);
+}
+
+TEST_F(DatabaseWindowTest, ChosenFileBecomesTheConnectionAndIsRemembered) {
+  // Start-up read conn.txt from the working folder; the window writes the program folder's.
+  fintest::WriteFile(WorkFile("conn.txt"), WorkFile("lama.db3") + ";-;-\r\n");
+  AppReadConnFile();
+  const std::string other = MakeOtherDatabase("baru.db3");
+  AnswerFileDialog(other);
+  ExpectMsgBox("database berhasil dikoneksikan..", "Info", IDOK, MB_OK);
+  const std::intptr_t r = RunWindow([&] {
+    Click(gForm12BrowseButton);
+    EXPECT_EQ(CtlGetText(gForm12PathEdit), other);
+    EXPECT_EQ(gDbPath, WorkFile("lama.db3"));   // nothing switched before "Simpan dan Keluar"
+    Click(gForm12SaveButton);
+    EXPECT_FALSE(IsWindow(gForm12Window));
+  });
+  EXPECT_EQ(r, 0);
+  ASSERT_EQ(fileDialogs().size(), 1u);
+  const platform::FileDialogRequest& q = fileDialogs()[0].request;
+  EXPECT_EQ(q.kind, platform::FileDialogRequest::Open);
+  EXPECT_EQ(q.title, "Cari dan Pilih File Database");
+  EXPECT_EQ(q.fileName, "");
+  EXPECT_EQ(q.folder, workDir());
+  EXPECT_EQ(q.filter, "Database files (*.db3)|*.db3|All Files (*.*)|*.*");
+  EXPECT_EQ(q.defaultExt, "db3");
+  EXPECT_EQ(q.flags, unsigned(OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR));
+  EXPECT_FALSE(q.centre);
+
+  EXPECT_EQ(gDbPath, other);
+  EXPECT_EQ(Students(), (Rows{{"B1", "BARU"}}));   // the running program works on the new file
+  EXPECT_EQ(fintest::ReadFile(ProgramFile("conn.txt")), other + ";;\r\n");
+  EXPECT_EQ(fintest::ReadFile(WorkFile("conn.txt")), WorkFile("lama.db3") + ";-;-\r\n");
+}
+
+TEST_F(DatabaseWindowTest, ConnFileKeepsFieldsTwoAndThree) {
+  struct Case {
+    const char* line;       // conn.txt as start-up read it
+    const char* written;    // after the path: what follows in the program folder's conn.txt
+  } cases[] = {
+      {"lama.db3;-;-", ";;"},
+      {"lama.db3;server;3306", ";server;3306"},
+      {"lama.db3;-;x", ";;x"},
+      {"lama.db3", ";lama.db3;lama.db3"},   // a line without ";" gives the whole line for both fields
+  };
+  const std::string other = MakeOtherDatabase("baru.db3");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    fintest::WriteFile(WorkFile("conn.txt"), std::string(c.line) + "\r\n");
+    AppReadConnFile();
+    gDbPath = WorkFile("lama.db3");
+    ExpectMsgBox("database berhasil dikoneksikan..", "Info");
+    RunWindow([&] {
+      Type(gForm12PathEdit, other);
+      Click(gForm12SaveButton);
+    });
+    EXPECT_EQ(fintest::ReadFile(ProgramFile("conn.txt")), other + c.written + "\r\n");
+    VerifySeams();
+  }
+}
+
+TEST_F(DatabaseWindowTest, CancelledDialogLeavesThePath) {
+  CancelFileDialog();
+  RunWindow([] {
+    CtlSetText(gForm12PathEdit, "ketik.db3");
+    Click(gForm12BrowseButton);
+    EXPECT_EQ(CtlGetText(gForm12PathEdit), "ketik.db3");
+    EXPECT_TRUE(IsWindow(gForm12Window));
+    WinWidget(gForm12Window)->close();
+  });
+  EXPECT_EQ(gDbPath, WorkFile("lama.db3"));
+  EXPECT_FALSE(std::filesystem::exists(WorkFile("ketik.db3")));
+}
+
+TEST_F(DatabaseWindowTest, FileThatCannotBeOpenedKeepsTheConnectionInUse) {
+  fintest::WriteFile(WorkFile("catatan.db3"), "bukan database, hanya teks biasa\r\n");
+  std::filesystem::create_directory(WorkFile("folder.db3"));
+  struct Case {
+    std::string path;
+    std::string message;
+  } cases[] = {
+      {WorkFile("tidak ada/data.db3"), "Tidak dapat membuka database: unable to open database file"},
+      {WorkFile("folder.db3"), "Tidak dapat membuka database: unable to open database file"},
+      {WorkFile("catatan.db3"), "Tidak dapat membuka database: file is not a database"},
+  };
+  sqlite3* const inUse = gDb;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    ExpectMsgBox(c.message, "Info", IDOK, MB_OK);
+    RunWindow([&] {
+      CtlSetText(gForm12PathEdit, c.path);
+      Click(gForm12SaveButton);
+      EXPECT_TRUE(IsWindow(gForm12Window));   // stays, so that the path can be corrected
+      EXPECT_EQ(CtlGetText(gForm12PathEdit), c.path);
+      WinWidget(gForm12Window)->close();
+    });
+    VerifySeams();
+    EXPECT_EQ(gDb, inUse);
+    EXPECT_EQ(gDbPath, WorkFile("lama.db3"));
+    EXPECT_EQ(Students(), (Rows{{"L1", "LAMA"}}));   // still usable
+    EXPECT_FALSE(ProgramConnExists());
+  }
+  EXPECT_EQ(fintest::ReadFile(WorkFile("catatan.db3")), "bukan database, hanya teks biasa\r\n");
+}
+
+TEST_F(DatabaseWindowTest, CorrectedPathAfterAFailureSwitches) {
+  const std::string other = MakeOtherDatabase("baru.db3");
+  ExpectMsgBox("Tidak dapat membuka database: unable to open database file", "Info");
+  ExpectMsgBox("database berhasil dikoneksikan..", "Info");
+  RunWindow([&] {
+    CtlSetText(gForm12PathEdit, WorkFile("salah/baru.db3"));
+    Click(gForm12SaveButton);
+    ASSERT_TRUE(IsWindow(gForm12Window));
+    CtlSetText(gForm12PathEdit, other);
+    Click(gForm12SaveButton);
+    EXPECT_FALSE(IsWindow(gForm12Window));
+  });
+  EXPECT_EQ(gDbPath, other);
+  EXPECT_EQ(Students(), (Rows{{"B1", "BARU"}}));
+}
+
+TEST_F(DatabaseWindowTest, NewOrEmptyPathIsAcceptedAsAnEmptyDatabase) {
+  gConnField2 = "a";
+  gConnField3 = "b";
+  struct Case {
+    std::string typed;
+    std::string path;
+  } cases[] = {
+      {WorkFile("kosong.db3"), WorkFile("kosong.db3")},
+      {workDir() + "\\sub.db3", workDir() + "/sub.db3"},   // a "\" separator reads as "/"
+      {"", ""},                                             // a private temporary database
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    ExpectMsgBox("database berhasil dikoneksikan..", "Info");
+    RunWindow([&] {
+      CtlSetText(gForm12PathEdit, c.typed);
+      Click(gForm12SaveButton);
+    });
+    VerifySeams();
+    EXPECT_EQ(gDbPath, c.path);
+    if (!c.path.empty()) {
+      EXPECT_TRUE(std::filesystem::is_regular_file(c.path));
+    }
+    // No table is made: the system works on what the file holds.
+    EXPECT_EQ(fintest::Query(gDb, "SELECT count(*) FROM sqlite_master"), (Rows{{"0"}}));
+    EXPECT_EQ(fintest::ReadFile(ProgramFile("conn.txt")), c.path + ";a;b\r\n");
+  }
+}
+
+TEST_F(DatabaseWindowTest, SwitchWithoutTheWindow) {
+  const std::string other = MakeOtherDatabase("baru.db3");
+  std::string error;
+  EXPECT_FALSE(FORM12_SwitchDatabase(WorkFile("x/y.db3"), error));
+  EXPECT_EQ(error, "unable to open database file");
+  EXPECT_EQ(gDbPath, WorkFile("lama.db3"));
+  error.clear();
+  EXPECT_TRUE(FORM12_SwitchDatabase(other, error));
+  EXPECT_EQ(error, "");
+  EXPECT_EQ(gDbPath, other);
+  EXPECT_EQ(Students(), (Rows{{"B1", "BARU"}}));
+}
+
+}  // namespace
