@@ -1,5 +1,9 @@
 #include "app/guide_window.h"
 
+#include "accounts/fee_list_window.h"
+#include "students/import_window.h"
+#include "students/promotion_window.h"
+
 #include <QLabel>
 #include <QWidget>
 #include <string>
@@ -110,9 +114,9 @@ void Highlight(Hwnd instructions) { CtlSetColors(instructions, WinRgb(196, 0, 0)
 
 // The windows the guide leads to are reached through these call points. Until the import window, the fee list and
 // the promotion window are part of the program, they open nothing.
-void OpenImportWindow(Hwnd /*guide*/) {}   // the import of pasted rows, modal over the guide: (guide, 1, 0)
-void OpenFeeList() {}                      // the fee list as an MDI child: (gMdiClient, 1, 0)
-void OpenPromotion() {}                    // the promotion window, modal: (gMdiClient, 1, 0)
+void OpenImportWindow(Hwnd guide) { FORMIMPORT_Show(guide, 1, 0); }   // modal over the guide
+void OpenFeeList() { FORM6_Show(gMdiClient, 1, 0); }                   // an MDI child: returns at once
+void OpenPromotion() { FORM9_Show(gMdiClient, 1, 0); }                 // modal
 
 }  // namespace
 

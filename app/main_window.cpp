@@ -3,6 +3,8 @@
 #include <QDate>
 #include <QWidget>
 
+#include "accounts/fee_list_window.h"
+#include "accounts/ledger_list_window.h"
 #include "app/access.h"
 #include "app/backup.h"
 #include "app/config.h"
@@ -21,6 +23,7 @@
 #include "framework/resources.h"
 #include "framework/system_wrappers.h"
 #include "platform/seams.h"
+#include "students/student_list_window.h"
 
 Hwnd gMdiForm1Toolbar = 0;
 Hwnd gMdiForm1Rebar = 0;
@@ -224,9 +227,15 @@ int MDIFORM1_OnCommand(Hwnd form, Hwnd control, int notification, int id) {
     case IDM_BACKUP: AppBackup(); break;
     case IDM_RESTORE: AppRestore(form); break;
     case IDM_KELUAR: AppExit(1); break;
-    case IDM_DATA_SISWA: Guarded(1); break;
-    case IDM_DATA_REKENING: Guarded(2); break;
-    case IDM_DATA_AKUN_PEMBAYARAN: Guarded(3); break;
+    case IDM_DATA_SISWA:
+      if (AppCheckAccess(1)) FORM2_Show(gMdiClient, 1, 0);
+      break;
+    case IDM_DATA_REKENING:
+      if (AppCheckAccess(2)) FORM5_Show(gMdiClient, 1, 0);
+      break;
+    case IDM_DATA_AKUN_PEMBAYARAN:
+      if (AppCheckAccess(3)) FORM6_Show(gMdiClient, 1, 0);
+      break;
     case IDM_PEMBAYARAN: case IDT_PEMBAYARAN: Guarded(4); break;
     case IDM_BAYAR_PER_KELAS: case IDT_BAYAR_PER_KELAS: Guarded(5); break;
     case IDM_TABUNGAN: case IDT_TABUNGAN: Guarded(6); break;

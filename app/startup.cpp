@@ -11,6 +11,10 @@
 #include "app/operator_list_window.h"
 #include "app/password_window.h"
 #include "common/receipt_settings_window.h"
+#include "students/import_window.h"
+#include "students/student_list_window.h"
+#include "students/student_record_window.h"
+#include "students/promotion_window.h"
 #include "app/guide_window.h"
 #include "app/login_window.h"
 #include "app/main_window.h"
@@ -29,6 +33,10 @@ void AppInitControlIds() {
   FORM12_InitControlIds();
   FORM20_InitControlIds();
   FORM23_InitControlIds();
+  FORMIMPORT_InitControlIds();
+  FORM9_InitControlIds();
+  FORM2_InitControlIds();
+  FORMSISWA_InitControlIds();
 }
 
 int AppPreStartHook(std::intptr_t, std::intptr_t, const char*, int) { return 0; }

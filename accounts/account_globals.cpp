@@ -1,0 +1,3 @@
+#include "accounts/account_globals.h"
+
+Hwnd gForm6KelasCombo = 0;

@@ -1,0 +1,101 @@
+#include "accounts/fee_rules.h"
+
+#include <string>
+
+#include "common/globals.h"
+#include "common/query_callbacks.h"
+#include "common/sql.h"
+#include "framework/numbers.h"
+
+const std::array<const char*, 12> kFinMonthColumns = {"juli",     "agustus", "september", "oktober",
+                                                      "nopember", "desember", "januari",  "februari",
+                                                      "maret",    "april",   "mei",       "juni"};
+
+const char* const kFinNextFeeNumberSql =
+    "Select substr(id, -4) From account Order by substr(id, -4) Desc LIMIT 0,1";
+
+long long FinFeeAmount(const std::string& text) { return RoundHalfEven(Val(text)); }
+
+FinBilling FinFeeBilling(const std::string& type, long long amount) {
+  FinBilling b;
+  if (type == "Pertahun") {
+    b.total = amount;
+    b.months.fill(0);
+  } else {
+    b.total = 12 * amount;
+    b.months.fill(amount);
+  }
+  return b;
+}
+
+std::string FinFeeSuffix(long long n) {
+  const std::string s = "0000" + std::to_string(n);
+  return s.substr(s.size() - 4);
+}
+
+std::string FinFeeClassKey(const std::string& kelas) {
+  std::string key;
+  for (char c : kelas)
+    if (c != ' ') key += c;
+  return key;
+}
+
+std::string FinFeeId(const std::string& kelas, const std::string& tapel, long long n) {
+  return "BR-" + FinFeeClassKey(kelas) + tapel.substr(0, 4) + FinFeeSuffix(n);
+}
+
+std::string FinYearCopyFeeId(const std::string& kelas, const std::string& jumlah, const std::string& tapel,
+                             long long counter) {
+  return "BR-" + FinFeeClassKey(kelas) + jumlah + tapel.substr(0, 4) + FinFeeSuffix(counter);
+}
+
+std::string FinYearCopyRefRekening(const std::string& tapel) {
+  const std::string last = tapel.size() >= 4 ? tapel.substr(tapel.size() - 4) : tapel;
+  return "AM-" + tapel.substr(0, 4) + last;
+}
+
+long long FinNextFeeNumber(bool* failed) {
+  gSqlResult.clear();
+  const int rc = FinExec(kFinNextFeeNumberSql, FinCbSingleValue);
+  if (failed) *failed = rc != 0;
+  if (rc != 0 || gSqlResult.empty()) return 1;
+  return RoundHalfEven(Val(gSqlResult) + 1);
+}
+
+std::string FinCodeOfItem(const std::string& item) {
+  const std::size_t blank = item.find(' ');
+  return blank == std::string::npos ? std::string() : item.substr(0, blank);
+}
+
+std::string FinFeeListSql(const std::string& kelas, const std::string& tapel) {
+  return "select Id, Pembayaran, Jumlah, Kelas, Type, RefRekening, (Select count(*) from detail_account where "
+         "detail_account.id_account=account.id) as N from account WHERE Kelas='" +
+         SqlQ(kelas) + "' and Tapel='" + SqlQ(tapel) + "' Order By Id";
+}
+
+std::string FinFeeClassesSql(const std::string& tapel) {
+  return "select Kelas from siswakelas WHERE Tapel='" + SqlQ(tapel) +
+         "' and Kelas<>'DO' and instr(Kelas,'Lulus')<1 Group By Kelas";
+}
+
+std::string FinPostingAccountsSql(const std::string& tapel) {
+  return "Select Kode, Deskripsi From rekening Where Grup='Msk' and Tapel='" + SqlQ(tapel) + "'";
+}
+
+std::string FinBillingInsertSql(const std::string& idAccount, const std::string& idSiswa, const FinBilling& b) {
+  std::string sql =
+      "Insert Into detail_account (id_account, id_siswa, jml_pembayaran, juli, agustus, september, oktober, "
+      "nopember, desember, januari, februari, maret, april, mei, juni) Values('" +
+      SqlQ(idAccount) + "','" + SqlQ(idSiswa) + "','" + std::to_string(b.total) + "'";
+  for (long long m : b.months) sql += ",'" + std::to_string(m) + "'";
+  return sql + ")";
+}
+
+std::string FinBillingUpdateAllSql(const std::string& idAccount, const FinBilling& b) {
+  std::string sql = "Update detail_account Set jml_pembayaran='" + std::to_string(b.total) + "',";
+  for (std::size_t i = 0; i < b.months.size(); ++i) {
+    if (i) sql += ",";
+    sql += std::string(kFinMonthColumns[i]) + "='" + std::to_string(b.months[i]) + "'";
+  }
+  return sql + " WHERE id_account='" + SqlQ(idAccount) + "'";
+}

@@ -1,0 +1,301 @@
+// The fee entry window FORMAKUNBAYAR, opened from the fee list as the operator does: adding fees with the id sequence
+// and a billing row for every student of the class, the refusals, all-or-nothing saves, and edits that rewrite every
+// billing row.
+#include "accounts/fee_test_fixture.h"
+
+namespace {
+
+using feetest::FeeTest;
+using feetest::Rows;
+using feetest::Twelve;
+
+const char* kSaved = "Data berhasil disimpan..";
+const char* kCaption = "Entry Data..";
+constexpr int kInfo = MB_OK | MB_ICONINFORMATION;
+
+class FeeEntryTest : public FeeTest {
+ protected:
+  void SetUp() override {
+    Seed();
+    // The highest suffix of the table is 0006, on a fee of another class and year.
+    fintest::Exec(gDb,
+                  "INSERT INTO account (Id, Pembayaran, Kelas, Jumlah, Type, Tapel, RefRekening) VALUES"
+                  " ('BR-TKA20230001','SPP','TK A',150000,'Perbulan','2023/2024','411'),"
+                  " ('BR-TKA20230002','Buku','TK A',300000,'Pertahun','2023/2024','AM-20232024'),"
+                  " ('BR-VIIA20230003','Seragam','VII A',50000,'Perbulan','2023/2024','412'),"
+                  " ('BR-PlayGroup20220006','Lama','Play Group',1,'Perbulan','2022/2023','401');"
+                  "INSERT INTO detail_account (id_account, id_siswa, jml_pembayaran, juli, agustus, september, "
+                  "oktober, nopember, desember, januari, februari, maret, april, mei, juni) VALUES"
+                  " ('BR-TKA20230001','S1',1800000,150000,150000,150000,150000,150000,150000,150000,150000,150000,"
+                  "150000,150000,150000),"
+                  " ('BR-TKA20230001','S2',1000,100,100,100,100,100,100,100,100,100,100,0,0);");
+    OpenFeeList();
+  }
+  // Fills the add form: Referensi item, name, amount and type (an empty `type` leaves Jenis unchosen).
+  static void Fill(const std::string& referensi, const std::string& name, const std::string& amount,
+                   const std::string& type) {
+    if (!referensi.empty()) ChooseText(gFormAkunBayarReferensiCombo, referensi);
+    CtlSetText(gFormAkunBayarPembayaranEdit, name);
+    CtlSetText(gFormAkunBayarJumlahEdit, amount);
+    if (!type.empty()) ChooseText(gFormAkunBayarJenisCombo, type);
+  }
+  Rows Billing(const std::string& fee) {
+    return Query("select id_siswa, jml_pembayaran, juli, agustus, september, oktober, nopember, desember, januari, "
+                 "februari, maret, april, mei, juni from detail_account where id_account='" + fee +
+                 "' order by id_siswa");
+  }
+  static std::vector<std::string> BillingRow(const std::string& student, const std::string& total,
+                                             const std::string& month) {
+    std::vector<std::string> r = {student, total};
+    for (const std::string& m : Twelve(month)) r.push_back(m);
+    return r;
+  }
+};
+
+TEST_F(FeeEntryTest, OpensForAnAddWithTheNextIdOfTheOneSequence) {
+  CommandModal(gForm6AddId, [&](Hwnd form) {
+    EXPECT_EQ(form, gFormAkunBayarWindow);
+    EXPECT_EQ(WinGetWindowText(form), "Akun Pembayaran");
+    EXPECT_EQ(WinGetClassName(form), "FORM_FINANCE_FORMAKUNBAYAR_CLASS");
+    EXPECT_FALSE(WinIsWindowEnabled(gForm6Window));   // owned by the fee list, which waits
+    EXPECT_EQ(gEditMode, 0);
+    EXPECT_EQ(CtlGetText(gFormAkunBayarIdEdit), "BR-TKA20230007");
+    EXPECT_TRUE(WinGetStyle(gFormAkunBayarIdEdit) & ES_READONLY);
+    // Income accounts of the year only; nothing chosen.
+    EXPECT_EQ(ComboItems(gFormAkunBayarReferensiCombo), (std::vector<std::string>{"411 SPP", "412 Uang Gedung"}));
+    EXPECT_EQ(CbGetCurSel(gFormAkunBayarReferensiCombo), CB_ERR);
+    // Every fee name of the year, over all classes, then the new-name item.
+    EXPECT_EQ(ComboItems(gFormAkunBayarDeskripsiCombo),
+              (std::vector<std::string>{"Buku", "SPP", "Seragam", "Tambah Deskripsi Baru"}));
+    EXPECT_EQ(ComboItems(gFormAkunBayarJenisCombo), (std::vector<std::string>{"Perbulan", "Pertahun"}));
+    EXPECT_EQ(CbGetCurSel(gFormAkunBayarJenisCombo), CB_ERR);
+    EXPECT_EQ(BtnIsChecked(gFormAkunBayarDefaultCheck), 0);
+    EXPECT_EQ(CtlGetText(gFormAkunBayarDefaultCheck), "Default");
+    EXPECT_EQ(CtlGetText(gFormAkunBayarSimpanButton), "Simpan");
+    EXPECT_EQ(CtlGetText(gFormAkunBayarTitle), "Akun Pembayaran..");
+    EXPECT_EQ(CtlGetText(gFormAkunBayarSubtitle), "Detail record data tentang Akun Penerimaan Pembayaran..");
+    for (auto [h, t] : std::vector<std::pair<Hwnd, const char*>>{{gFormAkunBayarJenisLabel, "Jenis Pembayaran"},
+                                                                  {gFormAkunBayarReferensiLabel, "Referensi "},
+                                                                  {gFormAkunBayarJumlahLabel, "Jumlah"},
+                                                                  {gFormAkunBayarIdLabel, "Id Akun"},
+                                                                  {gFormAkunBayarDeskripsiLabel, "Deskripsi Akun"}})
+      EXPECT_EQ(CtlGetText(h), t);
+    EXPECT_EQ(CtlGetToolTip(gFormAkunBayarPembayaranEdit),
+              "Bila belum tersedia dalam combo, bisa ditambahkan dikolom ini");
+    WinSendMessage(form, WM_SYSCOMMAND, SC_CLOSE, 0);   // closes without saving
+  });
+  EXPECT_FALSE(IsWindow(gFormAkunBayarWindow));
+  EXPECT_TRUE(WinIsWindowEnabled(gForm6Window));
+  EXPECT_EQ(One("select count(*) from account"), "4");
+}
+
+TEST_F(FeeEntryTest, AddingBillsEveryStudentOfTheClassAndStaysOpenForTheNext) {
+  ExpectMsgBox(kSaved, kCaption, IDOK, kInfo);
+  ExpectMsgBox(kSaved, kCaption, IDOK, kInfo);
+  CommandModal(gForm6AddId, [&](Hwnd form) {
+    Fill("411 SPP", "Uang 'Kegiatan'", "150000", "Perbulan");   // an apostrophe simply saves
+    Click(gFormAkunBayarSimpanButton);
+    EXPECT_TRUE(IsWindow(form));
+    EXPECT_EQ(CtlGetText(gFormAkunBayarIdEdit), "BR-TKA20230008");
+    EXPECT_EQ(CtlGetText(gFormAkunBayarPembayaranEdit), "");
+    EXPECT_EQ(CtlGetText(gFormAkunBayarJumlahEdit), "");
+    // The list shows the new fee with its three billing rows.
+    EXPECT_EQ(ListRows(gForm6List).back(),
+              (std::vector<std::string>{"BR-TKA20230007", "Uang 'Kegiatan'", "150000", "TK A", "Perbulan", "411", "3"}));
+    // The second fee: type and account carry over.
+    EXPECT_EQ(CtlGetText(gFormAkunBayarJenisCombo), "Perbulan");
+    EXPECT_EQ(CtlGetText(gFormAkunBayarReferensiCombo), "411 SPP");
+    Fill("", "Les", "25000", "");
+    Click(gFormAkunBayarSimpanButton);
+    FrmClose(form, 0);
+  });
+  EXPECT_EQ(Query("select Id, Pembayaran, Kelas, Jumlah, Type, Semester, Tapel, Jenjang, RefRekening from account "
+                  "where Id in ('BR-TKA20230007','BR-TKA20230008') order by Id"),
+            (Rows{{"BR-TKA20230007", "Uang 'Kegiatan'", "TK A", "150000", "Perbulan", "0", "2023/2024", "ins", "411"},
+                  {"BR-TKA20230008", "Les", "TK A", "25000", "Perbulan", "0", "2023/2024", "ins", "411"}}));
+  EXPECT_EQ(Billing("BR-TKA20230007"), (Rows{BillingRow("S1", "1800000", "150000"),
+                                             BillingRow("S2", "1800000", "150000"),
+                                             BillingRow("S3", "1800000", "150000")}));
+  EXPECT_EQ(Billing("BR-TKA20230008").size(), 3u);
+  // Amounts are stored as numbers.
+  EXPECT_EQ(One("select typeof(jml_pembayaran) || typeof(juni) from detail_account where "
+                "id_account='BR-TKA20230007' limit 1"),
+            "integerinteger");
+}
+
+TEST_F(FeeEntryTest, BillingValuesByTypeAndAmount) {
+  struct Case {
+    const char* name;
+    const char* amount;
+    const char* type;
+    const char* storedAmount;
+    const char* storedType;
+    const char* total;
+    const char* month;
+  } cases[] = {
+      {"yearly", "900000", "Pertahun", "900000", "Pertahun", "900000", "0"},
+      {"no type chosen bills monthly", "1000", "", "1000", "", "12000", "1000"},
+      {"empty amount is written 0", "", "Perbulan", "0", "Perbulan", "0", "0"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string id;
+    ExpectMsgBox(kSaved, kCaption);
+    CommandModal(gForm6AddId, [&](Hwnd form) {
+      id = CtlGetText(gFormAkunBayarIdEdit);
+      Fill("412 Uang Gedung", c.name, c.amount, c.type);
+      Click(gFormAkunBayarSimpanButton);
+      FrmClose(form, 0);
+    });
+    EXPECT_EQ(Query("select Jumlah, Type, RefRekening from account where Id='" + id + "'"),
+              (Rows{{c.storedAmount, c.storedType, "412"}}));
+    EXPECT_EQ(Billing(id), (Rows{BillingRow("S1", c.total, c.month), BillingRow("S2", c.total, c.month),
+                                 BillingRow("S3", c.total, c.month)}));
+  }
+}
+
+TEST_F(FeeEntryTest, RefusalsWriteNothing) {
+  struct Case {
+    const char* name;
+    const char* setup;
+    bool chooseReferensi;
+    const char* message;
+  } cases[] = {
+      {"no posting account", "", false, "Gagal menyimpan, kolom Kode atau Nama belum terisi.."},
+      {"the proposed id exists: after 9999 every proposal is 0000",
+       "INSERT INTO account (Id) VALUES ('BR-X20239999'),('BR-TKA20230000')", true,
+       "Gagal menyimpan, Id/Kode Sudah Tersedia.."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (*c.setup) fintest::Exec(gDb, c.setup);
+    const std::string before = One("select count(*) from account");
+    ExpectMsgBox(c.message, kCaption, IDOK, kInfo);
+    CommandModal(gForm6AddId, [&](Hwnd form) {
+      Fill(c.chooseReferensi ? "411 SPP" : "", "Les", "1000", "Perbulan");
+      const std::string id = CtlGetText(gFormAkunBayarIdEdit);
+      Click(gFormAkunBayarSimpanButton);
+      EXPECT_EQ(CtlGetText(gFormAkunBayarIdEdit), id);   // the fields keep their texts
+      EXPECT_EQ(CtlGetText(gFormAkunBayarPembayaranEdit), "Les");
+      FrmClose(form, 0);
+    });
+    EXPECT_EQ(One("select count(*) from account"), before);
+    EXPECT_EQ(One("select count(*) from detail_account where id_account like 'BR-TKA2023000%' and id_account not in "
+                  "('BR-TKA20230001')"),
+              "0");
+  }
+}
+
+TEST_F(FeeEntryTest, AFailingBillingRowLeavesNeitherFeeNorBillingRows) {
+  fintest::Exec(gDb, "CREATE TRIGGER no_s2 BEFORE INSERT ON detail_account WHEN NEW.id_siswa='S2' "
+                     "BEGIN SELECT RAISE(ABORT, 'baris ditolak'); END;");
+  ExpectMsgBox("SQL error: baris ditolak", "Info", IDOK, MB_OK);   // and no "berhasil"
+  CommandModal(gForm6AddId, [&](Hwnd form) {
+    Fill("411 SPP", "Les", "1000", "Perbulan");
+    Click(gFormAkunBayarSimpanButton);
+    EXPECT_EQ(CtlGetText(gFormAkunBayarIdEdit), "BR-TKA20230007");
+    EXPECT_EQ(CtlGetText(gFormAkunBayarJumlahEdit), "1000");
+    FrmClose(form, 0);
+  });
+  EXPECT_EQ(One("select count(*) from account where Id='BR-TKA20230007'"), "0");
+  EXPECT_EQ(One("select count(*) from detail_account where id_account='BR-TKA20230007'"), "0");   // not even S1's
+  EXPECT_EQ(LvGetItemCount(gForm6List), 2);
+}
+
+TEST_F(FeeEntryTest, ChoosingADescription) {
+  CommandModal(gForm6AddId, [&](Hwnd form) {
+    ChooseText(gFormAkunBayarDeskripsiCombo, "Seragam");
+    EXPECT_EQ(CtlGetText(gFormAkunBayarPembayaranEdit), "Seragam");
+    ChooseText(gFormAkunBayarDeskripsiCombo, "Tambah Deskripsi Baru");
+    EXPECT_EQ(CtlGetText(gFormAkunBayarPembayaranEdit), "");
+    EXPECT_EQ(WinGetFocus(), gFormAkunBayarPembayaranEdit);
+    FrmClose(form, 0);
+  });
+}
+
+TEST_F(FeeEntryTest, EditOpensWithTheMarkedFee) {
+  LvSelectItem(gForm6List, 1);   // Buku, posted to a code no income account has
+  CommandModal(gForm6EditId, [&](Hwnd form) {
+    EXPECT_EQ(gEditMode, 1);
+    EXPECT_EQ(CtlGetText(gFormAkunBayarIdEdit), "BR-TKA20230002");
+    EXPECT_EQ(CtlGetText(gFormAkunBayarDeskripsiCombo), "Buku");
+    EXPECT_EQ(CtlGetText(gFormAkunBayarPembayaranEdit), "Buku");
+    EXPECT_EQ(CtlGetText(gFormAkunBayarJumlahEdit), "300000");
+    EXPECT_EQ(CbGetCurSel(gFormAkunBayarReferensiCombo), CB_ERR);
+    EXPECT_EQ(CtlGetText(gFormAkunBayarJenisCombo), "Pertahun");
+    FrmClose(form, 0);
+  });
+  LvSelectItem(gForm6List, 0);
+  CommandModal(gForm6EditId, [&](Hwnd form) {
+    EXPECT_EQ(CtlGetText(gFormAkunBayarReferensiCombo), "411 SPP");
+    EXPECT_EQ(CtlGetText(gFormAkunBayarJenisCombo), "Perbulan");
+    FrmClose(form, 0);
+  });
+}
+
+TEST_F(FeeEntryTest, EditRewritesEveryBillingRow) {
+  struct Case {
+    const char* name;
+    bool defaultTicked;
+    const char* type;
+    const char* amount;
+    const char* storedAmount;   // account.Jumlah afterwards
+    const char* total;
+    const char* month;
+  } cases[] = {
+      {"Default unticked keeps the fee's amount", false, "Perbulan", "175000", "150000", "2100000", "175000"},
+      {"Default ticked changes it", true, "Perbulan", "160000", "160000", "1920000", "160000"},
+      {"to yearly", true, "Pertahun", "900000", "900000", "900000", "0"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fintest::Exec(gDb, "UPDATE account SET Jumlah=150000, Type='Perbulan' WHERE Id='BR-TKA20230001'");
+    Command(gForm6RefreshId);
+    LvSelectItem(gForm6List, 0);
+    CommandModal(gForm6EditId, [&](Hwnd form) {
+      if (c.defaultTicked) Click(gFormAkunBayarDefaultCheck);
+      CtlSetText(gFormAkunBayarJumlahEdit, c.amount);
+      ChooseText(gFormAkunBayarJenisCombo, c.type);
+      ChooseText(gFormAkunBayarReferensiCombo, "412 Uang Gedung");
+      CtlSetText(gFormAkunBayarPembayaranEdit, "SPP 'baru'");
+      Click(gFormAkunBayarSimpanButton);   // closes, no message
+      EXPECT_FALSE(IsWindow(form));
+    });
+    EXPECT_EQ(Query("select Pembayaran, Kelas, Jumlah, Type, Jenjang, RefRekening from account where "
+                    "Id='BR-TKA20230001'"),
+              (Rows{{"SPP 'baru'", "TK A", c.storedAmount, c.type, "rev", "412"}}));
+    // Both rows, the one set by hand included.
+    EXPECT_EQ(Billing("BR-TKA20230001"), (Rows{BillingRow("S1", c.total, c.month), BillingRow("S2", c.total, c.month)}));
+    // The list row shows what the fee holds.
+    EXPECT_EQ(ListRows(gForm6List)[0],
+              (std::vector<std::string>{"BR-TKA20230001", "SPP 'baru'", c.storedAmount, "TK A", c.type, "412", "2"}));
+  }
+}
+
+TEST_F(FeeEntryTest, AFailingEditChangesNothing) {
+  fintest::Exec(gDb, "CREATE TRIGGER no_upd BEFORE UPDATE ON detail_account "
+                     "BEGIN SELECT RAISE(ABORT, 'tagihan terkunci'); END;");
+  LvSelectItem(gForm6List, 0);
+  ExpectMsgBox("SQL error: tagihan terkunci", "Info", IDOK, MB_OK);
+  CommandModal(gForm6EditId, [&](Hwnd form) {
+    Click(gFormAkunBayarDefaultCheck);
+    CtlSetText(gFormAkunBayarJumlahEdit, "99");
+    CtlSetText(gFormAkunBayarPembayaranEdit, "Baru");
+    Click(gFormAkunBayarSimpanButton);
+    EXPECT_FALSE(IsWindow(form));   // the edit closes either way; the operator saw the failure
+  });
+  EXPECT_EQ(Query("select Pembayaran, Jumlah, Jenjang from account where Id='BR-TKA20230001'"),
+            (Rows{{"SPP", "150000", "<null>"}}));
+  EXPECT_EQ(ListRows(gForm6List)[0][1], "SPP");
+}
+
+TEST_F(FeeEntryTest, EditOfAFeeFoundBySearchMovesItToTheShownClass) {
+  CtlSetText(gForm6SearchEdit, "Seragam");
+  PressEnter(gForm6SearchEdit);
+  ASSERT_EQ(LvGetItemCount(gForm6List), 1);
+  LvSelectItem(gForm6List, 0);
+  CommandModal(gForm6EditId, [&](Hwnd) { Click(gFormAkunBayarSimpanButton); });
+  EXPECT_EQ(One("select Kelas from account where Id='BR-VIIA20230003'"), "TK A");
+}
+
+}  // namespace

@@ -1,0 +1,106 @@
+// The fee rules: identifiers and their one sequence, amounts in whole rupiah, billing values, shared statements.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include "accounts/fee_rules.h"
+#include "app/globals.h"
+#include "common/globals.h"
+#include "common/sql.h"
+#include "support/fixtures.h"
+#include "support/seams_fixture.h"
+
+namespace {
+
+TEST(FeeRules, SuffixIsTheLastFourOfZerosAndNumber) {
+  const std::pair<long long, const char*> cases[] = {{1, "0001"}, {7, "0007"}, {42, "0042"}, {9999, "9999"},
+                                                     {10000, "0000"}, {10013, "0013"}, {0, "0000"}};
+  for (auto [n, s] : cases) EXPECT_EQ(FinFeeSuffix(n), s) << n;
+}
+
+TEST(FeeRules, Identifiers) {
+  EXPECT_EQ(FinFeeClassKey("TK A"), "TKA");
+  EXPECT_EQ(FinFeeClassKey(" Play  Group "), "PlayGroup");
+  EXPECT_EQ(FinFeeId("TK A", "2023/2024", 7), "BR-TKA20230007");
+  EXPECT_EQ(FinFeeId("X IPA", "2023/2024", 42), "BR-XIPA20230042");
+  EXPECT_EQ(FinFeeId("Play Group", "2024/2025", 10000), "BR-PlayGroup20240000");
+  EXPECT_EQ(FinYearCopyFeeId("VII A", "150000", "2024/2025", 3), "BR-VIIA15000020240003");
+  EXPECT_EQ(FinYearCopyRefRekening("2024/2025"), "AM-20242025");
+}
+
+TEST(FeeRules, AmountsAreWholeRupiahNeverEmpty) {
+  const std::pair<const char*, long long> cases[] = {
+      {"150000", 150000}, {"", 0}, {"abc", 0}, {"50000.6", 50001}, {"2.5", 2}, {"3.5", 4}, {" 12x", 12},
+      {"150.000", 150}, {"9000000000000", 9000000000000LL}};
+  for (auto [t, v] : cases) EXPECT_EQ(FinFeeAmount(t), v) << t;
+}
+
+TEST(FeeRules, BillingOfMonthlyAndYearlyFees) {
+  const FinBilling monthly = FinFeeBilling("Perbulan", 150000);
+  EXPECT_EQ(monthly.total, 1800000);
+  for (long long m : monthly.months) EXPECT_EQ(m, 150000);
+  const FinBilling yearly = FinFeeBilling("Pertahun", 900000);
+  EXPECT_EQ(yearly.total, 900000);
+  for (long long m : yearly.months) EXPECT_EQ(m, 0);
+  // Only the exact text marks a yearly fee; an empty or other type bills monthly.
+  for (const char* t : {"", "pertahun", "Pertahun ", "Perhari"}) EXPECT_EQ(FinFeeBilling(t, 10).total, 120) << t;
+  // 64-bit totals.
+  EXPECT_EQ(FinFeeBilling("Perbulan", 3000000000LL).total, 36000000000LL);
+}
+
+TEST(FeeRules, CodeOfAnItem) {
+  EXPECT_EQ(FinCodeOfItem("411 SPP Bulanan"), "411");
+  EXPECT_EQ(FinCodeOfItem(" Tanpa kode"), "");
+  EXPECT_EQ(FinCodeOfItem("411"), "");
+  EXPECT_EQ(FinCodeOfItem(""), "");
+}
+
+TEST(FeeRules, StatementsQuoteTheirValues) {
+  EXPECT_EQ(FinFeeListSql("TK'A", "2023/2024"),
+            "select Id, Pembayaran, Jumlah, Kelas, Type, RefRekening, (Select count(*) from detail_account where "
+            "detail_account.id_account=account.id) as N from account WHERE Kelas='TK''A' and Tapel='2023/2024' "
+            "Order By Id");
+  EXPECT_EQ(FinFeeClassesSql("2023/2024"),
+            "select Kelas from siswakelas WHERE Tapel='2023/2024' and Kelas<>'DO' and instr(Kelas,'Lulus')<1 Group "
+            "By Kelas");
+  FinBilling b = FinFeeBilling("Perbulan", 5);
+  EXPECT_EQ(FinBillingInsertSql("BR-1", "S'1", b),
+            "Insert Into detail_account (id_account, id_siswa, jml_pembayaran, juli, agustus, september, oktober, "
+            "nopember, desember, januari, februari, maret, april, mei, juni) Values('BR-1','S''1','60','5','5','5',"
+            "'5','5','5','5','5','5','5','5','5')");
+  EXPECT_EQ(FinBillingUpdateAllSql("BR-'1", FinFeeBilling("Pertahun", 9)),
+            "Update detail_account Set jml_pembayaran='9',juli='0',agustus='0',september='0',oktober='0',"
+            "nopember='0',desember='0',januari='0',februari='0',maret='0',april='0',mei='0',juni='0' WHERE "
+            "id_account='BR-''1'");
+}
+
+class FeeSequenceTest : public fintest::SeamsTest {
+ protected:
+  FeeSequenceTest() { gDb = fintest::CreateDatabase(WorkFile("k.db3")); }
+  ~FeeSequenceTest() override {
+    sqlite3_close(gDb);
+    gDb = nullptr;
+  }
+};
+
+TEST_F(FeeSequenceTest, OneSequenceOverEveryClassAndYear) {
+  EXPECT_EQ(FinNextFeeNumber(), 1);   // empty table
+  fintest::Exec(gDb, "INSERT INTO account (Id, Kelas, Tapel) VALUES ('BR-VII20220041','VII','2022/2023'),"
+                     "('BR-TKA20230006','TK A','2023/2024'),('BR-X20230012','X','2023/2024')");
+  EXPECT_EQ(FinNextFeeNumber(), 42);   // the highest suffix of any class and year
+  EXPECT_EQ(FinFeeId("X IPA", "2023/2024", FinNextFeeNumber()), "BR-XIPA20230042");
+  // Text order: "9999" stays the highest once it exists, so every later number is 10000 ("0000").
+  fintest::Exec(gDb, "INSERT INTO account (Id) VALUES ('BR-A20239999'),('BR-A20230000')");
+  EXPECT_EQ(FinNextFeeNumber(), 10000);
+  EXPECT_EQ(FinFeeSuffix(FinNextFeeNumber()), "0000");
+}
+
+TEST_F(FeeSequenceTest, AFailedSequenceQueryIsReported) {
+  fintest::Exec(gDb, "DROP TABLE account");
+  ExpectMsgBox("SQL error: no such table: account", "Info", IDOK, MB_OK);
+  bool failed = false;
+  gSqlResult = "0041";   // what an earlier statement left is never read
+  EXPECT_EQ(FinNextFeeNumber(&failed), 1);
+  EXPECT_TRUE(failed);
+}
+
+}  // namespace

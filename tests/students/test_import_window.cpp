@@ -1,0 +1,480 @@
+// The import window driven as an operator would: rows on the clipboard pasted into the list and saved in each mode
+// (students with their class, ledger accounts, fees, and a mode that imports nothing), duplicates refused, result
+// texts and summary boxes, the birth-date conversion, apostrophes, and rows written whole or not at all.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QTest>
+#include <QWidget>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "accounts/account_globals.h"
+#include "app/globals.h"
+#include "common/globals.h"
+#include "framework/controls.h"
+#include "framework/fonts.h"
+#include "framework/form_runtime.h"
+#include "framework/window_system.h"
+#include "students/import_window.h"
+#include "support/fixtures.h"
+#include "support/seams_fixture.h"
+
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+constexpr const char* kConfirm =
+    "Proses ini membutuhkan pengecekan data yang valid, sebelum melanjutkan ke proses penyimpanan mohon teliti "
+    "terlebih dahulu Id/Kode/Induk agar tidak sama persis dengan data sudah di input sebelumnya\r"
+    "Yakin dengan data anda?, data yang tidak yang valid tidak akan ter-input dalam database.";
+constexpr const char* kConfirmCaption = "Inpor Data dari Excel";
+
+class ImportWindowTest : public fintest::SeamsTest {
+ protected:
+  void SetUp() override {
+    gDb = fintest::CreateDatabase(WorkFile("data.db3"));
+    gTapel = "2024/2025";
+    gToday = "2024-09-02";
+    gFormMode = "";
+    gRowCount = 0;
+    gCountResult = 0;
+    gForm6KelasCombo = 0;
+  }
+  void TearDown() override {
+    if (IsWindow(gFormImportWindow)) WinDestroyWindow(gFormImportWindow);
+    gForm6KelasCombo = 0;
+    delete holder_;
+    sqlite3_close(gDb);
+    gDb = nullptr;
+  }
+
+  // Opens the import modally in `mode`; `drive` runs inside its loop; the window is closed with "Tutup" afterwards.
+  std::intptr_t RunImport(const std::string& mode, std::function<void()> drive) {
+    gFormMode = mode;
+    OnModal([drive](QWidget*) {
+      drive();
+      if (IsWindow(gFormImportWindow)) Click(gFormImportTutupButton);
+    });
+    return FORMIMPORT_Show(0, 1, 0);
+  }
+  static void Click(Hwnd button) {
+    auto* b = qobject_cast<QAbstractButton*>(WinWidget(button));
+    ASSERT_NE(b, nullptr);
+    QTest::mouseClick(b, Qt::LeftButton);
+  }
+  // The operator's choice of a class (CBN_SELCHANGE follows).
+  static void ChooseClass(const std::string& grade) {
+    auto* c = qobject_cast<QComboBox*>(WinWidget(gFormImportKelasCombo));
+    ASSERT_NE(c, nullptr);
+    const int i = c->findText(QString::fromStdString(grade));
+    ASSERT_GE(i, 0);
+    c->setCurrentIndex(i);
+    Q_EMIT c->activated(i);
+  }
+  void Paste(const std::string& text) {
+    SetClipboard(text);
+    Click(gFormImportPasteButton);
+  }
+  // Save answered Yes; then the boxes given (text, caption "Info") are expected in order.
+  void Save(const std::vector<std::string>& boxes = {}) {
+    ExpectMsgBox(kConfirm, kConfirmCaption, IDYES, MB_YESNO | MB_ICONQUESTION);
+    for (const std::string& b : boxes) ExpectMsgBox(b, "Info", IDOK, MB_OK);
+    Click(gFormImportSimpanButton);
+    VerifySeams();
+  }
+  static Rows ListRows() {
+    Rows rows;
+    for (int r = 0; r < LvGetItemCount(gFormImportList); ++r) {
+      rows.emplace_back();
+      for (int c = 0; c < LvGetColumnCount(gFormImportList); ++c) rows.back().push_back(LvGetItemText(gFormImportList, r, c));
+    }
+    return rows;
+  }
+  static std::vector<std::string> Column(int c) {
+    std::vector<std::string> out;
+    for (int r = 0; r < LvGetItemCount(gFormImportList); ++r) out.push_back(LvGetItemText(gFormImportList, r, c));
+    return out;
+  }
+  // A stand-in for the fee list's class combo, showing `kelas`.
+  void FeeListClass(const std::string& kelas) {
+    holder_ = new QWidget;
+    gForm6KelasCombo = WinCreateControl(0, "ComboBox", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 0, 0, 100, 20,
+                                        WinHandle(holder_), 2000);
+    CbAddString(gForm6KelasCombo, kelas);
+    CbSetCurSel(gForm6KelasCombo, 0);
+  }
+  Rows Db(const std::string& sql) { return fintest::Query(gDb, sql); }
+
+  QWidget* holder_ = nullptr;
+};
+
+// ----- what the import computes ------------------------------------------------------------------------------------
+TEST(ImportRoutines, PastedRows) {
+  struct Case {
+    const char* text;
+    std::vector<std::string> rows;
+  } cases[] = {
+      {"A1\tBudi\r\nA2\tSari\r\n", {"A1\tBudi", "A2\tSari"}},
+      {"A1\tBudi\r\nA2\tSari", {"A1\tBudi"}},   // the text after the last carriage return is no row
+      {"A1\tBudi", {}},
+      {"", {}},
+      {"\r\n", {""}},
+      {"A1\rA2\r", {"A1", "A2"}},               // carriage returns alone: nothing of the next row is lost
+      {"\nA1\r\n", {"\nA1"}},                   // only the line feed after a carriage return is dropped
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(FORMIMPORT_PastedRows(c.text), c.rows);
+  }
+}
+
+TEST(ImportRoutines, CellsAndTexts) {
+  EXPECT_EQ(FORMIMPORT_Cell("a\tb\tc", 1), "a");
+  EXPECT_EQ(FORMIMPORT_Cell("a\tb\tc", 3), "c");
+  EXPECT_EQ(FORMIMPORT_Cell("a\tb\tc", 4), "");   // missing cells are empty, never the whole row
+  EXPECT_EQ(FORMIMPORT_Cell("a\t\tc", 2), "");
+  EXPECT_EQ(FORMIMPORT_Cell("", 1), "");
+  EXPECT_EQ(FORMIMPORT_Clean("Jum'at 'x'"), "Jum`at `x`");
+
+  EXPECT_EQ(FORMIMPORT_KodeText("7"), "007");
+  EXPECT_EQ(FORMIMPORT_KodeText("12"), "012");
+  EXPECT_EQ(FORMIMPORT_KodeText("AB567"), "567");
+  EXPECT_EQ(FORMIMPORT_KodeText(""), "000");
+  EXPECT_EQ(FORMIMPORT_KodeText("A\xC3\xA9"), "A\xC3\xA9");   // never begins inside a character
+
+  EXPECT_EQ(FORMIMPORT_AkunDisplayId("2024/2025", 3), "BR-20240003");
+  EXPECT_EQ(FORMIMPORT_AkunId("X IPA", "2023/2024", 3), "BR-XIPA20230003");
+  EXPECT_EQ(FORMIMPORT_AkunId("", "2023/2024", 12345), "BR-202312345");
+
+  EXPECT_EQ(FORMIMPORT_SummaryText("siswa", 3, 1),
+            "Dari jumlah data siswa 3 anak yang diimport ke database; 2 data telah berhasil di simpan dan 1 gagal "
+            "disimpan");
+}
+
+TEST(ImportRoutines, BirthDates) {
+  struct Case {
+    const char* cell;
+    const char* date;
+  } cases[] = {
+      {"2010-05-17", "2010-05-17"}, {"2010/5/7", "2010-05-07"},     {"17/05/2010", "2010-05-17"},
+      {"17-5-2010", "2010-05-17"},  {"5/17/2010", "2010-05-17"},    {"07.05.10", "2010-05-07"},
+      {"1/2/95", "1995-02-01"},     {"12 Januari 2010", "2010-01-12"}, {"3 Agustus 2009", "2009-08-03"},
+      {"12-Jan-10", "2010-01-12"},  {"March 4, 2011", "2011-03-04"}, {" 2010-05-17 00:00:00 ", "2010-05-17"},
+      {"abc", "1899-12-30"},        {"", "1899-12-30"},             {"31/02/2010", "1899-12-30"},
+      {"2010-13-01", "1899-12-30"}, {"12 Foo 2010", "1899-12-30"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.cell);
+    EXPECT_EQ(FORMIMPORT_DateText(c.cell), c.date);
+  }
+}
+
+TEST(ImportRoutines, Amounts) {
+  struct Case {
+    const char* cell;
+    long long amount;
+  } cases[] = {
+      {"150000", 150000}, {"150.000", 150000}, {"1.500.000", 1500000}, {"1,500,000", 1500000},
+      {"Rp 75.000", 75000}, {"Rp. 1.250.000,50", 1250000}, {"150000,5", 150000}, {"12.5", 12},
+      {"", 0}, {"abc", 0}, {"-750.000", -750000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.cell);
+    EXPECT_EQ(FORMIMPORT_Amount(c.cell), c.amount);
+  }
+}
+
+// ----- the window --------------------------------------------------------------------------------------------------
+TEST_F(ImportWindowTest, ControlsAsDesigned) {
+  struct Ctl {
+    Hwnd* window;
+    int id;
+    const char* cls;
+    std::string text;
+    int x, y, w, h;
+    std::string tip;
+  };
+  const std::vector<Ctl> table = {
+      {&gFormImportRekeningCombo, 1000, "ComboBox", "", 264, 520, 260, 23,
+       "Wajib dipilih apabila mengimport data akun pembayaran.."},
+      {&gFormImportRekeningLabel, 1001, "Static", "Rekening", 208, 520, 51, 16, ""},
+      {&gFormImportTutupButton, 1002, "Button", "Tutup", 910, 496, 100, 24, ""},
+      {&gFormImportKategoriLabel, 1003, "Static", "Kategori", 460, 496, 56, 22, ""},
+      {&gFormImportKategoriEdit, 1004, "Edit", "01", 520, 496, 162, 20, ""},
+      {&gFormImportSimpanButton, 1005, "Button", "Simpan Data Ke Database", 696, 496, 200, 24,
+       "Simpan ke Database, aplikasi hanya akan menyimpan data siswa yang valid berupa Id Siswa tidak ganda."},
+      {&gFormImportJurusanLabel, 1006, "Static", "Jurusan", 208, 496, 52, 20, ""},
+      {&gFormImportJurusanEdit, 1007, "Edit", "", 264, 496, 162, 20, "Jurusan Wajib Di Isi Apabila Jenjang Sekolah SMA"},
+      {&gFormImportKelasCombo, 1008, "ComboBox", "", 96, 496, 81, 23, ""},
+      {&gFormImportKelasLabel, 1009, "Static", "Kelas", 48, 496, 46, 33, ""},
+      {&gFormImportList, 1010, "SysListView32", "", 8, 32, 1002, 460, ""},
+      {&gFormImportPasteButton, 1011, "Button", "Paste disini", 512, 8, 498, 23,
+       "Carilah File Excel dengan format yang sudah tersedia dalam folder import siswa, kemudian pilih kelas siswa, "
+       "isi jurusan serta kategori."},
+      {&gFormImportFormatLabel, 1012, "Static", "Format Copy Paste dapat dibuka di Folder CopyPaste dari Excel", 8, 8,
+       497, 22, ""},
+  };
+  const std::intptr_t r = RunImport("Siswa", [&] {
+    const Hwnd form = gFormImportWindow;
+    ASSERT_TRUE(IsWindow(form));
+    EXPECT_EQ(WinGetWindowText(form), "Copy Paste Data");
+    EXPECT_EQ(WinGetClassName(form), "FORM_FINANCE_FORMIMPORT_CLASS");
+    EXPECT_EQ(WinGetStyle(form) & WS_SYSMENU, 0u);   // no close box: "Tutup" is the way out
+    for (const Ctl& c : table) {
+      SCOPED_TRACE(c.id);
+      const Hwnd h = *c.window;
+      ASSERT_TRUE(IsWindow(h));
+      EXPECT_EQ(WinGetDlgCtrlID(h), c.id);
+      EXPECT_EQ(WinGetClassName(h), c.cls);
+      EXPECT_EQ(CtlGetText(h), c.text);
+      const WinRect rc = WinGetWindowRect(h);
+      EXPECT_EQ(rc.left, FrmScaleX(c.x));
+      EXPECT_EQ(rc.top, FrmScaleY(c.y));
+      EXPECT_EQ(rc.width(), FrmScaleX(c.w));
+      if (std::string(c.cls) != "ComboBox") {   // a combo keeps its own height
+        EXPECT_EQ(rc.height(), FrmScaleY(c.h));
+      }
+      EXPECT_EQ(CtlGetToolTip(h), c.tip.substr(0, 79));   // a tool tip shows the first 79 characters
+    }
+    const QFont bold = FontFromHandle(FontCreateFromSpec("Arial,10,1"));
+    EXPECT_EQ(WinWidget(gFormImportPasteButton)->font().bold(), bold.bold());
+    EXPECT_EQ(WinWidget(gFormImportPasteButton)->font().pointSize(), bold.pointSize());
+    const WindowData* yellow = FrmDataOf(gFormImportFormatLabel);
+    EXPECT_TRUE(yellow->colorsOn && !yellow->backIsSysColor && yellow->backColor == WinRgb(255, 255, 0));
+
+    std::vector<std::string> grades;
+    for (int i = 0; i < CbGetCount(gFormImportKelasCombo); ++i) {
+      grades.push_back(CbGetItemText(gFormImportKelasCombo, i));
+      EXPECT_EQ(CbGetItemData(gFormImportKelasCombo, i), 0);
+    }
+    EXPECT_EQ(grades, (std::vector<std::string>{"Play Group", "TK A", "TK B", "I", "II", "III", "IV", "V", "VI",
+                                                "VII", "VIII", "IX", "X", "XI", "XII"}));
+    EXPECT_EQ(CbGetCurSel(gFormImportKelasCombo), -1);
+    // "Siswa": eight columns; only the ledger-account combo is off.
+    const std::vector<std::tuple<std::string, int, int>> columns = {
+        {"Induk", 2, 100}, {"Nama", 0, 150},  {"LP", 2, 100},     {"Tmp. Lahir", 0, 150},
+        {"Tgl. Lahir", 2, 100}, {"Agama", 2, 150}, {"Alamat", 0, 100}, {"Keterangan", 2, 100}};
+    ASSERT_EQ(LvGetColumnCount(gFormImportList), 8);
+    for (int c = 0; c < 8; ++c) {
+      EXPECT_EQ(LvGetColumnText(gFormImportList, c), std::get<0>(columns[c]));
+      EXPECT_EQ(LvGetColumnAlign(gFormImportList, c), std::get<1>(columns[c]));
+      EXPECT_EQ(LvGetColumnWidth(gFormImportList, c), std::get<2>(columns[c]));
+    }
+    EXPECT_FALSE(WinIsWindowEnabled(gFormImportRekeningCombo));
+    for (Hwnd h : {gFormImportKelasCombo, gFormImportJurusanEdit, gFormImportKategoriEdit})
+      EXPECT_TRUE(WinIsWindowEnabled(h));
+  });
+  EXPECT_EQ(r, 0);
+  EXPECT_EQ(gFormImportWindow, 0);
+}
+
+TEST_F(ImportWindowTest, StudentsPastedAndSavedWithTheirClass) {
+  RunImport("Siswa", [&] {
+    Paste("A1\tBudi\tLaki - Laki\tJakarta\t17/05/2010\tIslam\tJl. Jum'at 1\r\n"
+          "A2\tSari\tPerempuan\tBandung\tabc\tKristen\r\n"
+          "ignored\tafter the last line end");
+    EXPECT_EQ(gRowCount, 2);
+    EXPECT_EQ(ListRows(), (Rows{{"A1", "Budi", "Laki - Laki", "Jakarta", "2010-05-17", "Islam", "Jl. Jum`at 1", ""},
+                                {"A2", "Sari", "Perempuan", "Bandung", "1899-12-30", "Kristen", "", ""}}));
+    ChooseClass("I");
+    EXPECT_EQ(CtlGetText(gFormImportJurusanEdit), "General");
+    CtlSetText(gFormImportKategoriEdit, "0'2");
+    Save({FORMIMPORT_SummaryText("siswa", 2, 0), FORMIMPORT_SummaryText("siswa kelas", 2, 0)});
+    EXPECT_EQ(Column(7), (std::vector<std::string>{"Siswa Kelas berhasil di input", "Siswa Kelas berhasil di input"}));
+  });
+  EXPECT_EQ(Db("SELECT Id, Nama, LP, TmpLahir, TglLahir, Agama, Alamat, Status, TglMasuk, Jenjang, Ket FROM siswa "
+               "ORDER BY Id"),
+            (Rows{{"A1", "Budi", "L", "Jakarta", "2010-05-17", "Islam", "Jl. Jum`at 1", "Aktif", "2024-09-02", "-",
+                   "<null>"},
+                  {"A2", "Sari", "P", "Bandung", "1899-12-30", "Kristen", "", "Aktif", "2024-09-02", "-",
+                   "<null>"}}));
+  EXPECT_EQ(Db("SELECT Kode, IdSiswa, Kelas, Kategori, Tapel FROM siswakelas ORDER BY IdSiswa"),
+            (Rows{{"20242025A1", "A1", "I General", "0`2", "2024/2025"},
+                  {"20242025A2", "A2", "I General", "0`2", "2024/2025"}}));
+}
+
+TEST_F(ImportWindowTest, DuplicatesRefusedInEachPass) {
+  // A2 is a student already (without a class row); A3 is new but has a class row of an earlier year.
+  fintest::Exec(gDb,
+                "INSERT INTO siswa (Id, Nama, Status) VALUES ('A2', 'Lama', 'Aktif');"
+                "INSERT INTO siswakelas (Kode, IdSiswa, Kelas, Tapel) VALUES ('20232024A3', 'A3', 'VI A', '2023/2024');");
+  RunImport("Siswa", [&] {
+    Paste("A1\tBudi\r\nA2\tSari\r\nA3\tTono\r\n");
+    ChooseClass("X");   // X: the Jurusan is left empty
+    EXPECT_EQ(CtlGetText(gFormImportJurusanEdit), "");
+    Save({FORMIMPORT_SummaryText("siswa", 3, 1), FORMIMPORT_SummaryText("siswa kelas", 3, 1)});
+    EXPECT_EQ(Column(7), (std::vector<std::string>{"Siswa Kelas berhasil di input", "Siswa Kelas berhasil di input",
+                                                   "Gagal di input"}));
+    // The same rows again: everything is there already.
+    Save({FORMIMPORT_SummaryText("siswa", 3, 3), FORMIMPORT_SummaryText("siswa kelas", 3, 3)});
+    EXPECT_EQ(Column(7), (std::vector<std::string>(3, "Gagal di input")));
+  });
+  EXPECT_EQ(Db("SELECT Id, Nama FROM siswa ORDER BY Id"), (Rows{{"A1", "Budi"}, {"A2", "Lama"}, {"A3", "Tono"}}));
+  EXPECT_EQ(Db("SELECT IdSiswa, Kelas, Tapel FROM siswakelas ORDER BY IdSiswa, Tapel"),
+            (Rows{{"A1", "X ", "2024/2025"}, {"A2", "X ", "2024/2025"}, {"A3", "VI A", "2023/2024"}}));
+}
+
+TEST_F(ImportWindowTest, AnsweringNoChangesNothing) {
+  RunImport("Siswa", [&] {
+    Paste("A1\tBudi\r\n");
+    ExpectMsgBox(kConfirm, kConfirmCaption, IDNO, MB_YESNO | MB_ICONQUESTION);
+    Click(gFormImportSimpanButton);
+    EXPECT_EQ(Column(7), (std::vector<std::string>{""}));
+  });
+  EXPECT_TRUE(Db("SELECT * FROM siswa").empty());
+  EXPECT_TRUE(Db("SELECT * FROM siswakelas").empty());
+}
+
+TEST_F(ImportWindowTest, EachStudentIsWrittenWithItsClassOrNotAtAll) {
+  fintest::Exec(gDb,
+                "CREATE TRIGGER no_class BEFORE INSERT ON siswakelas WHEN NEW.IdSiswa='B2' "
+                "BEGIN SELECT RAISE(ABORT, 'kelas ditolak'); END;"
+                "CREATE TRIGGER no_student BEFORE INSERT ON siswa WHEN NEW.Id='B3' "
+                "BEGIN SELECT RAISE(ABORT, 'siswa ditolak'); END;");
+  RunImport("Siswa", [&] {
+    Paste("B1\tSatu\r\nB2\tDua\r\nB3\tTiga\r\n");
+    ChooseClass("VII");
+    Save({"SQL error: siswa ditolak", FORMIMPORT_SummaryText("siswa", 3, 2),
+          FORMIMPORT_SummaryText("siswa kelas", 3, 2)});
+    EXPECT_EQ(Column(7), (std::vector<std::string>{"Siswa Kelas berhasil di input", "Siswa Kelas gagal di input",
+                                                   "Siswa Kelas gagal di input"}));
+  });
+  // B2's student row went with its refused class row.
+  EXPECT_EQ(Db("SELECT Id FROM siswa"), (Rows{{"B1"}}));
+  EXPECT_EQ(Db("SELECT IdSiswa, Kelas FROM siswakelas"), (Rows{{"B1", "VII General"}}));
+}
+
+TEST_F(ImportWindowTest, PastesThatAddNothingAndPastesThatAppend) {
+  RunImport("Siswa", [&] {
+    for (std::optional<std::string> nothing : {std::optional<std::string>(), std::optional<std::string>(""),
+                                               std::optional<std::string>("A9\tno line end")}) {
+      SetClipboard(nothing);
+      Click(gFormImportPasteButton);
+    }
+    EXPECT_EQ(LvGetItemCount(gFormImportList), 0);
+    Paste("A1\tBudi\nA2\tSari\n");   // line feeds alone read as full line ends
+    EXPECT_EQ(Column(0), (std::vector<std::string>{"A1", "A2"}));
+    gRowCount = 7;
+    Paste("A9\tno line end");       // nothing changes, not even the count
+    EXPECT_EQ(gRowCount, 7);
+    Paste("A3\tTono\r\n");
+    EXPECT_EQ(gRowCount, 1);        // the rows of the last paste
+    EXPECT_EQ(Column(0), (std::vector<std::string>{"A1", "A2", "A3"}));
+    // The save takes every row of the list, once.
+    ChooseClass("TK A");
+    Save({FORMIMPORT_SummaryText("siswa", 3, 0), FORMIMPORT_SummaryText("siswa kelas", 3, 0)});
+  });
+  EXPECT_EQ(Db("SELECT IdSiswa, Kelas FROM siswakelas ORDER BY IdSiswa"),
+            (Rows{{"A1", "TK A General"}, {"A2", "TK A General"}, {"A3", "TK A General"}}));
+}
+
+TEST_F(ImportWindowTest, LedgerAccounts) {
+  fintest::Exec(gDb,
+                "INSERT INTO rekening (Kode, Deskripsi, Grup, Tapel) VALUES ('001', 'SPP', 'Msk', '2024/2025'),"
+                " ('002', 'Gaji', 'Klr', '2023/2024');");
+  RunImport("Rekening", [&] {
+    ASSERT_EQ(LvGetColumnCount(gFormImportList), 4);
+    const std::vector<std::pair<std::string, int>> columns = {{"Kode", 2}, {"Deskripsi", 0}, {"Grup", 2}, {"Keterangan", 2}};
+    for (int c = 0; c < 4; ++c) {
+      EXPECT_EQ(LvGetColumnText(gFormImportList, c), columns[c].first);
+      EXPECT_EQ(LvGetColumnAlign(gFormImportList, c), columns[c].second);
+    }
+    for (Hwnd h : {gFormImportKelasCombo, gFormImportRekeningCombo, gFormImportJurusanEdit, gFormImportKategoriEdit})
+      EXPECT_FALSE(WinIsWindowEnabled(h));
+    Paste("7\tGaji\tKlr\r\nAB567\tDana BOS'21\tMsk\r\n12\tSPP\tMsk\r\n");
+    EXPECT_EQ(ListRows(), (Rows{{"007", "Gaji", "Klr", ""}, {"567", "Dana BOS`21", "Msk", ""}, {"012", "SPP", "Msk", ""}}));
+    Save();   // no summary box in this mode
+    EXPECT_EQ(Column(3), (std::vector<std::string>{"Berhasil di input", "Berhasil di input", "Gagal di input"}));
+  });
+  EXPECT_EQ(Db("SELECT Kode, Deskripsi, Grup, Tapel FROM rekening ORDER BY Tapel, Kode"),
+            (Rows{{"002", "Gaji", "Klr", "2023/2024"},
+                  {"001", "SPP", "Msk", "2024/2025"},
+                  {"007", "Gaji", "Klr", "2024/2025"},
+                  {"567", "Dana BOS`21", "Msk", "2024/2025"}}));
+}
+
+TEST_F(ImportWindowTest, FeesOfTheFeeListsClass) {
+  fintest::Exec(gDb,
+                "INSERT INTO rekening (Kode, Deskripsi, Grup, Tapel) VALUES ('4.1.1', 'SPP', 'Msk', '2024/2025'),"
+                " ('4.1.2', 'Iuran Komite', 'Msk', '2024/2025'), ('4.1.3', 'Iuran Lain', 'Msk', '2024/2025'),"
+                " ('5.1', 'Iuran Keluar', 'Klr', '2024/2025'), ('4.1.9', 'Iuran Lama', 'Msk', '2023/2024');");
+  FeeListClass("X IPA");
+  RunImport("Akun", [&] {
+    std::vector<std::string> items;
+    for (int i = 0; i < CbGetCount(gFormImportRekeningCombo); ++i) items.push_back(CbGetItemText(gFormImportRekeningCombo, i));
+    EXPECT_EQ(items, (std::vector<std::string>{"4.1.1 SPP", "4.1.2 Iuran Komite", "4.1.3 Iuran Lain"}));
+    EXPECT_EQ(CtlGetText(gFormImportRekeningCombo), "4.1.2 Iuran Komite");   // the first "Iuran"
+    EXPECT_TRUE(WinIsWindowEnabled(gFormImportRekeningCombo));
+    for (Hwnd h : {gFormImportKelasCombo, gFormImportJurusanEdit, gFormImportKategoriEdit})
+      EXPECT_FALSE(WinIsWindowEnabled(h));
+    ASSERT_EQ(LvGetColumnCount(gFormImportList), 7);
+    EXPECT_EQ(LvGetColumnText(gFormImportList, 4), "Jumlah");
+    EXPECT_EQ(LvGetColumnAlign(gFormImportList, 4), 1);
+
+    Paste("SPP\t150.000\tPerbulan\r\nUang Gedung\t2500000\tPertahun\r\nBuku\t\tPertahun\r\n");
+    EXPECT_EQ(ListRows(), (Rows{{"BR-20240001", "SPP", "X IPA", "", "150.000", "Perbulan", "-"},
+                                {"BR-20240002", "Uang Gedung", "X IPA", "", "2500000", "Pertahun", "-"},
+                                {"BR-20240003", "Buku", "X IPA", "", "", "Pertahun", "-"}}));
+    Save();
+    EXPECT_EQ(Column(6), (std::vector<std::string>(3, "Berhasil di input")));
+    Save();   // the same fees again are found
+    EXPECT_EQ(Column(6), (std::vector<std::string>(3, "Gagal di input")));
+  });
+  // A later import into the same class continues the numbers.
+  RunImport("Akun", [&] {
+    Paste("Seragam\t300000\tPertahun\r\nSPP\t150000\tPerbulan\r\n");
+    EXPECT_EQ(Column(0), (std::vector<std::string>{"BR-20240001", "BR-20240002"}));
+    Save();
+    EXPECT_EQ(Column(6), (std::vector<std::string>{"Berhasil di input", "Gagal di input"}));
+  });
+  EXPECT_EQ(Db("SELECT Id, Pembayaran, Kelas, Jumlah, typeof(Jumlah), Type, Jenjang, RefRekening, Tapel, Semester "
+               "FROM account ORDER BY Id"),
+            (Rows{{"BR-XIPA20240001", "SPP", "X IPA", "150000", "integer", "Perbulan", "ins", "4.1.2", "2024/2025",
+                   "<null>"},
+                  {"BR-XIPA20240002", "Uang Gedung", "X IPA", "2500000", "integer", "Pertahun", "ins", "4.1.2",
+                   "2024/2025", "<null>"},
+                  {"BR-XIPA20240003", "Buku", "X IPA", "0", "integer", "Pertahun", "ins", "4.1.2", "2024/2025",
+                   "<null>"},
+                  {"BR-XIPA20240004", "Seragam", "X IPA", "300000", "integer", "Pertahun", "ins", "4.1.2",
+                   "2024/2025", "<null>"}}));
+}
+
+TEST_F(ImportWindowTest, FeesWithoutAnIncomeAccountOrFeeList) {
+  fintest::Exec(gDb, "INSERT INTO rekening (Kode, Deskripsi, Grup, Tapel) VALUES ('4.1.1', 'SPP', 'Msk', '2024/2025');");
+  RunImport("Akun", [&] {
+    EXPECT_EQ(CbGetCurSel(gFormImportRekeningCombo), -1);   // nothing holds "Iuran"
+    Paste("Ujian\t50000\tPertahun\r\n");
+    EXPECT_EQ(LvGetItemText(gFormImportList, 0, 2), "");    // no fee list: no class
+    Save();
+  });
+  EXPECT_EQ(Db("SELECT Id, Kelas, RefRekening FROM account"), (Rows{{"BR-20240001", "", ""}}));
+}
+
+TEST_F(ImportWindowTest, OtherModesImportNothing) {
+  RunImport("Tunjangan", [&] {
+    EXPECT_EQ(LvGetColumnCount(gFormImportList), 0);
+    gRowCount = 5;
+    Paste("G1\tGuru\r\n");
+    EXPECT_EQ(LvGetItemCount(gFormImportList), 0);
+    EXPECT_EQ(gRowCount, 0);
+    Click(gFormImportSimpanButton);   // no question, nothing written
+  });
+  EXPECT_TRUE(msgBoxes().empty());
+}
+
+TEST_F(ImportWindowTest, TheModeIsTheOneTheWindowWasOpenedFor) {
+  RunImport("Rekening", [&] {
+    gFormMode = "Siswa";   // scratch text of other code while the window is open
+    Paste("1\tSPP\tMsk\r\n");
+    EXPECT_EQ(ListRows(), (Rows{{"001", "SPP", "Msk", ""}}));
+    Save();
+  });
+  EXPECT_EQ(Db("SELECT Kode FROM rekening"), (Rows{{"001"}}));
+  EXPECT_TRUE(Db("SELECT * FROM siswa").empty());
+}
+
+}  // namespace

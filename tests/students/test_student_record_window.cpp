@@ -1,0 +1,526 @@
+// The student record window "Siswa Record..": a new student with class row and billing rows in one transaction, the
+// refusals, the edit of a listed student, apostrophes in free texts, the photo, and what goes back into the student
+// list.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <QAbstractButton>
+#include <QColor>
+#include <QImage>
+#include <QLabel>
+#include <QMdiArea>
+#include <QTest>
+#include <QWidget>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/globals.h"
+#include "common/globals.h"
+#include "framework/controls.h"
+#include "framework/form_runtime.h"
+#include "framework/window_system.h"
+#include "students/student_list_window.h"
+#include "students/student_record_window.h"
+#include "support/fixtures.h"
+#include "support/seams_fixture.h"
+
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+const char kEntry[] = "Entry Data..";
+const char kSaved[] = "Data berhasil disimpan..";
+const char kDuplicate[] = "Gagal menyimpan, Id/Kode Sudah Tersedia..";
+const char kMissing[] = "Gagal menyimpan, kolom Kode atau Nama belum terisi..";
+constexpr int kInfo = MB_OK | MB_ICONINFORMATION;
+
+class StudentRecordTest : public fintest::SeamsTest {
+ protected:
+  void SetUp() override {
+    gDb = fintest::CreateDatabase(WorkFile("data.db3"));
+    gTapel = "2024/2025";
+    gEditMode = -1;
+    gPhotoPath = "";
+    gTargetListView = 0;
+    SetClock(2021, 3, 5, 9, 30, 0);
+    area_ = new QMdiArea;
+    area_->resize(1200, 700);
+    gMdiClient = WinHandle(area_);
+    WinWatchWindow(gMdiClient);
+    area_->show();
+    fintest::Exec(gDb,
+                  "INSERT INTO siswa (Id, Nama, LP, TmpLahir, TglLahir, Agama, Alamat, Ket, Status, TglMasuk, Jenjang)"
+                  " VALUES"
+                  " ('S01', 'ANI', 'P', 'Bandung', '2012-01-05', 'Kong Hu Chu', 'Jl. Dago 1', 'ketua kelas', 'Aktif',"
+                  "  '2023-7-1', '-'),"
+                  " ('S02', 'BUDI', 'L', 'Jakarta', '2012-02-06', 'Kristen', 'Jl. Riau 2', 'baru', 'Aktif',"
+                  "  '2023-7-1', '-'),"
+                  " ('S03', 'CICI', 'P', 'Garut', '2011-03-07', '', 'Jl. Asia 3', 'pindahan', 'Aktif', '2022-7-1',"
+                  "  '-'),"
+                  " ('', 'TANPA ID', 'L', '', '', '', '', '', 'Aktif', '', '-');"
+                  "INSERT INTO siswakelas (Kode, IdSiswa, Kelas, Jenjang, Tapel) VALUES"
+                  " ('20242025S01', 'S01', 'VII-A', '-', '2024/2025'),"
+                  " ('20242025S02', 'S02', 'VII-A', '-', '2024/2025'),"
+                  " ('20242025S03', 'S03', 'VII-B', '-', '2024/2025'),"
+                  " ('20232024S03', 'S03', 'VII-A', '-', '2023/2024'),"
+                  " ('20242025X', 'X', 'VIII-C', '-', '2024/2025');"
+                  "INSERT INTO account (Id, Pembayaran, Kelas, Jumlah, Type, Tapel) VALUES"
+                  " ('A1', 'SPP', 'VII-A', 150000, 'Perbulan', '2024/2025'),"
+                  " ('A2', 'Uang Gedung', 'VII-A', 1000000, 'Pertahun', '2024/2025'),"
+                  " ('A3', 'SPP', 'VII-A', 140000, 'Perbulan', '2023/2024'),"
+                  " ('A4', 'SPP', 'VII-B', 160000, 'Perbulan', '2024/2025');");
+    ASSERT_TRUE(IsWindow(FORM2_Show(gMdiClient, 1, 0)));
+  }
+  void TearDown() override {
+    if (IsWindow(gFormSiswaWindow)) WinDestroyWindow(gFormSiswaWindow);
+    if (IsWindow(gForm2Window)) WinDestroyWindow(gForm2Window);
+    delete area_;
+    gMdiClient = 0;
+    gPhotoPath.clear();
+    sqlite3_close(gDb);
+    gDb = nullptr;
+  }
+
+  // Opens the record window from the list's toolbar (add or edit); `drive` runs inside its loop. A window still open
+  // afterwards is closed.
+  void Run(int button, std::function<void()> drive) {
+    OnModal([drive](QWidget*) {
+      drive();
+      if (IsWindow(gFormSiswaWindow)) FrmClose(gFormSiswaWindow, 0);
+    });
+    TbClickButton(gForm2Toolbar, button);
+    EXPECT_EQ(gFormSiswaWindow, 0);
+  }
+  void RunAdd(std::function<void()> drive) { Run(gForm2AddButtonId, std::move(drive)); }
+  void RunEdit(std::function<void()> drive) { Run(gForm2EditButtonId, std::move(drive)); }
+
+  static void Click(Hwnd button) {
+    auto* b = qobject_cast<QAbstractButton*>(WinWidget(button));
+    ASSERT_NE(b, nullptr);
+    QTest::mouseClick(b, Qt::LeftButton);
+  }
+  static void Type(Hwnd edit, const std::string& text) {
+    CtlSetText(edit, "");
+    QTest::keyClicks(WinWidget(edit), QString::fromStdString(text));
+  }
+  // Fills the form with one student.
+  static void Fill(const std::string& id, const std::string& nama) {
+    CtlSetText(gFormSiswaIdEdit, id);
+    Type(gFormSiswaNamaEdit, nama);
+    CbSetCurSel(gFormSiswaGenderCombo, 1);
+    CtlSetText(gFormSiswaTmpLahirEdit, "Tasik'malaya");
+    DtpSetDate(gFormSiswaTglLahirPicker, "2012-03-04");
+    CbSetCurSel(gFormSiswaAgamaCombo, 2);
+    CtlSetText(gFormSiswaAlamatEdit, "Jl. O'Neil 5");
+    CtlSetText(gFormSiswaKetEdit, "anak 'baik'");
+  }
+  static Rows Query(const std::string& sql) { return fintest::Query(gDb, sql); }
+  static int RowOf(const std::string& id) {
+    for (int r = 0; r < LvGetItemCount(gForm2List); ++r)
+      if (LvGetItemText(gForm2List, r, 0) == id) return r;
+    return -1;
+  }
+  static std::vector<std::string> ListRow(int row) {
+    std::vector<std::string> out;
+    for (int c = 0; c < LvGetColumnCount(gForm2List); ++c) out.push_back(LvGetItemText(gForm2List, row, c));
+    return out;
+  }
+  static std::vector<std::string> AccountRow(int row) {
+    std::vector<std::string> out;
+    for (int c = 0; c < LvGetColumnCount(gFormSiswaAccountList); ++c)
+      out.push_back(LvGetItemText(gFormSiswaAccountList, row, c));
+    return out;
+  }
+  // A small bitmap file.
+  std::string Bitmap(const std::string& name, QColor colour) {
+    QImage img(8, 8, QImage::Format_RGB32);
+    img.fill(colour);
+    const std::string path = WorkFile(name);
+    EXPECT_TRUE(img.save(QString::fromStdString(path), "BMP"));
+    return path;
+  }
+  static bool PhotoShown() {
+    auto* l = qobject_cast<QLabel*>(WinWidget(gFormSiswaPhoto));
+    return l && !l->pixmap().isNull();
+  }
+
+  QMdiArea* area_ = nullptr;
+};
+
+// ------------------------------------------------------------------------------------------------------------------
+TEST_F(StudentRecordTest, OpensWithTheFeesOfTheListsClass) {
+  RunAdd([&] {
+    const Hwnd w = gFormSiswaWindow;
+    EXPECT_EQ(WinGetWindowText(w), "Siswa Record..");
+    EXPECT_EQ(WinGetClassName(w), "FORM_FINANCE_FORMSISWA_CLASS");
+    const std::vector<std::pair<Hwnd, std::string>> labels = {
+        {gFormSiswaIdLabel, "Id"},           {gFormSiswaNamaLabel, "Nama"},
+        {gFormSiswaGenderLabel, "Jenis Kelamin"}, {gFormSiswaTmpLahirLabel, "Tempat Lahir"},
+        {gFormSiswaTglLahirLabel, "Tgl. Lahir"},  {gFormSiswaAgamaLabel, "Agama"},
+        {gFormSiswaAlamatLabel, "Alamat"},        {gFormSiswaKetLabel, "Keterangan"},
+        {gFormSiswaTitleLabel, "Siswa records.."}, {gFormSiswaSubtitleLabel, "Detail record data tentang Siswa.."},
+        {gFormSiswaSaveButton, "Simpan"},
+    };
+    for (const auto& [h, text] : labels) {
+      EXPECT_EQ(CtlGetText(h), text);
+      if (h != gFormSiswaTitleLabel && h != gFormSiswaSubtitleLabel && h != gFormSiswaSaveButton) {
+        EXPECT_EQ(WinGetWindowRect(h).left, FrmScaleX(16)) << text;
+      }
+    }
+    EXPECT_EQ(WinGetWindowRect(gFormSiswaIdEdit).left, FrmScaleX(108));
+    EXPECT_EQ(WinGetWindowRect(gFormSiswaPhoto).left, FrmScaleX(368));
+    EXPECT_EQ(WinGetWindowRect(gFormSiswaAccountList).width(), FrmScaleX(364));
+    // Both drop-down lists with their items and nothing chosen.
+    EXPECT_EQ(CbGetCount(gFormSiswaGenderCombo), 2);
+    EXPECT_EQ(CbGetItemText(gFormSiswaGenderCombo, 1), "Perempuan");
+    EXPECT_EQ(CbGetCount(gFormSiswaAgamaCombo), 7);
+    EXPECT_EQ(CbGetItemText(gFormSiswaAgamaCombo, 6), "Kepercayaan Terhadap Tuhan YME");
+    EXPECT_EQ(CbGetCurSel(gFormSiswaGenderCombo), CB_ERR);
+    EXPECT_EQ(CbGetCurSel(gFormSiswaAgamaCombo), CB_ERR);
+    EXPECT_EQ(CtlGetText(gFormSiswaTglLahirPicker), "2021-03-05");
+    EXPECT_EQ(WinGetFocus(), gFormSiswaAccountList);
+    // The fees of VII-A in the working year.
+    ASSERT_EQ(LvGetColumnCount(gFormSiswaAccountList), 4);
+    EXPECT_EQ(LvGetColumnText(gFormSiswaAccountList, 0), "ID");
+    EXPECT_EQ(LvGetColumnText(gFormSiswaAccountList, 3), "TYPE");
+    ASSERT_EQ(LvGetItemCount(gFormSiswaAccountList), 2);
+    EXPECT_EQ(AccountRow(0), (std::vector<std::string>{"A1", "SPP", "150000", "Perbulan"}));
+    EXPECT_EQ(AccountRow(1), (std::vector<std::string>{"A2", "Uang Gedung", "1000000", "Pertahun"}));
+  });
+}
+
+TEST_F(StudentRecordTest, AddsStudentClassRowAndBillingRows) {
+  const int rowsBefore = LvGetItemCount(gForm2List);
+  RunAdd([&] {
+    Fill("S10", "o'neil putri");
+    EXPECT_EQ(CtlGetText(gFormSiswaNamaEdit), "O'NEIL PUTRI");   // upper case as typed
+    ExpectMsgBox(kSaved, kEntry, IDOK, kInfo);
+    Click(gFormSiswaSaveButton);
+    // Ready for the next student of the class; the fees stay.
+    EXPECT_TRUE(IsWindow(gFormSiswaWindow));
+    for (Hwnd h : {gFormSiswaIdEdit, gFormSiswaNamaEdit, gFormSiswaTmpLahirEdit, gFormSiswaAlamatEdit,
+                   gFormSiswaKetEdit})
+      EXPECT_EQ(CtlGetText(h), "");
+    EXPECT_EQ(CtlGetText(gFormSiswaGenderCombo), "Laki - Laki");
+    EXPECT_EQ(CtlGetText(gFormSiswaAgamaCombo), "Islam");
+    EXPECT_EQ(CtlGetText(gFormSiswaTglLahirPicker), "2021-03-05");
+    EXPECT_EQ(LvGetItemCount(gFormSiswaAccountList), 2);
+  });
+  // Free texts with the grave accent in place of "'"; the entry date without leading zeros.
+  EXPECT_EQ(Query("SELECT Id, Nama, LP, TmpLahir, TglLahir, Agama, Alamat, Ket, Status, TglMasuk, Jenjang FROM siswa"
+                  " WHERE Id='S10'"),
+            (Rows{{"S10", "O`NEIL PUTRI", "P", "Tasik`malaya", "2012-03-04", "Katholik", "Jl. O`Neil 5",
+                   "anak `baik`", "Aktif", "2021-3-5", "-"}}));
+  EXPECT_EQ(Query("SELECT Kode, IdSiswa, Kelas, Kategori, Jenjang, Tapel FROM siswakelas WHERE IdSiswa='S10'"),
+            (Rows{{"20242025S10", "S10", "VII-A", "<null>", "-", "2024/2025"}}));
+  // A monthly fee: 12 x its amount in the year and its amount in every month; a yearly fee: its amount and 0s.
+  const std::string months =
+      "juli, agustus, september, oktober, nopember, desember, januari, februari, maret, april, mei, juni";
+  EXPECT_EQ(Query("SELECT id_account, jml_pembayaran, typeof(jml_pembayaran), " + months +
+                  " FROM detail_account WHERE id_siswa='S10' ORDER BY id_account"),
+            (Rows{{"A1", "1800000", "integer", "150000", "150000", "150000", "150000", "150000", "150000", "150000",
+                   "150000", "150000", "150000", "150000", "150000"},
+                  {"A2", "1000000", "integer", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0"}}));
+  // The list shows the new student as typed.
+  ASSERT_EQ(LvGetItemCount(gForm2List), rowsBefore + 1);
+  EXPECT_EQ(ListRow(rowsBefore), (std::vector<std::string>{"S10", "O'NEIL PUTRI", "P", "Tasik'malaya", "2012-03-04",
+                                                           "Katholik", "Jl. O'Neil 5", "Aktif", "2021-3-5",
+                                                           "anak 'baik'"}));
+}
+
+TEST_F(StudentRecordTest, SeveralStudentsInOneOpening) {
+  RunAdd([&] {
+    for (const char* id : {"S11", "S12'"}) {
+      Fill(id, std::string("murid ") + id);
+      ExpectMsgBox(kSaved, kEntry, IDOK, kInfo);
+      Click(gFormSiswaSaveButton);
+    }
+  });
+  // An id is written as it stands, apostrophe included.
+  EXPECT_EQ(Query("SELECT Id, Nama FROM siswa WHERE Id LIKE 'S1%' ORDER BY Id"),
+            (Rows{{"S11", "MURID S11"}, {"S12'", "MURID S12`"}}));
+  EXPECT_EQ(Query("SELECT Kode FROM siswakelas WHERE IdSiswa='S12'''"), (Rows{{"20242025S12'"}}));
+  EXPECT_EQ(Query("SELECT count(*) FROM detail_account WHERE id_siswa='S12'''"), (Rows{{"2"}}));
+}
+
+TEST_F(StudentRecordTest, ClassWithoutFeesGetsNoBillingRows) {
+  CbSetCurSel(gForm2ClassCombo, CbFindStringExact(gForm2ClassCombo, -1, "VIII-C"));
+  RunAdd([&] {
+    EXPECT_EQ(LvGetItemCount(gFormSiswaAccountList), 0);
+    Fill("S20", "dewi");
+    ExpectMsgBox(kSaved, kEntry, IDOK, kInfo);
+    Click(gFormSiswaSaveButton);
+  });
+  EXPECT_EQ(Query("SELECT count(*) FROM siswa WHERE Id='S20'"), (Rows{{"1"}}));
+  EXPECT_EQ(Query("SELECT Kelas FROM siswakelas WHERE IdSiswa='S20'"), (Rows{{"VIII-C"}}));
+  EXPECT_EQ(Query("SELECT count(*) FROM detail_account"), (Rows{{"0"}}));
+}
+
+TEST_F(StudentRecordTest, RefusalsWriteNothingAndKeepTheForm) {
+  struct Case {
+    const char* id;
+    const char* nama;
+    const char* message;
+  } cases[] = {
+      {"S01", "", kDuplicate},        // a known id, even without a name
+      {"S01", "LAIN", kDuplicate},
+      {"", "TANPA KODE", kDuplicate},   // the empty id is a known id here (the fixture has such a row)
+      {"S30", "", kMissing},
+  };
+  RunAdd([&] {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.id) + "/" + c.nama);
+      CtlSetText(gFormSiswaIdEdit, c.id);
+      CtlSetText(gFormSiswaNamaEdit, c.nama);
+      ExpectMsgBox(c.message, kEntry, IDOK, kInfo);
+      Click(gFormSiswaSaveButton);
+      EXPECT_TRUE(IsWindow(gFormSiswaWindow));
+      EXPECT_EQ(CtlGetText(gFormSiswaIdEdit), c.id);
+      EXPECT_EQ(CtlGetText(gFormSiswaNamaEdit), c.nama);
+    }
+    // Without the row of an empty id, an empty id is refused as missing.
+    fintest::Exec(gDb, "DELETE FROM siswa WHERE Id=''");
+    CtlSetText(gFormSiswaIdEdit, "");
+    CtlSetText(gFormSiswaNamaEdit, "TANPA KODE");
+    ExpectMsgBox(kMissing, kEntry, IDOK, kInfo);
+    Click(gFormSiswaSaveButton);
+  });
+  EXPECT_EQ(Query("SELECT count(*) FROM siswa"), (Rows{{"3"}}));
+  EXPECT_EQ(Query("SELECT count(*) FROM siswakelas"), (Rows{{"5"}}));
+  EXPECT_EQ(Query("SELECT count(*) FROM detail_account"), (Rows{{"0"}}));
+}
+
+TEST_F(StudentRecordTest, FailingInsertLeavesNoRowsAtAll) {
+  struct Case {
+    const char* name;
+    const char* trigger;
+    const char* error;
+  } cases[] = {
+      {"second billing row",
+       "CREATE TRIGGER t BEFORE INSERT ON detail_account WHEN NEW.id_account='A2' BEGIN SELECT RAISE(ABORT, 'gagal A2');"
+       " END;",
+       "SQL error: gagal A2"},
+      {"class row",
+       "CREATE TRIGGER t BEFORE INSERT ON siswakelas BEGIN SELECT RAISE(ABORT, 'gagal kelas'); END;",
+       "SQL error: gagal kelas"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fintest::Exec(gDb, c.trigger);
+    const int rowsBefore = LvGetItemCount(gForm2List);
+    RunAdd([&] {
+      Fill("S40", "gagal");
+      ExpectMsgBox(c.error, "Info", IDOK, MB_OK);
+      Click(gFormSiswaSaveButton);
+      // No success box; the form keeps the student for another try.
+      EXPECT_EQ(CtlGetText(gFormSiswaIdEdit), "S40");
+      EXPECT_EQ(CtlGetText(gFormSiswaNamaEdit), "GAGAL");
+    });
+    EXPECT_EQ(Query("SELECT count(*) FROM siswa WHERE Id='S40'"), (Rows{{"0"}}));
+    EXPECT_EQ(Query("SELECT count(*) FROM siswakelas WHERE IdSiswa='S40'"), (Rows{{"0"}}));
+    EXPECT_EQ(Query("SELECT count(*) FROM detail_account"), (Rows{{"0"}}));
+    EXPECT_EQ(LvGetItemCount(gForm2List), rowsBefore);
+    EXPECT_EQ(sqlite3_get_autocommit(gDb), 1);   // no transaction left open
+    fintest::Exec(gDb, "DROP TRIGGER t");
+  }
+  // The same student goes in once the database accepts it.
+  RunAdd([&] {
+    Fill("S40", "berhasil");
+    ExpectMsgBox(kSaved, kEntry, IDOK, kInfo);
+    Click(gFormSiswaSaveButton);
+  });
+  EXPECT_EQ(Query("SELECT count(*) FROM detail_account WHERE id_siswa='S40'"), (Rows{{"2"}}));
+}
+
+TEST_F(StudentRecordTest, EditsTheMarkedStudentInBothLayouts) {
+  struct Case {
+    const char* name;
+    bool fullLayout;
+  } cases[] = {{"opening (short layout)", false}, {"class change (full layout)", true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.fullLayout) {
+      fintest::Exec(gDb, "UPDATE siswa SET Nama='BUDI', LP='L', TglLahir='2012-02-06', Alamat='Jl. Riau 2'"
+                         " WHERE Id='S02'");
+      FORM2_LoadListByClass();
+    }
+    const int columns = c.fullLayout ? 12 : 10;
+    ASSERT_EQ(LvGetColumnCount(gForm2List), columns);
+    const int row = RowOf("S02");
+    LvSelectItem(gForm2List, row);
+    RunEdit([&] {
+      EXPECT_EQ(CtlGetText(gFormSiswaIdEdit), "S02");
+      EXPECT_EQ(CtlGetText(gFormSiswaNamaEdit), "BUDI");
+      EXPECT_EQ(CtlGetText(gFormSiswaGenderCombo), "Laki - Laki");
+      EXPECT_EQ(CtlGetText(gFormSiswaTmpLahirEdit), "Jakarta");
+      EXPECT_EQ(CtlGetText(gFormSiswaTglLahirPicker), "2012-02-06");
+      EXPECT_EQ(CtlGetText(gFormSiswaAgamaCombo), "Kristen");
+      EXPECT_EQ(CtlGetText(gFormSiswaAlamatEdit), "Jl. Riau 2");
+      EXPECT_EQ(CtlGetText(gFormSiswaKetEdit), "baru");   // the last column
+      EXPECT_EQ(LvGetItemCount(gFormSiswaAccountList), 2);
+      // The id is the key of the update: it cannot be changed.
+      QTest::keyClicks(WinWidget(gFormSiswaIdEdit), "X");
+      EXPECT_EQ(CtlGetText(gFormSiswaIdEdit), "S02");
+
+      CtlSetText(gFormSiswaNamaEdit, "budi o'hara");
+      CbSetCurSel(gFormSiswaGenderCombo, 1);
+      DtpSetDate(gFormSiswaTglLahirPicker, "2012-12-31");
+      CtlSetText(gFormSiswaAlamatEdit, "Jl. D'Riau 2");
+      ExpectMsgBox("Data Siswa berhasil dirubah..", "Edit Data..", IDOK, kInfo);
+      Click(gFormSiswaSaveButton);
+      EXPECT_FALSE(IsWindow(gFormSiswaWindow));   // closes after one save
+    });
+    EXPECT_EQ(Query("SELECT Nama, LP, TglLahir, Agama, Alamat, Ket, Status FROM siswa WHERE Id='S02'"),
+              (Rows{{"BUDI O`HARA", "P", "2012-12-31", "Kristen", "Jl. D`Riau 2", "baru", "Aktif"}}));
+    // The row shows what was typed; status and entry date as they were.
+    std::vector<std::string> want = {"S02", "BUDI O'HARA", "P", "Jakarta", "2012-12-31", "Kristen", "Jl. D'Riau 2",
+                                     "Aktif", "2023-7-1"};
+    if (c.fullLayout) {
+      want.push_back("VII-A");
+      want.push_back("");
+    }
+    want.push_back("baru");
+    EXPECT_EQ(ListRow(row), want);
+  }
+  EXPECT_EQ(Query("SELECT count(*) FROM siswa"), (Rows{{"4"}}));
+}
+
+TEST_F(StudentRecordTest, EditLeavesTheWorkingYearsClassAlone) {
+  // The opening list shows S03 through its row of last year in VII-A; this year S03 is in VII-B.
+  LvSelectItem(gForm2List, RowOf("S03"));
+  RunEdit([&] {
+    EXPECT_EQ(CtlGetText(gFormSiswaGenderCombo), "Perempuan");
+    EXPECT_EQ(CbGetCurSel(gFormSiswaAgamaCombo), CB_ERR);   // no religion recorded: none chosen
+    ExpectMsgBox("Data Siswa berhasil dirubah..", "Edit Data..", IDOK, kInfo);
+    Click(gFormSiswaSaveButton);
+  });
+  EXPECT_EQ(Query("SELECT Kode, Kelas FROM siswakelas WHERE IdSiswa='S03' ORDER BY Kode"),
+            (Rows{{"20232024S03", "VII-A"}, {"20242025S03", "VII-B"}}));
+  EXPECT_EQ(Query("SELECT Agama FROM siswa WHERE Id='S03'"), (Rows{{""}}));
+}
+
+TEST_F(StudentRecordTest, ReligionFoundByItsBeginning) {
+  LvSelectItem(gForm2List, RowOf("S01"));
+  RunEdit([&] { EXPECT_EQ(CtlGetText(gFormSiswaAgamaCombo), "Kong Hu Chu"); });
+}
+
+TEST_F(StudentRecordTest, EditWithoutAMarkedRowChangesNoStudent) {
+  LvDeleteAllItems(gForm2List);   // nothing to mark
+  RunEdit([&] {
+    EXPECT_EQ(CtlGetText(gFormSiswaIdEdit), "");
+    CtlSetText(gFormSiswaNamaEdit, "SIAPA");
+    Click(gFormSiswaSaveButton);
+    EXPECT_FALSE(IsWindow(gFormSiswaWindow));
+  });
+  EXPECT_EQ(Query("SELECT Nama FROM siswa WHERE Id=''"), (Rows{{"TANPA ID"}}));
+}
+
+TEST_F(StudentRecordTest, PhotoIsBroughtInOnceAndNeverReplaced) {
+  const std::string red = Bitmap("merah.bmp", Qt::red);
+  const std::string blue = Bitmap("biru.bmp", Qt::blue);
+  std::filesystem::create_directory(WorkFile("image"));
+  fintest::WriteFile(WorkFile("image/S51.bmp"), "old photo");
+  RunAdd([&] {
+    EXPECT_FALSE(PhotoShown());
+    AnswerFileDialog(red);
+    Click(gFormSiswaPhotoButton);
+    EXPECT_EQ(gPhotoPath, red);
+    EXPECT_TRUE(PhotoShown());
+    EXPECT_FALSE(std::filesystem::exists(WorkFile("image/S50.bmp")));   // nothing copied yet
+    Fill("S50", "foto");
+    ExpectMsgBox(kSaved, kEntry, IDOK, kInfo);
+    Click(gFormSiswaSaveButton);
+    // The photo belongs to that student only.
+    EXPECT_EQ(gPhotoPath, "");
+    EXPECT_FALSE(PhotoShown());
+
+    AnswerFileDialog(blue);   // a student who has a photo keeps it
+    Click(gFormSiswaPhotoButton);
+    Fill("S51", "foto lama");
+    ExpectMsgBox(kSaved, kEntry, IDOK, kInfo);
+    Click(gFormSiswaSaveButton);
+
+    Fill("S52", "tanpa foto");   // no photo chosen: none copied
+    ExpectMsgBox(kSaved, kEntry, IDOK, kInfo);
+    Click(gFormSiswaSaveButton);
+  });
+  EXPECT_EQ(fintest::ReadFile(WorkFile("image/S50.bmp")), fintest::ReadFile(red));
+  EXPECT_EQ(fintest::ReadFile(WorkFile("image/S51.bmp")), "old photo");
+  EXPECT_FALSE(std::filesystem::exists(WorkFile("image/S52.bmp")));
+  ASSERT_EQ(fileDialogs().size(), 2u);
+  EXPECT_EQ(fileDialogs()[0].request.title, "Select Bitmap File");
+  EXPECT_EQ(fileDialogs()[0].request.filter, "Bitmap files (*.bmp)|*.bmp|All Files (*.*)|*.*");
+}
+
+TEST_F(StudentRecordTest, EditShowsThePhotoAndMayBringOneIn) {
+  const std::string red = Bitmap("merah.bmp", Qt::red);
+  LvSelectItem(gForm2List, RowOf("S02"));
+  gPhotoPath = red;   // chosen in an earlier window: forgotten on opening
+  RunEdit([&] {
+    EXPECT_FALSE(PhotoShown());
+    EXPECT_EQ(gPhotoPath, "");
+    AnswerFileDialog(red);
+    Click(gFormSiswaPhotoButton);
+    ExpectMsgBox("Data Siswa berhasil dirubah..", "Edit Data..", IDOK, kInfo);
+    Click(gFormSiswaSaveButton);
+  });
+  EXPECT_EQ(fintest::ReadFile(WorkFile("image/S02.bmp")), fintest::ReadFile(red));
+  RunEdit([&] { EXPECT_TRUE(PhotoShown()); });
+}
+
+TEST_F(StudentRecordTest, CancelledPhotoDialogKeepsNoPhoto) {
+  RunAdd([&] {
+    CancelFileDialog();
+    Click(gFormSiswaPhotoButton);
+    EXPECT_EQ(gPhotoPath, "");
+    EXPECT_FALSE(PhotoShown());
+  });
+}
+
+// ----- the computations on their own ------------------------------------------------------------------------------
+TEST(StudentRecordComputations, EntryDateFreeTextAndBilling) {
+  EXPECT_EQ(FORMSISWA_EntryDate(QDate(2021, 3, 5)), "2021-3-5");
+  EXPECT_EQ(FORMSISWA_EntryDate(QDate(2024, 12, 31)), "2024-12-31");
+  EXPECT_EQ(FORMSISWA_FreeText("O'NEIL 'X'"), "O`NEIL `X`");
+  struct Case {
+    const char* jumlah;
+    const char* type;
+    long long total, month;
+  } cases[] = {
+      {"150000", "Perbulan", 1800000, 150000},
+      {"1000000", "Pertahun", 1000000, 0},
+      {"250000", "perbulan", 250000, 0},   // only exactly "Perbulan" is monthly
+      {"", "Perbulan", 0, 0},              // never an empty amount
+      {"abc", "Pertahun", 0, 0},
+  };
+  for (const Case& c : cases) {
+    const FormSiswaBilling b = FORMSISWA_Billing({"A", c.jumlah, c.type});
+    EXPECT_EQ(b.total, c.total) << c.jumlah << " " << c.type;
+    EXPECT_EQ(b.month, c.month) << c.jumlah << " " << c.type;
+  }
+}
+
+TEST(StudentRecordComputations, Statements) {
+  FormSiswaStudent s{"S1'", "A'B", "L", "T'M", "2010-01-02", "Islam", "Al'amat", "K'et"};
+  const std::vector<std::string> sql =
+      FORMSISWA_InsertSql(s, "VII'A", "2024/2025", "2021-3-5", {{"A'1", "5000", "Perbulan"}});
+  ASSERT_EQ(sql.size(), 3u);
+  EXPECT_EQ(sql[0],
+            "Insert Into siswa (Id, Nama, LP, TmpLahir, TglLahir, Agama, Alamat, Ket, Status, TglMasuk, Jenjang) "
+            "Values('S1''','A`B','L','T`M','2010-01-02','Islam','Al`amat','K`et','Aktif','2021-3-5','-')");
+  EXPECT_EQ(sql[1], "INSERT INTO siswakelas (Kode,IdSiswa,Kelas,Jenjang,Tapel) VALUES ('20242025S1''','S1''',"
+                    "'VII''A','-','2024/2025')");
+  EXPECT_EQ(sql[2], "Insert Into detail_account (id_account, id_siswa, jml_pembayaran, juli, agustus, september, "
+                    "oktober, nopember, desember, januari, februari, maret, april, mei, juni) Values('A''1','S1''',"
+                    "'60000','5000','5000','5000','5000','5000','5000','5000','5000','5000','5000','5000','5000')");
+  EXPECT_EQ(FORMSISWA_UpdateSql(s), "Update siswa Set Nama='A`B',LP='L',TmpLahir='T`M',TglLahir='2010-01-02',"
+                                    "Agama='Islam',Alamat='Al`amat',Ket='K`et' WHERE Id='S1'''");
+  EXPECT_EQ(FORMSISWA_CountSql("a'b"), "Select Count(*) From siswa WHERE Id='a''b'");
+  EXPECT_EQ(FORMSISWA_PhotoFile("S1"), "image/S1.bmp");
+  EXPECT_EQ(FORMSISWA_PhotoFile("../x"), "");
+  EXPECT_EQ(FORMSISWA_PhotoFile(""), "");
+}
+
+}  // namespace
