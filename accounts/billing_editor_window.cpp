@@ -132,13 +132,13 @@ bool HasFee() { return !CtlGetText(gForm28AkunEdit).empty(); }
 std::vector<long long> FORM28_PasteValues(const std::string& clipboardText) {
   std::vector<long long> values;
   if (clipboardText.empty()) return values;
-  std::vector<std::string> pieces;
-  const int n = StrSplit(clipboardText, "\r", pieces);
+  std::vector<std::string> lines;
+  const int n = StrSplit(clipboardText, "\r", lines);
   if (clipboardText.find('\r') == std::string::npos) {
     values.push_back(FinFeeAmount(clipboardText));
     return values;
   }
-  for (int i = 1; i < n; ++i) values.push_back(FinFeeAmount(pieces[i]));   // the last piece is never a value
+  for (int i = 1; i < n; ++i) values.push_back(FinFeeAmount(lines[i]));   // the last line is never a value
   return values;
 }
 

@@ -32,7 +32,7 @@ void FORM28_InitControlIds();
 
 // ----- what the editor computes ---------------------------------------------------------------------------------
 // The amounts of pasted spreadsheet text, one per row from the top: the text split at CR; without any CR the whole
-// text is the one value, otherwise every piece but the last; each value is the number its piece begins with (leading
+// text is the one value, otherwise every line but the last; each value is the number its line begins with (leading
 // blanks and line feeds skipped, "." the decimal point, 0 when none) in whole rupiah. The empty text gives none.
 std::vector<long long> FORM28_PasteValues(const std::string& clipboardText);
 // The sum of amount texts, each read as whole rupiah (FinFeeAmount).

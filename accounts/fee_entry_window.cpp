@@ -141,7 +141,8 @@ void SaveEdit(Hwnd form) {
   const bool withAmount = ChkIsChecked(gFormAkunBayarDefaultCheck) != 0;
   const std::string type = CtlGetText(gFormAkunBayarJenisCombo);
   const std::string ref = FinCodeOfItem(CtlGetText(gFormAkunBayarReferensiCombo));
-  if (FORMAKUNBAYAR_UpdateFee(id, pembayaran, kelas, amount, withAmount, type, ref)) {
+  // Opened without a marked fee: there is no fee to rewrite (an empty Id must not match rows of its own).
+  if (!id.empty() && FORMAKUNBAYAR_UpdateFee(id, pembayaran, kelas, amount, withAmount, type, ref)) {
     // The list row shows what the fee now holds.
     const int row = LvGetSelectionMark(gForm6List);
     LvSetItemText(gForm6List, row, 1, pembayaran);

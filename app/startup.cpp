@@ -3,6 +3,11 @@
 #include <QApplication>
 
 #include "app/config.h"
+#include "accounts/billing_editor_window.h"
+#include "accounts/fee_copy_window.h"
+#include "accounts/fee_entry_window.h"
+#include "accounts/fee_list_window.h"
+#include "accounts/posting_account_window.h"
 #include "app/confirm_window.h"
 #include "app/data_reset_window.h"
 #include "app/database_window.h"
@@ -37,6 +42,11 @@ void AppInitControlIds() {
   FORM9_InitControlIds();
   FORM2_InitControlIds();
   FORMSISWA_InitControlIds();
+  FORM6_InitControlIds();
+  FORMAKUNBAYAR_InitControlIds();
+  FORM17_InitControlIds();
+  FORM25_InitControlIds();
+  FORM28_InitControlIds();
 }
 
 int AppPreStartHook(std::intptr_t, std::intptr_t, const char*, int) { return 0; }

@@ -355,7 +355,10 @@ class Application final : public DispatchObject {
   void Show() {
     for (const auto& book : state_.books) {
       const std::string path = ShownPath(book->name);
-      if (path.empty()) continue;
+      if (path.empty()) {
+        std::fprintf(stderr, "workbook could not be written: no folder \"cetak\" in the working folder\n");
+        continue;
+      }
       if (WriteBook(*book, path))
         OpenWithDesktop(path);
       else

@@ -289,6 +289,20 @@ TEST_F(FeeEntryTest, AFailingEditChangesNothing) {
   EXPECT_EQ(ListRows(gForm6List)[0][1], "SPP");
 }
 
+TEST_F(FeeEntryTest, EditWithoutAMarkedFeeWritesNothing) {
+  fintest::Exec(gDb, "INSERT INTO account (Id, Pembayaran, Kelas, Tapel) VALUES ('','Tanpa id','TK A','2023/2024');"
+                     "INSERT INTO detail_account (id_account, id_siswa, jml_pembayaran) VALUES ('','S1',7)");
+  LvSetSelectionMark(gForm6List, -1);
+  CommandModal(gForm6EditId, [&](Hwnd form) {
+    EXPECT_EQ(CtlGetText(gFormAkunBayarIdEdit), "");
+    CtlSetText(gFormAkunBayarJumlahEdit, "5");
+    Click(gFormAkunBayarSimpanButton);
+    EXPECT_FALSE(IsWindow(form));
+  });
+  EXPECT_EQ(Query("select Pembayaran, Jenjang from account where Id=''"), (Rows{{"Tanpa id", "<null>"}}));
+  EXPECT_EQ(One("select jml_pembayaran from detail_account where id_account=''"), "7");
+}
+
 TEST_F(FeeEntryTest, EditOfAFeeFoundBySearchMovesItToTheShownClass) {
   CtlSetText(gForm6SearchEdit, "Seragam");
   PressEnter(gForm6SearchEdit);

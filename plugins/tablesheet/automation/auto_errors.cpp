@@ -155,7 +155,7 @@ HRESULT AutoRecordError(HRESULT code, int fromInvoke, const char16_t* failingMem
 namespace {
 
 std::u16string Text(const char16_t* t) { return t ? std::u16string(t) : std::u16string(); }
-std::u16string Text(BSTR t) { return t ? std::u16string(t, SysStringLen(t)) : std::u16string(); }
+std::u16string StringText(BSTR t) { return t ? std::u16string(t, SysStringLen(t)) : std::u16string(); }
 
 BSTR NewString(const std::u16string& text) {
   return SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
@@ -217,7 +217,7 @@ HRESULT AutoFormatError(AutoErrorRecord* record, char16_t* buffer, UINT size, in
     record->description = NewString(Cut(Describe(record, messageCode), 255));
     if (!record->description) return E_OUTOFMEMORY;
   }
-  std::u16string description = Text(record->description);
+  std::u16string description = StringText(record->description);
   std::size_t trimmed = description.size();
   if (trimmed >= 2 && description[trimmed - 2] == u'\r' && description[trimmed - 1] == u'\n')
     trimmed -= 2;
@@ -234,7 +234,7 @@ HRESULT AutoFormatError(AutoErrorRecord* record, char16_t* buffer, UINT size, in
   const std::u16string path = Text(record->memberPath);
   const std::u16string outer = Text(record->outermostLabel);
   const std::u16string failing = Text(record->failingLabel);
-  const std::u16string source = Text(record->source);
+  const std::u16string source = StringText(record->source);
   std::u16string text;
   if (fixedLayout)
     text = u"Member:   " + path + u"\r\nFunction: " + outer + u"\r\nError In: " + failing + u"\r\nError:    " +
