@@ -22,7 +22,16 @@
 #include "framework/form_runtime.h"
 #include "framework/resources.h"
 #include "framework/system_wrappers.h"
+#include "payments/class_payment_window.h"
+#include "payments/payment_list_window.h"
+#include "payments/payment_window.h"
 #include "platform/seams.h"
+#include "reports/financial_report_window.h"
+#include "reports/payment_report_window.h"
+#include "reports/savings_reports.h"
+#include "savings/journal_list_window.h"
+#include "savings/savings_list_window.h"
+#include "savings/savings_teller_window.h"
 #include "students/student_list_window.h"
 
 Hwnd gMdiForm1Toolbar = 0;
@@ -120,10 +129,27 @@ void Layout(Hwnd form) {
                 client.bottom - rebarHeight - statusHeight, true);
 }
 
-// A working window guarded by access position `position`. Its window opens once it is built.
-void Guarded(int position) {
-  if (!AppCheckAccess(position)) return;
-}
+// The twelve working windows, each behind its access position. The menu and the toolbar open different windows
+// under the same position for "Pembayaran" (list / payment window) and "Tabungan" (list / teller).
+using ShowRoutine = std::intptr_t (*)(Hwnd, int, int);
+struct GuardedCommand {
+  int id;
+  int position;
+  ShowRoutine show;
+};
+const GuardedCommand kGuardedCommands[] = {
+    {IDM_DATA_SISWA, 1, FORM2_Show},          {IDM_DATA_REKENING, 2, FORM5_Show},
+    {IDM_DATA_AKUN_PEMBAYARAN, 3, FORM6_Show}, {IDM_PEMBAYARAN, 4, FORM13_Show},
+    {IDT_PEMBAYARAN, 4, FORMBAYAR_Show},       {IDM_BAYAR_PER_KELAS, 5, FORM27_Show},
+    {IDT_BAYAR_PER_KELAS, 5, FORM27_Show},     {IDM_TABUNGAN, 6, FORM14_Show},
+    {IDT_TABUNGAN, 6, FORMTABUNGAN_Show},      {IDM_JURNAL_KAS, 7, FORM15_Show},
+    {IDT_JURNAL_KAS, 7, FORM15_Show},          {IDM_JURNAL_BANK, 8, FORM15_Show},
+    {IDT_JURNAL_BANK, 8, FORM15_Show},         {IDM_LAP_KEUANGAN, 9, FORM8_Show},
+    {IDT_LAP_KEUANGAN, 9, FORM8_Show},         {IDM_LAP_PEMBAYARAN, 10, FORM10_Show},
+    {IDT_LAP_PEMBAYARAN, 10, FORM10_Show},     {IDM_LAP_TUNGGAKAN, 11, nullptr},
+    {IDT_LAP_TUNGGAKAN, 11, nullptr},          {IDM_LAP_TABUNGAN, 12, FORM18_Show},
+    {IDT_LAP_TABUNGAN, 12, FORM18_Show},
+};
 
 }  // namespace
 
@@ -223,34 +249,17 @@ void MDIFORM1_CheckRequiredData() {
 }
 
 int MDIFORM1_OnCommand(Hwnd form, Hwnd control, int notification, int id) {
+  if (id == IDM_JURNAL_KAS || id == IDT_JURNAL_KAS) gFormMode = "JURNAL KAS";   // handed over even when refused
+  if (id == IDM_JURNAL_BANK || id == IDT_JURNAL_BANK) gFormMode = "JURNAL BANK";
+  for (const GuardedCommand& g : kGuardedCommands) {
+    if (g.id != id) continue;
+    if (AppCheckAccess(g.position) && g.show) g.show(gMdiClient, 1, 0);
+    return 0;
+  }
   switch (id) {
     case IDM_BACKUP: AppBackup(); break;
     case IDM_RESTORE: AppRestore(form); break;
     case IDM_KELUAR: AppExit(1); break;
-    case IDM_DATA_SISWA:
-      if (AppCheckAccess(1)) FORM2_Show(gMdiClient, 1, 0);
-      break;
-    case IDM_DATA_REKENING:
-      if (AppCheckAccess(2)) FORM5_Show(gMdiClient, 1, 0);
-      break;
-    case IDM_DATA_AKUN_PEMBAYARAN:
-      if (AppCheckAccess(3)) FORM6_Show(gMdiClient, 1, 0);
-      break;
-    case IDM_PEMBAYARAN: case IDT_PEMBAYARAN: Guarded(4); break;
-    case IDM_BAYAR_PER_KELAS: case IDT_BAYAR_PER_KELAS: Guarded(5); break;
-    case IDM_TABUNGAN: case IDT_TABUNGAN: Guarded(6); break;
-    case IDM_JURNAL_KAS: case IDT_JURNAL_KAS:
-      gFormMode = "JURNAL KAS";
-      Guarded(7);
-      break;
-    case IDM_JURNAL_BANK: case IDT_JURNAL_BANK:
-      gFormMode = "JURNAL BANK";
-      Guarded(8);
-      break;
-    case IDM_LAP_KEUANGAN: case IDT_LAP_KEUANGAN: Guarded(9); break;
-    case IDM_LAP_PEMBAYARAN: case IDT_LAP_PEMBAYARAN: Guarded(10); break;
-    case IDM_LAP_TUNGGAKAN: case IDT_LAP_TUNGGAKAN: Guarded(11); break;
-    case IDM_LAP_TABUNGAN: case IDT_LAP_TABUNGAN: Guarded(12); break;
     case IDM_RUBAH_PASSWORD: PASSWORD_Show(gMdiClient, 1, 0); break;
     case IDM_KONEKSI_DATABASE: FORM12_Show(gMainWindow, 1, 0); break;
     case IDM_DATA_USER:

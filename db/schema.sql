@@ -91,6 +91,11 @@ CREATE INDEX IF NOT EXISTS transaksi_siswa_acct ON transaksi (siswaid, acctid);
 CREATE INDEX IF NOT EXISTS transaksi_tgl_sts ON transaksi (tgl, sts);
 CREATE INDEX IF NOT EXISTS transaksi_sts ON transaksi (sts, siswaid);
 CREATE INDEX IF NOT EXISTS transaksi_id ON transaksi (id);
+-- The sums per fee (the payment recaps: everything paid on a fee, a fee's payments of one day, the discounts of a
+-- period).
+CREATE INDEX IF NOT EXISTS transaksi_acct_tgl ON transaksi (acctid, tgl);
+-- The movements of one ledger account in a month (the school financial report: one lookup per account).
+CREATE INDEX IF NOT EXISTS transaksi_ref_tgl ON transaksi (Ref, tgl);
 
 CREATE TABLE IF NOT EXISTS useradmin (
   User      TEXT,

@@ -158,23 +158,37 @@ TEST_F(MainWindowTest, EveryGuardedCommandChecksItsAccessPosition) {
   FillRequiredData();
   fintest::Exec(gDb, "insert into useradmin (User, Password, Akses) values ('budi','rahasia','111111111111')");
   LogInAs("budi", "rahasia");
-  const std::vector<std::pair<int, int>> commands = {
-      {IDM_DATA_SISWA, 1},      {IDM_DATA_REKENING, 2},     {IDM_DATA_AKUN_PEMBAYARAN, 3}, {IDM_PEMBAYARAN, 4},
-      {IDT_PEMBAYARAN, 4},      {IDM_BAYAR_PER_KELAS, 5},   {IDT_BAYAR_PER_KELAS, 5},      {IDM_TABUNGAN, 6},
-      {IDT_TABUNGAN, 6},        {IDM_JURNAL_KAS, 7},        {IDT_JURNAL_KAS, 7},           {IDM_JURNAL_BANK, 8},
-      {IDT_JURNAL_BANK, 8},     {IDM_LAP_KEUANGAN, 9},      {IDT_LAP_KEUANGAN, 9},         {IDM_LAP_PEMBAYARAN, 10},
-      {IDT_LAP_PEMBAYARAN, 10}, {IDM_LAP_TUNGGAKAN, 11},    {IDT_LAP_TUNGGAKAN, 11},       {IDM_LAP_TABUNGAN, 12},
-      {IDT_LAP_TABUNGAN, 12}};
+  struct Command {
+    int id;
+    int position;
+    bool modal;   // the window it opens runs its own loop
+  };
+  const std::vector<Command> commands = {
+      {IDM_DATA_SISWA, 1, false},      {IDM_DATA_REKENING, 2, false},   {IDM_DATA_AKUN_PEMBAYARAN, 3, false},
+      {IDM_PEMBAYARAN, 4, false},      {IDT_PEMBAYARAN, 4, true},       {IDM_BAYAR_PER_KELAS, 5, true},
+      {IDT_BAYAR_PER_KELAS, 5, true},  {IDM_TABUNGAN, 6, false},        {IDT_TABUNGAN, 6, true},
+      {IDM_JURNAL_KAS, 7, false},      {IDT_JURNAL_KAS, 7, false},      {IDM_JURNAL_BANK, 8, false},
+      {IDT_JURNAL_BANK, 8, false},     {IDM_LAP_KEUANGAN, 9, false},    {IDT_LAP_KEUANGAN, 9, false},
+      {IDM_LAP_PEMBAYARAN, 10, false}, {IDT_LAP_PEMBAYARAN, 10, false}, {IDM_LAP_TUNGGAKAN, 11, false},
+      {IDT_LAP_TUNGGAKAN, 11, false},  {IDM_LAP_TABUNGAN, 12, true},    {IDT_LAP_TABUNGAN, 12, true}};
   Start([&] {
-    for (const auto& [id, position] : commands) {
+    for (const Command& c : commands) {
+      SCOPED_TRACE(c.id);
       std::string akses(12, '1');
-      akses[position - 1] = '0';
+      akses[c.position - 1] = '0';
       gAkses = akses;
       ExpectMsgBox("budi tidak punya akses untuk form ini..", "Info");
-      MDIFORM1_OnCommand(gMainWindow, 0, 0, id);
+      MDIFORM1_OnCommand(gMainWindow, 0, 0, c.id);
       VerifySeams();
-      gAkses = std::string(12, '1');   // granted: no box
-      MDIFORM1_OnCommand(gMainWindow, 0, 0, id);
+      gAkses = std::string(12, '1');   // granted: no box; the window opens
+      bool opened = false;
+      if (c.modal)
+        OnModal([&opened](QWidget* w) {
+          opened = true;
+          FrmClose(WinHandleOfWidget(w), 0);
+        });
+      MDIFORM1_OnCommand(gMainWindow, 0, 0, c.id);
+      EXPECT_EQ(opened, c.modal);
       VerifySeams();
     }
     // The journal commands hand their mode over even when refused.

@@ -1,0 +1,178 @@
+#include "payments/arrears_bill.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+#include "common/numbers_words.h"
+#include "framework/numbers.h"
+#include "framework/strings.h"
+
+namespace {
+
+// ----- characters of UTF-8 texts ---------------------------------------------------------------------------------
+bool IsLead(unsigned char c) { return (c & 0xC0) != 0x80; }
+
+long long Chars(const std::string& s) {
+  long long n = 0;
+  for (unsigned char c : s)
+    if (IsLead(c)) ++n;
+  return n;
+}
+
+// Byte offset of character `k` (0-based); the text's size when it has fewer characters.
+std::size_t ByteOf(const std::string& s, long long k) {
+  long long n = 0;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    if (IsLead(static_cast<unsigned char>(s[i]))) {
+      if (n == k) return i;
+      ++n;
+    }
+  }
+  return s.size();
+}
+
+// Characters `from` (0-based) to the end, or `count` of them.
+std::string Mid(const std::string& s, long long from, long long count = std::numeric_limits<long long>::max()) {
+  if (from < 0) from = 0;
+  const std::size_t a = ByteOf(s, from);
+  if (count <= 0) return std::string();
+  const long long end = count > std::numeric_limits<long long>::max() - from ? count : from + count;
+  const std::size_t b = ByteOf(s, end);
+  return s.substr(a, b - a);
+}
+std::string Left(const std::string& s, long long n) { return Mid(s, 0, n); }
+std::string Right(const std::string& s, long long n) {
+  const long long len = Chars(s);
+  return len <= n ? s : Mid(s, len - n);
+}
+// Blanks after the text up to `width` characters; none when it is as long or longer.
+std::string PadRight(const std::string& s, long long width) {
+  const long long len = Chars(s);
+  return len >= width ? s : s + std::string(static_cast<std::size_t>(width - len), ' ');
+}
+
+constexpr int kLeft = 10;                      // page units from the left edge
+const std::string kStars10 = "**********";
+
+std::string Hyphens71() { return "   " + std::string(60, '-') + "-----------"; }
+
+// Preceded by 19 - (length, at most 38, halved) blanks and cut to 38 characters.
+std::string Centred38(const std::string& text) {
+  const long long len = std::min<long long>(Chars(text), 38);
+  return std::string(static_cast<std::size_t>(19 - len / 2), ' ') + Left(text, 38);
+}
+
+std::string Separated(const std::string& amount) { return FinFormatThousands(amount, "."); }
+
+// The amount in words as the payment window writes it: the words routine for 0 to 999,999,999 (the empty text
+// beyond), a negative amount (overpaid fees) " minus" followed by the words of its size.
+std::string Words(long long total) {
+  const long long size = total < 0 ? -total : total;
+  const std::string words =
+      size > std::numeric_limits<std::int32_t>::max() ? std::string() : FinSpellNumber(static_cast<std::int32_t>(size));
+  return total < 0 ? " minus" + words : words;
+}
+
+}  // namespace
+
+std::string FinBillStarPrefix(const std::string& amount, int width) {
+  const long long len = Chars(amount);
+  if (len >= width) return amount;
+  return kStars10.substr(0, static_cast<std::size_t>(std::min<long long>(width - len, 10))) + amount;
+}
+
+std::string FinBillStarField(const std::string& amount, int width) {
+  return Right(std::string(static_cast<std::size_t>(width), '*') + amount, width);
+}
+
+long long FinArrearsBillTotal(const std::vector<ArrearsBillRow>& rows) {
+  long long total = 0;
+  for (const ArrearsBillRow& r : rows) total = RoundHalfEven(static_cast<double>(total) + Val(r.amount));
+  return total;
+}
+
+std::vector<ReceiptLine> FinArrearsBillLines(const ArrearsBill& bill) {
+  std::vector<std::string> text;   // text[k - 1] stands at y = k x line step
+  text.push_back("   " + bill.schoolName);
+  text.push_back("   " + bill.schoolAddress);
+  text.push_back("   Telp. " + bill.schoolPhone + " Email. " + bill.schoolEmail);
+  text.push_back(Hyphens71());
+  text.push_back("   Nama Siswa : " + bill.studentName + "; Kls : " + bill.kelas);
+  text.push_back(Hyphens71());
+  text.push_back("    Tagihan Tunggakan " + std::string(52, '-'));
+  for (const ArrearsBillRow& r : bill.rows)
+    text.push_back("    " + PadRight(r.number, 3) + PadRight(Left(r.name, 60), 44) + "Rp." +
+                   FinBillStarPrefix(r.amount, 10));
+  const long long total = FinArrearsBillTotal(bill.rows);
+  text.push_back(std::string(27, ' ') + "                Total : Rp." + FinBillStarPrefix(std::to_string(total), 10));
+  text.push_back(Hyphens71());
+  text.push_back("   " + Words(total));
+  text.push_back("");
+  text.push_back("   Dicetak tanggal " + bill.printDate + " pukul : " + bill.printTime);
+  text.push_back("   Oleh Operator : " + bill.operatorName);
+
+  std::vector<ReceiptLine> lines;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    long long y = static_cast<long long>(i + 1) * bill.lineSpacing;
+    y = std::clamp<long long>(y, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+    lines.push_back(ReceiptLine{kLeft, static_cast<int>(y), text[i]});
+  }
+  return lines;
+}
+
+std::string FinArrearsArchiveFileName(const std::string& studentName, const std::string& kelas,
+                                      const std::string& today) {
+  return "tunggakan_" + StrReplace(studentName, " ", "_") + "_" + StrReplace(kelas, " ", "_") + "_" + today + ".txt";
+}
+
+std::vector<std::string> FinArrearsArchiveLines(const ArrearsBill& bill) {
+  const std::string rule(38, '-');
+  std::vector<std::string> lines = {Centred38(bill.schoolName), Centred38(bill.schoolAddress),
+                                    Centred38("Telp. " + bill.schoolPhone), rule, "Nama : " + bill.studentName,
+                                    "Kelas: " + bill.kelas, rule};
+  for (const ArrearsBillRow& r : bill.rows) {
+    const std::string n = Right("000" + r.number, 3);
+    const std::string a = "Rp." + FinBillStarField(Separated(r.amount), 10);
+    const long long len = Chars(r.name);
+    if (len <= 21) {
+      lines.push_back(n + " " + PadRight(r.name, 21) + a);
+    } else if (len <= 42) {
+      lines.push_back(n + " " + Left(r.name, 34));
+      lines.push_back("    " + PadRight(Mid(r.name, 34), 21) + a);
+    } else {
+      lines.push_back(n + " " + Left(r.name, 21));
+      lines.push_back("    " + Mid(r.name, 21, 21));
+      lines.push_back("    " + PadRight(Mid(r.name, 42), 21) + a);
+    }
+  }
+  lines.push_back(rule);
+  lines.push_back("Total        :" + std::string(11, ' ') + "Rp." + FinBillStarField(bill.loadedTotal, 10));
+  return lines;
+}
+
+std::string FinArrearsArchiveText(const ArrearsBill& bill) {
+  std::string text;
+  for (const std::string& line : FinArrearsArchiveLines(bill)) text += line + "\r\n";
+  return text;
+}
+
+std::string FinArrearsChatText(const ArrearsBill& bill) {
+  std::vector<std::string> lines = {Left(bill.schoolName, 24),
+                                    Left(bill.schoolAddress, 24),
+                                    Left("Telp. " + bill.schoolPhone, 24),
+                                    std::string(11, '-') + "Tagihan Siswa",
+                                    Left("Nama : " + bill.studentName, 24),
+                                    Left("Kelas: " + bill.kelas, 24),
+                                    std::string(24, '-')};
+  for (const ArrearsBillRow& r : bill.rows)
+    lines.push_back(PadRight(Left(r.name, 12), 12) + "Rp." + FinBillStarField(Separated(r.amount), 9));
+  lines.push_back(std::string(24, '-'));
+  lines.push_back("Total      :Rp." + FinBillStarField(bill.loadedTotal, 9));
+  std::string text = "```";
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i) text += "\r";
+    text += lines[i];
+  }
+  return text + "```";
+}

@@ -1,0 +1,291 @@
+#include "payments/payment_list_window.h"
+
+#include <string>
+#include <vector>
+
+#include "app/globals.h"
+#include "common/export.h"
+#include "common/globals.h"
+#include "common/numbers_words.h"
+#include "common/query_callbacks.h"
+#include "common/sql.h"
+#include "framework/controls.h"
+#include "framework/form_runtime.h"
+#include "framework/numbers.h"
+#include "framework/resources.h"
+#include "framework/system_wrappers.h"
+#include "framework/window_system.h"
+#include "payments/payment_revision_window.h"
+#include "payments/payment_window.h"
+#include "payments/receipt_layouts.h"
+
+Hwnd gForm13Window = 0;
+Hwnd gForm13List = 0, gForm13Rebar = 0, gForm13Toolbar = 0;
+int gForm13Id = 103;
+
+int gForm13ListId = 1000, gForm13RebarId = 5000, gForm13ToolbarId = 5100;
+int gForm13AddId = 5101, gForm13EditId = 5102, gForm13DeleteId = 5103, gForm13ExcelId = 5104, gForm13PageId = 5105,
+    gForm13ReprintId = 5106, gForm13RefreshId = 5107;
+
+const char* const kForm13DeleteQuestion =
+    "Apakah anda yakin akan menghapus record ini? Cobalah koreksi data yang terkait dengan record ini, mungkin bisa "
+    "mengakibatkan perubahan referensi data dan mengakibatkan data menjadi rancu..";
+
+namespace {
+
+constexpr const char* kListFont = "Arial,-12,0,0,0,400,0,0,0,0,3,2,1,34";
+constexpr const char* kPageTitle = "LAPORAN DATA PEMBAYARAN";
+constexpr const char* kRule = "   -----------------------------------------------------------------------";   // 3 + 71
+constexpr std::uint32_t kLvsExFlatSb = 0x100, kLvsExLabelTip = 0x4000, kLvsExBorderSelect = 0x8000,
+                        kLvsExOneClickActivate = 0x40;
+
+// List columns of the month query.
+constexpr int kColId = 0, kColSiswaId = 2, kColNama = 3, kColKelas = 4, kColAcctId = 5;
+
+FrmForm gForm13 = {.name = "FORM13",
+                   .wndProc = FORM13_WndProc,
+                   .window = &gForm13Window,
+                   .createControls = FORM13_CreateControls,
+                   .onCreate = [](Hwnd form, std::intptr_t) { return FORM13_LoadPayments(form); },
+                   .onDestroy = [](Hwnd) { gForm13List = gForm13Rebar = gForm13Toolbar = 0; },
+                   .caption = "Data Pembayaran Siswa",
+                   .style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_OVERLAPPEDWINDOW,
+                   .width = 1025,
+                   .height = 562,
+                   .kind = FRM_MDICHILD,
+                   .mdiId = &gForm13Id};
+
+struct ToolButton {
+  const int* id;
+  const char* icon;
+  const char* tip;
+};
+const ToolButton kToolButtons[] = {
+    {&gForm13AddId, "IMAGE_DATA_ADD", "Tambah Pembayaran Baru"},
+    {&gForm13EditId, "IMAGE_DATA_EDIT", "Edit / Ubah Data Pembayaran"},
+    {&gForm13DeleteId, "IMAGE_DATA_DELETE", "Hapus Item Data Pembayaran"},
+    {&gForm13ExcelId, "IMAGE_DOCEXCEL", "Export Ke Excel"},
+    {&gForm13PageId, "IMAGE_PRINTER", "Cetak Ke Broswer"},
+    {&gForm13ReprintId, "IMAGE_PRINTER", "Cetak Ulang Struk"},
+    {nullptr, nullptr, nullptr},   // separator
+    {&gForm13RefreshId, "IMAGE_REFRESH", "Refresh / membaca ulang Data Pembyaran dari database"},
+};
+
+std::string Cell(char** values, int columnCount, int i) {
+  return i < columnCount && values && values[i] ? values[i] : "";
+}
+
+// The rows of the receipt being reprinted, kept by FORM13_OnReceiptRow.
+std::vector<Form13ReceiptItem> gReceiptRows;
+
+// Three blanks, the label right-aligned in 61 columns, "*" up to ten characters and the value.
+std::string MoneyLine(const std::string& label, const std::string& value) {
+  return "   " + RcptAlignRight(label, 61) + RcptRepeat('*', 10 - RcptLength(value)) + value;
+}
+
+void DeleteSelected() {
+  const int row = LvGetSelectionMark(gForm13List);
+  if (row < 0 || row >= LvGetItemCount(gForm13List)) return;   // no row: nothing to delete, nothing to ask
+  if (MsgBox(kForm13DeleteQuestion, "Confirm Delete", MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  const std::string sql = FORM13_DeleteSql(LvGetItemText(gForm13List, row, kColId),
+                                           LvGetItemText(gForm13List, row, kColAcctId),
+                                           LvGetItemText(gForm13List, row, kColSiswaId));
+  if (FinExec(sql) == 0) LvDeleteItem(gForm13List, row);
+}
+
+}  // namespace
+
+// ----- what the window computes -------------------------------------------------------------------------------------
+std::string FORM13_ReportYear(const std::string& tapel, int reportMonth) {
+  if (reportMonth < 7) return tapel.size() >= 4 ? tapel.substr(tapel.size() - 4) : tapel;
+  return tapel.substr(0, 4);
+}
+
+std::string FORM13_ReportMonthText(int reportMonth) {
+  const std::string m = "0" + std::to_string(reportMonth);
+  return m.substr(m.size() - 2);
+}
+
+std::string FORM13_MonthRangeSql(const std::string& tapel, int reportMonth) {
+  const std::string first = SqlQ(FORM13_ReportYear(tapel, reportMonth)) + "-" + FORM13_ReportMonthText(reportMonth) +
+                            "-01";
+  return "Tgl between '" + first + "' and date('" + first + "','start of month','+1 month','-1 day')";
+}
+
+std::string FORM13_MonthSql(const std::string& tapel, int reportMonth) {
+  return "select Id, Tgl, SiswaId, (Select Nama From Siswa Where Siswa.Id=Transaksi.SiswaId) As NamaSiswa, (Select "
+         "Kelas From SiswaKelas Where SiswaKelas.IdSiswa=Transaksi.SiswaId and Tapel='" +
+         SqlQ(tapel) + "') As KelasSiswa, AcctId, Uraian, Masuk, Petugas from transaksi WHERE Sts='p' And " +
+         FORM13_MonthRangeSql(tapel, reportMonth) + " Order By Id";
+}
+
+std::string FORM13_DeleteSql(const std::string& id, const std::string& acctId, const std::string& siswaId) {
+  return "Delete from transaksi Where Id='" + SqlQ(id) + "' and Sts='p' and AcctId='" + SqlQ(acctId) +
+         "' and SiswaId='" + SqlQ(siswaId) + "'";
+}
+
+std::vector<std::string> FORM13_ReceiptLines(const Form13Receipt& r) {
+  std::vector<std::string> lines = {
+      "   " + r.schoolName,
+      "   " + r.schoolAddress,
+      "   Telp. " + r.schoolPhone + " Email. " + r.schoolEmail,
+      kRule,
+      "   Nama Siswa : " + r.name + "; Kls : " + r.kelas,
+      kRule,
+  };
+  long long total = 0;
+  int i = 0;
+  for (const Form13ReceiptItem& item : r.items) {
+    const std::string n = std::to_string(++i);
+    const std::string desc = RcptLeft(item.uraian, 60);
+    lines.push_back("   " + RcptPad(n, 3) + RcptPad(desc, 55) + "Rp." + RcptRepeat('*', 10 - RcptLength(item.masuk)) +
+                    item.masuk);
+    total += RoundHalfEven(Val(item.masuk));
+  }
+  const long long net = total + RoundHalfEven(Val(r.discount));
+  lines.push_back(kRule);
+  lines.push_back(MoneyLine("                      Total : Rp.", std::to_string(total)));
+  lines.push_back(kRule);
+  lines.push_back("   " + (total >= 0 && total < 1000000000LL ? FinSpellNumber(static_cast<std::int32_t>(total)) : ""));
+  lines.push_back(MoneyLine("Penerima              Potongan : Rp.", r.discount));
+  lines.push_back(MoneyLine("                      Jml. Bersih : Rp.", std::to_string(net)));
+  lines.push_back(MoneyLine("                      Dibayar : Rp.", std::to_string(net)));
+  lines.push_back(Val(r.savingsUsed) > 0 ? MoneyLine("               Ambil Tabungan : Rp.", r.savingsUsed) : "");
+  lines.push_back(MoneyLine("(__________)          Kembali : Rp.", "0"));
+  lines.push_back("");
+  lines.push_back("   Dicetak tanggal " + r.date + " " + r.time);
+  lines.push_back("   Oleh operator : " + r.operatorName);
+  return lines;
+}
+
+int FORM13_OnReceiptRow(void*, int columnCount, char** values, char**) {
+  gReceiptRows.push_back({Cell(values, columnCount, 0), Cell(values, columnCount, 1)});
+  gListRowCount += 1;
+  return 0;
+}
+
+Form13Receipt FORM13_ReadReceipt(const std::string& stamp, const std::string& name, const std::string& kelas) {
+  Form13Receipt r;
+  r.schoolName = gSchoolName;
+  r.schoolAddress = gSchoolAddress;
+  r.schoolPhone = gSchoolPhone;
+  r.schoolEmail = gSchoolEmail;
+  r.name = name;
+  r.kelas = kelas;
+  gListRowCount = 0;
+  gReceiptRows.clear();
+  FinExec("select Uraian, Masuk from transaksi WHERE substr(Id,1,22)= '" + SqlQ(stamp) + "' and AcctId<>'Disc'",
+          FORM13_OnReceiptRow);
+  r.items = std::move(gReceiptRows);
+  gReceiptRows.clear();
+  gSqlResult.clear();
+  FinExec("Select sum(Masuk) From Transaksi WHERE substr(Id,1,22)='" + SqlQ(stamp) + "' and AcctId='Disc'",
+          FinCbSingleValue);
+  r.discount = gSqlResult;
+  gSqlResult.clear();
+  FinExec("Select sum(Keluar) From Transaksi WHERE substr(Id,1,22)='" + SqlQ(stamp) + "' and AcctId='Tabungan'",
+          FinCbSingleValue);
+  r.savingsUsed = gSqlResult;
+  r.date = FmtDateNow("dd-MM-yyyy");
+  r.time = SbGetText(gStatusBar, 5);
+  r.operatorName = SbGetText(gStatusBar, 1);
+  return r;
+}
+
+// ----- the window ---------------------------------------------------------------------------------------------------
+std::intptr_t FORM13_Show(Hwnd parent, int modal, int userData) {
+  if (IsWindow(gForm13Window)) {   // one payment list: the revision window reads its list
+    WinSetActiveWindow(gForm13Window);
+    return gForm13Window;
+  }
+  return FrmShowForm(gForm13, parent, modal, userData);
+}
+
+void FORM13_CreateControls(Hwnd form) {
+  gForm13Rebar = WinCreateWindow(0, "ReBarWindow32", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+                                 0, 0, 0, FrmScaleY(30), form, gForm13RebarId, 0);
+  gForm13Toolbar = WinCreateWindow(0, "ToolbarWindow32", "",
+                                   WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | TBSTYLE_FLAT |
+                                       TBSTYLE_LIST | TBSTYLE_TOOLTIPS | CCS_NORESIZE | CCS_NOPARENTALIGN,
+                                   0, 0, 0, 0, gForm13Rebar, gForm13ToolbarId, 0);
+  TbSetIconSize(gForm13Toolbar, 24, 24);
+  for (const ToolButton& b : kToolButtons) {
+    if (!b.id) {
+      TbAddSeparator(gForm13Toolbar);
+      continue;
+    }
+    TbAddButton(gForm13Toolbar, *b.id, ResLoadIcon(b.icon), "", b.tip, 0);
+  }
+  TbAutoSize(gForm13Toolbar);
+  RbInsertBand(gForm13Rebar, gForm13Toolbar, CtlGetHeight(gForm13Toolbar), FrmScaleX(250));
+
+  const int top = CtlGetHeight(gForm13Rebar);
+  gForm13List = FrmAddControl(form, "SysListView32", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT |
+                              LVS_SHOWSELALWAYS, WS_EX_CLIENTEDGE, 0, top, 1017, 528 - top, gForm13ListId,
+                              FORM13_CtlSubclassProc, kListFont, "FL,FT,S,S");
+  LvSetExtendedStyle(gForm13List, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | kLvsExFlatSb | kLvsExLabelTip |
+                                      kLvsExBorderSelect | kLvsExOneClickActivate);
+  LvSetColors(gForm13List, static_cast<int>(WinRgb(0, 0, 0)), static_cast<int>(WinRgb(255, 255, 255)));
+  CtlSetFocus(gForm13List);
+}
+
+LResult FORM13_LoadPayments(Hwnd) {
+  gSql = FORM13_MonthSql(gTapel, gReportMonth);
+  gTargetListView = gForm13List;
+  LvDeleteAllColumns(gForm13List);
+  LvDeleteAllItems(gForm13List);
+  FinExec(gSql, FinCbFillList);
+  return 0;
+}
+
+void FORM13_ReprintReceipt(Hwnd) {
+  const int row = LvGetSelectionMark(gForm13List);
+  const std::string id = LvGetItemText(gForm13List, row, kColId);
+  const Form13Receipt r = FORM13_ReadReceipt(RcptLeft(id, 22), LvGetItemText(gForm13List, row, kColNama),
+                                             LvGetItemText(gForm13List, row, kColKelas));
+  ReceiptPage page;
+  page.docName = "Struk";
+  page.font = gStrukFont;
+  page.points = 12;
+  const std::vector<std::string> lines = FORM13_ReceiptLines(r);
+  for (std::size_t k = 0; k < lines.size(); ++k)
+    if (!lines[k].empty()) page.lines.push_back({10, static_cast<int>(k + 1) * gStrukLineSpacing, lines[k]});
+  PrintReceiptPage(page);
+}
+
+int FORM13_OnCommand(Hwnd form, Hwnd, int notification, int id) {
+  if (notification != 0) return 0;
+  if (id == gForm13AddId) {
+    gEditMode = 0;
+    FORMBAYAR_Show(form, 1, 0);
+  } else if (id == gForm13EditId) {
+    gEditMode = 1;
+    FORMREVISI_Show(form, 1, 0);
+  } else if (id == gForm13DeleteId) {
+    DeleteSelected();
+  } else if (id == gForm13ExcelId) {
+    gTargetListView = gForm13List;
+    FinExportToSheet();
+  } else if (id == gForm13PageId) {
+    FinExportToPage(kPageTitle, gForm13List);
+  } else if (id == gForm13ReprintId) {
+    FORM13_ReprintReceipt(form);
+  } else if (id == gForm13RefreshId) {
+    FORM13_LoadPayments(form);
+  }
+  return 0;
+}
+
+LResult FORM13_WndProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam) {
+  if (msg == WM_SIZE && wParam != SIZE_MINIMIZED) WinSendMessage(WinGetDlgItem(hwnd, gForm13RebarId), WM_SIZE, 0, 0);
+  LResult r = 0;
+  if (FrmFormMessage(gForm13, hwnd, msg, wParam, lParam, &r)) return r;
+  if (msg == WM_COMMAND)
+    FORM13_OnCommand(hwnd, FrmControlOf(msg, lParam), static_cast<int>(HIWORD(wParam)),
+                     static_cast<int>(LOWORD(wParam)));
+  return WinDefWindowProc(hwnd, msg, wParam, lParam);
+}
+
+LResult FORM13_CtlSubclassProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam) {
+  return FrmControlMessage(hwnd, msg, wParam, lParam);
+}

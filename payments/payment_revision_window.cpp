@@ -1,0 +1,192 @@
+#include "payments/payment_revision_window.h"
+
+#include <sqlite3.h>
+
+#include <QLabel>
+#include <QWidget>
+#include <string>
+
+#include "app/globals.h"
+#include "common/globals.h"
+#include "common/sql.h"
+#include "framework/controls.h"
+#include "framework/form_runtime.h"
+#include "framework/numbers.h"
+#include "framework/resources.h"
+#include "framework/system_wrappers.h"
+#include "framework/window_system.h"
+#include "payments/payment_globals.h"
+#include "payments/payment_list_window.h"
+
+Hwnd gFormRevisiWindow = 0;
+Hwnd gFormRevisiCloseButton = 0, gFormRevisiUpdateButton = 0, gFormRevisiAmountEdit = 0, gFormRevisiAmountLabel = 0,
+     gFormRevisiIcon = 0, gFormRevisiList = 0, gFormRevisiHint = 0, gFormRevisiHeader = 0, gFormRevisiTitle = 0;
+
+int gFormRevisiCloseButtonId = 1000, gFormRevisiUpdateButtonId = 1001, gFormRevisiAmountEditId = 1002,
+    gFormRevisiAmountLabelId = 1003, gFormRevisiIconId = 1004, gFormRevisiListId = 1005, gFormRevisiHintId = 1006,
+    gFormRevisiHeaderId = 1007, gFormRevisiTitleId = 1008;
+
+namespace {
+
+constexpr const char* kArial12 = "Arial,-12,0,0,0,400,0,0,0,0,3,2,1,34";
+constexpr const char* kSansSerif = "MS Sans Serif,-11,0,0,0,400,0,0,0,0,1,2,1,34";
+constexpr int kColId = 0, kColAcctId = 2, kColMasuk = 4;
+
+// The student whose rows are listed (what the updates name).
+std::string gStudent;
+
+FrmForm gFormRevisi = {.name = "FORMREVISI",
+                       .wndProc = FORMREVISI_WndProc,
+                       .window = &gFormRevisiWindow,
+                       .createControls = FORMREVISI_CreateControls,
+                       .onCreate = [](Hwnd form, std::intptr_t) { return FORMREVISI_LoadPayments(form); },
+                       .caption = "Form4",
+                       .style = WS_POPUP | WS_THICKFRAME | WS_SYSMENU,
+                       .width = 652,
+                       .height = 308};
+
+std::string Cell(char** values, int columnCount, int i) {
+  return i < columnCount && values && values[i] ? values[i] : "";
+}
+
+void ShowSelectedAmount() {
+  const int row = LvGetSelectionMark(gFormRevisiList);
+  if (row < 0 || row >= LvGetItemCount(gFormRevisiList)) return;
+  CtlSetText(gFormRevisiAmountEdit, LvGetItemText(gFormRevisiList, row, kColMasuk));
+}
+
+}  // namespace
+
+// ----- what the window computes -------------------------------------------------------------------------------------
+std::string FORMREVISI_StudentRowsSql(const std::string& siswaId) {
+  return "select Id, Tgl, AcctId, Uraian, Masuk, Petugas from transaksi WHERE SiswaId='" + SqlQ(siswaId) +
+         "' and Sts='p' Order By Id DESC";
+}
+
+std::string FORMREVISI_MonthRowsSql(const std::string& siswaId, const std::string& acctId, const std::string& tapel,
+                                    int reportMonth) {
+  return "select Id, Tgl, AcctId, Uraian, Masuk, Petugas from transaksi WHERE SiswaId='" + SqlQ(siswaId) +
+         "' and Sts='p' And AcctId='" + SqlQ(acctId) + "' And " + FORM13_MonthRangeSql(tapel, reportMonth);
+}
+
+std::string FORMREVISI_UpdateSql(long long amount, const std::string& id, const std::string& acctId,
+                                 const std::string& siswaId) {
+  return "Update transaksi Set Masuk='" + std::to_string(amount) + "', jenjang='rev' WHERE Id='" + SqlQ(id) +
+         "' and AcctId='" + SqlQ(acctId) + "' and SiswaId='" + SqlQ(siswaId) + "'";
+}
+
+const std::string& FORMREVISI_Student() { return gStudent; }
+
+// ----- the window ---------------------------------------------------------------------------------------------------
+std::intptr_t FORMREVISI_Show(Hwnd parent, int modal, int userData) {
+  return FrmShowForm(gFormRevisi, parent, modal, userData);
+}
+
+void FORMREVISI_CreateControls(Hwnd form) {
+  const Hwnd f = form;
+  constexpr std::uint32_t kButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
+  constexpr std::uint32_t kLabel = WS_CHILD | WS_VISIBLE | SS_LEFT;
+  gFormRevisiCloseButton = FrmAddControl(f, "Button", "Selesai", kButton, 0, 536, 266, 105, 30,
+                                         gFormRevisiCloseButtonId, FORMREVISI_CtlSubclassProc, kArial12);
+  gFormRevisiUpdateButton = FrmAddControl(f, "Button", "Update", kButton, 0, 426, 266, 105, 30,
+                                          gFormRevisiUpdateButtonId, FORMREVISI_CtlSubclassProc, kArial12);
+  gFormRevisiAmountEdit = FrmAddControl(f, "Edit", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_NUMBER |
+                                        ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 112, 270, 200, 22, gFormRevisiAmountEditId,
+                                        FORMREVISI_CtlSubclassProc, kArial12, "", FrmColors::Window(), 0);
+  gFormRevisiAmountLabel = FrmAddControl(f, "Static", "Jumlah Revisi", kLabel, 0, 10, 273, 98, 18,
+                                         gFormRevisiAmountLabelId, FORMREVISI_CtlSubclassProc, kArial12);
+  gFormRevisiIcon = FrmAddControl(f, "Static", "", WS_CHILD | WS_VISIBLE | SS_ICON | SS_CENTERIMAGE, 0, 12, 10, 48, 48,
+                                  gFormRevisiIconId, FORMREVISI_CtlSubclassProc, "");
+  if (auto* icon = qobject_cast<QLabel*>(WinWidget(gFormRevisiIcon))) {
+    icon->setScaledContents(true);   // drawn at the size of its control
+    icon->setPixmap(ResLoadImage("IMAGE_MONEY"));
+  }
+  gFormRevisiList = FrmAddControl(f, "SysListView32", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT |
+                                  LVS_SHOWSELALWAYS, WS_EX_CLIENTEDGE, 8, 72, 636, 188, gFormRevisiListId,
+                                  FORMREVISI_CtlSubclassProc, kArial12, "FL,FT,S,S");
+  LvSetExtendedStyle(gFormRevisiList, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+  LvSetColors(gFormRevisiList, static_cast<int>(WinRgb(0, 0, 0)), static_cast<int>(WinRgb(255, 255, 255)));
+  gFormRevisiHint = FrmAddControl(f, "Static", "Form ini digunakan untuk me-revisi transaksi pembayaran siswa", kLabel,
+                                  0, 72, 42, 520, 18, gFormRevisiHintId, FORMREVISI_CtlSubclassProc, kSansSerif, "",
+                                  FrmColors::RgbOnFace(WinRgb(0, 128, 255)));
+  gFormRevisiHeader = FrmAddControl(f, "Button", "", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 2, 0, 648, 66,
+                                    gFormRevisiHeaderId, FORMREVISI_CtlSubclassProc, kSansSerif, "FL,FT,S,FT");
+  if (QWidget* w = WinWidget(gFormRevisiHeader)) w->lower();   // the frame behind the title, not over it
+  gFormRevisiTitle = FrmAddControl(f, "Static", "Revisi Pembayaran", kLabel, 0, 72, 12, 400, 26, gFormRevisiTitleId,
+                                   FORMREVISI_CtlSubclassProc, "Arial,-21,0,0,0,700,0,0,0,0,3,2,1,34", "",
+                                   FrmColors::RgbOnFace(WinRgb(255, 0, 0)));
+  CtlSetFocus(gFormRevisiCloseButton);
+}
+
+LResult FORMREVISI_LoadPayments(Hwnd) {
+  LvInsertColumn(gFormRevisiList, 0, "Id", LVCFMT_CENTER, 50);
+  LvInsertColumn(gFormRevisiList, 1, "Tgl", LVCFMT_CENTER, 100);
+  LvInsertColumn(gFormRevisiList, 2, "AcctID", LVCFMT_CENTER, 100);
+  LvInsertColumn(gFormRevisiList, 3, "Uraian", LVCFMT_LEFT, 100);
+  LvInsertColumn(gFormRevisiList, 4, "Masuk", LVCFMT_RIGHT, 100);
+  LvInsertColumn(gFormRevisiList, 5, "Petugas", LVCFMT_CENTER, 100);
+  std::string sql;
+  if (gEditMode < 1) {
+    gStudent = CtlGetText(gFormBayarIdEdit);
+    sql = FORMREVISI_StudentRowsSql(gStudent);
+  } else {
+    const int row = LvGetSelectionMark(gForm13List);
+    gStudent = LvGetItemText(gForm13List, row, 2);
+    sql = FORMREVISI_MonthRowsSql(gStudent, LvGetItemText(gForm13List, row, 5), gTapel, gReportMonth);
+  }
+  FinExec(sql, FORMREVISI_OnPaymentRow);
+  if (gEditMode >= 1 && LvGetItemCount(gFormRevisiList) > 0) {
+    LvSelectItem(gFormRevisiList, 0);
+    ShowSelectedAmount();
+  }
+  return 0;
+}
+
+int FORMREVISI_OnPaymentRow(void*, int columnCount, char** values, char**) {
+  const int row = LvInsertItem(gFormRevisiList, LvGetItemCount(gFormRevisiList), 0, Cell(values, columnCount, 0), 0, 0);
+  for (int c = 1; c < 6; ++c) LvSetItemText(gFormRevisiList, row, c, Cell(values, columnCount, c));
+  return 0;
+}
+
+LResult FORMREVISI_SaveRevision(Hwnd) {
+  const int row = LvGetSelectionMark(gFormRevisiList);
+  if (row < 0 || row >= LvGetItemCount(gFormRevisiList)) return 0;   // no row chosen: nothing to revise
+  const long long amount = RoundHalfEven(Val(CtlGetText(gFormRevisiAmountEdit)));   // empty: 0, never empty
+  const std::string sql = FORMREVISI_UpdateSql(amount, LvGetItemText(gFormRevisiList, row, kColId),
+                                               LvGetItemText(gFormRevisiList, row, kColAcctId), gStudent);
+  {
+    FinTransaction tx;
+    if (!tx.active() || FinExec(sql) != 0) return 0;   // its box told the operator; nothing changed
+    if (sqlite3_changes(gDb) < 1) return 0;   // the row is gone: nothing was revised, nothing is claimed
+    if (!tx.commit()) return 0;
+  }
+  LvSetItemText(gFormRevisiList, row, kColMasuk, std::to_string(amount));
+  MsgBox("Revisi transaksi berhasil disimpan..", "Revisi..", MB_OK | MB_ICONINFORMATION);
+  return 0;
+}
+
+LResult FORMREVISI_OnClose(Hwnd form) {
+  FrmClose(form, 0);
+  return 0;
+}
+
+LResult FORMREVISI_OnListClick(Hwnd) {
+  ShowSelectedAmount();
+  return 0;
+}
+
+LResult FORMREVISI_WndProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam) {
+  LResult r = 0;
+  if (FrmFormMessage(gFormRevisi, hwnd, msg, wParam, lParam, &r)) return r;
+  if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+    const int id = static_cast<int>(LOWORD(wParam));
+    if (id == gFormRevisiUpdateButtonId) return FORMREVISI_SaveRevision(hwnd);
+    if (id == gFormRevisiCloseButtonId) return FORMREVISI_OnClose(hwnd);
+  }
+  return WinDefWindowProc(hwnd, msg, wParam, lParam);
+}
+
+LResult FORMREVISI_CtlSubclassProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam) {
+  if (msg == WM_LBUTTONUP && hwnd == gFormRevisiList) FORMREVISI_OnListClick(FrmGetFormOf(hwnd));
+  return FrmControlMessage(hwnd, msg, wParam, lParam);
+}

@@ -1,0 +1,58 @@
+// FORMREVISI "Revisi Pembayaran": the small modal window that changes the amount (Masuk) of a payment row already
+// stored in transaksi and marks the row revised (jenjang 'rev'). What it lists depends on its opener, told by
+// gEditMode:
+//   0 (the payment window): every payment row (Sts 'p') of the student in gFormBayarIdEdit, of every school year,
+//     newest receipt first;
+//   1 (the payment list): the payment rows of the student of the list's marked row, on that row's fee, in the
+//     report month; the first is selected and its amount put into the edit.
+// Only the one row changes: the receipt's other rows and the lists behind the window stay as they are.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "framework/win.h"
+
+// The window while it exists, else 0; its controls.
+extern Hwnd gFormRevisiWindow;
+extern Hwnd gFormRevisiCloseButton, gFormRevisiUpdateButton, gFormRevisiAmountEdit, gFormRevisiAmountLabel,
+    gFormRevisiIcon, gFormRevisiList, gFormRevisiHint, gFormRevisiHeader, gFormRevisiTitle;
+// Control ids (1000 upwards in creation order).
+extern int gFormRevisiCloseButtonId, gFormRevisiUpdateButtonId, gFormRevisiAmountEditId, gFormRevisiAmountLabelId,
+    gFormRevisiIconId, gFormRevisiListId, gFormRevisiHintId, gFormRevisiHeaderId, gFormRevisiTitleId;
+
+// ----- what the window computes ---------------------------------------------------------------------------------
+// The rows listed when opened from the payment window: every 'p' row of the student, ids descending.
+std::string FORMREVISI_StudentRowsSql(const std::string& siswaId);
+// The rows listed when opened from the payment list: the student's 'p' rows on the fee within the report month
+// `reportMonth` (1..12) of the school year `tapel`.
+std::string FORMREVISI_MonthRowsSql(const std::string& siswaId, const std::string& acctId, const std::string& tapel,
+                                    int reportMonth);
+// The revision of one row: Masuk := amount (whole rupiah), jenjang := 'rev', matched by id, fee and student.
+std::string FORMREVISI_UpdateSql(long long amount, const std::string& id, const std::string& acctId,
+                                 const std::string& siswaId);
+
+// ----- the window -----------------------------------------------------------------------------------------------
+// Creates the window (652 x 308, centred, no title bar) and runs it modally over `parent` (the payment window or the
+// payment list, each passing itself, modal 1, user data 0); returns 0 when it closes.
+std::intptr_t FORMREVISI_Show(Hwnd parent, int modal, int userData);
+LResult FORMREVISI_WndProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam);
+// The controls' subclass procedure: the left button released over the list runs FORMREVISI_OnListClick first.
+LResult FORMREVISI_CtlSubclassProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam);
+void FORMREVISI_CreateControls(Hwnd form);
+
+// Inserts the six columns and loads the rows as gEditMode says (the student is kept for the updates); opened from
+// the payment list, selects row 0 and puts its amount into the edit. Returns 0.
+LResult FORMREVISI_LoadPayments(Hwnd form);
+// Row callback of the load: one list row of Id, Tgl, AcctId, Uraian, Masuk, Petugas (NULL as empty).
+int FORMREVISI_OnPaymentRow(void* user, int columnCount, char** values, char** names);
+// "Update": writes the edit's amount (whole rupiah; an empty edit writes 0) to the selected row in one transaction;
+// on success the row's Masuk cell shows the amount written and "Revisi transaksi berhasil disimpan.." (caption
+// "Revisi..") shows. Without a selected row nothing is written and nothing is reported. Returns 0.
+LResult FORMREVISI_SaveRevision(Hwnd form);
+// "Selesai": closes the window with result 0. Returns 0.
+LResult FORMREVISI_OnClose(Hwnd form);
+// A click in the list: the selected row's Masuk into the edit. Returns 0.
+LResult FORMREVISI_OnListClick(Hwnd form);
+
+// The student whose rows the window lists (the one its updates name).
+const std::string& FORMREVISI_Student();

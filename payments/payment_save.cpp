@@ -1,0 +1,226 @@
+#include "payments/payment_save.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/globals.h"
+#include "common/globals.h"
+#include "common/query_callbacks.h"
+#include "common/sql.h"
+#include "framework/controls.h"
+#include "framework/window_system.h"
+#include "framework/numbers.h"
+#include "framework/strings.h"
+#include "framework/system_wrappers.h"
+#include "payments/payment_window.h"
+#include "payments/transaction_log.h"
+
+int gPaymentSaved = 0;
+std::string gLastKey;
+
+// ----- stamps and ids ------------------------------------------------------------------------------------------------
+std::string PayTimeDigits(const std::string& clock) { return StrReplace(clock, ":", ""); }
+
+std::string PayReceiptStamp(const std::string& tapel, const std::string& today, const std::string& clock) {
+  return StrReplace(tapel, "/", "") + StrReplace(today, "-", "") + PayTimeDigits(clock);
+}
+
+std::string PayRowId(const std::string& stamp, int rowNumber) { return stamp + std::to_string(rowNumber); }
+
+// ----- money -------------------------------------------------------------------------------------------------------
+long long PayNet(long long total, long long discount) { return total - discount; }
+
+long long PaySavingsUsed(bool ticked, long long balance, long long net, long long paid) {
+  if (!ticked || balance <= 0) return 0;
+  const long long uncovered = net - paid;
+  if (uncovered <= 0) return 0;
+  return std::min(uncovered, balance);
+}
+
+long long PayChange(long long paid, long long net, long long savingsUsed) { return paid - (net - savingsUsed); }
+
+long long PaySavingsLeft(long long balance, long long savingsUsed) { return balance - savingsUsed; }
+
+long long PayAmount(const std::string& text) { return RoundHalfEven(Val(text)); }
+
+// ----- rows ----------------------------------------------------------------------------------------------------------
+std::string PayLeftChars(const std::string& text, std::size_t n) {
+  std::size_t i = 0, chars = 0;
+  while (i < text.size() && chars < n) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    std::size_t len = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 1;
+    i = std::min(text.size(), i + len);
+    ++chars;
+  }
+  return text.substr(0, i);
+}
+
+std::vector<PayRow> PayReceiptRows(const PaySaveInput& in) {
+  std::vector<PayRow> rows;
+  const int n = static_cast<int>(in.items.size());
+  if (n == 0) return rows;   // a receipt without items: no discount or savings row of nothing
+  const bool cash = in.paymentOption == "CASH";
+  for (int i = n - 1; i >= 0; --i) {
+    const PayItem& item = in.items[static_cast<std::size_t>(i)];
+    PayRow r;
+    r.id = PayRowId(in.stamp, i + 1);
+    r.tgl = in.today;
+    r.uraian = cash ? item.name : item.name + "An. " + in.studentName;
+    r.acctid = item.feeId;
+    r.siswaid = in.studentId;
+    r.masuk = item.amount;
+    r.keluar = 0;
+    r.petugas = in.operatorName;
+    r.sts = "p";
+    r.jenjang = "-";
+    r.ref = cash ? PayLeftChars(item.ledgerCode, 15) : PayLeftChars(in.paymentOption, 3);
+    rows.push_back(r);
+  }
+  if (in.discount > 0) {
+    PayRow r;
+    r.id = PayRowId(in.stamp, n + 1);
+    r.tgl = in.today;
+    r.uraian = "Potongan Pembayaran";
+    r.acctid = "Disc";
+    r.siswaid = in.studentId;
+    r.masuk = 0 - in.discount;
+    r.keluar = 0;
+    r.petugas = in.operatorName;
+    r.sts = "p";
+    r.jenjang = "-";
+    r.ref = "disc-pembayaran";
+    rows.push_back(r);
+  }
+  if (in.savingsUsed > 0) {
+    PayRow r;
+    r.id = PayRowId(in.stamp, n + 2);
+    r.tgl = in.today;
+    r.uraian = "02-Penarikan utk pembayaran";
+    r.acctid = "Tabungan";
+    r.siswaid = in.studentId;
+    r.masuk = 0;
+    r.keluar = in.savingsUsed;
+    r.petugas = in.operatorName;
+    r.sts = "t";
+    r.jenjang = "-";
+    r.hasRef = false;
+    rows.push_back(r);
+  }
+  return rows;
+}
+
+std::string PayInsertSql(const PayRow& r) {
+  std::string sql = r.hasRef ? "INSERT INTO transaksi (id,tgl,uraian,acctid,siswaid,masuk,keluar,petugas,sts,jenjang,Ref)"
+                               " VALUES "
+                             : "INSERT INTO transaksi (id,tgl,uraian,acctid,siswaid,masuk,keluar,petugas,sts,jenjang)"
+                               " VALUES ";
+  sql += "('" + SqlQ(r.id) + "','" + SqlQ(r.tgl) + "','" + SqlQ(r.uraian) + "','" + SqlQ(r.acctid) + "','" +
+         SqlQ(r.siswaid) + "','" + std::to_string(r.masuk) + "','" + std::to_string(r.keluar) + "','" +
+         SqlQ(r.petugas) + "','" + SqlQ(r.sts) + "','" + SqlQ(r.jenjang) + "'";
+  if (r.hasRef) sql += ",'" + SqlQ(r.ref) + "'";
+  sql += ")";
+  return sql;
+}
+
+bool PayWriteRows(const std::vector<PayRow>& rows) {
+  std::vector<std::string> statements;
+  statements.reserve(rows.size());
+  for (const PayRow& r : rows) statements.push_back(PayInsertSql(r));
+  return FinExecAll(statements);
+}
+
+// ----- the save command ------------------------------------------------------------------------------------------
+namespace {
+
+// The clock of the status bar; the computer's clock when the bar shows no time.
+std::string ClockText() {
+  std::string clock = SbGetText(gStatusBar, 5);
+  if (PayTimeDigits(clock).size() != 6) clock = FmtTimeNow("HH:mm:ss");
+  return clock;
+}
+
+std::vector<PayItem> ListItems() {
+  std::vector<PayItem> items;
+  const int n = LvGetItemCount(gFormBayarItemList);
+  for (int r = 0; r < n; ++r) {
+    PayItem it;
+    it.feeId = LvGetItemText(gFormBayarItemList, r, kFormBayarColKode);
+    it.name = LvGetItemText(gFormBayarItemList, r, kFormBayarColNama);
+    it.amount = PayAmount(LvGetItemText(gFormBayarItemList, r, kFormBayarColJumlah));
+    it.ledgerCode = LvGetItemText(gFormBayarItemList, r, kFormBayarColRef);
+    items.push_back(it);
+  }
+  return items;
+}
+
+void ShortPayment() {
+  MsgBox("Nilai pembayaran tidak mencukupi..", "Pembayaran..", MB_OK | MB_ICONINFORMATION);
+  CtlSetFocus(gFormBayarPaidEdit);
+  TxtSetSel(gFormBayarPaidEdit, 0, -1);
+}
+
+}  // namespace
+
+LResult FORMBAYAR_SavePayment(int, Hwnd, Hwnd, int) {
+  if (!IsWindow(gFormBayarWindow) || !WinIsWindowEnabled(gFormBayarSaveButton)) return 0;
+
+  const std::string clock = ClockText();
+  const std::string stamp = PayReceiptStamp(gTapel, gToday, clock);
+
+  PaySaveInput in;
+  in.stamp = stamp;
+  in.today = gToday;
+  in.studentId = CtlGetText(gFormBayarIdEdit);
+  in.studentName = CtlGetText(gFormBayarNamaEdit);
+  in.paymentOption = CtlGetText(gFormBayarPaymentCombo);
+  in.operatorName = SbGetText(gStatusBar, 1);
+  in.items = ListItems();
+  in.discount = PayAmount(CtlGetText(gFormBayarDiscountEdit));
+
+  long long total = 0;
+  for (const PayItem& it : in.items) total += it.amount;
+  const long long net = PayNet(total, in.discount);
+  const long long paid = PayAmount(CtlGetText(gFormBayarPaidEdit));
+  const bool ticked = ChkIsChecked(gFormBayarSavingsCheck) != 0;
+
+  // The savings are taken from what is stored, whatever the window shows.
+  long long balance = 0;
+  if (ticked && !FORMBAYAR_StoredSavingsBalance(in.studentId, &balance)) return 0;
+  in.savingsUsed = PaySavingsUsed(ticked, balance, net, paid);
+  if (PayChange(paid, net, in.savingsUsed) < 0) {
+    ShortPayment();
+    return 0;
+  }
+
+  const std::vector<PayRow> rows = PayReceiptRows(in);
+  {
+    FinTransaction tx;
+    if (!tx.active()) return 0;
+    // One stamp names one receipt: a save in the same second as a stored receipt waits for the next second.
+    gCountResult = 0;
+    if (FinExec("Select Count(*) From transaksi Where substr(Id,1,22)='" + SqlQ(stamp) + "'", FinCbCount) != 0)
+      return 0;
+    if (gCountResult > 0) {
+      MsgBox("Nomor transaksi sudah dipakai, silahkan simpan ulang..", "Pembayaran..", MB_OK | MB_ICONINFORMATION);
+      return 0;
+    }
+    for (const PayRow& r : rows)
+      if (FinExec(PayInsertSql(r)) != 0) return 0;   // the transaction undoes the rows before it
+    if (!tx.commit()) return 0;
+  }
+
+  gLastKey = PayTimeDigits(clock);
+  gPaymentSaved = 1;
+  // The window shows what was stored: the totals of the items and the stored balance, and the change from them.
+  CtlSetText(gFormBayarTotalEdit, std::to_string(total));
+  CtlSetText(gFormBayarNetEdit, std::to_string(net));
+  if (ticked) CtlSetText(gFormBayarSavingsBalanceEdit, std::to_string(balance));
+  FORMBAYAR_OnPaidChange();
+  CtlDisable(gFormBayarSaveButton);
+  CtlEnable(gFormBayarPrintButton);
+  for (Hwnd h : {gFormBayarDiscountEdit, gFormBayarPaidEdit, gFormBayarSavingsCheck}) CtlDisable(h);
+  FORMBAYAR_WriteTransactionLog();
+  MsgBox("Pembayaran berhasil disimpan..", "Pembayaran..", MB_OK | MB_ICONINFORMATION);
+  return 0;
+}

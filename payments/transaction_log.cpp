@@ -1,0 +1,176 @@
+#include "payments/transaction_log.h"
+
+#include <QDate>
+#include <QLocale>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/globals.h"
+#include "common/globals.h"
+#include "common/numbers_words.h"
+#include "framework/controls.h"
+#include "framework/strings.h"
+#include "framework/system_wrappers.h"
+#include "payments/payment_save.h"
+#include "payments/payment_window.h"
+#include "platform/seams.h"
+
+namespace {
+
+// Texts count characters (UTF-8), never bytes.
+bool IsLead(char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }
+
+long long Length(const std::string& s) {
+  long long n = 0;
+  for (char c : s) n += IsLead(c) ? 1 : 0;
+  return n;
+}
+
+// Byte offset of character `index` (from 0); the size when past the end.
+std::size_t Offset(const std::string& s, long long index) {
+  long long n = 0;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    if (!IsLead(s[i])) continue;
+    if (n == index) return i;
+    ++n;
+  }
+  return s.size();
+}
+
+// Characters a to b (from 1); b < 0 to the end.
+std::string Chars(const std::string& s, long long a, long long b = -1) {
+  if (a < 1) a = 1;
+  const std::size_t from = Offset(s, a - 1);
+  const std::size_t to = b < 0 ? s.size() : Offset(s, b);
+  return to > from ? s.substr(from, to - from) : std::string();
+}
+
+std::string Left(const std::string& s, long long n) { return n <= 0 ? std::string() : Chars(s, 1, n); }
+std::string Blanks(long long n) { return n > 0 ? std::string(static_cast<std::size_t>(n), ' ') : std::string(); }
+std::string Pad(const std::string& s, long long n) { return s + Blanks(n - Length(s)); }
+
+std::string ItemNumber(const std::string& number) {
+  const std::string s = "000" + number;
+  return Chars(s, Length(s) - 2);
+}
+
+std::string Thousands(long long amount) { return FinFormatThousands(std::to_string(amount), "."); }
+
+std::string SafeFilePart(const std::string& s) { return StrReplaceAnyChar(s, "/\\", "_"); }
+
+}  // namespace
+
+std::string TxLogRollAmount(long long amount) {
+  const std::string digits = Thousands(amount);
+  const long long len = Length(digits);
+  if (len >= 10) return Chars(digits, len - 9);
+  return std::string(static_cast<std::size_t>(10 - len), '*') + digits;
+}
+
+std::string TxLogSheetAmount(long long amount) {
+  const std::string digits = Thousands(amount);
+  const long long len = Length(digits);
+  return (len < 10 ? std::string(static_cast<std::size_t>(10 - len), '*') : std::string()) + digits;
+}
+
+std::string TxLogItemText(int layout, const TxLogItem& item, int position, const std::string& monthName,
+                          const std::string& tapel) {
+  const std::string& f = item.name;
+  const long long len = Length(f);
+  switch (layout) {
+    case 1: {
+      const std::string n = ItemNumber(item.number);
+      const std::string amount = "Rp." + TxLogRollAmount(item.amount);
+      if (len <= 21) return n + " " + Pad(f, 21) + amount;
+      if (len <= 42) return n + " " + Left(f, 21) + "|" + Blanks(4) + Pad(Chars(f, 22), 21) + amount;
+      return n + " " + Left(f, 21) + "|" + Blanks(4) + Chars(f, 22, 42) + "|" + Blanks(4) + Pad(Chars(f, 43), 21) +
+             amount;
+    }
+    case 2:
+      return Blanks(3) + Pad(item.number, 3) + Pad(f, 55) + "Rp." + TxLogSheetAmount(item.amount);
+    case 3:
+      return Blanks(3) + Pad(std::to_string(position), 3) + Pad(Left(f, 38), 30) + Pad(monthName, 10) + Blanks(3) +
+             StrReplace(tapel, "/", "-") + "   Rp." + TxLogSheetAmount(item.amount);
+    default:
+      return std::string();
+  }
+}
+
+std::string TxLogLine(const TxLogRecord& r) {
+  std::string items;
+  if (r.layout >= 1 && r.layout <= 3) {
+    int position = 0;
+    for (const TxLogItem& it : r.items) items += TxLogItemText(r.layout, it, ++position, r.monthName, r.tapel) + ";";
+  }
+  const std::vector<std::string> header = {
+      std::to_string(r.layout),
+      r.name,
+      r.kelas,
+      StrReplace(r.today, "-", ""),
+      "Rp." + TxLogRollAmount(r.total),
+      "Rp." + TxLogRollAmount(r.discount),
+      "Rp." + TxLogRollAmount(r.net),
+      "Rp." + TxLogRollAmount(r.paid),
+      "Rp" + TxLogRollAmount(r.savingsUsed),
+      "Rp." + TxLogRollAmount(r.change),
+      r.printDate + " By : " + r.operatorName,
+      std::to_string(r.printerKind),
+      r.studentId,
+      "# " + r.operatorName + " / " + r.clock,
+      r.paidText,
+  };
+  std::string line = items + "<>";
+  for (std::size_t i = 0; i < header.size(); ++i) line += (i ? "|" : "") + header[i];
+  return line;
+}
+
+std::string TxLogPath(const std::string& programFolder, const std::string& name, const std::string& kelas,
+                      const std::string& today, const std::string& clock) {
+  return programFolder + "/CatatTransaksi/" + SafeFilePart(name) + "_" + SafeFilePart(kelas) + "_" +
+         SafeFilePart(today) + "_" + SafeFilePart(PayTimeDigits(clock)) + ".txt";
+}
+
+bool TxLogWrite(const std::string& path, const std::string& line) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out) return false;
+  out << line << "\r\n";
+  out.close();
+  return !out.fail();
+}
+
+TxLogRecord FORMBAYAR_TransactionLogRecord() {
+  gTargetListView = gFormBayarItemList;
+  TxLogRecord r;
+  r.layout = CbGetCurSel(gFormBayarPrintChoiceCombo);
+  r.name = CtlGetText(gFormBayarNamaEdit);
+  r.kelas = CtlGetText(gFormBayarKelasEdit);
+  r.studentId = CtlGetText(gFormBayarIdEdit);
+  r.today = gToday;
+  r.tapel = gTapel;
+  const int n = LvGetItemCount(gTargetListView);
+  for (int i = 0; i < n; ++i)
+    r.items.push_back({LvGetItemText(gTargetListView, i, kFormBayarColNomer),
+                       LvGetItemText(gTargetListView, i, kFormBayarColNama),
+                       PayAmount(LvGetItemText(gTargetListView, i, kFormBayarColJumlah))});
+  r.total = PayAmount(CtlGetText(gFormBayarTotalEdit));
+  r.discount = PayAmount(CtlGetText(gFormBayarDiscountEdit));
+  r.net = PayAmount(CtlGetText(gFormBayarNetEdit));
+  r.paid = PayAmount(CtlGetText(gFormBayarPaidEdit));
+  r.savingsUsed = PayAmount(CtlGetText(gFormBayarSavingsBalanceEdit)) -
+                  PayAmount(CtlGetText(gFormBayarSavingsLeftEdit));
+  r.change = PayAmount(CtlGetText(gFormBayarChangeEdit));
+  r.paidText = CtlGetText(gFormBayarPaidEdit);
+  const QDate today = platform::Today();
+  r.printDate = today.toString("dd-MM-yyyy").toStdString();
+  r.monthName = QLocale().monthName(today.month(), QLocale::LongFormat).toStdString();
+  r.operatorName = SbGetText(gStatusBar, 1);
+  r.clock = SbGetText(gStatusBar, 5);
+  r.printerKind = gPrinterKind;
+  return r;
+}
+
+void FORMBAYAR_WriteTransactionLog() {
+  const TxLogRecord r = FORMBAYAR_TransactionLogRecord();
+  TxLogWrite(TxLogPath(platform::ProgramFolderPath(), r.name, r.kelas, r.today, r.clock), TxLogLine(r));
+}

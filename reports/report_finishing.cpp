@@ -1,0 +1,118 @@
+#include "reports/report_finishing.h"
+
+#include <cctype>
+
+#include "common/numbers_words.h"
+#include "framework/controls.h"
+#include "framework/numbers.h"
+#include "framework/strings.h"
+#include "framework/window_system.h"
+
+long long gSubTotal = 0;
+
+const char* const kFinTotalsJumlah = "    JUMLAH ";
+const char* const kFinTotalsGrand = "GRAND TOTAL ";
+const char* const kFinTotalsAll = "Total Seluruhnya";
+
+namespace {
+
+std::string Upper(std::string text) {
+  for (char& c : text)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return text;
+}
+
+bool EndsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// Adds one to a text of decimal digits.
+std::string Increment(std::string digits) {
+  int i = static_cast<int>(digits.size()) - 1;
+  while (i >= 0 && digits[i] == '9') digits[i--] = '0';
+  if (i < 0) return "1" + digits;
+  ++digits[i];
+  return digits;
+}
+
+}  // namespace
+
+bool FinIsAmountCaption(const std::string& caption) {
+  if (EndsWith(caption, "+") || EndsWith(caption, "Rp.")) return true;
+  const std::string u = Upper(caption);
+  for (const char* name : {"JUMLAH SUB", "JUMLAH", "JML", "MASUK", "KELUAR", "SALDO"})
+    if (u == name) return true;
+  return false;
+}
+
+std::string FinWholeNumberCell(const std::string& cell) {
+  if (cell.empty()) return cell;
+  // The leading number as Val reads it, kept as text so that no digit is lost to a floating-point value.
+  std::size_t i = 0;
+  while (i < cell.size() && (cell[i] == ' ' || cell[i] == '\t' || cell[i] == '\r' || cell[i] == '\n')) ++i;
+  bool negative = false;
+  if (i < cell.size() && (cell[i] == '-' || cell[i] == '+')) negative = cell[i++] == '-';
+  std::string whole;
+  while (i < cell.size() && std::isdigit(static_cast<unsigned char>(cell[i]))) whole += cell[i++];
+  bool fraction = false;
+  if (i < cell.size() && cell[i] == '.') {
+    for (++i; i < cell.size() && std::isdigit(static_cast<unsigned char>(cell[i])); ++i)
+      if (cell[i] != '0') fraction = true;
+  }
+  const std::size_t nz = whole.find_first_not_of('0');
+  whole = nz == std::string::npos ? "0" : whole.substr(nz);
+  if (negative && fraction) whole = Increment(whole);   // rounded down: -0.5 -> -1
+  if (whole == "0") return "0";
+  return negative ? "-" + whole : whole;
+}
+
+std::string FinFinishCell(const std::string& cell, FinFinishVariant variant) {
+  const std::string value = variant == FinFinishVariant::WholeNumbers ? FinWholeNumberCell(cell) : cell;
+  return FinFormatThousands(value, ".");
+}
+
+void FinFinishReportList(Hwnd list, FinFinishVariant variant) {
+  if (!IsWindow(list)) return;
+  const int columns = LvGetColumnCount(list);
+  const int rows = LvGetItemCount(list);
+  for (int c = 0; c < columns; ++c) {
+    const bool amount =
+        variant == FinFinishVariant::FromThirdColumn ? c >= 2 : FinIsAmountCaption(LvGetColumnText(list, c));
+    if (!amount) continue;
+    LvSetColumnAlign(list, c, LVCFMT_RIGHT);
+    for (int r = 0; r < rows; ++r) LvSetItemText(list, r, c, FinFinishCell(LvGetItemText(list, r, c), variant));
+  }
+}
+
+long long FinReportCellValue(const std::string& cell, bool stripDots) {
+  return RoundHalfEven(Val(stripDots ? StrReplace(cell, ".", "") : cell));
+}
+
+long long FinColumnSum(Hwnd list, int column, int firstRow, int endRow, bool stripDots) {
+  const int rows = LvGetItemCount(list);
+  if (endRow < 0 || endRow > rows) endRow = rows;
+  long long sum = 0;
+  for (int r = firstRow < 0 ? 0 : firstRow; r < endRow; ++r)
+    sum += FinReportCellValue(LvGetItemText(list, r, column), stripDots);
+  return sum;
+}
+
+int FinAppendReportRow(Hwnd list, const std::vector<std::string>& cells) {
+  if (!IsWindow(list)) return -1;
+  const int row = LvInsertItem(list, LvGetItemCount(list), 0, cells.empty() ? std::string() : cells[0], 0, 0);
+  if (row < 0) return -1;
+  for (std::size_t c = 1; c < cells.size(); ++c)
+    if (!cells[c].empty()) LvSetItemText(list, row, static_cast<int>(c), cells[c]);
+  return row;
+}
+
+int FinAppendTotalsRow(Hwnd list, const std::string& label, int firstSummedColumn, int labelColumn) {
+  if (!IsWindow(list)) return -1;
+  const int columns = LvGetColumnCount(list);
+  std::vector<std::string> cells(static_cast<std::size_t>(columns > labelColumn ? columns : labelColumn + 1));
+  if (firstSummedColumn >= 0)
+    for (int c = firstSummedColumn; c < columns; ++c) cells[c] = std::to_string(FinColumnSum(list, c));
+  cells[0].clear();
+  cells[labelColumn] = label;
+  return FinAppendReportRow(list, cells);
+}

@@ -1,0 +1,437 @@
+// The class payment window FORM27 driven as an operator would: classes and their yearly fees, the students with what
+// each still owes, the pick marks, the chosen list and its total, the save of the whole class under one stamp in one
+// transaction (nothing stored when a row fails), the receipts and the printed list.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <stdlib.h>
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QMdiArea>
+#include <QTableWidget>
+#include <QTest>
+#include <QWidget>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/globals.h"
+#include "common/globals.h"
+#include "common/numbers_words.h"
+#include "framework/controls.h"
+#include "framework/form_runtime.h"
+#include "framework/window_system.h"
+#include "payments/class_payment_window.h"
+#include "support/fixtures.h"
+#include "support/seams_fixture.h"
+
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+const std::string kStamp = "20202021" "20210305" "140309";
+const std::string kFee = "BR-TKA20200001";
+
+std::vector<std::string> ReadLines(const std::string& path) {
+  std::istringstream in(fintest::ReadFile(path));
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+class ClassPaymentTest : public fintest::SeamsTest {
+ protected:
+  ClassPaymentTest() {
+    gDb = fintest::CreateDatabase(WorkFile("keuangan.db3"));
+    gTapel = "2020/2021";
+    gToday = "2021-03-05";
+    gFormMode.clear();
+    gSqlResult.clear();
+    gPrinterKind = 0;
+    gSchoolName = "SD Harapan";
+    gSchoolAddress = "Jl. Merdeka 5";
+    gSchoolPhone = "022-123";
+    gSchoolEmail = "sd@harapan.id";
+    SetClock(2021, 3, 5, 14, 3, 9);
+    area_ = new QMdiArea;
+    gMdiClient = WinHandle(area_);
+    WinWatchWindow(gMdiClient);
+    // A status bar standing in for the main window's: part 1 the operator, part 5 the clock.
+    holder_ = new QWidget;
+    gStatusBar = WinCreateControl(0, "msctls_statusbar32", "", WS_CHILD | WS_VISIBLE, 0, 0, 700, 20,
+                                  WinHandle(holder_), 4999);
+    SbSetParts(gStatusBar, {60, 120, 180, 240, 300, 360, -1});
+    SbSetText(gStatusBar, 1, "kasir", 0);
+    SbSetText(gStatusBar, 5, "14:03:09", 0);
+    fintest::Exec(gDb,
+                  "INSERT INTO siswa (Id, Nama) VALUES ('S1','Ani'),('S2','Budi'),('S3','Citra'),('S4','Dedi'),"
+                  "('S5','Eka');"
+                  "INSERT INTO siswakelas (IdSiswa, Kelas, Tapel) VALUES ('S1','TK A','2020/2021'),"
+                  " ('S2','TK A','2020/2021'),('S3','TK A','2020/2021'),('S4','VII A','2020/2021'),"
+                  " ('S5','DO','2020/2021'),('S4','Lulus 2020','2019/2020'),('S1','Play Group','2019/2020');"
+                  "INSERT INTO account (Id, Pembayaran, Kelas, Jumlah, Type, Tapel, RefRekening) VALUES"
+                  " ('BR-TKA20200001','Uang Gedung','TK A',900000,'Pertahun','2020/2021','412'),"
+                  " ('BR-TKA20200002','SPP','TK A',150000,'Perbulan','2020/2021','411'),"
+                  " ('BR-TKA20190003','Gedung Lama','TK A',800000,'Pertahun','2019/2020','401'),"
+                  " ('BR-VIIA20200004','SPP VII','VII A',200000,'Perbulan','2020/2021','411');"
+                  // S3 has no billing row; S1 paid part, S2 all, S3 something.
+                  "INSERT INTO detail_account (id_account, id_siswa, jml_pembayaran) VALUES"
+                  " ('BR-TKA20200001','S1',900000),('BR-TKA20200001','S2',900000);"
+                  "INSERT INTO transaksi (id, tgl, acctid, siswaid, masuk, keluar, sts) VALUES"
+                  " ('A1','2020-08-01','BR-TKA20200001','S1',200000,0,'p'),"
+                  " ('A2','2020-09-01','BR-TKA20200001','S1',100000,0,'p'),"
+                  " ('A3','2020-08-01','BR-TKA20200001','S2',900000,0,'p'),"
+                  " ('A4','2020-08-01','BR-TKA20200001','S3',100000,0,'p'),"
+                  " ('A5','2020-08-01','BR-TKA20200002','S1',150000,0,'p');");
+  }
+  ~ClassPaymentTest() override {
+    if (IsWindow(gForm27Window)) WinDestroyWindow(gForm27Window);
+    gStatusBar = 0;
+    delete holder_;
+    delete area_;
+    gMdiClient = 0;
+    gSchoolName.clear();
+    gSchoolAddress.clear();
+    gSchoolPhone.clear();
+    gSchoolEmail.clear();
+    gPrinterKind = 0;
+    unsetenv("FIN_PLUGIN_RECORD");
+    sqlite3_close(gDb);
+    gDb = nullptr;
+  }
+
+  // The window shown without its modal loop, so that the test drives it step by step.
+  Hwnd Open() {
+    const Hwnd w = static_cast<Hwnd>(FORM27_Show(gMdiClient, 0, 0));
+    EXPECT_TRUE(IsWindow(w));
+    return w;
+  }
+  static void Click(Hwnd button) {
+    auto* b = qobject_cast<QAbstractButton*>(WinWidget(button));
+    ASSERT_NE(b, nullptr);
+    ASSERT_TRUE(b->isEnabled());
+    QTest::mouseClick(b, Qt::LeftButton);
+  }
+  // The operator's choice in a drop-down list (CBN_SELCHANGE follows).
+  static void Choose(Hwnd combo, const std::string& text) {
+    auto* c = dynamic_cast<QComboBox*>(WinWidget(combo));
+    ASSERT_NE(c, nullptr);
+    const int i = CbFindStringExact(combo, -1, text);
+    ASSERT_GE(i, 0) << text;
+    CbSetCurSel(combo, i);
+    emit c->activated(i);
+  }
+  static void ClickRow(Hwnd list, int row) {
+    auto* v = dynamic_cast<QTableWidget*>(WinWidget(list));
+    ASSERT_NE(v, nullptr);
+    const QRect r = v->visualRect(v->model()->index(row, 1));
+    QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, r.center());
+  }
+  static Rows ListRows(Hwnd list) {
+    Rows rows;
+    for (int r = 0; r < LvGetItemCount(list); ++r) {
+      std::vector<std::string> cells;
+      for (int c = 0; c < LvGetColumnCount(list); ++c) cells.push_back(LvGetItemText(list, r, c));
+      rows.push_back(cells);
+    }
+    return rows;
+  }
+  static std::vector<std::string> ComboItems(Hwnd combo) {
+    std::vector<std::string> items;
+    for (int i = 0; i < CbGetCount(combo); ++i) items.push_back(CbGetItemText(combo, i));
+    return items;
+  }
+  static bool Enabled(Hwnd h) { return WinIsWindowEnabled(h); }
+  Rows Query(const std::string& sql) { return fintest::Query(gDb, sql); }
+
+  // Class TK A and its yearly fee chosen.
+  void ChooseFee() {
+    Choose(gForm27KelasCombo, "TK A");
+    Choose(gForm27FeeCombo, kFee + "; Uang Gedung");
+  }
+  Rows StoredRows() {
+    return Query("select id, tgl, uraian, acctid, siswaid, masuk, keluar, petugas, sts, jenjang, Ref from transaksi "
+                 "where substr(id,1,22)='" + kStamp + "' order by id");
+  }
+
+  QMdiArea* area_ = nullptr;
+  QWidget* holder_ = nullptr;
+};
+
+TEST_F(ClassPaymentTest, OpensModallyOnTheFirstClassWithoutFees) {
+  bool ran = false;
+  OnModal([&](QWidget* form) {
+    ran = true;
+    const Hwnd w = WinHandleOfWidget(form);
+    EXPECT_EQ(w, gForm27Window);
+    EXPECT_EQ(WinGetClassName(w), "FORM_FINANCE_FORM27_CLASS");
+    EXPECT_EQ(WinGetWindowText(w), "Pembayaran Per Kelas");
+    // 'DO', graduates and other years are not offered; the first class is shown but its fees are not loaded.
+    EXPECT_EQ(ComboItems(gForm27KelasCombo), (std::vector<std::string>{"TK A", "VII A"}));
+    EXPECT_EQ(CtlGetText(gForm27KelasCombo), "TK A");
+    EXPECT_EQ(CbGetCount(gForm27FeeCombo), 0);
+    EXPECT_EQ(LvGetItemCount(gForm27StudentList), 0);
+    EXPECT_EQ(LvGetItemCount(gForm27ChosenList), 0);
+    const std::vector<std::pair<Hwnd, std::vector<std::string>>> captions = {
+        {gForm27StudentList, {"Id", "Nama Siswa", "Jumlah", "Pilih"}},
+        {gForm27ChosenList, {"Id", "Nama Siswa", "Jumlah", "Sts"}}};
+    for (const auto& [list, want] : captions) {
+      std::vector<std::string> got;
+      for (int c = 0; c < LvGetColumnCount(list); ++c) got.push_back(LvGetColumnText(list, c));
+      EXPECT_EQ(got, want);
+    }
+    EXPECT_EQ(LvGetColumnAlign(gForm27StudentList, 2), LVCFMT_RIGHT);
+    EXPECT_EQ(LvGetColumnAlign(gForm27StudentList, 3), LVCFMT_CENTER);
+    EXPECT_TRUE(Enabled(gForm27SaveButton));
+    EXPECT_FALSE(Enabled(gForm27PrintReceiptsButton));
+    EXPECT_EQ(CtlGetText(gForm27RefLabel), "0");
+    EXPECT_EQ(CtlGetText(gForm27WordsLabel), "0");
+    EXPECT_EQ(CtlGetText(gForm27TotalEdit), "");
+    EXPECT_EQ(CtlGetText(gForm27Note), "Hanya berlaku untuk pembayaran yang sifatnya pertahun");
+    EXPECT_EQ(CtlGetText(gForm27PickButton), "Pilih Siswa ");
+    EXPECT_EQ(CtlGetText(gForm27Title), "Pembayaran Siswa Per Kelas ");
+    Click(gForm27CloseButton);
+    EXPECT_FALSE(IsWindow(gForm27Window));
+  });
+  EXPECT_EQ(FORM27_Show(gMdiClient, 1, 0), 0);
+  EXPECT_TRUE(ran);
+  EXPECT_EQ(gForm27Window, 0);
+}
+
+TEST_F(ClassPaymentTest, AClassOffersOnlyItsYearlyFeesOfTheWorkingYear) {
+  Open();
+  Choose(gForm27KelasCombo, "TK A");
+  EXPECT_EQ(ComboItems(gForm27FeeCombo), std::vector<std::string>{kFee + "; Uang Gedung"});
+  EXPECT_EQ(CbGetCurSel(gForm27FeeCombo), -1);
+  Choose(gForm27FeeCombo, kFee + "; Uang Gedung");
+  ASSERT_EQ(LvGetItemCount(gForm27StudentList), 3);
+  // A class without a yearly fee: nothing to choose, the students go, the chosen list and Referensi stay.
+  Click(gForm27PickButton);
+  Choose(gForm27KelasCombo, "VII A");
+  EXPECT_EQ(CbGetCount(gForm27FeeCombo), 0);
+  EXPECT_EQ(LvGetItemCount(gForm27StudentList), 0);
+  EXPECT_EQ(LvGetItemCount(gForm27ChosenList), 3);
+  EXPECT_EQ(CtlGetText(gForm27RefLabel), "412");
+}
+
+TEST_F(ClassPaymentTest, AFeeListsEveryStudentPickedWithWhatIsStillOwed) {
+  Open();
+  ChooseFee();
+  EXPECT_EQ(CtlGetText(gForm27RefLabel), "412");
+  EXPECT_EQ(gFormMode, kFee);
+  // Ani: 900000 - 300000; Budi paid all; Citra has no billing row and paid 100000. Other fees do not count.
+  EXPECT_EQ(ListRows(gForm27StudentList), (Rows{{"S1", "Ani", "600000", "v"},
+                                                {"S2", "Budi", "0", "v"},
+                                                {"S3", "Citra", "-100000", "v"}}));
+  EXPECT_EQ(LvGetItemCount(gForm27ChosenList), 0);
+  EXPECT_TRUE(Enabled(gForm27SaveButton));
+  EXPECT_FALSE(Enabled(gForm27PrintReceiptsButton));
+}
+
+TEST_F(ClassPaymentTest, ClicksTogglePickMarksAndPickCopiesThePickedRowsWithTheirTotal) {
+  Open();
+  ChooseFee();
+  ClickRow(gForm27StudentList, 1);
+  EXPECT_EQ(LvGetItemText(gForm27StudentList, 1, 3), "");
+  ClickRow(gForm27StudentList, 1);
+  EXPECT_EQ(LvGetItemText(gForm27StudentList, 1, 3), "v");   // twice restores the mark
+  ClickRow(gForm27StudentList, 2);
+  Click(gForm27PickButton);
+  EXPECT_EQ(ListRows(gForm27ChosenList), (Rows{{"S1", "Ani", "600000", "Unsaved"}, {"S2", "Budi", "0", "Unsaved"}}));
+  EXPECT_EQ(CtlGetText(gForm27TotalEdit), "600000");
+  EXPECT_EQ(CtlGetText(gForm27WordsLabel), FinSpellNumber(600000));
+  // Picking again rebuilds the list; a negative total reads " minus" and its words.
+  ClickRow(gForm27StudentList, 2);
+  ClickRow(gForm27StudentList, 0);
+  Click(gForm27PickButton);
+  EXPECT_EQ(ListRows(gForm27ChosenList), (Rows{{"S2", "Budi", "0", "Unsaved"}, {"S3", "Citra", "-100000", "Unsaved"}}));
+  EXPECT_EQ(CtlGetText(gForm27TotalEdit), "-100000");
+  EXPECT_EQ(CtlGetText(gForm27WordsLabel), " minus" + FinSpellNumber(100000));
+}
+
+TEST_F(ClassPaymentTest, SaveWritesOneRowPerChosenStudentUnderOneStamp) {
+  Open();
+  ChooseFee();
+  Click(gForm27PickButton);
+  SetClock(2021, 3, 5, 14, 3, 12);   // the status bar's clock is what stamps the save
+  ExpectMsgBox("Proses penyimpanan selesai..", "Info");
+  Click(gForm27SaveButton);
+  VerifySeams();
+  EXPECT_EQ(StoredRows(),
+            (Rows{{kStamp + "1", "2021-03-05", "Uang Gedung", kFee, "S1", "600000", "0", "kasir", "p", "-", "412"},
+                  {kStamp + "2", "2021-03-05", "Uang Gedung", kFee, "S2", "0", "0", "kasir", "p", "-", "412"},
+                  {kStamp + "3", "2021-03-05", "Uang Gedung", kFee, "S3", "-100000", "0", "kasir", "p", "-", "412"}}));
+  EXPECT_EQ(Query("select typeof(masuk) from transaksi where id='" + kStamp + "1'")[0][0], "integer");
+  for (int r = 0; r < 3; ++r) EXPECT_EQ(LvGetItemText(gForm27ChosenList, r, 3), "Saved");
+  EXPECT_FALSE(Enabled(gForm27SaveButton));
+  EXPECT_TRUE(Enabled(gForm27PrintReceiptsButton));
+  // Picking again does not open the save; a new fee choice does.
+  Click(gForm27PickButton);
+  EXPECT_EQ(LvGetItemText(gForm27ChosenList, 0, 3), "Unsaved");
+  EXPECT_FALSE(Enabled(gForm27SaveButton));
+  Choose(gForm27FeeCombo, kFee + "; Uang Gedung");
+  EXPECT_TRUE(Enabled(gForm27SaveButton));
+  EXPECT_FALSE(Enabled(gForm27PrintReceiptsButton));
+  EXPECT_EQ(LvGetItemText(gForm27StudentList, 0, 2), "0");   // Ani has paid now
+}
+
+TEST_F(ClassPaymentTest, ARowThatFailsLeavesNothingStoredAndSaysSo) {
+  Open();
+  ChooseFee();
+  Click(gForm27PickButton);
+  fintest::Exec(gDb, "CREATE TRIGGER boom BEFORE INSERT ON transaksi WHEN NEW.siswaid='S2' "
+                     "BEGIN SELECT RAISE(ABORT, 'ditolak'); END;");
+  const auto before = Query("select count(*) from transaksi")[0][0];
+  ExpectMsgBox("SQL error: ditolak", "Info");   // and no "Proses penyimpanan selesai.."
+  Click(gForm27SaveButton);
+  VerifySeams();
+  EXPECT_EQ(Query("select count(*) from transaksi")[0][0], before);   // the row of Ani before it is gone too
+  for (int r = 0; r < 3; ++r) EXPECT_EQ(LvGetItemText(gForm27ChosenList, r, 3), "Failed");
+  EXPECT_TRUE(Enabled(gForm27SaveButton));             // another try is possible
+  EXPECT_FALSE(Enabled(gForm27PrintReceiptsButton));   // no receipt for money not stored
+  FORM27_PrintReceipts(gForm27Window);
+  EXPECT_TRUE(printed().Documents().empty());
+  // Once the cause is gone the same rows save.
+  fintest::Exec(gDb, "DROP TRIGGER boom");
+  ExpectMsgBox("Proses penyimpanan selesai..", "Info");
+  Click(gForm27SaveButton);
+  EXPECT_EQ(StoredRows().size(), 3u);
+}
+
+TEST_F(ClassPaymentTest, SaveWithoutAFeeWritesNothing) {
+  Open();
+  ChooseFee();
+  Click(gForm27PickButton);
+  Choose(gForm27KelasCombo, "VII A");   // the fee combo is emptied, the chosen rows stay
+  ExpectMsgBox("Pilih akun pembayaran terlebih dahulu..", "Info");
+  Click(gForm27SaveButton);
+  VerifySeams();
+  EXPECT_TRUE(StoredRows().empty());
+  EXPECT_EQ(LvGetItemText(gForm27ChosenList, 0, 3), "Unsaved");
+}
+
+TEST_F(ClassPaymentTest, WithoutAClockInTheStatusBarTheComputersClockStamps) {
+  SbSetText(gStatusBar, 5, "", 0);
+  SetClock(2021, 3, 5, 9, 8, 7);
+  Open();
+  ChooseFee();
+  Click(gForm27PickButton);
+  ExpectMsgBox("Proses penyimpanan selesai..", "Info");
+  Click(gForm27SaveButton);
+  EXPECT_EQ(Query("select count(*) from transaksi where id like '2020202120210305090807_'")[0][0], "3");
+}
+
+TEST_F(ClassPaymentTest, AnEmptyChosenListSavesNothingButCloses) {
+  Open();
+  ChooseFee();
+  ExpectMsgBox("Proses penyimpanan selesai..", "Info");
+  Click(gForm27SaveButton);
+  EXPECT_EQ(Query("select count(*) from transaksi")[0][0], "5");
+  EXPECT_FALSE(Enabled(gForm27SaveButton));
+}
+
+TEST_F(ClassPaymentTest, TypedTextCannotWidenTheStatements) {
+  fintest::Exec(gDb, "INSERT INTO siswakelas (IdSiswa, Kelas, Tapel) VALUES ('S9','O''Neil','2020/2021');"
+                     "INSERT INTO siswa (Id, Nama) VALUES ('S9','Odi');"
+                     "INSERT INTO account (Id, Pembayaran, Kelas, Jumlah, Type, Tapel, RefRekening) VALUES"
+                     " ('BR-O''Neil1','Buku ''Baru''','O''Neil',5000,'Pertahun','2020/2021','4''1');");
+  Open();
+  Choose(gForm27KelasCombo, "O'Neil");
+  Choose(gForm27FeeCombo, "BR-O'Neil1; Buku 'Baru'");
+  EXPECT_EQ(CtlGetText(gForm27RefLabel), "4'1");
+  EXPECT_EQ(ListRows(gForm27StudentList), (Rows{{"S9", "Odi", "0", "v"}}));
+  Click(gForm27PickButton);
+  ExpectMsgBox("Proses penyimpanan selesai..", "Info");
+  Click(gForm27SaveButton);
+  EXPECT_EQ(Query("select uraian, acctid, Ref from transaksi where siswaid='S9'"),
+            (Rows{{"Buku 'Baru'", "BR-O'Neil1", "4'1"}}));
+}
+
+TEST_F(ClassPaymentTest, ReceiptsOnePerSavedStudent) {
+  Open();
+  ChooseFee();
+  Click(gForm27PickButton);
+  ExpectMsgBox("Proses penyimpanan selesai..", "Info");
+  Click(gForm27SaveButton);
+  Click(gForm27PrintReceiptsButton);
+  const auto& docs = printed().Documents();
+  ASSERT_EQ(docs.size(), 3u);
+  for (const auto& d : docs) {
+    EXPECT_EQ(d.name, "Struk");
+    EXPECT_TRUE(d.ended);
+    EXPECT_EQ(d.pages.size(), 1u);
+  }
+  EXPECT_EQ(docs[0].pages[0].Lines(), ReadLines(FIN_SOURCE_DIR "/tests/payments/expected/class_receipt_ani.txt"));
+  // A negative amount prints as it reads.
+  const auto citra = docs[2].pages[0].Texts();
+  EXPECT_EQ(citra[4], "   Nama Siswa : Citra; Kls : TK A");
+  EXPECT_EQ(citra[6], "   01 Uang Gedung" + std::string(44, ' ') + "Rp.***-100000");
+  EXPECT_EQ(citra[10], "   " + (" minus" + FinSpellNumber(100000)));
+  // Another printer kind takes a step of 300.
+  gPrinterKind = 1;
+  printed().Clear();
+  Click(gForm27PrintReceiptsButton);
+  ASSERT_EQ(printed().Documents().size(), 3u);
+  EXPECT_EQ(printed().Documents()[0].pages[0].calls.back().page.y, 18 * 300);
+}
+
+TEST_F(ClassPaymentTest, ReceiptLayoutFunctions) {
+  EXPECT_EQ(FORM27_ReceiptStep(0), 150);
+  EXPECT_EQ(FORM27_ReceiptStep(-1), 150);
+  EXPECT_EQ(FORM27_ReceiptStep(1), 300);
+  Form27Receipt r;
+  r.feeName = std::string(60, 'x');   // longer than its column: no blanks
+  r.amount = "12345678901";           // more than ten characters: no stars
+  const auto lines = FORM27_ReceiptLines(r);
+  ASSERT_EQ(lines.size(), 18u);
+  EXPECT_EQ(lines[6], "   01 " + std::string(60, 'x') + "Rp.12345678901");
+  EXPECT_EQ(lines[15], "");
+}
+
+TEST_F(ClassPaymentTest, ComputationsOnTheirOwn) {
+  struct Split {
+    const char* item;
+    const char* id;
+    const char* name;
+  } splits[] = {{"BR-1; Uang Gedung", "BR-1", "Uang Gedung"},
+                {"BR-1;", "BR-1", ""},
+                {"BR-1", "BR-1", ""},
+                {"", "", ""},
+                {"BR-1; a; b", "BR-1", "a; b"}};
+  for (const Split& s : splits) {
+    EXPECT_EQ(FORM27_SplitFeeItem(s.item).id, s.id) << s.item;
+    EXPECT_EQ(FORM27_SplitFeeItem(s.item).name, s.name) << s.item;
+  }
+  EXPECT_EQ(FORM27_Owed("900000", "300000"), 600000);
+  EXPECT_EQ(FORM27_Owed("", "100000"), -100000);
+  EXPECT_EQ(FORM27_Owed("900000", ""), 900000);
+  EXPECT_EQ(FORM27_Owed("9000000000000", "1"), 8999999999999LL);
+  EXPECT_EQ(FORM27_Total({"600000", "0", "-100000", ""}), 500000);
+  EXPECT_EQ(FORM27_Stamp("2020/2021", "2021-03-05", "14:03:09"), kStamp);
+  EXPECT_EQ(kStamp.size(), 22u);
+  EXPECT_EQ(FORM27_Words(0), FinSpellNumber(0));
+  EXPECT_EQ(FORM27_Words(999999999), FinSpellNumber(999999999));
+  EXPECT_EQ(FORM27_Words(1000000000), "");
+  EXPECT_EQ(FORM27_Words(-1000000000), "");
+  Form27PaymentRow row{"X1", "2021-03-05", "a'b", "F", "S", 5, "o'p", "r"};
+  EXPECT_EQ(FORM27_InsertSql(row),
+            "INSERT INTO transaksi (id,tgl,uraian,acctid,siswaid,masuk,keluar,petugas,sts,jenjang,Ref) VALUES "
+            "('X1','2021-03-05','a''b','F','S','5','0','o''p','p','-','r')");
+}
+
+TEST_F(ClassPaymentTest, CetakDaftarPrintsTheStudentListUnderTheFeeName) {
+  std::filesystem::copy_file(std::string(FIN_BINARY_DIR) + "/tests/plugins/libfin_plugin_recorder.so",
+                             ProgramFile("libtablepage.so"));
+  setenv("FIN_PLUGIN_RECORD", WorkFile("record.txt").c_str(), 1);
+  Open();
+  ChooseFee();
+  ClickRow(gForm27StudentList, 1);
+  Click(gForm27PrintListButton);
+  EXPECT_EQ(fintest::ReadFile(WorkFile("record.txt")),
+            "DAFTAR PEMBAYARAN UANG GEDUNG;SD Harapan;Jl. Merdeka 5;clrc\n"
+            "Id;Nama Siswa;Jumlah;Pilih\n"
+            "S1,Ani,600000,v;S2,Budi,0,;S3,Citra,-100000,v\n");
+}
+
+}  // namespace

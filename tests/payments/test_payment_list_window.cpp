@@ -1,0 +1,407 @@
+// The payment list FORM13 driven as an operator would: the payment rows of the report month, delete with its
+// question, reload, exports, the new-payment and revision commands, and the reprint of a stored receipt.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <stdlib.h>
+
+#include <QMdiArea>
+#include <QWidget>
+#include <filesystem>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/globals.h"
+#include "common/globals.h"
+#include "common/numbers_words.h"
+#include "framework/controls.h"
+#include "framework/form_runtime.h"
+#include "framework/window_system.h"
+#include "payments/payment_globals.h"
+#include "payments/payment_list_window.h"
+#include "payments/payment_revision_window.h"
+#include "support/fixtures.h"
+#include "support/seams_fixture.h"
+
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+const std::vector<std::string> kCaptions = {"ID",     "TGL",    "SISWAID", "NAMASISWA", "KELASSISWA",
+                                            "ACCTID", "URAIAN", "MASUK",   "PETUGAS"};
+// Receipts of March 2025 in school year 2024/2025.
+const std::string kR1 = "2024202520250305101500";   // Ani: two fees and a discount
+const std::string kR2 = "2024202520250310090000";   // Budi: items 1, 2 and 10
+const std::string kR3 = "2024202520250312080000";   // Ani: one fee paid partly from savings
+
+std::vector<std::string> ReadLines(const std::string& path) {
+  std::istringstream in(fintest::ReadFile(path));
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+class PaymentListTest : public fintest::SeamsTest {
+ protected:
+  PaymentListTest() {
+    gDb = fintest::CreateDatabase(WorkFile("keuangan.db3"));
+    gTapel = "2024/2025";
+    gReportMonth = 3;
+    gEditMode = -1;
+    gStrukFont = "Courier New";
+    gStrukLineSpacing = 150;
+    gSchoolName = "SD Harapan";
+    gSchoolAddress = "Jl. Merdeka 5";
+    gSchoolPhone = "022-123";
+    gSchoolEmail = "sd@harapan.id";
+    area_ = new QMdiArea;
+    area_->resize(1300, 850);
+    gMdiClient = WinHandle(area_);
+    WinWatchWindow(gMdiClient);
+    area_->show();
+    holder_ = new QWidget;
+    gStatusBar = WinCreateControl(0, "msctls_statusbar32", "", WS_CHILD | WS_VISIBLE, 0, 0, 700, 20,
+                                  WinHandle(holder_), 4999);
+    SbSetParts(gStatusBar, {60, 120, 180, 240, 300, 360, -1});
+    SbSetText(gStatusBar, 1, "kasir", 0);
+    SbSetText(gStatusBar, 5, "10:15:30", 0);
+    setenv("FIN_PLUGIN_RECORD", WorkFile("record.txt").c_str(), 1);
+    fintest::Exec(
+        gDb,
+        "INSERT INTO siswa (Id, Nama) VALUES ('S1','Ani'),('S2','Budi'),('S3','Citra');"
+        "INSERT INTO siswakelas (IdSiswa, Kelas, Tapel) VALUES ('S1','TK A','2024/2025'),('S2','VII A','2024/2025'),"
+        " ('S1','Play Group','2023/2024'),('S3','TK B','2023/2024');"
+        "INSERT INTO transaksi (id,tgl,uraian,acctid,siswaid,masuk,keluar,petugas,sts,jenjang,Ref) VALUES"
+        " ('" + kR1 + "1','2025-03-05','SPP Juli','BR-1','S1',150000,0,'ani','p','-','411'),"
+        " ('" + kR1 + "2','2025-03-05','Uang Buku','BR-2','S1',100000,0,'ani','p','-','412'),"
+        " ('" + kR1 + "3','2025-03-05','Potongan Pembayaran','Disc','S1',-5000,0,'ani','p','-','disc-pembayaran'),"
+        " ('" + kR2 + "1','2025-03-10','SPP Juli','BR-3','S2',200000,0,'budi','p','-','411'),"
+        " ('" + kR2 + "2','2025-03-10','SPP Agustus','BR-3','S2',200000,0,'budi','p','-','411'),"
+        " ('" + kR2 + "10','2025-03-10','SPP April','BR-3','S2',200000,0,'budi','p','-','411'),"
+        " ('" + kR3 + "1','2025-03-31','Uang Gedung','BR-4','S1',300000,0,'ani','p','-','413'),"
+        " ('" + kR3 + "3','2025-03-31','02-Penarikan utk pembayaran','Tabungan','S1',0,120000,'ani','t','-',NULL),"
+        // Outside the month, or not a payment row.
+        " ('2024202520250228080000" "1','2025-02-28','SPP Juni','BR-1','S1',150000,0,'ani','p','-','411'),"
+        " ('2023202420240305080000" "1','2024-03-05','SPP Lama','BR-0','S1',90000,0,'ani','p','-','411'),"
+        " ('2024202520250401000000" "1','2025-04-01','SPP Mei','BR-1','S1',150000,0,'ani','p','-','411'),"
+        " ('INC20250306080000','2025-03-06','Sumbangan','-','-',50000,0,'ani','k','-','421'),"
+        " ('2024202520240915080000" "1','2024-09-15','Seragam','BR-5','S3',75000,0,'ani','p','-','414');");
+  }
+  ~PaymentListTest() override {
+    if (IsWindow(gFormRevisiWindow)) WinDestroyWindow(gFormRevisiWindow);
+    if (IsWindow(gForm13Window)) WinDestroyWindow(gForm13Window);
+    gStatusBar = 0;
+    delete holder_;
+    delete area_;
+    gMdiClient = 0;
+    gSchoolName.clear();
+    gSchoolAddress.clear();
+    gSchoolPhone.clear();
+    gSchoolEmail.clear();
+    gEditMode = 0;
+    unsetenv("FIN_PLUGIN_RECORD");
+    sqlite3_close(gDb);
+    gDb = nullptr;
+  }
+
+  Hwnd Open() { return static_cast<Hwnd>(FORM13_Show(gMdiClient, 1, 0)); }
+  static void Command(int id) { ASSERT_EQ(TbClickButton(gForm13Toolbar, id), 1); }
+  void CommandModal(int id, std::function<void(Hwnd)> drive) {
+    bool ran = false;
+    OnModal([&](QWidget* w) {
+      ran = true;
+      drive(WinHandleOfWidget(w));
+    });
+    Command(id);
+    EXPECT_TRUE(ran);
+  }
+  static Rows ListRows(Hwnd list) {
+    Rows rows;
+    for (int r = 0; r < LvGetItemCount(list); ++r) {
+      std::vector<std::string> cells;
+      for (int c = 0; c < LvGetColumnCount(list); ++c) cells.push_back(LvGetItemText(list, r, c));
+      rows.push_back(cells);
+    }
+    return rows;
+  }
+  static std::vector<std::string> Ids(Hwnd list) {
+    std::vector<std::string> ids;
+    for (int r = 0; r < LvGetItemCount(list); ++r) ids.push_back(LvGetItemText(list, r, 0));
+    return ids;
+  }
+  static int RowOf(const std::string& id) {
+    for (int r = 0; r < LvGetItemCount(gForm13List); ++r)
+      if (LvGetItemText(gForm13List, r, 0) == id) return r;
+    return -1;
+  }
+  void Install(const std::string& built, const std::string& name) {
+    std::filesystem::copy_file(std::string(FIN_BINARY_DIR) + "/" + built, ProgramFile(name),
+                               std::filesystem::copy_options::overwrite_existing);
+  }
+  std::string One(const std::string& sql) {
+    Rows r = fintest::Query(gDb, sql);
+    return r.empty() || r[0].empty() ? "<none>" : r[0][0];
+  }
+  // The texts of the one reprinted page.
+  std::vector<std::string> Reprint(const std::string& id) {
+    LvSelectItem(gForm13List, RowOf(id));
+    printed().Clear();
+    Command(gForm13ReprintId);
+    EXPECT_EQ(printed().Documents().size(), 1u);
+    if (printed().Documents().size() != 1u) return {};
+    return printed().Documents()[0].pages.at(0).Texts();
+  }
+
+  QMdiArea* area_ = nullptr;
+  QWidget* holder_ = nullptr;
+};
+
+TEST_F(PaymentListTest, OpensOnThePaymentRowsOfTheReportMonth) {
+  const Hwnd w = Open();
+  ASSERT_TRUE(IsWindow(w));
+  EXPECT_EQ(w, gForm13Window);
+  EXPECT_EQ(WinKindOf(w), WIN_MDI_CHILD);
+  EXPECT_EQ(WinGetClassName(w), "FORM_FINANCE_FORM13_CLASS");
+  EXPECT_EQ(WinGetWindowText(w), "Data Pembayaran Siswa");
+  EXPECT_EQ(WinGetDlgCtrlID(w), 103);
+  EXPECT_TRUE(WinIsZoomed(w));
+  EXPECT_EQ(WinWidget(w)->focusWidget(), WinWidget(gForm13List));
+  std::vector<std::string> captions;
+  for (int c = 0; c < LvGetColumnCount(gForm13List); ++c) captions.push_back(LvGetColumnText(gForm13List, c));
+  EXPECT_EQ(captions, kCaptions);
+  // Text order of ids: the row ending in "10" stands before the one ending in "2"; the discount row is listed, the
+  // savings row of the payment, other months and other kinds of row are not.
+  EXPECT_EQ(Ids(gForm13List), (std::vector<std::string>{kR1 + "1", kR1 + "2", kR1 + "3", kR2 + "1", kR2 + "10",
+                                                          kR2 + "2", kR3 + "1"}));
+  EXPECT_EQ(ListRows(gForm13List)[2], (std::vector<std::string>{kR1 + "3", "2025-03-05", "S1", "Ani", "TK A", "Disc",
+                                                                "Potongan Pembayaran", "-5000", "ani"}));
+  EXPECT_EQ(ListRows(gForm13List)[3][4], "VII A");
+  const std::vector<std::pair<int, const char*>> tips = {
+      {gForm13AddId, "Tambah Pembayaran Baru"},
+      {gForm13EditId, "Edit / Ubah Data Pembayaran"},
+      {gForm13DeleteId, "Hapus Item Data Pembayaran"},
+      {gForm13ExcelId, "Export Ke Excel"},
+      {gForm13PageId, "Cetak Ke Broswer"},
+      {gForm13ReprintId, "Cetak Ulang Struk"},
+      {gForm13RefreshId, "Refresh / membaca ulang Data Pembyaran dari database"}};
+  for (auto [id, tip] : tips) EXPECT_EQ(TbGetButtonTip(gForm13Toolbar, id), tip);
+  EXPECT_EQ(TbGetButtonCount(gForm13Toolbar), 8);   // and the separator
+  // A second open shows the same list.
+  EXPECT_EQ(Open(), w);
+}
+
+TEST_F(PaymentListTest, TheMonthFollowsTheReportMonthAndTheSchoolYear) {
+  struct Case {
+    int month;
+    std::vector<std::string> ids;
+    const char* kelas;   // of the first row
+  } cases[] = {
+      {9, {"2024202520240915080000" "1"}, ""},   // September of the first year; no class in 2024/2025
+      {2, {"2024202520250228080000" "1"}, "TK A"},
+      {4, {"2024202520250401000000" "1"}, "TK A"},
+      {6, {}, ""},
+  };
+  Open();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.month);
+    gReportMonth = c.month;
+    Command(gForm13RefreshId);
+    EXPECT_EQ(Ids(gForm13List), c.ids);
+    if (c.ids.empty()) {
+      EXPECT_EQ(LvGetColumnCount(gForm13List), 0);   // no row, no column
+    } else {
+      EXPECT_EQ(LvGetItemText(gForm13List, 0, 4), c.kelas);
+    }
+  }
+  EXPECT_EQ(FORM13_ReportYear("2024/2025", 6), "2025");
+  EXPECT_EQ(FORM13_ReportYear("2024/2025", 7), "2024");
+  EXPECT_EQ(FORM13_ReportMonthText(3), "03");
+  EXPECT_EQ(FORM13_ReportMonthText(11), "11");
+  EXPECT_EQ(FORM13_MonthRangeSql("2024/2025", 3),
+            "Tgl between '2025-03-01' and date('2025-03-01','start of month','+1 month','-1 day')");
+}
+
+TEST_F(PaymentListTest, ReloadOnlyOnTheRefreshCommand) {
+  Open();
+  fintest::Exec(gDb, "INSERT INTO transaksi (id,tgl,acctid,siswaid,masuk,sts) VALUES ('" + kR1 +
+                         "9','2025-03-20','BR-9','S2',1,'p')");
+  gReportMonth = 2;
+  EXPECT_EQ(LvGetItemCount(gForm13List), 7);
+  gReportMonth = 3;
+  Command(gForm13RefreshId);
+  EXPECT_EQ(LvGetItemCount(gForm13List), 8);
+  EXPECT_EQ(LvGetColumnCount(gForm13List), 9);   // columns made again, not added
+}
+
+TEST_F(PaymentListTest, DeleteAsksAndRemovesOnlyTheMarkedRow) {
+  Open();
+  struct Case {
+    const char* name;
+    int answer;
+    bool deleted;
+  } cases[] = {{"No", IDNO, false}, {"Yes", IDYES, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const int row = RowOf(kR1 + "2");
+    LvSelectItem(gForm13List, RowOf(kR1 + "1"));
+    LvSelectItem(gForm13List, row);   // several rows selected: the mark decides
+    ExpectMsgBox(kForm13DeleteQuestion, "Confirm Delete", c.answer, MB_YESNO | MB_ICONQUESTION);
+    Command(gForm13DeleteId);
+    VerifySeams();
+    EXPECT_EQ(One("select count(*) from transaksi where id='" + kR1 + "2'"), c.deleted ? "0" : "1");
+    EXPECT_EQ(RowOf(kR1 + "2") < 0, c.deleted);
+  }
+  // The receipt's other rows, its discount included, stay and still group under the stamp.
+  EXPECT_EQ(One("select count(*) from transaksi where substr(id,1,22)='" + kR1 + "'"), "2");
+  EXPECT_EQ(LvGetItemCount(gForm13List), 6);
+}
+
+TEST_F(PaymentListTest, DeleteWithoutAMarkedRowAsksNothingAndDeletesNothing) {
+  fintest::Exec(gDb, "INSERT INTO transaksi (id, sts) VALUES ('', 't')");
+  Open();
+  Command(gForm13DeleteId);   // an unscripted question would fail the test
+  EXPECT_EQ(One("select count(*) from transaksi"), "14");
+}
+
+TEST_F(PaymentListTest, DeleteLeavesOtherRowsThatShareTheId) {
+  // A savings row that happens to carry the same id is not a payment row of the list.
+  fintest::Exec(gDb, "INSERT INTO transaksi (id,acctid,siswaid,keluar,sts) VALUES ('" + kR3 +
+                         "1','Tabungan','S1',5000,'t')");
+  Open();
+  LvSelectItem(gForm13List, RowOf(kR3 + "1"));
+  ExpectMsgBox(kForm13DeleteQuestion, "Confirm Delete", IDYES);
+  Command(gForm13DeleteId);
+  EXPECT_EQ(fintest::Query(gDb, "select acctid, sts from transaksi where id='" + kR3 + "1'"),
+            (Rows{{"Tabungan", "t"}}));
+  EXPECT_LT(RowOf(kR3 + "1"), 0);
+}
+
+TEST_F(PaymentListTest, AFailedDeleteKeepsTheRow) {
+  Open();
+  fintest::Exec(gDb, "CREATE TRIGGER keep BEFORE DELETE ON transaksi BEGIN SELECT RAISE(ABORT, 'dikunci'); END;");
+  LvSelectItem(gForm13List, 0);
+  ExpectMsgBox(kForm13DeleteQuestion, "Confirm Delete", IDYES);
+  ExpectMsgBox("SQL error: dikunci", "Info", IDOK, MB_OK);
+  Command(gForm13DeleteId);
+  EXPECT_EQ(LvGetItemCount(gForm13List), 7);
+}
+
+TEST_F(PaymentListTest, ExportsGoThroughThePlugIns) {
+  Install("tests/plugins/libfin_plugin_recorder.so", "libtablepage.so");
+  Open();
+  Command(gForm13PageId);
+  const std::string record = fintest::ReadFile(WorkFile("record.txt"));
+  EXPECT_EQ(record.substr(0, record.find('\n')), "LAPORAN DATA PEMBAYARAN;SD Harapan;Jl. Merdeka 5;lllllllll");
+  gTargetListView = 0;
+  ExpectMsgBox("tidak dapat membaca library..", "Export To excel..");
+  Command(gForm13ExcelId);
+  EXPECT_EQ(gTargetListView, gForm13List);
+}
+
+TEST_F(PaymentListTest, NewPaymentAndRevisionOpenModallyOverTheList) {
+  Open();
+  CommandModal(gForm13AddId, [&](Hwnd form) {
+    EXPECT_EQ(form, gFormBayarWindow);
+    EXPECT_EQ(gEditMode, 0);
+    FrmClose(form, 0);
+  });
+  LvSelectItem(gForm13List, RowOf(kR2 + "2"));
+  CommandModal(gForm13EditId, [&](Hwnd form) {
+    EXPECT_EQ(form, gFormRevisiWindow);
+    EXPECT_EQ(gEditMode, 1);
+    EXPECT_EQ(FORMREVISI_Student(), "S2");
+    EXPECT_EQ(LvGetItemCount(gFormRevisiList), 3);   // Budi's rows of that fee in March
+    FrmClose(form, 0);
+  });
+  EXPECT_EQ(LvGetItemCount(gForm13List), 7);   // not reloaded
+}
+
+TEST_F(PaymentListTest, ReprintOfAReceiptWithADiscount) {
+  Open();
+  LvSelectItem(gForm13List, RowOf(kR1 + "2"));
+  Command(gForm13ReprintId);
+  ASSERT_EQ(printed().Documents().size(), 1u);
+  const auto& doc = printed().Documents()[0];
+  EXPECT_EQ(doc.name, "Struk");
+  EXPECT_TRUE(doc.ended);
+  ASSERT_EQ(doc.pages.size(), 1u);
+  EXPECT_EQ(doc.pages[0].Lines(), ReadLines(FIN_SOURCE_DIR "/tests/payments/expected/reprint_discount.txt"));
+  EXPECT_EQ(One("select count(*) from transaksi"), "13");   // nothing stored
+}
+
+TEST_F(PaymentListTest, ReprintOfOtherReceipts) {
+  Open();
+  // Without a discount row: ten asterisks and no digits; the row ending in 10 prints before the one ending in 2
+  // only when the database returns it so - here in the order the rows were stored.
+  auto t = Reprint(kR2 + "10");
+  ASSERT_EQ(t.size(), 6u + 3u + 10u);
+  EXPECT_EQ(t[4], "   Nama Siswa : Budi; Kls : VII A");
+  EXPECT_EQ(t[6].substr(0, 17), "   1  SPP Juli   ");
+  EXPECT_EQ(t[8].substr(0, 18), "   3  SPP April   ");
+  EXPECT_EQ(t[10], "   " + std::string(61 - 33, ' ') + "                      Total : Rp.****600000");
+  EXPECT_EQ(t[13], "   " + std::string(61 - 36, ' ') + "Penerima              Potongan : Rp.**********");
+  EXPECT_EQ(t[14].substr(t[14].size() - 10), "****600000");
+  // Savings used: the savings row is an item line of 0 and the Ambil Tabungan line shows what was taken.
+  t = Reprint(kR3 + "1");
+  ASSERT_EQ(t.size(), 6u + 2u + 11u);
+  EXPECT_EQ(t[7], "   2  02-Penarikan utk pembayaran" + std::string(55 - 27, ' ') + "Rp.*********0");
+  EXPECT_EQ(t[9], "   " + std::string(61 - 33, ' ') + "                      Total : Rp.****300000");
+  EXPECT_EQ(t[15], "   " + std::string(61 - 35, ' ') + "               Ambil Tabungan : Rp.****120000");
+  EXPECT_EQ(printed().Documents()[0].pages[0].calls[15].page.y, (8 + 8) * 150);
+}
+
+TEST_F(PaymentListTest, ReprintWithoutAMarkedRowPrintsAnEmptyReceipt) {
+  Open();
+  printed().Clear();
+  Command(gForm13ReprintId);
+  ASSERT_EQ(printed().Documents().size(), 1u);
+  const auto& calls = printed().Documents()[0].pages[0].calls;
+  const auto t = printed().Documents()[0].pages[0].Texts();
+  EXPECT_EQ(t[4], "   Nama Siswa : ; Kls : ");
+  EXPECT_EQ(calls[6].page.y, 7 * 150);   // the closing block directly below line 6
+  EXPECT_EQ(t[7], "   " + std::string(61 - 33, ' ') + "                      Total : Rp.*********0");
+}
+
+TEST_F(PaymentListTest, ReprintLayoutEdges) {
+  Form13Receipt r;
+  r.items = {{std::string(56, 'a'), "1"},
+             {std::string(61, 'b'), "12345678901"},
+             {"SPP; Juli | 1", "5"},
+             {"", ""}};
+  r.discount = "-7";
+  r.savingsUsed = "0";
+  const auto lines = FORM13_ReceiptLines(r);
+  ASSERT_EQ(lines.size(), 6u + 4u + 12u);
+  EXPECT_EQ(lines[6], "   1  " + std::string(56, 'a') + "Rp.*********1");                  // no blanks after it
+  EXPECT_EQ(lines[7], "   2  " + std::string(60, 'b') + "Rp.12345678901");                 // cut to 60, no stars
+  EXPECT_EQ(lines[8], "   3  SPP; Juli | 1" + std::string(42, ' ') + "Rp.*********5");   // printed whole
+  EXPECT_EQ(lines[9], "   4  " + std::string(55, ' ') + "Rp.**********");
+  EXPECT_EQ(lines[11].substr(64), "12345678907");   // the total of the amounts
+  EXPECT_EQ(lines[15].substr(64), "12345678900");   // net: total plus the discount
+  EXPECT_EQ(lines[17], "");                        // no savings used
+  // A description beyond ASCII counts its characters.
+  r.items = {{"Seragam \xC3\xA9t\xC3\xA9", "10"}};
+  EXPECT_EQ(FORM13_ReceiptLines(r)[6], "   1  Seragam \xC3\xA9t\xC3\xA9" + std::string(55 - 11, ' ') + "Rp.********10");
+}
+
+TEST_F(PaymentListTest, ReprintOfAWholeClassPaymentListsEveryRowOfTheRun) {
+  const std::string stamp = "2024202520250315090000";
+  fintest::Exec(gDb, "INSERT INTO transaksi (id,tgl,uraian,acctid,siswaid,masuk,keluar,petugas,sts,jenjang,Ref) "
+                     "VALUES ('" + stamp + "1','2025-03-15','Uang Gedung','BR-7','S1',600000,0,'k','p','-','412'),"
+                     "('" + stamp + "2','2025-03-15','Uang Gedung','BR-7','S2',0,0,'k','p','-','412'),"
+                     "('" + stamp + "3','2025-03-15','Uang Gedung','BR-7','S3',-100000,0,'k','p','-','412')");
+  Open();
+  const auto t = Reprint(stamp + "2");
+  EXPECT_EQ(t[4], "   Nama Siswa : Budi; Kls : VII A");
+  EXPECT_EQ(t[8].substr(t[8].size() - 13), "Rp.***-100000");
+  EXPECT_EQ(t[10].substr(64), "****500000");
+}
+
+TEST_F(PaymentListTest, StatementsQuoteTheirValues) {
+  EXPECT_EQ(FORM13_DeleteSql("a'1", "B", "S'1"),
+            "Delete from transaksi Where Id='a''1' and Sts='p' and AcctId='B' and SiswaId='S''1'");
+  EXPECT_NE(FORM13_MonthSql("2024'/2025", 3).find("Tapel='2024''/2025'"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,275 @@
+// The revision window FORMREVISI driven as an operator would, opened from the payment window's id (gEditMode 0) and
+// from the payment list's marked row (gEditMode 1): the rows listed, the click into the amount, the revision of one
+// row (Masuk and jenjang 'rev') and its failures.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QTableWidget>
+#include <QTest>
+#include <QAbstractButton>
+#include <QWidget>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/globals.h"
+#include "common/globals.h"
+#include "framework/controls.h"
+#include "framework/form_runtime.h"
+#include "framework/window_system.h"
+#include "payments/payment_globals.h"
+#include "payments/payment_list_window.h"
+#include "payments/payment_revision_window.h"
+#include "support/fixtures.h"
+#include "support/seams_fixture.h"
+
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+const std::string kR1 = "2024202520250305101500";
+const std::string kR2 = "2024202520250320111111";
+const std::string kOld = "2023202420231002080000";
+
+class RevisionTest : public fintest::SeamsTest {
+ protected:
+  RevisionTest() {
+    gDb = fintest::CreateDatabase(WorkFile("keuangan.db3"));
+    gTapel = "2024/2025";
+    gReportMonth = 3;
+    area_ = new QMdiArea;
+    area_->resize(1200, 800);
+    gMdiClient = WinHandle(area_);
+    WinWatchWindow(gMdiClient);
+    area_->show();
+    // The payment window's id edit, standing in for that window.
+    holder_ = new QWidget;
+    gFormBayarIdEdit = WinCreateControl(0, "Edit", "", WS_CHILD | WS_VISIBLE, 0, 0, 100, 20, WinHandle(holder_), 1009);
+    fintest::Exec(
+        gDb,
+        "INSERT INTO siswa (Id, Nama) VALUES ('S1','Ani'),('S2','Budi');"
+        "INSERT INTO siswakelas (IdSiswa, Kelas, Tapel) VALUES ('S1','TK A','2024/2025'),('S2','TK A','2024/2025');"
+        "INSERT INTO transaksi (id,tgl,uraian,acctid,siswaid,masuk,keluar,petugas,sts,jenjang,Ref) VALUES"
+        " ('" + kR1 + "1','2025-03-05','SPP Juli','BR-1','S1',150000,0,'ani','p','-','411'),"
+        " ('" + kR1 + "2','2025-03-05','Uang Buku','BR-2','S1',100000,0,'ani','p','-','412'),"
+        " ('" + kR1 + "3','2025-03-05','Potongan Pembayaran','Disc','S1',-5000,0,'ani','p','-','disc-pembayaran'),"
+        " ('" + kR1 + "5','2025-03-05','02-Penarikan utk pembayaran','Tabungan','S1',0,20000,'ani','t','-',NULL),"
+        " ('" + kR2 + "1','2025-03-20','SPP Agustus','BR-1','S1',150000,0,'budi','p','-','411'),"
+        " ('" + kOld + "1','2023-10-02','SPP Lama','BR-1','S1',90000,0,'ani','p','-','411'),"
+        " ('2024202520250401000000" "1','2025-04-01','SPP Sept','BR-1','S1',150000,0,'ani','p','-','411'),"
+        " ('2024202520250305111111" "1','2025-03-05','SPP Juli','BR-1','S2',150000,0,'ani','p','-','411');");
+  }
+  ~RevisionTest() override {
+    if (IsWindow(gFormRevisiWindow)) WinDestroyWindow(gFormRevisiWindow);
+    if (IsWindow(gForm13Window)) WinDestroyWindow(gForm13Window);
+    gFormBayarIdEdit = 0;
+    delete holder_;
+    delete area_;
+    gMdiClient = 0;
+    gEditMode = 0;
+    sqlite3_close(gDb);
+    gDb = nullptr;
+  }
+
+  // Runs the window modally over `parent`; `drive` works it and closes it.
+  void Run(Hwnd parent, std::function<void()> drive) {
+    bool ran = false;
+    OnModal([&](QWidget*) {
+      ran = true;
+      drive();
+      if (IsWindow(gFormRevisiWindow)) FrmClose(gFormRevisiWindow, 0);
+    });
+    EXPECT_EQ(FORMREVISI_Show(parent, 1, 0), 0);
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(gFormRevisiWindow, 0);
+  }
+  void FromPaymentWindow(const std::string& id, std::function<void()> drive) {
+    CtlSetText(gFormBayarIdEdit, id);
+    gEditMode = 0;
+    Run(WinHandle(holder_), std::move(drive));
+  }
+  // Through the payment list's revise command, with the list row of `id` marked (none when empty).
+  void FromPaymentList(const std::string& id, std::function<void()> drive) {
+    FORM13_Show(gMdiClient, 1, 0);
+    for (int r = 0; r < LvGetItemCount(gForm13List); ++r)
+      if (LvGetItemText(gForm13List, r, 0) == id) LvSelectItem(gForm13List, r);
+    bool ran = false;
+    OnModal([&](QWidget*) {
+      ran = true;
+      drive();
+      if (IsWindow(gFormRevisiWindow)) FrmClose(gFormRevisiWindow, 0);
+    });
+    ASSERT_EQ(TbClickButton(gForm13Toolbar, gForm13EditId), 1);
+    EXPECT_TRUE(ran);
+  }
+  static std::vector<std::string> Ids() {
+    std::vector<std::string> ids;
+    for (int r = 0; r < LvGetItemCount(gFormRevisiList); ++r) ids.push_back(LvGetItemText(gFormRevisiList, r, 0));
+    return ids;
+  }
+  static void ClickRow(int row) {
+    auto* v = dynamic_cast<QTableWidget*>(WinWidget(gFormRevisiList));
+    ASSERT_NE(v, nullptr);
+    QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, v->visualRect(v->model()->index(row, 3)).center());
+  }
+  static void Type(const std::string& keys) {
+    auto* e = qobject_cast<QLineEdit*>(WinWidget(gFormRevisiAmountEdit));
+    ASSERT_NE(e, nullptr);
+    e->clear();
+    QTest::keyClicks(e, QString::fromStdString(keys));
+  }
+  static void Update() {
+    auto* b = qobject_cast<QAbstractButton*>(WinWidget(gFormRevisiUpdateButton));
+    ASSERT_NE(b, nullptr);
+    QTest::mouseClick(b, Qt::LeftButton);
+  }
+  void ExpectSaved() {
+    ExpectMsgBox("Revisi transaksi berhasil disimpan..", "Revisi..", IDOK, MB_OK | MB_ICONINFORMATION);
+  }
+  Rows Row(const std::string& id) {
+    return fintest::Query(gDb, "select masuk, jenjang, tgl, uraian, acctid, siswaid, petugas, Ref from transaksi "
+                               "where id='" + id + "'");
+  }
+
+  QMdiArea* area_ = nullptr;
+  QWidget* holder_ = nullptr;
+};
+
+TEST_F(RevisionTest, FromThePaymentWindowListsEveryPaymentRowOfTheStudentNewestFirst) {
+  FromPaymentWindow("S1", [&] {
+    const Hwnd w = gFormRevisiWindow;
+    EXPECT_EQ(WinGetClassName(w), "FORM_FINANCE_FORMREVISI_CLASS");
+    EXPECT_EQ(WinGetWindowText(w), "Form4");
+    EXPECT_EQ(WinGetStyle(w) & WS_CAPTION, 0u);
+    EXPECT_FALSE(WinIsWindowEnabled(WinHandle(holder_)));   // its owner waits
+    EXPECT_EQ(WinWidget(w)->focusWidget(), WinWidget(gFormRevisiCloseButton));
+    std::vector<std::string> captions;
+    for (int c = 0; c < LvGetColumnCount(gFormRevisiList); ++c) captions.push_back(LvGetColumnText(gFormRevisiList, c));
+    EXPECT_EQ(captions, (std::vector<std::string>{"Id", "Tgl", "AcctID", "Uraian", "Masuk", "Petugas"}));
+    EXPECT_EQ(LvGetColumnAlign(gFormRevisiList, 3), LVCFMT_LEFT);
+    EXPECT_EQ(LvGetColumnAlign(gFormRevisiList, 4), LVCFMT_RIGHT);
+    // Every school year, the discount row too, not the savings row; descending text order of the ids.
+    EXPECT_EQ(Ids(), (std::vector<std::string>{"2024202520250401000000" "1", kR2 + "1", kR1 + "3", kR1 + "2",
+                                               kR1 + "1", kOld + "1"}));
+    EXPECT_EQ(LvGetItemText(gFormRevisiList, 2, 2), "Disc");
+    EXPECT_EQ(LvGetItemText(gFormRevisiList, 2, 4), "-5000");
+    EXPECT_EQ(LvGetSelectionMark(gFormRevisiList), -1);
+    EXPECT_EQ(CtlGetText(gFormRevisiAmountEdit), "");
+    EXPECT_EQ(CtlGetText(gFormRevisiTitle), "Revisi Pembayaran");
+    EXPECT_EQ(CtlGetText(gFormRevisiHint), "Form ini digunakan untuk me-revisi transaksi pembayaran siswa");
+    EXPECT_EQ(CtlGetText(gFormRevisiAmountLabel), "Jumlah Revisi");
+  });
+  EXPECT_TRUE(WinIsWindowEnabled(WinHandle(holder_)));
+}
+
+TEST_F(RevisionTest, UpdateRevisesTheClickedRowOnly) {
+  FromPaymentWindow("S1", [&] {
+    ClickRow(3);   // kR1 + "2", Uang Buku
+    EXPECT_EQ(CtlGetText(gFormRevisiAmountEdit), "100000");
+    Type("12x5000");   // the keyboard enters digits only
+    EXPECT_EQ(CtlGetText(gFormRevisiAmountEdit), "125000");
+    ExpectSaved();
+    Update();
+    VerifySeams();
+    EXPECT_EQ(LvGetItemText(gFormRevisiList, 3, 4), "125000");
+    // Several rows one after the other; a row revised twice stays 'rev'.
+    ClickRow(4);
+    Type("140000");
+    ExpectSaved();
+    Update();
+    ClickRow(3);
+    Type("120000");
+    ExpectSaved();
+    Update();
+  });
+  EXPECT_EQ(Row(kR1 + "2"), (Rows{{"120000", "rev", "2025-03-05", "Uang Buku", "BR-2", "S1", "ani", "412"}}));
+  EXPECT_EQ(Row(kR1 + "1"), (Rows{{"140000", "rev", "2025-03-05", "SPP Juli", "BR-1", "S1", "ani", "411"}}));
+  // The receipt's other rows stay as they were.
+  EXPECT_EQ(Row(kR1 + "3")[0][0], "-5000");
+  EXPECT_EQ(Row(kR1 + "3")[0][1], "-");
+  EXPECT_EQ(fintest::Query(gDb, "select typeof(masuk) from transaksi where id='" + kR1 + "2'")[0][0], "integer");
+}
+
+TEST_F(RevisionTest, AnEmptyAmountWritesZeroAndNoRowWritesNothing) {
+  FromPaymentWindow("S1", [&] {
+    Update();   // no row chosen: nothing written, nothing claimed (an unscripted box would fail the test)
+    ClickRow(4);
+    Type("");
+    ExpectSaved();
+    Update();
+    EXPECT_EQ(LvGetItemText(gFormRevisiList, 4, 4), "0");
+  });
+  EXPECT_EQ(Row(kR1 + "1")[0][0], "0");
+  EXPECT_EQ(fintest::Query(gDb, "select count(*) from transaksi where jenjang='rev'")[0][0], "1");
+}
+
+TEST_F(RevisionTest, AFailedUpdateChangesNothing) {
+  fintest::Exec(gDb, "CREATE TRIGGER keep BEFORE UPDATE ON transaksi BEGIN SELECT RAISE(ABORT, 'dikunci'); END;");
+  FromPaymentWindow("S1", [&] {
+    ClickRow(4);
+    Type("1");
+    ExpectMsgBox("SQL error: dikunci", "Info", IDOK, MB_OK);
+    Update();
+    EXPECT_EQ(LvGetItemText(gFormRevisiList, 4, 4), "150000");
+  });
+  EXPECT_EQ(Row(kR1 + "1")[0][0], "150000");
+  EXPECT_EQ(Row(kR1 + "1")[0][1], "-");
+}
+
+TEST_F(RevisionTest, ARowGoneMeanwhileIsNotReportedAsRevised) {
+  FromPaymentWindow("S1", [&] {
+    ClickRow(4);
+    fintest::Exec(gDb, "DELETE FROM transaksi WHERE id='" + kR1 + "1'");
+    Type("1");
+    Update();   // matched no row: no success box
+    EXPECT_EQ(LvGetItemText(gFormRevisiList, 4, 4), "150000");
+  });
+}
+
+TEST_F(RevisionTest, AnEmptyOrQuotedIdListsNothing) {
+  for (const char* id : {"", "S1' or ''='"}) {
+    SCOPED_TRACE(id);
+    FromPaymentWindow(id, [&] { EXPECT_EQ(LvGetItemCount(gFormRevisiList), 0); });
+  }
+}
+
+TEST_F(RevisionTest, FromThePaymentListListsTheStudentsRowsOfThatFeeInTheMonth) {
+  FromPaymentList(kR1 + "1", [&] {
+    EXPECT_EQ(gEditMode, 1);
+    // S1 on BR-1 in March 2025: two payments; not April, not 2023, not Budi.
+    EXPECT_EQ(Ids(), (std::vector<std::string>{kR1 + "1", kR2 + "1"}));
+    EXPECT_EQ(LvGetSelectionMark(gFormRevisiList), 0);
+    EXPECT_EQ(CtlGetText(gFormRevisiAmountEdit), "150000");
+    Type("160000");
+    ExpectSaved();
+    Update();
+  });
+  EXPECT_EQ(Row(kR1 + "1")[0][0], "160000");
+  EXPECT_EQ(Row(kR1 + "1")[0][1], "rev");
+  EXPECT_EQ(Row(kR2 + "1")[0][0], "150000");
+  // The list behind shows the old amount until it is reloaded.
+  EXPECT_EQ(LvGetItemText(gForm13List, 0, 7), "150000");
+}
+
+TEST_F(RevisionTest, FromThePaymentListWithoutAMarkedRowListsNothing) {
+  FromPaymentList("", [&] {
+    EXPECT_EQ(LvGetItemCount(gFormRevisiList), 0);
+    EXPECT_EQ(CtlGetText(gFormRevisiAmountEdit), "");
+    Update();   // nothing to revise, nothing said
+  });
+}
+
+TEST_F(RevisionTest, Statements) {
+  EXPECT_EQ(FORMREVISI_StudentRowsSql("S'1"),
+            "select Id, Tgl, AcctId, Uraian, Masuk, Petugas from transaksi WHERE SiswaId='S''1' and Sts='p' Order By "
+            "Id DESC");
+  EXPECT_EQ(FORMREVISI_MonthRowsSql("S1", "BR'1", "2024/2025", 9),
+            "select Id, Tgl, AcctId, Uraian, Masuk, Petugas from transaksi WHERE SiswaId='S1' and Sts='p' And "
+            "AcctId='BR''1' And Tgl between '2024-09-01' and date('2024-09-01','start of month','+1 month','-1 day')");
+  EXPECT_EQ(FORMREVISI_UpdateSql(-5, "a'", "b", "c"),
+            "Update transaksi Set Masuk='-5', jenjang='rev' WHERE Id='a''' and AcctId='b' and SiswaId='c'");
+}
+
+}  // namespace

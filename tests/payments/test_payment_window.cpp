@@ -1,0 +1,651 @@
+// The payment window driven as the cashier drives it: the student by id and through the picker, the items the arrears
+// window hands over, discount, cash, change and the amount in words after every keystroke, the use of savings, the
+// removal of an item, the save with its rows, the saved state and the commands that open the other windows.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "common/numbers_words.h"
+#include "common/receipt_settings_window.h"
+#include "payments/arrears_window.h"
+#include "payments/payment_revision_window.h"
+#include "students/student_pickers.h"
+#include "tests/payments/payment_window_fixture.h"
+
+namespace {
+
+using paytest::Item;
+using Table = std::vector<std::vector<std::string>>;
+
+class PaymentWindow : public paytest::PaymentWindowTest {};
+
+bool HasPhoto() {
+  auto* l = qobject_cast<QLabel*>(WinWidget(gFormBayarPhoto));
+  return l && !l->pixmap().isNull();
+}
+bool Enabled(Hwnd h) { return WinIsWindowEnabled(h); }
+
+// ------------------------------------------------------------------------------------------------------------------
+TEST_F(PaymentWindow, OpensWithItsControlsListsAndMenu) {
+  const Hwnd form = Open();
+  ASSERT_TRUE(IsWindow(form));
+  EXPECT_EQ(WinGetWindowText(form), "Pembayaran Siswa");
+  EXPECT_EQ(WinGetClassName(form), "FORM_FINANCE_FORMBAYAR_CLASS");
+  EXPECT_EQ(gFormBayarLoadStudentHook, &FORMBAYAR_LoadStudent);
+
+  struct Ctl {
+    Hwnd h;
+    int id;
+    const char* cls;
+    std::string text;
+  };
+  const std::vector<Ctl> table = {
+      {gFormBayarCopy2WACheck, 1000, "Button", "Copy2WA"},
+      {gFormBayarArchiveCheck, 1002, "Button", "Arsip"},
+      {gFormBayarPaymentCombo, 1003, "ComboBox", "CASH"},
+      {gFormBayarWordsLabel, 1005, "Static", "0"},
+      {gFormBayarIdHintLabel, 1007, "Static", "<= Scan/Ketik Id disini"},
+      {gFormBayarPrintChoiceCombo, 1008, "ComboBox", "Cetak Struk 9.5 x 5.5 Inc 1"},
+      {gFormBayarIdEdit, 1009, "Edit", ""},
+      {gFormBayarSaveButton, 1012, "Button", ""},
+      {gFormBayarPaidEdit, 1014, "Edit", ""},
+      {gFormBayarDiscountEdit, 1018, "Edit", ""},
+      {gFormBayarTotalLabel, 1019, "Static", "Total"},
+      {gFormBayarChangeLabel, 1020, "Static", "Kembali"},
+      {gFormBayarPaidLabel, 1022, "Static", "Dibayar Tunai"},
+      {gFormBayarDiscountLabel, 1023, "Static", "Potongan"},
+      {gFormBayarNetLabel, 1024, "Static", "Total setelah potongan"},
+      {gFormBayarRevisiButton, 1026, "Button", "REVISI PEMBAYARAN [F11]"},
+      {gFormBayarSavingsCheck, 1027, "Button", "Ambil Tabungan [F3]"},
+      {gFormBayarArrearsButton, 1028, "Button", "TAGIHAN TUNGGAKAN [F9]"},
+      {gFormBayarSavingsLeftLabel, 1030, "Static", "Saldo Sekarang"},
+      {gFormBayarSavingsBalanceLabel, 1031, "Static", "Saldo Tabungan"},
+      {gFormBayarItemList, 1032, "SysListView32", ""},
+      {gFormBayarSavingsFrame, 1033, "Button", "Tabungan"},
+      {gFormBayarKelasLabel, 1036, "Static", "Kelas"},
+      {gFormBayarStudentFrame, 1038, "Button", "Siswa"},
+      {gFormBayarIdLabel, 1039, "Static", "Id"},
+      {gFormBayarNamaLabel, 1040, "Static", "Nama"},
+      {gFormBayarSubtitleLabel, 1041, "Static", "Penerimaan Pembayaran Siswa mulai tingkat SD, SMP, SMA.."},
+      {gFormBayarHeaderFrame, 1043, "Button", ""},
+      {gFormBayarTitleLabel, 1044, "Static", "Pembayaran Siswa"},
+  };
+  for (const Ctl& c : table) {
+    SCOPED_TRACE(c.id);
+    ASSERT_TRUE(IsWindow(c.h));
+    EXPECT_EQ(WinGetDlgCtrlID(c.h), c.id);
+    EXPECT_EQ(WinGetClassName(c.h), c.cls);
+    EXPECT_EQ(CtlGetText(c.h), c.text);
+  }
+  EXPECT_EQ(CtlGetToolTip(gFormBayarPaymentCombo), "Pilihan Pembayaran");
+  EXPECT_EQ(CtlGetToolTip(gFormBayarPrintButton), "Cetak Pembayaran");
+  EXPECT_EQ(CtlGetToolTip(gFormBayarRemoveButton), "Remove Item Pembayaran");
+  EXPECT_EQ(CtlGetToolTip(gFormBayarPrintChoiceCombo), "Pilihan Cetak");
+  EXPECT_EQ(CtlGetToolTip(gFormBayarIdEdit), "Ketik / Scan Id/No. Induk/NISN disini");
+  EXPECT_EQ(CtlGetToolTip(gFormBayarSaveButton), "Simpan Pembayaran");
+  EXPECT_EQ(CtlGetToolTip(gFormBayarPickerButton), "Panggil Id Siswa yang berada dalam daftar siswa.");
+
+  // The layouts with their index as data, gStrukDefaultType chosen; the payment options: CASH and the year's banks.
+  std::vector<std::string> layouts;
+  for (int i = 0; i < CbGetCount(gFormBayarPrintChoiceCombo); ++i) {
+    layouts.push_back(CbGetItemText(gFormBayarPrintChoiceCombo, i));
+    EXPECT_EQ(CbGetItemData(gFormBayarPrintChoiceCombo, i), i);
+  }
+  EXPECT_EQ(layouts, (std::vector<std::string>{"Cetak Struk Lebar 7,9 Cm", "Cetak Struk Lebar 7,6 Cm",
+                                               "Cetak Struk 9.5 x 5.5 Inc 1", "Cetak Struk 9.5 x 5.5 Inc 2",
+                                               "Cetak Ke Buku", "Tanpa Cetak"}));
+  EXPECT_EQ(CbGetCurSel(gFormBayarPrintChoiceCombo), 2);
+  std::vector<std::string> options;
+  for (int i = 0; i < CbGetCount(gFormBayarPaymentCombo); ++i) options.push_back(CbGetItemText(gFormBayarPaymentCombo, i));
+  EXPECT_EQ(options, (std::vector<std::string>{"CASH", "112 Bank BRI", "113 Bank Mandiri"}));
+
+  // The item columns.
+  struct Col {
+    const char* caption;
+    int align, width;
+  };
+  const Col cols[] = {{"Nomer", 2, 50}, {"Kode", 2, 150}, {"Akun Pembayaran", 0, 250},
+                      {"Jumlah", 1, 100}, {"Ref", 1, 0},    {"Type", 1, 0}};
+  ASSERT_EQ(LvGetColumnCount(gFormBayarItemList), 6);
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(LvGetColumnText(gFormBayarItemList, i), cols[i].caption);
+    EXPECT_EQ(LvGetColumnAlign(gFormBayarItemList, i), cols[i].align);
+    EXPECT_EQ(LvGetColumnWidth(gFormBayarItemList, i), cols[i].width);
+  }
+
+  // The menu.
+  const HMenu fungsi = WinGetSubMenu(WinGetMenu(form), 0);
+  ASSERT_EQ(WinGetMenuItemCount(fungsi), 6);
+  const char* items[] = {"Setting Struk\tF8", "Tagihan Tunggakan\tF9", "Revisi\tF11",
+                         "Simpan\tF12",       "Browse Siswa\tF1",      "Tabungan\tF3"};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(WinGetMenuString(fungsi, 6001 + i, MF_BYCOMMAND), items[i]);
+
+  // Nothing loaded: nothing to save or print; the boxes unticked.
+  EXPECT_FALSE(Enabled(gFormBayarSaveButton));
+  EXPECT_FALSE(Enabled(gFormBayarPrintButton));
+  for (Hwnd h : {gFormBayarCopy2WACheck, gFormBayarArchiveCheck, gFormBayarSavingsCheck}) EXPECT_EQ(ChkIsChecked(h), 0);
+  // Only the id, "Potongan" and "Dibayar Tunai" take typing; the amounts they lead to are shown.
+  for (Hwnd h : {gFormBayarIdEdit, gFormBayarDiscountEdit, gFormBayarPaidEdit}) EXPECT_FALSE(Edit(h)->isReadOnly());
+  for (Hwnd h : {gFormBayarTotalEdit, gFormBayarNetEdit, gFormBayarChangeEdit, gFormBayarAmountDisplay,
+                 gFormBayarSavingsBalanceEdit, gFormBayarSavingsLeftEdit})
+    EXPECT_TRUE(Edit(h)->isReadOnly());
+
+  // Gone: the loader hook and every control global with it.
+  WinDestroyWindow(form);
+  EXPECT_EQ(gFormBayarWindow, 0);
+  EXPECT_EQ(gFormBayarLoadStudentHook, nullptr);
+  EXPECT_EQ(gFormBayarItemList, 0);
+  EXPECT_EQ(gFormBayarIdEdit, 0);
+  EXPECT_EQ(gFormBayarPrintChoiceCombo, 0);
+}
+
+TEST_F(PaymentWindow, RunsModalOverItsOwnerUntilClosed) {
+  QWidget owner;
+  owner.show();
+  const Hwnd ownerHandle = WinHandle(&owner);
+  bool ownerDisabled = false;
+  OnModal([&](QWidget*) {
+    ownerDisabled = !WinIsWindowEnabled(ownerHandle);
+    ASSERT_TRUE(IsWindow(gFormBayarWindow));
+    // Esc is no command of this window.
+    QTest::keyClick(WinWidget(gFormBayarIdEdit), Qt::Key_Escape);
+    EXPECT_TRUE(IsWindow(gFormBayarWindow));
+    WinSendMessage(gFormBayarWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
+  });
+  EXPECT_EQ(FORMBAYAR_Show(ownerHandle, 1, 0), 0);
+  EXPECT_TRUE(ownerDisabled);
+  EXPECT_TRUE(WinIsWindowEnabled(ownerHandle));
+  EXPECT_EQ(gFormBayarWindow, 0);
+  EXPECT_EQ(gFormBayarLoadStudentHook, nullptr);
+}
+
+// ------------------------------------------------------------------------------------------------------------------
+TEST_F(PaymentWindow, TypingTheIdLoadsTheStudentAtEveryKeystroke) {
+  std::filesystem::create_directories(WorkFile("image"));
+  WritePhoto(WorkFile("image/12.bmp"));
+  Open();
+  Load("1");
+  EXPECT_EQ(CtlGetText(gFormBayarNamaEdit), "BUDI");
+  EXPECT_EQ(CtlGetText(gFormBayarKelasEdit), "VIII B");
+  EXPECT_EQ(CtlGetText(gFormBayarKategoriEdit), "02");
+  EXPECT_EQ(CtlGetText(gFormBayarSavingsBalanceEdit), "0");   // no savings row
+  EXPECT_FALSE(HasPhoto());
+  EXPECT_TRUE(Enabled(gFormBayarSaveButton));
+  Insert(ThreeItems());
+  ASSERT_EQ(LvGetItemCount(gFormBayarItemList), 3);
+
+  // The next key: another student, the list emptied, the totals back to "0".
+  QTest::keyClick(Edit(gFormBayarIdEdit), Qt::Key_2);
+  EXPECT_EQ(CtlGetText(gFormBayarIdEdit), "12");
+  EXPECT_EQ(LvGetItemCount(gFormBayarItemList), 0);
+  EXPECT_EQ(CtlGetText(gFormBayarNamaEdit), "ANI RAHMA");
+  EXPECT_EQ(CtlGetText(gFormBayarKelasEdit), "VII A");
+  EXPECT_EQ(CtlGetText(gFormBayarKategoriEdit), "01");
+  EXPECT_TRUE(HasPhoto());
+  const Shown f = Fields();
+  EXPECT_EQ(f.balance, "600");
+  EXPECT_EQ(f.left, "600");
+  for (const std::string& s : {f.total, f.discount, f.net, f.paid, f.change, f.display}) EXPECT_EQ(s, "0");
+  EXPECT_EQ(f.words, " ");
+  EXPECT_TRUE(Enabled(gFormBayarSaveButton));
+  EXPECT_EQ(gPaymentSaved, 0);
+
+  // An id of no student of the year (7 is of last year): nothing of the last student stays.
+  for (const char* id : {"129", "7", "1'2", ""}) {
+    SCOPED_TRACE(id);
+    Load(id);
+    EXPECT_EQ(CtlGetText(gFormBayarNamaEdit), "");
+    EXPECT_EQ(CtlGetText(gFormBayarKelasEdit), "");
+    EXPECT_EQ(CtlGetText(gFormBayarKategoriEdit), "");
+    EXPECT_EQ(CtlGetText(gFormBayarSavingsBalanceEdit), "0");
+    EXPECT_FALSE(HasPhoto());
+    EXPECT_FALSE(Enabled(gFormBayarSaveButton));
+  }
+}
+
+TEST_F(PaymentWindow, ThePickerHandsTheStudentOver) {
+  Open();
+  Load("1");
+  OnModal([](QWidget*) {
+    ASSERT_TRUE(IsWindow(gFormCrSiswaWindow));
+    Type(gFormCrSiswaSearchEdit, "DEDI");
+    Click(gFormCrSiswaGoButton);
+    ASSERT_EQ(LvGetItemCount(gFormCrSiswaList), 1);
+    LvSelectItem(gFormCrSiswaList, 0);
+    Click(gFormCrSiswaSisipButton);
+  });
+  Key(Qt::Key_F1);
+  EXPECT_FALSE(IsWindow(gFormCrSiswaWindow));
+  EXPECT_EQ(CtlGetText(gFormBayarIdEdit), "40");
+  EXPECT_EQ(CtlGetText(gFormBayarNamaEdit), "DEDI SAPUTRA");
+  EXPECT_EQ(CtlGetText(gFormBayarKelasEdit), "IX C");
+  EXPECT_EQ(CtlGetText(gFormBayarSavingsBalanceEdit), "1500");
+
+  // The picker button does the same; cancelled, nothing changes.
+  OnModal([](QWidget*) { Click(gFormCrSiswaBatalButton); });
+  Click(gFormBayarPickerButton);
+  EXPECT_EQ(CtlGetText(gFormBayarNamaEdit), "DEDI SAPUTRA");
+}
+
+// ------------------------------------------------------------------------------------------------------------------
+TEST_F(PaymentWindow, DiscountCashChangeAndWordsFollowEveryKeystroke) {
+  Open();
+  Load("1");
+  Insert(ThreeItems());
+  Shown f = Fields();
+  EXPECT_EQ(f.total, "1000000");
+  EXPECT_EQ(f.net, "1000000");
+  EXPECT_EQ(f.paid, "1000000");
+  EXPECT_EQ(f.change, "0");
+  EXPECT_EQ(f.display, "1000000");
+  EXPECT_EQ(f.words, " satu juta ");
+  EXPECT_EQ(LvGetItemText(gFormBayarItemList, 2, 0), "3");
+
+  // "Potongan", key by key: the net, the cash (= the net) and the display follow.
+  QLineEdit* discount = Edit(gFormBayarDiscountEdit);
+  discount->selectAll();
+  const std::pair<Qt::Key, long long> discountKeys[] = {{Qt::Key_5, 5}, {Qt::Key_0, 50}, {Qt::Key_0, 500},
+                                                        {Qt::Key_0, 5000}};
+  for (const auto& [key, value] : discountKeys) {
+    QTest::keyClick(discount, key);
+    SCOPED_TRACE(value);
+    f = Fields();
+    const std::string net = std::to_string(1000000 - value);
+    EXPECT_EQ(f.discount, std::to_string(value));
+    EXPECT_EQ(f.net, net);
+    EXPECT_EQ(f.paid, net);
+    EXPECT_EQ(f.change, "0");
+    EXPECT_EQ(f.display, net);
+    EXPECT_EQ(f.words, FinSpellNumber(static_cast<std::int32_t>(1000000 - value)));
+  }
+  // Letters are not taken.
+  QTest::keyClick(discount, Qt::Key_A);
+  EXPECT_EQ(CtlGetText(gFormBayarDiscountEdit), "5000");
+
+  // "Dibayar Tunai", key by key: short (the cash on green), then the change (on yellow).
+  Type(gFormBayarPaidEdit, "");
+  struct Step {
+    Qt::Key key;
+    const char *paid, *change, *display;
+    bool yellow;
+  };
+  const Step steps[] = {{Qt::Key_1, "1", "-994999", "1", false},
+                        {Qt::Key_0, "10", "-994990", "10", false},
+                        {Qt::Key_0, "100", "-994900", "100", false},
+                        {Qt::Key_0, "1000", "-994000", "1000", false},
+                        {Qt::Key_0, "10000", "-985000", "10000", false},
+                        {Qt::Key_0, "100000", "-895000", "100000", false},
+                        {Qt::Key_0, "1000000", "5000", "5000", true}};
+  for (const Step& s : steps) {
+    QTest::keyClick(Edit(gFormBayarPaidEdit), s.key);
+    SCOPED_TRACE(s.paid);
+    f = Fields();
+    EXPECT_EQ(f.paid, s.paid);
+    EXPECT_EQ(f.net, "995000");
+    EXPECT_EQ(f.change, s.change);
+    EXPECT_EQ(f.display, s.display);
+    EXPECT_EQ(f.words, FinSpellNumber(std::stoi(s.display)));
+    int text = 0, back = 0;
+    CtlGetColors(gFormBayarAmountDisplay, &text, &back);
+    EXPECT_EQ(text, static_cast<int>(WinRgb(0, 64, 128)));
+    EXPECT_EQ(back, static_cast<int>(s.yellow ? WinRgb(255, 255, 0) : WinRgb(0, 255, 128)));
+  }
+  EXPECT_EQ(Fields().words, " lima ribu ");
+
+  // A discount above the total: the net, the cash and the display below 0, the words with " minus".
+  Type(gFormBayarDiscountEdit, "1000500");
+  f = Fields();
+  EXPECT_EQ(f.net, "-500");
+  EXPECT_EQ(f.paid, "-500");
+  EXPECT_EQ(f.display, "-500");
+  EXPECT_EQ(f.words, " minus" + FinSpellNumber(500));
+}
+
+TEST(PaymentWords, InWordsAcrossTheRange) {
+  EXPECT_EQ(FORMBAYAR_Words(0), " ");
+  EXPECT_EQ(FORMBAYAR_Words(1500), FinSpellNumber(1500));
+  EXPECT_EQ(FORMBAYAR_Words(999999999), FinSpellNumber(999999999));
+  EXPECT_EQ(FORMBAYAR_Words(1000000000), "");
+  EXPECT_EQ(FORMBAYAR_Words(-1500), " minus" + FinSpellNumber(1500));
+  EXPECT_EQ(FORMBAYAR_Words(-1000000000), "");
+  EXPECT_EQ(FORMBAYAR_DisplayAmount(1000, 0), 1000);
+  EXPECT_EQ(FORMBAYAR_DisplayAmount(1000, -5), 1000);
+  EXPECT_EQ(FORMBAYAR_DisplayAmount(1000, 200), 200);
+}
+
+// ------------------------------------------------------------------------------------------------------------------
+TEST_F(PaymentWindow, TakingMoneyFromTheSavings) {
+  struct Case {
+    const char* student;
+    const char *paid, *left;
+    bool focusToPaid;
+  };
+  const Case cases[] = {{"12", "400", "0", true},     // balance 600 of 1000: the cash covers the rest
+                        {"40", "0", "500", false}};   // balance 1500: the savings cover everything
+  Open();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.student);
+    Load(c.student);
+    Insert({{"BR-1", "SPP", "1000", "411", "Perbulan"}});
+    EXPECT_EQ(Fields().left, Fields().balance);   // nothing taken yet
+    Click(gFormBayarSavingsCheck);
+    ASSERT_EQ(ChkIsChecked(gFormBayarSavingsCheck), 1);
+    Shown f = Fields();
+    EXPECT_EQ(f.paid, c.paid);
+    EXPECT_EQ(f.left, c.left);
+    EXPECT_EQ(f.change, "0");
+    EXPECT_EQ(f.display, c.paid);
+    // Unticked: the cash stays and falls short by what the savings covered.
+    Click(gFormBayarSavingsCheck);
+    f = Fields();
+    EXPECT_EQ(f.paid, c.paid);
+    EXPECT_EQ(f.left, f.balance);
+    EXPECT_EQ(f.change, std::to_string(std::stoll(c.paid) - 1000));
+  }
+
+  // Balance 600 of 1000 and the cash typed as 500: only 500 comes from the savings, no change.
+  Load("12");
+  Insert({{"BR-1", "SPP", "1000", "411", "Perbulan"}});
+  Click(gFormBayarSavingsCheck);
+  Type(gFormBayarPaidEdit, "500");
+  Shown f = Fields();
+  EXPECT_EQ(f.left, "100");
+  EXPECT_EQ(f.change, "0");
+  Type(gFormBayarPaidEdit, "300");   // 300 + 600 < 1000: short by 100
+  f = Fields();
+  EXPECT_EQ(f.left, "0");
+  EXPECT_EQ(f.change, "-100");
+
+  // F3 ticks and unticks without touching the cash; the cash paid in full takes nothing from the savings.
+  Click(gFormBayarSavingsCheck);
+  ASSERT_EQ(ChkIsChecked(gFormBayarSavingsCheck), 0);
+  Type(gFormBayarPaidEdit, "1000");
+  Key(Qt::Key_F3);
+  EXPECT_EQ(ChkIsChecked(gFormBayarSavingsCheck), 1);
+  f = Fields();
+  EXPECT_EQ(f.paid, "1000");
+  EXPECT_EQ(f.left, "600");
+  EXPECT_EQ(f.change, "0");
+  Menu(IDM_FORMBAYAR_TABUNGAN);
+  EXPECT_EQ(ChkIsChecked(gFormBayarSavingsCheck), 0);
+  EXPECT_EQ(Fields().paid, "1000");
+
+  // A new discount while ticked: the cash becomes the whole net again and nothing comes from the savings.
+  Click(gFormBayarSavingsCheck);
+  EXPECT_EQ(Fields().paid, "400");
+  Type(gFormBayarDiscountEdit, "100");
+  f = Fields();
+  EXPECT_EQ(f.paid, "900");
+  EXPECT_EQ(f.left, "600");
+  EXPECT_EQ(f.change, "0");
+}
+
+TEST_F(PaymentWindow, RemovingAnItemResetsTheTotals) {
+  Open();
+  Load("1");
+  Insert(ThreeItems());
+  Type(gFormBayarDiscountEdit, "5000");
+
+  // Nothing marked: nothing asked.
+  Click(gFormBayarRemoveButton);
+  EXPECT_EQ(LvGetItemCount(gFormBayarItemList), 3);
+
+  LvSelectItem(gFormBayarItemList, 1);
+  ExpectMsgBox("Yakin Hapus Item Pembayaran : Uang Buku\r Dengan Nilai 450000", "Confirm Delete", IDNO,
+               MB_YESNO | MB_ICONQUESTION);
+  Click(gFormBayarRemoveButton);
+  EXPECT_EQ(LvGetItemCount(gFormBayarItemList), 3);
+  EXPECT_EQ(Fields().discount, "5000");
+
+  ExpectMsgBox("Yakin Hapus Item Pembayaran : Uang Buku\r Dengan Nilai 450000", "Confirm Delete", IDYES,
+               MB_YESNO | MB_ICONQUESTION);
+  Click(gFormBayarRemoveButton);
+  ASSERT_EQ(LvGetItemCount(gFormBayarItemList), 2);
+  EXPECT_EQ(LvGetItemText(gFormBayarItemList, 0, 0), "1");
+  EXPECT_EQ(LvGetItemText(gFormBayarItemList, 1, 0), "3");   // not renumbered
+  const Shown f = Fields();
+  EXPECT_EQ(f.total, "550000");
+  EXPECT_EQ(f.discount, "0");
+  EXPECT_EQ(f.net, "550000");
+  EXPECT_EQ(f.paid, "550000");
+  EXPECT_EQ(f.change, "0");
+  EXPECT_EQ(f.display, "550000");
+  EXPECT_EQ(f.words, FinSpellNumber(550000));
+
+  // The next hand-over numbers after the rows left, so a number can repeat.
+  Insert({{"BR-9", "Kegiatan", "100000", "414", "Pertahun"}});
+  EXPECT_EQ(LvGetItemText(gFormBayarItemList, 2, 0), "3");
+  EXPECT_EQ(Fields().total, "650000");
+}
+
+// ------------------------------------------------------------------------------------------------------------------
+TEST_F(PaymentWindow, SaveWritesTheReceiptThenPrintOpensAndASecondSaveIsRefused) {
+  Open();
+  Load("12");
+  Insert(ThreeItems());
+  Type(gFormBayarDiscountEdit, "5000");
+  Click(gFormBayarSavingsCheck);   // balance 600: the cash is 994400
+  ASSERT_EQ(Fields().paid, "994400");
+  ExpectMsgBox("Pembayaran berhasil disimpan..", "Pembayaran..", IDOK, MB_OK | MB_ICONINFORMATION);
+  Key(Qt::Key_F12);
+  VerifySeams();
+  EXPECT_EQ(ReceiptRows(),
+            (Table{{"20242025202409021015303", "2024-09-02", "Seragam", "BR-VIIA20240003", "12", "250000", "0",
+                    "kasir", "p", "-", "413"},
+                   {"20242025202409021015302", "2024-09-02", "Uang Buku", "BR-VIIA20240002", "12", "450000", "0",
+                    "kasir", "p", "-", "412"},
+                   {"20242025202409021015301", "2024-09-02", "SPP Bulan : Juli s/d Agustus", "BR-VIIA20240001",
+                    "12", "300000", "0", "kasir", "p", "-", "411"},
+                   {"20242025202409021015304", "2024-09-02", "Potongan Pembayaran", "Disc", "12", "-5000", "0",
+                    "kasir", "p", "-", "disc-pembayaran"},
+                   {"20242025202409021015305", "2024-09-02", "02-Penarikan utk pembayaran", "Tabungan", "12", "0",
+                    "600", "kasir", "t", "-", "<null>"}}));
+  EXPECT_EQ(CountRows(), 3 + 5);
+  EXPECT_EQ(gLastKey, "101530");
+  EXPECT_EQ(gPaymentSaved, 1);
+  EXPECT_FALSE(Enabled(gFormBayarSaveButton));
+  EXPECT_TRUE(Enabled(gFormBayarPrintButton));
+  // The window keeps what was saved, for the receipt.
+  const Shown f = Fields();
+  EXPECT_EQ(f.total, "1000000");
+  EXPECT_EQ(f.discount, "5000");
+  EXPECT_EQ(f.net, "995000");
+  EXPECT_EQ(f.paid, "994400");
+  EXPECT_EQ(f.change, "0");
+  EXPECT_EQ(f.balance, "600");
+  EXPECT_EQ(f.left, "0");
+  EXPECT_EQ(LvGetItemCount(gFormBayarItemList), 3);
+
+  // The same payment again, a second later: by key, by menu, by button: nothing (no box, no row).
+  SbSetText(gStatusBar, 5, "10:15:31", 0);
+  Key(Qt::Key_F12);
+  Menu(IDM_FORMBAYAR_SIMPAN);
+  Click(gFormBayarSaveButton);
+  FORMBAYAR_SavePayment();
+  EXPECT_EQ(CountRows(), 3 + 5);
+  // The saved payment stays as saved: no removal, no new items, no other discount or cash.
+  LvSelectItem(gFormBayarItemList, 0);
+  Click(gFormBayarRemoveButton);
+  Key(Qt::Key_F9);
+  EXPECT_EQ(LvGetItemCount(gFormBayarItemList), 3);
+  for (Hwnd h : {gFormBayarDiscountEdit, gFormBayarPaidEdit, gFormBayarSavingsCheck}) EXPECT_FALSE(Enabled(h));
+
+  // The print command works on the saved payment: "Tanpa Cetak" with "Copy2WA" copies the messaging text.
+  CbSetCurSel(gFormBayarPrintChoiceCombo, 5);
+  Click(gFormBayarCopy2WACheck);
+  Click(gFormBayarPrintButton);
+  ASSERT_TRUE(clipboard().has_value());
+  EXPECT_EQ(clipboard()->substr(0, 3), "```");
+
+  // The next student starts the next payment.
+  Load("1");
+  EXPECT_EQ(gPaymentSaved, 0);
+  EXPECT_TRUE(Enabled(gFormBayarSaveButton));
+  EXPECT_FALSE(Enabled(gFormBayarPrintButton));
+  for (Hwnd h : {gFormBayarDiscountEdit, gFormBayarPaidEdit, gFormBayarSavingsCheck}) EXPECT_TRUE(Enabled(h));
+}
+
+TEST_F(PaymentWindow, PrintingBeforeTheSaveDoesNothing) {
+  Open();
+  Load("1");
+  Insert(ThreeItems());
+  CbSetCurSel(gFormBayarPrintChoiceCombo, 5);
+  Click(gFormBayarCopy2WACheck);
+  Click(gFormBayarArchiveCheck);
+  Click(gFormBayarPrintButton);
+  EXPECT_FALSE(clipboard().has_value());
+  EXPECT_TRUE(printed().Documents().empty());
+}
+
+TEST_F(PaymentWindow, ShortPaymentWritesNothing) {
+  struct Case {
+    const char* student;
+    bool tick;
+    const char* cash;
+  };
+  const Case cases[] = {{"1", false, "300"},    // no savings ticked
+                        {"12", true, "300"}};   // 300 + 600 of savings < 1000
+  Open();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.student);
+    Load(c.student);
+    Insert({{"BR-1", "SPP", "1000", "411", "Perbulan"}});
+    if (c.tick) Click(gFormBayarSavingsCheck);
+    Type(gFormBayarPaidEdit, c.cash);
+    ExpectMsgBox("Nilai pembayaran tidak mencukupi..", "Pembayaran..", IDOK, MB_OK | MB_ICONINFORMATION);
+    Click(gFormBayarSaveButton);
+    VerifySeams();
+    EXPECT_EQ(CountRows(), 3);
+    EXPECT_EQ(gPaymentSaved, 0);
+    EXPECT_TRUE(Enabled(gFormBayarSaveButton));
+    EXPECT_EQ(Edit(gFormBayarPaidEdit)->selectedText().toStdString(), c.cash);
+  }
+}
+
+TEST_F(PaymentWindow, AFailingRowUndoesTheWholeReceipt) {
+  fintest::Exec(gDb,
+                "CREATE TRIGGER no_disc BEFORE INSERT ON transaksi WHEN NEW.acctid='Disc' "
+                "BEGIN SELECT RAISE(ABORT, 'potongan ditolak'); END;");
+  Open();
+  Load("12");
+  Insert(ThreeItems());
+  Type(gFormBayarDiscountEdit, "5000");
+  ExpectMsgBox("SQL error: potongan ditolak", "Info", IDOK);   // and no success box
+  Key(Qt::Key_F12);
+  VerifySeams();
+  EXPECT_TRUE(ReceiptRows().empty());
+  EXPECT_EQ(CountRows(), 3);
+  EXPECT_EQ(gPaymentSaved, 0);
+  EXPECT_TRUE(Enabled(gFormBayarSaveButton));
+  EXPECT_FALSE(Enabled(gFormBayarPrintButton));
+
+  fintest::Exec(gDb, "DROP TRIGGER no_disc;");
+  ExpectMsgBox("Pembayaran berhasil disimpan..", "Pembayaran..", IDOK);
+  Key(Qt::Key_F12);
+  EXPECT_EQ(ReceiptRows().size(), 4u);
+}
+
+TEST_F(PaymentWindow, ABankOptionNamesTheStudentAndTheBank) {
+  Open();
+  Load("1");
+  Insert({{"BR-VIIIB20240001", "SPP Bulan : Juli s/d Juli", "150000", "4110-0001-0002-0003", "Perbulan"}});
+  CbSetCurSel(gFormBayarPaymentCombo, 1);
+  ExpectMsgBox("Pembayaran berhasil disimpan..", "Pembayaran..", IDOK);
+  Click(gFormBayarSaveButton);
+  EXPECT_EQ(fintest::Query(gDb, "select uraian, Ref from transaksi where substr(id,1,22)='2024202520240902101530'"),
+            (Table{{"SPP Bulan : Juli s/d JuliAn. BUDI", "112"}}));
+}
+
+TEST_F(PaymentWindow, AStampAlreadyStoredIsNotUsedTwice) {
+  fintest::Exec(gDb,
+                "INSERT INTO transaksi (id, tgl, uraian, acctid, siswaid, masuk, keluar, petugas, sts, jenjang, Ref)"
+                " VALUES ('20242025202409021015301', '2024-09-02', 'SPP', 'BR-1', '40', 100, 0, 'kasir2', 'p', '-',"
+                " '411');");
+  Open();
+  Load("1");
+  Insert(ThreeItems());
+  ExpectMsgBox("Nomor transaksi sudah dipakai, silahkan simpan ulang..", "Pembayaran..", IDOK);
+  Key(Qt::Key_F12);
+  VerifySeams();
+  EXPECT_EQ(ReceiptRows().size(), 1u);
+  EXPECT_EQ(gPaymentSaved, 0);
+
+  SbSetText(gStatusBar, 5, "10:15:32", 0);
+  ExpectMsgBox("Pembayaran berhasil disimpan..", "Pembayaran..", IDOK);
+  Key(Qt::Key_F12);
+  EXPECT_EQ(ReceiptRows("2024202520240902101532").size(), 3u);
+  EXPECT_EQ(gLastKey, "101532");
+}
+
+TEST_F(PaymentWindow, AnEmptyListWritesNoRow) {
+  Open();
+  Load("1");
+  Type(gFormBayarDiscountEdit, "5000");   // a discount of nothing is no row either
+  ExpectMsgBox("Pembayaran berhasil disimpan..", "Pembayaran..", IDOK);
+  Key(Qt::Key_F12);
+  EXPECT_EQ(CountRows(), 3);
+  EXPECT_EQ(gPaymentSaved, 1);
+}
+
+TEST_F(PaymentWindow, WithoutAClockInTheStatusBarTheComputerClockStamps) {
+  SbSetText(gStatusBar, 5, "", 0);
+  SetClock(2024, 9, 2, 11, 0, 5);
+  Open();
+  Load("1");
+  Insert({{"BR-1", "SPP", "1000", "411", "Perbulan"}});
+  ExpectMsgBox("Pembayaran berhasil disimpan..", "Pembayaran..", IDOK);
+  Key(Qt::Key_F12);
+  EXPECT_EQ(ReceiptRows("2024202520240902110005").size(), 1u);
+  EXPECT_EQ(gLastKey, "110005");
+}
+
+// ------------------------------------------------------------------------------------------------------------------
+TEST_F(PaymentWindow, CommandsOpenTheirWindowsOverThePayment) {
+  const Hwnd form = Open();
+  Load("12");
+  struct Case {
+    Qt::Key key;
+    Hwnd* window;
+  };
+  const Case cases[] = {{Qt::Key_F8, &gForm23Window}, {Qt::Key_F9, &gFormTunggakanWindow},
+                        {Qt::Key_F11, &gFormRevisiWindow}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.key);
+    bool opened = false, ownerDisabled = false;
+    OnModal([&](QWidget*) {
+      opened = IsWindow(*c.window);
+      ownerDisabled = !WinIsWindowEnabled(form);
+      FrmClose(*c.window, 0);
+    });
+    gEditMode = 1;
+    Key(c.key);
+    EXPECT_TRUE(opened);
+    EXPECT_TRUE(ownerDisabled);
+    if (c.window == &gFormRevisiWindow) {
+      EXPECT_EQ(gEditMode, 0);
+    }
+    VerifySeams();
+  }
+  // The buttons open the same windows.
+  const std::pair<Hwnd, Hwnd*> buttons[] = {{gFormBayarGearButton, &gForm23Window},
+                                            {gFormBayarArrearsButton, &gFormTunggakanWindow},
+                                            {gFormBayarRevisiButton, &gFormRevisiWindow}};
+  for (const auto& [button, window] : buttons) {
+    bool opened = false;
+    OnModal([&, window = window](QWidget*) {
+      opened = IsWindow(*window);
+      FrmClose(*window, 0);
+    });
+    Click(button);
+    EXPECT_TRUE(opened);
+    VerifySeams();
+  }
+}
+
+}  // namespace

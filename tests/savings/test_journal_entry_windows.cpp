@@ -1,0 +1,514 @@
+// The journal entry windows FORMREKMASUK and FORMREKKELUAR driven as an operator would: the accounts each journal
+// offers, saving income and expense rows with their ids, refusals, failures, the receipt question and the printed
+// cash receipt, and the edit of an existing entry; the computations beside them on their own.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+#include <QWidget>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/globals.h"
+#include "common/globals.h"
+#include "framework/controls.h"
+#include "framework/form_runtime.h"
+#include "framework/window_system.h"
+#include "savings/journal_entry_windows.h"
+#include "support/fixtures.h"
+#include "support/seams_fixture.h"
+
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+constexpr int kInfo = MB_OK | MB_ICONINFORMATION;
+constexpr int kQuestion = MB_YESNO | MB_ICONQUESTION;
+
+// ----- the computations ---------------------------------------------------------------------------------------------
+TEST(JournalEntryRules, JournalIds) {
+  EXPECT_EQ(FinJournalId("INC", "2024-09-02", "10:15:30"), "INC20240902101530");
+  EXPECT_EQ(FinJournalId("EXP", "2025-01-31", "00:00:05"), "EXP20250131000005");
+  EXPECT_EQ(FinJournalId("INC", "2024-09-02", "10:15:30").size(), 17u);
+}
+
+TEST(JournalEntryRules, AmountsLoseTheirThousandsSeparators) {
+  struct Case {
+    const char* text;
+    long long amount;
+  } cases[] = {
+      {"1.500.000", 1500000}, {"1500000", 1500000}, {"", 0},       {"0", 0},         {"750.", 750},
+      {".5", 5},              {"12abc", 12},        {"abc", 0},    {"-750.000", -750000},
+      {"9.876.543.210", 9876543210LL},   // beyond 32 bits: whole rupiah in 64
+  };
+  for (const Case& c : cases) EXPECT_EQ(FinJournalAmount(c.text), c.amount) << c.text;
+}
+
+TEST(JournalEntryRules, TheLedgerCodeIsTheItemUpToItsFirstBlank) {
+  EXPECT_EQ(FinJournalAccountCode("411 Uang Sumbangan Komite"), "411");
+  EXPECT_EQ(FinJournalAccountCode("411"), "411");
+  EXPECT_EQ(FinJournalAccountCode(""), "");
+}
+
+TEST(JournalEntryRules, Statements) {
+  EXPECT_EQ(FinJournalAccountsSql(true, true, "2024/2025"),
+            "Select Kode, Deskripsi From rekening Where Grup='Msk' and substr(kode,-1)<>'0' and Tapel='2024/2025'");
+  EXPECT_EQ(FinJournalAccountsSql(false, true, "2024/2025"),
+            "Select Kode, Deskripsi From rekening Where Grup='Klr' and substr(kode,-1)<>'0' and Tapel='2024/2025'");
+  EXPECT_EQ(FinJournalAccountsSql(true, false, "x'y"),
+            "Select Kode, Deskripsi From rekening Where Grup='Bms' and substr(kode,-1)<>'0' and Tapel='x''y'");
+  EXPECT_EQ(FinJournalAccountsSql(false, false, "2024/2025"), FinJournalAccountsSql(true, false, "2024/2025"));
+
+  JournalEntry e{"INC1", "2024-09-02", "Ma'arif", 1500000, "o'neil", true, "411"};
+  EXPECT_EQ(FinJournalInsertSql(true, e),
+            "Insert Into transaksi (id,tgl,uraian,acctid,siswaid,masuk,keluar,petugas,sts,jenjang,Ref) Values('INC1',"
+            "'2024-09-02','Ma''arif','-','-','1500000','0','o''neil','k','-','411')");
+  e.cash = false;
+  EXPECT_EQ(FinJournalInsertSql(false, e),
+            "Insert Into transaksi (id,tgl,uraian,acctid,siswaid,Masuk,keluar,petugas,sts,jenjang,Ref) Values('INC1',"
+            "'2024-09-02','Ma''arif','-','-','0','1500000','o''neil','b','-','411')");
+  EXPECT_EQ(FinJournalUpdateSql(true, e),
+            "Update transaksi Set Tgl='2024-09-02',Uraian='Ma''arif',Masuk='1500000',Petugas='o''neil',Ref='411' "
+            "WHERE Id='INC1'");
+  EXPECT_EQ(FinJournalUpdateSql(false, e),
+            "Update transaksi Set Tgl='2024-09-02',Uraian='Ma''arif',Keluar='1500000',Petugas='o''neil',Ref='411' "
+            "WHERE Id='INC1'");
+}
+
+// ----- the windows --------------------------------------------------------------------------------------------------
+struct Side {
+  bool income;
+  Hwnd* window;
+  JournalEntryControls* c;
+  std::intptr_t (*show)(Hwnd, int, int);
+  std::intptr_t (*edit)(Hwnd, const std::string&);
+  const char* name;
+};
+const Side kIncome = {true, &gFormRekMasukWindow, &gFormRekMasuk, FORMREKMASUK_Show, FORMREKMASUK_Edit, "income"};
+const Side kExpense = {false, &gFormRekKeluarWindow, &gFormRekKeluar, FORMREKKELUAR_Show, FORMREKKELUAR_Edit,
+                       "expense"};
+
+class JournalEntryTest : public fintest::SeamsTest {
+ protected:
+  JournalEntryTest() {
+    gDb = fintest::CreateDatabase(WorkFile("data.db3"));
+    gTapel = "2024/2025";
+    gToday = "2024-09-02";
+    gFormMode = "JURNAL KAS";
+    gEditMode = 0;
+    gSchoolName = "SD Harapan";
+    gSchoolAddress = "Jl. Merdeka 5";
+    gSchoolPhone = "021-555";
+    gStrukFont = "Courier New";
+    gStrukLineSpacing = 150;
+    holder_ = new QWidget;
+    gStatusBar = WinCreateControl(0, "msctls_statusbar32", "", WS_CHILD | WS_VISIBLE, 0, 0, 900, 20,
+                                  WinHandle(holder_), 4999);
+    SbSetParts(gStatusBar, {50, 150, 250, 350, 450, 550, 650, 750, -1});
+    SbSetText(gStatusBar, 1, "ani", 0);
+    SbSetText(gStatusBar, 5, "10:15:30", 0);
+    fintest::Exec(gDb,
+                  "INSERT INTO rekening (Kode, Deskripsi, Grup, Tapel) VALUES"
+                  " ('410','Pendapatan','Msk','2024/2025'), ('412','Uang Sumbangan Komite','Msk','2024/2025'),"
+                  " ('411','SPP','Msk','2024/2025'), ('413','Lama','Msk','2023/2024'),"
+                  " ('500','Belanja','Klr','2024/2025'), ('511','Listrik','Klr','2024/2025'),"
+                  " ('301','Bank BRI','Bms','2024/2025'), ('300','Bank','Bms','2024/2025'),"
+                  " ('302','Bank Mandiri','Bms','2024/2025')");
+  }
+  ~JournalEntryTest() override {
+    for (Hwnd w : {gFormRekMasukWindow, gFormRekKeluarWindow})
+      if (IsWindow(w)) WinDestroyWindow(w);
+    gStatusBar = 0;
+    delete holder_;
+    sqlite3_close(gDb);
+    gDb = nullptr;
+    gFormMode.clear();
+    gSchoolName.clear();
+    gSchoolAddress.clear();
+    gSchoolPhone.clear();
+  }
+
+  // Shows the window of `side` modally; `drive` runs inside its loop and the window is closed after it.
+  std::intptr_t Run(const Side& side, std::function<void()> drive) {
+    bool ran = false;
+    OnModal([&](QWidget*) {
+      ran = true;
+      drive();
+      if (IsWindow(*side.window)) FrmClose(*side.window, 0);
+    });
+    const std::intptr_t r = side.show(0, 1, 0);
+    EXPECT_TRUE(ran);
+    return r;
+  }
+  static std::vector<std::string> Items(Hwnd combo) {
+    std::vector<std::string> items;
+    for (int i = 0; i < CbGetCount(combo); ++i) items.push_back(CbGetItemText(combo, i));
+    return items;
+  }
+  static void Choose(Hwnd combo, const std::string& item) {
+    const int i = CbFindStringExact(combo, -1, item);
+    ASSERT_GE(i, 0) << item;
+    CbSetCurSel(combo, i);
+  }
+  static void Click(Hwnd button) { QTest::mouseClick(WinWidget(button), Qt::LeftButton); }
+  // Fills the fields as the operator would.
+  static void Fill(const Side& s, const std::string& item, const std::string& date, const std::string& desc,
+                   const std::string& amount) {
+    if (!item.empty()) Choose(s.c->account, item);
+    DtpSetDate(s.c->date, date);
+    CtlSetText(s.c->desc, desc);
+    CtlSetText(s.c->amount, amount);
+  }
+  void ExpectSaved(int print = IDNO) {
+    ExpectMsgBox(kJournalSaved, "Entry Data..", IDOK, kInfo);
+    ExpectMsgBox(kJournalPrintQuestion, "Print?", print, kQuestion);
+  }
+  Rows Db(const std::string& sql) { return fintest::Query(gDb, sql); }
+  Rows Journal() {
+    return Db("select id, tgl, uraian, acctid, siswaid, masuk, keluar, petugas, sts, jenjang, Ref from transaksi "
+              "order by rowid");
+  }
+
+  QWidget* holder_ = nullptr;
+};
+
+TEST_F(JournalEntryTest, TheWindowsAsTheyOpen) {
+  struct Case {
+    const Side* side;
+    const char* caption;
+    const char* cls;
+    const char* title;
+    const char* note;
+    const char* id;
+  } cases[] = {
+      {&kIncome, "Jurnal Penerimaan", "FORM_FINANCE_FORMREKMASUK_CLASS", "Jurnal Penerimaan..",
+       "Catatan Jurnal penerimaan kas atau pendapatan..", "INC20240902101530"},
+      {&kExpense, "Jurnal Pengeluaran", "FORM_FINANCE_FORMREKKELUAR_CLASS", "Jurnal Pengeluaran..",
+       "Catatan Jurnal pengeluaran kas atau belanja..", "EXP20240902101530"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.caption);
+    Run(*c.side, [&] {
+      const Hwnd w = *c.side->window;
+      const JournalEntryControls& ctl = *c.side->c;
+      EXPECT_EQ(WinKindOf(w), WIN_TOPLEVEL_FORM);
+      EXPECT_EQ(WinGetWindowText(w), c.caption);
+      EXPECT_EQ(WinGetClassName(w), c.cls);
+      EXPECT_EQ(CtlGetText(ctl.title), c.title);
+      EXPECT_EQ(CtlGetText(ctl.note), c.note);
+      EXPECT_EQ(CtlGetText(ctl.dateLabel), "Tanggal");
+      EXPECT_EQ(CtlGetText(ctl.accountLabel), "Referensi ");
+      EXPECT_EQ(CtlGetText(ctl.idLabel), "Kode Jurnal");
+      EXPECT_EQ(CtlGetText(ctl.descLabel), "Deskripsi Jurnal");
+      EXPECT_EQ(CtlGetText(ctl.amountLabel), "Jumlah");
+      EXPECT_EQ(CtlGetText(ctl.save), "Simpan");
+      EXPECT_EQ(CtlGetText(ctl.idEdit), c.id);
+      EXPECT_EQ(CtlGetText(ctl.date), "2024-09-02");   // today, from the clock
+      EXPECT_EQ(CbGetCurSel(ctl.account), CB_ERR);
+      EXPECT_EQ(CtlGetText(ctl.desc), "");
+      EXPECT_EQ(CtlGetText(ctl.amount), "");
+      EXPECT_EQ(WinGetFocus(), c.side->income ? ctl.date : ctl.account);
+      // "Kode Jurnal" is no tab stop.
+      EXPECT_EQ(WinWidget(ctl.idEdit)->focusPolicy() & Qt::TabFocus, 0);
+      // The amount takes digits and the thousands separator only.
+      auto* amount = qobject_cast<QLineEdit*>(WinWidget(ctl.amount));
+      ASSERT_NE(amount, nullptr);
+      amount->setFocus();
+      QTest::keyClicks(amount, "1.5x00-");
+      EXPECT_EQ(CtlGetText(ctl.amount), "1.500");
+    });
+  }
+}
+
+TEST_F(JournalEntryTest, TabOrderOfEachTwin) {
+  struct Case {
+    const Side* side;
+    std::function<std::vector<Hwnd>()> order;
+  } cases[] = {
+      {&kIncome, [] {
+         const JournalEntryControls& c = gFormRekMasuk;
+         return std::vector<Hwnd>{c.date, c.account, c.desc, c.amount, c.save, c.date};
+       }},
+      {&kExpense, [] {
+         const JournalEntryControls& c = gFormRekKeluar;
+         return std::vector<Hwnd>{c.account, c.amount, c.date, c.save, c.desc, c.account};
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.side->name);
+    Run(*c.side, [&] {
+      const std::vector<Hwnd> order = c.order();
+      CtlSetFocus(order[0]);
+      for (std::size_t i = 1; i < order.size(); ++i) {
+        // The date picker's own sections take a Tab each before the focus leaves it.
+        const Hwnd from = WinGetFocus();
+        for (int k = 0; k < 4 && WinGetFocus() == from; ++k) {
+          QWidget* focus = QApplication::focusWidget();
+          ASSERT_NE(focus, nullptr);
+          QTest::keyClick(focus, Qt::Key_Tab);
+        }
+        EXPECT_EQ(WinGetFocus(), order[i]) << i;
+      }
+    });
+  }
+}
+
+TEST_F(JournalEntryTest, EachJournalOffersItsAccountsWithoutHeadings) {
+  struct Case {
+    const Side* side;
+    const char* mode;
+    std::vector<std::string> items;
+  } cases[] = {
+      {&kIncome, "JURNAL KAS", {"412 Uang Sumbangan Komite", "411 SPP"}},   // database order, not sorted
+      {&kExpense, "JURNAL KAS", {"511 Listrik"}},
+      {&kIncome, "JURNAL BANK", {"301 Bank BRI", "302 Bank Mandiri"}},
+      {&kExpense, "JURNAL BANK", {"301 Bank BRI", "302 Bank Mandiri"}},
+      {&kIncome, "Jurnal Kas", {"301 Bank BRI", "302 Bank Mandiri"}},       // only the exact text is the cash journal
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.side->name) + " " + c.mode);
+    gFormMode = c.mode;
+    Run(*c.side, [&] { EXPECT_EQ(Items(c.side->c->account), c.items); });
+  }
+}
+
+TEST_F(JournalEntryTest, SavingWritesOneRowAndEmptiesTheWindowForTheNext) {
+  struct Case {
+    const Side* side;
+    const char* mode;
+    std::vector<std::string> row;
+  } cases[] = {
+      {&kIncome, "JURNAL KAS",
+       {"INC20240902101530", "2024-08-30", "Sumbangan 'komite'", "-", "-", "1500000", "0", "ani", "k", "-", "412"}},
+      {&kExpense, "JURNAL KAS",
+       {"EXP20240902101530", "2024-08-30", "Sumbangan 'komite'", "-", "-", "0", "1500000", "ani", "k", "-", "511"}},
+      {&kIncome, "JURNAL BANK",
+       {"INC20240902101530", "2024-08-30", "Sumbangan 'komite'", "-", "-", "1500000", "0", "ani", "b", "-", "301"}},
+      {&kExpense, "JURNAL BANK",
+       {"EXP20240902101530", "2024-08-30", "Sumbangan 'komite'", "-", "-", "0", "1500000", "ani", "b", "-", "301"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.side->name) + " " + c.mode);
+    fintest::Exec(gDb, "DELETE FROM transaksi");
+    gFormMode = c.mode;
+    SbSetText(gStatusBar, 5, "10:15:30", 0);
+    Run(*c.side, [&] {
+      const JournalEntryControls& ctl = *c.side->c;
+      Fill(*c.side, CbGetItemText(ctl.account, 0), "2024-08-30", "Sumbangan 'komite'", "1.500.000");
+      SbSetText(gStatusBar, 5, "10:16:02", 0);   // the clock went on: the id was made when the window opened
+      ExpectSaved(IDNO);
+      Click(ctl.save);
+      VerifySeams();
+      EXPECT_EQ(Journal(), Rows{c.row});
+      // Emptied, today again, no account, and a fresh id.
+      EXPECT_EQ(CtlGetText(ctl.desc), "");
+      EXPECT_EQ(CtlGetText(ctl.amount), "");
+      EXPECT_EQ(CbGetCurSel(ctl.account), CB_ERR);
+      EXPECT_EQ(CtlGetText(ctl.date), "2024-09-02");
+      EXPECT_EQ(CtlGetText(ctl.idEdit), std::string(c.side->income ? "INC" : "EXP") + "20240902101602");
+      // The next entry in the same window.
+      SbSetText(gStatusBar, 5, "10:17:00", 0);
+      Fill(*c.side, CbGetItemText(ctl.account, 1 % CbGetCount(ctl.account)), "2024-09-02", "", "25000");
+      ExpectSaved(IDNO);
+      Click(ctl.save);
+    });
+    const Rows rows = Journal();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1][0], std::string(c.side->income ? "INC" : "EXP") + "20240902101602");
+    EXPECT_EQ(rows[1][2], "");
+    EXPECT_EQ(rows[1][c.side->income ? 5 : 6], "25000");
+    EXPECT_TRUE(printed().Documents().empty());   // No to the receipt: nothing printed
+  }
+}
+
+TEST_F(JournalEntryTest, YesToTheReceiptPrintsTheCashReceipt) {
+  Run(kExpense, [&] {
+    Fill(kExpense, "511 Listrik", "2024-08-30", "Bayar listrik Agustus", "1.250.000");
+    ExpectSaved(IDYES);
+    Click(gFormRekKeluar.save);
+  });
+  ASSERT_EQ(printed().Documents().size(), 1u);
+  const platform::RecordedDocument& doc = printed().Documents()[0];
+  EXPECT_EQ(doc.name, "Struk");
+  ASSERT_EQ(doc.pages.size(), 1u);
+  std::string got;
+  for (const std::string& line : doc.pages[0].Lines()) got += line + "\n";
+  EXPECT_EQ(got, fintest::ReadFile(std::string(FIN_SOURCE_DIR) + "/tests/savings/expected/journal_receipt.txt"));
+  EXPECT_EQ(Db("select count(*) from transaksi where id='EXP20240902101530'")[0][0], "1");
+}
+
+TEST_F(JournalEntryTest, RefusedSavesStoreNothingKeepTheFieldsAndShowANewId) {
+  struct Case {
+    const char* name;
+    bool chooseAccount;
+    const char* id;   // nullptr: the window's own
+    const char* amount;
+    const char* message;
+  } cases[] = {
+      {"no account chosen", false, nullptr, "5000", kJournalRefused},
+      {"Kode Jurnal emptied", true, "", "5000", kJournalRefused},
+      {"no amount", true, nullptr, "", kJournalNoAmount},
+      {"amount of nothing", true, nullptr, "0.000", kJournalNoAmount},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SbSetText(gStatusBar, 5, "10:15:30", 0);
+    Run(kIncome, [&] {
+      Fill(kIncome, c.chooseAccount ? "411 SPP" : "", "2024-08-30", "Kas kecil", c.amount);
+      if (c.id) CtlSetText(gFormRekMasuk.idEdit, c.id);
+      SbSetText(gStatusBar, 5, "10:15:41", 0);
+      ExpectMsgBox(c.message, "Entry Data..", IDOK, kInfo);
+      Click(gFormRekMasuk.save);
+      VerifySeams();
+      EXPECT_EQ(CtlGetText(gFormRekMasuk.idEdit), "INC20240902101541");
+      EXPECT_EQ(CtlGetText(gFormRekMasuk.desc), "Kas kecil");
+      EXPECT_EQ(CtlGetText(gFormRekMasuk.amount), c.amount);
+      EXPECT_EQ(CtlGetText(gFormRekMasuk.date), "2024-08-30");
+    });
+    EXPECT_TRUE(Journal().empty());
+  }
+}
+
+TEST_F(JournalEntryTest, ATypedIdIsUsedAndAnIdInUseIsRefused) {
+  fintest::Exec(gDb, "INSERT INTO transaksi (id, masuk, keluar, sts) VALUES ('KAS-0001', 10, 0, 'k')");
+  Run(kIncome, [&] {
+    Fill(kIncome, "411 SPP", "2024-09-01", "Ketik sendiri", "10.000");
+    CtlSetText(gFormRekMasuk.idEdit, "KAS-0002");
+    ExpectSaved();
+    Click(gFormRekMasuk.save);
+    // An id already in the table would make two entries one: refused.
+    Fill(kIncome, "411 SPP", "2024-09-01", "Ulang", "20.000");
+    CtlSetText(gFormRekMasuk.idEdit, "KAS-0001");
+    ExpectMsgBox(kJournalIdTaken, "Entry Data..", IDOK, kInfo);
+    Click(gFormRekMasuk.save);
+    VerifySeams();
+    EXPECT_EQ(CtlGetText(gFormRekMasuk.idEdit), "INC20240902101530");
+    // The window's own id saved twice in one clock second is refused the second time too.
+    ExpectSaved();
+    Click(gFormRekMasuk.save);
+    Fill(kIncome, "411 SPP", "2024-09-01", "Sama", "1");
+    ExpectMsgBox(kJournalIdTaken, "Entry Data..", IDOK, kInfo);
+    Click(gFormRekMasuk.save);
+  });
+  EXPECT_EQ(Db("select id, uraian, masuk from transaksi order by rowid"),
+            (Rows{{"KAS-0001", "<null>", "10"}, {"KAS-0002", "Ketik sendiri", "10000"},
+                  {"INC20240902101530", "Ulang", "20000"}}));
+}
+
+TEST_F(JournalEntryTest, AFailedInsertShowsTheErrorAndKeepsTheFields) {
+  fintest::Exec(gDb, "CREATE TRIGGER refuse BEFORE INSERT ON transaksi BEGIN SELECT RAISE(ABORT, 'ditolak'); END");
+  Run(kExpense, [&] {
+    Fill(kExpense, "511 Listrik", "2024-08-30", "Listrik", "90.000");
+    SbSetText(gStatusBar, 5, "10:20:00", 0);
+    ExpectMsgBox("SQL error: ditolak", "Info", IDOK, MB_OK);   // no success message, no receipt question
+    Click(gFormRekKeluar.save);
+    VerifySeams();
+    EXPECT_EQ(CtlGetText(gFormRekKeluar.idEdit), "EXP20240902102000");
+    EXPECT_EQ(CtlGetText(gFormRekKeluar.account), "511 Listrik");
+    EXPECT_EQ(CtlGetText(gFormRekKeluar.amount), "90.000");
+    // Pressing "Simpan" again retries with the new id.
+    fintest::Exec(gDb, "DROP TRIGGER refuse");
+    ExpectSaved();
+    Click(gFormRekKeluar.save);
+  });
+  EXPECT_EQ(Db("select id, keluar from transaksi"), (Rows{{"EXP20240902102000", "90000"}}));
+}
+
+TEST_F(JournalEntryTest, AFailedAccountQueryStillOpensTheWindow) {
+  fintest::Exec(gDb, "DROP TABLE rekening");
+  ExpectMsgBox("SQL error: no such table: rekening", "Info", IDOK, MB_OK);
+  Run(kIncome, [&] {
+    EXPECT_EQ(CbGetCount(gFormRekMasuk.account), 0);
+    CtlSetText(gFormRekMasuk.amount, "100");
+    ExpectMsgBox(kJournalRefused, "Entry Data..", IDOK, kInfo);
+    Click(gFormRekMasuk.save);
+  });
+  EXPECT_TRUE(Journal().empty());
+}
+
+TEST_F(JournalEntryTest, EscAndEnterDoNothing) {
+  Run(kIncome, [&] {
+    QTest::keyClick(WinWidget(gFormRekMasuk.desc), Qt::Key_Escape);
+    QTest::keyClick(WinWidget(gFormRekMasuk.desc), Qt::Key_Return);
+    EXPECT_TRUE(IsWindow(gFormRekMasukWindow));
+  });
+  EXPECT_TRUE(Journal().empty());
+}
+
+TEST_F(JournalEntryTest, AReceiptBeyondWhatItCanShowIsNotPrinted) {
+  Run(kIncome, [&] {
+    Fill(kIncome, "411 SPP", "2024-09-02", "Hibah", "3.000.000.000");
+    ExpectSaved(IDYES);
+    ExpectMsgBox(kJournalTooLarge, "Print?", IDOK, kInfo);
+    Click(gFormRekMasuk.save);
+  });
+  EXPECT_TRUE(printed().Documents().empty());
+  EXPECT_EQ(Db("select masuk from transaksi")[0][0], "3000000000");   // whole rupiah in 64 bits
+}
+
+TEST_F(JournalEntryTest, EditShowsTheEntryAndUpdatesItInPlace) {
+  fintest::Exec(gDb, "INSERT INTO transaksi (id, tgl, uraian, acctid, siswaid, masuk, keluar, petugas, sts, jenjang,"
+                     " Ref) VALUES ('INC20240801080000','2024-08-01','Awal','-','-',500000,0,'budi','b','-','302'),"
+                     " ('EXP20240801080000','2024-08-01','Lain','-','-',0,7000,'budi','k','-','511')");
+  gFormMode = "JURNAL KAS";   // the entry keeps its own journal: the bank accounts are offered
+  SbSetText(gStatusBar, 1, "citra", 0);
+  bool ran = false;
+  OnModal([&](QWidget*) {
+    ran = true;
+    EXPECT_EQ(Items(gFormRekMasuk.account), (std::vector<std::string>{"301 Bank BRI", "302 Bank Mandiri"}));
+    EXPECT_EQ(CtlGetText(gFormRekMasuk.account), "302 Bank Mandiri");
+    EXPECT_EQ(CtlGetText(gFormRekMasuk.idEdit), "INC20240801080000");
+    EXPECT_EQ(CtlGetText(gFormRekMasuk.date), "2024-08-01");
+    EXPECT_EQ(CtlGetText(gFormRekMasuk.desc), "Awal");
+    EXPECT_EQ(CtlGetText(gFormRekMasuk.amount), "500000");
+    // An amount of nothing is refused; the window stays.
+    CtlSetText(gFormRekMasuk.amount, "");
+    ExpectMsgBox(kJournalNoAmount, "Entry Data..", IDOK, kInfo);
+    Click(gFormRekMasuk.save);
+    VerifySeams();
+    EXPECT_EQ(CtlGetText(gFormRekMasuk.idEdit), "INC20240801080000");
+    Choose(gFormRekMasuk.account, "301 Bank BRI");
+    CtlSetText(gFormRekMasuk.amount, "650.000");
+    ExpectSaved(IDYES);
+    Click(gFormRekMasuk.save);
+    EXPECT_FALSE(IsWindow(gFormRekMasukWindow));
+  });
+  EXPECT_EQ(FORMREKMASUK_Edit(0, "INC20240801080000"), 1);
+  EXPECT_TRUE(ran);
+  EXPECT_EQ(Journal()[0], (std::vector<std::string>{"INC20240801080000", "2024-08-01", "Awal", "-", "-", "650000",
+                                                    "0", "citra", "b", "-", "301"}));
+  EXPECT_EQ(Journal()[1][6], "7000");
+  ASSERT_EQ(printed().Documents().size(), 1u);
+  const std::vector<std::string> texts = printed().Documents()[0].pages[0].Texts();
+  EXPECT_EQ(texts[4], " No.              : INC20240801080000");
+  EXPECT_EQ(texts[7], "                  : 301 Bank BRI");
+
+  // Closed without saving: nothing changes; an id that names no entry opens nothing.
+  OnModal([&](QWidget*) { FrmClose(gFormRekKeluarWindow, 0); });
+  EXPECT_EQ(FORMREKKELUAR_Edit(0, "EXP20240801080000"), 0);
+  EXPECT_EQ(Journal()[1][6], "7000");
+  ExpectMsgBox(kJournalNotFound, "Entry Data..", IDOK, kInfo);
+  EXPECT_EQ(FORMREKKELUAR_Edit(0, "EXP-TIDAK-ADA"), 0);
+  EXPECT_FALSE(IsWindow(gFormRekKeluarWindow));
+}
+
+TEST_F(JournalEntryTest, AnEditOfAnEntryDeletedMeanwhileIsReported) {
+  fintest::Exec(gDb, "INSERT INTO transaksi (id, tgl, masuk, keluar, sts, Ref) VALUES"
+                     " ('INC1','2024-09-01',5,0,'k','411')");
+  OnModal([&](QWidget*) {
+    fintest::Exec(gDb, "DELETE FROM transaksi");
+    ExpectMsgBox(kJournalNotFound, "Entry Data..", IDOK, kInfo);
+    Click(gFormRekMasuk.save);
+    EXPECT_TRUE(IsWindow(gFormRekMasukWindow));
+    FrmClose(gFormRekMasukWindow, 0);
+  });
+  EXPECT_EQ(FORMREKMASUK_Edit(0, "INC1"), 0);
+  EXPECT_TRUE(Journal().empty());
+}
+
+}  // namespace

@@ -1,0 +1,676 @@
+// The savings teller "TRANSAKSI TABUNGAN" driven as an operator would: the student lookup (name, balance, history
+// with running balance), the transaction code and amount preview, deposits and withdrawals with their ids and
+// passbook positions, the refusals, and the passbook, card and receipt printed on the recorded text printer.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <QAbstractButton>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
+#include <QWidget>
+#include <filesystem>
+#include <sstream>
+#include <tuple>
+#include <string>
+#include <vector>
+
+#include "app/globals.h"
+#include "common/globals.h"
+#include "framework/controls.h"
+#include "framework/form_runtime.h"
+#include "framework/window_system.h"
+#include "platform/scripted_seams.h"
+#include "savings/savings_globals.h"
+#include "savings/savings_print.h"
+#include "savings/savings_teller_window.h"
+#include "students/student_pickers.h"
+#include "support/fixtures.h"
+#include "support/seams_fixture.h"
+
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+std::vector<std::string> Expected(const std::string& name) {
+  std::istringstream in(fintest::ReadFile(FIN_SOURCE_DIR "/tests/savings/expected/" + name));
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+constexpr int kQuestion = MB_YESNO | MB_ICONQUESTION;
+constexpr int kInfo = MB_OK | MB_ICONINFORMATION;
+
+class TellerTest : public fintest::SeamsTest {
+ protected:
+  void SetUp() override {
+    gDb = fintest::CreateDatabase(WorkFile("data.db3"));
+    gTapel = "2020/2021";
+    gToday = "2021-03-05";
+    gSchoolName = "SD HARAPAN BANGSA";
+    gSchoolAddress = "Jl. Merdeka No. 5";
+    gSchoolPhone = "022-555123";
+    gSchoolEmail = "tu@harapan.sch.id";
+    gSqlResult = "stale";
+    holder_ = new QWidget;
+    gStatusBar = WinCreateControl(0, "msctls_statusbar32", "", WS_CHILD | WS_VISIBLE, 0, 0, 800, 20,
+                                  WinHandle(holder_), 4999);
+    SbSetParts(gStatusBar, {100, 200, 300, 400, 500, 600, -1});
+    SbSetText(gStatusBar, 1, "ani", 0);
+    SbSetText(gStatusBar, 4, "Mar 05, 2021", 0);
+    SbSetText(gStatusBar, 5, "09:05:07", 0);
+    // 20015 has no savings yet; 20016 has two printed deposits and an unprinted withdrawal, and a fee payment that
+    // is no savings row; O'NE has a quote in its id.
+    fintest::Exec(gDb,
+                  "INSERT INTO siswa (Id, Nama, LP, Ket) VALUES ('20015', 'BUDI SANTOSO', 'L', 'baru'),"
+                  " ('20016', 'SITI RAHAYU', 'P', ''), ('O''NE', 'ONE', 'L', '');"
+                  "INSERT INTO transaksi (id, tgl, uraian, acctid, siswaid, masuk, keluar, petugas, sts, jenjang, Ref)"
+                  " VALUES ('2001620210301080000', '2021-03-01', '01-Setoran Tunai', 'Tabungan', '20016', 100, 0,"
+                  "  'ani', '-', '-', '1-1'),"
+                  " ('2001620210302080000', '2021-03-02', '01-Setoran Tunai', 'Tabungan', '20016', 50, 0, 'ani', '-',"
+                  "  '-', '1-2'),"
+                  " ('2001620210303080000', '2021-03-03', '02-Penarikan Tunai', 'Tabungan', '20016', 0, 30, 'ani',"
+                  "  't', '-', '1-3'),"
+                  " ('20202021202103040800001', '2021-03-04', 'SPP', 'SPP01', '20016', 500, 0, 'ani', 'p', '-',"
+                  "  '4-100');");
+  }
+  void TearDown() override {
+    for (Hwnd h : {gFormCrSiswa1Window, gFormTabunganWindow, gFormTabunganWindow})
+      if (IsWindow(h)) WinDestroyWindow(h);
+    gStatusBar = 0;
+    delete holder_;
+    gToday.clear();
+    gSchoolName.clear();
+    gSchoolAddress.clear();
+    gSchoolPhone.clear();
+    gSchoolEmail.clear();
+    sqlite3_close(gDb);
+    gDb = nullptr;
+  }
+
+  Hwnd Open() {
+    const Hwnd w = static_cast<Hwnd>(FORMTABUNGAN_Show(0, 0, 0));
+    EXPECT_TRUE(IsWindow(w));
+    return w;
+  }
+  static void Click(Hwnd button) {
+    auto* b = qobject_cast<QAbstractButton*>(WinWidget(button));
+    ASSERT_NE(b, nullptr);
+    QTest::mouseClick(b, Qt::LeftButton);
+  }
+  static void Enter(Hwnd edit) { QTest::keyClick(WinWidget(edit), Qt::Key_Return); }
+  static void LookUp(const std::string& code) { CtlSetText(gFormTabunganIdEdit, code); }
+  static void Book(const std::string& sandi, const std::string& amount) {
+    CtlSetText(gFormTabunganSandiEdit, sandi);
+    CtlSetText(gFormTabunganAmountEdit, amount);
+  }
+  // "SIMPAN" with the question answered Yes and the success box.
+  void SaveYes(const std::string& question) {
+    ExpectMsgBox(question, "Simpan Transaksi", IDYES, kQuestion);
+    ExpectMsgBox("Transaksi berhasil disimpan..", "Tabungan..", IDOK, kInfo);
+    Click(gFormTabunganSaveButton);
+    VerifySeams();
+  }
+  static std::vector<std::string> Column(int col) {
+    std::vector<std::string> out;
+    for (int r = 0; r < LvGetItemCount(gFormTabunganHistoryList); ++r)
+      out.push_back(LvGetItemText(gFormTabunganHistoryList, r, col));
+    return out;
+  }
+  Rows Savings(const std::string& student) {
+    return fintest::Query(gDb, "SELECT id, tgl, uraian, acctid, siswaid, masuk, keluar, petugas, sts, jenjang, Ref "
+                               "FROM transaksi WHERE siswaid='" + student + "' AND acctid='Tabungan' ORDER BY id");
+  }
+  int TransaksiCount() { return std::stoi(fintest::Query(gDb, "SELECT count(*) FROM transaksi")[0][0]); }
+
+  QWidget* holder_ = nullptr;
+};
+
+// ------------------------------------------------------------------------------------------------------------------
+TEST_F(TellerTest, OpensWithItsControlsAndTheHandOver) {
+  const Hwnd w = Open();
+  EXPECT_EQ(w, gFormTabunganWindow);
+  EXPECT_EQ(WinGetClassName(w), "FORM_FINANCE_FORMTABUNGAN_CLASS");
+  EXPECT_EQ(WinGetWindowText(w), "TRANSAKSI TABUNGAN");
+  EXPECT_EQ(WinGetStyle(w) & (WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME),
+            WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME);
+  EXPECT_EQ(gFormTabunganLookupStudentHook, &FORMTABUNGAN_LookupStudent);
+  EXPECT_EQ(WinGetFocus(), gFormTabunganBrowseButton);
+
+  struct Ctl {
+    Hwnd window;
+    const char* cls;
+    const char* text;
+    int x, y, w, h;
+  } controls[] = {
+      {gFormTabunganStudentGroup, "Button", "Tabungan Siswa", 8, 8, 974, 366},
+      {gFormTabunganIdEdit, "Edit", "", 112, 28, 140, 18},
+      {gFormTabunganHintLabel, "Static", "<= Ketik/Scan disini", 252, 28, 108, 19},
+      {gFormTabunganBookBalanceEdit, "Edit", "", 460, 28, 225, 18},
+      {gFormTabunganDatePicker, "SysDateTimePick32", "2024-09-02", 808, 28, 162, 20},
+      {gFormTabunganNameEdit, "Edit", "", 112, 56, 225, 18},
+      {gFormTabunganHistoryList, "SysListView32", "", 368, 56, 605, 272},
+      {gFormTabunganPhoto, "Static", "", 136, 84, 170, 229},
+      {gFormTabunganPrintCombo, "ComboBox", "Cetak ke Buku Tabungan", 368, 336, 382, 23},
+      {gFormTabunganPrintButton, "Button", "CETAK", 864, 336, 102, 23},
+      {gFormTabunganTransactionGroup, "Button", "Transaksi", 8, 376, 970, 143},
+      {gFormTabunganSandiEdit, "Edit", "", 56, 396, 34, 18},
+      {gFormTabunganDirectionEdit, "Edit", "", 56, 420, 34, 18},
+      {gFormTabunganSandiList, "ListBox", "", 96, 396, 258, 112},
+      {gFormTabunganAmountEdit, "Edit", "", 452, 396, 150, 18},
+      {gFormTabunganWordsEdit, "Edit", "", 452, 420, 508, 18},
+      {gFormTabunganNewBalanceEdit, "Edit", "", 736, 396, 225, 18},
+      {gFormTabunganBrowseButton, "Button", "Cari Siswa", 448, 464, 100, 43},
+      {gFormTabunganSaveButton, "Button", "SIMPAN", 752, 464, 209, 43},
+  };
+  for (const Ctl& c : controls) {
+    SCOPED_TRACE(c.cls + std::string(" ") + c.text);
+    ASSERT_TRUE(IsWindow(c.window));
+    EXPECT_EQ(WinGetClassName(c.window), c.cls);
+    EXPECT_EQ(CtlGetText(c.window), c.text);
+    const WinRect r = WinGetWindowRect(c.window);
+    EXPECT_EQ(r.left, FrmScaleX(c.x));
+    EXPECT_EQ(r.top, FrmScaleY(c.y));
+    EXPECT_EQ(r.width(), FrmScaleX(c.w));
+  }
+  EXPECT_EQ(CtlGetToolTip(gFormTabunganIdEdit), "Ketik kode siswa disini, kemudian enter / Cari Siswa");
+  EXPECT_EQ(CtlGetToolTip(gFormTabunganAmountEdit), "Masukan jumlah nilai tabungan");
+  EXPECT_EQ(CtlGetToolTip(gFormTabunganBrowseButton), "Cari Siswa dalam Daftar Siswa");
+
+  // The history columns; the last three are hidden.
+  const std::vector<std::tuple<std::string, int, int>> columns = {
+      {"Tanggal", 2, 100}, {"Sandi", 2, 50}, {"Debet", 1, 100}, {"Kredit", 1, 100}, {"Saldo", 1, 100},
+      {"RefId", 1, 50},    {"P", 1, 0},      {"Sts", 1, 0},     {"Ket", 0, 0}};
+  ASSERT_EQ(LvGetColumnCount(gFormTabunganHistoryList), 9);
+  for (int c = 0; c < 9; ++c) {
+    EXPECT_EQ(LvGetColumnText(gFormTabunganHistoryList, c), std::get<0>(columns[c]));
+    EXPECT_EQ(LvGetColumnAlign(gFormTabunganHistoryList, c), std::get<1>(columns[c]));
+    EXPECT_EQ(LvGetColumnWidth(gFormTabunganHistoryList, c), std::get<2>(columns[c]));
+  }
+  // The codes with their direction; the print targets with 0, 1, 2.
+  const std::vector<std::pair<std::string, int>> sandi = {
+      {"01-Setoran Tunai", 1}, {"02-Penarikan Tunai", 0}, {"03-Hadiah", 1}, {"04-Biaya Rupa-Rupa", 0}};
+  ASSERT_EQ(LbGetCount(gFormTabunganSandiList), 4);
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(LbGetItemText(gFormTabunganSandiList, i), sandi[i].first);
+    EXPECT_EQ(LbGetItemData(gFormTabunganSandiList, i), sandi[i].second);
+  }
+  ASSERT_EQ(CbGetCount(gFormTabunganPrintCombo), 3);
+  EXPECT_EQ(CbGetItemText(gFormTabunganPrintCombo, 2), "Cetak ke Struk");
+  EXPECT_EQ(CbGetItemData(gFormTabunganPrintCombo, 2), 2);
+  EXPECT_EQ(gSqlResult, "");
+
+  WinDestroyWindow(w);
+  EXPECT_EQ(gFormTabunganWindow, 0);
+  EXPECT_EQ(gFormTabunganLookupStudentHook, nullptr);
+}
+
+TEST_F(TellerTest, LookupShowsNameBalanceAndTheHistoryWithItsRunningBalance) {
+  Open();
+  LookUp("20016");
+  EXPECT_EQ(CtlGetText(gFormTabunganNameEdit), "SITI RAHAYU");
+  EXPECT_EQ(CtlGetText(gFormTabunganBookBalanceEdit), "120");
+  EXPECT_EQ(Column(kTabunganColTanggal), (std::vector<std::string>{"2021-03-01", "2021-03-02", "2021-03-03"}));
+  EXPECT_EQ(Column(kTabunganColSandi), (std::vector<std::string>{"01", "01", "02"}));
+  EXPECT_EQ(Column(kTabunganColDebet), (std::vector<std::string>{"0", "0", "30"}));
+  EXPECT_EQ(Column(kTabunganColKredit), (std::vector<std::string>{"100", "50", "0"}));
+  EXPECT_EQ(Column(kTabunganColSaldo), (std::vector<std::string>{"100", "150", "120"}));
+  EXPECT_EQ(Column(kTabunganColP), (std::vector<std::string>{"1-1", "1-2", "1-3"}));
+  EXPECT_EQ(Column(kTabunganColSts), (std::vector<std::string>{"-", "-", "t"}));
+  EXPECT_EQ(Column(kTabunganColKet), (std::vector<std::string>{"Setoran Tunai", "Setoran Tunai", "Penarikan Tunai"}));
+  EXPECT_EQ(Column(kTabunganColRefId)[2], "2001620210303080000");
+
+  // A code that matches nobody empties the history only.
+  LookUp("2001");
+  EXPECT_EQ(LvGetItemCount(gFormTabunganHistoryList), 0);
+  EXPECT_EQ(CtlGetText(gFormTabunganNameEdit), "SITI RAHAYU");
+  EXPECT_EQ(CtlGetText(gFormTabunganBookBalanceEdit), "120");
+
+  // A student without savings: empty balance and history.
+  LookUp("20015");
+  EXPECT_EQ(CtlGetText(gFormTabunganNameEdit), "BUDI SANTOSO");
+  EXPECT_EQ(CtlGetText(gFormTabunganBookBalanceEdit), "");
+  EXPECT_EQ(LvGetItemCount(gFormTabunganHistoryList), 0);
+
+  // A quote in the code is looked up as typed.
+  LookUp("O'NE");
+  EXPECT_EQ(CtlGetText(gFormTabunganNameEdit), "ONE");
+}
+
+TEST_F(TellerTest, TypingTheCodeLooksUpAtEveryCharacterAndThePhotoComesFromImage) {
+  std::filesystem::create_directories(WorkFile("image"));
+  QImage img(20, 20, QImage::Format_RGB32);
+  img.fill(Qt::red);
+  ASSERT_TRUE(img.save(QString::fromStdString(WorkFile("image/20016.bmp")), "BMP"));
+  Open();
+  auto* edit = qobject_cast<QLineEdit*>(WinWidget(gFormTabunganIdEdit));
+  ASSERT_NE(edit, nullptr);
+  QTest::keyClicks(edit, "2001");
+  EXPECT_EQ(CtlGetText(gFormTabunganNameEdit), "");
+  QTest::keyClicks(edit, "6");
+  EXPECT_EQ(CtlGetText(gFormTabunganNameEdit), "SITI RAHAYU");
+  EXPECT_EQ(LvGetItemCount(gFormTabunganHistoryList), 3);
+  auto* photo = qobject_cast<QLabel*>(WinWidget(gFormTabunganPhoto));
+  ASSERT_NE(photo, nullptr);
+  EXPECT_FALSE(photo->pixmap().isNull());
+  EXPECT_EQ(photo->pixmap().size(), QSize(130, 150));
+  LookUp("20015");   // no picture of this student: the frame is emptied
+  EXPECT_TRUE(photo->pixmap().isNull());
+}
+
+TEST_F(TellerTest, SandiEntryFindsTheItemAndItsDirection) {
+  Open();
+  const struct {
+    const char* text;
+    int selected;
+    const char* direction;
+  } cases[] = {{"01", 0, "1"}, {"02", 1, "0"}, {"03", 2, "1"}, {"04", 3, "0"},
+               {"0", 0, "1"},  {"05", -1, "-1"}, {"2", -1, "-1"}, {"", -1, "-1"}};
+  for (const auto& c : cases) {
+    CtlSetText(gFormTabunganSandiEdit, c.text);
+    EXPECT_EQ(LbGetCurSel(gFormTabunganSandiList), c.selected) << c.text;
+    EXPECT_EQ(CtlGetText(gFormTabunganDirectionEdit), c.direction) << c.text;
+  }
+  // A click on an item puts its code into the field.
+  auto* list = qobject_cast<QListWidget*>(WinWidget(gFormTabunganSandiList));
+  ASSERT_NE(list, nullptr);
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(2)).center());
+  EXPECT_EQ(CtlGetText(gFormTabunganSandiEdit), "03");
+  EXPECT_EQ(CtlGetText(gFormTabunganDirectionEdit), "1");
+}
+
+TEST_F(TellerTest, AmountPreviewShowsTheNewBalanceAndTheWords) {
+  Open();
+  LookUp("20016");
+  Book("02", "50");
+  EXPECT_EQ(CtlGetText(gFormTabunganNewBalanceEdit), "70");
+  EXPECT_EQ(CtlGetText(gFormTabunganWordsEdit), " lima puluh ");
+  Book("01", "50000");
+  EXPECT_EQ(CtlGetText(gFormTabunganNewBalanceEdit), "50120");
+  // A student without savings starts from 0.
+  LookUp("20015");
+  EXPECT_EQ(CtlGetText(gFormTabunganSandiEdit), "");
+  EXPECT_EQ(CtlGetText(gFormTabunganAmountEdit), "");
+  EXPECT_EQ(CtlGetText(gFormTabunganNewBalanceEdit), "");
+  Book("01", "50000");
+  EXPECT_EQ(CtlGetText(gFormTabunganNewBalanceEdit), "50000");
+}
+
+TEST_F(TellerTest, ADepositIsOneRowWithItsIdAndTheFirstPassbookLine) {
+  Open();
+  LookUp("20015");
+  Book("01", "50000");
+  SaveYes("Nasabah atas nama BUDI SANTOSO melakukan transaksi 01-Setoran Tunai sebesar 50000");
+  EXPECT_EQ(Savings("20015"), (Rows{{"2001520210305090507", "2021-03-05", "01-Setoran Tunai", "Tabungan", "20015",
+                                     "50000", "0", "ani", "t", "-", "1-1"}}));
+  EXPECT_EQ(fintest::Query(gDb, "SELECT typeof(masuk), typeof(keluar) FROM transaksi WHERE siswaid='20015'"),
+            (Rows{{"integer", "integer"}}));
+  // The history shows it, selected; the focus moves on to the print target.
+  ASSERT_EQ(LvGetItemCount(gFormTabunganHistoryList), 1);
+  const std::vector<std::string> row = {"2021-03-05", "01",  "0", "50000", "50000", "2001520210305090507",
+                                        "1-1",        "t",   "Setoran Tunai"};
+  for (int c = 0; c < 9; ++c) EXPECT_EQ(LvGetItemText(gFormTabunganHistoryList, 0, c), row[c]) << c;
+  EXPECT_EQ(LvGetSelectionMark(gFormTabunganHistoryList), 0);
+  EXPECT_EQ(WinGetFocus(), gFormTabunganPrintCombo);
+}
+
+TEST_F(TellerTest, EachCodeBooksItsDirectionAtTheNextLine) {
+  const struct {
+    const char* sandi;
+    const char* amount;
+    const char* uraian;
+    const char* masuk;
+    const char* keluar;
+  } cases[] = {{"01", "25", "01-Setoran Tunai", "25", "0"},
+               {"02", "50", "02-Penarikan Tunai", "0", "50"},
+               {"03", "25", "03-Hadiah", "25", "0"},
+               {"04", "120", "04-Biaya Rupa-Rupa", "0", "120"}};
+  int second = 7;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.sandi);
+    fintest::Exec(gDb, "DELETE FROM transaksi WHERE siswaid='20016' AND Ref='1-4'");
+    SbSetText(gStatusBar, 5, "09:05:0" + std::to_string(second++), 0);
+    Open();
+    LookUp("20016");
+    Book(c.sandi, c.amount);
+    SaveYes(std::string("Nasabah atas nama SITI RAHAYU melakukan transaksi ") + c.uraian + " sebesar " + c.amount);
+    const Rows rows = Savings("20016");
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[3][2], c.uraian);
+    EXPECT_EQ(rows[3][5], c.masuk);
+    EXPECT_EQ(rows[3][6], c.keluar);
+    EXPECT_EQ(rows[3][10], "1-4");
+    WinDestroyWindow(gFormTabunganWindow);
+  }
+}
+
+TEST_F(TellerTest, PassbookPositionsRunOnAndBreakThePage) {
+  const struct {
+    const char* lastRef;
+    const char* next;
+  } cases[] = {{"2-67", "2-68"}, {"2-68", "3-1"}, {"1-5", "1-6"}, {"", "1-4"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.lastRef);
+    fintest::Exec(gDb, "DELETE FROM transaksi WHERE siswaid='20016' AND id LIKE '%20210305%';"
+                       "UPDATE transaksi SET Ref='" + std::string(c.lastRef) + "' WHERE id='2001620210303080000'");
+    Open();
+    LookUp("20016");
+    Book("01", "10");
+    SaveYes("Nasabah atas nama SITI RAHAYU melakukan transaksi 01-Setoran Tunai sebesar 10");
+    EXPECT_EQ(Savings("20016").back()[10], c.next);
+    WinDestroyWindow(gFormTabunganWindow);
+  }
+}
+
+TEST_F(TellerTest, AWithdrawalNeverExceedsTheBalance) {
+  Open();
+  LookUp("20016");   // balance 120
+  for (const char* sandi : {"02", "04"}) {
+    Book(sandi, "121");
+    ExpectMsgBox("Saldo tabungan tidak mencukupi..", "Tabungan..", IDOK, kInfo);
+    Click(gFormTabunganSaveButton);
+    VerifySeams();
+  }
+  EXPECT_EQ(Savings("20016").size(), 3u);
+  // The whole balance may go.
+  Book("02", "120");
+  SaveYes("Nasabah atas nama SITI RAHAYU melakukan transaksi 02-Penarikan Tunai sebesar 120");
+  EXPECT_EQ(Savings("20016").back()[6], "120");
+  EXPECT_EQ(fintest::Query(gDb, "SELECT sum(masuk-keluar) FROM transaksi WHERE siswaid='20016' AND "
+                                "acctid='Tabungan'")[0][0],
+            "0");
+}
+
+TEST_F(TellerTest, OneTransactionPerLookup) {
+  Open();
+  LookUp("20016");
+  Book("01", "10");
+  SaveYes("Nasabah atas nama SITI RAHAYU melakukan transaksi 01-Setoran Tunai sebesar 10");
+  ExpectMsgBox("Transaksi tidak dapat disimpan ulang..", "Info", IDOK);
+  Click(gFormTabunganSaveButton);
+  VerifySeams();
+  EXPECT_EQ(Savings("20016").size(), 4u);
+  // A lookup that finds nobody keeps the flag and disables "SIMPAN"; finding the student again allows the next one.
+  LookUp("2001");
+  EXPECT_FALSE(WinIsWindowEnabled(gFormTabunganSaveButton));
+  SbSetText(gStatusBar, 5, "09:06:00", 0);
+  LookUp("20016");
+  EXPECT_TRUE(WinIsWindowEnabled(gFormTabunganSaveButton));
+  EXPECT_EQ(CtlGetText(gFormTabunganBookBalanceEdit), "130");
+  Book("01", "5");
+  SaveYes("Nasabah atas nama SITI RAHAYU melakukan transaksi 01-Setoran Tunai sebesar 5");
+  EXPECT_EQ(Savings("20016").back()[10], "1-5");
+}
+
+TEST_F(TellerTest, SavesThatBookNothing) {
+  Open();
+  // No code and amount "0": nothing, not even a box.
+  Book("01", "0");
+  Click(gFormTabunganSaveButton);
+  // "No" to the question.
+  LookUp("20015");
+  Book("01", "10");
+  ExpectMsgBox("Nasabah atas nama BUDI SANTOSO melakukan transaksi 01-Setoran Tunai sebesar 10", "Simpan Transaksi",
+               IDNO, kQuestion);
+  Click(gFormTabunganSaveButton);
+  VerifySeams();
+  // A code that names no student, and a code without transaction.
+  LookUp("99999");
+  ExpectMsgBox("Ketik kode siswa disini, kemudian enter / Cari Siswa", "Info", IDOK);
+  Click(gFormTabunganSaveButton);
+  LookUp("20015");
+  Book("05", "10");
+  ExpectMsgBox("Pilih jenis transaksi berdasarkan sandi/kode transaksi", "Info", IDOK);
+  Click(gFormTabunganSaveButton);
+  VerifySeams();
+  EXPECT_EQ(TransaksiCount(), 4);
+  // After "No" the flag stayed clear: the next save asks again and books.
+  Book("01", "10");
+  SaveYes("Nasabah atas nama BUDI SANTOSO melakukan transaksi 01-Setoran Tunai sebesar 10");
+  EXPECT_EQ(TransaksiCount(), 5);
+}
+
+TEST_F(TellerTest, EnterMovesThroughTheFieldsAndSaves) {
+  Open();
+  LookUp("20015");
+  WinSetFocus(gFormTabunganIdEdit);
+  Enter(gFormTabunganIdEdit);
+  EXPECT_EQ(WinGetFocus(), gFormTabunganSandiEdit);
+  CtlSetText(gFormTabunganSandiEdit, "0");
+  Enter(gFormTabunganSandiEdit);   // one character: stays
+  EXPECT_EQ(WinGetFocus(), gFormTabunganSandiEdit);
+  CtlSetText(gFormTabunganSandiEdit, "01");
+  Enter(gFormTabunganSandiEdit);
+  EXPECT_EQ(WinGetFocus(), gFormTabunganAmountEdit);
+  QTest::keyClicks(WinWidget(gFormTabunganAmountEdit), "7500");
+  ExpectMsgBox("Nasabah atas nama BUDI SANTOSO melakukan transaksi 01-Setoran Tunai sebesar 7500", "Simpan Transaksi",
+               IDYES, kQuestion);
+  ExpectMsgBox("Transaksi berhasil disimpan..", "Tabungan..", IDOK, kInfo);
+  Enter(gFormTabunganAmountEdit);
+  VerifySeams();
+  EXPECT_EQ(Savings("20015").size(), 1u);
+}
+
+TEST_F(TellerTest, AFailedInsertIsReportedAndLeavesTheWindowAsItWas) {
+  fintest::Exec(gDb, "CREATE TRIGGER no_insert BEFORE INSERT ON transaksi BEGIN SELECT RAISE(ABORT, 'penuh'); END;");
+  Open();
+  LookUp("20015");
+  Book("01", "10");
+  ExpectMsgBox("Nasabah atas nama BUDI SANTOSO melakukan transaksi 01-Setoran Tunai sebesar 10", "Simpan Transaksi",
+               IDYES, kQuestion);
+  ExpectMsgBox("SQL error: penuh", "Info", IDOK);
+  Click(gFormTabunganSaveButton);
+  VerifySeams();
+  EXPECT_EQ(LvGetItemCount(gFormTabunganHistoryList), 0);
+  ExpectMsgBox("Transaksi belum disimpan..", "Info", IDOK);
+  Click(gFormTabunganPrintButton);
+}
+
+// ----- printing ---------------------------------------------------------------------------------------------------
+
+TEST_F(TellerTest, NothingPrintsBeforeASave) {
+  Open();
+  LookUp("20016");
+  for (int target = 0; target < 3; ++target) {
+    CbSetCurSel(gFormTabunganPrintCombo, target);
+    ExpectMsgBox("Transaksi belum disimpan..", "Info", IDOK);
+    Click(gFormTabunganPrintButton);
+  }
+  VerifySeams();
+  EXPECT_TRUE(textPrinted().Jobs().empty());
+}
+
+TEST_F(TellerTest, CardOfAFirstDepositAsksForPage1AndMarksTheRowsPrinted) {
+  Open();
+  LookUp("20015");
+  Book("01", "50000");
+  SaveYes("Nasabah atas nama BUDI SANTOSO melakukan transaksi 01-Setoran Tunai sebesar 50000");
+  CbSetCurSel(gFormTabunganPrintCombo, 1);
+  AnswerPrinter("KASIR");
+  ExpectMsgBox("Persiapkan KARTU TABUNGAN untuk HALAMAN No. 1 dengan kertas yang bisa untuk mencetak 30 baris data..",
+               "Cetak ke KARTU TABUNGAN", IDYES, kQuestion);
+  Click(gFormTabunganPrintButton);
+  VerifySeams();
+  ASSERT_EQ(textPrinted().Jobs().size(), 1u);
+  EXPECT_EQ(textPrinted().Jobs()[0].printer, "KASIR");
+  EXPECT_TRUE(textPrinted().Jobs()[0].closed);
+  EXPECT_EQ(textPrinted().Jobs()[0].Lines(), Expected("card_first_deposit.txt"));
+  EXPECT_EQ(Savings("20015")[0][8], "-");
+  EXPECT_EQ(Column(kTabunganColSts), (std::vector<std::string>{"-"}));
+  // The same lookup again: no unprinted row, the printer is still asked for, nothing is written.
+  AnswerPrinter("KASIR");
+  Click(gFormTabunganPrintButton);
+  VerifySeams();
+  ASSERT_EQ(textPrinted().Jobs().size(), 2u);
+  EXPECT_TRUE(textPrinted().Jobs()[1].data.empty());
+}
+
+TEST_F(TellerTest, PassbookContinuesFromTheFirstUnprintedRow) {
+  Open();
+  LookUp("20016");
+  Book("03", "25");
+  SaveYes("Nasabah atas nama SITI RAHAYU melakukan transaksi 03-Hadiah sebesar 25");
+  CbSetCurSel(gFormTabunganPrintCombo, 0);
+  AnswerPrinter("KASIR");
+  Click(gFormTabunganPrintButton);
+  VerifySeams();
+  ASSERT_EQ(textPrinted().Jobs().size(), 1u);
+  EXPECT_EQ(textPrinted().Jobs()[0].Lines(), Expected("passbook_teller.txt"));
+  for (const auto& r : Savings("20016")) EXPECT_EQ(r[8], "-") << r[0];
+  EXPECT_EQ(Column(kTabunganColSts), (std::vector<std::string>{"-", "-", "-", "-"}));
+  // The fee payment is no savings row and stays as it was.
+  EXPECT_EQ(fintest::Query(gDb, "SELECT sts FROM transaksi WHERE acctid='SPP01'"), (Rows{{"p"}}));
+}
+
+TEST_F(TellerTest, ReceiptPrintsTheSavedTransactionAndMarksNothing) {
+  Open();
+  LookUp("20016");
+  Book("03", "25");
+  SaveYes("Nasabah atas nama SITI RAHAYU melakukan transaksi 03-Hadiah sebesar 25");
+  // Fields changed after the save do not change what the receipt says.
+  Book("02", "99");
+  SbSetText(gStatusBar, 5, "09:10:00", 0);
+  CbSetCurSel(gFormTabunganPrintCombo, 2);
+  AnswerPrinter("STRUK");
+  Click(gFormTabunganPrintButton);
+  VerifySeams();
+  ASSERT_EQ(textPrinted().Jobs().size(), 1u);
+  EXPECT_EQ(textPrinted().Jobs()[0].printer, "STRUK");
+  EXPECT_EQ(textPrinted().Jobs()[0].Lines(), Expected("receipt_teller.txt"));
+  EXPECT_EQ(Savings("20016").back()[8], "t");
+}
+
+TEST_F(TellerTest, PrintFailuresMarkNothing) {
+  Open();
+  LookUp("20016");
+  Book("01", "10");
+  SaveYes("Nasabah atas nama SITI RAHAYU melakukan transaksi 01-Setoran Tunai sebesar 10");
+  for (int target : {0, 1}) {
+    CbSetCurSel(gFormTabunganPrintCombo, target);
+    AnswerPrinter(std::nullopt);
+    ExpectMsgBox("Tidak ada printer yang dipilih..", "Transaksi..", IDOK, kInfo);
+    Click(gFormTabunganPrintButton);
+    textPrinted().Refuse("RUSAK");
+    AnswerPrinter("RUSAK");
+    ExpectMsgBox("Gagal Cetak..", "Transaksi..", IDOK, kInfo);
+    Click(gFormTabunganPrintButton);
+    VerifySeams();
+  }
+  EXPECT_EQ(Savings("20016")[2][8], "t");
+  EXPECT_EQ(Savings("20016")[3][8], "t");
+  EXPECT_EQ(Column(kTabunganColSts)[3], "t");
+}
+
+TEST_F(TellerTest, AFailedUpdateLeavesTheRowsUnprinted) {
+  Open();
+  LookUp("20016");
+  Book("01", "10");
+  SaveYes("Nasabah atas nama SITI RAHAYU melakukan transaksi 01-Setoran Tunai sebesar 10");
+  fintest::Exec(gDb, "CREATE TRIGGER no_update BEFORE UPDATE ON transaksi BEGIN SELECT RAISE(ABORT, 'terkunci'); END;");
+  CbSetCurSel(gFormTabunganPrintCombo, 1);
+  AnswerPrinter("KASIR");
+  ExpectMsgBox("SQL error: terkunci", "Info", IDOK);
+  Click(gFormTabunganPrintButton);
+  VerifySeams();
+  ASSERT_EQ(textPrinted().Jobs().size(), 1u);
+  EXPECT_EQ(Column(kTabunganColSts), (std::vector<std::string>{"-", "-", "-", "-"}));
+  EXPECT_EQ(Savings("20016")[3][8], "t");
+}
+
+TEST_F(TellerTest, ReceiptWithoutPrinterEndsTheProgram) {
+  ThrowOnExit();
+  Open();
+  LookUp("20016");
+  Book("01", "10");
+  SaveYes("Nasabah atas nama SITI RAHAYU melakukan transaksi 01-Setoran Tunai sebesar 10");
+  AnswerPrinter(std::nullopt);
+  ExpectMsgBox("Tidak ada printer yang dipilih..", "Tabungan..", IDOK, kInfo);
+  EXPECT_THROW(FORMTABUNGAN_PrintReceipt(), platform::ExitCalled);
+  textPrinted().Refuse("RUSAK");
+  AnswerPrinter("RUSAK");
+  ExpectMsgBox("Gagal Cetak..", "Pembayaran..", IDOK, kInfo);
+  EXPECT_THROW(FORMTABUNGAN_PrintReceipt(), platform::ExitCalled);
+  EXPECT_EQ(exits(), (std::vector<int>{1, 1}));
+}
+
+TEST_F(TellerTest, PrintingNeedsTheSavedStudentInTheCodeField) {
+  Open();
+  LookUp("20016");
+  Book("01", "10");
+  SaveYes("Nasabah atas nama SITI RAHAYU melakukan transaksi 01-Setoran Tunai sebesar 10");
+  LookUp("200161");   // nobody: the history is emptied, the saved student is no longer shown
+  CbSetCurSel(gFormTabunganPrintCombo, 1);
+  ExpectMsgBox("Transaksi belum disimpan..", "Info", IDOK);
+  Click(gFormTabunganPrintButton);
+  VerifySeams();
+  EXPECT_TRUE(textPrinted().Jobs().empty());
+  EXPECT_EQ(Savings("20016")[2][8], "t");
+}
+
+// ----- the window among others --------------------------------------------------------------------------------------
+
+TEST_F(TellerTest, TheStudentPickerHandsTheStudentOver) {
+  Open();
+  OnModal([](QWidget*) {
+    ASSERT_TRUE(IsWindow(gFormCrSiswa1Window));
+    if (LvGetColumnCount(gFormCrSiswa1List) == 0) LvInsertColumn(gFormCrSiswa1List, 0, "ID", 0, 100);
+    LvInsertItem(gFormCrSiswa1List, 0, 0, "20016", 0, 0);
+    LvSelectItem(gFormCrSiswa1List, 0);
+    Click(gFormCrSiswa1SisipButton);
+  });
+  Click(gFormTabunganBrowseButton);
+  VerifySeams();
+  EXPECT_FALSE(IsWindow(gFormCrSiswa1Window));
+  EXPECT_EQ(CtlGetText(gFormTabunganIdEdit), "20016");
+  EXPECT_EQ(CtlGetText(gFormTabunganNameEdit), "SITI RAHAYU");
+  EXPECT_EQ(LvGetItemCount(gFormTabunganHistoryList), 3);
+}
+
+TEST_F(TellerTest, ModalOverItsOwnerAndTheNewestWindowTakesTheHandOver) {
+  QWidget owner;
+  owner.show();
+  const Hwnd ownerHwnd = WinHandle(&owner);
+  OnModal([ownerHwnd](QWidget*) {
+    EXPECT_FALSE(WinIsWindowEnabled(ownerHwnd));
+    const Hwnd first = gFormTabunganWindow;
+    const Hwnd second = static_cast<Hwnd>(FORMTABUNGAN_Show(0, 0, 0));
+    EXPECT_EQ(gFormTabunganWindow, second);
+    WinDestroyWindow(second);
+    EXPECT_EQ(gFormTabunganWindow, first);
+    EXPECT_EQ(gFormTabunganLookupStudentHook, &FORMTABUNGAN_LookupStudent);
+    LookUp("20016");
+    EXPECT_EQ(CtlGetText(gFormTabunganNameEdit), "SITI RAHAYU");
+    FrmClose(first, 0);
+  });
+  EXPECT_EQ(FORMTABUNGAN_Show(ownerHwnd, 1, 7), 0);
+  VerifySeams();
+  EXPECT_TRUE(WinIsWindowEnabled(ownerHwnd));
+  EXPECT_EQ(gFormTabunganWindow, 0);
+  EXPECT_EQ(gFormTabunganLookupStudentHook, nullptr);
+}
+
+// ----- the computations ---------------------------------------------------------------------------------------------
+
+TEST(SavingsTellerRules, IdsStatementsAndBalances) {
+  EXPECT_EQ(SavingsTransactionId("20015", "2021-03-05", "09:05:07"), "2001520210305090507");
+  EXPECT_EQ(SavingsInsertSql({"I'1", "2021-03-05", "01-Setoran Tunai", "S'1", 5, 0, "o'p", "1-1"}),
+            "INSERT INTO transaksi (id,tgl,uraian,acctid,siswaid,masuk,keluar,petugas,sts,jenjang,ref) VALUES "
+            "('I''1','2021-03-05','01-Setoran Tunai','Tabungan','S''1','5','0','o''p','t','-','1-1')");
+  EXPECT_EQ(SavingsMarkPrintedSql("a'b"),
+            "Update transaksi set Sts='-' where SiswaID='a''b' and AcctID='Tabungan' and Sts='t'");
+  EXPECT_EQ(SavingsRunningBalances({{"", "01", "0", "100", "", "", "", ""},
+                                    {"", "01", "0", "50", "", "", "", ""},
+                                    {"", "02", "30", "0", "", "", "", ""}}),
+            (std::vector<long long>{100, 150, 120}));
+  EXPECT_EQ(SavingsNewBalance(100, 30, 0), 70);
+  EXPECT_EQ(SavingsNewBalance(100, 30, -1), 70);
+  EXPECT_EQ(SavingsNewBalance(100, 30, 1), 130);
+  EXPECT_EQ(SavingsNewBalance(3000000000LL, 5000000000LL, 1), 8000000000LL);
+  EXPECT_EQ(SavingsSandiCode("04-Biaya Rupa-Rupa"), "04");
+  EXPECT_EQ(SavingsSandiName("04-Biaya Rupa-Rupa"), "Biaya Rupa-Rupa");
+}
+
+}  // namespace
