@@ -92,8 +92,10 @@ CREATE INDEX IF NOT EXISTS transaksi_tgl_sts ON transaksi (tgl, sts);
 CREATE INDEX IF NOT EXISTS transaksi_sts ON transaksi (sts, siswaid);
 CREATE INDEX IF NOT EXISTS transaksi_id ON transaksi (id);
 -- The sums per fee (the payment recaps: everything paid on a fee, a fee's payments of one day, the discounts of a
--- period).
+-- period), and what one student paid on one fee in a period (the payment report per student: without it the sum
+-- would take the fee's rows of the whole period through the index above).
 CREATE INDEX IF NOT EXISTS transaksi_acct_tgl ON transaksi (acctid, tgl);
+CREATE INDEX IF NOT EXISTS transaksi_siswa_acct_tgl ON transaksi (siswaid, acctid, tgl);
 -- The movements of one ledger account in a month (the school financial report: one lookup per account).
 CREATE INDEX IF NOT EXISTS transaksi_ref_tgl ON transaksi (Ref, tgl);
 

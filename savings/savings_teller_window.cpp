@@ -331,12 +331,10 @@ void PrintReceipt(Hwnd form) {
   });
   switch (result) {
     case SavingsPrintResult::Printed: break;
-    case SavingsPrintResult::NoPrinter:
-      MsgBox(kNoPrinter, "Tabungan..", MB_OK | MB_ICONINFORMATION);
-      AppExit(1);
-    case SavingsPrintResult::OpenFailed:
-      MsgBox(kPrintFailed, "Pembayaran..", MB_OK | MB_ICONINFORMATION);
-      AppExit(1);
+    // No printer chosen, or one that cannot be opened: the operator is told and the run goes on (the saved
+    // transaction stays; the receipt can be printed again).
+    case SavingsPrintResult::NoPrinter: MsgBox(kNoPrinter, "Tabungan..", MB_OK | MB_ICONINFORMATION); break;
+    case SavingsPrintResult::OpenFailed: MsgBox(kPrintFailed, "Pembayaran..", MB_OK | MB_ICONINFORMATION); break;
     case SavingsPrintResult::Failed: MsgBox(kPrintFailed, "Tabungan..", MB_OK | MB_ICONINFORMATION); break;
   }
 }

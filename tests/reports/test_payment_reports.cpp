@@ -257,12 +257,12 @@ TEST_F(PaymentReportsTest, SumsBeyondThirtyTwoBitsStayExact) {
 }
 
 // ----- an empty school and failing statements -----------------------------------------------------------------------
-class EmptySchoolTest : public PaymentReportTest {
+class PaymentReportEmptySchoolTest : public PaymentReportTest {
  protected:
   void SetUp() override { Open(); }
 };
 
-TEST_F(EmptySchoolTest, RecapsShowTheirClosingRowsAndListsTheGrandTotal) {
+TEST_F(PaymentReportEmptySchoolTest, RecapsShowTheirClosingRowsAndListsTheGrandTotal) {
   ASSERT_TRUE(Build(&gFormLapBayarRecapButton));
   EXPECT_EQ(ListRows(gForm10List), (Rows{{"", "Potongan Pembayaran", "0"}, {"", "Jumlah", "0"},
                                          {"", "Total Seluruhnya", "0"}}));
@@ -297,9 +297,9 @@ TEST_F(PaymentReportsTest, AFailingSumIsShownAndCountsAsNothing) {
 // ----- the large database -------------------------------------------------------------------------------------------
 // FIN_LARGE_DB=/tmp/large.db3 (shared/tools/large_school.py); FIN_LARGE_TODAY (yyyy-mm-dd) the day its working
 // year reaches. Prints the time of each report.
-class LargeSchoolTest : public PaymentReportTest {};
+class PaymentReportLargeTest : public PaymentReportTest {};
 
-TEST_F(LargeSchoolTest, EveryReportOnce) {
+TEST_F(PaymentReportLargeTest, EveryReportOnce) {
   const char* path = std::getenv("FIN_LARGE_DB");
   if (!path || !*path) GTEST_SKIP() << "FIN_LARGE_DB not set";
   sqlite3_close(gDb);

@@ -1,0 +1,294 @@
+#include "reports/arrears_reports.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+#include "app/globals.h"
+#include "common/numbers_words.h"
+#include "common/sql.h"
+#include "framework/controls.h"
+#include "framework/form_runtime.h"
+#include "framework/numbers.h"
+#include "framework/strings.h"
+#include "framework/window_system.h"
+#include "payments/arrears.h"
+#include "payments/arrears_bill.h"
+#include "reports/arrears_report_dialog.h"
+#include "reports/arrears_report_window.h"
+#include "reports/report_finishing.h"
+
+const char* const kArrearsSubtotalLabel = "  Jumlah";
+
+std::vector<std::string> gArrearsFeeIds;
+std::string gArrearsCell;
+std::string gArrearsPrevClass = "-";
+
+namespace {
+
+std::string Cell(char** values, int columnCount, int i) {
+  return i < columnCount && values && values[i] ? values[i] : "";
+}
+
+void AddColumn(Hwnd list, const std::string& caption, int format, int width) {
+  LvInsertColumn(list, LvGetColumnCount(list), caption, format, width);
+}
+
+// ----- characters of UTF-8 texts (a letter beyond ASCII is one column and is never cut in half) -------------------
+bool IsLead(unsigned char c) { return (c & 0xC0) != 0x80; }
+
+long long Chars(const std::string& s) {
+  long long n = 0;
+  for (unsigned char c : s)
+    if (IsLead(c)) ++n;
+  return n;
+}
+
+// The first `n` characters.
+std::string Left(const std::string& s, long long n) {
+  long long k = 0;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    if (IsLead(static_cast<unsigned char>(s[i]))) {
+      if (k == n) return s.substr(0, i);
+      ++k;
+    }
+  }
+  return s;
+}
+
+// Blanks after the text up to `width` characters; none when it is as long or longer.
+std::string PadRight(const std::string& s, long long width) {
+  const long long len = Chars(s);
+  return len >= width ? s : s + std::string(static_cast<std::size_t>(width - len), ' ');
+}
+
+// The first 38 characters, preceded by 19 - (their count halved) blanks.
+std::string Centred38(const std::string& text) {
+  const std::string cut = Left(text, 38);
+  return std::string(static_cast<std::size_t>(19 - Chars(cut) / 2), ' ') + cut;
+}
+
+std::string Rule71() { return "   " + std::string(71, '-'); }
+
+// The part of a fee caption before its "Rp." (empty when it has none).
+std::string CaptionBeforeRp(const std::string& caption) {
+  const std::size_t at = caption.find("Rp.");
+  return at == std::string::npos ? std::string() : caption.substr(0, at);
+}
+
+std::string SafeNamePart(const std::string& s) { return StrReplaceAnyChar(s, "/\\", "_"); }
+
+}  // namespace
+
+// ----- the statements ---------------------------------------------------------------------------------------------
+std::string FinArrearsReportClassesSql(const std::string& tapel) {
+  return "select Kelas from siswakelas where tapel='" + SqlQ(tapel) +
+         "' and kelas<>'DO' and instr(kelas,'Lulus')<1 Group By Kelas";
+}
+
+std::string FinArrearsReportFeesSql(const std::string& kelas, const std::string& tapel) {
+  return "select Id, Pembayaran, Type from account WHERE Type<>'Perhari' And Kelas='" + SqlQ(kelas) +
+         "' And Tapel='" + SqlQ(tapel) + "'";
+}
+
+std::string FinArrearsReportStudentsSql(const std::string& kelas, const std::string& tapel) {
+  return "select siswakelas.IdSiswa, siswa.Nama From siswakelas Join siswa On siswakelas.IdSiswa=siswa.Id Where "
+         "siswakelas.kelas='" +
+         SqlQ(kelas) + "' and SiswaKelas.Tapel='" + SqlQ(tapel) + "' Order By SiswaKelas.IdSiswa";
+}
+
+std::string FinArrearsReportCellSql(const std::string& feeId, const std::string& studentId, int prepaid,
+                                    int monthsDue) {
+  const std::string fee = SqlQ(feeId), student = SqlQ(studentId);
+  const std::string paid =
+      "(Select Sum(Masuk) From transaksi Where AcctId='" + fee + "' And SiswaId='" + student + "')";
+  const std::string from = " from detail_account where id_account='" + fee + "' and id_siswa='" + student + "'";
+  if (prepaid >= 1) return "Select jml_pembayaran, " + paid + from;
+  return "Select (Select case when account.type='Perbulan' then " + FinArrearsMonthSumSql(monthsDue) +
+         " else detail_account.jml_pembayaran end from account where account.id=detail_account.id_account), " + paid +
+         from;
+}
+
+std::string FinArrearsReportRecapSql(const std::string& tapel) {
+  return "select account.Id, account.Pembayaran, account.Kelas, (Select Sum(detail_account.jml_pembayaran) from "
+         "detail_account where detail_account.id_account=account.id), (Select Sum(transaksi.Masuk) From transaksi "
+         "Where AcctId=account.id And SiswaID In(Select IdSiswa From siswakelas Where siswakelas.Kelas<>'DO' and "
+         "instr(siswakelas.Kelas,'Lulus')<1)) from account WHERE account.Tapel='" +
+         SqlQ(tapel) + "' Order by account.Kelas";
+}
+
+// ----- the computations -------------------------------------------------------------------------------------------
+std::string FinArrearsReportDifference(const std::string& billed, const std::string& paid) {
+  return std::to_string(FinReportCellValue(billed) - FinReportCellValue(paid));
+}
+
+// ----- row callbacks ------------------------------------------------------------------------------------------------
+int FORMLAPTUNGGAKAN_CbAddClass(void*, int columnCount, char** values, char**) {
+  CbAddString(gFormLapTunggakanClassCombo, Cell(values, columnCount, 0));
+  return 0;
+}
+
+int FORMLAPTUNGGAKAN_CbFeeColumn(void*, int columnCount, char** values, char**) {
+  AddColumn(gForm11List, Cell(values, columnCount, 1) + " Rp.", LVCFMT_RIGHT, 100);
+  gArrearsFeeIds.push_back(Cell(values, columnCount, 0));
+  return 0;
+}
+
+int FORMLAPTUNGGAKAN_CbStudentRow(void*, int columnCount, char** values, char**) {
+  FinAppendReportRow(gForm11List, {Cell(values, columnCount, 0), Cell(values, columnCount, 1)});
+  return 0;
+}
+
+int FORMLAPTUNGGAKAN_CbArrearsCell(void*, int columnCount, char** values, char**) {
+  // Several billing rows of one fee: the last one returned wins.
+  gArrearsCell = FinArrearsReportDifference(Cell(values, columnCount, 0), Cell(values, columnCount, 1));
+  return 0;
+}
+
+int FORMLAPTUNGGAKAN_CbRecapRow(void*, int columnCount, char** values, char**) {
+  const Hwnd list = gForm11List;
+  const std::string kelas = Cell(values, columnCount, 2);
+  if (kelas != gArrearsPrevClass) {
+    if (gSubTotal > 0) {
+      FinAppendReportRow(list, {kArrearsSubtotalLabel, "", std::to_string(gSubTotal)});
+      gSubTotal = 0;
+    }
+    FinAppendReportRow(list, {"Kelas " + kelas, "Akun"});
+  }
+  const std::string owed = FinArrearsReportDifference(Cell(values, columnCount, 3), Cell(values, columnCount, 4));
+  FinAppendReportRow(list, {"", Cell(values, columnCount, 0) + " | " + Cell(values, columnCount, 1), owed});
+  gSubTotal += FinReportCellValue(owed);
+  gArrearsPrevClass = kelas;
+  return 0;
+}
+
+// ----- the builders -------------------------------------------------------------------------------------------------
+int FORMLAPTUNGGAKAN_BuildArrears() {
+  const Hwnd list = gForm11List;
+  const std::string kelas = CtlGetText(gFormLapTunggakanClassCombo);
+  LvDeleteAllColumns(list);
+  AddColumn(list, "Id", LVCFMT_CENTER, 100);
+  AddColumn(list, "Nama Siswa", LVCFMT_LEFT, 250);
+  gArrearsFeeIds.clear();
+  gSubTotal = 0;
+  FinExec(FinArrearsReportFeesSql(kelas, gTapel), FORMLAPTUNGGAKAN_CbFeeColumn);
+  // A failed fee query may have added a column after which no id came: only columns with an id are fee columns.
+  const int fees = std::min<int>(static_cast<int>(gArrearsFeeIds.size()), LvGetColumnCount(list) - 2);
+  AddColumn(list, "Jumlah Rp.", LVCFMT_RIGHT, 100);
+  const int totalColumn = LvGetColumnCount(list) - 1;
+  LvDeleteAllItems(list);
+  FinExec(FinArrearsReportStudentsSql(kelas, gTapel), FORMLAPTUNGGAKAN_CbStudentRow);
+
+  // The months billed follow the clock's today, whatever the report month says.
+  const int monthsDue = FinArrearsMonthsDueToday(gTapel);
+  const int students = LvGetItemCount(list);
+  for (int r = 0; r < students; ++r) {
+    const std::string studentId = LvGetItemText(list, r, 0);
+    gSubTotal = 0;
+    for (int f = 0; f < fees; ++f) {
+      gArrearsCell.clear();
+      if (FinExec(FinArrearsReportCellSql(gArrearsFeeIds[static_cast<std::size_t>(f)], studentId, gPrepaid,
+                                          monthsDue),
+                  FORMLAPTUNGGAKAN_CbArrearsCell) != 0)
+        gArrearsCell.clear();
+      if (!gArrearsCell.empty()) LvSetItemText(list, r, 2 + f, gArrearsCell);
+      gSubTotal += FinReportCellValue(gArrearsCell);
+    }
+    LvSetItemText(list, r, totalColumn, std::to_string(gSubTotal));
+  }
+  FinAppendTotalsRow(list, kFinTotalsJumlah, 2);
+  FinFinishReportList(list, FinFinishVariant::Plain);
+  FrmClose(gFormLapTunggakanWindow, 0);
+  return 0;
+}
+
+int FORMLAPTUNGGAKAN_BuildClassRecap() {
+  const Hwnd list = gForm11List;
+  LvDeleteAllColumns(list);
+  AddColumn(list, "-", LVCFMT_CENTER, 100);
+  AddColumn(list, "Akun Rekening", LVCFMT_LEFT, 350);
+  AddColumn(list, " Rp.", LVCFMT_RIGHT, 100);
+  LvDeleteAllItems(list);
+  gSubTotal = 0;
+  gArrearsPrevClass = "-";
+  FinExec(FinArrearsReportRecapSql(gTapel), FORMLAPTUNGGAKAN_CbRecapRow);
+  FinAppendReportRow(list, {kArrearsSubtotalLabel, "", std::to_string(gSubTotal)});
+  long long grand = 0;
+  const int rows = LvGetItemCount(list);
+  for (int r = 0; r < rows; ++r)
+    if (LvGetItemText(list, r, 0) == kArrearsSubtotalLabel) grand += FinReportCellValue(LvGetItemText(list, r, 2));
+  FinAppendReportRow(list, {"", kFinTotalsAll, std::to_string(grand)});
+  FinFinishReportList(list, FinFinishVariant::Plain);
+  FrmClose(gFormLapTunggakanWindow, 0);
+  return 0;
+}
+
+// ----- the arrears note and its archive -----------------------------------------------------------------------------
+std::string FinArrearsNoteWords(const std::string& total) {
+  const long long value = FinReportCellValue(total, /*stripDots*/ true);
+  const long long size = value < 0 ? -value : value;
+  const std::string words = size > std::numeric_limits<std::int32_t>::max()
+                                ? std::string()
+                                : FinSpellNumber(static_cast<std::int32_t>(size));
+  return value < 0 && !words.empty() ? " minus" + words : words;
+}
+
+std::vector<ReceiptLine> FinArrearsNoteLines(const ArrearsNote& note) {
+  std::vector<std::string> text;   // text[k - 1] stands at y = k x line step
+  text.push_back("   " + note.schoolName);
+  text.push_back("   " + note.schoolAddress);
+  text.push_back("   Telp. " + note.schoolPhone + " Email. " + note.schoolEmail);
+  text.push_back(Rule71());
+  text.push_back("   Nama Siswa : " + note.name + "; Kls : " + note.kelas);
+  text.push_back(Rule71());
+  text.push_back("    Tagihan Tunggakan " + std::string(52, '-'));
+  for (std::size_t k = 0; k < note.feeCaptions.size(); ++k) {
+    const std::string amount = k < note.feeAmounts.size() ? note.feeAmounts[k] : std::string();
+    text.push_back("    " + PadRight(std::to_string(k + 1), 3) + PadRight(Left(note.feeCaptions[k], 60), 44) + "Rp." +
+                   FinBillStarPrefix(amount, 10));
+  }
+  text.push_back(std::string(27, ' ') + "                Total : Rp." + FinBillStarPrefix(note.total, 10));
+  text.push_back(Rule71());
+  text.push_back("   " + FinArrearsNoteWords(note.total));
+  text.push_back("");
+  text.push_back("   Dicetak tanggal " + note.printDate + " pukul : " + note.printTime);
+  text.push_back("   Oleh Operator : " + note.operatorName);
+
+  std::vector<ReceiptLine> lines;
+  lines.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const long long y = std::clamp<long long>(static_cast<long long>(i + 1) * note.lineSpacing,
+                                              std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+    lines.push_back(ReceiptLine{10, static_cast<int>(y), text[i]});
+  }
+  return lines;
+}
+
+std::string FinArrearsNoteFileName(const std::string& name, const std::string& kelas, const std::string& today) {
+  return FinArrearsArchiveFileName(SafeNamePart(name), SafeNamePart(kelas), SafeNamePart(today));
+}
+
+std::vector<std::string> FinArrearsNoteArchiveLines(const ArrearsNote& note) {
+  const std::string rule(38, '-');
+  std::vector<std::string> lines = {Centred38(note.schoolName),
+                                    Centred38(note.schoolAddress),
+                                    Centred38("Telp. " + note.schoolPhone),
+                                    rule,
+                                    "Nama : " + note.name,
+                                    "Kelas: " + note.kelas,
+                                    rule};
+  for (std::size_t k = 0; k < note.feeCaptions.size(); ++k) {
+    const std::string amount = k < note.feeAmounts.size() ? note.feeAmounts[k] : std::string();
+    lines.push_back(PadRight(std::to_string(k + 1), 2) + PadRight(CaptionBeforeRp(note.feeCaptions[k]), 23) + "Rp." +
+                    FinBillStarField(amount, 10));
+  }
+  lines.push_back(rule);
+  lines.push_back("Total        :" + std::string(11, ' ') + "Rp." + FinBillStarField(note.total, 10));
+  return lines;
+}
+
+std::string FinArrearsNoteArchiveText(const ArrearsNote& note) {
+  std::string text;
+  for (const std::string& line : FinArrearsNoteArchiveLines(note)) text += line + "\r\n";
+  return text;
+}

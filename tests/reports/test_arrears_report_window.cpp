@@ -1,0 +1,440 @@
+// The arrears report window FORM11 and its dialog FORMLAPTUNGGAKAN driven as the operator drives them: the window, the
+// dialog and its class list, both reports over the fixture school (rows and totals per report kind, the months billed
+// by the clock, prepaid mode, last year's fees), failing statements, the notes printed per ticked student, the
+// archive files, the exports through the plug-ins, two windows side by side; and, when FIN_LARGE_DB names a large
+// database, the time of each report.
+#include <QGroupBox>
+#include <algorithm>
+#include <QPalette>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include "reports/arrears_report_fixture.h"
+
+namespace {
+
+using arrrep::ArrearsReportTest;
+using arrrep::Rows;
+
+class ArrearsReportWindowTest : public ArrearsReportTest {
+ protected:
+  void SetUp() override { Seed(); }
+  static std::string Expected(const std::string& name) {
+    return fintest::ReadFile(std::string(FIN_SOURCE_DIR) + "/tests/reports/expected/" + name);
+  }
+  // The recorded documents' lines (Describe of every draw call), each document after a "== name" line.
+  std::string PrintedLines() {
+    std::string out;
+    for (const auto& doc : printed().Documents()) {
+      out += "== " + doc.name + (doc.ended ? "" : " (not ended)") + " pages " + std::to_string(doc.pages.size()) +
+             "\n";
+      for (const auto& page : doc.pages)
+        for (const std::string& line : page.Lines()) out += line + "\n";
+    }
+    return out;
+  }
+  std::vector<std::string> ArchiveFiles() {
+    std::vector<std::string> names;
+    if (!std::filesystem::exists(ProgramFile("arsip"))) return names;
+    for (const auto& e : std::filesystem::directory_iterator(ProgramFile("arsip")))
+      names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+};
+
+// ----- the window and the dialog --------------------------------------------------------------------------------
+TEST_F(ArrearsReportWindowTest, OpensAsAMaximisedChildWithAnEmptyList) {
+  const Hwnd w = Open();
+  ASSERT_TRUE(IsWindow(w));
+  EXPECT_EQ(w, gForm11Window);
+  EXPECT_EQ(WinKindOf(w), WIN_MDI_CHILD);
+  EXPECT_EQ(WinGetClassName(w), "FORM_FINANCE_FORM11_CLASS");
+  EXPECT_EQ(WinGetWindowText(w), "Laporan Tunggakan");
+  EXPECT_EQ(WinGetDlgCtrlID(w), 102);
+  EXPECT_TRUE(WinIsZoomed(w));
+  EXPECT_EQ(TbGetButtonCount(gForm11Toolbar), 5);
+  EXPECT_EQ(TbGetButtonTip(gForm11Toolbar, gForm11ReportId), "");
+  EXPECT_EQ(TbGetButtonTip(gForm11Toolbar, gForm11NotesId), "Cetak Struk Tunggakan Per Siswa");
+  EXPECT_EQ(TbGetButtonTip(gForm11Toolbar, gForm11ArchiveId), "Arsip");
+  EXPECT_EQ(LvGetColumnCount(gForm11List), 0);
+  EXPECT_EQ(LvGetItemCount(gForm11List), 0);
+  EXPECT_EQ(WinWidget(w)->focusWidget(), WinWidget(gForm11List));
+  EXPECT_EQ(WinWidget(gForm11List)->x(), 0);
+  EXPECT_EQ(WinWidget(gForm11List)->y(), CtlGetHeight(gForm11Rebar));
+  // Every row has a check box, unticked.
+  ASSERT_TRUE(ShowData("VII A"));
+  for (int r = 0; r < LvGetItemCount(gForm11List); ++r) EXPECT_EQ(LvGetCheck(gForm11List, r), -2) << r;
+}
+
+TEST_F(ArrearsReportWindowTest, TheDialogOffersTheClassesOfTheYear) {
+  const Hwnd w = Open();
+  WithDialog([&] {
+    const Hwnd d = gFormLapTunggakanWindow;
+    ASSERT_TRUE(IsWindow(d));
+    EXPECT_EQ(WinGetClassName(d), "FORM_FINANCE_FORMLAPTUNGGAKAN_CLASS");
+    EXPECT_EQ(WinGetWindowText(d), "Laporan Keuangan Sekolah");
+    EXPECT_FALSE(WinIsWindowEnabled(w));
+    // This year's classes without 'DO', graduates and last year's classes; the first one chosen.
+    EXPECT_EQ(ComboItems(gFormLapTunggakanClassCombo), (std::vector<std::string>{"IX B", "VII A"}));
+    EXPECT_EQ(CtlGetText(gFormLapTunggakanClassCombo), "IX B");
+    EXPECT_EQ(CtlGetText(gFormLapTunggakanGroup), "Tunggakan");
+    EXPECT_NE(qobject_cast<QGroupBox*>(WinWidget(gFormLapTunggakanGroup)), nullptr);
+    EXPECT_EQ(CtlGetText(gFormLapTunggakanClassLabel), "Kelas");
+    EXPECT_EQ(CtlGetText(gFormLapTunggakanShowDataButton), "Show Data");
+    EXPECT_EQ(CtlGetText(gFormLapTunggakanRecapButton), "Rekap Tunggakan Per Kelas");
+    EXPECT_EQ(CtlGetText(gFormLapTunggakanMonthlyButton), "Rekap Tunggakan Jenis Perbulan Per Kelas");
+    EXPECT_TRUE(WinIsWindowEnabled(gFormLapTunggakanRecapButton));
+    EXPECT_FALSE(WinIsWindowEnabled(gFormLapTunggakanMonthlyButton));
+    // The batik pattern behind the controls.
+    EXPECT_FALSE(WinClientWidget(d)->palette().brush(QPalette::Window).texture().isNull());
+  });
+  EXPECT_FALSE(IsWindow(gFormLapTunggakanWindow));
+  EXPECT_TRUE(WinIsWindowEnabled(w));
+}
+
+TEST_F(ArrearsReportWindowTest, ClosingTheDialogKeepsTheReportAndTheClass) {
+  Open();
+  ASSERT_TRUE(ShowData("VII A"));
+  EXPECT_EQ(gPickClass, "VII A");
+  const std::string report = Dump(gForm11List);
+  WithDialog([&] {
+    Choose(gFormLapTunggakanClassCombo, "IX B");
+    FrmClose(gFormLapTunggakanWindow, 0);
+  });
+  EXPECT_EQ(Dump(gForm11List), report);
+  EXPECT_EQ(gPickClass, "VII A");
+  // The class recap leaves the class alone too.
+  ASSERT_TRUE(ClassRecap());
+  EXPECT_EQ(gPickClass, "VII A");
+}
+
+// ----- the per-student report -------------------------------------------------------------------------------------
+TEST_F(ArrearsReportWindowTest, ShowDataListsWhatEveryStudentOwes) {
+  Open();
+  gFormMode = "keep";
+  ASSERT_TRUE(ShowData("VII A"));
+  // 2 September 2024, postpaid: the monthly fee is due July to September. Discounts and savings rows name no fee;
+  // the revised payment counts with its new amount (S02 overpaid); S03 has no billing row for the book fee and S08
+  // none at all; the daily fee has no column.
+  ExpectMatchesFile(Dump(gForm11List), "arrears_show_data.txt");
+  EXPECT_EQ(gPickClass, "VII A");
+  EXPECT_EQ(gFormMode, "keep");
+  ASSERT_TRUE(ShowData("IX B"));
+  EXPECT_EQ(ListRows(gForm11List), (Rows{{"S04", "Dedi", "-1.350.000", "0", "-1.350.000"},
+                                         {"", "    JUMLAH ", "-1.350.000", "0", "-1.350.000"}}));
+  EXPECT_EQ(gPickClass, "IX B");
+}
+
+TEST_F(ArrearsReportWindowTest, TheMonthsBilledFollowTheClockAndTheMode) {
+  Open();
+  struct Case {
+    int y, m, d;
+    int prepaid;
+    const char* tapel;
+    const char* kelas;
+    Rows rows;   // the student rows
+  } cases[] = {
+      {2024, 8, 15, 0, "2024/2025", "VII A",
+       {{"S01", "Ani", "-50.000", "0", "-50.000"}, {"S02", "Budi", "-150.000", "300.000", "150.000"},
+        {"S03", "Citra Dewi", "200.000", "", "200.000"}, {"S08", "Hadi", "", "", "0"}}},
+      {2025, 3, 10, 0, "2024/2025", "VII A",
+       {{"S01", "Ani", "650.000", "0", "650.000"}, {"S02", "Budi", "550.000", "300.000", "850.000"},
+        {"S03", "Citra Dewi", "900.000", "", "900.000"}, {"S08", "Hadi", "", "", "0"}}},
+      {2025, 6, 30, 0, "2024/2025", "VII A",
+       {{"S01", "Ani", "950.000", "0", "950.000"}, {"S02", "Budi", "850.000", "300.000", "1.150.000"},
+        {"S03", "Citra Dewi", "1.200.000", "", "1.200.000"}, {"S08", "Hadi", "", "", "0"}}},
+      // After the school year: all twelve months.
+      {2025, 7, 1, 0, "2024/2025", "VII A",
+       {{"S01", "Ani", "950.000", "0", "950.000"}, {"S02", "Budi", "850.000", "300.000", "1.150.000"},
+        {"S03", "Citra Dewi", "1.200.000", "", "1.200.000"}, {"S08", "Hadi", "", "", "0"}}},
+      // Prepaid: every fee its yearly amount, whatever the day.
+      {2024, 8, 15, 1, "2024/2025", "VII A",
+       {{"S01", "Ani", "950.000", "0", "950.000"}, {"S02", "Budi", "850.000", "300.000", "1.150.000"},
+        {"S03", "Citra Dewi", "1.200.000", "", "1.200.000"}, {"S08", "Hadi", "", "", "0"}}},
+      // Last year's fees: in its own March nine months, a year later all twelve.
+      {2024, 3, 10, 0, "2023/2024", "VI A", {{"S01", "Ani", "-90.000", "-90.000"}}},
+      {2025, 3, 10, 0, "2023/2024", "VI A", {{"S01", "Ani", "180.000", "180.000"}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.y) + "-" + std::to_string(c.m) + "-" + std::to_string(c.d) + " prepaid " +
+                 std::to_string(c.prepaid) + " " + c.tapel);
+    SetClock(c.y, c.m, c.d, 9, 0, 0);
+    gPrepaid = c.prepaid;
+    gTapel = c.tapel;
+    gReportMonth = 9;   // never enters
+    ASSERT_TRUE(ShowData(c.kelas));
+    Rows rows = ListRows(gForm11List);
+    ASSERT_FALSE(rows.empty());
+    rows.pop_back();   // the totals row
+    EXPECT_EQ(rows, c.rows);
+  }
+}
+
+TEST_F(ArrearsReportWindowTest, AClassWithoutStudentsOrFeesGivesOnlyTheTotalsRow) {
+  fintest::Exec(gDb, "DELETE FROM siswakelas");
+  gPickClass = "VII A";
+  Open();
+  WithDialog([&] {
+    EXPECT_EQ(CbGetCount(gFormLapTunggakanClassCombo), 0);
+    EXPECT_EQ(CtlGetText(gFormLapTunggakanClassCombo), "");
+    Click(gFormLapTunggakanShowDataButton);
+    EXPECT_FALSE(IsWindow(gFormLapTunggakanWindow));
+  });
+  EXPECT_EQ(gPickClass, "");
+  EXPECT_EQ(Dump(gForm11List), "Id(c) | Nama Siswa(l) | Jumlah Rp.(r)\n |     JUMLAH  | 0\n");
+}
+
+TEST_F(ArrearsReportWindowTest, FailingStatementsAreShownAndTheReportGoesOn) {
+  Open();
+  // Without payments every cell statement fails: one box per cell, the cells empty and counted as nothing.
+  fintest::Exec(gDb, "DROP TABLE transaksi");
+  for (int i = 0; i < 4 * 2; ++i) ExpectMsgBox("SQL error: no such table: transaksi", "Info", IDOK, MB_OK);
+  ASSERT_TRUE(ShowData("VII A"));
+  EXPECT_EQ(ListRows(gForm11List), (Rows{{"S01", "Ani", "", "", "0"},
+                                         {"S02", "Budi", "", "", "0"},
+                                         {"S03", "Citra Dewi", "", "", "0"},
+                                         {"S08", "Hadi", "", "", "0"},
+                                         {"", "    JUMLAH ", "0", "0", "0"}}));
+  ExpectMsgBox("SQL error: no such table: transaksi", "Info", IDOK, MB_OK);
+  ASSERT_TRUE(ClassRecap());
+  EXPECT_EQ(ListRows(gForm11List), (Rows{{"  Jumlah", "", "0"}, {"", "Total Seluruhnya", "0"}}));
+  VerifySeams();
+
+  // Without classes the combo stays empty.
+  fintest::Exec(gDb, "DROP TABLE siswakelas");
+  ExpectMsgBox("SQL error: no such table: siswakelas", "Info", IDOK, MB_OK);
+  WithDialog([&] {
+    EXPECT_EQ(CbGetCount(gFormLapTunggakanClassCombo), 0);
+    EXPECT_FALSE(WinIsWindowEnabled(gFormLapTunggakanMonthlyButton));
+  });
+}
+
+TEST_F(ArrearsReportWindowTest, TypedTextNeverWidensAStatement) {
+  fintest::Exec(gDb, "INSERT INTO siswakelas (Kode, IdSiswa, Kelas, Tapel) VALUES ('x','S05','VII A'' OR ''1''=''1',"
+                     "'2024/2025')");
+  Open();
+  ASSERT_TRUE(ShowData("VII A' OR '1'='1"));
+  EXPECT_EQ(ListRows(gForm11List), (Rows{{"S05", "Eka", "0"}, {"", "    JUMLAH ", "0"}}));
+}
+
+// ----- the class recap ----------------------------------------------------------------------------------------------
+TEST_F(ArrearsReportWindowTest, TheClassRecapGroupsWhatIsOwedByClass) {
+  Open();
+  ASSERT_TRUE(ClassRecap());
+  // IX B is paid up (no "  Jumlah" row; a dropped-out student's payment does not count); in VII A the payment of a
+  // graduate with an ordinary class row counts and one of a student with graduate rows only does not; VIII B is
+  // overpaid and carries into X A's subtotal; the grand total is the sum of every fee row.
+  ExpectMatchesFile(Dump(gForm11List), "arrears_class_recap.txt");
+}
+
+TEST_F(ArrearsReportWindowTest, ARecapWithoutFeesHoldsTwoRowsOfNothing) {
+  fintest::Exec(gDb, "DELETE FROM account WHERE Tapel='2024/2025'");
+  Open();
+  ASSERT_TRUE(ClassRecap());
+  EXPECT_EQ(Dump(gForm11List), "-(c) | Akun Rekening(l) |  Rp.(r)\n  Jumlah |  | 0\n | Total Seluruhnya | 0\n");
+}
+
+// ----- notes and archives -------------------------------------------------------------------------------------------
+TEST_F(ArrearsReportWindowTest, NotesArePrintedForTheTickedStudentsOnly) {
+  Open();
+  ASSERT_TRUE(ShowData("VII A"));
+  // Nothing ticked: nothing printed.
+  Command(gForm11NotesId);
+  EXPECT_TRUE(printed().Documents().empty());
+
+  LvSetCheck(gForm11List, RowOf(gForm11List, "S02"), 1);
+  LvSetCheck(gForm11List, RowOf(gForm11List, "S03"), 1);
+  LvSetCheck(gForm11List, LvGetItemCount(gForm11List) - 1, 1);   // the totals row: never printed
+  SbSetText(gStatusBar, 5, "10:16:00", 0);                         // the status bar as it is at that moment
+  Command(gForm11NotesId);
+  // Two "Struk" jobs of one page each, in list order, on the default printer.
+  ExpectMatchesFile(PrintedLines(), "arrears_notes.txt");
+  ASSERT_EQ(printed().Documents().size(), 2u);
+  EXPECT_EQ(printed().Documents()[0].printer, "Printer Uji");
+
+  // Without a default printer nothing comes out and nothing is said.
+  printed().settings().printers = {"Lain"};
+  Command(gForm11NotesId);
+  EXPECT_EQ(printed().Documents().size(), 2u);
+}
+
+TEST_F(ArrearsReportWindowTest, ANoteOfTheClassRecapHasNoFeeLine) {
+  Open();
+  ASSERT_TRUE(ShowData("VII A"));   // gPickClass
+  ASSERT_TRUE(ClassRecap());
+  LvSetCheck(gForm11List, RowOf(gForm11List, "VII-SPP | SPP VII"), 1);
+  Command(gForm11NotesId);
+  ASSERT_EQ(printed().Documents().size(), 1u);
+  const std::vector<std::string> texts = printed().Documents()[0].pages[0].Texts();
+  ASSERT_EQ(texts.size(), 13u);
+  EXPECT_EQ(texts[4], "   Nama Siswa : VII-SPP | SPP VII; Kls : VII A");
+  EXPECT_EQ(texts[7], std::string(43, ' ') + "Total : Rp.*2.960.000");
+  EXPECT_EQ(texts[9], "    dua juta sembilan ratus enam puluh  ribu ");
+  EXPECT_NE(printed().Documents()[0].pages[0].Lines()[7].find("text (10,1200) "), std::string::npos);
+}
+
+TEST_F(ArrearsReportWindowTest, ArchivesAreWrittenPerTickedStudent) {
+  Open();
+  ASSERT_TRUE(ShowData("VII A"));
+  std::filesystem::create_directory(ProgramFile("arsip"));
+  Command(gForm11ArchiveId);   // nothing ticked
+  EXPECT_TRUE(ArchiveFiles().empty());
+
+  LvSetCheck(gForm11List, RowOf(gForm11List, "S03"), 1);
+  LvSetCheck(gForm11List, LvGetItemCount(gForm11List) - 1, 1);   // the totals row: never archived
+  Command(gForm11ArchiveId);
+  // Blanks of the name and the class become "_" in the file name and stay inside the file; nothing is said.
+  EXPECT_EQ(ArchiveFiles(), (std::vector<std::string>{"tunggakan_Citra_Dewi_VII_A_2024-09-02.txt"}));
+  EXPECT_EQ(fintest::ReadFile(ProgramFile("arsip/tunggakan_Citra_Dewi_VII_A_2024-09-02.txt")),
+            Expected("arrears_archive_citra.txt"));
+  EXPECT_TRUE(msgBoxes().empty());
+
+  // The same student on the same day: replaced; on another day: a new file.
+  LvSetItemText(gForm11List, RowOf(gForm11List, "S03"), 4, "1");
+  Command(gForm11ArchiveId);
+  EXPECT_EQ(ArchiveFiles().size(), 1u);
+  EXPECT_NE(fintest::ReadFile(ProgramFile("arsip/tunggakan_Citra_Dewi_VII_A_2024-09-02.txt"))
+                .find("Total        :           Rp.*********1\r\n"),
+            std::string::npos);
+  gToday = "2024-09-03";
+  Command(gForm11ArchiveId);
+  EXPECT_EQ(ArchiveFiles(), (std::vector<std::string>{"tunggakan_Citra_Dewi_VII_A_2024-09-02.txt",
+                                                      "tunggakan_Citra_Dewi_VII_A_2024-09-03.txt"}));
+}
+
+TEST_F(ArrearsReportWindowTest, ArchiveNamesNeverLeaveTheArchiveFolder) {
+  fintest::Exec(gDb, "UPDATE siswa SET Nama='../../Ani' WHERE Id='S01'");
+  Open();
+  ASSERT_TRUE(ShowData("VII A"));
+  gPickClass = "VII/A";
+  std::filesystem::create_directory(ProgramFile("arsip"));
+  LvSetCheck(gForm11List, RowOf(gForm11List, "S01"), 1);
+  Command(gForm11ArchiveId);
+  EXPECT_EQ(ArchiveFiles(), (std::vector<std::string>{"tunggakan_.._.._Ani_VII_A_2024-09-02.txt"}));
+  const std::string text = fintest::ReadFile(ProgramFile("arsip/tunggakan_.._.._Ani_VII_A_2024-09-02.txt"));
+  EXPECT_NE(text.find("Nama : ../../Ani\r\nKelas: VII/A\r\n"), std::string::npos);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(programDir()), {}), 1);   // arsip/ alone
+}
+
+TEST_F(ArrearsReportWindowTest, WithoutTheArchiveFolderNothingIsWrittenOrSaid) {
+  Open();
+  ASSERT_TRUE(ShowData("VII A"));
+  LvSetCheck(gForm11List, 0, 1);
+  LvSetCheck(gForm11List, 1, 1);
+  Command(gForm11ArchiveId);
+  EXPECT_FALSE(std::filesystem::exists(ProgramFile("arsip")));
+  EXPECT_TRUE(msgBoxes().empty());
+  // A folder that cannot take the one file: the next ticked row is still written.
+  std::filesystem::create_directories(ProgramFile("arsip/tunggakan_Ani_VII_A_2024-09-02.txt"));
+  Command(gForm11ArchiveId);
+  EXPECT_EQ(ArchiveFiles(), (std::vector<std::string>{"tunggakan_Ani_VII_A_2024-09-02.txt",
+                                                      "tunggakan_Budi_VII_A_2024-09-02.txt"}));
+  EXPECT_TRUE(std::filesystem::is_directory(ProgramFile("arsip/tunggakan_Ani_VII_A_2024-09-02.txt")));
+}
+
+// ----- exports ------------------------------------------------------------------------------------------------------
+TEST_F(ArrearsReportWindowTest, ExportsHandTheListToThePlugins) {
+  Open();
+  ASSERT_TRUE(ShowData("IX B"));
+  InstallRecorder("libtablepage.so");
+  Command(gForm11PageId);
+  EXPECT_EQ(Record(), "LAPORAN TUNGGAKAN SISWA;SD Harapan;Jl. Merdeka 5;clrrr\n"
+                      "Id;Nama Siswa;SPP IX Rp.;Buku IX Rp.;Jumlah Rp.\n"
+                      "S04,Dedi,-1.350.000,0,-1.350.000;,    JUMLAH ,-1.350.000,0,-1.350.000\n");
+
+  InstallRecorder("libtablesheet.so", /*ints*/ true);
+  gTargetListView = 0;
+  Command(gForm11ExcelId);
+  EXPECT_EQ(gTargetListView, gForm11List);
+  EXPECT_EQ(Record(), "2\n5\nId,Nama Siswa,SPP IX Rp.,Buku IX Rp.,Jumlah Rp.;S04,Dedi,-1350000,0,-1350000;"
+                      ",    JUMLAH ,-1350000,0,-1350000\n");
+}
+
+TEST_F(ArrearsReportWindowTest, ThePageExportWritesTheRecapPage) {
+  std::filesystem::copy_file(std::string(FIN_BINARY_DIR) + "/libtablepage.so", ProgramFile("libtablepage.so"));
+  setenv("FIN_PROGRAM_DIR", programDir().c_str(), 1);
+  setenv("FIN_TODAY", "2024-09-02", 1);
+  setenv("FIN_OPENER_LOG", WorkFile("opened.log").c_str(), 1);
+  Open();
+  ASSERT_TRUE(ClassRecap());
+  Command(gForm11PageId);
+  for (const char* v : {"FIN_PROGRAM_DIR", "FIN_TODAY", "FIN_OPENER_LOG"}) unsetenv(v);
+  ExpectMatchesFile(fintest::ReadFile(ProgramFile("Lap.html")), "arrears_recap_page.html");
+}
+
+TEST_F(ArrearsReportWindowTest, AMissingPluginIsReported) {
+  Open();
+  ExpectMsgBox("tidak dapat membaca library..", "Export To excel..");
+  Command(gForm11ExcelId);
+  ExpectMsgBox("tidak dapat membaca library..", "Export To excel..");
+  Command(gForm11PageId);
+}
+
+TEST_F(ArrearsReportWindowTest, EachWindowReportsIntoItsOwnList) {
+  const Hwnd first = Open();
+  const Hwnd firstList = gForm11List;
+  Open();
+  const Hwnd secondList = gForm11List;
+  ASSERT_NE(firstList, secondList);
+  ASSERT_TRUE(ClassRecap());   // from the second window
+  EXPECT_EQ(LvGetColumnCount(firstList), 0);
+  FORM11_Bind(first);
+  ASSERT_TRUE(ShowData("VII A"));
+  EXPECT_EQ(LvGetColumnCount(firstList), 5);
+  EXPECT_EQ(LvGetColumnCount(secondList), 3);
+  // A window that goes takes the globals with it.
+  WinDestroyWindow(first);
+  EXPECT_EQ(gForm11List, 0);
+  EXPECT_EQ(gForm11Window, 0);
+}
+
+// ----- the large database -------------------------------------------------------------------------------------------
+// FIN_LARGE_DB=/tmp/large.db3 (shared/tools/large_school.py); FIN_LARGE_TODAY (yyyy-mm-dd) the day its working year
+// reaches. Builds each report once (the largest class for "Show Data"), prints the times, ticks every student and
+// prints and archives their notes.
+TEST_F(ArrearsReportWindowTest, LargeSchoolEveryReportOnce) {
+  const char* path = std::getenv("FIN_LARGE_DB");
+  if (!path || !*path) GTEST_SKIP() << "FIN_LARGE_DB not set";
+  sqlite3_close(gDb);
+  ASSERT_EQ(sqlite3_open(path, &gDb), SQLITE_OK);
+  const char* today = std::getenv("FIN_LARGE_TODAY");
+  const std::string day = today && *today ? today : "2025-03-14";
+  const int y = std::atoi(day.substr(0, 4).c_str()), m = std::atoi(day.substr(5, 2).c_str());
+  SetClock(y, m, std::atoi(day.substr(8, 2).c_str()), 9, 0, 0);
+  gToday = day;
+  gTapel = m >= 7 ? std::to_string(y) + "/" + std::to_string(y + 1) : std::to_string(y - 1) + "/" + std::to_string(y);
+  Open();
+  const Rows largest = fintest::Query(gDb, "select Kelas from siswakelas where Tapel='" + gTapel +
+                                               "' and kelas<>'DO' and instr(kelas,'Lulus')<1 group by Kelas "
+                                               "order by count(*) desc limit 1");
+  ASSERT_FALSE(largest.empty());
+  const std::string kelas = largest[0][0];
+  const auto time = [](const std::function<void()>& f) {
+    const auto t0 = std::chrono::steady_clock::now();
+    f();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+  };
+  double ms = 0;
+  WithDialog([&] {
+    Choose(gFormLapTunggakanClassCombo, kelas);
+    ms = time([] { Click(gFormLapTunggakanShowDataButton); });
+  });
+  std::printf("%-28s %8.1f ms  %5d rows x %2d columns  (class %s)\n", "Show Data", ms, LvGetItemCount(gForm11List),
+              LvGetColumnCount(gForm11List), kelas.c_str());
+  EXPECT_GT(LvGetItemCount(gForm11List), 1);
+  for (int r = 0; r < LvGetItemCount(gForm11List); ++r) LvSetCheck(gForm11List, r, 1);
+  ms = time([] { Command(gForm11NotesId); });
+  std::printf("%-28s %8.1f ms  %5zu notes\n", "Notes", ms, printed().Documents().size());
+  std::filesystem::create_directory(ProgramFile("arsip"));
+  ms = time([] { Command(gForm11ArchiveId); });
+  std::printf("%-28s %8.1f ms  %5zu files\n", "Archives", ms, ArchiveFiles().size());
+  WithDialog([&] { ms = time([] { Click(gFormLapTunggakanRecapButton); }); });
+  std::printf("%-28s %8.1f ms  %5d rows x %2d columns\n", "Rekap Tunggakan Per Kelas", ms,
+              LvGetItemCount(gForm11List), LvGetColumnCount(gForm11List));
+  EXPECT_GT(LvGetItemCount(gForm11List), 2);
+}
+
+}  // namespace
