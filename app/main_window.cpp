@@ -26,6 +26,7 @@
 #include "payments/payment_list_window.h"
 #include "payments/payment_window.h"
 #include "platform/seams.h"
+#include "reports/arrears_report_window.h"
 #include "reports/financial_report_window.h"
 #include "reports/payment_report_window.h"
 #include "reports/savings_reports.h"
@@ -146,8 +147,8 @@ const GuardedCommand kGuardedCommands[] = {
     {IDT_JURNAL_KAS, 7, FORM15_Show},          {IDM_JURNAL_BANK, 8, FORM15_Show},
     {IDT_JURNAL_BANK, 8, FORM15_Show},         {IDM_LAP_KEUANGAN, 9, FORM8_Show},
     {IDT_LAP_KEUANGAN, 9, FORM8_Show},         {IDM_LAP_PEMBAYARAN, 10, FORM10_Show},
-    {IDT_LAP_PEMBAYARAN, 10, FORM10_Show},     {IDM_LAP_TUNGGAKAN, 11, nullptr},
-    {IDT_LAP_TUNGGAKAN, 11, nullptr},          {IDM_LAP_TABUNGAN, 12, FORM18_Show},
+    {IDT_LAP_PEMBAYARAN, 10, FORM10_Show},     {IDM_LAP_TUNGGAKAN, 11, FORM11_Show},
+    {IDT_LAP_TUNGGAKAN, 11, FORM11_Show},      {IDM_LAP_TABUNGAN, 12, FORM18_Show},
     {IDT_LAP_TABUNGAN, 12, FORM18_Show},
 };
 

@@ -2,29 +2,38 @@
 
 #include <QApplication>
 
-#include "app/config.h"
 #include "accounts/billing_editor_window.h"
 #include "accounts/fee_copy_window.h"
 #include "accounts/fee_entry_window.h"
 #include "accounts/fee_list_window.h"
 #include "accounts/posting_account_window.h"
+#include "app/config.h"
 #include "app/confirm_window.h"
 #include "app/data_reset_window.h"
 #include "app/database_window.h"
 #include "app/globals.h"
+#include "app/guide_window.h"
+#include "app/login_window.h"
+#include "app/main_window.h"
 #include "app/operator_editor_window.h"
 #include "app/operator_list_window.h"
 #include "app/password_window.h"
 #include "common/receipt_settings_window.h"
+#include "framework/globals.h"
+#include "payments/arrears_window.h"
+#include "payments/chooser_host.h"
+#include "payments/instalment_chooser.h"
+#include "payments/month_chooser.h"
+#include "payments/payment_window.h"
+#include "platform/seams.h"
+#include "savings/journal_entry_windows.h"
+#include "savings/journal_list_window.h"
+#include "savings/savings_list_window.h"
+#include "savings/savings_teller_window.h"
 #include "students/import_window.h"
+#include "students/promotion_window.h"
 #include "students/student_list_window.h"
 #include "students/student_record_window.h"
-#include "students/promotion_window.h"
-#include "app/guide_window.h"
-#include "app/login_window.h"
-#include "app/main_window.h"
-#include "framework/globals.h"
-#include "platform/seams.h"
 
 void AppInitControlIds() {
   // The main window's ids are fixed (app/main_window.h); the other forms number their controls from 1000 upward in
@@ -47,6 +56,16 @@ void AppInitControlIds() {
   FORM17_InitControlIds();
   FORM25_InitControlIds();
   FORM28_InitControlIds();
+  FORM14_InitControlIds();
+  FORM15_InitControlIds();
+  FORMBAYAR_InitControlIds();
+  FORMREKBAYAR1_InitControlIds();
+  FORMREKBAYAR3_InitControlIds();
+  FORMREKBAYAR_InitControlIds();
+  FORMREKKELUAR_InitControlIds();
+  FORMREKMASUK_InitControlIds();
+  FORMTABUNGAN_InitControlIds();
+  FORMTUNGGAKAN_InitControlIds();
 }
 
 int AppPreStartHook(std::intptr_t, std::intptr_t, const char*, int) { return 0; }

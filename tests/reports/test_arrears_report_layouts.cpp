@@ -55,7 +55,7 @@ TEST(ArrearsReportStatements, EveryValueIsQuoted) {
   EXPECT_EQ(FinArrearsReportRecapSql("2024'"),
             "select account.Id, account.Pembayaran, account.Kelas, (Select Sum(detail_account.jml_pembayaran) from "
             "detail_account where detail_account.id_account=account.id), (Select Sum(transaksi.Masuk) From "
-            "transaksi Where AcctId=account.id And SiswaID In(Select IdSiswa From siswakelas Where "
+            "transaksi Where AcctId=account.id And +SiswaID In(Select IdSiswa From siswakelas Where "
             "siswakelas.Kelas<>'DO' and instr(siswakelas.Kelas,'Lulus')<1)) from account WHERE "
             "account.Tapel='2024''' Order by account.Kelas");
 }

@@ -102,7 +102,8 @@ TEST_F(ArrearsReportWindowTest, ClosingTheDialogKeepsTheReportAndTheClass) {
   const std::string report = Dump(gForm11List);
   WithDialog([&] {
     Choose(gFormLapTunggakanClassCombo, "IX B");
-    FrmClose(gFormLapTunggakanWindow, 0);
+    WinSendMessage(gFormLapTunggakanWindow, WM_SYSCOMMAND, SC_CLOSE, 0);   // the close box
+    EXPECT_FALSE(IsWindow(gFormLapTunggakanWindow));
   });
   EXPECT_EQ(Dump(gForm11List), report);
   EXPECT_EQ(gPickClass, "VII A");
