@@ -1,7 +1,7 @@
 // FORM4 "Data Tunjangan Guru": the maximised MDI child that lists the teacher allowance items (mastergaji) of the
 // working school year gTapel, with delete, export to a workbook and to an HTML page, import, copy of the items of an
-// earlier school year and refresh. Built on the plan of the ledger list window FORM5. No command of the main window
-// opens it.
+// earlier school year and refresh. Made of the code list window (accounts/code_list_window.h), as the ledger list
+// window FORM5 is. No command of the main window opens it.
 #pragma once
 #include <cstdint>
 #include <string>

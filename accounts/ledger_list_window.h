@@ -1,6 +1,7 @@
 // FORM5 "Data Rekening Keuangan": the maximised MDI child in which the operator keeps the ledger accounts (rekening)
 // of the working school year gTapel: add and edit through the entry window FORMREK, delete, export to a workbook and
-// to an HTML page, import of pasted rows, copy of the accounts of an earlier school year, refresh.
+// to an HTML page, import of pasted rows, copy of the accounts of an earlier school year, refresh. Made of the code
+// list window (accounts/code_list_window.h), as the allowance list window FORM4 is.
 #pragma once
 #include <cstdint>
 #include <string>
