@@ -24,19 +24,6 @@ namespace {
 const std::string kPaymentRule = "   " + std::string(60, '-') + "-----------";
 const std::string kSavingsRule = "   " + std::string(50, '-') + "--------";
 
-// Number of characters (not bytes) of a UTF-8 text: the columns it takes on a fixed-pitch receipt.
-std::size_t Columns(const std::string& s) {
-  std::size_t n = 0;
-  for (unsigned char c : s)
-    if ((c & 0xC0) != 0x80) ++n;
-  return n;
-}
-
-std::string PadRight(const std::string& s, std::size_t width) {
-  std::size_t cols = Columns(s);
-  return cols >= width ? s : s + std::string(width - cols, ' ');
-}
-
 // "   " + blanks + label, so that every amount after the label ends in the same column.
 std::string AmountLabel(const std::string& label) {
   long blanks = 61 - static_cast<long>(label.size());
@@ -115,7 +102,7 @@ std::vector<std::string> FinRequestPaymentLines(const std::string& line, const P
     const std::string& item = items[static_cast<std::size_t>(k)];
     char num[8];
     std::snprintf(num, sizeof num, "%03lld", k % 1000);
-    out.push_back("   " + std::string(num) + PadRight(FinRequestField(item, ";", 1), 55) + "Rp." +
+    out.push_back("   " + std::string(num) + Utf8PadRight(FinRequestField(item, ";", 1), 55) + "Rp." +
                   FinStarPad10(FinRequestField(item, ";", 2)));
   }
   out.push_back(kPaymentRule);

@@ -8,6 +8,7 @@
 #include "common/numbers_words.h"
 #include "framework/dialogs.h"
 #include "framework/printer.h"
+#include "framework/strings.h"
 #include "framework/system_wrappers.h"
 
 namespace {
@@ -21,15 +22,8 @@ std::string Upper(const std::string& s) {
 }
 
 // Characters, not bytes: a name with letters beyond ASCII centres as it reads.
-long long CharCount(const std::string& s) {
-  long long n = 0;
-  for (unsigned char c : s)
-    if ((c & 0xC0) != 0x80) ++n;
-  return n;
-}
-
 std::string Centred(const std::string& text) {
-  long long blanks = kCentre - CharCount(text) / 2;
+  long long blanks = kCentre - Utf8Length(text) / 2;
   return std::string(blanks > 0 ? static_cast<std::size_t>(blanks) : 0, ' ') + text;
 }
 

@@ -121,3 +121,45 @@ std::u16string StrToBstr(const std::string& text) {
   }
   return out;
 }
+
+// ----- fixed-pitch columns of UTF-8 texts ---------------------------------------------------------------------------
+
+namespace {
+
+bool StartsCharacter(char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }
+
+std::string Blanks(long long n) { return n > 0 ? std::string(static_cast<std::size_t>(n), ' ') : std::string(); }
+
+}  // namespace
+
+long long Utf8Length(const std::string& s) {
+  long long n = 0;
+  for (char c : s)
+    if (StartsCharacter(c)) ++n;
+  return n;
+}
+
+std::size_t Utf8ByteOffset(const std::string& s, long long k) {
+  long long seen = 0;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    if (!StartsCharacter(s[i])) continue;
+    if (seen == k) return i;
+    ++seen;
+  }
+  return s.size();
+}
+
+std::string Utf8Left(const std::string& s, long long n) {
+  return n <= 0 ? std::string() : s.substr(0, Utf8ByteOffset(s, n));
+}
+
+std::string Utf8Right(const std::string& s, long long n) {
+  const long long len = Utf8Length(s);
+  if (n >= len) return s;
+  if (n <= 0) return std::string();
+  return s.substr(Utf8ByteOffset(s, len - n));
+}
+
+std::string Utf8PadRight(const std::string& s, long long width) { return s + Blanks(width - Utf8Length(s)); }
+
+std::string Utf8PadLeft(const std::string& s, long long width) { return Blanks(width - Utf8Length(s)) + s; }

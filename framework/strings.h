@@ -34,3 +34,27 @@ std::string StrReplaceAnyChar(const std::string& source, const std::string& char
 // The text's bytes unchanged in a 16-bit string, two bytes per unit (first byte low); an odd last byte fills the
 // low half of the last unit.
 std::u16string StrToBstr(const std::string& text);
+
+// ----- fixed-pitch columns of UTF-8 texts ---------------------------------------------------------------------------
+// On a fixed-pitch receipt every character takes one column, whatever its byte count. A character starts at every
+// byte that is not a UTF-8 continuation byte (10xxxxxx); continuation bytes belong to the character before them
+// (stray ones at the very start belong to none). No routine here ever cuts a character in half.
+
+// Number of characters (columns) of the text.
+long long Utf8Length(const std::string& s);
+
+// Byte offset where character `k` (counted from 0) starts; the text's size when it has no character k (k past the
+// last character, or k < 0).
+std::size_t Utf8ByteOffset(const std::string& s, long long k);
+
+// The first `n` characters: empty for n <= 0, the whole text when it has no more than n.
+std::string Utf8Left(const std::string& s, long long n);
+
+// The last `n` characters: empty for n <= 0, the whole text when it has no more than n.
+std::string Utf8Right(const std::string& s, long long n);
+
+// The text followed by blanks up to `width` characters; never cut (unchanged when as long or longer).
+std::string Utf8PadRight(const std::string& s, long long width);
+
+// Blanks up to `width` characters followed by the text; never cut (unchanged when as long or longer).
+std::string Utf8PadLeft(const std::string& s, long long width);

@@ -10,47 +10,18 @@
 
 namespace {
 
-// ----- characters of UTF-8 texts ---------------------------------------------------------------------------------
-bool IsLead(unsigned char c) { return (c & 0xC0) != 0x80; }
-
-long long Chars(const std::string& s) {
-  long long n = 0;
-  for (unsigned char c : s)
-    if (IsLead(c)) ++n;
-  return n;
-}
-
-// Byte offset of character `k` (0-based); the text's size when it has fewer characters.
-std::size_t ByteOf(const std::string& s, long long k) {
-  long long n = 0;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    if (IsLead(static_cast<unsigned char>(s[i]))) {
-      if (n == k) return i;
-      ++n;
-    }
-  }
-  return s.size();
-}
-
-// Characters `from` (0-based) to the end, or `count` of them.
+// ----- characters of UTF-8 texts (framework/strings.h counts, pads and cuts them) ---------------------------------
+// Characters `from` (0-based) to the end, or `count` of them. Stray continuation bytes before the first character are
+// dropped, so Left here is not Utf8Left (which keeps them).
 std::string Mid(const std::string& s, long long from, long long count = std::numeric_limits<long long>::max()) {
   if (from < 0) from = 0;
-  const std::size_t a = ByteOf(s, from);
+  const std::size_t a = Utf8ByteOffset(s, from);
   if (count <= 0) return std::string();
   const long long end = count > std::numeric_limits<long long>::max() - from ? count : from + count;
-  const std::size_t b = ByteOf(s, end);
+  const std::size_t b = Utf8ByteOffset(s, end);
   return s.substr(a, b - a);
 }
 std::string Left(const std::string& s, long long n) { return Mid(s, 0, n); }
-std::string Right(const std::string& s, long long n) {
-  const long long len = Chars(s);
-  return len <= n ? s : Mid(s, len - n);
-}
-// Blanks after the text up to `width` characters; none when it is as long or longer.
-std::string PadRight(const std::string& s, long long width) {
-  const long long len = Chars(s);
-  return len >= width ? s : s + std::string(static_cast<std::size_t>(width - len), ' ');
-}
 
 constexpr int kLeft = 10;                      // page units from the left edge
 const std::string kStars10 = "**********";
@@ -59,7 +30,7 @@ std::string Hyphens71() { return "   " + std::string(60, '-') + "-----------"; }
 
 // Preceded by 19 - (length, at most 38, halved) blanks and cut to 38 characters.
 std::string Centred38(const std::string& text) {
-  const long long len = std::min<long long>(Chars(text), 38);
+  const long long len = std::min<long long>(Utf8Length(text), 38);
   return std::string(static_cast<std::size_t>(19 - len / 2), ' ') + Left(text, 38);
 }
 
@@ -77,13 +48,13 @@ std::string Words(long long total) {
 }  // namespace
 
 std::string FinBillStarPrefix(const std::string& amount, int width) {
-  const long long len = Chars(amount);
+  const long long len = Utf8Length(amount);
   if (len >= width) return amount;
   return kStars10.substr(0, static_cast<std::size_t>(std::min<long long>(width - len, 10))) + amount;
 }
 
 std::string FinBillStarField(const std::string& amount, int width) {
-  return Right(std::string(static_cast<std::size_t>(width), '*') + amount, width);
+  return Utf8Right(std::string(static_cast<std::size_t>(width), '*') + amount, width);
 }
 
 long long FinArrearsBillTotal(const std::vector<ArrearsBillRow>& rows) {
@@ -102,7 +73,7 @@ std::vector<ReceiptLine> FinArrearsBillLines(const ArrearsBill& bill) {
   text.push_back(Hyphens71());
   text.push_back("    Tagihan Tunggakan " + std::string(52, '-'));
   for (const ArrearsBillRow& r : bill.rows)
-    text.push_back("    " + PadRight(r.number, 3) + PadRight(Left(r.name, 60), 44) + "Rp." +
+    text.push_back("    " + Utf8PadRight(r.number, 3) + Utf8PadRight(Left(r.name, 60), 44) + "Rp." +
                    FinBillStarPrefix(r.amount, 10));
   const long long total = FinArrearsBillTotal(bill.rows);
   text.push_back(std::string(27, ' ') + "                Total : Rp." + FinBillStarPrefix(std::to_string(total), 10));
@@ -132,18 +103,18 @@ std::vector<std::string> FinArrearsArchiveLines(const ArrearsBill& bill) {
                                     Centred38("Telp. " + bill.schoolPhone), rule, "Nama : " + bill.studentName,
                                     "Kelas: " + bill.kelas, rule};
   for (const ArrearsBillRow& r : bill.rows) {
-    const std::string n = Right("000" + r.number, 3);
+    const std::string n = Utf8Right("000" + r.number, 3);
     const std::string a = "Rp." + FinBillStarField(Separated(r.amount), 10);
-    const long long len = Chars(r.name);
+    const long long len = Utf8Length(r.name);
     if (len <= 21) {
-      lines.push_back(n + " " + PadRight(r.name, 21) + a);
+      lines.push_back(n + " " + Utf8PadRight(r.name, 21) + a);
     } else if (len <= 42) {
       lines.push_back(n + " " + Left(r.name, 34));
-      lines.push_back("    " + PadRight(Mid(r.name, 34), 21) + a);
+      lines.push_back("    " + Utf8PadRight(Mid(r.name, 34), 21) + a);
     } else {
       lines.push_back(n + " " + Left(r.name, 21));
       lines.push_back("    " + Mid(r.name, 21, 21));
-      lines.push_back("    " + PadRight(Mid(r.name, 42), 21) + a);
+      lines.push_back("    " + Utf8PadRight(Mid(r.name, 42), 21) + a);
     }
   }
   lines.push_back(rule);
@@ -166,7 +137,7 @@ std::string FinArrearsChatText(const ArrearsBill& bill) {
                                     Left("Kelas: " + bill.kelas, 24),
                                     std::string(24, '-')};
   for (const ArrearsBillRow& r : bill.rows)
-    lines.push_back(PadRight(Left(r.name, 12), 12) + "Rp." + FinBillStarField(Separated(r.amount), 9));
+    lines.push_back(Utf8PadRight(Left(r.name, 12), 12) + "Rp." + FinBillStarField(Separated(r.amount), 9));
   lines.push_back(std::string(24, '-'));
   lines.push_back("Total      :Rp." + FinBillStarField(bill.loadedTotal, 9));
   std::string text = "```";

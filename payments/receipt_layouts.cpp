@@ -6,24 +6,15 @@
 #include "common/numbers_words.h"
 #include "framework/numbers.h"
 #include "framework/printer.h"
+#include "framework/strings.h"
 
 // ----- notation ----------------------------------------------------------------------------------------------------------
 
 namespace {
 
-bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
-
-// Byte offset of character `index` (0-based); the size of the text when it has no more characters.
-std::size_t ByteOffset(const std::string& s, long long index) {
-  if (index <= 0) return 0;
-  long long seen = 0;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    if (IsContinuation(static_cast<unsigned char>(s[i]))) continue;
-    if (seen == index) return i;
-    ++seen;
-  }
-  return s.size();
-}
+// Byte offset of character `index` (0-based); the size of the text when it has no more characters. Index 0 (or
+// less) is the very start, stray continuation bytes before the first character included.
+std::size_t ByteOffset(const std::string& s, long long index) { return index <= 0 ? 0 : Utf8ByteOffset(s, index); }
 
 // A page coordinate that stays inside int whatever the settings hold.
 int PageUnit(long long v) {
@@ -87,21 +78,12 @@ std::string Replaced(std::string s, char from, char to) {
 
 }  // namespace
 
-long long RcptLength(const std::string& s) {
-  long long n = 0;
-  for (unsigned char c : s)
-    if (!IsContinuation(c)) ++n;
-  return n;
-}
+// The character helpers of the layouts are the shared UTF-8 column routines under the layouts' own names.
+long long RcptLength(const std::string& s) { return Utf8Length(s); }
 
-std::string RcptLeft(const std::string& s, long long n) { return s.substr(0, ByteOffset(s, n)); }
+std::string RcptLeft(const std::string& s, long long n) { return Utf8Left(s, n); }
 
-std::string RcptRight(const std::string& s, long long n) {
-  long long len = RcptLength(s);
-  if (n >= len) return s;
-  if (n <= 0) return "";
-  return s.substr(ByteOffset(s, len - n));
-}
+std::string RcptRight(const std::string& s, long long n) { return Utf8Right(s, n); }
 
 std::string RcptChars(const std::string& s, long long a, long long b) {
   if (a < 1) a = 1;
@@ -115,9 +97,9 @@ std::string RcptBlanks(long long n) { return RcptRepeat(' ', n); }
 
 std::string RcptRepeat(char c, long long n) { return n > 0 ? std::string(static_cast<std::size_t>(n), c) : ""; }
 
-std::string RcptPad(const std::string& s, long long n) { return s + RcptBlanks(n - RcptLength(s)); }
+std::string RcptPad(const std::string& s, long long n) { return Utf8PadRight(s, n); }
 
-std::string RcptAlignRight(const std::string& s, long long n) { return RcptBlanks(n - RcptLength(s)) + s; }
+std::string RcptAlignRight(const std::string& s, long long n) { return Utf8PadLeft(s, n); }
 
 std::string RcptThousands(long long amount) { return FinFormatThousands(std::to_string(amount), "."); }
 

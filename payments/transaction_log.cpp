@@ -18,41 +18,21 @@
 
 namespace {
 
-// Texts count characters (UTF-8), never bytes.
-bool IsLead(char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }
-
-long long Length(const std::string& s) {
-  long long n = 0;
-  for (char c : s) n += IsLead(c) ? 1 : 0;
-  return n;
-}
-
-// Byte offset of character `index` (from 0); the size when past the end.
-std::size_t Offset(const std::string& s, long long index) {
-  long long n = 0;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    if (!IsLead(s[i])) continue;
-    if (n == index) return i;
-    ++n;
-  }
-  return s.size();
-}
-
-// Characters a to b (from 1); b < 0 to the end.
+// Texts count characters (UTF-8), never bytes: framework/strings.h counts and pads them.
+// Characters a to b (from 1); b < 0 to the end. Stray continuation bytes before the first character are dropped.
 std::string Chars(const std::string& s, long long a, long long b = -1) {
   if (a < 1) a = 1;
-  const std::size_t from = Offset(s, a - 1);
-  const std::size_t to = b < 0 ? s.size() : Offset(s, b);
+  const std::size_t from = Utf8ByteOffset(s, a - 1);
+  const std::size_t to = b < 0 ? s.size() : Utf8ByteOffset(s, b);
   return to > from ? s.substr(from, to - from) : std::string();
 }
 
 std::string Left(const std::string& s, long long n) { return n <= 0 ? std::string() : Chars(s, 1, n); }
 std::string Blanks(long long n) { return n > 0 ? std::string(static_cast<std::size_t>(n), ' ') : std::string(); }
-std::string Pad(const std::string& s, long long n) { return s + Blanks(n - Length(s)); }
 
 std::string ItemNumber(const std::string& number) {
   const std::string s = "000" + number;
-  return Chars(s, Length(s) - 2);
+  return Chars(s, Utf8Length(s) - 2);
 }
 
 std::string Thousands(long long amount) { return FinFormatThousands(std::to_string(amount), "."); }
@@ -63,35 +43,36 @@ std::string SafeFilePart(const std::string& s) { return StrReplaceAnyChar(s, "/\
 
 std::string TxLogRollAmount(long long amount) {
   const std::string digits = Thousands(amount);
-  const long long len = Length(digits);
+  const long long len = Utf8Length(digits);
   if (len >= 10) return Chars(digits, len - 9);
   return std::string(static_cast<std::size_t>(10 - len), '*') + digits;
 }
 
 std::string TxLogSheetAmount(long long amount) {
   const std::string digits = Thousands(amount);
-  const long long len = Length(digits);
+  const long long len = Utf8Length(digits);
   return (len < 10 ? std::string(static_cast<std::size_t>(10 - len), '*') : std::string()) + digits;
 }
 
 std::string TxLogItemText(int layout, const TxLogItem& item, int position, const std::string& monthName,
                           const std::string& tapel) {
   const std::string& f = item.name;
-  const long long len = Length(f);
+  const long long len = Utf8Length(f);
   switch (layout) {
     case 1: {
       const std::string n = ItemNumber(item.number);
       const std::string amount = "Rp." + TxLogRollAmount(item.amount);
-      if (len <= 21) return n + " " + Pad(f, 21) + amount;
-      if (len <= 42) return n + " " + Left(f, 21) + "|" + Blanks(4) + Pad(Chars(f, 22), 21) + amount;
-      return n + " " + Left(f, 21) + "|" + Blanks(4) + Chars(f, 22, 42) + "|" + Blanks(4) + Pad(Chars(f, 43), 21) +
-             amount;
+      if (len <= 21) return n + " " + Utf8PadRight(f, 21) + amount;
+      if (len <= 42) return n + " " + Left(f, 21) + "|" + Blanks(4) + Utf8PadRight(Chars(f, 22), 21) + amount;
+      return n + " " + Left(f, 21) + "|" + Blanks(4) + Chars(f, 22, 42) + "|" + Blanks(4) +
+             Utf8PadRight(Chars(f, 43), 21) + amount;
     }
     case 2:
-      return Blanks(3) + Pad(item.number, 3) + Pad(f, 55) + "Rp." + TxLogSheetAmount(item.amount);
+      return Blanks(3) + Utf8PadRight(item.number, 3) + Utf8PadRight(f, 55) + "Rp." + TxLogSheetAmount(item.amount);
     case 3:
-      return Blanks(3) + Pad(std::to_string(position), 3) + Pad(Left(f, 38), 30) + Pad(monthName, 10) + Blanks(3) +
-             StrReplace(tapel, "/", "-") + "   Rp." + TxLogSheetAmount(item.amount);
+      return Blanks(3) + Utf8PadRight(std::to_string(position), 3) + Utf8PadRight(Left(f, 38), 30) +
+             Utf8PadRight(monthName, 10) + Blanks(3) + StrReplace(tapel, "/", "-") + "   Rp." +
+             TxLogSheetAmount(item.amount);
     default:
       return std::string();
   }

@@ -34,38 +34,11 @@ void AddColumn(Hwnd list, const std::string& caption, int format, int width) {
   LvInsertColumn(list, LvGetColumnCount(list), caption, format, width);
 }
 
-// ----- characters of UTF-8 texts (a letter beyond ASCII is one column and is never cut in half) -------------------
-bool IsLead(unsigned char c) { return (c & 0xC0) != 0x80; }
-
-long long Chars(const std::string& s) {
-  long long n = 0;
-  for (unsigned char c : s)
-    if (IsLead(c)) ++n;
-  return n;
-}
-
-// The first `n` characters.
-std::string Left(const std::string& s, long long n) {
-  long long k = 0;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    if (IsLead(static_cast<unsigned char>(s[i]))) {
-      if (k == n) return s.substr(0, i);
-      ++k;
-    }
-  }
-  return s;
-}
-
-// Blanks after the text up to `width` characters; none when it is as long or longer.
-std::string PadRight(const std::string& s, long long width) {
-  const long long len = Chars(s);
-  return len >= width ? s : s + std::string(static_cast<std::size_t>(width - len), ' ');
-}
-
+// Texts are cut and padded by characters (framework/strings.h): a letter beyond ASCII is one column, never cut in half.
 // The first 38 characters, preceded by 19 - (their count halved) blanks.
 std::string Centred38(const std::string& text) {
-  const std::string cut = Left(text, 38);
-  return std::string(static_cast<std::size_t>(19 - Chars(cut) / 2), ' ') + cut;
+  const std::string cut = Utf8Left(text, 38);
+  return std::string(static_cast<std::size_t>(19 - Utf8Length(cut) / 2), ' ') + cut;
 }
 
 std::string Rule71() { return "   " + std::string(71, '-'); }
@@ -246,8 +219,8 @@ std::vector<ReceiptLine> FinArrearsNoteLines(const ArrearsNote& note) {
   text.push_back("    Tagihan Tunggakan " + std::string(52, '-'));
   for (std::size_t k = 0; k < note.feeCaptions.size(); ++k) {
     const std::string amount = k < note.feeAmounts.size() ? note.feeAmounts[k] : std::string();
-    text.push_back("    " + PadRight(std::to_string(k + 1), 3) + PadRight(Left(note.feeCaptions[k], 60), 44) + "Rp." +
-                   FinBillStarPrefix(amount, 10));
+    text.push_back("    " + Utf8PadRight(std::to_string(k + 1), 3) +
+                   Utf8PadRight(Utf8Left(note.feeCaptions[k], 60), 44) + "Rp." + FinBillStarPrefix(amount, 10));
   }
   text.push_back(std::string(27, ' ') + "                Total : Rp." + FinBillStarPrefix(note.total, 10));
   text.push_back(Rule71());
@@ -281,8 +254,8 @@ std::vector<std::string> FinArrearsNoteArchiveLines(const ArrearsNote& note) {
                                     rule};
   for (std::size_t k = 0; k < note.feeCaptions.size(); ++k) {
     const std::string amount = k < note.feeAmounts.size() ? note.feeAmounts[k] : std::string();
-    lines.push_back(PadRight(std::to_string(k + 1), 2) + PadRight(CaptionBeforeRp(note.feeCaptions[k]), 23) + "Rp." +
-                    FinBillStarField(amount, 10));
+    lines.push_back(Utf8PadRight(std::to_string(k + 1), 2) + Utf8PadRight(CaptionBeforeRp(note.feeCaptions[k]), 23) +
+                    "Rp." + FinBillStarField(amount, 10));
   }
   lines.push_back(rule);
   lines.push_back("Total        :" + std::string(11, ' ') + "Rp." + FinBillStarField(note.total, 10));

@@ -144,4 +144,43 @@ TEST(StrToBstrTest, KeepsTheBytes) {
   EXPECT_EQ(StrToBstr("\xFF\x01"), std::u16string(1, char16_t(0x01FF)));
 }
 
+// "é" is two bytes, "€" three; "\x80" alone is a stray continuation byte.
+TEST(Utf8ColumnsTest, LengthAndByteOffset) {
+  struct Case { std::string text; long long length; std::vector<std::size_t> offsets; };   // offsets of k = 0, 1, 2, 3
+  const Case cases[] = {
+      {"", 0, {0, 0, 0, 0}},
+      {"abc", 3, {0, 1, 2, 3}},
+      {"B\xC3\xA9la", 4, {0, 1, 3, 4}},
+      {"\xE2\x82\xAC" "5", 2, {0, 3, 4, 4}},
+      {"\x80" "a", 1, {1, 2, 2, 2}},        // a stray leading continuation byte starts no character
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Utf8Length(c.text), c.length) << c.text;
+    for (long long k = 0; k < 4; ++k) EXPECT_EQ(Utf8ByteOffset(c.text, k), c.offsets[k]) << c.text << " k=" << k;
+    EXPECT_EQ(Utf8ByteOffset(c.text, -1), c.text.size()) << c.text;
+  }
+}
+
+TEST(Utf8ColumnsTest, LeftRightAndPadding) {
+  struct Case { std::string text; long long n; std::string left, right, padRight, padLeft; };
+  const Case cases[] = {
+      {"B\xC3\xA9la", 2, "B\xC3\xA9", "la", "B\xC3\xA9la", "B\xC3\xA9la"},
+      {"B\xC3\xA9la", 3, "B\xC3\xA9l", "\xC3\xA9la", "B\xC3\xA9la", "B\xC3\xA9la"},
+      {"B\xC3\xA9la", 4, "B\xC3\xA9la", "B\xC3\xA9la", "B\xC3\xA9la", "B\xC3\xA9la"},
+      {"B\xC3\xA9la", 6, "B\xC3\xA9la", "B\xC3\xA9la", "B\xC3\xA9la  ", "  B\xC3\xA9la"},   // pads by characters
+      {"B\xC3\xA9la", 0, "", "", "B\xC3\xA9la", "B\xC3\xA9la"},
+      {"B\xC3\xA9la", -3, "", "", "B\xC3\xA9la", "B\xC3\xA9la"},
+      {"\xE2\x82\xAC", 1, "\xE2\x82\xAC", "\xE2\x82\xAC", "\xE2\x82\xAC", "\xE2\x82\xAC"},
+      {"", 2, "", "", "  ", "  "},
+      {"", 0, "", "", "", ""},
+      {"\x80" "ab", 1, "\x80" "a", "b", "\x80" "ab", "\x80" "ab"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Utf8Left(c.text, c.n), c.left) << c.text << " n=" << c.n;
+    EXPECT_EQ(Utf8Right(c.text, c.n), c.right) << c.text << " n=" << c.n;
+    EXPECT_EQ(Utf8PadRight(c.text, c.n), c.padRight) << c.text << " n=" << c.n;
+    EXPECT_EQ(Utf8PadLeft(c.text, c.n), c.padLeft) << c.text << " n=" << c.n;
+  }
+}
+
 }  // namespace
