@@ -5,6 +5,7 @@
 #include <QPixmap>
 #include <QString>
 #include <cstdint>
+#include <cstdlib>
 #include <map>
 #include <string>
 #include <vector>
@@ -109,12 +110,15 @@ std::string SavingsBalanceSql(const std::string& code) {
 }
 
 std::string SavingsHistorySql(const std::string& code) {
-  return "SELECT Tgl, Substr(Uraian,1,2), Keluar, Masuk, Id, Ref, Sts, Uraian FROM transaksi where SiswaID='" +
-         SqlQ(code) + "' and AcctID='Tabungan' Order By Id";
+  return "SELECT Tgl, Substr(Uraian,1,2), Keluar, Masuk, Id, Ref, Sts, Uraian, rowid FROM transaksi where SiswaID='" +
+         SqlQ(code) + "' and AcctID='Tabungan' Order By Id, rowid";
 }
 
-std::string SavingsMarkPrintedSql(const std::string& code) {
-  return "Update transaksi set Sts='-' where SiswaID='" + SqlQ(code) + "' and AcctID='Tabungan' and Sts='t'";
+std::string SavingsMarkPrintedSql(const std::string& code, const std::vector<long long>& rowIds) {
+  std::string in;
+  for (long long id : rowIds) in += (in.empty() ? "" : ",") + std::to_string(id);
+  return "Update transaksi set Sts='-' where SiswaID='" + SqlQ(code) + "' and AcctID='Tabungan' and Sts='t'" +
+         " and rowid in (" + in + ")";
 }
 
 std::vector<long long> SavingsRunningBalances(const std::vector<SavingsHistoryRow>& rows) {
@@ -270,8 +274,9 @@ void LoadBalance(const Teller& t) {
   CtlSetText(t.bookBalance, gSqlResult);
 }
 
-void AddHistoryRow(Hwnd list, const std::vector<std::string>& cells) {
-  const int row = LvInsertItem(list, LvGetItemCount(list), 0, cells[0], 0, 0);
+// The row's rowid rides along as the item data: a print marks exactly the rows it wrote.
+void AddHistoryRow(Hwnd list, const std::vector<std::string>& cells, long long rowId) {
+  const int row = LvInsertItem(list, LvGetItemCount(list), 0, cells[0], static_cast<LParam>(rowId), 0);
   for (std::size_t c = 1; c < cells.size(); ++c) LvInsertItem(list, row, static_cast<int>(c), cells[c], 0, 0);
 }
 
@@ -284,15 +289,16 @@ void LoadHistory(Teller& t) {
   LvDeleteAllItems(t.history);
   std::vector<SavingsHistoryRow> rows;
   for (auto& v : raw) {
-    v.resize(8);
-    rows.push_back({v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7]});
+    v.resize(9);
+    rows.push_back({v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], std::strtoll(v[8].c_str(), nullptr, 10)});
   }
   const std::vector<long long> balances = SavingsRunningBalances(rows);
   std::vector<std::string> positions;
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const SavingsHistoryRow& r = rows[i];
     AddHistoryRow(t.history, {r.tgl, r.sandi, r.keluar, r.masuk, std::to_string(balances[i]), r.id, r.ref, r.sts,
-                              SavingsSandiName(r.uraian)});
+                              SavingsSandiName(r.uraian)},
+                  r.rowId);
     positions.push_back(r.ref);
   }
   // The student's own last line; rows booked without a position are counted on from the last one that has one.
@@ -371,9 +377,16 @@ void PrintBook(Hwnd form, SavingsBook book) {
     MsgBox(kPrintFailed, "Transaksi..", MB_OK | MB_ICONINFORMATION);
     return;
   }
-  for (int r : run.written) LvSetItemText(list, r, kTabunganColSts, "-");
-  gSql = SavingsMarkPrintedSql(tx.studentId);
-  FinExec(gSql);
+  // Only the rows written are marked printed, all of them or none; rows passed over at a declined page stay
+  // unprinted.
+  std::vector<long long> rowIds;
+  for (int r : run.written) {
+    LvSetItemText(list, r, kTabunganColSts, "-");
+    rowIds.push_back(static_cast<long long>(LvGetItemData(list, r, 0)));
+  }
+  if (rowIds.empty()) return;
+  gSql = SavingsMarkPrintedSql(tx.studentId, rowIds);
+  FinExecAll({gSql});
 }
 
 }  // namespace
@@ -615,7 +628,8 @@ LResult FORMTABUNGAN_SaveTransaction(int, Hwnd form, Hwnd, int) {
 
   AddHistoryRow(t->history, {gToday, SavingsSandiCode(sandi.text), std::to_string(row.keluar),
                              std::to_string(row.masuk), std::to_string(after), row.id, row.ref, "t",
-                             SavingsSandiName(sandi.text)});
+                             SavingsSandiName(sandi.text)},
+                static_cast<long long>(sqlite3_last_insert_rowid(gDb)));
   LvSelectItem(t->history, LvGetItemCount(t->history) - 1);
   CtlSetText(t->newBalance, std::to_string(after));
   t->saved = true;

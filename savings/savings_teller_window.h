@@ -64,16 +64,19 @@ struct SavingsTellerRow {
 // "INSERT INTO transaksi (id,tgl,uraian,acctid,siswaid,masuk,keluar,petugas,sts,jenjang,ref) VALUES ('...')" with
 // AcctId 'Tabungan', Sts 't', Jenjang '-'; every value through SqlQ.
 std::string SavingsInsertSql(const SavingsTellerRow& row);
-// The statements of the lookup (siswa by id), the balance and the history of one student.
+// The statements of the lookup (siswa by id), the balance and the history of one student. The history gives each
+// row's rowid last: transaksi has no key (ids may repeat), so the rowid is what names one row.
 std::string SavingsLookupSql(const std::string& code);
 std::string SavingsBalanceSql(const std::string& code);
 std::string SavingsHistorySql(const std::string& code);
-// Marks every unprinted savings row of the student printed (after a card or passbook run).
-std::string SavingsMarkPrintedSql(const std::string& code);
+// Marks printed the student's unprinted savings rows among `rowIds` (the rows a card or passbook run wrote); rows
+// the run passed over stay unprinted.
+std::string SavingsMarkPrintedSql(const std::string& code, const std::vector<long long>& rowIds);
 
 // One row of the history as the statement gives it.
 struct SavingsHistoryRow {
   std::string tgl, sandi, keluar, masuk, id, ref, sts, uraian;
+  long long rowId = 0;
 };
 // The running balance after each row: a row whose Masuk is above 0 adds Masuk, any other row takes Keluar away.
 std::vector<long long> SavingsRunningBalances(const std::vector<SavingsHistoryRow>& rows);

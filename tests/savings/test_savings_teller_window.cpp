@@ -525,6 +525,76 @@ TEST_F(TellerTest, PassbookContinuesFromTheFirstUnprintedRow) {
   EXPECT_EQ(fintest::Query(gDb, "SELECT sts FROM transaksi WHERE acctid='SPP01'"), (Rows{{"p"}}));
 }
 
+TEST_F(TellerTest, ADeclinedPageMarksOnlyTheRowsWritten) {
+  // 20015 has two deposits for the last lines of passbook page 1 and a withdrawal for line 1 of page 2; an equal id
+  // for all three (ids may repeat) and a row of another student with the same id.
+  fintest::Exec(gDb,
+                "INSERT INTO transaksi (id, tgl, uraian, acctid, siswaid, masuk, keluar, petugas, sts, jenjang, Ref)"
+                " VALUES ('2001500', '2021-03-01', '01-Setoran Tunai', 'Tabungan', '20015', 100, 0, 'ani', 't', '-', '1-24'),"
+                " ('2001500', '2021-03-02', '01-Setoran Tunai', 'Tabungan', '20015', 50, 0, 'ani', 't', '-', '1-25'),"
+                " ('2001500', '2021-03-03', '02-Penarikan Tunai', 'Tabungan', '20015', 0, 30, 'ani', 't', '-', '2-1'),"
+                " ('2001500', '2021-03-03', '01-Setoran Tunai', 'Tabungan', '20016', 10, 0, 'ani', 't', '-', '1-4');");
+  auto stsOf20015 = [this] {
+    return fintest::Query(gDb, "SELECT sts, Ref FROM transaksi WHERE siswaid='20015' ORDER BY rowid");
+  };
+  Open();
+  LookUp("20015");
+  Book("01", "5");   // booked at 2-2
+  SaveYes("Nasabah atas nama BUDI SANTOSO melakukan transaksi 01-Setoran Tunai sebesar 5");
+  CbSetCurSel(gFormTabunganPrintCombo, 0);
+  const std::string page2 =
+      "Persiapkan BUKU TABUNGAN untuk HALAMAN No. 2 dengan kertas yang bisa untuk mencetak 25 baris data..";
+  AnswerPrinter("KASIR");
+  ExpectMsgBox(page2, "Cetak ke BUKU TABUNGAN", IDNO, kQuestion);
+  Click(gFormTabunganPrintButton);
+  VerifySeams();
+  ASSERT_EQ(textPrinted().Jobs().size(), 1u);
+  const std::vector<std::string> first = textPrinted().Jobs()[0].Lines();
+  ASSERT_EQ(first.size(), 26u + 2u + 1u);   // paper brought to line 24, the two rows of page 1, the row after the page
+  EXPECT_EQ(first[26].substr(0, 14), " 2021-03-01   ");
+  EXPECT_EQ(first[27].substr(0, 14), " 2021-03-02   ");
+  EXPECT_EQ(first[28].substr(0, 14), " " + gToday + "   ");
+  // Only the rows written are marked; the declined withdrawal stays unprinted in the list and in the database.
+  EXPECT_EQ(Column(kTabunganColSts), (std::vector<std::string>{"-", "-", "t", "-"}));
+  EXPECT_EQ(stsOf20015(), (Rows{{"-", "1-24"}, {"-", "1-25"}, {"t", "2-1"}, {"-", "2-2"}}));
+  EXPECT_EQ(fintest::Query(gDb, "SELECT sts FROM transaksi WHERE siswaid='20016' AND id='2001500'"), (Rows{{"t"}}));
+}
+
+TEST_F(TellerTest, RowsOfADeclinedLastPageComeOutOnTheNextRun) {
+  fintest::Exec(gDb,
+                "INSERT INTO transaksi (id, tgl, uraian, acctid, siswaid, masuk, keluar, petugas, sts, jenjang, Ref)"
+                " VALUES ('2001500', '2021-03-01', '01-Setoran Tunai', 'Tabungan', '20015', 100, 0, 'ani', 't', '-', '1-24'),"
+                " ('2001500', '2021-03-02', '01-Setoran Tunai', 'Tabungan', '20015', 50, 0, 'ani', 't', '-', '1-25');");
+  Open();
+  LookUp("20015");
+  Book("02", "30");   // booked at 1-26 (the teller counts card lines): one row more than passbook page 1 holds
+  SaveYes("Nasabah atas nama BUDI SANTOSO melakukan transaksi 02-Penarikan Tunai sebesar 30");
+  CbSetCurSel(gFormTabunganPrintCombo, 0);
+  const std::string page2 =
+      "Persiapkan BUKU TABUNGAN untuk HALAMAN No. 2 dengan kertas yang bisa untuk mencetak 25 baris data..";
+  AnswerPrinter("KASIR");
+  ExpectMsgBox(page2, "Cetak ke BUKU TABUNGAN", IDNO, kQuestion);
+  Click(gFormTabunganPrintButton);
+  VerifySeams();
+  EXPECT_EQ(Column(kTabunganColSts), (std::vector<std::string>{"-", "-", "t"}));
+  EXPECT_EQ(fintest::Query(gDb, "SELECT sts FROM transaksi WHERE siswaid='20015' ORDER BY rowid"),
+            (Rows{{"-"}, {"-"}, {"t"}}));
+  // The next run starts at the withdrawal: the paper is brought down past line 25, page 2 is asked for again and
+  // the row comes out on its line 1.
+  AnswerPrinter("KASIR");
+  ExpectMsgBox(page2, "Cetak ke BUKU TABUNGAN", IDYES, kQuestion);
+  Click(gFormTabunganPrintButton);
+  VerifySeams();
+  ASSERT_EQ(textPrinted().Jobs().size(), 2u);
+  const std::vector<std::string> second = textPrinted().Jobs()[1].Lines();
+  ASSERT_EQ(second.size(), 28u + 1u);
+  EXPECT_EQ(std::vector<std::string>(second.begin(), second.begin() + 28), std::vector<std::string>(28, "`"));
+  EXPECT_EQ(second[28].substr(0, 17), " " + gToday + "   02 ");
+  EXPECT_EQ(Column(kTabunganColSts), (std::vector<std::string>{"-", "-", "-"}));
+  EXPECT_EQ(fintest::Query(gDb, "SELECT sts FROM transaksi WHERE siswaid='20015' ORDER BY rowid"),
+            (Rows{{"-"}, {"-"}, {"-"}}));
+}
+
 TEST_F(TellerTest, ReceiptPrintsTheSavedTransactionAndMarksNothing) {
   Open();
   LookUp("20016");
@@ -663,8 +733,9 @@ TEST(SavingsTellerRules, IdsStatementsAndBalances) {
   EXPECT_EQ(SavingsInsertSql({"I'1", "2021-03-05", "01-Setoran Tunai", "S'1", 5, 0, "o'p", "1-1"}),
             "INSERT INTO transaksi (id,tgl,uraian,acctid,siswaid,masuk,keluar,petugas,sts,jenjang,ref) VALUES "
             "('I''1','2021-03-05','01-Setoran Tunai','Tabungan','S''1','5','0','o''p','t','-','1-1')");
-  EXPECT_EQ(SavingsMarkPrintedSql("a'b"),
-            "Update transaksi set Sts='-' where SiswaID='a''b' and AcctID='Tabungan' and Sts='t'");
+  EXPECT_EQ(SavingsMarkPrintedSql("a'b", {7, 3, 12}),
+            "Update transaksi set Sts='-' where SiswaID='a''b' and AcctID='Tabungan' and Sts='t' and rowid in "
+            "(7,3,12)");
   EXPECT_EQ(SavingsRunningBalances({{"", "01", "0", "100", "", "", "", ""},
                                     {"", "01", "0", "50", "", "", "", ""},
                                     {"", "02", "30", "0", "", "", "", ""}}),
