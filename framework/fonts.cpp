@@ -21,8 +21,8 @@ FontTable& table() {
   return t;
 }
 
-int IntField(const std::string& spec, int n) {
-  long long v = RoundHalfEven(Val(StrParse(spec, ",", n)));
+int IntField(const std::string& fontText, int n) {
+  long long v = RoundHalfEven(Val(StrParse(fontText, ",", n)));
   return int(std::clamp<long long>(v, -2147483647LL - 1, 2147483647LL));
 }
 
@@ -57,23 +57,23 @@ int FontScreenDpi() {
 
 int FontPixelsToPoints(int pixels) { return std::abs(MulDiv(pixels, 72, FontScreenDpi())); }
 
-int FontParseSpec(const std::string& spec, std::string& face, int& points, int& weight, int& italic, int& underline,
+int FontParseSpec(const std::string& fontText, std::string& face, int& points, int& weight, int& italic, int& underline,
                   int& strikeOut, int& style) {
-  const auto commas = std::count(spec.begin(), spec.end(), ',');
-  face = StrParse(spec, ",", 1);
+  const auto commas = std::count(fontText.begin(), fontText.end(), ',');
+  face = StrParse(fontText, ",", 1);
   if (commas < 11) {
-    points = IntField(spec, 2);
-    style = IntField(spec, 3);
+    points = IntField(fontText, 2);
+    style = IntField(fontText, 3);
     weight = (style & 1) ? 700 : 400;
     italic = (style & 2) ? 1 : 0;
     underline = (style & 4) ? 1 : 0;
     strikeOut = (style & 8) ? 1 : 0;
   } else {
-    points = FontPixelsToPoints(IntField(spec, 2));
-    weight = IntField(spec, 6);
-    italic = IntField(spec, 7);
-    underline = IntField(spec, 8);
-    strikeOut = IntField(spec, 9);
+    points = FontPixelsToPoints(IntField(fontText, 2));
+    weight = IntField(fontText, 6);
+    italic = IntField(fontText, 7);
+    underline = IntField(fontText, 8);
+    strikeOut = IntField(fontText, 9);
     style = (weight == 700 ? 1 : 0) | (italic != 0 ? 2 : 0) | (underline != 0 ? 4 : 0) | (strikeOut != 0 ? 8 : 0);
   }
   return 0;
@@ -112,10 +112,10 @@ std::intptr_t FontCreate(const std::string& face, int points, int weight, int it
   return handle;
 }
 
-std::intptr_t FontCreateFromSpec(const std::string& spec) {
+std::intptr_t FontCreateFromSpec(const std::string& fontText) {
   std::string face;
   int points = 0, weight = 0, italic = 0, underline = 0, strikeOut = 0, style = 0;
-  FontParseSpec(spec, face, points, weight, italic, underline, strikeOut, style);
+  FontParseSpec(fontText, face, points, weight, italic, underline, strikeOut, style);
   return FontCreate(face, points, weight, italic, underline, strikeOut);
 }
 

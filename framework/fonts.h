@@ -14,7 +14,7 @@
 
 // Reads a font text (see above). A missing field reads as the whole text (StrParse), a number field that does not
 // begin with a number as 0. Returns 0.
-int FontParseSpec(const std::string& spec, std::string& face, int& points, int& weight, int& italic, int& underline,
+int FontParseSpec(const std::string& fontText, std::string& face, int& points, int& weight, int& italic, int& underline,
                   int& strikeOut, int& style);
 
 // A new font: the face (at most 31 bytes), `points` on the screen (height -MulDiv(points, dpi, 72) pixels), the
@@ -23,7 +23,7 @@ int FontParseSpec(const std::string& spec, std::string& face, int& points, int& 
 std::intptr_t FontCreate(const std::string& face, int points, int weight, int italic, int underline, int strikeOut);
 
 // FontParseSpec, then FontCreate: the font or 0.
-std::intptr_t FontCreateFromSpec(const std::string& spec);
+std::intptr_t FontCreateFromSpec(const std::string& fontText);
 
 // |MulDiv(pixels, 72, screen dpi)|: 9 for -12 pixels on a 96 dpi screen.
 int FontPixelsToPoints(int pixels);

@@ -27,6 +27,11 @@
 #include "framework/window_system.h"
 #include "support/fixtures.h"
 #include "support/seams_fixture.h"
+#include "support/operator.h"
+
+using fintest::Click;
+using fintest::ComboItems;
+using fintest::ListRows;
 
 namespace feetest {
 
@@ -73,11 +78,6 @@ class FeeTest : public fintest::SeamsTest {
 
   Hwnd OpenFeeList() { return static_cast<Hwnd>(FORM6_Show(gMdiClient, 1, 0)); }
 
-  static void Click(Hwnd button) {
-    auto* b = qobject_cast<QAbstractButton*>(WinWidget(button));
-    ASSERT_NE(b, nullptr);
-    QTest::mouseClick(b, Qt::LeftButton);
-  }
   // The operator's choice of an item (CBN_SELCHANGE follows, as from the drop-down).
   static void Choose(Hwnd combo, int index) {
     auto* c = dynamic_cast<QComboBox*>(WinWidget(combo));
@@ -112,24 +112,10 @@ class FeeTest : public fintest::SeamsTest {
   }
 
   // The list's cells, row by row.
-  static Rows ListRows(Hwnd list) {
-    Rows rows;
-    for (int r = 0; r < LvGetItemCount(list); ++r) {
-      std::vector<std::string> cells;
-      for (int c = 0; c < LvGetColumnCount(list); ++c) cells.push_back(LvGetItemText(list, r, c));
-      rows.push_back(cells);
-    }
-    return rows;
-  }
   static std::vector<std::string> Captions(Hwnd list) {
     std::vector<std::string> c;
     for (int i = 0; i < LvGetColumnCount(list); ++i) c.push_back(LvGetColumnText(list, i));
     return c;
-  }
-  static std::vector<std::string> ComboItems(Hwnd combo) {
-    std::vector<std::string> items;
-    for (int i = 0; i < CbGetCount(combo); ++i) items.push_back(CbGetItemText(combo, i));
-    return items;
   }
   Rows Query(const std::string& sql) { return fintest::Query(gDb, sql); }
   std::string One(const std::string& sql) {

@@ -16,6 +16,9 @@
 #include "framework/form_runtime.h"
 #include "framework/window_system.h"
 #include "support/seams_fixture.h"
+#include "support/operator.h"
+
+using fintest::Click;
 
 namespace {
 
@@ -54,11 +57,6 @@ class SourceYearPromptTest : public fintest::SeamsTest {
   std::intptr_t RunPrompt(std::function<void()> drive) {
     OnModal([drive](QWidget*) { drive(); });
     return FORM21_Show(0, 1, 0);
-  }
-  static void Click(Hwnd button) {
-    auto* b = qobject_cast<QAbstractButton*>(WinWidget(button));
-    ASSERT_NE(b, nullptr);
-    QTest::mouseClick(b, Qt::LeftButton);
   }
 };
 

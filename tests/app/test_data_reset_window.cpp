@@ -21,6 +21,9 @@
 #include "framework/window_system.h"
 #include "support/fixtures.h"
 #include "support/seams_fixture.h"
+#include "support/operator.h"
+
+using fintest::Click;
 
 namespace {
 
@@ -66,11 +69,6 @@ class DataResetWindowTest : public fintest::SeamsTest {
   std::intptr_t RunWindow(std::function<void()> drive, int parameter = 0) {
     OnModal([drive](QWidget*) { drive(); });
     return FORM20_Show(0, 1, parameter);
-  }
-  static void Click(Hwnd button) {
-    auto* b = qobject_cast<QAbstractButton*>(WinWidget(button));
-    ASSERT_NE(b, nullptr);
-    QTest::mouseClick(b, Qt::LeftButton);
   }
   // Ticks the boxes of `indexes` as the operator does, then presses "Lanjut"; the window must be gone afterwards.
   std::intptr_t TickAndContinue(const std::vector<int>& indexes) {

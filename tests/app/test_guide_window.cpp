@@ -25,6 +25,9 @@
 #include "framework/window_system.h"
 #include "support/fixtures.h"
 #include "support/seams_fixture.h"
+#include "support/operator.h"
+
+using fintest::Click;
 
 namespace {
 
@@ -48,11 +51,6 @@ class GuideWindowTest : public fintest::SeamsTest {
   std::intptr_t RunGuide(std::function<void()> drive, int parameter = 0) {
     OnModal([drive](QWidget*) { drive(); });
     return FORM24_Show(0, 1, parameter);
-  }
-  static void Click(Hwnd button) {
-    auto* b = qobject_cast<QAbstractButton*>(WinWidget(button));
-    ASSERT_NE(b, nullptr);
-    QTest::mouseClick(b, Qt::LeftButton);
   }
   // Instructions marked as missing: dark red on yellow (the record and the label's palette).
   static bool Highlighted(Hwnd label) {

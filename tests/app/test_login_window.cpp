@@ -22,6 +22,9 @@
 #include "framework/window_system.h"
 #include "support/fixtures.h"
 #include "support/seams_fixture.h"
+#include "support/operator.h"
+
+using fintest::Click;
 
 namespace {
 
@@ -62,11 +65,6 @@ class LoginWindowTest : public fintest::SeamsTest {
     ASSERT_NE(e, nullptr);
     e->clear();
     QTest::keyClicks(e, QString::fromStdString(text));
-  }
-  static void Click(Hwnd button) {
-    auto* b = qobject_cast<QAbstractButton*>(WinWidget(button));
-    ASSERT_NE(b, nullptr);
-    QTest::mouseClick(b, Qt::LeftButton);
   }
 
   QWidget* holder_ = nullptr;

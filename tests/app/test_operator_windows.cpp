@@ -29,6 +29,9 @@
 #include "framework/window_system.h"
 #include "support/fixtures.h"
 #include "support/seams_fixture.h"
+#include "support/operator.h"
+
+using fintest::Click;
 
 namespace {
 
@@ -92,11 +95,6 @@ class OperatorWindowsTest : public fintest::SeamsTest {
   void Press(int id, std::function<void()> drive = nullptr) {
     if (drive) OnModal([drive](QWidget*) { drive(); });
     ASSERT_EQ(TbClickButton(gForm7Toolbar, id), 1);
-  }
-  static void Click(Hwnd button) {
-    auto* b = qobject_cast<QAbstractButton*>(WinWidget(button));
-    ASSERT_NE(b, nullptr);
-    QTest::mouseClick(b, Qt::LeftButton);
   }
   static void Type(Hwnd edit, const std::string& text) {
     auto* e = qobject_cast<QLineEdit*>(WinWidget(edit));

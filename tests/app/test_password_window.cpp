@@ -22,6 +22,9 @@
 #include "framework/window_system.h"
 #include "support/fixtures.h"
 #include "support/seams_fixture.h"
+#include "support/operator.h"
+
+using fintest::Click;
 
 namespace {
 
@@ -58,11 +61,6 @@ class PasswordWindowTest : public fintest::SeamsTest {
     ASSERT_NE(e, nullptr);
     e->clear();
     QTest::keyClicks(e, QString::fromStdString(text));
-  }
-  static void Click(Hwnd button) {
-    auto* b = qobject_cast<QAbstractButton*>(WinWidget(button));
-    ASSERT_NE(b, nullptr);
-    QTest::mouseClick(b, Qt::LeftButton);
   }
   Rows Table() { return fintest::Query(gDb, "SELECT User, Password FROM useradmin ORDER BY rowid"); }
 

@@ -24,6 +24,9 @@
 #include "payments/payment_globals.h"
 #include "support/fixtures.h"
 #include "support/seams_fixture.h"
+#include "support/operator.h"
+
+using fintest::Click;
 
 namespace {
 
@@ -56,11 +59,6 @@ class ReceiptSettingsWindowTest : public fintest::SeamsTest {
   std::intptr_t RunWindow(std::function<void()> drive, int parameter = 0) {
     OnModal([drive](QWidget*) { drive(); });
     return FORM23_Show(0, 1, parameter);
-  }
-  static void Click(Hwnd button) {
-    auto* b = qobject_cast<QAbstractButton*>(WinWidget(button));
-    ASSERT_NE(b, nullptr);
-    QTest::mouseClick(b, Qt::LeftButton);
   }
   static void Type(Hwnd edit, const std::string& text) {
     auto* e = qobject_cast<QLineEdit*>(WinWidget(edit));

@@ -13,7 +13,7 @@ namespace {
 
 TEST(FontParseSpecTest, BothForms) {
   struct Case {
-    std::string spec;
+    std::string fontText;
     std::string face;
     int points, weight, italic, underline, strikeOut, style;
   };
@@ -38,14 +38,14 @@ TEST(FontParseSpecTest, BothForms) {
   for (const auto& c : cases) {
     std::string face;
     int points = 0, weight = 0, italic = 0, underline = 0, strikeOut = 0, style = 0;
-    EXPECT_EQ(FontParseSpec(c.spec, face, points, weight, italic, underline, strikeOut, style), 0);
-    EXPECT_EQ(face, c.face) << c.spec;
-    EXPECT_EQ(points, c.points) << c.spec;
-    EXPECT_EQ(weight, c.weight) << c.spec;
-    EXPECT_EQ(italic, c.italic) << c.spec;
-    EXPECT_EQ(underline, c.underline) << c.spec;
-    EXPECT_EQ(strikeOut, c.strikeOut) << c.spec;
-    EXPECT_EQ(style, c.style) << c.spec;
+    EXPECT_EQ(FontParseSpec(c.fontText, face, points, weight, italic, underline, strikeOut, style), 0);
+    EXPECT_EQ(face, c.face) << c.fontText;
+    EXPECT_EQ(points, c.points) << c.fontText;
+    EXPECT_EQ(weight, c.weight) << c.fontText;
+    EXPECT_EQ(italic, c.italic) << c.fontText;
+    EXPECT_EQ(underline, c.underline) << c.fontText;
+    EXPECT_EQ(strikeOut, c.strikeOut) << c.fontText;
+    EXPECT_EQ(style, c.style) << c.fontText;
   }
 }
 

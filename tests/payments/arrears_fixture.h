@@ -35,6 +35,10 @@
 #include "payments/payment_window.h"
 #include "support/fixtures.h"
 #include "support/seams_fixture.h"
+#include "support/operator.h"
+
+using fintest::Click;
+using fintest::ComboItems;
 
 namespace arrearstest {
 
@@ -180,11 +184,6 @@ class ArrearsTest : public fintest::SeamsTest {
     return gFormTunggakanWindow;
   }
 
-  static void Click(Hwnd button) {
-    auto* b = qobject_cast<QAbstractButton*>(WinWidget(button));
-    ASSERT_NE(b, nullptr);
-    QTest::mouseClick(b, Qt::LeftButton);
-  }
   // The operator's choice of an item (CBN_SELCHANGE follows, as from the drop-down).
   static void Choose(Hwnd combo, const std::string& text) {
     auto* c = dynamic_cast<QComboBox*>(WinWidget(combo));
@@ -234,11 +233,6 @@ class ArrearsTest : public fintest::SeamsTest {
     std::vector<std::string> c;
     for (int i = 0; i < LvGetColumnCount(list); ++i) c.push_back(LvGetColumnText(list, i));
     return c;
-  }
-  static std::vector<std::string> ComboItems(Hwnd combo) {
-    std::vector<std::string> items;
-    for (int i = 0; i < CbGetCount(combo); ++i) items.push_back(CbGetItemText(combo, i));
-    return items;
   }
   // The arrears list's row of a fee, -1 when not listed.
   static int RowOf(const std::string& fee) {

@@ -22,6 +22,9 @@
 #include "payments/payment_window.h"
 #include "support/fixtures.h"
 #include "support/seams_fixture.h"
+#include "support/operator.h"
+
+using fintest::Click;
 
 namespace paytest {
 
@@ -86,11 +89,6 @@ class PaymentWindowTest : public fintest::SeamsTest {
     ASSERT_NE(e, nullptr);
     e->clear();
     QTest::keyClicks(e, QString::fromStdString(text));
-  }
-  static void Click(Hwnd button) {
-    auto* b = qobject_cast<QAbstractButton*>(WinWidget(button));
-    ASSERT_NE(b, nullptr);
-    QTest::mouseClick(b, Qt::LeftButton);
   }
   // A key pressed while the focus is in the id edit (accelerators run through the form's message pump).
   static void Key(Qt::Key key) { QTest::keyClick(WinWidget(gFormBayarIdEdit), key); }

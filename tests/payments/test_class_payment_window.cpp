@@ -25,6 +25,10 @@
 #include "payments/class_payment_window.h"
 #include "support/fixtures.h"
 #include "support/seams_fixture.h"
+#include "support/operator.h"
+
+using fintest::ComboItems;
+using fintest::ListRows;
 
 namespace {
 
@@ -127,20 +131,6 @@ class ClassPaymentTest : public fintest::SeamsTest {
     ASSERT_NE(v, nullptr);
     const QRect r = v->visualRect(v->model()->index(row, 1));
     QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, r.center());
-  }
-  static Rows ListRows(Hwnd list) {
-    Rows rows;
-    for (int r = 0; r < LvGetItemCount(list); ++r) {
-      std::vector<std::string> cells;
-      for (int c = 0; c < LvGetColumnCount(list); ++c) cells.push_back(LvGetItemText(list, r, c));
-      rows.push_back(cells);
-    }
-    return rows;
-  }
-  static std::vector<std::string> ComboItems(Hwnd combo) {
-    std::vector<std::string> items;
-    for (int i = 0; i < CbGetCount(combo); ++i) items.push_back(CbGetItemText(combo, i));
-    return items;
   }
   static bool Enabled(Hwnd h) { return WinIsWindowEnabled(h); }
   Rows Query(const std::string& sql) { return fintest::Query(gDb, sql); }

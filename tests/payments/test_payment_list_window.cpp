@@ -23,6 +23,9 @@
 #include "payments/payment_revision_window.h"
 #include "support/fixtures.h"
 #include "support/seams_fixture.h"
+#include "support/operator.h"
+
+using fintest::ListRows;
 
 namespace {
 
@@ -115,15 +118,6 @@ class PaymentListTest : public fintest::SeamsTest {
     });
     Command(id);
     EXPECT_TRUE(ran);
-  }
-  static Rows ListRows(Hwnd list) {
-    Rows rows;
-    for (int r = 0; r < LvGetItemCount(list); ++r) {
-      std::vector<std::string> cells;
-      for (int c = 0; c < LvGetColumnCount(list); ++c) cells.push_back(LvGetItemText(list, r, c));
-      rows.push_back(cells);
-    }
-    return rows;
   }
   static std::vector<std::string> Ids(Hwnd list) {
     std::vector<std::string> ids;

@@ -23,6 +23,11 @@
 #include "reports/arrears_report_window.h"
 #include "reports/arrears_reports.h"
 #include "reports/report_fixture.h"
+#include "support/operator.h"
+
+using fintest::Click;
+using fintest::ComboItems;
+using fintest::ListRows;
 
 namespace arrrep {
 
@@ -155,11 +160,6 @@ class ArrearsReportTest : public fintest::ReportTest {
   bool ShowData(const std::string& kelas) { return Build(&gFormLapTunggakanShowDataButton, kelas); }
   bool ClassRecap() { return Build(&gFormLapTunggakanRecapButton); }
 
-  static void Click(Hwnd button) {
-    auto* b = qobject_cast<QAbstractButton*>(WinWidget(button));
-    ASSERT_NE(b, nullptr);
-    QTest::mouseClick(b, Qt::LeftButton);
-  }
   // The operator's choice of a class from the drop-down.
   static void Choose(Hwnd combo, const std::string& text) {
     auto* c = dynamic_cast<QComboBox*>(WinWidget(combo));
@@ -168,20 +168,6 @@ class ArrearsReportTest : public fintest::ReportTest {
     ASSERT_GE(i, 0) << text;
     CbSetCurSel(combo, i);
     emit c->activated(i);
-  }
-  static std::vector<std::string> ComboItems(Hwnd combo) {
-    std::vector<std::string> items;
-    for (int i = 0; i < CbGetCount(combo); ++i) items.push_back(CbGetItemText(combo, i));
-    return items;
-  }
-  static Rows ListRows(Hwnd list) {
-    Rows rows;
-    for (int r = 0; r < LvGetItemCount(list); ++r) {
-      std::vector<std::string> cells;
-      for (int c = 0; c < LvGetColumnCount(list); ++c) cells.push_back(LvGetItemText(list, r, c));
-      rows.push_back(cells);
-    }
-    return rows;
   }
   // The row whose column 0 or 1 is `key`; -1 when none.
   static int RowOf(Hwnd list, const std::string& key) {

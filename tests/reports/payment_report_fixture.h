@@ -29,6 +29,11 @@
 #include "reports/report_finishing.h"
 #include "support/fixtures.h"
 #include "support/seams_fixture.h"
+#include "support/operator.h"
+
+using fintest::Click;
+using fintest::ComboItems;
+using fintest::ListRows;
 
 namespace payreptest {
 
@@ -161,11 +166,6 @@ class PaymentReportTest : public fintest::SeamsTest {
     return closed;
   }
 
-  static void Click(Hwnd button) {
-    auto* b = qobject_cast<QAbstractButton*>(WinWidget(button));
-    ASSERT_NE(b, nullptr);
-    QTest::mouseClick(b, Qt::LeftButton);
-  }
   // The operator's choice of an item (CBN_SELCHANGE follows, as from the drop-down).
   static void ChooseText(Hwnd combo, const std::string& text) {
     auto* c = dynamic_cast<QComboBox*>(WinWidget(combo));
@@ -175,21 +175,7 @@ class PaymentReportTest : public fintest::SeamsTest {
     CbSetCurSel(combo, i);
     emit c->activated(i);
   }
-  static std::vector<std::string> ComboItems(Hwnd combo) {
-    std::vector<std::string> items;
-    for (int i = 0; i < CbGetCount(combo); ++i) items.push_back(CbGetItemText(combo, i));
-    return items;
-  }
 
-  static Rows ListRows(Hwnd list) {
-    Rows rows;
-    for (int r = 0; r < LvGetItemCount(list); ++r) {
-      std::vector<std::string> cells;
-      for (int c = 0; c < LvGetColumnCount(list); ++c) cells.push_back(LvGetItemText(list, r, c));
-      rows.push_back(cells);
-    }
-    return rows;
-  }
   static std::vector<std::string> Captions(Hwnd list) {
     std::vector<std::string> c;
     for (int i = 0; i < LvGetColumnCount(list); ++i) c.push_back(LvGetColumnText(list, i));

@@ -29,6 +29,9 @@
 #include "students/student_pickers.h"
 #include "support/fixtures.h"
 #include "support/seams_fixture.h"
+#include "support/operator.h"
+
+using fintest::Click;
 
 namespace {
 
@@ -95,11 +98,6 @@ class TellerTest : public fintest::SeamsTest {
     const Hwnd w = static_cast<Hwnd>(FORMTABUNGAN_Show(0, 0, 0));
     EXPECT_TRUE(IsWindow(w));
     return w;
-  }
-  static void Click(Hwnd button) {
-    auto* b = qobject_cast<QAbstractButton*>(WinWidget(button));
-    ASSERT_NE(b, nullptr);
-    QTest::mouseClick(b, Qt::LeftButton);
   }
   static void Enter(Hwnd edit) { QTest::keyClick(WinWidget(edit), Qt::Key_Return); }
   static void LookUp(const std::string& code) { CtlSetText(gFormTabunganIdEdit, code); }

@@ -23,6 +23,9 @@
 #include "students/student_list_window.h"
 #include "support/fixtures.h"
 #include "support/seams_fixture.h"
+#include "support/operator.h"
+
+using fintest::Click;
 
 namespace {
 
@@ -79,11 +82,6 @@ class ClassMoveTest : public fintest::SeamsTest {
     return FORM16_Show(gForm2Window, 1, 0);
   }
 
-  static void Click(Hwnd button) {
-    auto* b = qobject_cast<QAbstractButton*>(WinWidget(button));
-    ASSERT_NE(b, nullptr);
-    QTest::mouseClick(b, Qt::LeftButton);
-  }
   static Strings ListIds(Hwnd list) {
     Strings out;
     for (int r = 0; r < LvGetItemCount(list); ++r) out.push_back(LvGetItemText(list, r, 0));

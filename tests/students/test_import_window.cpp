@@ -22,6 +22,9 @@
 #include "students/import_window.h"
 #include "support/fixtures.h"
 #include "support/seams_fixture.h"
+#include "support/operator.h"
+
+using fintest::Click;
 
 namespace {
 
@@ -60,11 +63,6 @@ class ImportWindowTest : public fintest::SeamsTest {
       if (IsWindow(gFormImportWindow)) Click(gFormImportTutupButton);
     });
     return FORMIMPORT_Show(0, 1, 0);
-  }
-  static void Click(Hwnd button) {
-    auto* b = qobject_cast<QAbstractButton*>(WinWidget(button));
-    ASSERT_NE(b, nullptr);
-    QTest::mouseClick(b, Qt::LeftButton);
   }
   // The operator's choice of a class (CBN_SELCHANGE follows).
   static void ChooseClass(const std::string& grade) {

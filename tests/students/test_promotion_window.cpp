@@ -24,6 +24,9 @@
 #include "students/student_list_window.h"
 #include "support/fixtures.h"
 #include "support/seams_fixture.h"
+#include "support/operator.h"
+
+using fintest::Click;
 
 namespace {
 
@@ -81,11 +84,6 @@ class PromotionWindowTest : public fintest::SeamsTest {
   std::intptr_t RunPromotion(std::function<void()> drive) {
     OnModal([drive](QWidget*) { drive(); });
     return FORM9_Show(0, 1, 0);
-  }
-  static void Click(Hwnd button) {
-    auto* b = qobject_cast<QAbstractButton*>(WinWidget(button));
-    ASSERT_NE(b, nullptr);
-    QTest::mouseClick(b, Qt::LeftButton);
   }
   void Process() {
     ExpectMsgBox("Selesai", "Info", IDOK, MB_OK);

@@ -24,6 +24,9 @@
 #include "students/student_pickers.h"
 #include "support/fixtures.h"
 #include "support/seams_fixture.h"
+#include "support/operator.h"
+
+using fintest::Click;
 
 namespace {
 
@@ -142,11 +145,6 @@ class StudentPickerTest : public fintest::SeamsTest {
     return r;
   }
 
-  static void Click(Hwnd button) {
-    auto* b = qobject_cast<QAbstractButton*>(WinWidget(button));
-    ASSERT_NE(b, nullptr);
-    QTest::mouseClick(b, Qt::LeftButton);
-  }
   static void ClickRow(Hwnd list, int row) {
     auto* t = qobject_cast<QTableWidget*>(WinWidget(list));
     ASSERT_NE(t, nullptr);

@@ -25,6 +25,9 @@
 #include "students/student_record_window.h"
 #include "support/fixtures.h"
 #include "support/seams_fixture.h"
+#include "support/operator.h"
+
+using fintest::Click;
 
 namespace {
 
@@ -96,11 +99,6 @@ class StudentRecordTest : public fintest::SeamsTest {
   void RunAdd(std::function<void()> drive) { Run(gForm2AddButtonId, std::move(drive)); }
   void RunEdit(std::function<void()> drive) { Run(gForm2EditButtonId, std::move(drive)); }
 
-  static void Click(Hwnd button) {
-    auto* b = qobject_cast<QAbstractButton*>(WinWidget(button));
-    ASSERT_NE(b, nullptr);
-    QTest::mouseClick(b, Qt::LeftButton);
-  }
   static void Type(Hwnd edit, const std::string& text) {
     CtlSetText(edit, "");
     QTest::keyClicks(WinWidget(edit), QString::fromStdString(text));

@@ -1,0 +1,33 @@
+#include "support/operator.h"
+
+#include <QAbstractButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "framework/controls.h"
+
+namespace fintest {
+
+void Click(Hwnd button) {
+  auto* b = qobject_cast<QAbstractButton*>(WinWidget(button));
+  ASSERT_NE(b, nullptr);
+  QTest::mouseClick(b, Qt::LeftButton);
+}
+
+std::vector<std::string> ComboItems(Hwnd combo) {
+  std::vector<std::string> items;
+  for (int i = 0; i < CbGetCount(combo); ++i) items.push_back(CbGetItemText(combo, i));
+  return items;
+}
+
+std::vector<std::vector<std::string>> ListRows(Hwnd list) {
+  std::vector<std::vector<std::string>> rows;
+  for (int r = 0; r < LvGetItemCount(list); ++r) {
+    std::vector<std::string> cells;
+    for (int c = 0; c < LvGetColumnCount(list); ++c) cells.push_back(LvGetItemText(list, r, c));
+    rows.push_back(std::move(cells));
+  }
+  return rows;
+}
+
+}  // namespace fintest

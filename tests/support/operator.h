@@ -1,0 +1,17 @@
+// What the window tests do as an operator would: press a button, choose an item, read a list back.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "framework/win.h"
+
+namespace fintest {
+
+// A mouse click on a push button, check box or radio button (fails the test when the window is none of them).
+void Click(Hwnd button);
+// The items of a combo box, in order.
+std::vector<std::string> ComboItems(Hwnd combo);
+// Every cell of a list view, row by row.
+std::vector<std::vector<std::string>> ListRows(Hwnd list);
+
+}  // namespace fintest
