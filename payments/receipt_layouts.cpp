@@ -149,66 +149,52 @@ const std::vector<std::string>& PaymentReceiptLayoutNames() {
 
 // ----- the roll receipts -----------------------------------------------------------------------------------------------
 
-ReceiptPage ReceiptSlip79(const PaymentReceipt& r) {
-  constexpr int kWidth = 44;
+namespace {
+
+// What tells the two roll widths apart.
+struct RollLayout {
+  int width;                                                   // characters across the roll
+  int labelWidth;                                              // the labels are padded to this, then ":"
+  std::vector<std::string> (*itemLines)(const PaymentReceiptItem&);
+  bool blankBeforePaid;                                        // the 7,6 cm roll leaves a line before "Dibayar"
+};
+
+ReceiptPage RollReceipt(const PaymentReceipt& r, const RollLayout& l) {
   ReceiptPage page = NewPage(r, 8);
   PageLines out(r.topMargin, r.lineSpacing);
-  out.Set(0, RcptRollCentred(r.schoolName, kWidth), 200);
-  out.Set(1, RcptRollCentred(r.schoolAddress, kWidth), 200);
-  out.Set(2, RcptRollCentred("Telp. " + r.schoolPhone, kWidth), 200);
-  out.Set(3, RcptRepeat('-', kWidth));
+  out.Set(0, RcptRollCentred(r.schoolName, l.width), 200);
+  out.Set(1, RcptRollCentred(r.schoolAddress, l.width), 200);
+  out.Set(2, RcptRollCentred("Telp. " + r.schoolPhone, l.width), 200);
+  out.Set(3, RcptRepeat('-', l.width));
   out.Set(4, "Nama : " + r.name);
   out.Set(5, "Kelas: " + r.kelas);
-  out.Set(6, RcptRepeat('-', kWidth));
+  out.Set(6, RcptRepeat('-', l.width));
   long long k = 7;
   for (const PaymentReceiptItem& item : r.items)
-    for (const std::string& line : RcptSlip79ItemLines(item)) out.Set(k++, line);
+    for (const std::string& line : l.itemLines(item)) out.Set(k++, line);
   const std::string gap = RcptBlanks(11);
-  out.Set(k++, RcptRepeat('-', kWidth));
-  out.Set(k++, "Total              :" + gap + "Rp." + RcptRollAmount(r.total));
-  out.Set(k++, RcptRepeat('=', kWidth));
-  out.Set(k++, "Potongan           :" + gap + "Rp." + RcptRollAmount(r.discount));
-  out.Set(k++, "Jumlah Bersih      :" + gap + "Rp." + RcptRollAmount(r.net));
-  out.Set(k++, "Dibayar            :" + gap + "Rp." + RcptRollAmount(r.paid));
-  if (r.savingsTicked) out.Set(k++, "Tabungan           :" + gap + "Rp" + RcptRollAmount(r.SavingsUsed()));
-  out.Set(k++, "Kembali            :" + gap + "Rp." + RcptRollAmount(r.change));
+  auto label = [&](const std::string& text) { return RcptPad(text, l.labelWidth) + ":"; };
+  out.Set(k++, RcptRepeat('-', l.width));
+  out.Set(k++, label("Total") + gap + "Rp." + RcptRollAmount(r.total));
+  out.Set(k++, RcptRepeat('=', l.width));
+  out.Set(k++, label("Potongan") + gap + "Rp." + RcptRollAmount(r.discount));
+  out.Set(k++, label("Jumlah Bersih") + gap + "Rp." + RcptRollAmount(r.net));
+  if (l.blankBeforePaid) k++;
+  out.Set(k++, label("Dibayar") + gap + "Rp." + RcptRollAmount(r.paid));
+  if (r.savingsTicked) out.Set(k++, label("Tabungan") + gap + "Rp" + RcptRollAmount(r.SavingsUsed()));
+  out.Set(k++, label("Kembali") + gap + "Rp." + RcptRollAmount(r.change));
   out.Set(k++, "[HARAP DISIMPAN DENGAN BAIK]");
-  out.Set(k++, "Dicetak            : " + r.printDate + " By : " + r.operatorName);
-  out.Set(k++, RcptRepeat('*', kWidth));
+  out.Set(k++, label("Dicetak") + " " + r.printDate + " By : " + r.operatorName);
+  out.Set(k++, RcptRepeat('*', l.width));
   page.lines = out.Take();
   return page;
 }
 
-ReceiptPage ReceiptSlip76(const PaymentReceipt& r) {
-  constexpr int kWidth = 38;
-  ReceiptPage page = NewPage(r, 8);
-  PageLines out(r.topMargin, r.lineSpacing);
-  out.Set(0, RcptRollCentred(r.schoolName, kWidth), 200);
-  out.Set(1, RcptRollCentred(r.schoolAddress, kWidth), 200);
-  out.Set(2, RcptRollCentred("Telp. " + r.schoolPhone, kWidth), 200);
-  out.Set(3, RcptRepeat('-', kWidth));
-  out.Set(4, "Nama : " + r.name);
-  out.Set(5, "Kelas: " + r.kelas);
-  out.Set(6, RcptRepeat('-', kWidth));
-  long long k = 7;
-  for (const PaymentReceiptItem& item : r.items)
-    for (const std::string& line : RcptSlip76ItemLines(item)) out.Set(k++, line);
-  const std::string gap = RcptBlanks(11);
-  out.Set(k++, RcptRepeat('-', kWidth));
-  out.Set(k++, "Total        :" + gap + "Rp." + RcptRollAmount(r.total));
-  out.Set(k++, RcptRepeat('=', kWidth));
-  out.Set(k++, "Potongan     :" + gap + "Rp." + RcptRollAmount(r.discount));
-  out.Set(k++, "Jumlah Bersih:" + gap + "Rp." + RcptRollAmount(r.net));
-  k++;   // one empty line before the cash paid
-  out.Set(k++, "Dibayar      :" + gap + "Rp." + RcptRollAmount(r.paid));
-  if (r.savingsTicked) out.Set(k++, "Tabungan     :" + gap + "Rp" + RcptRollAmount(r.SavingsUsed()));
-  out.Set(k++, "Kembali      :" + gap + "Rp." + RcptRollAmount(r.change));
-  out.Set(k++, "[HARAP DISIMPAN DENGAN BAIK]");
-  out.Set(k++, "Dicetak      : " + r.printDate + " By : " + r.operatorName);
-  out.Set(k++, RcptRepeat('*', kWidth));
-  page.lines = out.Take();
-  return page;
-}
+}  // namespace
+
+ReceiptPage ReceiptSlip79(const PaymentReceipt& r) { return RollReceipt(r, {44, 19, RcptSlip79ItemLines, false}); }
+
+ReceiptPage ReceiptSlip76(const PaymentReceipt& r) { return RollReceipt(r, {38, 13, RcptSlip76ItemLines, true}); }
 
 // ----- the sheets --------------------------------------------------------------------------------------------------------
 
