@@ -14,6 +14,9 @@
 #include "framework/form_runtime.h"
 #include "framework/window_system.h"
 #include "support/seams_fixture.h"
+#include "support/operator.h"
+
+using fintest::ExpectControl;
 
 namespace {
 
@@ -47,14 +50,7 @@ TEST_F(ConfirmWindowTest, RegistersAndBuildsItsControls) {
     SCOPED_TRACE(c.id);
     const Hwnd h = *c.window;
     ASSERT_TRUE(IsWindow(h));
-    EXPECT_EQ(WinGetDlgCtrlID(h), c.id);
-    EXPECT_EQ(WinGetClassName(h), c.cls);
-    EXPECT_EQ(CtlGetText(h), c.text);
-    const WinRect r = WinGetWindowRect(h);
-    EXPECT_EQ(r.left, FrmScaleX(c.x));
-    EXPECT_EQ(r.top, FrmScaleY(c.y));
-    EXPECT_EQ(r.width(), FrmScaleX(c.w));
-    EXPECT_EQ(r.height(), FrmScaleY(c.h));
+    ExpectControl(h, c.id, c.cls, c.text, c.x, c.y, c.w, c.h);
     if (*c.font) {
       const QFont expected = FontFromHandle(FontCreateFromSpec(c.font));
       EXPECT_EQ(WinWidget(h)->font().family(), expected.family());

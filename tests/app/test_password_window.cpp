@@ -25,6 +25,7 @@
 #include "support/operator.h"
 
 using fintest::Click;
+using fintest::ExpectControl;
 
 namespace {
 
@@ -90,14 +91,7 @@ TEST_F(PasswordWindowTest, ControlsAsDesigned) {
       SCOPED_TRACE(c.id);
       const Hwnd h = *c.window;
       ASSERT_TRUE(IsWindow(h));
-      EXPECT_EQ(WinGetDlgCtrlID(h), c.id);
-      EXPECT_EQ(WinGetClassName(h), c.cls);
-      EXPECT_EQ(CtlGetText(h), c.text);
-      const WinRect r = WinGetWindowRect(h);
-      EXPECT_EQ(r.left, FrmScaleX(c.x));
-      EXPECT_EQ(r.top, FrmScaleY(c.y));
-      EXPECT_EQ(r.width(), FrmScaleX(c.w));
-      EXPECT_EQ(r.height(), FrmScaleY(c.h));
+      ExpectControl(h, c.id, c.cls, c.text, c.x, c.y, c.w, c.h);
       const QFont expected = FontFromHandle(FontCreateFromSpec("Arial,-12,0,0,0,400,0,0,0,0,3,2,1,34"));
       EXPECT_EQ(WinWidget(h)->font().family(), expected.family());
     }

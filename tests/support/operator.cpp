@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "framework/controls.h"
+#include "framework/form_runtime.h"
+#include "framework/window_system.h"
 
 namespace fintest {
 
@@ -28,6 +30,22 @@ std::vector<std::vector<std::string>> ListRows(Hwnd list) {
     rows.push_back(std::move(cells));
   }
   return rows;
+}
+
+}  // namespace fintest
+
+namespace fintest {
+
+void ExpectControl(Hwnd control, int id, const std::string& className, const std::string& text, int x, int y, int w,
+                   int h) {
+  EXPECT_EQ(WinGetDlgCtrlID(control), id);
+  EXPECT_EQ(WinGetClassName(control), className);
+  EXPECT_EQ(CtlGetText(control), text);
+  const WinRect r = WinGetWindowRect(control);
+  EXPECT_EQ(r.left, FrmScaleX(x));
+  EXPECT_EQ(r.top, FrmScaleY(y));
+  EXPECT_EQ(r.width(), FrmScaleX(w));
+  EXPECT_EQ(r.height(), FrmScaleY(h));
 }
 
 }  // namespace fintest

@@ -15,3 +15,11 @@ std::vector<std::string> ComboItems(Hwnd combo);
 std::vector<std::vector<std::string>> ListRows(Hwnd list);
 
 }  // namespace fintest
+
+namespace fintest {
+
+// A control as designed: its id, class, text, and its rectangle in design units (scaled as the forms scale them).
+void ExpectControl(Hwnd control, int id, const std::string& className, const std::string& text, int x, int y, int w,
+                   int h);
+
+}  // namespace fintest
