@@ -56,11 +56,6 @@ constexpr std::uint32_t kStatic = WS_CHILD | WS_VISIBLE | SS_NOTIFY;
 constexpr std::uint32_t kButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_CENTER;
 constexpr std::uint32_t kEdit = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
 
-// The window layer does not turn WS_EX_TOPMOST into a window flag itself: the login stays above other windows.
-void KeepOnTop(Hwnd form) {
-  if (QWidget* w = WinWidget(form)) w->setWindowFlag(Qt::WindowStaysOnTopHint, true);
-}
-
 // The people icon, at its own size, centred in the picture control.
 void ShowLoginIcon(Hwnd picture) {
   if (auto* label = qobject_cast<QLabel*>(WinWidget(picture))) {
@@ -74,7 +69,6 @@ void ShowLoginIcon(Hwnd picture) {
 std::intptr_t FORMLOGIN_Show(Hwnd owner, int modal, int userData) {
   Hwnd form = FrmCreateForm(gFormLogin, owner, userData);
   if (!form) return 0;
-  KeepOnTop(form);
   return FrmShow(modal, form, owner, SW_SHOWNORMAL, 0);
 }
 

@@ -1,10 +1,6 @@
 #include "app/welcome_window.h"
 
-#include <QAction>
 #include <QBrush>
-#include <QMdiSubWindow>
-#include <QKeySequence>
-#include <QMenu>
 #include <QPalette>
 #include <QPixmap>
 #include <QWidget>
@@ -45,26 +41,8 @@ void PaintPattern(Hwnd form) {
   client->setAutoFillBackground(true);
 }
 
-// No Close command: neither a close button on the frame (nor in the menu bar when maximised) nor in its window menu.
-void RemoveCloseCommand(Hwnd form) {
-  auto* sub = qobject_cast<QMdiSubWindow*>(WinWidget(form));
-  if (!sub) return;
-  sub->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                      Qt::WindowMinMaxButtonsHint);
-  // The window menu's Close is taken out of the menu (the sub-window would show it again on every state change).
-  if (QMenu* menu = sub->systemMenu()) {
-    for (QAction* a : menu->actions()) {
-      if (a->shortcut() == QKeySequence(QKeySequence::Close) || a->text().remove('&') == QStringLiteral("Close")) {
-        a->setEnabled(false);
-        menu->removeAction(a);
-      }
-    }
-  }
-}
-
 LResult Form1OnCreate(Hwnd form, std::intptr_t) {
   PaintPattern(form);
-  RemoveCloseCommand(form);
   return 0;
 }
 
@@ -75,8 +53,6 @@ std::intptr_t FORM1_Show(Hwnd parent, int modal, int userData) {
 }
 
 LResult FORM1_WndProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam) {
-  // The class has no Close command: the window menu's Close (Ctrl+F4 included) does nothing.
-  if (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) return 0;
   LResult r = 0;
   if (FrmFormMessage(gForm1, hwnd, msg, wParam, lParam, &r)) return r;
   return WinDefWindowProc(hwnd, msg, wParam, lParam);

@@ -534,7 +534,7 @@ bool FrmFormMessage(FrmForm& form, Hwnd hwnd, unsigned msg, WParam wParam, LPara
       return false;
     case WM_SYSCOMMAND:
       if ((wParam & 0xFFF0) == SC_CLOSE) {
-        WinSendMessage(hwnd, WM_CLOSE, wParam, lParam);
+        if (!WinHasNoCloseCommand(hwnd)) WinSendMessage(hwnd, WM_CLOSE, wParam, lParam);
         *result = 0;
         return true;
       }

@@ -52,6 +52,21 @@ struct ClassRec {
   bool hasBackground = false;
   unsigned background = 0;
 };
+// A class without a Close command (CS_NOCLOSE): no close button on the sub-window's frame and no Close in its window
+// menu.
+void RemoveCloseCommand(QMdiSubWindow* sub) {
+  sub->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                      Qt::WindowMinMaxButtonsHint);
+  if (QMenu* menu = sub->systemMenu()) {
+    for (QAction* a : menu->actions()) {
+      if (a->shortcut() == QKeySequence(QKeySequence::Close) || a->text().remove('&') == QStringLiteral("Close")) {
+        a->setEnabled(false);
+        menu->removeAction(a);
+      }
+    }
+  }
+}
+
 std::unordered_map<std::string, ClassRec>& Classes() {
   static std::unordered_map<std::string, ClassRec> c;
   return c;
@@ -561,6 +576,13 @@ bool WinRegisterClass(const std::string& className, WndProcFn proc, unsigned cla
   Classes().emplace(className, r);
   return true;
 }
+bool WinHasNoCloseCommand(Hwnd h) {
+  const WinInfo* info = WinInfoOf(h);
+  if (!info) return false;
+  auto it = Classes().find(info->className);
+  return it != Classes().end() && (it->second.style & CS_NOCLOSE);
+}
+
 bool WinClassExists(const std::string& className) { return Classes().count(className) != 0; }
 void WinSetClassBackground(const std::string& className, unsigned rgb) {
   auto it = Classes().find(className);
@@ -604,6 +626,7 @@ Hwnd WinCreateWindow(std::uint32_t exStyle, const std::string& className, const 
     client = new QWidget;
     QMdiSubWindow* sub = area->addSubWindow(client);
     sub->setAttribute(Qt::WA_DeleteOnClose, false);
+    if (cls.style & CS_NOCLOSE) RemoveCloseCommand(sub);
     outer = sub;
     f.kind = WIN_MDI_CHILD;
   } else if (cls.style & CS_FIN_MDIFRAME) {
@@ -619,6 +642,8 @@ Hwnd WinCreateWindow(std::uint32_t exStyle, const std::string& className, const 
     f.kind = WIN_CHILD_FORM;
   } else {
     outer = new QWidget(nullptr, Qt::Window);
+    if (exStyle & WS_EX_TOPMOST) outer->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    if (cls.style & CS_NOCLOSE) outer->setWindowFlag(Qt::WindowCloseButtonHint, false);
     client = new QWidget(outer);
     f.kind = WIN_TOPLEVEL_FORM;
     f.owner = TopLevelOf(parent);
@@ -723,7 +748,9 @@ LResult WinDefWindowProc(Hwnd h, unsigned msg, WParam wParam, LParam lParam) {
     case WM_SYSCOMMAND:
       if (!f) return 0;
       switch (wParam & 0xFFF0) {
-        case SC_CLOSE: WinSendMessage(h, WM_CLOSE, 0, 0); break;
+        case SC_CLOSE:
+          if (!WinHasNoCloseCommand(h)) WinSendMessage(h, WM_CLOSE, 0, 0);   // CS_NOCLOSE: the command does nothing
+          break;
         case 0xF020: WinShowWindow(h, SW_MINIMIZE); break;          // SC_MINIMIZE
         case 0xF030: WinShowWindow(h, SW_SHOWMAXIMIZED); break;     // SC_MAXIMIZE
         case 0xF120: WinShowWindow(h, SW_RESTORE); break;           // SC_RESTORE

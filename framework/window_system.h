@@ -38,6 +38,8 @@ enum : unsigned {
 bool WinRegisterClass(const std::string& className, WndProcFn proc, unsigned classStyle = CS_HREDRAW | CS_VREDRAW |
                                                                                              CS_DBLCLKS);
 bool WinClassExists(const std::string& className);
+// True for a window of a class without a Close command (CS_NOCLOSE): the system menu's Close does nothing.
+bool WinHasNoCloseCommand(Hwnd h);
 // The background of the class's forms: an RGB value (0x00BBGGRR); default the button face.
 void WinSetClassBackground(const std::string& className, unsigned rgb);
 
