@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "app/globals.h"
+#include "common/database.h"
 #include "framework/dialogs.h"
 #include "framework/strings.h"
 #include "framework/system_wrappers.h"
@@ -102,11 +103,9 @@ bool AppRestoreFrom(const std::string& path) {
     // refuse to close, the copy goes into it instead; either way gDb ends up on the restored contents.
     if (gDb && sqlite3_close(gDb) == SQLITE_OK) gDb = nullptr;
     if (!gDb) {
-      sqlite3* db = nullptr;
-      rc = sqlite3_open(gDbPath.c_str(), &db);
-      if (rc != SQLITE_OK) {
-        std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
-        sqlite3_close(db);
+      std::string message;
+      sqlite3* db = FinOpenDatabase(gDbPath, message);
+      if (!db) {
         sqlite3_close(src);
         return fail(message);
       }

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "app/globals.h"
+#include "common/database.h"
 #include "framework/numbers.h"
 #include "framework/strings.h"
 #include "framework/system_wrappers.h"
@@ -193,14 +194,10 @@ void AppReadSchoolFile() {
 }
 
 void AppOpenDatabase() {
-  sqlite3* db = nullptr;
-  int rc = sqlite3_open(gDbPath.c_str(), &db);
-  gDb = db;
-  if (rc == SQLITE_OK) return;
-  std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+  std::string message;
+  gDb = FinOpenDatabase(gDbPath, message);
+  if (gDb) return;
   MsgBox("Tidak dapat membuka database: " + message, "Info", MB_OK);
-  sqlite3_close(db);
-  gDb = nullptr;
   AppExit(1);
 }
 

@@ -6,6 +6,7 @@
 
 #include "app/config.h"
 #include "app/globals.h"
+#include "common/database.h"
 #include "framework/controls.h"
 #include "framework/dialogs.h"
 #include "framework/form_runtime.h"
@@ -26,13 +27,11 @@ void FORM12_InitControlIds() {
 // ----- the switch itself --------------------------------------------------------------------------------------------
 bool FORM12_SwitchDatabase(const std::string& typedPath, std::string& error) {
   const std::string path = StrReplace(typedPath, "\\", "/");
-  sqlite3* db = nullptr;
-  int rc = sqlite3_open(path.c_str(), &db);
-  // SQLite opens lazily: a file that is not a database opens "successfully" and fails on the first statement. Read
-  // the schema once so that such a file is refused here, before the running program is moved onto it.
-  if (rc == SQLITE_OK) rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
-  if (rc != SQLITE_OK) {
-    error = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+  // Only an existing, sound Finance database is taken: the running program is never moved onto a new empty file, a
+  // foreign database or a damaged one.
+  sqlite3* db = FinOpenDatabase(path, error);
+  if (!db) return false;
+  if (!FinCheckFinanceDatabase(db, error)) {
     sqlite3_close(db);
     return false;
   }

@@ -45,18 +45,78 @@ int FinExec(const std::string& sql, FinRowCallback callback, const std::string& 
   return rc;
 }
 
-int FinBegin() { return FinExec("SAVEPOINT fin_tx"); }
+// The transaction state of gDb. The outermost level is a real transaction (BEGIN IMMEDIATE: the write lock is taken
+// at the start, so a busy file is found before any row is written); inner levels are savepoints. An inner level whose
+// undo failed dooms the whole transaction: its outermost level then rolls back instead of committing.
+namespace {
+int gTxDepth = 0;          // levels opened by FinBegin and not yet ended
+bool gTxOurs = false;      // the outermost level is ours (not a transaction someone else began on gDb)
+bool gTxDoomed = false;    // an inner level could not be undone: nothing of the transaction may be committed
+
+// Ends whatever transaction gDb is in. ROLLBACK can only fail while a statement of this connection is still running;
+// it is tried once more after the running statements are reset.
+void RollbackAll() {
+  if (!gDb || sqlite3_get_autocommit(gDb)) return;
+  if (sqlite3_exec(gDb, "ROLLBACK", nullptr, nullptr, nullptr) == SQLITE_OK) return;
+  for (sqlite3_stmt* st = sqlite3_next_stmt(gDb, nullptr); st; st = sqlite3_next_stmt(gDb, st)) sqlite3_reset(st);
+  sqlite3_exec(gDb, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+}  // namespace
+
+int FinBegin() {
+  if (gDb && sqlite3_get_autocommit(gDb)) {   // whatever was open before has ended (or never was ours)
+    gTxDepth = 0;
+    gTxOurs = false;
+    gTxDoomed = false;
+  }
+  const bool outermost = gTxDepth == 0 && gDb && sqlite3_get_autocommit(gDb);
+  int rc = FinExec(outermost ? "BEGIN IMMEDIATE" : "SAVEPOINT fin_tx");
+  if (rc != SQLITE_OK) return rc;
+  if (gTxDepth == 0) gTxOurs = outermost;
+  ++gTxDepth;
+  return rc;
+}
 
 void FinRollback() {
   std::string keep = gSqlErrMsg;   // the message of the statement that failed stays the one shown
-  FinExecQuiet("ROLLBACK TO fin_tx");
-  FinExecQuiet("RELEASE fin_tx");
+  if (gTxDepth <= 1) {
+    if (gTxOurs) {
+      RollbackAll();
+    } else if (FinExecQuiet("ROLLBACK TO fin_tx") != SQLITE_OK || FinExecQuiet("RELEASE fin_tx") != SQLITE_OK) {
+      RollbackAll();   // not ours, but half-written rows must not stay behind
+    }
+    gTxDepth = 0;
+    gTxOurs = false;
+    gTxDoomed = false;
+  } else {
+    if (FinExecQuiet("ROLLBACK TO fin_tx") != SQLITE_OK || FinExecQuiet("RELEASE fin_tx") != SQLITE_OK)
+      gTxDoomed = true;
+    --gTxDepth;
+  }
   gSqlErrMsg = keep;
 }
 
 int FinCommit() {
+  if (gTxDepth <= 1) {
+    if (gTxDoomed) {
+      FinRollback();   // the failure that doomed it was reported when it happened
+      return SQLITE_ABORT;
+    }
+    int rc = FinExec(gTxOurs ? "COMMIT" : "RELEASE fin_tx");
+    if (rc != SQLITE_OK) {
+      FinRollback();
+      return rc;
+    }
+    gTxDepth = 0;
+    gTxOurs = false;
+    return rc;
+  }
   int rc = FinExec("RELEASE fin_tx");
-  if (rc != SQLITE_OK) FinRollback();
+  if (rc != SQLITE_OK) {
+    FinRollback();
+    return rc;
+  }
+  --gTxDepth;
   return rc;
 }
 

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-static void EnsureResources() {
+void ResEnsureLoaded() {
   static bool done = false;
   if (!done) {
     Q_INIT_RESOURCE(resources);
@@ -11,7 +11,7 @@ static void EnsureResources() {
 }
 
 QPixmap ResLoadImage(const std::string& name, int w, int h) {
-  EnsureResources();
+  ResEnsureLoaded();
   QPixmap p(QStringLiteral(":/icons/") + QString::fromStdString(name) + QStringLiteral(".png"));
   if (!p.isNull() && w > 0 && h > 0) p = p.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   return p;

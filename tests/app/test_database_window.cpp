@@ -263,33 +263,43 @@ TEST_F(DatabaseWindowTest, CorrectedPathAfterAFailureSwitches) {
   EXPECT_EQ(Students(), (Rows{{"B1", "BARU"}}));
 }
 
-TEST_F(DatabaseWindowTest, NewOrEmptyPathIsAcceptedAsAnEmptyDatabase) {
-  gConnField2 = "a";
-  gConnField3 = "b";
+TEST_F(DatabaseWindowTest, OnlyAnExistingSoundFinanceDatabaseIsTaken) {
+  // A typo never makes a new empty file, and an empty, foreign or damaged file is refused: the program stays on the
+  // database in use.
+  fintest::WriteFile(WorkFile("kosong.db3"), "");
+  sqlite3* foreign = nullptr;
+  sqlite3_open(WorkFile("lain.db3").c_str(), &foreign);
+  fintest::Exec(foreign, "CREATE TABLE catatan (t TEXT); INSERT INTO catatan VALUES ('x')");
+  sqlite3_close(foreign);
   struct Case {
     std::string typed;
-    std::string path;
+    std::string message;
   } cases[] = {
-      {WorkFile("kosong.db3"), WorkFile("kosong.db3")},
-      {workDir() + "\\sub.db3", workDir() + "/sub.db3"},   // a "\" separator reads as "/"
-      {"", ""},                                             // a private temporary database
+      {WorkFile("baru.db3"), "Tidak dapat membuka database: unable to open database file"},
+      {workDir() + "\\sub.db3", "Tidak dapat membuka database: unable to open database file"},
+      {"", "Tidak dapat membuka database: unable to open database file"},
+      {WorkFile("kosong.db3"), "Tidak dapat membuka database: bukan database keuangan, tabel siswa tidak ada"},
+      {WorkFile("lain.db3"), "Tidak dapat membuka database: bukan database keuangan, tabel siswa tidak ada"},
   };
+  sqlite3* const inUse = gDb;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.typed);
-    ExpectMsgBox("database berhasil dikoneksikan..", "Info");
+    ExpectMsgBox(c.message, "Info");
     RunWindow([&] {
       CtlSetText(gForm12PathEdit, c.typed);
       Click(gForm12SaveButton);
+      EXPECT_TRUE(IsWindow(gForm12Window));
+      WinWidget(gForm12Window)->close();
     });
     VerifySeams();
-    EXPECT_EQ(gDbPath, c.path);
-    if (!c.path.empty()) {
-      EXPECT_TRUE(std::filesystem::is_regular_file(c.path));
-    }
-    // No table is made: the system works on what the file holds.
-    EXPECT_EQ(fintest::Query(gDb, "SELECT count(*) FROM sqlite_master"), (Rows{{"0"}}));
-    EXPECT_EQ(fintest::ReadFile(ProgramFile("conn.txt")), c.path + ";a;b\r\n");
+    EXPECT_EQ(gDb, inUse);
+    EXPECT_EQ(gDbPath, WorkFile("lama.db3"));
+    EXPECT_FALSE(ProgramConnExists());
   }
+  EXPECT_FALSE(std::filesystem::exists(WorkFile("baru.db3")));
+  EXPECT_FALSE(std::filesystem::exists(WorkFile("sub.db3")));
+  EXPECT_EQ(fintest::ReadFile(WorkFile("kosong.db3")), "");
+  EXPECT_EQ(Students(), (Rows{{"L1", "LAMA"}}));
 }
 
 TEST_F(DatabaseWindowTest, SwitchWithoutTheWindow) {

@@ -1,0 +1,26 @@
+// Opening the database file: the one routine start-up, the connection window and restore go through.
+#pragma once
+#include <sqlite3.h>
+
+#include <string>
+#include <vector>
+
+// How long a statement waits for another program's lock on the file before it fails ("database is locked").
+constexpr int kFinBusyTimeoutMs = 5000;
+
+// Opens the existing database file `path` for reading and writing. Never creates a file: a path that does not exist,
+// or a file SQLite cannot read as a database, gives nullptr and SQLite's message in
+// `error` ("unable to open database file" for a missing file). The connection gets the busy timeout and every index the program relies on (FinEnsureIndexes).
+sqlite3* FinOpenDatabase(const std::string& path, std::string& error);
+
+// The CREATE INDEX IF NOT EXISTS statements of db/schema.sql, in the order they stand there. db/schema.sql is the one
+// list of indexes: a new database gets them from it, an existing one when it is opened.
+const std::vector<std::string>& FinIndexStatements();
+
+// Makes sure of every index on `db` (indexes on a table the database lacks are skipped). SQLITE_OK, or the code of the
+// first statement that failed with its message in `error`.
+int FinEnsureIndexes(sqlite3* db, std::string& error);
+
+// True when `db` is a sound Finance database: it passes PRAGMA integrity_check and holds every table the system
+// works on (siswa, siswakelas, rekening, account, detail_account, transaksi, useradmin). Otherwise the reason in `error`.
+bool FinCheckFinanceDatabase(sqlite3* db, std::string& error);

@@ -1,0 +1,251 @@
+// Opening the database (never creating one, the busy timeout, the indexes of db/schema.sql, the soundness check),
+// saves that are all-or-nothing while another program holds the file, and the one reader of typed amounts.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/globals.h"
+#include "common/amounts.h"
+#include "common/database.h"
+#include "common/globals.h"
+#include "common/sql.h"
+#include "support/fixtures.h"
+#include "support/seams_fixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Rows = std::vector<std::vector<std::string>>;
+
+// A second program on the same file: its own connection, which can hold a read or a write lock.
+class OtherProgram {
+ public:
+  explicit OtherProgram(const std::string& path) { sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr); }
+  ~OtherProgram() {
+    release();
+    sqlite3_close(db_);
+  }
+  // A read in progress: BEGIN and one row read keep a shared lock until release().
+  void holdReadLock() {
+    fintest::Exec(db_, "BEGIN");
+    fintest::Query(db_, "SELECT count(*) FROM transaksi");
+  }
+  // A write in progress: the reserved lock of an open write transaction.
+  void holdWriteLock() { fintest::Exec(db_, "BEGIN IMMEDIATE"); }
+  void release() {
+    if (db_ && !sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+  }
+
+ private:
+  sqlite3* db_ = nullptr;
+};
+
+Rows RowsInFile(const std::string& path, const std::string& sql) {
+  sqlite3* db = nullptr;
+  sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+  Rows rows = fintest::Query(db, sql);
+  sqlite3_close(db);
+  return rows;
+}
+
+class DatabaseTest : public fintest::SeamsTest {
+ protected:
+  void SetUp() override {
+    path_ = WorkFile("keu.db3");
+    sqlite3_close(fintest::CreateDatabase(path_));
+    std::string error;
+    gDb = FinOpenDatabase(path_, error);
+    ASSERT_NE(gDb, nullptr) << error;
+  }
+  void TearDown() override {
+    sqlite3_close(gDb);
+    gDb = nullptr;
+  }
+  // The lock tests fail after a short wait instead of the program's few seconds.
+  void shortTimeout() { sqlite3_busy_timeout(gDb, 100); }
+  static std::string insert(const std::string& id, int masuk) {
+    return "INSERT INTO transaksi (id, masuk, sts) VALUES ('" + id + "', " + std::to_string(masuk) + ", 'p')";
+  }
+  std::string path_;
+};
+
+TEST_F(DatabaseTest, OpeningNeverCreatesAFile) {
+  for (const std::string& missing : {WorkFile("typo.db3"), std::string(""), WorkFile("nofolder/keu.db3")}) {
+    std::string error;
+    EXPECT_EQ(FinOpenDatabase(missing, error), nullptr) << missing;
+    EXPECT_EQ(error, "unable to open database file");
+    if (!missing.empty()) {
+      EXPECT_FALSE(fs::exists(missing));
+    }
+  }
+  fintest::WriteFile(WorkFile("notes.db3"), "this is not a database, only some text that is long enough............");
+  std::string error;
+  EXPECT_EQ(FinOpenDatabase(WorkFile("notes.db3"), error), nullptr);
+  EXPECT_EQ(error, "file is not a database");
+}
+
+TEST_F(DatabaseTest, OpeningMakesSureOfEveryIndexOfTheSchema) {
+  const std::vector<std::string>& list = FinIndexStatements();
+  ASSERT_GE(list.size(), 10u);
+  for (const std::string& s : list) EXPECT_EQ(s.rfind("CREATE INDEX IF NOT EXISTS ", 0), 0u) << s;
+
+  // An existing school database without any of them: the tables only.
+  sqlite3_close(gDb);
+  gDb = nullptr;
+  fs::remove(path_);
+  sqlite3* raw = nullptr;
+  sqlite3_open(path_.c_str(), &raw);
+  std::string schema = fintest::ReadFile(fintest::SchemaPath());
+  fintest::Exec(raw, schema);
+  fintest::Exec(raw, "SELECT 1");
+  for (const Rows::value_type& r : fintest::Query(raw, "SELECT name FROM sqlite_master WHERE type='index'"))
+    fintest::Exec(raw, "DROP INDEX " + r[0]);
+  sqlite3_close(raw);
+  ASSERT_EQ(RowsInFile(path_, "SELECT count(*) FROM sqlite_master WHERE type='index'"), (Rows{{"0"}}));
+
+  std::string error;
+  gDb = FinOpenDatabase(path_, error);
+  ASSERT_NE(gDb, nullptr) << error;
+  EXPECT_EQ(RowsInFile(path_, "SELECT count(*) FROM sqlite_master WHERE type='index'"),
+            (Rows{{std::to_string(list.size())}}));
+  // The financial report's lookup per ledger account uses its index, not a scan.
+  Rows plan = fintest::Query(gDb, "EXPLAIN QUERY PLAN SELECT sum(masuk) FROM transaksi WHERE Ref='101' AND "
+                                  "tgl >= '2024-09-01' AND tgl < '2024-09-32'");
+  ASSERT_FALSE(plan.empty());
+  EXPECT_NE(plan.back().back().find("USING INDEX"), std::string::npos) << plan.back().back();
+}
+
+TEST_F(DatabaseTest, SoundnessCheckWantsTheSystemsTablesAndAnUndamagedFile) {
+  std::string error;
+  EXPECT_TRUE(FinCheckFinanceDatabase(gDb, error)) << error;
+
+  sqlite3* foreign = nullptr;
+  sqlite3_open(WorkFile("foreign.db3").c_str(), &foreign);
+  fintest::Exec(foreign, "CREATE TABLE siswa (Id TEXT); CREATE TABLE notes (t TEXT)");
+  EXPECT_FALSE(FinCheckFinanceDatabase(foreign, error));
+  EXPECT_EQ(error, "bukan database keuangan, tabel siswakelas tidak ada");
+  sqlite3_close(foreign);
+
+  sqlite3* empty = nullptr;
+  fintest::WriteFile(WorkFile("empty.db3"), "");
+  sqlite3_open(WorkFile("empty.db3").c_str(), &empty);
+  EXPECT_FALSE(FinCheckFinanceDatabase(empty, error));
+  EXPECT_EQ(error, "bukan database keuangan, tabel siswa tidak ada");
+  sqlite3_close(empty);
+}
+
+TEST_F(DatabaseTest, StatementFailingHalfWayLeavesNothing) {
+  fintest::Exec(gDb, "CREATE TRIGGER no_third BEFORE INSERT ON transaksi WHEN NEW.id='R3' "
+                     "BEGIN SELECT RAISE(ABORT, 'ditolak'); END");
+  ExpectMsgBox("SQL error: ditolak", "Info");
+  EXPECT_FALSE(FinExecAll({insert("R1", 1000), insert("R2", 2000), insert("R3", 3000)}));
+  EXPECT_TRUE(sqlite3_get_autocommit(gDb));
+  EXPECT_EQ(RowsInFile(path_, "SELECT count(*) FROM transaksi"), (Rows{{"0"}}));
+}
+
+TEST_F(DatabaseTest, CommitAgainstAReadLockFailsWholeAndTheRetryLands) {
+  shortTimeout();
+  OtherProgram other(path_);
+  other.holdReadLock();
+
+  AllowMsgBoxes();
+  EXPECT_FALSE(FinExecAll({insert("R1", 1000), insert("R2", 2000)}));
+  EXPECT_TRUE(sqlite3_get_autocommit(gDb));   // never left inside the transaction
+  ASSERT_EQ(msgBoxes().size(), 1u);
+  EXPECT_EQ(msgBoxes()[0].text, "SQL error: database is locked");
+
+  // While the reader stays, a save through the guard fails the same way and leaves nothing behind.
+  {
+    FinTransaction tx;
+    ASSERT_TRUE(tx.active());
+    EXPECT_EQ(FinExec(insert("R9", 9000)), SQLITE_OK);
+    EXPECT_FALSE(tx.commit());
+  }
+  EXPECT_TRUE(sqlite3_get_autocommit(gDb));
+
+  other.release();
+  EXPECT_TRUE(FinExecAll({insert("R1", 1000), insert("R2", 2000)}));
+  sqlite3_close(gDb);
+  gDb = nullptr;
+  EXPECT_EQ(RowsInFile(path_, "SELECT id, masuk FROM transaksi ORDER BY id"), (Rows{{"R1", "1000"}, {"R2", "2000"}}));
+}
+
+TEST_F(DatabaseTest, SaveAgainstAWriteLockFailsBeforeAnyRow) {
+  shortTimeout();
+  OtherProgram other(path_);
+  other.holdWriteLock();
+  AllowMsgBoxes();
+  EXPECT_FALSE(FinExecAll({insert("R1", 1000), insert("R2", 2000)}));
+  EXPECT_TRUE(sqlite3_get_autocommit(gDb));
+  ASSERT_EQ(msgBoxes().size(), 1u);
+  EXPECT_EQ(msgBoxes()[0].text, "SQL error: database is locked");
+  other.release();
+  EXPECT_EQ(RowsInFile(path_, "SELECT count(*) FROM transaksi"), (Rows{{"0"}}));
+  EXPECT_TRUE(FinExecAll({insert("R1", 1000)}));
+  sqlite3_close(gDb);
+  gDb = nullptr;
+  EXPECT_EQ(RowsInFile(path_, "SELECT count(*) FROM transaksi"), (Rows{{"1"}}));
+}
+
+TEST_F(DatabaseTest, AShortReadByAnotherProgramIsWaitedFor) {
+  // The program's own timeout: another program's read of a moment ends while the save waits.
+  OtherProgram other(path_);
+  other.holdReadLock();
+  std::thread reader([&other] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    other.release();
+  });
+  EXPECT_TRUE(FinExecAll({insert("R1", 1000)}));
+  reader.join();
+  EXPECT_EQ(RowsInFile(path_, "SELECT count(*) FROM transaksi"), (Rows{{"1"}}));
+}
+
+TEST_F(DatabaseTest, InnerLevelFailureUndoesOnlyItsRowsAndTheOuterCommits) {
+  {
+    FinTransaction outer;
+    EXPECT_EQ(FinExec(insert("R1", 1000)), SQLITE_OK);
+    {
+      FinTransaction inner;
+      EXPECT_EQ(FinExec(insert("R2", 2000)), SQLITE_OK);
+    }   // inner undone
+    EXPECT_FALSE(sqlite3_get_autocommit(gDb));
+    EXPECT_TRUE(outer.commit());
+  }
+  EXPECT_TRUE(sqlite3_get_autocommit(gDb));
+  EXPECT_EQ(RowsInFile(path_, "SELECT id FROM transaksi"), (Rows{{"R1"}}));
+}
+
+TEST(AmountTest, ReadsWhatOperatorsTypeAndPaste) {
+  struct Case {
+    const char* text;
+    bool ok;
+    long long amount;
+  };
+  const Case cases[] = {
+      {"1500000", true, 1500000},      {"1.500.000", true, 1500000},   {"1,500,000", true, 1500000},
+      {"Rp 75.000", true, 75000},      {"Rp.75.000", true, 75000},     {"rp75000", true, 75000},
+      {" 150.000 ", true, 150000},     {"1.500", true, 1500},          {"1,500", true, 1500},
+      {"1.500.000,00", true, 1500000}, {"1,500,000.00", true, 1500000}, {"150000.00", true, 150000},
+      {"-75.000", true, -75000},       {"0", true, 0},                 {"999.999.999.999", true, 999999999999LL},
+      {"", false, 0},                  {"abc", false, 0},              {"12abc", false, 0},
+      {"1,5", false, 0},               {"1.50", false, 0},             {"1.5000", false, 0},
+      {"1.000.000.000.000", false, 0}, {"99999999999999999999", false, 0}, {"1.500,50", false, 0},
+      {"Rp", false, 0},                {"--5", false, 0},
+  };
+  for (const Case& c : cases) {
+    long long amount = -1;
+    EXPECT_EQ(FinReadAmount(c.text, amount), c.ok) << c.text;
+    EXPECT_EQ(amount, c.amount) << c.text;
+  }
+  EXPECT_EQ(FinPositiveAmount("1.500.000"), 1500000);
+  EXPECT_EQ(FinPositiveAmount("-5"), 0);
+  EXPECT_EQ(FinPositiveAmount("0"), 0);
+  EXPECT_EQ(FinPositiveAmount("abc"), 0);
+}
+
+}  // namespace
