@@ -27,6 +27,11 @@ std::string SqlQ(const std::string& text) {
 
 std::string SqlQuoted(const std::string& text) { return "'" + SqlQ(text) + "'"; }
 
+std::string SqlPrefixRange(const std::string& column, const std::string& prefix) {
+  // U+10FFFF (F4 8F BF BF) sorts after every other character SQLite's binary comparison can meet in valid UTF-8.
+  return "(" + column + " >= '" + SqlQ(prefix) + "' AND " + column + " < '" + SqlQ(prefix) + "\xF4\x8F\xBF\xBF')";
+}
+
 int FinExecQuiet(const std::string& sql, FinRowCallback callback) {
   if (!gDb) {
     gSqlErrMsg = sqlite3_errstr(SQLITE_MISUSE);

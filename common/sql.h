@@ -14,6 +14,11 @@ std::string SqlQ(const std::string& text);
 // "'" + SqlQ(text) + "'".
 std::string SqlQuoted(const std::string& text);
 
+// A condition that `column` starts with `prefix`, written as a range so that an index on the column is used:
+// "(column >= 'prefix' AND column < 'prefix' + the highest character)". Selects the same rows as
+// "substr(column,1,n)='prefix'" (n the prefix's length) for texts of valid UTF-8.
+std::string SqlPrefixRange(const std::string& column, const std::string& prefix);
+
 // Runs `sql` on gDb with `callback` (may be nullptr). On failure gSqlErrMsg holds SQLite's message and a box captioned
 // "Info" shows `errorPrefix` + that message ("SQL error: " unless the caller numbers it). Returns sqlite3_exec's code
 // (SQLITE_OK = 0 on success); gSqlErrMsg is left as it was when the statement succeeds.

@@ -249,3 +249,23 @@ TEST(AmountTest, ReadsWhatOperatorsTypeAndPaste) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DatabaseTest, PrefixRangeSelectsWhatTheSubstringSelectsThroughTheIndex) {
+  fintest::Exec(gDb, "INSERT INTO transaksi (id) VALUES ('2024202520240902101530'), ('20242025202409021015301'), "
+                     "('20242025202409021015302x'), ('20242025202409021015310'), ('2024202520240902101529'), "
+                     "('2024202520240902101530é'), ('202420252024090210153'), ('')");
+  for (const std::string stamp : {"2024202520240902101530", "202420252024090210153", "x'y"}) {
+    SCOPED_TRACE(stamp);
+    const std::string n = std::to_string(stamp.size());
+    EXPECT_EQ(fintest::Query(gDb, "SELECT id FROM transaksi WHERE " + SqlPrefixRange("id", stamp) + " ORDER BY id"),
+              fintest::Query(gDb, "SELECT id FROM transaksi WHERE substr(id,1," + n + ")=" + SqlQuoted(stamp) +
+                                      " ORDER BY id"));
+  }
+  Rows plan = fintest::Query(gDb, "EXPLAIN QUERY PLAN SELECT count(*) FROM transaksi WHERE " +
+                                      SqlPrefixRange("Id", "2024202520240902101530"));
+  EXPECT_NE(plan.back().back().find("transaksi_id"), std::string::npos) << plan.back().back();
+}
+
+}  // namespace
