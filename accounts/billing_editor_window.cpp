@@ -9,6 +9,7 @@
 #include "accounts/fee_list_window.h"
 #include "accounts/fee_rules.h"
 #include "app/globals.h"
+#include "common/amounts.h"
 #include "common/globals.h"
 #include "common/query_callbacks.h"
 #include "common/sql.h"
@@ -39,6 +40,9 @@ int gForm28MonthLabelId[13] = {}, gForm28MonthEditId[13] = {};
 const char* const kForm28DeleteQuestion =
     "Apakah anda yakin akan menghapus detail account ini? Cobalah koreksi data yang terkait dengan record ini, "
     "mungkin bisa mengakibatkan perubahan referensi data dan mengakibatkan data menjadi rancu..";
+
+const char* const kForm28PasteRefused =
+    "Sebagian jumlah yang di-paste bukan angka rupiah yang valid, baris tersebut tidak dirubah..";
 
 void FORM28_InitControlIds() {
   int id = 1000;
@@ -78,6 +82,9 @@ FrmForm gForm28 = {.name = "FORM28",
                    .height = 711};
 
 bool gYearly = false;
+// The class of the fee, from its row in the fee list: the students billed by "Buat Detail Account" are this class's,
+// whatever class the fee list's combo shows (a fee found by the search may be of another class).
+std::string gFeeClass;
 
 constexpr std::uint32_t kLabel = WS_CHILD | WS_VISIBLE | SS_LEFT;
 constexpr std::uint32_t kEdit = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
@@ -129,16 +136,31 @@ bool HasFee() { return !CtlGetText(gForm28AkunEdit).empty(); }
 }  // namespace
 
 // ----- what the editor computes -------------------------------------------------------------------------------------
-std::vector<long long> FORM28_PasteValues(const std::string& clipboardText) {
-  std::vector<long long> values;
-  if (clipboardText.empty()) return values;
+std::vector<Form28PastedAmount> FORM28_PasteValues(const std::string& clipboardText) {
+  std::string text = clipboardText;
+  std::erase(text, '\0');
   std::vector<std::string> lines;
-  const int n = StrSplit(clipboardText, "\r", lines);
-  if (clipboardText.find('\r') == std::string::npos) {
-    values.push_back(FinFeeAmount(clipboardText));
-    return values;
+  for (std::size_t start = 0; start < text.size();) {
+    std::size_t cr = text.find('\r', start);
+    if (cr == std::string::npos) cr = text.size();
+    lines.push_back(text.substr(start, cr - start));
+    start = cr + 1;
+    if (start < text.size() && text[start] == '\n') ++start;   // the line feed of a CR LF pair
   }
-  for (int i = 1; i < n; ++i) values.push_back(FinFeeAmount(lines[i]));   // the last line is never a value
+  std::vector<Form28PastedAmount> values;
+  for (const std::string& line : lines) {
+    Form28PastedAmount v;
+    if (line.find_first_not_of(" \t\n") == std::string::npos) {
+      values.push_back(v);   // a blank cell: its row keeps its amounts
+      continue;
+    }
+    long long amount = 0;
+    if (FinReadAmount(line, amount) && amount >= 0)
+      v.amount = amount;
+    else
+      v.refused = true;
+    values.push_back(v);
+  }
   return values;
 }
 
@@ -174,6 +196,13 @@ std::string FORM28_UpdateMonthlySql(const std::string& akun, const std::string& 
     sql += std::string(kFinMonthColumns[k]) + "='" + std::to_string(FinFeeAmount(months[k]));
   }
   return sql + "' where id_siswa='" + SqlQ(idSiswa) + "' and id_account='" + SqlQ(akun) + "'";
+}
+
+std::string FORM28_MissingStudentsSql(const std::string& akun, const std::string& kelas, const std::string& tapel) {
+  return "select idsiswa, nama from siswakelas inner join siswa on idsiswa=id WHERE kelas='" + SqlQ(kelas) +
+         "' and Tapel='" + SqlQ(tapel) +
+         "' and not exists (select 1 from detail_account where detail_account.id_account='" + SqlQ(akun) +
+         "' and detail_account.id_siswa=siswakelas.idsiswa) Group By idsiswa";
 }
 
 std::string FORM28_UpdateYearlySql(const std::string& akun, const std::string& idSiswa, const std::string& amount) {
@@ -244,6 +273,7 @@ LResult FORM28_Init(Hwnd, std::intptr_t) {
   CtlSetText(gForm28PembayaranEdit, LvGetItemText(gForm6List, row, 1));
   CtlSetText(gForm28JenisEdit, LvGetItemText(gForm6List, row, 4));
   CtlSetText(gForm28PaguEdit, LvGetItemText(gForm6List, row, 2));
+  gFeeClass = LvGetItemText(gForm6List, row, 3);
   gYearly = CtlGetText(gForm28JenisEdit) == "Pertahun";
 
   LvInsertColumn(gForm28List, 0, "No.", LVCFMT_CENTER, 50);
@@ -271,14 +301,13 @@ LResult FORM28_Init(Hwnd, std::intptr_t) {
     CtlDisable(gForm28CreateButton);   // unknown whether rows exist: none are created over them
     return 0;
   }
-  if (gCountResult > 0) {
+  // "Buat Detail Account" stays open when the fee has rows: it bills the students who came into the class since.
+  if (gCountResult > 0)
     FinExec("select id_siswa, (select nama from siswa where id=id_siswa), jml_pembayaran, juli, agustus, september, "
             "oktober, nopember, desember, januari, februari, maret, april, mei, juni from detail_account WHERE "
             "id_account='" +
                 SqlQ(akun) + "'",
             FORM28_OnDetailRow);
-    CtlDisable(gForm28CreateButton);
-  }
   return 0;
 }
 
@@ -309,34 +338,37 @@ LResult FORM28_CreateDetail(Hwnd) {
   const std::string akun = CtlGetText(gForm28AkunEdit);
   gCreateDefault = FinFeeAmount(CtlGetText(gForm28PaguEdit));
   PbSetPos(gForm28Progress, 0);
-  LvDeleteAllItems(gForm28List);
-  if (FinExec("select idsiswa, nama from siswakelas inner join siswa on idsiswa=id WHERE kelas='" +
-                  SqlQ(CtlGetText(gForm6KelasCombo)) + "' and Tapel='" + SqlQ(gTapel) + "'",
-              FORM28_OnStudentRow) != 0) {
-    LvDeleteAllItems(gForm28List);
+  // The rows the fee has stay as they are; the new rows follow them in the list.
+  const int first = LvGetItemCount(gForm28List);
+  auto dropNewRows = [first] {
+    for (int i = LvGetItemCount(gForm28List) - 1; i >= first; --i) LvDeleteItem(gForm28List, i);
+  };
+  if (FinExec(FORM28_MissingStudentsSql(akun, gFeeClass, gTapel), FORM28_OnStudentRow) != 0) {
+    dropNewRows();
     return 0;
   }
-  const int n = LvGetItemCount(gForm28List);
+  const int n = LvGetItemCount(gForm28List) - first;
   bool written = false;
   {
     FinTransaction tx;
     if (tx.active()) {
       bool ok = true;
       for (int i = 0; i < n && ok; ++i) {
-        const std::string idSiswa = LvGetItemText(gForm28List, i, 1);
+        const int row = first + i;
+        const std::string idSiswa = LvGetItemText(gForm28List, row, 1);
         const std::string sql = gYearly ? FORM28_InsertYearlySql(akun, idSiswa, gCreateDefault)
-                                        : FORM28_InsertMonthlySql(akun, idSiswa, gCreateDefault, MonthCells(i));
+                                        : FORM28_InsertMonthlySql(akun, idSiswa, gCreateDefault, MonthCells(row));
         ok = FinExec(sql) == 0;
         if (ok) PbSetPos(gForm28Progress, FORM28_Progress(i, n));
       }
       written = ok && tx.commit();
     }
   }
-  if (!written) {   // nothing was created: the list shows no rows and the command stays open for another try
-    LvDeleteAllItems(gForm28List);
+  if (!written) {   // nothing was created: the new rows go and the command stays open for another try
+    dropNewRows();
     return 0;
   }
-  CtlDisable(gForm28CreateButton);
+  CtlDisable(gForm28CreateButton);   // every student of the class has a row now
   return 0;
 }
 
@@ -366,22 +398,28 @@ LResult FORM28_UpdateDetail(Hwnd) {
 LResult FORM28_DeleteDetail(Hwnd) {
   if (MsgBox(kForm28DeleteQuestion, "Confirm Delete", MB_YESNO | MB_ICONQUESTION) != IDYES) return 0;
   if (!HasFee()) return 0;
-  if (FinExec("Delete from detail_account Where id_account='" + SqlQ(CtlGetText(gForm28AkunEdit)) + "'") == 0)
+  if (FinExec("Delete from detail_account Where id_account='" + SqlQ(CtlGetText(gForm28AkunEdit)) + "'") == 0) {
     LvDeleteAllItems(gForm28List);
+    CtlEnable(gForm28CreateButton);   // the students of the class can be billed anew
+  }
   return 0;
 }
 
 LResult FORM28_PasteAmounts(Hwnd) {
-  const std::vector<long long> values = FORM28_PasteValues(ClipGetText());
+  const std::vector<Form28PastedAmount> values = FORM28_PasteValues(ClipGetText());
   const int rows = LvGetItemCount(gForm28List);
+  bool refused = false;
   for (int i = 0; i < rows && i < static_cast<int>(values.size()); ++i) {
-    const std::string v = std::to_string(values[i]);
+    refused = refused || values[i].refused;
+    if (!values[i].amount) continue;   // no amount on that line: the row keeps its cells
+    const std::string v = std::to_string(*values[i].amount);
     if (gYearly) {
       LvSetItemText(gForm28List, i, kFirstAmountColumn, v);
     } else {
       for (int k = 0; k < 12; ++k) LvSetItemText(gForm28List, i, kFirstAmountColumn + k, v);
     }
   }
+  if (refused) MsgBox(kForm28PasteRefused, "Info", MB_OK);
   return 0;
 }
 

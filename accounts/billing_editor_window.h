@@ -1,12 +1,13 @@
 // FORM28 "Detail Akun Pembayaran": the modal billing detail editor over the fee list. It shows what each student of
-// the class is billed for the fee marked in the fee list (its detail_account rows), creates those rows when the fee
-// has none, lets the operator change one student's amounts month by month (an amount entered in a month is carried
-// into the later months) or as one yearly amount, takes a column of amounts pasted from a spreadsheet, writes every
-// row back, and deletes all billing rows of the fee. The list is the editor's working copy: nothing reaches the
+// the class is billed for the fee marked in the fee list (its detail_account rows), creates the rows of the students
+// of the fee's class who have none, lets the operator change one student's amounts month by month (an amount
+// entered in a month is carried into the later months) or as one yearly amount, takes a column of amounts pasted
+// from a spreadsheet, writes every row back, and deletes all billing rows of the fee. The list is the editor's working copy: nothing reaches the
 // database before "Buat Detail Account" or "Update Data", each of which writes all its rows in one transaction.
 #pragma once
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,10 +32,21 @@ extern int gForm28MonthLabelId[13], gForm28MonthEditId[13];
 void FORM28_InitControlIds();
 
 // ----- what the editor computes ---------------------------------------------------------------------------------
-// The amounts of pasted spreadsheet text, one per row from the top: the text split at CR; without any CR the whole
-// text is the one value, otherwise every line but the last; each value is the number its line begins with (leading
-// blanks and line feeds skipped, "." the decimal point, 0 when none) in whole rupiah. The empty text gives none.
-std::vector<long long> FORM28_PasteValues(const std::string& clipboardText);
+// One line of pasted amounts: the amount it holds, read as every typed or pasted amount is (FinReadAmount:
+// "150.000", "1,500,000", "Rp 75.000"); none for a blank line or for a text that is no amount of whole rupiah
+// (`refused`, as letters, "1,5" or a negative amount). A line without an amount leaves its row as it was.
+struct Form28PastedAmount {
+  std::optional<long long> amount;
+  bool refused = false;
+  bool operator==(const Form28PastedAmount&) const = default;
+};
+// The lines of pasted spreadsheet text, one per list row from the top: the text split at CR (the LF of a CR LF pair
+// dropped, NUL bytes dropped); the last line counts also without a line break after it. The empty text gives none.
+std::vector<Form28PastedAmount> FORM28_PasteValues(const std::string& clipboardText);
+// The box of a paste in which some line held no amount.
+extern const char* const kForm28PasteRefused;
+// The students of `kelas` in `tapel` (idsiswa, nama; each once) who have no billing row of fee `akun` yet.
+std::string FORM28_MissingStudentsSql(const std::string& akun, const std::string& kelas, const std::string& tapel);
 // The sum of amount texts, each read as whole rupiah (FinFeeAmount).
 long long FORM28_Sum(const std::vector<std::string>& amounts);
 // The progress bar's position after row i (from 0) of n: (i + 1) / n x 100, rounded to the nearest whole number.
@@ -57,16 +69,19 @@ LResult FORM28_WndProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam);
 // Tagihan edit FORM28_OnTotalEnter; the left button released over the list runs FORM28_OnListClick.
 LResult FORM28_EditSubclassProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam);
 void FORM28_CreateControls(Hwnd form);
-// Takes the fee from the fee list's marked row, lays out the monthly or yearly form and loads the fee's billing rows.
-// Without a marked fee every command that writes stays disabled. Returns 0.
+// Takes the fee (its class included) from the fee list's marked row, lays out the monthly or yearly form and loads
+// the fee's billing rows. Without a marked fee every command that writes stays disabled. Returns 0.
 LResult FORM28_Init(Hwnd form, std::intptr_t userData);
 // True when the editor was laid out for a yearly fee (Jenis "Pertahun" when it opened); the commands go by it.
 bool FORM28_IsYearly();
 
 // Commands; each returns 0.
-LResult FORM28_CreateDetail(Hwnd form);   // "Buat Detail Account"
+// "Buat Detail Account": a billing row, with the Default Pagu amount, for each student of the fee's own class in
+// gTapel who has none yet (rows that exist stay as they are), all in one transaction; then the command is closed
+// until the editor is opened again.
+LResult FORM28_CreateDetail(Hwnd form);
 LResult FORM28_UpdateDetail(Hwnd form);   // "Update Data"
-LResult FORM28_DeleteDetail(Hwnd form);   // "Hapus Detail Account"
+LResult FORM28_DeleteDetail(Hwnd form);   // "Hapus Detail Account" (then "Buat Detail Account" is open again)
 LResult FORM28_PasteAmounts(Hwnd form);   // the icon button
 LResult FORM28_OnClose(Hwnd form);        // "Selesai"
 LResult FORM28_OnListClick(Hwnd form);

@@ -78,9 +78,11 @@ bool FORM25_Copy(const std::vector<Form25Fee>& fees, const std::string& targetCl
         return false;
       }
       id = FinFeeId(targetClass, gTapel, n);
-      gCountResult = 0;
-      if (FinExec("Select Count(*) From account WHERE Id='" + SqlQ(id) + "'", FinCbCount) != 0) return false;
-      if (gCountResult < 1) break;
+      // An id that a fee, a billing row or a payment still names is passed over.
+      bool countFailed = false;
+      const bool named = FinFeeIdNamed(id, "SQL error: ", &countFailed);
+      if (countFailed) return false;
+      if (!named) break;
     }
     if (FinExec("Insert Into account (Id, Pembayaran, Kelas, Jumlah, Type, RefRekening, Tapel) Values('" + SqlQ(id) +
                 "','" + SqlQ(fee.pembayaran) + "','" + SqlQ(targetClass) + "','" +

@@ -24,7 +24,7 @@ struct Form25Fee {
   std::string pembayaran, jumlah, type, refRekening;
 };
 // Copies `fees` into `targetClass` of gTapel in one transaction, numbering from the next number of the fee sequence:
-// an id that is taken is passed over (the next number is tried). All or nothing; a failing statement shows
+// an id that a fee, a billing row or a payment still names is passed over (the next number is tried). All or nothing; a failing statement shows
 // "SQL error: " + message (caption "Info"). True when written; `ids` (when given) gets the ids written.
 bool FORM25_Copy(const std::vector<Form25Fee>& fees, const std::string& targetClass,
                  std::vector<std::string>* ids = nullptr);

@@ -78,6 +78,10 @@ std::string Cell(char** values, int columnCount, int i) {
 
 std::string FeeListClass() { return CtlGetText(gForm6KelasCombo); }
 
+// The class of the fee being edited, as its row in the fee list shows it: an edit keeps the fee in its own class
+// (a fee found by the search need not be of the class in the fee list's combo).
+std::string gEditClass;
+
 Hwnd AddLabel(Hwnd form, const char* text, int x, int y, int w, int id) {
   return FrmAddControl(form, "Static", text, kLabel, 0, x, y, w, 18, id, FORMAKUNBAYAR_CtlSubclassProc, kLabelFont,
                        "", FrmColors::RgbOnFace(WinRgb(0, 128, 255)));
@@ -92,6 +96,7 @@ void InitEdit() {
   const int row = LvGetSelectionMark(gForm6List);
   const std::string pembayaran = LvGetItemText(gForm6List, row, 1);
   const std::string ref = LvGetItemText(gForm6List, row, 5);
+  gEditClass = LvGetItemText(gForm6List, row, 3);
   CtlSetText(gFormAkunBayarIdEdit, LvGetItemText(gForm6List, row, 0));
   CbSetCurSel(gFormAkunBayarDeskripsiCombo, CbFindString(gFormAkunBayarDeskripsiCombo, -1, pembayaran));
   CtlSetText(gFormAkunBayarPembayaranEdit, pembayaran);
@@ -109,9 +114,12 @@ void InitEdit() {
 
 void SaveAdd() {
   const std::string id = CtlGetText(gFormAkunBayarIdEdit);
-  gSqlResult.clear();
-  if (FinExec("Select Count(*) From account WHERE Id='" + SqlQ(id) + "'", FinCbSingleValue) != 0) return;
-  if (Val(gSqlResult) >= 1) {
+  // An id that a fee, a billing row or a payment still names is taken (a failing count, its box shown, writes
+  // nothing).
+  bool failed = false;
+  const bool named = FinFeeIdNamed(id, "SQL error: ", &failed);
+  if (failed) return;
+  if (named) {
     MsgBox("Gagal menyimpan, Id/Kode Sudah Tersedia..", kCaption, MB_OK | MB_ICONINFORMATION);
     return;
   }
@@ -136,7 +144,7 @@ void SaveAdd() {
 void SaveEdit(Hwnd form) {
   const std::string id = CtlGetText(gFormAkunBayarIdEdit);
   const std::string pembayaran = CtlGetText(gFormAkunBayarPembayaranEdit);
-  const std::string kelas = FeeListClass();
+  const std::string kelas = gEditClass;
   const long long amount = FinFeeAmount(CtlGetText(gFormAkunBayarJumlahEdit));
   const bool withAmount = ChkIsChecked(gFormAkunBayarDefaultCheck) != 0;
   const std::string type = CtlGetText(gFormAkunBayarJenisCombo);
@@ -157,7 +165,15 @@ void SaveEdit(Hwnd form) {
 }  // namespace
 
 // ----- what the window computes -------------------------------------------------------------------------------------
-std::string FORMAKUNBAYAR_ProposedId() { return FinFeeId(FeeListClass(), gTapel, FinNextFeeNumber()); }
+std::string FORMAKUNBAYAR_ProposedId() {
+  const std::string kelas = FeeListClass();
+  bool failed = false;
+  const long long next = FinNextFeeNumber(&failed);
+  if (failed) return FinFeeId(kelas, gTapel, next);
+  // The next number of the sequence, passing over ids that old billing rows or payments still name.
+  const long long free = FinFreeFeeNumber([&kelas](long long n) { return FinFeeId(kelas, gTapel, n); }, next);
+  return FinFeeId(kelas, gTapel, free ? free : next);
+}
 
 bool FORMAKUNBAYAR_InsertFee(const std::string& id, const std::string& pembayaran, const std::string& kelas,
                              long long amount, const std::string& type, const std::string& refRekening) {

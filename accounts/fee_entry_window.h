@@ -28,7 +28,8 @@ void FORMAKUNBAYAR_InitControlIds();
 // The last item of the Deskripsi combo: choosing it empties the Pembayaran field for a new name.
 extern const char* const kFormAkunBayarNewName;   // "Tambah Deskripsi Baru"
 
-// The identifier proposed for a new fee of the fee list's class: FinFeeId with the next number of the sequence.
+// The identifier proposed for a new fee of the fee list's class: FinFeeId with the next number of the sequence, or
+// the first number after it whose id no fee, billing row or payment still names (FinFreeFeeNumber).
 std::string FORMAKUNBAYAR_ProposedId();
 
 // Writes a new fee and its billing rows in one transaction: the account row (Semester '0', Jenjang 'ins'), then one
@@ -48,7 +49,8 @@ std::intptr_t FORMAKUNBAYAR_Show(Hwnd owner, int modal, int userData);
 LResult FORMAKUNBAYAR_WndProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam);
 LResult FORMAKUNBAYAR_CtlSubclassProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam);
 void FORMAKUNBAYAR_CreateControls(Hwnd form);
-// Fills the combos; proposes an id (add, gEditMode below 1) or takes the fee list's marked row (edit). Returns 0.
+// Fills the combos; proposes an id (add, gEditMode below 1) or takes the fee list's marked row (edit: its class is
+// the one the save writes, so that an edit keeps the fee in its own class). Returns 0.
 LResult FORMAKUNBAYAR_Init(Hwnd form, std::intptr_t userData);
 // "Simpan". Returns 0.
 LResult FORMAKUNBAYAR_Save(Hwnd form);

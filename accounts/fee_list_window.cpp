@@ -204,10 +204,19 @@ bool FORM6_CopyFromYear(const std::string& sourceYear, int* copied) {
     if (existing.count(Signature(r.kelas, r.pembayaran, r.jumlah, r.type))) continue;   // copied by an earlier run
     const std::string amount = std::to_string(FinFeeAmount(r.jumlah));
     std::string id;
-    do {   // a counter value whose id is taken is passed over: ids stay unique
-      id = FinYearCopyFeeId(r.kelas, amount, gTapel, ++counter);
-      if (!Count("Select Count(*) From account WHERE Id='" + SqlQ(id) + "'", "SQL error0: ", &n)) return false;
-    } while (n >= 1);
+    // A counter value whose id a fee, a billing row or a payment still names is passed over: ids stay unique and
+    // never bring old money with them.
+    bool failed = false;
+    const long long free = FinFreeFeeNumber(
+        [&](long long k) { return FinYearCopyFeeId(r.kelas, amount, gTapel, k); }, counter + 1, &failed,
+        "SQL error0: ");
+    if (failed) return false;
+    if (free == 0) {
+      MsgBox("Gagal menyimpan, Id/Kode Sudah Tersedia..", "Entry Data..", MB_OK | MB_ICONINFORMATION);
+      return false;
+    }
+    counter = free;
+    id = FinYearCopyFeeId(r.kelas, amount, gTapel, counter);
     if (FinExec("Insert Into account (Id, Pembayaran, Kelas, Jumlah, Type, Jenjang, RefRekening, Tapel) Values('" +
                 SqlQ(id) + "','" + SqlQ(r.pembayaran) + "','" + SqlQ(r.kelas) + "','" + amount + "','" +
                 SqlQ(r.type) + "','ins','" + SqlQ(ref) + "','" + SqlQ(gTapel) + "')") != 0)

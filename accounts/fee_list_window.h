@@ -34,8 +34,8 @@ struct Form6CopyRow {
 };
 // Copies into gTapel every fee of `sourceYear` (every class), in one transaction: all rows or none. A fee is left
 // out when its own Id stands in gTapel, or when gTapel already holds a fee of the same class, name, amount and type
-// (a copy made by an earlier run). New ids as FinYearCopyFeeId with the run counter; a counter value whose id is
-// taken is passed over. gEditMode counts the rows inserted. A failing statement shows its box (the existence tests
+// (a copy made by an earlier run). New ids as FinYearCopyFeeId with the run counter; a counter value whose id a fee,
+// a billing row or a payment still names is passed over. gEditMode counts the rows inserted. A failing statement shows its box (the existence tests
 // "SQL error0: ", the inserts "SQL error: ", caption "Info") and undoes the copy. True when the copy was written
 // (also when nothing was to copy); `copied` gets the rows inserted.
 bool FORM6_CopyFromYear(const std::string& sourceYear, int* copied = nullptr);

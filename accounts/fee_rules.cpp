@@ -62,6 +62,31 @@ long long FinNextFeeNumber(bool* failed) {
   return RoundHalfEven(Val(gSqlResult) + 1);
 }
 
+bool FinFeeIdNamed(const std::string& id, const std::string& errorPrefix, bool* failed) {
+  const std::string q = SqlQ(id);
+  gCountResult = 0;
+  const int rc = FinExec("Select (Select Count(*) From account WHERE Id='" + q +
+                             "')+(Select Count(*) From detail_account WHERE id_account='" + q +
+                             "')+(Select Count(*) From transaksi WHERE acctid='" + q + "')",
+                         FinCbCount, errorPrefix);
+  if (failed) *failed = rc != 0;
+  return rc != 0 || gCountResult >= 1;
+}
+
+long long FinFreeFeeNumber(const std::function<std::string(long long)>& idOf, long long n, bool* failed,
+                           const std::string& errorPrefix) {
+  if (failed) *failed = false;
+  for (long long tries = 0; tries < 10000; ++tries, ++n) {
+    bool countFailed = false;
+    if (!FinFeeIdNamed(idOf(n), errorPrefix, &countFailed)) return n;
+    if (countFailed) {
+      if (failed) *failed = true;
+      return 0;
+    }
+  }
+  return 0;
+}
+
 std::string FinCodeOfItem(const std::string& item) {
   const std::size_t blank = item.find(' ');
   return blank == std::string::npos ? std::string() : item.substr(0, blank);

@@ -2,6 +2,7 @@
 // rupiah, the billing values of a monthly or yearly fee, and the statements the fee windows share. Free of widgets.
 #pragma once
 #include <array>
+#include <functional>
 #include <string>
 
 // ----- amounts --------------------------------------------------------------------------------------------------
@@ -40,6 +41,15 @@ std::string FinYearCopyRefRekening(const std::string& tapel);
 // statement failed (its "SQL error: " box shown; the number is then 1).
 long long FinNextFeeNumber(bool* failed = nullptr);
 extern const char* const kFinNextFeeNumberSql;
+
+// Whether any fee (account), billing row (detail_account) or money row (transaksi) still names `id`: an id that comes
+// back would bring the old billing rows and payments with it. A failing count shows its box (`errorPrefix` + SQLite's
+// message, caption "Info") and counts as named, with `failed` (when given) set.
+bool FinFeeIdNamed(const std::string& id, const std::string& errorPrefix = "SQL error: ", bool* failed = nullptr);
+// The first number from `n` on whose id (`idOf(number)`) no row names (FinFeeIdNamed), trying at most 10000 numbers
+// (one for each four-digit suffix); 0 when every one tried is named or a count failed (`failed` tells which).
+long long FinFreeFeeNumber(const std::function<std::string(long long)>& idOf, long long n, bool* failed = nullptr,
+                           const std::string& errorPrefix = "SQL error: ");
 
 // The code of a posting-account item (Kode + " " + Deskripsi): the text before the first blank; empty when the
 // text has no blank.

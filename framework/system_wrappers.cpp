@@ -67,10 +67,13 @@ std::string ClipGetText() {
   std::optional<std::string> got = platform::seams().clipboard().GetText();
   if (!got) return std::string();
   const std::string& in = *got;
+  // Only a text without any carriage return has its line feeds read as line ends: where rows end with CR LF, a line
+  // feed alone belongs to a cell (a line break inside a spreadsheet cell).
+  if (in.find('\r') != std::string::npos) return in;
   std::string out;
   out.reserve(in.size() + in.size() / 16);
   for (std::size_t i = 0; i < in.size(); ++i) {
-    if (in[i] == '\n' && (i == 0 || in[i - 1] != '\r')) out += '\r';
+    if (in[i] == '\n') out += '\r';
     out += in[i];
   }
   return out;

@@ -8,8 +8,9 @@
 // boxes of the system go through it.
 int MsgBox(const std::string& text, const std::string& caption, int style);
 
-// The clipboard's text; empty when it holds no text. Line ends that are a line feed alone read as carriage return
-// and line feed, as pasted spreadsheet rows do on the desktop the system was made for.
+// The clipboard's text; empty when it holds no text. In a text without any carriage return every line feed reads as
+// carriage return and line feed, as pasted spreadsheet rows do on the desktop the system was made for; a text that
+// holds a carriage return is given as it is.
 std::string ClipGetText();
 // Puts `text` on the clipboard: 1 on success, else 0. The empty text does nothing and gives 0.
 int ClipSetText(const std::string& text);

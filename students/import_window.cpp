@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "accounts/account_globals.h"
+#include "accounts/fee_rules.h"
 #include "app/globals.h"
+#include "common/amounts.h"
 #include "common/globals.h"
 #include "common/query_callbacks.h"
 #include "common/sql.h"
@@ -103,25 +105,92 @@ std::string FirstChar(const std::string& s) {
 
 }  // namespace
 
-std::vector<std::string> FORMIMPORT_PastedRows(const std::string& text) {
+namespace {
+
+// Reads one row of pasted spreadsheet text from `i`: its cells, split at TAB. A cell that begins with a double quote
+// and whose closing quote comes right before a TAB, a carriage return or the end of the text is one cell whatever it
+// holds (line breaks, TABs), without its quotes and with "" read as one quote; any other quote is an ordinary
+// character. The row ends at the first carriage return outside such a cell: true, `rowEnd` at that carriage return
+// and `i` after it (and after the line feed of a CR LF pair); at the end of the text: false, `rowEnd` and `i` there.
+bool ReadRow(const std::string& s, std::size_t& i, std::size_t& rowEnd, std::vector<std::string>& cells) {
+  std::string cell;
+  bool cellStart = true;
+  while (i < s.size()) {
+    const char c = s[i];
+    if (cellStart && c == '"') {
+      std::string quoted;
+      std::size_t j = i + 1;
+      bool closed = false;
+      while (j < s.size()) {
+        if (s[j] == '"') {
+          if (j + 1 < s.size() && s[j + 1] == '"') {
+            quoted += '"';
+            j += 2;
+            continue;
+          }
+          closed = j + 1 == s.size() || s[j + 1] == '\t' || s[j + 1] == '\r';
+          break;
+        }
+        quoted += s[j++];
+      }
+      cellStart = false;
+      if (closed) {
+        cell = quoted;
+        i = j + 1;
+        continue;
+      }
+    }
+    cellStart = false;
+    if (c == '\t') {
+      cells.push_back(cell);
+      cell.clear();
+      cellStart = true;
+      ++i;
+    } else if (c == '\r') {
+      cells.push_back(cell);
+      rowEnd = i++;
+      if (i < s.size() && s[i] == '\n') ++i;   // the line feed of the pair that ended the row
+      return true;
+    } else {
+      cell += c;
+      ++i;
+    }
+  }
+  cells.push_back(cell);
+  rowEnd = i;
+  return false;
+}
+
+bool Blank(const std::vector<std::string>& cells) {
+  for (const std::string& c : cells)
+    if (c.find_first_not_of(" \t") != std::string::npos) return false;
+  return true;
+}
+
+}  // namespace
+
+std::vector<std::string> FORMIMPORT_PastedRows(const std::string& clipboardText) {
+  std::string text = clipboardText;
+  std::erase(text, '\0');   // a NUL is no character of any cell
   std::vector<std::string> rows;
-  std::size_t start = 0;
-  while (true) {
-    const std::size_t cr = text.find('\r', start);
-    if (cr == std::string::npos) break;   // the text after the last carriage return is no row
-    std::size_t from = start;
-    if (start > 0 && from < cr && text[from] == '\n') ++from;   // the line feed of the pair that ended the row before
-    rows.push_back(text.substr(from, cr - from));
-    start = cr + 1;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const std::size_t start = i;
+    std::size_t end = i;
+    std::vector<std::string> cells;
+    if (!ReadRow(text, i, end, cells)) break;   // the text after the last carriage return is no row
+    if (Blank(cells)) continue;                 // an empty line, or one of TABs only, is no row
+    rows.push_back(text.substr(start, end - start));
   }
   return rows;
 }
 
 std::string FORMIMPORT_Cell(const std::string& row, int k) {
-  std::vector<std::string> fields;
-  const int n = StrSplit(row, "\t", fields);
-  if (k < 1 || k > n) return std::string();
-  return fields[static_cast<std::size_t>(k)];
+  std::vector<std::string> cells;
+  std::size_t i = 0, end = 0;
+  ReadRow(row, i, end, cells);
+  if (k < 1 || k > static_cast<int>(cells.size())) return std::string();
+  return cells[static_cast<std::size_t>(k - 1)];
 }
 
 std::string FORMIMPORT_Clean(const std::string& text) { return StrReplaceFast(text, "'", "`"); }
@@ -174,26 +243,10 @@ std::string FORMIMPORT_AkunId(const std::string& kelas, const std::string& tapel
   return "BR-" + k + tapel.substr(0, 4) + FourDigits(number);
 }
 
-long long FORMIMPORT_Amount(const std::string& cell) {
-  std::string s;
-  for (char c : cell)
-    if (!std::isspace(static_cast<unsigned char>(c))) s += c;
-  if (s.size() >= 2 && Lower(s.substr(0, 2)) == "rp") {
-    s.erase(0, 2);
-    if (!s.empty() && s[0] == '.') s.erase(0, 1);
-  }
-  static const std::regex kDotThousands(R"(^-?\d{1,3}(\.\d{3})+(,\d+)?$)");
-  static const std::regex kCommaThousands(R"(^-?\d{1,3}(,\d{3})+(\.\d+)?$)");
-  static const std::regex kDecimalComma(R"(^-?\d+,\d{1,2}$)");
-  if (std::regex_match(s, kDotThousands)) {
-    s.erase(std::remove(s.begin(), s.end(), '.'), s.end());
-    std::replace(s.begin(), s.end(), ',', '.');
-  } else if (std::regex_match(s, kCommaThousands)) {
-    s.erase(std::remove(s.begin(), s.end(), ','), s.end());
-  } else if (std::regex_match(s, kDecimalComma)) {
-    std::replace(s.begin(), s.end(), ',', '.');
-  }
-  return RoundHalfEven(Val(s));
+bool FORMIMPORT_Amount(const std::string& cell, long long& amount) {
+  amount = 0;
+  if (cell.find_first_not_of(" \t") == std::string::npos) return true;   // no amount given: 0
+  return FinReadAmount(cell, amount);
 }
 
 std::string FORMIMPORT_SummaryText(const std::string& what, int total, int notSaved) {
@@ -210,6 +263,7 @@ constexpr const char* kSaved = "Berhasil di input";
 constexpr const char* kRefused = "Gagal di input";
 constexpr const char* kClassSaved = "Siswa Kelas berhasil di input";
 constexpr const char* kClassFailed = "Siswa Kelas gagal di input";
+constexpr const char* kBadAmount = "Gagal di input, Jumlah tidak valid..";
 constexpr const char* kConfirmText =
     "Proses ini membutuhkan pengecekan data yang valid, sebelum melanjutkan ke proses penyimpanan mohon teliti "
     "terlebih dahulu Id/Kode/Induk agar tidak sama persis dengan data sudah di input sebelumnya\r"
@@ -361,8 +415,10 @@ int HighestFeeNumberCb(void*, int columnCount, char** values, char**) {
   return 0;
 }
 
-// ---- "Akun": fees of the fee list's class. A fee of the same name, class and category in gTapel is refused; a new
-// fee's number continues after the highest one its class and year already have, so ids stay unique across imports.
+// ---- "Akun": fees of the fee list's class. A fee of the same name, class and category in gTapel is refused, and so
+// is a row whose amount is no amount of whole rupiah. A new fee's number continues after the highest one its class
+// and year already have, passing over ids that old billing rows or payments still name, so that ids stay unique
+// across imports and never bring old money with them.
 void SaveFees() {
   const int n = LvGetItemCount(gFormImportList);
   const std::string kelas = CtlGetText(gForm6KelasCombo);
@@ -376,22 +432,35 @@ void SaveFees() {
   if (FinExec("Select Id From account Where instr(Id,'" + SqlQ(gFeeIdPrefix) + "')=1", HighestFeeNumberCb) !=
       SQLITE_OK)
     return;   // without the numbers in use no id can be given safely
-  const int base = gHighestFeeNumber;
+  long long next = gHighestFeeNumber + 1;
+  const auto idOf = [&kelas](long long number) { return FORMIMPORT_AkunId(kelas, gTapel, static_cast<int>(number)); };
 
   for (int r = 0; r < n; ++r) {
+    long long amount = 0;
+    if (!FORMIMPORT_Amount(Cell(r, 4), amount)) {
+      LvSetItemText(gFormImportList, r, 6, kBadAmount);
+      continue;
+    }
     if (RunCount("Select Count(*) from account WHERE pembayaran='" + SqlQ(Cell(r, 1)) + "' and kelas='" +
                  SqlQ(Cell(r, 2)) + "' and ifnull(kategori,'')='" + SqlQ(Cell(r, 3)) + "' and tapel='" +
                  SqlQ(gTapel) + "'") != SQLITE_OK)
       continue;
-    if (gCountResult < 1) {
-      const std::string id = FORMIMPORT_AkunId(kelas, gTapel, base + r + 1);
-      if (FinExec("Insert Into account (id, Pembayaran, kelas, jumlah, Type, Jenjang, RefRekening, tapel) Values('" +
-                  SqlQ(id) + "','" + SqlQ(Cell(r, 1)) + "','" + SqlQ(kelas) + "'," +
-                  std::to_string(FORMIMPORT_Amount(Cell(r, 4))) + ",'" + SqlQ(Cell(r, 5)) + "','ins','" + SqlQ(ref) +
-                  "','" + SqlQ(gTapel) + "')") == SQLITE_OK)
-        LvSetItemText(gFormImportList, r, 6, kSaved);
-    } else {
+    if (gCountResult >= 1) {
       LvSetItemText(gFormImportList, r, 6, kRefused);
+      continue;
+    }
+    bool failed = false;
+    const long long number = FinFreeFeeNumber(idOf, next, &failed, "SQL error0: ");
+    if (failed) continue;   // no decision without the count: nothing written, the result stays
+    if (number == 0) {
+      LvSetItemText(gFormImportList, r, 6, kRefused);
+      continue;
+    }
+    if (FinExec("Insert Into account (id, Pembayaran, kelas, jumlah, Type, Jenjang, RefRekening, tapel) Values('" +
+                SqlQ(idOf(number)) + "','" + SqlQ(Cell(r, 1)) + "','" + SqlQ(kelas) + "'," + std::to_string(amount) +
+                ",'" + SqlQ(Cell(r, 5)) + "','ins','" + SqlQ(ref) + "','" + SqlQ(gTapel) + "')") == SQLITE_OK) {
+      LvSetItemText(gFormImportList, r, 6, kSaved);
+      next = number + 1;
     }
   }
 }

@@ -25,9 +25,13 @@ void FORMIMPORT_InitControlIds();
 
 // ----- what the import computes ---------------------------------------------------------------------------------
 // The rows of pasted spreadsheet text: each row ends with a carriage return; the line feed that follows a carriage
-// return is not part of the next row; the text after the last carriage return is not a row.
+// return is not part of the next row; the text after the last carriage return is not a row. A cell in double quotes
+// (as a spreadsheet puts a cell that holds a line break) is part of its row whatever it holds, a carriage return
+// included. A row that is empty or holds only TABs and blanks is left out; NUL bytes are dropped first.
 std::vector<std::string> FORMIMPORT_PastedRows(const std::string& clipboardText);
-// Cell k (1-based) of a pasted row, cells separated by TAB; the empty text when the row has fewer cells.
+// Cell k (1-based) of a pasted row, cells separated by TAB; the empty text when the row has fewer cells. A cell that
+// begins with a double quote and ends with one (right before its TAB or the end of the row) is given without them,
+// "" read as one quote: "O""Neil" -> O"Neil; TABs and line breaks between its quotes belong to the cell.
 std::string FORMIMPORT_Cell(const std::string& row, int k);
 // Every "'" replaced by "`", so that no quote of a pasted or typed text ends up in the database.
 std::string FORMIMPORT_Clean(const std::string& text);
@@ -44,9 +48,10 @@ std::string FORMIMPORT_AkunDisplayId(const std::string& tapel, int n);
 // The id an imported fee is stored with: "BR-" + the class without blanks + the first four characters of the school
 // year + number in (at least) four digits ("X IPA", "2023/2024", 3 -> "BR-XIPA20230003").
 std::string FORMIMPORT_AkunId(const std::string& kelas, const std::string& tapel, int number);
-// A pasted fee amount in whole rupiah: blanks dropped, thousands separators ("150.000", "1,500,000") dropped, then
-// the leading number rounded half to even; 0 for an empty or non-numeric text.
-long long FORMIMPORT_Amount(const std::string& cell);
+// A pasted fee amount in whole rupiah, read as every typed or pasted amount is (FinReadAmount: "150.000",
+// "1,500,000", "Rp 75.000"); an empty or blank cell is 0. False (amount 0) for a text that is no amount of whole
+// rupiah ("abc", "12.5", "Rp 1.250.000,50"): the save refuses that row.
+bool FORMIMPORT_Amount(const std::string& cell, long long& amount);
 // The summary box texts of the "Siswa" save: `what` is "siswa" or "siswa kelas".
 std::string FORMIMPORT_SummaryText(const std::string& what, int total, int notSaved);
 

@@ -192,61 +192,49 @@ int FORM9_AddRowCallback(void*, int columnCount, char** values, char**) {
   return 0;
 }
 
+const char* const kForm9Failed = "Proses kenaikan kelas gagal, tidak ada data kelas yang disimpan..";
+
 LResult FORM9_Process(int, Hwnd, Hwnd, int) {
   CtlDisable(gForm9ProcessButton);
   const int total = LvGetItemCount(gForm9NextList);
-  // The rows of one last-year class are promoted together: all of them or none.
-  std::vector<std::string> classes;
-  std::vector<std::vector<int>> rowsOf;
-  for (int r = 0; r < total; ++r) {
-    const std::string kelas = LvGetItemText(gForm9PrevList, r, 2);
-    std::size_t g = 0;
-    while (g < classes.size() && classes[g] != kelas) ++g;
-    if (g == classes.size()) {
-      classes.push_back(kelas);
-      rowsOf.emplace_back();
-    }
-    rowsOf[g].push_back(r);
-  }
   const std::string kodeYear = StrReplace(gTapel, "/", "");
-  int processed = 0;
-  for (const std::vector<int>& rows : rowsOf) {
+  // The whole run is one transaction: every class row of it, or none.
+  std::vector<int> saved;
+  bool ok = false;
+  {
     FinTransaction tx;
-    bool ok = tx.active();
-    std::vector<int> saved;
-    for (int r : rows) {
-      if (ok) {
-        const std::string id = LvGetItemText(gForm9NextList, r, 0);
-        const std::string kelas = LvGetItemText(gForm9NextList, r, 2);
-        const std::string kategori = LvGetItemText(gForm9NextList, r, 3);
-        if (FinExec("Select Count(*) From siswakelas WHERE IdSiswa='" + SqlQ(id) + "' and Tapel='" + SqlQ(gTapel) +
-                        "'",
-                    FinCbCount, "SQL error0: ") != SQLITE_OK) {
+    ok = tx.active();
+    for (int r = 0; r < total && ok; ++r) {
+      const std::string id = LvGetItemText(gForm9NextList, r, 0);
+      const std::string kelas = LvGetItemText(gForm9NextList, r, 2);
+      const std::string kategori = LvGetItemText(gForm9NextList, r, 3);
+      if (FinExec("Select Count(*) From siswakelas WHERE IdSiswa='" + SqlQ(id) + "' and Tapel='" + SqlQ(gTapel) + "'",
+                  FinCbCount, "SQL error0: ") != SQLITE_OK) {
+        ok = false;
+      } else if (gCountResult < 1) {
+        if (FinExec("INSERT INTO siswakelas (Kode,IdSiswa,Kelas,Kategori,Tapel) VALUES ('" + SqlQ(kodeYear + id) +
+                        "','" + SqlQ(id) + "','" + SqlQ(kelas) + "','" + SqlQ(kategori) + "','" + SqlQ(gTapel) + "')",
+                    nullptr, "SQL error1: ") != SQLITE_OK) {
           ok = false;
-        } else if (gCountResult < 1) {
-          if (FinExec("INSERT INTO siswakelas (Kode,IdSiswa,Kelas,Kategori,Tapel) VALUES ('" + SqlQ(kodeYear + id) +
-                          "','" + SqlQ(id) + "','" + SqlQ(kelas) + "','" + SqlQ(kategori) + "','" + SqlQ(gTapel) +
-                          "')",
-                      nullptr, "SQL error1: ") != SQLITE_OK) {
+        } else {
+          LvSetItemText(gForm9NextList, r, 4, kSaved);
+          saved.push_back(r);
+          if (kelas.find("Lulus") != std::string::npos &&
+              FinExec("Update siswa set Status='DeAktif' where id='" + SqlQ(id) + "'", nullptr, "SQL error2: ") !=
+                  SQLITE_OK)
             ok = false;
-          } else {
-            LvSetItemText(gForm9NextList, r, 4, kSaved);
-            saved.push_back(r);
-            if (kelas.find("Lulus") != std::string::npos &&
-                FinExec("Update siswa set Status='DeAktif' where id='" + SqlQ(id) + "'", nullptr, "SQL error2: ") !=
-                    SQLITE_OK)
-              ok = false;
-          }
         }
       }
-      ++processed;
-      PbSetPos(gForm9Progress, static_cast<int>(RoundHalfEven(processed * 100.0 / total)));
+      PbSetPos(gForm9Progress, static_cast<int>(RoundHalfEven((r + 1) * 100.0 / total)));
     }
     if (ok) ok = tx.commit();
-    if (!ok)   // undone with the rest of the class
-      for (int r : saved) LvSetItemText(gForm9NextList, r, 4, kNotSaved);
   }
   CtlEnable(gForm9ProcessButton);
+  if (!ok) {   // undone: nothing of the run stays
+    for (int r : saved) LvSetItemText(gForm9NextList, r, 4, kNotSaved);
+    MsgBox(kForm9Failed, "Info", MB_OK | MB_ICONINFORMATION);
+    return 0;
+  }
   MsgBox("Selesai", "Info", MB_OK);
   return 0;
 }

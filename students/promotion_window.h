@@ -48,7 +48,9 @@ int FORM9_AddRowCallback(void* user, int columnCount, char** values, char** name
 LResult FORM9_RefreshStudentList(Hwnd form);
 
 // Handlers, called as (control index, form, control, control id); each returns 0.
-// "Proses": the proposed class rows for gTapel, one transaction per last-year class (all of its rows or none);
-// students that already have a class in gTapel are left alone.
+// "Proses": the proposed class rows for gTapel (graduates made 'DeAktif'), the whole run in one transaction: a failure
+// anywhere (its box shown) leaves every class as it was, the rows show "Belum tersimpan" again and the box
+// kForm9Failed follows in place of "Selesai". Students that already have a class in gTapel are left alone.
 LResult FORM9_Process(int index, Hwnd form, Hwnd control, int id);
+extern const char* const kForm9Failed;
 LResult FORM9_OnClose(int index, Hwnd form, Hwnd control, int id);   // "Selesai": closed without the reload

@@ -11,6 +11,7 @@
 #include "framework/controls.h"
 #include "framework/form_runtime.h"
 #include "framework/resources.h"
+#include "framework/strings.h"
 #include "framework/system_wrappers.h"
 #include "framework/window_system.h"
 #include "students/class_move_window.h"
@@ -75,9 +76,15 @@ std::string FORM2_ByClassSql(const std::string& kelas, const std::string& tapel)
 }
 
 std::string FORM2_SearchSql(const std::string& text) {
-  const std::string like = " Like '%" + SqlQ(text) + "%'";
-  return std::string(kFullSelect) + kJoin + " WHERE Status='Aktif' and (Id" + like + " or Nama" + like +
-         " or TmpLahir" + like + " or Agama" + like + " or Alamat" + like + " or Kelas" + like + ")";
+  // The record window and the import keep a "'" of a name as "`"; ids and a class typed in the class move keep it.
+  const std::string stored = StrReplace(text, "'", "`");
+  auto like = [&](const char* column) {
+    const std::string raw = std::string(column) + " Like '%" + SqlQ(text) + "%'";
+    if (stored == text) return raw;
+    return "(" + raw + " or " + column + " Like '%" + SqlQ(stored) + "%')";
+  };
+  return std::string(kFullSelect) + kJoin + " WHERE Status='Aktif' and (" + like("Id") + " or " + like("Nama") +
+         " or " + like("TmpLahir") + " or " + like("Agama") + " or " + like("Alamat") + " or " + like("Kelas") + ")";
 }
 
 std::string FORM2_DeleteSql(const std::string& id) { return "Delete From Siswa Where Id='" + SqlQ(id) + "'"; }

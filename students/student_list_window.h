@@ -36,7 +36,8 @@ std::string FORM2_ClassesSql(const std::string& tapel, bool withGraduates);
 std::string FORM2_AllYearsSql(const std::string& kelas, bool fullLayout);
 // Members of `kelas` in `tapel`, full layout (class change, after a delete, class move, promotion).
 std::string FORM2_ByClassSql(const std::string& kelas, const std::string& tapel);
-// Active students (all years) whose id, name, place of birth, religion, address or class contains `text`.
+// Active students (all years) whose id, name, place of birth, religion, address or class contains `text`. Names and
+// the other free texts are stored with each "'" as "`": a text holding "'" is looked for in both forms.
 std::string FORM2_SearchSql(const std::string& text);
 // The delete of one student: the siswa row only.
 std::string FORM2_DeleteSql(const std::string& id);

@@ -71,6 +71,14 @@ std::string FORMSISWA_CountSql(const std::string& id) {
   return "Select Count(*) From siswa WHERE Id='" + SqlQ(id) + "'";
 }
 
+std::string FORMSISWA_ClassRowCountSql(const std::string& id, const std::string& tapel) {
+  return "Select Count(*) From siswakelas WHERE Kode='" + SqlQ(StrReplace(tapel, "/", "") + id) +
+         "' or (IdSiswa='" + SqlQ(id) + "' and Tapel='" + SqlQ(tapel) + "')";
+}
+
+const char* const kFormSiswaClassRowTaken =
+    "Gagal menyimpan, Id/Kode masih tercatat di data kelas tahun ajaran ini, gunakan Id/Kode yang lain..";
+
 std::vector<std::string> FORMSISWA_InsertSql(const FormSiswaStudent& s, const std::string& kelas,
                                              const std::string& tapel, const std::string& entryDate,
                                              const std::vector<FormSiswaAccount>& accounts) {
@@ -261,6 +269,14 @@ LResult SaveNew() {
   }
   if (s.id.empty() || s.nama.empty()) {
     MsgBox("Gagal menyimpan, kolom Kode atau Nama belum terisi..", kEntryCaption, MB_OK | MB_ICONINFORMATION);
+    return 0;
+  }
+  // A deleted student leaves its class and billing rows: the id is not given out again in the same school year,
+  // or the new student would have two class rows and be billed twice (a failing count writes nothing).
+  gCountResult = 0;
+  if (FinExec(FORMSISWA_ClassRowCountSql(s.id, gTapel), FinCbCount) != 0) return 0;
+  if (gCountResult >= 1) {
+    MsgBox(kFormSiswaClassRowTaken, "Info", MB_OK | MB_ICONINFORMATION);
     return 0;
   }
   const std::string entryDate = FORMSISWA_EntryDate(platform::Today());

@@ -55,6 +55,11 @@ FormSiswaBilling FORMSISWA_Billing(const FormSiswaAccount& account);
 
 // "Select Count(*) From siswa WHERE Id='...'".
 std::string FORMSISWA_CountSql(const std::string& id);
+// The count of class rows of `tapel` that an id still has (its key, or its id and year): a deleted student leaves
+// them, and a new student with that id would get a second class row and a second set of billing rows.
+std::string FORMSISWA_ClassRowCountSql(const std::string& id, const std::string& tapel);
+// The refusal of a new student whose id still has a class row in the working school year (caption "Info").
+extern const char* const kFormSiswaClassRowTaken;
 // The statements that add a student, in order: the siswa row (status 'Aktif', TglMasuk `entryDate`), the siswakelas
 // row of `kelas` in `tapel`, then one detail_account row per account. Free texts go through FORMSISWA_FreeText;
 // every value through SqlQ.
@@ -85,6 +90,7 @@ void FORMSISWA_CreateControls(Hwnd form);
 LResult FORMSISWA_OnCreate(Hwnd form, std::intptr_t userData);
 // The photo button: a bitmap file chosen into gPhotoPath and shown; nothing copied yet.
 LResult FORMSISWA_ChoosePhoto(int index, Hwnd form, Hwnd control, int id);
-// "Simpan": edit mode updates the student and closes; add mode refuses a known id or an empty id or name, else writes
+// "Simpan": edit mode updates the student and closes; add mode refuses a known id, an empty id or name, or an id that
+// still has a class row in gTapel (kFormSiswaClassRowTaken), else writes
 // the student with class row and billing rows, appends the student to the list and clears the form for the next one.
 LResult FORMSISWA_Save(int index, Hwnd form, Hwnd control, int id);

@@ -6,6 +6,7 @@
 
 namespace {
 
+using namespace std::string_literals;
 using feetest::FeeTest;
 using feetest::Rows;
 using feetest::Twelve;
@@ -82,7 +83,8 @@ TEST_F(BillingEditorTest, OpensAMonthlyFeeWithItsBillingRows) {
               (Rows{Row({"1", "S2", "Budi"}, Months({"100", "100", "100", "100", "100", "100", "100", "100", "100",
                                                        "100"}, "0")),
                     Row({"2", "S1", "Ani"}, Twelve("150000")), Row({"3", "S9", ""}, Twelve("1"))}));
-    EXPECT_FALSE(WinIsWindowEnabled(gForm28CreateButton));
+    // Rows exist, yet the students who have none can still be billed.
+    EXPECT_TRUE(WinIsWindowEnabled(gForm28CreateButton));
     EXPECT_FALSE(WinIsWindowEnabled(gForm28TotalEdit));
     for (int k = 1; k <= 12; ++k) {
       EXPECT_TRUE(WinIsWindowEnabled(gForm28MonthEdit[k]));
@@ -139,6 +141,67 @@ TEST_F(BillingEditorTest, CreatesTheRowsOfEveryStudentOfTheClass) {
   EXPECT_EQ(LvGetItemText(gForm6List, 2, 6), "0");
   Command(gForm6RefreshId);
   EXPECT_EQ(LvGetItemText(gForm6List, 2, 6), "3");
+}
+
+TEST_F(BillingEditorTest, CreateBillsOnlyTheStudentsWithoutARow) {
+  // SPP is billed to S2, S1 and S9 (no student any more); S3 came into TK A after the fee was billed, S8 just now.
+  fintest::Exec(gDb, "INSERT INTO siswa (Id, Nama) VALUES ('S8','Hana');"
+                     "INSERT INTO siswakelas (Kode, IdSiswa, Kelas, Tapel) VALUES ('20232024S8','S8','TK A','2023/2024')");
+  const Rows before = Billing("BR-TKA20230001");
+  Edit(0, [&](Hwnd) {
+    EXPECT_EQ(LvGetItemCount(gForm28List), 3);
+    Click(gForm28CreateButton);
+    const Rows rows = ListRows(gForm28List);
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ(rows[3], Row({"4", "S3", "Citra"}, Twelve("150000")));
+    EXPECT_EQ(rows[4], Row({"5", "S8", "Hana"}, Twelve("150000")));
+    EXPECT_EQ(PbGetPos(gForm28Progress), 100);
+    EXPECT_FALSE(WinIsWindowEnabled(gForm28CreateButton));
+  });
+  Rows after = before;
+  after.push_back(Row({"S3", "1800000"}, Twelve("150000")));
+  after.push_back(Row({"S8", "1800000"}, Twelve("150000")));
+  EXPECT_EQ(Billing("BR-TKA20230001"), after);   // the rows that were there are as they were
+  // Opened again, there is nobody left to bill.
+  Edit(0, [&](Hwnd) {
+    Click(gForm28CreateButton);
+    EXPECT_EQ(LvGetItemCount(gForm28List), 5);
+  });
+  EXPECT_EQ(Billing("BR-TKA20230001"), after);
+}
+
+TEST_F(BillingEditorTest, CreateBillsTheFeesOwnClassNotTheOneTheFeeListShows) {
+  fintest::Exec(gDb, "INSERT INTO account (Id, Pembayaran, Kelas, Jumlah, Type, Tapel) VALUES"
+                     " ('BR-VIIA20230005','Seragam','VII A',400000,'Pertahun','2023/2024')");
+  ASSERT_EQ(CtlGetText(gForm6KelasCombo), "TK A");
+  CtlSetText(gForm6SearchEdit, "Seragam");
+  PressEnter(gForm6SearchEdit);
+  ASSERT_EQ(LvGetItemCount(gForm6List), 1);
+  Edit(0, [&](Hwnd) {
+    Click(gForm28CreateButton);
+    EXPECT_EQ(ListRows(gForm28List), (Rows{{"1", "S4", "Dedi", "400000"}, {"2", "S5", "Eka", "400000"}}));
+  });
+  EXPECT_EQ(Query("select id_siswa, jml_pembayaran from detail_account where id_account='BR-VIIA20230005' order by "
+                  "id_siswa"),
+            (Rows{{"S4", "400000"}, {"S5", "400000"}}));
+}
+
+TEST_F(BillingEditorTest, ACreateDuringAnotherProgramsReadFailsWholeAndTheRetryLands) {
+  feetest::OtherProgram other(WorkFile("keuangan.db3"));
+  other.holdReadLock();
+  Edit(2, [&](Hwnd) {   // Les: no rows yet
+    ExpectMsgBox("SQL error: database is locked", "Info", IDOK, MB_OK);
+    Click(gForm28CreateButton);
+    VerifySeams();
+    EXPECT_EQ(LvGetItemCount(gForm28List), 0);
+    EXPECT_TRUE(WinIsWindowEnabled(gForm28CreateButton));
+    other.release();
+    EXPECT_EQ(other.Query("select count(*) from detail_account where id_account='BR-TKA20230003'"), (Rows{{"0"}}));
+    Click(gForm28CreateButton);
+    EXPECT_EQ(LvGetItemCount(gForm28List), 3);
+  });
+  EXPECT_EQ(other.Query("select id_siswa from detail_account where id_account='BR-TKA20230003' order by id_siswa"),
+            (Rows{{"S1"}, {"S2"}, {"S3"}}));
 }
 
 TEST_F(BillingEditorTest, CreatesYearlyRowsAsWholeRupiah) {
@@ -254,25 +317,32 @@ TEST_F(BillingEditorTest, AFailingUpdateWritesNoRow) {
 }
 
 TEST_F(BillingEditorTest, PasteFillsRowsFromTheTop) {
+  const std::vector<std::string> budi = Months({"100", "100", "100", "100", "100", "100", "100", "100", "100", "100"},
+                                               "0");
   struct Case {
     const char* name;
     std::string clip;
     std::vector<std::string> first, second, third;
+    bool refused = false;
   } cases[] = {
       {"three lines", "100\r\n200\r\n300\r\n", Twelve("100"), Twelve("200"), Twelve("300")},
-      {"no final line break: the last line is not used", "100\r\n200", Twelve("100"),
-       Months({"150000"}, "150000"), Twelve("1")},
-      {"a single value", "250", Twelve("250"), Months({"150000"}, "150000"), Twelve("1")},
-      {"thousands separators read as a decimal point", "150.000\r\n", Twelve("150"), Months({"150000"}, "150000"),
-       Twelve("1")},
+      {"no final line break: the last line counts too", "100\r\n200", Twelve("100"), Twelve("200"), Twelve("1")},
+      {"a single value", "250", Twelve("250"), Twelve("150000"), Twelve("1")},
+      {"amounts as the import reads them", "150.000\r\n1,500,000\r\nRp 75.000\r\n", Twelve("150000"),
+       Twelve("1500000"), Twelve("75000")},
       {"line feeds only", "10\n20\n", Twelve("10"), Twelve("20"), Twelve("1")},
       {"more values than rows", "1\r\n2\r\n3\r\n4\r\n5\r\n", Twelve("1"), Twelve("2"), Twelve("3")},
+      {"a blank cell keeps its row", "7\r\n\r\n9", Twelve("7"), Twelve("150000"), Twelve("9")},
+      {"no amount: the row is kept and the operator told", "abc\r\n1,5\r\n-5\r\n", budi, Twelve("150000"),
+       Twelve("1"), true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Edit(0, [&](Hwnd) {
       SetClipboard(c.clip);
+      if (c.refused) ExpectMsgBox(kForm28PasteRefused, "Info", IDOK, MB_OK);
       Click(gForm28PasteButton);
+      VerifySeams();
       const Rows rows = ListRows(gForm28List);
       ASSERT_EQ(rows.size(), 3u);
       EXPECT_EQ(std::vector<std::string>(rows[0].begin() + 3, rows[0].end()), c.first);
@@ -300,11 +370,13 @@ TEST_F(BillingEditorTest, DeleteRemovesEveryBillingRowOfTheFeeOnYes) {
   EXPECT_EQ(Billing("BR-TKA20230001").size(), 3u);
   ExpectMsgBox(question, "Confirm Delete", IDYES, MB_YESNO | MB_ICONQUESTION);
   Edit(0, [&](Hwnd) {
+    Click(gForm28CreateButton);   // S3 billed: nobody is left without a row
+    ASSERT_FALSE(WinIsWindowEnabled(gForm28CreateButton));
     ClickRow(gForm28List, 0);
     Click(gForm28DeleteButton);
     EXPECT_EQ(LvGetItemCount(gForm28List), 0);
-    EXPECT_EQ(CtlGetText(gForm28IdSiswaEdit), "S2");           // the edits keep their texts
-    EXPECT_FALSE(WinIsWindowEnabled(gForm28CreateButton));   // until the editor is opened again
+    EXPECT_EQ(CtlGetText(gForm28IdSiswaEdit), "S2");          // the edits keep their texts
+    EXPECT_TRUE(WinIsWindowEnabled(gForm28CreateButton));   // every student can be billed anew
   });
   EXPECT_TRUE(Billing("BR-TKA20230001").empty());
   EXPECT_EQ(One("select count(*) from transaksi"), "1");
@@ -324,11 +396,16 @@ TEST_F(BillingEditorTest, WithoutAMarkedFeeNothingCanBeWritten) {
 }
 
 TEST(BillingEditorRules, PasteValuesAndSums) {
-  EXPECT_EQ(FORM28_PasteValues(""), std::vector<long long>{});
-  EXPECT_EQ(FORM28_PasteValues("250"), std::vector<long long>{250});
-  EXPECT_EQ(FORM28_PasteValues("100\r\n200"), std::vector<long long>{100});
-  EXPECT_EQ(FORM28_PasteValues("100\r\n200\r\n300\r\n"), (std::vector<long long>{100, 200, 300}));
-  EXPECT_EQ(FORM28_PasteValues("x\r\n 7\r\n"), (std::vector<long long>{0, 7}));
+  using V = std::vector<Form28PastedAmount>;
+  const auto ok = [](long long a) { return Form28PastedAmount{a, false}; };
+  const Form28PastedAmount blank{}, refused{std::nullopt, true};
+  EXPECT_EQ(FORM28_PasteValues(""), V{});
+  EXPECT_EQ(FORM28_PasteValues("250"), V{ok(250)});
+  EXPECT_EQ(FORM28_PasteValues("100\r\n200"), (V{ok(100), ok(200)}));
+  EXPECT_EQ(FORM28_PasteValues("100\r\n200\r\n300\r\n"), (V{ok(100), ok(200), ok(300)}));
+  EXPECT_EQ(FORM28_PasteValues("x\r\n 7\r\n\r\n1.500.000\r"), (V{refused, ok(7), blank, ok(1500000)}));
+  EXPECT_EQ(FORM28_PasteValues("1\0" "50.000\r\n"s), V{ok(150000)});   // a NUL is dropped
+  EXPECT_EQ(FORM28_PasteValues("12.5\r\n-1\r\n0\r\n"), (V{refused, refused, ok(0)}));
   EXPECT_EQ(FORM28_Sum({"100", "200.4", "300.4", "", "abc"}), 600);
   EXPECT_EQ(FORM28_Progress(0, 3), 33);
   EXPECT_EQ(FORM28_Progress(1, 3), 67);

@@ -138,6 +138,21 @@ TEST_F(FeeCopyTest, ATakenIdIsPassedOverNotTheFee) {
   EXPECT_EQ(fees[1][1], "Uang 'Gedung'");
 }
 
+TEST_F(FeeCopyTest, AnIdThatOldBillingRowsOrPaymentsNameIsPassedOver) {
+  // Fees deleted earlier: BR-TKA20230013 left its billing row, BR-TKA20230014 a payment.
+  fintest::Exec(gDb, "INSERT INTO detail_account (id_account, id_siswa, jml_pembayaran) VALUES "
+                     "('BR-TKA20230013','S1',5);"
+                     "INSERT INTO transaksi (id, acctid, siswaid, masuk, sts) VALUES ('T1','BR-TKA20230014','S2',5,'p')");
+  ExpectMsgBox(kDone, "Info");
+  Copy([&](Hwnd) {
+    ViewAndTick("VII A", {0, 1});
+    Click(gForm25CopyButton);
+  });
+  EXPECT_EQ(Query("select Id, Pembayaran from account where Kelas='TK A' and Id not in "
+                  "('BR-TKA20230001','BR-TKA20230002') order by Id"),
+            (Rows{{"BR-TKA20230015", "SPP"}, {"BR-TKA20230016", "Uang 'Gedung'"}}));
+}
+
 TEST_F(FeeCopyTest, AFailingInsertCopiesNothing) {
   fintest::Exec(gDb, "CREATE TRIGGER no_les BEFORE INSERT ON account WHEN NEW.Pembayaran='Les' "
                      "BEGIN SELECT RAISE(ABORT, 'Les ditolak'); END;");

@@ -157,21 +157,21 @@ TEST_F(FeeEntryTest, BillingValuesByTypeAndAmount) {
 TEST_F(FeeEntryTest, RefusalsWriteNothing) {
   struct Case {
     const char* name;
-    const char* setup;
+    const char* whileOpen;   // what happens in the file while the window is open
     bool chooseReferensi;
     const char* message;
   } cases[] = {
       {"no posting account", "", false, "Gagal menyimpan, kolom Kode atau Nama belum terisi.."},
-      {"the proposed id exists: after 9999 every proposal is 0000",
-       "INSERT INTO account (Id) VALUES ('BR-X20239999'),('BR-TKA20230000')", true,
+      {"a fee took the proposed id meanwhile", "INSERT INTO account (Id) VALUES ('BR-TKA20230007')", true,
+       "Gagal menyimpan, Id/Kode Sudah Tersedia.."},
+      {"a payment names the proposed id", "INSERT INTO transaksi (id, acctid) VALUES ('T9','BR-TKA20230008')", true,
        "Gagal menyimpan, Id/Kode Sudah Tersedia.."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    if (*c.setup) fintest::Exec(gDb, c.setup);
-    const std::string before = One("select count(*) from account");
     ExpectMsgBox(c.message, kCaption, IDOK, kInfo);
     CommandModal(gForm6AddId, [&](Hwnd form) {
+      if (*c.whileOpen) fintest::Exec(gDb, c.whileOpen);
       Fill(c.chooseReferensi ? "411 SPP" : "", "Les", "1000", "Perbulan");
       const std::string id = CtlGetText(gFormAkunBayarIdEdit);
       Click(gFormAkunBayarSimpanButton);
@@ -179,11 +179,91 @@ TEST_F(FeeEntryTest, RefusalsWriteNothing) {
       EXPECT_EQ(CtlGetText(gFormAkunBayarPembayaranEdit), "Les");
       FrmClose(form, 0);
     });
-    EXPECT_EQ(One("select count(*) from account"), before);
+    EXPECT_EQ(One("select count(*) from account where Pembayaran='Les'"), "0");
     EXPECT_EQ(One("select count(*) from detail_account where id_account like 'BR-TKA2023000%' and id_account not in "
                   "('BR-TKA20230001')"),
               "0");
   }
+}
+
+TEST_F(FeeEntryTest, ProposalsPassOverIdsThatBillingRowsOrPaymentsStillName) {
+  struct Case {
+    const char* name;
+    const char* setup;
+    const char* proposed;
+  } cases[] = {
+      {"a deleted fee's billing rows", "INSERT INTO detail_account (id_account, id_siswa) VALUES "
+                                       "('BR-TKA20230007','S1')", "BR-TKA20230008"},
+      {"and its payments", "INSERT INTO transaksi (id, acctid, siswaid, masuk) VALUES ('T1','BR-TKA20230008','S1',5)",
+       "BR-TKA20230009"},
+      {"an id of another class is no obstacle", "INSERT INTO transaksi (id, acctid) VALUES ('T2','BR-VIIA20230009')",
+       "BR-TKA20230009"},
+      {"after 9999 the numbers start again at 0000, taken ones passed over",
+       "INSERT INTO account (Id) VALUES ('BR-X20239999'),('BR-TKA20230000')", "BR-TKA20230003"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fintest::Exec(gDb, c.setup);
+    CommandModal(gForm6AddId, [&](Hwnd form) {
+      EXPECT_EQ(CtlGetText(gFormAkunBayarIdEdit), c.proposed);
+      FrmClose(form, 0);
+    });
+  }
+}
+
+TEST_F(FeeEntryTest, AFeeDeletedAndEnteredAgainBringsNoOldBillingOrPayment) {
+  // "Wrong amount": the fee is entered, a payment is taken on it, it is deleted and entered again.
+  ExpectMsgBox(kSaved, kCaption, IDOK, kInfo);
+  CommandModal(gForm6AddId, [&](Hwnd form) {
+    Fill("411 SPP", "Les", "15000", "Perbulan");
+    Click(gFormAkunBayarSimpanButton);
+    FrmClose(form, 0);
+  });
+  fintest::Exec(gDb, "INSERT INTO transaksi (id, acctid, siswaid, masuk, sts) VALUES "
+                     "('202320242024090210153001','BR-TKA20230007','S1',15000,'p')");
+  Command(gForm6RefreshId);
+  LvSelectItem(gForm6List, 2);
+  ASSERT_EQ(LvGetItemText(gForm6List, 2, 0), "BR-TKA20230007");
+  ExpectMsgBox(kForm6DeleteQuestion, "Confirm Delete", IDYES, MB_YESNO | MB_ICONQUESTION);
+  ExpectMsgBox(kForm6PaymentsQuestion, "Confirm Delete", IDYES, MB_YESNO | MB_ICONQUESTION);
+  Command(gForm6DeleteId);
+  ExpectMsgBox(kSaved, kCaption, IDOK, kInfo);
+  CommandModal(gForm6AddId, [&](Hwnd form) {
+    EXPECT_EQ(CtlGetText(gFormAkunBayarIdEdit), "BR-TKA20230008");
+    Fill("411 SPP", "Les", "150000", "Perbulan");
+    Click(gFormAkunBayarSimpanButton);
+    FrmClose(form, 0);
+  });
+  // Every student has one billing row of the new fee, and no payment counts toward it.
+  EXPECT_EQ(Query("select id_siswa, count(*), max(jml_pembayaran) from detail_account where "
+                  "id_account='BR-TKA20230008' group by id_siswa order by id_siswa"),
+            (Rows{{"S1", "1", "1800000"}, {"S2", "1", "1800000"}, {"S3", "1", "1800000"}}));
+  EXPECT_EQ(One("select count(*) from transaksi where acctid='BR-TKA20230008'"), "0");
+  EXPECT_EQ(ListRows(gForm6List).back(),
+            (std::vector<std::string>{"BR-TKA20230008", "Les", "150000", "TK A", "Perbulan", "411", "3"}));
+}
+
+TEST_F(FeeEntryTest, ASaveDuringAnotherProgramsReadFailsWholeAndTheRetryLands) {
+  feetest::OtherProgram other(WorkFile("keuangan.db3"));
+  other.holdReadLock();
+  CommandModal(gForm6AddId, [&](Hwnd form) {
+    Fill("411 SPP", "Les", "1000", "Perbulan");
+    ExpectMsgBox("SQL error: database is locked", "Info", IDOK, MB_OK);   // and no "berhasil"
+    Click(gFormAkunBayarSimpanButton);
+    VerifySeams();
+    EXPECT_TRUE(sqlite3_get_autocommit(gDb));
+    EXPECT_EQ(CtlGetText(gFormAkunBayarIdEdit), "BR-TKA20230007");   // the fields keep their texts
+    EXPECT_EQ(CtlGetText(gFormAkunBayarPembayaranEdit), "Les");
+    other.release();
+    EXPECT_EQ(other.Query("select count(*) from account where Id='BR-TKA20230007'"), (Rows{{"0"}}));
+    EXPECT_EQ(other.Query("select count(*) from detail_account where id_account='BR-TKA20230007'"), (Rows{{"0"}}));
+    // The same save again, the file free.
+    ExpectMsgBox(kSaved, kCaption, IDOK, kInfo);
+    Click(gFormAkunBayarSimpanButton);
+    FrmClose(form, 0);
+  });
+  EXPECT_EQ(other.Query("select Pembayaran, Jumlah from account where Id='BR-TKA20230007'"), (Rows{{"Les", "1000"}}));
+  EXPECT_EQ(other.Query("select count(*) from detail_account where id_account='BR-TKA20230007'"), (Rows{{"3"}}));
 }
 
 TEST_F(FeeEntryTest, AFailingBillingRowLeavesNeitherFeeNorBillingRows) {
@@ -303,13 +383,24 @@ TEST_F(FeeEntryTest, EditWithoutAMarkedFeeWritesNothing) {
   EXPECT_EQ(One("select jml_pembayaran from detail_account where id_account=''"), "7");
 }
 
-TEST_F(FeeEntryTest, EditOfAFeeFoundBySearchMovesItToTheShownClass) {
+TEST_F(FeeEntryTest, EditOfAFeeFoundBySearchKeepsItInItsOwnClass) {
+  fintest::Exec(gDb, "INSERT INTO detail_account (id_account, id_siswa, jml_pembayaran) VALUES "
+                     "('BR-VIIA20230003','S4',600000),('BR-VIIA20230003','S5',600000)");
   CtlSetText(gForm6SearchEdit, "Seragam");
   PressEnter(gForm6SearchEdit);
   ASSERT_EQ(LvGetItemCount(gForm6List), 1);
+  ASSERT_EQ(CtlGetText(gForm6KelasCombo), "TK A");
   LvSelectItem(gForm6List, 0);
-  CommandModal(gForm6EditId, [&](Hwnd) { Click(gFormAkunBayarSimpanButton); });
-  EXPECT_EQ(One("select Kelas from account where Id='BR-VIIA20230003'"), "TK A");
+  CommandModal(gForm6EditId, [&](Hwnd) {
+    CtlSetText(gFormAkunBayarJumlahEdit, "55000");
+    Click(gFormAkunBayarSimpanButton);
+  });
+  EXPECT_EQ(Query("select Kelas, Jenjang from account where Id='BR-VIIA20230003'"), (Rows{{"VII A", "rev"}}));
+  EXPECT_EQ(ListRows(gForm6List)[0][3], "VII A");
+  // Its billing rows stay with its own students, rewritten.
+  EXPECT_EQ(Query("select id_siswa, jml_pembayaran from detail_account where id_account='BR-VIIA20230003' order by "
+                  "id_siswa"),
+            (Rows{{"S4", "660000"}, {"S5", "660000"}}));
 }
 
 }  // namespace

@@ -296,4 +296,18 @@ TEST_F(FeeYearCopyTest, AnIdTakenByAnotherFeeIsPassedOver) {
   EXPECT_EQ(gEditMode, 3);
 }
 
+TEST_F(FeeYearCopyTest, AnIdThatOldBillingRowsOrPaymentsNameIsPassedOver) {
+  fintest::Exec(gDb, "INSERT INTO detail_account (id_account, id_siswa, jml_pembayaran) VALUES "
+                     "('BR-PlayGroup10000020230001','S7',5);"
+                     "INSERT INTO transaksi (id, acctid, siswaid, masuk, sts) VALUES "
+                     "('T1','BR-VIIA15000020230003','S4',5,'p')");
+  CopyFrom("2022/2023");
+  const Rows copied = CopiedFees();
+  ASSERT_EQ(copied.size(), 3u);
+  EXPECT_EQ(copied[0][0], "BR-PlayGroup10000020230002");
+  EXPECT_EQ(copied[1][0], "BR-VIIA15000020230004");
+  EXPECT_EQ(copied[2][0], "BR-VIIA15000020230005");
+  EXPECT_EQ(gEditMode, 3);
+}
+
 }  // namespace

@@ -94,6 +94,43 @@ TEST_F(FeeSequenceTest, OneSequenceOverEveryClassAndYear) {
   EXPECT_EQ(FinFeeSuffix(FinNextFeeNumber()), "0000");
 }
 
+TEST_F(FeeSequenceTest, AnIdStillNamedByABillingRowOrAPaymentIsNotFree) {
+  // BR-TKA20230006 was deleted: its billing row and its payment stay. 0007 is a fee; 0008 only a payment's.
+  fintest::Exec(gDb, "INSERT INTO account (Id, Kelas, Tapel) VALUES ('BR-TKA20230005','TK A','2023/2024'),"
+                     "('BR-TKA20230007','TK A','2023/2024');"
+                     "INSERT INTO detail_account (id_account, id_siswa) VALUES ('BR-TKA20230006','S1');"
+                     "INSERT INTO transaksi (id, acctid, siswaid, masuk) VALUES ('T1','BR-TKA20230006','S1',5),"
+                     "('T2','BR-TKA20230008','S2',5),('T3','Disc','S2',-1)");
+  struct Case {
+    const char* id;
+    bool named;
+  } cases[] = {{"BR-TKA20230005", true}, {"BR-TKA20230006", true}, {"BR-TKA20230008", true},
+               {"BR-TKA20230009", false}, {"BR-VIIA20230006", false}, {"", false}};
+  for (const Case& c : cases) EXPECT_EQ(FinFeeIdNamed(c.id), c.named) << c.id;
+
+  const auto tka = [](long long n) { return FinFeeId("TK A", "2023/2024", n); };
+  bool failed = true;
+  EXPECT_EQ(FinFreeFeeNumber(tka, 5, &failed), 9);   // 0005 to 0008 are named
+  EXPECT_FALSE(failed);
+  EXPECT_EQ(FinFreeFeeNumber(tka, 1), 1);
+  // Every suffix of a class and year named: none is free.
+  fintest::Exec(gDb, "WITH RECURSIVE n(k) AS (SELECT 0 UNION ALL SELECT k+1 FROM n WHERE k<9999) "
+                     "INSERT INTO detail_account (id_account) SELECT 'BR-X2023' || substr('000' || k, -4) FROM n");
+  EXPECT_EQ(FinFreeFeeNumber([](long long n) { return FinFeeId("X", "2023/2024", n); }, 42, &failed), 0);
+  EXPECT_FALSE(failed);
+}
+
+TEST_F(FeeSequenceTest, AFailedNameCountIsReportedAndCountsAsNamed) {
+  fintest::Exec(gDb, "DROP TABLE transaksi");
+  ExpectMsgBox("SQL error0: no such table: transaksi", "Info", IDOK, MB_OK);
+  bool failed = false;
+  EXPECT_TRUE(FinFeeIdNamed("BR-TKA20230001", "SQL error0: ", &failed));
+  EXPECT_TRUE(failed);
+  ExpectMsgBox("SQL error: no such table: transaksi", "Info", IDOK, MB_OK);
+  EXPECT_EQ(FinFreeFeeNumber([](long long n) { return FinFeeId("X", "2023/2024", n); }, 1, &failed), 0);
+  EXPECT_TRUE(failed);
+}
+
 TEST_F(FeeSequenceTest, AFailedSequenceQueryIsReported) {
   fintest::Exec(gDb, "DROP TABLE account");
   ExpectMsgBox("SQL error: no such table: account", "Info", IDOK, MB_OK);

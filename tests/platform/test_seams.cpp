@@ -184,7 +184,9 @@ TEST_F(ClipboardTest, LineFeedsAloneReadAsCarriageReturnLineFeed) {
   const Case cases[] = {
       {"a\tb\nc\td\n", "a\tb\r\nc\td\r\n"},
       {"a\r\nb\r\n", "a\r\nb\r\n"},
-      {"a\nb\r\nc", "a\r\nb\r\nc"},
+      // A text that holds a carriage return is given as it is: its line feeds alone belong to cells.
+      {"a\nb\r\nc", "a\nb\r\nc"},
+      {"\"Jl. Mawar\nRT 2\"\tBudi\r\n", "\"Jl. Mawar\nRT 2\"\tBudi\r\n"},
       {"\n\n", "\r\n\r\n"},
       {"satu baris", "satu baris"},
       {"", ""},

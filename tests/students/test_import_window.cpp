@@ -25,6 +25,7 @@
 #include "support/operator.h"
 
 using fintest::Click;
+using namespace std::string_literals;
 
 namespace {
 
@@ -120,14 +121,24 @@ TEST(ImportRoutines, PastedRows) {
       {"A1\tBudi\r\nA2\tSari", {"A1\tBudi"}},   // the text after the last carriage return is no row
       {"A1\tBudi", {}},
       {"", {}},
-      {"\r\n", {""}},
       {"A1\rA2\r", {"A1", "A2"}},               // carriage returns alone: nothing of the next row is lost
       {"\nA1\r\n", {"\nA1"}},                   // only the line feed after a carriage return is dropped
+      // Empty lines and lines of TABs (and blanks) are no rows.
+      {"\r\n", {}},
+      {"A1\r\n\r\n\t\t\r\n \t \r\nA2\r\n", {"A1", "A2"}},
+      // A cell in double quotes keeps its line break, whatever ends it; other quotes are ordinary characters.
+      {"A1\t\"Jl. Mawar\nRT 2\"\r\nA2\t\"Gg. 3\r\nNo 4\"\tx\r\n",
+       {"A1\t\"Jl. Mawar\nRT 2\"", "A2\t\"Gg. 3\r\nNo 4\"\tx"}},
+      {"A1\t\"ab\r\nA2\tc\r\n", {"A1\t\"ab", "A2\tc"}},   // an opening quote never closed
+      {"A1\t\"\"\t\"\"\r\n\"\"\t\r\n", {"A1\t\"\"\t\"\""}},   // a row of empty quoted cells is empty
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
     EXPECT_EQ(FORMIMPORT_PastedRows(c.text), c.rows);
   }
+  // A NUL is dropped before the rows are read.
+  EXPECT_EQ(FORMIMPORT_PastedRows("A\0" "1\tBu\0" "di\r\n\0" "\r\n"s),
+            (std::vector<std::string>{"A1\tBudi"}));
 }
 
 TEST(ImportRoutines, CellsAndTexts) {
@@ -136,6 +147,15 @@ TEST(ImportRoutines, CellsAndTexts) {
   EXPECT_EQ(FORMIMPORT_Cell("a\tb\tc", 4), "");   // missing cells are empty, never the whole row
   EXPECT_EQ(FORMIMPORT_Cell("a\t\tc", 2), "");
   EXPECT_EQ(FORMIMPORT_Cell("", 1), "");
+  // Quoted cells: one cell whatever they hold, without their quotes; "" is one quote.
+  EXPECT_EQ(FORMIMPORT_Cell("A1\t\"O\"\"Neil\"\tx", 2), "O\"Neil");
+  EXPECT_EQ(FORMIMPORT_Cell("A1\t\"O\"\"Neil\"\tx", 3), "x");
+  EXPECT_EQ(FORMIMPORT_Cell("\"Jl. Mawar\r\nRT 2\ta\"\tb", 1), "Jl. Mawar\r\nRT 2\ta");
+  EXPECT_EQ(FORMIMPORT_Cell("\"Jl. Mawar\r\nRT 2\ta\"\tb", 2), "b");
+  EXPECT_EQ(FORMIMPORT_Cell("\"\"", 1), "");
+  EXPECT_EQ(FORMIMPORT_Cell("5\" TV\tb", 1), "5\" TV");          // a quote inside a cell stays
+  EXPECT_EQ(FORMIMPORT_Cell("\"a\"b\tc", 1), "\"a\"b");          // not closed right before its TAB: as it stands
+  EXPECT_EQ(FORMIMPORT_Cell("\"open\tc", 2), "c");
   EXPECT_EQ(FORMIMPORT_Clean("Jum'at 'x'"), "Jum`at `x`");
 
   EXPECT_EQ(FORMIMPORT_KodeText("7"), "007");
@@ -174,15 +194,21 @@ TEST(ImportRoutines, BirthDates) {
 TEST(ImportRoutines, Amounts) {
   struct Case {
     const char* cell;
+    bool read;
     long long amount;
   } cases[] = {
-      {"150000", 150000}, {"150.000", 150000}, {"1.500.000", 1500000}, {"1,500,000", 1500000},
-      {"Rp 75.000", 75000}, {"Rp. 1.250.000,50", 1250000}, {"150000,5", 150000}, {"12.5", 12},
-      {"", 0}, {"abc", 0}, {"-750.000", -750000},
+      {"150000", true, 150000}, {"150.000", true, 150000}, {"1.500.000", true, 1500000},
+      {"1,500,000", true, 1500000}, {"Rp 75.000", true, 75000}, {"Rp. 1.250.000,00", true, 1250000},
+      {"", true, 0}, {"  ", true, 0}, {"-750.000", true, -750000},
+      // No amount of whole rupiah: refused.
+      {"Rp. 1.250.000,50", false, 0}, {"150000,5", false, 0}, {"12.5", false, 0}, {"abc", false, 0},
+      {"1000000000000", false, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.cell);
-    EXPECT_EQ(FORMIMPORT_Amount(c.cell), c.amount);
+    long long amount = -1;
+    EXPECT_EQ(FORMIMPORT_Amount(c.cell, amount), c.read);
+    EXPECT_EQ(amount, c.amount);
   }
 }
 
@@ -370,6 +396,41 @@ TEST_F(ImportWindowTest, PastesThatAddNothingAndPastesThatAppend) {
             (Rows{{"A1", "TK A General"}, {"A2", "TK A General"}, {"A3", "TK A General"}}));
 }
 
+TEST_F(ImportWindowTest, PastedRowsAsASpreadsheetPutsThem) {
+  RunImport("Siswa", [&] {
+    // An empty line and a line of TABs between the rows; an address with a line break, a name with a quote; a NUL.
+    Paste("A1\t\"O\"\"NEIL\"\tL\tJakarta\t2010-05-17\tIslam\t\"Jl. Mawar\nRT 2\"\r\n"
+          "\r\n"
+          "\t\t\t\t\t\t\r\n"
+          "A\0" "2\tSari\tP\r\n"s);
+    EXPECT_EQ(gRowCount, 2);
+    EXPECT_EQ(ListRows(), (Rows{{"A1", "O\"NEIL", "L", "Jakarta", "2010-05-17", "Islam", "Jl. Mawar\nRT 2", ""},
+                                {"A2", "Sari", "P", "", "1899-12-30", "", "", ""}}));
+    ChooseClass("II");
+    Save({FORMIMPORT_SummaryText("siswa", 2, 0), FORMIMPORT_SummaryText("siswa kelas", 2, 0)});
+  });
+  // No "Erreur" box, no student with an empty id.
+  EXPECT_EQ(Db("SELECT Id, Nama, Alamat FROM siswa ORDER BY Id"),
+            (Rows{{"A1", "O\"NEIL", "Jl. Mawar\nRT 2"}, {"A2", "Sari", ""}}));
+  EXPECT_EQ(Db("SELECT IdSiswa FROM siswakelas ORDER BY IdSiswa"), (Rows{{"A1"}, {"A2"}}));
+}
+
+TEST_F(ImportWindowTest, EmptyLinesBecomeNoAccountOrFee) {
+  RunImport("Rekening", [&] {
+    Paste("7\tGaji\tKlr\r\n\t\t\r\n\r\n");
+    EXPECT_EQ(ListRows(), (Rows{{"007", "Gaji", "Klr", ""}}));
+    Save();
+  });
+  FeeListClass("X IPA");
+  RunImport("Akun", [&] {
+    Paste("\r\nSPP\t150000\tPerbulan\r\n\t\t\r\n");
+    EXPECT_EQ(Column(1), (std::vector<std::string>{"SPP"}));
+    Save();
+  });
+  EXPECT_EQ(Db("SELECT Kode FROM rekening"), (Rows{{"007"}}));
+  EXPECT_EQ(Db("SELECT Id, Pembayaran FROM account"), (Rows{{"BR-XIPA20240001", "SPP"}}));
+}
+
 TEST_F(ImportWindowTest, LedgerAccounts) {
   fintest::Exec(gDb,
                 "INSERT INTO rekening (Kode, Deskripsi, Grup, Tapel) VALUES ('001', 'SPP', 'Msk', '2024/2025'),"
@@ -439,6 +500,37 @@ TEST_F(ImportWindowTest, FeesOfTheFeeListsClass) {
                    "<null>"},
                   {"BR-XIPA20240004", "Seragam", "X IPA", "300000", "integer", "Pertahun", "ins", "4.1.2",
                    "2024/2025", "<null>"}}));
+}
+
+TEST_F(ImportWindowTest, FeeAmountsAreReadAsEveryAmountIsAndWrongOnesRefused) {
+  FeeListClass("VII");
+  RunImport("Akun", [&] {
+    Paste("SPP\tRp 75.000\tPerbulan\r\nGedung\t1,500,000\tPertahun\r\nLes\t12.5\tPerbulan\r\n"
+          "Buku\tabc\tPertahun\r\nUjian\t\tPertahun\r\n");
+    Save();
+    EXPECT_EQ(Column(6), (std::vector<std::string>{"Berhasil di input", "Berhasil di input",
+                                                   "Gagal di input, Jumlah tidak valid..",
+                                                   "Gagal di input, Jumlah tidak valid..", "Berhasil di input"}));
+  });
+  // No fee with a wrong amount; the numbers follow one another.
+  EXPECT_EQ(Db("SELECT Id, Pembayaran, Jumlah FROM account ORDER BY Id"),
+            (Rows{{"BR-VII20240001", "SPP", "75000"}, {"BR-VII20240002", "Gedung", "1500000"},
+                  {"BR-VII20240003", "Ujian", "0"}}));
+}
+
+TEST_F(ImportWindowTest, FeeIdsThatOldBillingRowsOrPaymentsNameArePassedOver) {
+  // Fees of VII imported and deleted earlier: 0002 left billing rows, 0003 a payment.
+  fintest::Exec(gDb, "INSERT INTO account (Id, Pembayaran, Kelas, Tapel) VALUES ('BR-VII20240001','SPP','VII',"
+                     "'2024/2025');"
+                     "INSERT INTO detail_account (id_account, id_siswa) VALUES ('BR-VII20240002','S1');"
+                     "INSERT INTO transaksi (id, acctid, siswaid, masuk) VALUES ('T1','BR-VII20240003','S1',5)");
+  FeeListClass("VII");
+  RunImport("Akun", [&] {
+    Paste("Les\t1000\tPerbulan\r\nBuku\t2000\tPertahun\r\n");
+    Save();
+  });
+  EXPECT_EQ(Db("SELECT Id, Pembayaran FROM account ORDER BY Id"),
+            (Rows{{"BR-VII20240001", "SPP"}, {"BR-VII20240004", "Les"}, {"BR-VII20240005", "Buku"}}));
 }
 
 TEST_F(ImportWindowTest, FeesWithoutAnIncomeAccountOrFeeList) {

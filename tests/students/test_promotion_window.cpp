@@ -287,27 +287,57 @@ TEST_F(PromotionWindowTest, ProgressAfterEachRowAndTheLastGrade) {
   });
 }
 
-TEST_F(PromotionWindowTest, AClassIsPromotedWholeOrNotAtAll) {
+TEST_F(PromotionWindowTest, TheRunIsWrittenWholeOrNotAtAll) {
   fintest::Exec(gDb, kSchool);
-  fintest::Exec(gDb,
-                "INSERT INTO siswa (Id, Nama, Status) VALUES ('S12', 'Lia', 'Aktif');"
-                "INSERT INTO siswakelas (IdSiswa, Kelas, Kategori, Tapel) VALUES ('S12', 'VI General', '01', "
-                "'2023/2024');"
-                "CREATE TRIGGER refuse BEFORE INSERT ON siswakelas WHEN NEW.IdSiswa='S12' "
-                "BEGIN SELECT RAISE(ABORT, 'ditolak'); END;");
+  struct Case {
+    const char* name;
+    const char* setup;
+    const char* error;
+  } cases[] = {
+      {"a class row refused", "CREATE TRIGGER refuse BEFORE INSERT ON siswakelas WHEN NEW.IdSiswa='S9' "
+                              "BEGIN SELECT RAISE(ABORT, 'ditolak'); END;",
+       "SQL error1: ditolak"},
+      {"a graduate's status refused", "CREATE TRIGGER refuse BEFORE UPDATE ON siswa WHEN NEW.Id='S3' "
+                                      "BEGIN SELECT RAISE(ABORT, 'status terkunci'); END;",
+       "SQL error2: status terkunci"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fintest::Exec(gDb, std::string("DROP TRIGGER IF EXISTS refuse;") + c.setup);
+    RunPromotion([&] {
+      ExpectMsgBox(c.error, "Info", IDOK, MB_OK);
+      ExpectMsgBox(kForm9Failed, "Info", IDOK, MB_OK | MB_ICONINFORMATION);   // and no "Selesai"
+      Click(gForm9ProcessButton);
+      VerifySeams();
+      EXPECT_TRUE(WinIsWindowEnabled(gForm9ProcessButton));
+      for (const auto& row : Sorted(gForm9NextList)) EXPECT_EQ(row[4], "Belum tersimpan") << row[0];
+      Click(gForm9SelesaiButton);
+    });
+    // Every class as it was: no class row of the new year but S8's, no graduate made inactive.
+    EXPECT_EQ(Db("SELECT IdSiswa FROM siswakelas WHERE Tapel='2024/2025'"), (Rows{{"S8"}}));
+    EXPECT_EQ(Db("SELECT Id FROM siswa WHERE Status='DeAktif' ORDER BY Id"), (Rows{{"S10"}, {"S5"}}));
+  }
+}
+
+TEST_F(PromotionWindowTest, ARunDuringAnotherProgramsReadFailsWholeAndTheRetryLands) {
+  fintest::Exec(gDb, kSchool);
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open_v2(WorkFile("data.db3").c_str(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+  fintest::Exec(other, "BEGIN");
+  fintest::Query(other, "SELECT count(*) FROM siswa");   // a read in progress
   RunPromotion([&] {
-    ExpectMsgBox("SQL error1: ditolak", "Info", IDOK, MB_OK);
-    Process();
-    Rows status;
-    for (const auto& row : Sorted(gForm9NextList)) status.push_back({row[0], row[4]});
-    EXPECT_EQ(status[2], (std::vector<std::string>{"S12", "Belum tersimpan"}));
-    EXPECT_EQ(status[3], (std::vector<std::string>{"S2", "Belum tersimpan"}));   // its class went back with it
-    EXPECT_EQ(status[0], (std::vector<std::string>{"S1", "Sukses disimpan"}));   // other classes are written
+    ExpectMsgBox("SQL error: database is locked", "Info", IDOK, MB_OK);
+    ExpectMsgBox(kForm9Failed, "Info", IDOK, MB_OK | MB_ICONINFORMATION);
+    Click(gForm9ProcessButton);
+    VerifySeams();
+    EXPECT_TRUE(sqlite3_get_autocommit(gDb));
+    fintest::Exec(other, "ROLLBACK");
+    EXPECT_EQ(fintest::Query(other, "SELECT count(*) FROM siswakelas WHERE Tapel='2024/2025'"), (Rows{{"1"}}));
+    Process();   // again, the file free
     Click(gForm9SelesaiButton);
   });
-  EXPECT_EQ(Db("SELECT IdSiswa FROM siswakelas WHERE Tapel='2024/2025' AND Kelas LIKE 'SD Lulus%'"), Rows{});
-  EXPECT_EQ(Db("SELECT Status FROM siswa WHERE Id IN ('S2', 'S12') ORDER BY Id"), (Rows{{"Aktif"}, {"Aktif"}}));
-  EXPECT_EQ(Db("SELECT Kelas FROM siswakelas WHERE IdSiswa='S1' AND Tapel='2024/2025'"), (Rows{{"II General"}}));
+  EXPECT_EQ(fintest::Query(other, "SELECT count(*) FROM siswakelas WHERE Tapel='2024/2025'"), (Rows{{"8"}}));
+  sqlite3_close(other);
 }
 
 TEST_F(PromotionWindowTest, EmptyLastYearOpensTheImportInstead) {

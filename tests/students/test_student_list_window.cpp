@@ -280,6 +280,14 @@ TEST_F(StudentListTest, SearchListsActiveStudentsOfEveryYear) {
   CtlSetText(gForm2SearchEdit, "GITA");
   QTest::keyClick(WinWidget(gForm2SearchEdit), Qt::Key_A);
   EXPECT_EQ(Ids(), (std::vector<std::string>{"S08"}));
+  // Names from the record window and the import are stored with "`" in place of "'": typed with "'", they are found.
+  fintest::Exec(gDb, "INSERT INTO siswa (Id, Nama, Alamat, Status) VALUES ('S09', 'O`NEIL', 'Jl. Jum`at 1', 'Aktif');"
+                     "INSERT INTO siswakelas (IdSiswa, Kelas, Tapel) VALUES ('S09', 'VII-B', '2024/2025');");
+  for (const char* text : {"O'NEIL", "o'neil", "Jum'at", "O`NEIL"}) {
+    SCOPED_TRACE(text);
+    Search(text);
+    EXPECT_EQ(Ids(), (std::vector<std::string>{"S09"}));
+  }
 }
 
 TEST_F(StudentListTest, RefreshOffersEveryClassAndKeepsTheChosenOne) {
@@ -463,6 +471,11 @@ TEST_F(StudentListTest, Statements) {
             "select Id, Nama, LP, TmpLahir, TglLahir, Agama, Alamat, Status, TglMasuk, Ket from siswa join siswakelas "
             "on siswakelas.idsiswa=siswa.id WHERE Kelas='O''A' Order By Id");
   EXPECT_EQ(FORM2_DeleteSql("a'b"), "Delete From Siswa Where Id='a''b'");
+  EXPECT_EQ(FORM2_SearchSql("Ani"),
+            "select Id, Nama, LP, TmpLahir, TglLahir, Agama, Alamat, Status, TglMasuk, Kelas, (Select Kategori From "
+            "SiswaKelas where SiswaKelas.IdSiswa=Siswa.Id) As Kategori, Ket from siswa join siswakelas on "
+            "siswakelas.idsiswa=siswa.id WHERE Status='Aktif' and (Id Like '%Ani%' or Nama Like '%Ani%' or TmpLahir "
+            "Like '%Ani%' or Agama Like '%Ani%' or Alamat Like '%Ani%' or Kelas Like '%Ani%')");
 }
 
 }  // namespace

@@ -290,6 +290,46 @@ TEST_F(StudentRecordTest, RefusalsWriteNothingAndKeepTheForm) {
   EXPECT_EQ(Query("SELECT count(*) FROM detail_account"), (Rows{{"0"}}));
 }
 
+TEST_F(StudentRecordTest, AnIdThatStillHasAClassRowThisYearIsNotGivenAgain) {
+  // S02 is billed and has paid; then the student is deleted from the list: its class row, billing and payment stay.
+  fintest::Exec(gDb, "INSERT INTO detail_account (id_account, id_siswa, jml_pembayaran) VALUES ('A1','S02',1800000),"
+                     "('A2','S02',1000000);"
+                     "INSERT INTO transaksi (id, acctid, siswaid, masuk, sts) VALUES ('T1','A1','S02',150000,'p');"
+                     "INSERT INTO siswakelas (Kode, IdSiswa, Kelas, Tapel) VALUES ('20232024S40','S40','VII-A',"
+                     "'2023/2024')");
+  LvSetCheck(gForm2List, RowOf("S02"), 1);
+  ExpectMsgBox("Apakah anda yakin akan menghapus record tercentang / terpilih? Cobalah koreksi data yang terkait "
+               "dengan record-record ini, mungkin bisa mengakibatkan perubahan referensi data dan mengakibatkan data "
+               "menjadi rancu..",
+               "Confirm Delete", IDYES, MB_YESNO | MB_ICONQUESTION);
+  TbClickButton(gForm2Toolbar, gForm2DeleteButtonId);
+  ASSERT_EQ(Query("SELECT count(*) FROM siswa WHERE Id='S02'"), (Rows{{"0"}}));
+  RunAdd([&] {
+    struct Case {
+      const char* id;
+      const char* message;
+      const char* caption;
+    } cases[] = {{"S02", kFormSiswaClassRowTaken, "Info"},
+                 {"X", kFormSiswaClassRowTaken, "Info"},   // a class row of the year without any student
+                 {"S40", kSaved, kEntry}};                 // a class row of an earlier year only: a new student
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.id);
+      Fill(c.id, "anak baru");
+      ExpectMsgBox(c.message, c.caption, IDOK, kInfo);
+      Click(gFormSiswaSaveButton);
+      VerifySeams();
+    }
+    EXPECT_EQ(CtlGetText(gFormSiswaIdEdit), "");   // cleared after S40 only
+  });
+  EXPECT_EQ(Query("SELECT Id FROM siswa WHERE Nama='ANAK BARU'"), (Rows{{"S40"}}));
+  // Never a second class row or a second set of billing rows.
+  EXPECT_EQ(Query("SELECT IdSiswa, count(*) FROM siswakelas WHERE Tapel='2024/2025' AND IdSiswa IN ('S02','X','S40') "
+                  "GROUP BY IdSiswa ORDER BY IdSiswa"),
+            (Rows{{"S02", "1"}, {"S40", "1"}, {"X", "1"}}));
+  EXPECT_EQ(Query("SELECT id_siswa, count(*) FROM detail_account GROUP BY id_siswa ORDER BY id_siswa"),
+            (Rows{{"S02", "2"}, {"S40", "2"}}));
+}
+
 TEST_F(StudentRecordTest, FailingInsertLeavesNoRowsAtAll) {
   struct Case {
     const char* name;
