@@ -182,6 +182,10 @@ TEST(ArrearsBillArchive, FileName) {
   EXPECT_EQ(FinArrearsArchiveFileName("ANI RAHMA PUTRI", "VII A", "2024-09-02"),
             "tunggakan_ANI_RAHMA_PUTRI_VII_A_2024-09-02.txt");
   EXPECT_EQ(FinArrearsArchiveFileName("", "", "2024-09-02"), "tunggakan___2024-09-02.txt");
+  // "/" and "\\" would name folders: they become "_" as blanks do.
+  EXPECT_EQ(FinArrearsArchiveFileName("ANI/RAHMA", "VII/A", "2024-09-02"),
+            "tunggakan_ANI_RAHMA_VII_A_2024-09-02.txt");
+  EXPECT_EQ(FinArrearsArchiveFileName("B\\C", "X A/1", "2024/09/02"), "tunggakan_B_C_X_A_1_2024_09_02.txt");
 }
 
 TEST(ArrearsBillChat, TextOfTheSampleBill) {

@@ -337,6 +337,33 @@ TEST_F(ArrearsBillWindowTest, ArsipWritesTheFileBesideTheProgramAndConfirms) {
             "tunggakan_ANI_RAHMA_VII_A_2024-09-02.txt");
 }
 
+// A class written with "/" still gets its archive (the name is made safe), and an amount up to 999.999.999.999 comes
+// out whole in the archive and in the messaging text.
+TEST_F(ArrearsBillWindowTest, ArsipOfAClassWithASlashAndWideAmountsIsWrittenWhole) {
+  std::filesystem::create_directory(ProgramFile("arsip"));
+  CtlSetText(gFormBayarKelasEdit, "VII/A");
+  fintest::Exec(gDb, "UPDATE detail_account SET jml_pembayaran=999999999999 WHERE id_account='BR-VIIA20240002' AND "
+                     "id_siswa='12'");
+  FORMTUNGGAKAN_LoadArrears();
+  ASSERT_EQ(CtlGetText(gFormTunggakanTotalLabel), "Jumlah Tunggakan : 999.999.999.999");
+  ExpectMsgBox("File arsip tunggakan berhasil dibuat..", "Info", IDOK, MB_OK);
+  Click(gFormTunggakanArchiveButton);
+  VerifySeams();
+  ASSERT_TRUE(std::filesystem::exists(ArchivePath()));   // tunggakan_ANI_RAHMA_VII_A_2024-09-02.txt
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(ProgramFile("arsip")),
+                          std::filesystem::directory_iterator()),
+            1);
+  const std::string text = fintest::ReadFile(ArchivePath());
+  EXPECT_NE(text.find("\r\nKelas: VII/A\r\n"), std::string::npos);
+  EXPECT_NE(text.find("\r\n002 Buku                 Rp.999.999.699.999\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("\r\nTotal        :           Rp.999.999.999.999\r\n"), std::string::npos) << text;
+
+  Click(gFormTunggakanCopyButton);
+  ASSERT_TRUE(clipboard().has_value());
+  EXPECT_NE(clipboard()->find("\rBuku        Rp.999.999.699.999\r"), std::string::npos) << *clipboard();
+  EXPECT_NE(clipboard()->find("\rTotal      :Rp.999.999.999.999```"), std::string::npos) << *clipboard();
+}
+
 TEST_F(ArrearsBillWindowTest, ArsipWithoutTheFolderOrOverAReadOnlyFileSaysNothing) {
   Click(gFormTunggakanArchiveButton);   // no "arsip" folder: nothing written, nothing said
   EXPECT_FALSE(std::filesystem::exists(ProgramFile("arsip")));

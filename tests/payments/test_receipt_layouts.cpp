@@ -280,6 +280,27 @@ TEST_F(ReceiptLayoutPrintTest, EachLayoutPrintsItsExpectedPage) {
   }
 }
 
+// Amounts up to 999.999.999.999 come out whole on both rolls: the field grows and the line with it.
+TEST_F(ReceiptLayoutPrintTest, WideAmountsPrintWholeOnTheRolls) {
+  PaymentReceipt r = Small();
+  r.items = {{"1", "BR-TKA20240001", "SPP", 123456789}, {"2", "BR-TKA20240002", "Uang Gedung", 999876543210LL}};
+  r.total = 999999999999LL;
+  r.discount = 99999999999LL;
+  r.net = 900000000000LL;
+  r.paid = 999999999999LL;
+  r.change = 99999999999LL;
+  r.savingsTicked = true;
+  r.savingsBalance = 100000000;
+  r.savingsLeft = 0;
+  for (const auto& [layout, file] : {std::pair{0, "slip79_wide.txt"}, std::pair{1, "slip76_wide.txt"}}) {
+    printed().Clear();
+    PrintReceiptPage(ReceiptLayoutPage(r, layout));
+    ASSERT_EQ(printed().Documents().size(), 1u) << file;
+    const std::vector<std::string> lines = printed().Documents()[0].pages.at(0).Lines();
+    EXPECT_EQ(lines, ReadLines(Expected(file))) << file;
+  }
+}
+
 TEST_F(ReceiptLayoutPrintTest, KwitansiWithoutLogoPrintsTheTextAlone) {
   PaymentReceipt r = Small();
   PrintReceiptPage(ReceiptKwitansi(r));
