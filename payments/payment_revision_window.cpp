@@ -60,7 +60,8 @@ void ShowSelectedAmount() {
   const int row = LvGetSelectionMark(gFormRevisiList);
   if (row < 0 || row >= LvGetItemCount(gFormRevisiList)) return;
   const std::string masuk = LvGetItemText(gFormRevisiList, row, kColMasuk);
-  CtlSetText(gFormRevisiAmountEdit, StoredNegative(row) && !masuk.empty() && masuk[0] == '-' ? masuk.substr(1) : masuk);
+  const bool minus = StoredNegative(row) && !masuk.empty() && masuk[0] == '-';
+  CtlSetText(gFormRevisiAmountEdit, minus ? masuk.substr(1) : masuk);
 }
 
 }  // namespace
