@@ -231,8 +231,11 @@ TEST_F(ReceiptPrintTest, ChatTextCutsNamesAmountsAndOperator) {
   EXPECT_EQ(lines[8], "Gedung      Rp.10.000.000");   // never cut: the line grows
   EXPECT_EQ(lines[9], "Buku        Rp.***-5.000");
   EXPECT_EQ(lines[11], "Total      :Rp.******123");
-  for (const std::string& l : lines)
-    if (l != lines[8]) EXPECT_LE(RcptLength(l), 24) << l;   // only an amount wider than its field widens a line
+  for (const std::string& l : lines) {
+    if (l != lines[8]) {
+      EXPECT_LE(RcptLength(l), 24) << l;   // only an amount wider than its field widens a line
+    }
+  }
   EXPECT_EQ(text.find('\n'), std::string::npos);
 }
 
