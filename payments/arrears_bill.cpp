@@ -54,7 +54,9 @@ std::string FinBillStarPrefix(const std::string& amount, int width) {
 }
 
 std::string FinBillStarField(const std::string& amount, int width) {
-  return Utf8Right(std::string(static_cast<std::size_t>(width), '*') + amount, width);
+  const long long len = Utf8Length(amount);
+  if (len >= width) return amount;   // never cut: the line grows
+  return std::string(static_cast<std::size_t>(width - len), '*') + amount;
 }
 
 long long FinArrearsBillTotal(const std::vector<ArrearsBillRow>& rows) {
@@ -94,7 +96,9 @@ std::vector<ReceiptLine> FinArrearsBillLines(const ArrearsBill& bill) {
 
 std::string FinArrearsArchiveFileName(const std::string& studentName, const std::string& kelas,
                                       const std::string& today) {
-  return "tunggakan_" + StrReplace(studentName, " ", "_") + "_" + StrReplace(kelas, " ", "_") + "_" + today + ".txt";
+  // A class such as "VII/A" must not name a folder: "/" and "\" become "_" as blanks do.
+  auto part = [](const std::string& s) { return StrReplaceAnyChar(s, " /\\", "_"); };
+  return "tunggakan_" + part(studentName) + "_" + part(kelas) + "_" + part(today) + ".txt";
 }
 
 std::vector<std::string> FinArrearsArchiveLines(const ArrearsBill& bill) {

@@ -5,9 +5,8 @@
 // Columns count characters (a letter beyond ASCII is one column and is never cut in half), so that the amounts line
 // up in the fixed-pitch receipt font.
 //
-// Star filling of an amount to width w: the printed bill puts the first (w - length) characters of "**********" in
-// front and keeps a longer amount whole; the file and the messaging text take the last w characters of w stars
-// followed by the amount, so a longer amount keeps only its last w characters there.
+// Star filling of an amount to width w: "*" in front up to w characters; an amount of w characters or more is never
+// cut (the line grows), on paper, in the file and in the messaging text alike.
 #pragma once
 #include <string>
 #include <vector>
@@ -35,7 +34,7 @@ struct ArrearsBill {
 // ----- building blocks ------------------------------------------------------------------------------------------------------
 // The printed bill's star fill: the first (width - length) characters of "**********" in front of the text.
 std::string FinBillStarPrefix(const std::string& amount, int width);
-// The file's and the messaging text's star fill: the last `width` characters of `width` stars and the text.
+// The file's and the messaging text's star fill: "*" in front up to `width` characters; a longer text stays whole.
 std::string FinBillStarField(const std::string& amount, int width);
 // The sum of the rows' amounts (each read as a number, rounded to whole rupiah after each addition).
 long long FinArrearsBillTotal(const std::vector<ArrearsBillRow>& rows);
@@ -51,7 +50,8 @@ long long FinArrearsBillTotal(const std::vector<ArrearsBillRow>& rows);
 std::vector<ReceiptLine> FinArrearsBillLines(const ArrearsBill& bill);
 
 // ----- the archive file ----------------------------------------------------------------------------------------------
-// "tunggakan_" + name + "_" + class + "_" + today + ".txt", every blank of name and class replaced by "_".
+// "tunggakan_" + name + "_" + class + "_" + today + ".txt", every blank, "/" and "\" of the parts replaced by "_" (a
+// class "VII/A" is written as "VII_A", never as a folder).
 std::string FinArrearsArchiveFileName(const std::string& studentName, const std::string& kelas,
                                       const std::string& today);
 // The file's lines (without line ends): the centred school lines, the student, one to three lines per row by the

@@ -260,9 +260,24 @@ LResult FORMTUNGGAKAN_InsertIntoPayment(int, Hwnd form, Hwnd, int) {
   const std::string chosen = CtlGetText(gFormTunggakanTapelCombo);
   const std::string rekening = CtlGetText(gFormTunggakanRekeningCombo);
   Hwnd items = gFormBayarItemList;
+  // A fee is paid once per receipt, and only what is still owed can be paid.
+  auto listed = [items](const std::string& feeId) {
+    for (int i = 0; i < LvGetItemCount(items); ++i)
+      if (LvGetItemText(items, i, 1) == feeId) return true;
+    return false;
+  };
+  bool twice = false, nothingOwed = false;
   for (int r = 0; r < LvGetItemCount(gFormTunggakanList); ++r) {
     if (LvGetCheck(gFormTunggakanList, r) != -1) continue;
     auto cell = [r](int col) { return LvGetItemText(gFormTunggakanList, r, col); };
+    if (listed(cell(kTunggakanColId))) {
+      twice = true;
+      continue;
+    }
+    if (RoundHalfEven(Val(cell(kTunggakanColAmount))) <= 0) {
+      nothingOwed = true;
+      continue;
+    }
     const int n = LvGetItemCount(items);
     const int row = LvInsertItem(items, n, 0, std::to_string(n + 1), 0, 0);
     if (row < 0) continue;
@@ -283,6 +298,8 @@ LResult FORMTUNGGAKAN_InsertIntoPayment(int, Hwnd form, Hwnd, int) {
   CtlSetText(gFormBayarNetEdit, digits);
   CtlSetText(gFormBayarPaidEdit, digits);
   CtlSetText(gFormBayarChangeEdit, "0");
+  if (twice) MsgBox("Tagihan yang sudah ada di daftar pembayaran tidak disisipkan lagi..", "Info", MB_OK);
+  if (nothingOwed) MsgBox("Tagihan dengan nilai 0 atau kurang tidak dapat disisipkan..", "Info", MB_OK);
   FrmClose(form, 0);
   CtlSetFocus(gFormBayarPaidEdit);
   TxtSetSel(gFormBayarPaidEdit, 0, static_cast<int>(digits.size()));

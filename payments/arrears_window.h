@@ -63,7 +63,10 @@ LResult FORMTUNGGAKAN_OnTapelChange(int index, Hwnd form, Hwnd control, int id);
 // "Ubah Nilai Pembayaran": the marked row, when its amount is above 0, goes to the month chooser (Type "Perbulan")
 // or to the instalment chooser (any other type), modally over this window.
 LResult FORMTUNGGAKAN_ChangeAmount(int index, Hwnd form, Hwnd control, int id);
-// "Sisip": the ticked rows appended to gFormBayarItemList, the payment window's totals set, this window closed.
+// "Sisip": the ticked rows appended to gFormBayarItemList, the payment window's totals set, this window closed. A fee
+// already in the item list is not appended again ("Tagihan yang sudah ada di daftar pembayaran tidak disisipkan
+// lagi..") and a row owing 0 or less is not appended ("Tagihan dengan nilai 0 atau kurang tidak dapat disisipkan..");
+// each box (caption "Info") shows once, before the window closes.
 LResult FORMTUNGGAKAN_InsertIntoPayment(int index, Hwnd form, Hwnd control, int id);
 // "Cetak": FORMTUNGGAKAN_PrintBill.
 LResult FORMTUNGGAKAN_OnPrint(int index, Hwnd form, Hwnd control, int id);

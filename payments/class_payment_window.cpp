@@ -303,6 +303,7 @@ LResult FORM27_PickStudents(Hwnd) {
   for (int row = 0; row < n; ++row) {
     if (LvGetItemText(gForm27StudentList, row, kForm27Pick) != kPicked) continue;
     const std::string amount = LvGetItemText(gForm27StudentList, row, kForm27StudentAmount);
+    if (Amount(amount) <= 0) continue;   // nothing owed: nothing to pay, no row and no receipt
     const int r = LvInsertItem(gForm27ChosenList, LvGetItemCount(gForm27ChosenList), kForm27ChosenId,
                                LvGetItemText(gForm27StudentList, row, kForm27StudentId), 0, 0);
     LvSetItemText(gForm27ChosenList, r, kForm27ChosenName, LvGetItemText(gForm27StudentList, row, kForm27StudentName));
@@ -330,6 +331,13 @@ LResult FORM27_SavePayments(Hwnd) {
   {
     FinTransaction tx;   // every row of the class or none
     if (tx.active()) {
+      // One stamp names one receipt: a run in the same second as a stored receipt waits for the next second.
+      gCountResult = 0;
+      if (FinExec("Select Count(*) From transaksi Where " + SqlPrefixRange("Id", stamp), FinCbCount) != 0) return 0;
+      if (gCountResult > 0) {
+        MsgBox("Nomor transaksi sudah dipakai, silahkan simpan ulang..", "Pembayaran..", MB_OK | MB_ICONINFORMATION);
+        return 0;
+      }
       bool ok = true;
       for (int i = 0; i < n && ok; ++i) {
         Form27PaymentRow row;

@@ -84,12 +84,16 @@ LResult FORM27_Init(Hwnd form, std::intptr_t userData);
 LResult FORM27_OnKelasChange(Hwnd form);    // the class's yearly fees into the fee combo; student list emptied
 LResult FORM27_LoadStudents(Hwnd form);     // a fee chosen: its posting account, the students and what they owe
 LResult FORM27_TogglePick(Hwnd form);       // the marked student's pick mark "v" on or off
-LResult FORM27_PickStudents(Hwnd form);     // "Pilih Siswa "
+// "Pilih Siswa ": the picked students that still owe something (an amount above 0) into the chosen list, "Unsaved",
+// and their total; a student owing 0 or less is left out (no row, no receipt).
+LResult FORM27_PickStudents(Hwnd form);
 // "Simpan": one row per chosen student in one transaction, ids = the stamp (status-bar clock; the computer's clock
 // when the status bar shows none) + the row number. All written: every row "Saved", "Simpan" disabled, "Cetak struk"
 // enabled, "Proses penyimpanan selesai..". A failing row: its "SQL error: " box, nothing stored, every row "Failed",
 // "Simpan" stays for another try. Without a chosen fee (a class change empties the fee combo) nothing is written and
-// "Pilih akun pembayaran terlebih dahulu.." (caption "Info") says why.
+// "Pilih akun pembayaran terlebih dahulu.." (caption "Info") says why. A stamp that already names a stored row (a run
+// in the same second as an earlier save) is refused as the payment window refuses it: "Nomor transaksi sudah dipakai,
+// silahkan simpan ulang.." (caption "Pembayaran.."), nothing written, the rows stay "Unsaved".
 LResult FORM27_SavePayments(Hwnd form);
 // "Cetak struk": one receipt (document "Struk") per chosen row marked "Saved".
 LResult FORM27_PrintReceipts(Hwnd form);

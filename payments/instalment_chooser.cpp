@@ -4,10 +4,12 @@
 
 #include <cstdio>
 
+#include "common/amounts.h"
 #include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"
 #include "framework/numbers.h"
+#include "framework/system_wrappers.h"
 #include "framework/window_system.h"
 #include "payments/arrears_window.h"
 #include "payments/payment_globals.h"
@@ -219,9 +221,18 @@ LResult FORMREKBAYAR3_Insert(int, Hwnd form, Hwnd, int) {
       LvSetItemText(gFormTunggakanList, row, kTunggakanColAmount, std::to_string(choice.sum));
     }
   } else if (BtnIsChecked(gFormRekBayar3CicilanRadio)) {
+    // The amount as the operator types or pastes it ("1.500.000", "1,500,000", "Rp 75.000"); only a positive amount
+    // of whole rupiah is taken, and the row gets it as plain digits.
+    const long long amount = FinPositiveAmount(CtlGetText(gFormRekBayar3CashEdit));
+    if (amount <= 0) {
+      MsgBox("Jumlah cicilan harus berupa angka lebih dari 0..", "Info", MB_OK);
+      CtlSetFocus(gFormRekBayar3CashEdit);
+      TxtSetSel(gFormRekBayar3CashEdit, 0, -1);
+      return 0;   // the chooser stays open and the arrears row as it was
+    }
     if (row >= 0) {
       LvSetItemText(gFormTunggakanList, row, kTunggakanColName, "Cicilan " + name);
-      LvSetItemText(gFormTunggakanList, row, kTunggakanColAmount, CtlGetText(gFormRekBayar3CashEdit));
+      LvSetItemText(gFormTunggakanList, row, kTunggakanColAmount, std::to_string(amount));
     }
   }
   FrmClose(form, 0);

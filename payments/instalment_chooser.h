@@ -75,7 +75,9 @@ LResult FORMREKBAYAR3_OnCreate(Hwnd form, std::intptr_t userData);
 // The two modes: the list rebuilt from the database each time.
 LResult FORMREKBAYAR3_ShowAngsuran(int index, Hwnd form, Hwnd control, int id);
 LResult FORMREKBAYAR3_ShowCicilan(int index, Hwnd form, Hwnd control, int id);
-// "Sisip": the choice into the marked arrears row, then the chooser closes with result 0.
+// "Sisip": the choice into the marked arrears row, then the chooser closes with result 0. In "Cicilan" mode the typed
+// amount is read as operators write money (FinPositiveAmount); a text that is not a positive amount shows "Jumlah
+// cicilan harus berupa angka lebih dari 0.." (caption "Info"), changes nothing and leaves the chooser open.
 LResult FORMREKBAYAR3_Insert(int index, Hwnd form, Hwnd control, int id);
 // Row callback of the payments statement (Tgl, Masuk).
 int FORMREKBAYAR3_OnPaymentRow(void* user, int columnCount, char** values, char** names);

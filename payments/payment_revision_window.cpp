@@ -49,10 +49,19 @@ std::string Cell(char** values, int columnCount, int i) {
   return i < columnCount && values && values[i] ? values[i] : "";
 }
 
+// A discount row ('Disc') holds its amount negative, and so does any other row stored below 0: the edit shows and
+// takes the size of the amount, and the row keeps its sign.
+bool StoredNegative(int row) {
+  return LvGetItemText(gFormRevisiList, row, kColAcctId) == "Disc" ||
+         RoundHalfEven(Val(LvGetItemText(gFormRevisiList, row, kColMasuk))) < 0;
+}
+
 void ShowSelectedAmount() {
   const int row = LvGetSelectionMark(gFormRevisiList);
   if (row < 0 || row >= LvGetItemCount(gFormRevisiList)) return;
-  CtlSetText(gFormRevisiAmountEdit, LvGetItemText(gFormRevisiList, row, kColMasuk));
+  const std::string masuk = LvGetItemText(gFormRevisiList, row, kColMasuk);
+  const bool minus = StoredNegative(row) && !masuk.empty() && masuk[0] == '-';
+  CtlSetText(gFormRevisiAmountEdit, minus ? masuk.substr(1) : masuk);
 }
 
 }  // namespace
@@ -151,7 +160,9 @@ int FORMREVISI_OnPaymentRow(void*, int columnCount, char** values, char**) {
 LResult FORMREVISI_SaveRevision(Hwnd) {
   const int row = LvGetSelectionMark(gFormRevisiList);
   if (row < 0 || row >= LvGetItemCount(gFormRevisiList)) return 0;   // no row chosen: nothing to revise
-  const long long amount = RoundHalfEven(Val(CtlGetText(gFormRevisiAmountEdit)));   // empty: 0, never empty
+  const long long typed = RoundHalfEven(Val(CtlGetText(gFormRevisiAmountEdit)));   // empty: 0, never empty
+  const long long size = typed < 0 ? -typed : typed;
+  const long long amount = StoredNegative(row) ? -size : size;   // the sign of the row never flips
   const std::string sql = FORMREVISI_UpdateSql(amount, LvGetItemText(gFormRevisiList, row, kColId),
                                                LvGetItemText(gFormRevisiList, row, kColAcctId), gStudent);
   {

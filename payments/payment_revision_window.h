@@ -45,13 +45,15 @@ void FORMREVISI_CreateControls(Hwnd form);
 LResult FORMREVISI_LoadPayments(Hwnd form);
 // Row callback of the load: one list row of Id, Tgl, AcctId, Uraian, Masuk, Petugas (NULL as empty).
 int FORMREVISI_OnPaymentRow(void* user, int columnCount, char** values, char** names);
-// "Update": writes the edit's amount (whole rupiah; an empty edit writes 0) to the selected row in one transaction;
+// "Update": writes the edit's amount (whole rupiah; an empty edit writes 0) to the selected row in one transaction,
+// with the row's own sign: a discount row ('Disc', or any row stored below 0) is shown and typed as a positive amount
+// and stored negative, every other row stays positive;
 // on success the row's Masuk cell shows the amount written and "Revisi transaksi berhasil disimpan.." (caption
 // "Revisi..") shows. Without a selected row nothing is written and nothing is reported. Returns 0.
 LResult FORMREVISI_SaveRevision(Hwnd form);
 // "Selesai": closes the window with result 0. Returns 0.
 LResult FORMREVISI_OnClose(Hwnd form);
-// A click in the list: the selected row's Masuk into the edit. Returns 0.
+// A click in the list: the selected row's Masuk into the edit (a discount without its "-"). Returns 0.
 LResult FORMREVISI_OnListClick(Hwnd form);
 
 // The student whose rows the window lists (the one its updates name).

@@ -180,6 +180,17 @@ LResult FORMBAYAR_SavePayment(int, Hwnd, Hwnd, int) {
 
   long long total = 0;
   for (const PayItem& it : in.items) total += it.amount;
+  // Nothing to pay, or a discount larger than what is paid for: no receipt can be made of it.
+  if (in.items.empty()) {
+    MsgBox("Belum ada item pembayaran, tidak ada yang disimpan..", "Info", MB_OK | MB_ICONINFORMATION);
+    return 0;
+  }
+  if (in.discount > total) {
+    MsgBox("Potongan melebihi total pembayaran..", "Info", MB_OK | MB_ICONINFORMATION);
+    CtlSetFocus(gFormBayarDiscountEdit);
+    TxtSetSel(gFormBayarDiscountEdit, 0, -1);
+    return 0;
+  }
   const long long net = PayNet(total, in.discount);
   const long long paid = PayAmount(CtlGetText(gFormBayarPaidEdit));
   const bool ticked = ChkIsChecked(gFormBayarSavingsCheck) != 0;

@@ -90,7 +90,9 @@ bool PayWriteRows(const std::vector<PayRow>& rows);
 // ----- the save command ------------------------------------------------------------------------------------------
 // The payment window's save ("Simpan Pembayaran", menu "Simpan", F12); acts only while the window's save button is
 // enabled. Reads the window: the items, the student, the option, "Potongan", "Dibayar Tunai", "Ambil Tabungan" and
-// the student's stored savings balance. A payment that the cash and the savings do not cover shows "Nilai pembayaran
+// the student's stored savings balance. An empty item list shows "Belum ada item pembayaran, tidak ada yang
+// disimpan.." and a discount above the items' total "Potongan melebihi total pembayaran.." (both caption "Info"); both
+// write nothing. A payment that the cash and the savings do not cover shows "Nilai pembayaran
 // tidak mencukupi.." (caption "Pembayaran..") and writes nothing; a stamp that already names a stored receipt (a save
 // in the same second) shows "Nomor transaksi sudah dipakai, silahkan simpan ulang.." and writes nothing; a failing
 // statement shows "SQL error: " and writes nothing. Otherwise the rows are written, gLastKey set, the save button

@@ -398,6 +398,8 @@ LResult FORMBAYAR_LoadStudent(int, Hwnd, Hwnd, int) {
   gPaymentSaved = 0;
   CtlDisable(gFormBayarPrintButton);
   for (Hwnd h : {gFormBayarDiscountEdit, gFormBayarPaidEdit, gFormBayarSavingsCheck}) CtlEnable(h);
+  // The savings of one student are never taken for the next one unasked.
+  BtnSetChecked(gFormBayarSavingsCheck, 0);
   gStudentFound = false;
   FinExec(FORMBAYAR_StudentSql(id, gTapel), FORMBAYAR_OnStudentRow);
   if (!gStudentFound) {

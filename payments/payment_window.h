@@ -120,7 +120,8 @@ int FORMBAYAR_OnMenuCommand(Hwnd form, int id);
 // Loads the student whose id stands in gFormBayarIdEdit (the text as it is): the item list emptied, name, class and
 // category of gTapel, photo "image/<id>.bmp", the savings balance, the save button enabled and the totals "0". An id
 // that matches no student of gTapel leaves the fields empty, the balance "0", no photo and the save button disabled.
-// Either way a new payment starts: gPaymentSaved = 0, the print button disabled. Handler signature; returns 0.
+// Either way a new payment starts: gPaymentSaved = 0, the print button disabled, "Ambil Tabungan [F3]" unticked.
+// Handler signature; returns 0.
 LResult FORMBAYAR_LoadStudent(int index = 0, Hwnd form = 0, Hwnd control = 0, int id = 0);
 // Row callback of the student statement.
 int FORMBAYAR_OnStudentRow(void* user, int columnCount, char** values, char** names);

@@ -104,8 +104,8 @@ std::string RcptAlignRight(const std::string& s, long long n) { return Utf8PadLe
 std::string RcptThousands(long long amount) { return FinFormatThousands(std::to_string(amount), "."); }
 
 std::string RcptRollAmount(long long amount) {
-  std::string digits = RcptThousands(amount);
-  if (RcptLength(digits) > 10) return RcptRight(digits, 10);
+  // Never cut: an amount wider than the field widens the line.
+  const std::string digits = RcptThousands(amount);
   return RcptRepeat('*', 10 - RcptLength(digits)) + digits;
 }
 

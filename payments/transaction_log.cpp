@@ -44,7 +44,7 @@ std::string SafeFilePart(const std::string& s) { return StrReplaceAnyChar(s, "/\
 std::string TxLogRollAmount(long long amount) {
   const std::string digits = Thousands(amount);
   const long long len = Utf8Length(digits);
-  if (len >= 10) return Chars(digits, len - 9);
+  if (len >= 10) return digits;   // never cut
   return std::string(static_cast<std::size_t>(10 - len), '*') + digits;
 }
 

@@ -67,7 +67,7 @@ TEST(ArrearsBillParts, StarFilling) {
       {"1.250.000", 9, "1.250.000", "1.250.000"},
       {"", 10, "**********", "**********"},
       {"0", 9, "********0", "********0"},
-      {"12.345.678.901", 10, "12.345.678.901", "45.678.901"},   // longer: whole on paper, its last 10 in the file
+      {"12.345.678.901", 10, "12.345.678.901", "12.345.678.901"},   // longer: whole on paper and in the file
       {"-50.000", 9, "**-50.000", "**-50.000"},
   };
   for (const Case& c : cases) {
@@ -182,6 +182,10 @@ TEST(ArrearsBillArchive, FileName) {
   EXPECT_EQ(FinArrearsArchiveFileName("ANI RAHMA PUTRI", "VII A", "2024-09-02"),
             "tunggakan_ANI_RAHMA_PUTRI_VII_A_2024-09-02.txt");
   EXPECT_EQ(FinArrearsArchiveFileName("", "", "2024-09-02"), "tunggakan___2024-09-02.txt");
+  // "/" and "\\" would name folders: they become "_" as blanks do.
+  EXPECT_EQ(FinArrearsArchiveFileName("ANI/RAHMA", "VII/A", "2024-09-02"),
+            "tunggakan_ANI_RAHMA_VII_A_2024-09-02.txt");
+  EXPECT_EQ(FinArrearsArchiveFileName("B\\C", "X A/1", "2024/09/02"), "tunggakan_B_C_X_A_1_2024_09_02.txt");
 }
 
 TEST(ArrearsBillChat, TextOfTheSampleBill) {
@@ -207,8 +211,8 @@ TEST(ArrearsBillChat, EmptyListAndLongTexts) {
   ASSERT_EQ(lines.size(), 10u);
   EXPECT_EQ(lines[0], std::string(24, 'S'));
   EXPECT_EQ(lines[4], "Nama : MUHAMMAD RIZKY PR");
-  EXPECT_EQ(lines[7], "Uang KegiataRp.2.345.678");   // a longer amount keeps its last 9 characters
-  EXPECT_EQ(lines[9], "Total      :Rp.2.345.678");
+  EXPECT_EQ(lines[7], "Uang KegiataRp.12.345.678");   // a longer amount stays whole: the line grows
+  EXPECT_EQ(lines[9], "Total      :Rp.12.345.678");
 
   b.rows.clear();
   const std::string empty = FinArrearsChatText(b);

@@ -2,6 +2,7 @@
 // by the day and the mode, the school-year and posting-account choices, "Sisip" into the payment window's items and
 // totals, "Batal", the three outputs of the bill, failures, and the whole way from the real payment window.
 #include <QFile>
+#include <QLineEdit>
 
 #include <filesystem>
 
@@ -162,14 +163,15 @@ TEST_F(ArrearsWindowTest, SisipAppendsTheTickedRowsAndSetsThePaymentTotals) {
            {1, "BR-X"}, {2, "Seragam"}, {3, "250000"}, {4, "413"}, {5, "Pertahun"}})
     LvInsertItem(gFormBayarItemList, r, c, t, 0, 0);
   const Hwnd form = OpenArrears();
-  Tick(gFormTunggakanList, 0);   // Les, settled: inserted as it stands
+  Tick(gFormTunggakanList, 0);   // Les, settled: nothing owed, so nothing to insert
   Tick(gFormTunggakanList, 2);   // SPP
+  ExpectMsgBox("Tagihan dengan nilai 0 atau kurang tidak dapat disisipkan..", "Info");
   Click(gFormTunggakanSisipButton);
+  VerifySeams();
   EXPECT_FALSE(IsWindow(form));
   EXPECT_EQ(gFormTunggakanWindow, 0);
   EXPECT_EQ(ListRows(gFormBayarItemList), (Rows{{"1", "BR-X", "Seragam", "250000", "413", "Pertahun"},
-                                                {"2", "BR-VIIA20240003", "Les", "0", "411", "Perbulan"},
-                                                {"3", "BR-VIIA20240001", "SPP", "300000", "411", "Perbulan"}}));
+                                                {"2", "BR-VIIA20240001", "SPP", "300000", "411", "Perbulan"}}));
   EXPECT_EQ(CtlGetText(gFormBayarWordsLabel), " lima ratus lima puluh  ribu ");
   for (Hwnd h : {gFormBayarAmountDisplay, gFormBayarTotalEdit, gFormBayarNetEdit, gFormBayarPaidEdit})
     EXPECT_EQ(CtlGetText(h), "550000");
@@ -182,17 +184,22 @@ TEST_F(ArrearsWindowTest, SisipAppendsTheTickedRowsAndSetsThePaymentTotals) {
   CtlSetText(gFormBayarPaidEdit, "1");
   OpenArrears();
   Click(gFormTunggakanSisipButton);
-  EXPECT_EQ(LvGetItemCount(gFormBayarItemList), 3);
+  EXPECT_EQ(LvGetItemCount(gFormBayarItemList), 2);
   EXPECT_EQ(CtlGetText(gFormBayarDiscountEdit), "0");
   EXPECT_EQ(CtlGetText(gFormBayarPaidEdit), "550000");
 
-  // A fee inserted a second time is inserted again.
+  // A fee already in the list is not charged twice; the other ticked fee goes in beside the refusal.
   OpenArrears();
-  Tick(gFormTunggakanList, 2);
+  Tick(gFormTunggakanList, 2);   // SPP again
+  Tick(gFormTunggakanList, 1);   // Buku
+  ExpectMsgBox("Tagihan yang sudah ada di daftar pembayaran tidak disisipkan lagi..", "Info");
   Click(gFormTunggakanSisipButton);
-  EXPECT_EQ(ListRows(gFormBayarItemList).back(),
-            (std::vector<std::string>{"4", "BR-VIIA20240001", "SPP", "300000", "411", "Perbulan"}));
-  EXPECT_EQ(CtlGetText(gFormBayarTotalEdit), "850000");
+  VerifySeams();
+  EXPECT_EQ(ListRows(gFormBayarItemList), (Rows{{"1", "BR-X", "Seragam", "250000", "413", "Pertahun"},
+                                                {"2", "BR-VIIA20240001", "SPP", "300000", "411", "Perbulan"},
+                                                {"3", "BR-VIIA20240002", "Buku", "700000", "412", "Pertahun"}}));
+  EXPECT_EQ(CtlGetText(gFormBayarTotalEdit), "1250000");
+  EXPECT_EQ(CtlGetText(gFormBayarPaidEdit), "1250000");
 }
 
 TEST_F(ArrearsWindowTest, BatalAndEscCloseAndChangeNothing) {
@@ -330,6 +337,33 @@ TEST_F(ArrearsBillWindowTest, ArsipWritesTheFileBesideTheProgramAndConfirms) {
             "tunggakan_ANI_RAHMA_VII_A_2024-09-02.txt");
 }
 
+// A class written with "/" still gets its archive (the name is made safe), and an amount up to 999.999.999.999 comes
+// out whole in the archive and in the messaging text.
+TEST_F(ArrearsBillWindowTest, ArsipOfAClassWithASlashAndWideAmountsIsWrittenWhole) {
+  std::filesystem::create_directory(ProgramFile("arsip"));
+  CtlSetText(gFormBayarKelasEdit, "VII/A");
+  fintest::Exec(gDb, "UPDATE detail_account SET jml_pembayaran=999999999999 WHERE id_account='BR-VIIA20240002' AND "
+                     "id_siswa='12'");
+  FORMTUNGGAKAN_LoadArrears();
+  ASSERT_EQ(CtlGetText(gFormTunggakanTotalLabel), "Jumlah Tunggakan : 999.999.999.999");
+  ExpectMsgBox("File arsip tunggakan berhasil dibuat..", "Info", IDOK, MB_OK);
+  Click(gFormTunggakanArchiveButton);
+  VerifySeams();
+  ASSERT_TRUE(std::filesystem::exists(ArchivePath()));   // tunggakan_ANI_RAHMA_VII_A_2024-09-02.txt
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(ProgramFile("arsip")),
+                          std::filesystem::directory_iterator()),
+            1);
+  const std::string text = fintest::ReadFile(ArchivePath());
+  EXPECT_NE(text.find("\r\nKelas: VII/A\r\n"), std::string::npos);
+  EXPECT_NE(text.find("\r\n002 Buku                 Rp.999.999.699.999\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("\r\nTotal        :           Rp.999.999.999.999\r\n"), std::string::npos) << text;
+
+  Click(gFormTunggakanCopyButton);
+  ASSERT_TRUE(clipboard().has_value());
+  EXPECT_NE(clipboard()->find("\rBuku        Rp.999.999.699.999\r"), std::string::npos) << *clipboard();
+  EXPECT_NE(clipboard()->find("\rTotal      :Rp.999.999.999.999```"), std::string::npos) << *clipboard();
+}
+
 TEST_F(ArrearsBillWindowTest, ArsipWithoutTheFolderOrOverAReadOnlyFileSaysNothing) {
   Click(gFormTunggakanArchiveButton);   // no "arsip" folder: nothing written, nothing said
   EXPECT_FALSE(std::filesystem::exists(ProgramFile("arsip")));
@@ -407,6 +441,38 @@ TEST_F(ArrearsFromPaymentWindowTest, MonthsChosenForAFeeReachThePaymentWithTheir
   EXPECT_EQ(ListRows(gFormBayarItemList),
             (Rows{{"1", "BR-VIIA20240001", "SPP Bulan : Agustus s/d September", "300000", "411", "Perbulan"}}));
   EXPECT_EQ(CtlGetText(gFormBayarTotalEdit), "300000");
+}
+
+// A part payment typed as money is stored as that money, and the same fee cannot be charged twice on one receipt.
+TEST_F(ArrearsFromPaymentWindowTest, AnInstalmentTypedAsMoneyIsSavedAsThatAmountOnce) {
+  auto sisipBukuAs = [&](const char* typed) {
+    ClickModal(gFormBayarArrearsButton, [&](Hwnd) {
+      Mark(gFormTunggakanList, 1);   // Buku, yearly, 700000 owed
+      ClickModal(gFormTunggakanChangeButton, [&](Hwnd chooser) {
+        EXPECT_EQ(chooser, gFormRekBayar3Window);
+        QLineEdit* e = qobject_cast<QLineEdit*>(WinWidget(gFormRekBayar3CashEdit));
+        ASSERT_NE(e, nullptr);
+        e->clear();
+        QTest::keyClicks(e, QString::fromUtf8(typed));
+        Click(gFormRekBayar3SisipButton);
+      });
+      Tick(gFormTunggakanList, 1);
+      Click(gFormTunggakanSisipButton);
+    });
+  };
+  sisipBukuAs("1.500.000");
+  ExpectMsgBox("Tagihan yang sudah ada di daftar pembayaran tidak disisipkan lagi..", "Info");
+  sisipBukuAs("Rp 75.000");   // the same fee again: refused
+  VerifySeams();
+  EXPECT_EQ(ListRows(gFormBayarItemList),
+            (Rows{{"1", "BR-VIIA20240002", "Cicilan Buku", "1500000", "412", "Pertahun"}}));
+  EXPECT_EQ(CtlGetText(gFormBayarTotalEdit), "1500000");
+  ExpectMsgBox("Pembayaran berhasil disimpan..", "Pembayaran..");
+  FORMBAYAR_SavePayment();
+  VerifySeams();
+  EXPECT_EQ(fintest::Query(gDb, "select uraian, masuk from transaksi where acctid='BR-VIIA20240002' and "
+                                "uraian like 'Cicilan%'"),
+            (Rows{{"Cicilan Buku", "1500000"}}));
 }
 
 TEST_F(ArrearsFromPaymentWindowTest, F9OpensItAndBatalLeavesThePaymentAsItWas) {

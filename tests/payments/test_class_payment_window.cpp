@@ -24,6 +24,7 @@
 #include "framework/window_system.h"
 #include "payments/class_payment_window.h"
 #include "support/fixtures.h"
+#include "tests/payments/other_program.h"
 #include "support/seams_fixture.h"
 #include "support/operator.h"
 
@@ -140,6 +141,11 @@ class ClassPaymentTest : public fintest::SeamsTest {
     Choose(gForm27KelasCombo, "TK A");
     Choose(gForm27FeeCombo, kFee + "; Uang Gedung");
   }
+  // Citra gets a billing row of 400000, so that she owes 300000 beside Ani's 600000 (Budi owes nothing).
+  void CitraOwes() {
+    fintest::Exec(gDb, "INSERT INTO detail_account (id_account, id_siswa, jml_pembayaran) VALUES"
+                       " ('BR-TKA20200001','S3',400000)");
+  }
   Rows StoredRows() {
     return Query("select id, tgl, uraian, acctid, siswaid, masuk, keluar, petugas, sts, jenjang, Ref from transaksi "
                  "where substr(id,1,22)='" + kStamp + "' order by id");
@@ -201,7 +207,7 @@ TEST_F(ClassPaymentTest, AClassOffersOnlyItsYearlyFeesOfTheWorkingYear) {
   Choose(gForm27KelasCombo, "VII A");
   EXPECT_EQ(CbGetCount(gForm27FeeCombo), 0);
   EXPECT_EQ(LvGetItemCount(gForm27StudentList), 0);
-  EXPECT_EQ(LvGetItemCount(gForm27ChosenList), 3);
+  EXPECT_EQ(LvGetItemCount(gForm27ChosenList), 1);   // Ani; the others owe nothing
   EXPECT_EQ(CtlGetText(gForm27RefLabel), "412");
 }
 
@@ -228,19 +234,20 @@ TEST_F(ClassPaymentTest, ClicksTogglePickMarksAndPickCopiesThePickedRowsWithThei
   EXPECT_EQ(LvGetItemText(gForm27StudentList, 1, 3), "v");   // twice restores the mark
   ClickRow(gForm27StudentList, 2);
   Click(gForm27PickButton);
-  EXPECT_EQ(ListRows(gForm27ChosenList), (Rows{{"S1", "Ani", "600000", "Unsaved"}, {"S2", "Budi", "0", "Unsaved"}}));
+  // Budi is picked but owes nothing: he is not taken (no row, no receipt for him).
+  EXPECT_EQ(ListRows(gForm27ChosenList), (Rows{{"S1", "Ani", "600000", "Unsaved"}}));
   EXPECT_EQ(CtlGetText(gForm27TotalEdit), "600000");
   EXPECT_EQ(CtlGetText(gForm27WordsLabel), FinSpellNumber(600000));
-  // Picking again rebuilds the list; a negative total reads " minus" and its words.
+  // Picking again rebuilds the list: Budi (0) and Citra (overpaid, -100000) alone give an empty list.
   ClickRow(gForm27StudentList, 2);
   ClickRow(gForm27StudentList, 0);
   Click(gForm27PickButton);
-  EXPECT_EQ(ListRows(gForm27ChosenList), (Rows{{"S2", "Budi", "0", "Unsaved"}, {"S3", "Citra", "-100000", "Unsaved"}}));
-  EXPECT_EQ(CtlGetText(gForm27TotalEdit), "-100000");
-  EXPECT_EQ(CtlGetText(gForm27WordsLabel), " minus" + FinSpellNumber(100000));
+  EXPECT_EQ(LvGetItemCount(gForm27ChosenList), 0);
+  EXPECT_EQ(CtlGetText(gForm27TotalEdit), "0");
 }
 
 TEST_F(ClassPaymentTest, SaveWritesOneRowPerChosenStudentUnderOneStamp) {
+  CitraOwes();
   Open();
   ChooseFee();
   Click(gForm27PickButton);
@@ -248,12 +255,12 @@ TEST_F(ClassPaymentTest, SaveWritesOneRowPerChosenStudentUnderOneStamp) {
   ExpectMsgBox("Proses penyimpanan selesai..", "Info");
   Click(gForm27SaveButton);
   VerifySeams();
+  // Budi owes nothing: no row of 0 for him.
   EXPECT_EQ(StoredRows(),
             (Rows{{kStamp + "1", "2021-03-05", "Uang Gedung", kFee, "S1", "600000", "0", "kasir", "p", "-", "412"},
-                  {kStamp + "2", "2021-03-05", "Uang Gedung", kFee, "S2", "0", "0", "kasir", "p", "-", "412"},
-                  {kStamp + "3", "2021-03-05", "Uang Gedung", kFee, "S3", "-100000", "0", "kasir", "p", "-", "412"}}));
+                  {kStamp + "2", "2021-03-05", "Uang Gedung", kFee, "S3", "300000", "0", "kasir", "p", "-", "412"}}));
   EXPECT_EQ(Query("select typeof(masuk) from transaksi where id='" + kStamp + "1'")[0][0], "integer");
-  for (int r = 0; r < 3; ++r) EXPECT_EQ(LvGetItemText(gForm27ChosenList, r, 3), "Saved");
+  for (int r = 0; r < 2; ++r) EXPECT_EQ(LvGetItemText(gForm27ChosenList, r, 3), "Saved");
   EXPECT_FALSE(Enabled(gForm27SaveButton));
   EXPECT_TRUE(Enabled(gForm27PrintReceiptsButton));
   // Picking again does not open the save; a new fee choice does.
@@ -267,17 +274,18 @@ TEST_F(ClassPaymentTest, SaveWritesOneRowPerChosenStudentUnderOneStamp) {
 }
 
 TEST_F(ClassPaymentTest, ARowThatFailsLeavesNothingStoredAndSaysSo) {
+  CitraOwes();
   Open();
   ChooseFee();
   Click(gForm27PickButton);
-  fintest::Exec(gDb, "CREATE TRIGGER boom BEFORE INSERT ON transaksi WHEN NEW.siswaid='S2' "
+  fintest::Exec(gDb, "CREATE TRIGGER boom BEFORE INSERT ON transaksi WHEN NEW.siswaid='S3' "
                      "BEGIN SELECT RAISE(ABORT, 'ditolak'); END;");
   const auto before = Query("select count(*) from transaksi")[0][0];
   ExpectMsgBox("SQL error: ditolak", "Info");   // and no "Proses penyimpanan selesai.."
   Click(gForm27SaveButton);
   VerifySeams();
   EXPECT_EQ(Query("select count(*) from transaksi")[0][0], before);   // the row of Ani before it is gone too
-  for (int r = 0; r < 3; ++r) EXPECT_EQ(LvGetItemText(gForm27ChosenList, r, 3), "Failed");
+  for (int r = 0; r < 2; ++r) EXPECT_EQ(LvGetItemText(gForm27ChosenList, r, 3), "Failed");
   EXPECT_TRUE(Enabled(gForm27SaveButton));             // another try is possible
   EXPECT_FALSE(Enabled(gForm27PrintReceiptsButton));   // no receipt for money not stored
   FORM27_PrintReceipts(gForm27Window);
@@ -286,7 +294,85 @@ TEST_F(ClassPaymentTest, ARowThatFailsLeavesNothingStoredAndSaysSo) {
   fintest::Exec(gDb, "DROP TRIGGER boom");
   ExpectMsgBox("Proses penyimpanan selesai..", "Info");
   Click(gForm27SaveButton);
-  EXPECT_EQ(StoredRows().size(), 3u);
+  EXPECT_EQ(StoredRows().size(), 2u);
+}
+
+// A run in the same second as a stored receipt would give its rows ids that are already there: refused, as the payment
+// window refuses it, until the clock has moved on.
+TEST_F(ClassPaymentTest, AStampAlreadyStoredIsNotUsedAgain) {
+  CitraOwes();
+  fintest::Exec(gDb, "INSERT INTO transaksi (id, tgl, uraian, acctid, siswaid, masuk, keluar, petugas, sts, jenjang,"
+                     " Ref) VALUES ('" + kStamp + "1', '2021-03-05', 'SPP', 'BR-TKA20200002', 'S1', 150000, 0,"
+                     " 'kasir2', 'p', '-', '411');");
+  Open();
+  ChooseFee();
+  Click(gForm27PickButton);
+  ExpectMsgBox("Nomor transaksi sudah dipakai, silahkan simpan ulang..", "Pembayaran..", IDOK,
+               MB_OK | MB_ICONINFORMATION);   // and no "Proses penyimpanan selesai.."
+  Click(gForm27SaveButton);
+  VerifySeams();
+  EXPECT_EQ(Query("select id, siswaid, masuk from transaksi where substr(id,1,22)='" + kStamp + "'"),
+            (Rows{{kStamp + "1", "S1", "150000"}}));
+  for (int r = 0; r < 2; ++r) EXPECT_EQ(LvGetItemText(gForm27ChosenList, r, 3), "Unsaved");
+  EXPECT_TRUE(Enabled(gForm27SaveButton));
+  EXPECT_FALSE(Enabled(gForm27PrintReceiptsButton));
+
+  SbSetText(gStatusBar, 5, "14:03:10", 0);
+  ExpectMsgBox("Proses penyimpanan selesai..", "Info");
+  Click(gForm27SaveButton);
+  EXPECT_EQ(Query("select id, siswaid, masuk from transaksi where substr(id,1,22)='2020202120210305140310' "
+                  "order by id"),
+            (Rows{{"20202021202103051403101", "S1", "600000"}, {"20202021202103051403102", "S3", "300000"}}));
+}
+
+// Another program holding the file across the save: the failure is shown, nothing of the run is in the file, no
+// receipt can be printed; the retry after the lock is gone stores the run, which is in the file once it is closed.
+TEST_F(ClassPaymentTest, ASaveBlockedByAnotherProgramStoresNothingAndTheRetryLands) {
+  using paytest::Obstacle;
+  const std::string path = WorkFile("keuangan.db3");
+  sqlite3_busy_timeout(gDb, 50);
+  CitraOwes();
+  Open();
+  int second = 20;
+  for (Obstacle obstacle : {Obstacle::kReadLock, Obstacle::kWriteLock}) {
+    SCOPED_TRACE(static_cast<int>(obstacle));
+    const std::string clock = "14:03:" + std::to_string(second++);
+    const std::string stamp = "2020202120210305" + clock.substr(0, 2) + clock.substr(3, 2) + clock.substr(6, 2);
+    const std::string inFile = "select count(*) from transaksi where substr(id,1,22)='" + stamp + "'";
+    SbSetText(gStatusBar, 5, clock, 0);
+    ChooseFee();
+    Click(gForm27PickButton);
+    const int chosen = LvGetItemCount(gForm27ChosenList);
+    ASSERT_GE(chosen, 2);
+    {
+      paytest::OtherProgram other(path);
+      if (obstacle == Obstacle::kReadLock) other.holdReadLock();
+      else other.holdWriteLock();
+      ExpectMsgBox("SQL error: database is locked", "Info");   // and no "Proses penyimpanan selesai.."
+      Click(gForm27SaveButton);
+      VerifySeams();
+      EXPECT_TRUE(sqlite3_get_autocommit(gDb));
+      EXPECT_EQ(paytest::RowsInFile(path, inFile), (Rows{{"0"}}));
+      for (int r = 0; r < chosen; ++r) EXPECT_EQ(LvGetItemText(gForm27ChosenList, r, 3), "Failed");
+      EXPECT_FALSE(Enabled(gForm27PrintReceiptsButton));
+      FORM27_PrintReceipts(gForm27Window);
+      EXPECT_TRUE(printed().Documents().empty());
+    }
+    ExpectMsgBox("Proses penyimpanan selesai..", "Info");
+    Click(gForm27SaveButton);
+    VerifySeams();
+    EXPECT_EQ(paytest::RowsInFile(path, inFile), (Rows{{std::to_string(chosen)}}));
+    Click(gForm27PrintReceiptsButton);
+    EXPECT_EQ(printed().Documents().size(), static_cast<std::size_t>(chosen));
+    printed().Clear();
+    fintest::Exec(gDb, "UPDATE detail_account SET jml_pembayaran = jml_pembayaran * 2");   // owed again, next run
+  }
+  sqlite3_close(gDb);
+  gDb = nullptr;
+  // Ani 600000 and Citra 300000; then, billed twice over, Ani 900000, Budi 900000 and Citra 400000.
+  EXPECT_EQ(paytest::RowsInFile(path, "select substr(id,1,22), count(*), sum(masuk) from transaksi where "
+                                      "substr(id,1,16)='2020202120210305' group by 1 order by 1"),
+            (Rows{{"2020202120210305140320", "2", "900000"}, {"2020202120210305140321", "3", "2200000"}}));
 }
 
 TEST_F(ClassPaymentTest, SaveWithoutAFeeWritesNothing) {
@@ -302,6 +388,7 @@ TEST_F(ClassPaymentTest, SaveWithoutAFeeWritesNothing) {
 }
 
 TEST_F(ClassPaymentTest, WithoutAClockInTheStatusBarTheComputersClockStamps) {
+  CitraOwes();
   SbSetText(gStatusBar, 5, "", 0);
   SetClock(2021, 3, 5, 9, 8, 7);
   Open();
@@ -309,7 +396,7 @@ TEST_F(ClassPaymentTest, WithoutAClockInTheStatusBarTheComputersClockStamps) {
   Click(gForm27PickButton);
   ExpectMsgBox("Proses penyimpanan selesai..", "Info");
   Click(gForm27SaveButton);
-  EXPECT_EQ(Query("select count(*) from transaksi where id like '2020202120210305090807_'")[0][0], "3");
+  EXPECT_EQ(Query("select count(*) from transaksi where id like '2020202120210305090807_'")[0][0], "2");
 }
 
 TEST_F(ClassPaymentTest, AnEmptyChosenListSavesNothingButCloses) {
@@ -324,13 +411,15 @@ TEST_F(ClassPaymentTest, AnEmptyChosenListSavesNothingButCloses) {
 TEST_F(ClassPaymentTest, TypedTextCannotWidenTheStatements) {
   fintest::Exec(gDb, "INSERT INTO siswakelas (IdSiswa, Kelas, Tapel) VALUES ('S9','O''Neil','2020/2021');"
                      "INSERT INTO siswa (Id, Nama) VALUES ('S9','Odi');"
+                     "INSERT INTO detail_account (id_account, id_siswa, jml_pembayaran) VALUES"
+                     " ('BR-O''Neil1','S9',5000);"
                      "INSERT INTO account (Id, Pembayaran, Kelas, Jumlah, Type, Tapel, RefRekening) VALUES"
                      " ('BR-O''Neil1','Buku ''Baru''','O''Neil',5000,'Pertahun','2020/2021','4''1');");
   Open();
   Choose(gForm27KelasCombo, "O'Neil");
   Choose(gForm27FeeCombo, "BR-O'Neil1; Buku 'Baru'");
   EXPECT_EQ(CtlGetText(gForm27RefLabel), "4'1");
-  EXPECT_EQ(ListRows(gForm27StudentList), (Rows{{"S9", "Odi", "0", "v"}}));
+  EXPECT_EQ(ListRows(gForm27StudentList), (Rows{{"S9", "Odi", "5000", "v"}}));
   Click(gForm27PickButton);
   ExpectMsgBox("Proses penyimpanan selesai..", "Info");
   Click(gForm27SaveButton);
@@ -339,6 +428,7 @@ TEST_F(ClassPaymentTest, TypedTextCannotWidenTheStatements) {
 }
 
 TEST_F(ClassPaymentTest, ReceiptsOnePerSavedStudent) {
+  CitraOwes();
   Open();
   ChooseFee();
   Click(gForm27PickButton);
@@ -346,23 +436,22 @@ TEST_F(ClassPaymentTest, ReceiptsOnePerSavedStudent) {
   Click(gForm27SaveButton);
   Click(gForm27PrintReceiptsButton);
   const auto& docs = printed().Documents();
-  ASSERT_EQ(docs.size(), 3u);
+  ASSERT_EQ(docs.size(), 2u);   // Ani and Citra; Budi owes nothing and gets no receipt
   for (const auto& d : docs) {
     EXPECT_EQ(d.name, "Struk");
     EXPECT_TRUE(d.ended);
     EXPECT_EQ(d.pages.size(), 1u);
   }
   EXPECT_EQ(docs[0].pages[0].Lines(), ReadLines(FIN_SOURCE_DIR "/tests/payments/expected/class_receipt_ani.txt"));
-  // A negative amount prints as it reads.
-  const auto citra = docs[2].pages[0].Texts();
+  const auto citra = docs[1].pages[0].Texts();
   EXPECT_EQ(citra[4], "   Nama Siswa : Citra; Kls : TK A");
-  EXPECT_EQ(citra[6], "   01 Uang Gedung" + std::string(44, ' ') + "Rp.***-100000");
-  EXPECT_EQ(citra[10], "   " + (" minus" + FinSpellNumber(100000)));
+  EXPECT_EQ(citra[6], "   01 Uang Gedung" + std::string(44, ' ') + "Rp.****300000");
+  EXPECT_EQ(citra[10], "   " + FinSpellNumber(300000));
   // Another printer kind takes a step of 300.
   gPrinterKind = 1;
   printed().Clear();
   Click(gForm27PrintReceiptsButton);
-  ASSERT_EQ(printed().Documents().size(), 3u);
+  ASSERT_EQ(printed().Documents().size(), 2u);
   EXPECT_EQ(printed().Documents()[0].pages[0].calls.back().page.y, 18 * 300);
 }
 

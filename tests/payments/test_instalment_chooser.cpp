@@ -1,6 +1,8 @@
 // The instalment chooser FORMREKBAYAR3: the ten numbered instalments ("Angsuran") with the paid ones found by the word
 // in their description, the free amounts ("Cicilan"), what "Sisip" writes back into the arrears row, and the window
 // opened from the arrears window for a yearly fee.
+#include <QLineEdit>
+
 #include "payments/arrears_fixture.h"
 
 namespace {
@@ -197,13 +199,40 @@ TEST_F(InstalmentChooserTest, SisipInCicilanModeTakesTheAmountAsTyped) {
   EXPECT_EQ(LvGetItemText(gFormTunggakanList, 1, 2), "Cicilan Buku");
   EXPECT_EQ(LvGetItemText(gFormTunggakanList, 1, 3), "630000");
 
-  Mark(gFormTunggakanList, 1);
-  OpenChooser([&] {
-    CtlSetText(gFormRekBayar3CashEdit, "250000 rupiah");
-    Click(gFormRekBayar3SisipButton);
-  });
-  EXPECT_EQ(LvGetItemText(gFormTunggakanList, 1, 2), "Cicilan Cicilan Buku");
-  EXPECT_EQ(LvGetItemText(gFormTunggakanList, 1, 3), "250000 rupiah");
+  // Money as a cashier types or pastes it; the row gets plain digits.
+  const std::pair<const char*, const char*> taken[] = {
+      {"1.500.000", "1500000"}, {"1,500,000", "1500000"}, {"Rp 75.000", "75000"}, {"250000", "250000"}};
+  for (const auto& [typed, stored] : taken) {
+    SCOPED_TRACE(typed);
+    Mark(gFormTunggakanList, 1);
+    OpenChooser([&, typed = typed] {
+      QLineEdit* e = qobject_cast<QLineEdit*>(WinWidget(gFormRekBayar3CashEdit));
+      ASSERT_NE(e, nullptr);
+      e->clear();
+      QTest::keyClicks(e, QString::fromUtf8(typed));
+      Click(gFormRekBayar3SisipButton);
+      EXPECT_FALSE(IsWindow(gFormRekBayar3Window));
+    });
+    EXPECT_EQ(LvGetItemText(gFormTunggakanList, 1, 3), stored);
+  }
+  EXPECT_EQ(LvGetItemText(gFormTunggakanList, 1, 2), "Cicilan Cicilan Cicilan Cicilan Cicilan Buku");
+
+  // What is not a positive amount is refused: the chooser stays open and the row keeps what it had.
+  for (const char* typed : {"abc", "", "0", "-5000", "250000 rupiah", "1,5"}) {
+    SCOPED_TRACE(typed);
+    Mark(gFormTunggakanList, 1);
+    OpenChooser([&] {
+      CtlSetText(gFormRekBayar3CashEdit, typed);
+      ExpectMsgBox("Jumlah cicilan harus berupa angka lebih dari 0..", "Info");
+      Click(gFormRekBayar3SisipButton);
+      VerifySeams();
+      EXPECT_TRUE(IsWindow(gFormRekBayar3Window));
+      EXPECT_EQ(WinGetFocus(), gFormRekBayar3CashEdit);
+      Click(gFormRekBayar3BatalButton);
+    });
+    EXPECT_EQ(LvGetItemText(gFormTunggakanList, 1, 2), "Cicilan Cicilan Cicilan Cicilan Cicilan Buku");
+    EXPECT_EQ(LvGetItemText(gFormTunggakanList, 1, 3), "250000");
+  }
 }
 
 TEST_F(InstalmentChooserTest, BatalLeavesTheRowAsItWas) {

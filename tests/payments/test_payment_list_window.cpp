@@ -22,6 +22,7 @@
 #include "payments/payment_list_window.h"
 #include "payments/payment_revision_window.h"
 #include "support/fixtures.h"
+#include "tests/payments/other_program.h"
 #include "support/seams_fixture.h"
 #include "support/operator.h"
 
@@ -279,6 +280,44 @@ TEST_F(PaymentListTest, AFailedDeleteKeepsTheRow) {
   ExpectMsgBox("SQL error: dikunci", "Info", IDOK, MB_OK);
   Command(gForm13DeleteId);
   EXPECT_EQ(LvGetItemCount(gForm13List), 7);
+}
+
+// Another program holding the file: the row stays in the list and in the file; the retry after the lock is gone
+// removes it, also from the file once the program has closed it.
+TEST_F(PaymentListTest, ADeleteBlockedByAnotherProgramKeepsTheRow) {
+  using paytest::Obstacle;
+  const std::string path = WorkFile("keuangan.db3");
+  sqlite3_busy_timeout(gDb, 50);
+  Open();
+  int rows = LvGetItemCount(gForm13List);
+  for (Obstacle obstacle : {Obstacle::kReadLock, Obstacle::kWriteLock}) {
+    SCOPED_TRACE(static_cast<int>(obstacle));
+    LvSelectItem(gForm13List, 0);
+    const std::string id = LvGetItemText(gForm13List, 0, 0);
+    const std::string inFile = "select count(*) from transaksi where id='" + id + "'";
+    {
+      paytest::OtherProgram other(path);
+      if (obstacle == Obstacle::kReadLock) other.holdReadLock();
+      else other.holdWriteLock();
+      ExpectMsgBox(kForm13DeleteQuestion, "Confirm Delete", IDYES);
+      ExpectMsgBox("SQL error: database is locked", "Info", IDOK, MB_OK);
+      Command(gForm13DeleteId);
+      VerifySeams();
+      EXPECT_TRUE(sqlite3_get_autocommit(gDb));
+      EXPECT_EQ(LvGetItemCount(gForm13List), rows);
+      EXPECT_EQ(LvGetItemText(gForm13List, 0, 0), id);
+      EXPECT_EQ(paytest::RowsInFile(path, inFile), (std::vector<std::vector<std::string>>{{"1"}}));
+    }
+    ExpectMsgBox(kForm13DeleteQuestion, "Confirm Delete", IDYES);
+    Command(gForm13DeleteId);
+    VerifySeams();
+    EXPECT_EQ(LvGetItemCount(gForm13List), --rows);
+    EXPECT_EQ(paytest::RowsInFile(path, inFile), (std::vector<std::vector<std::string>>{{"0"}}));
+  }
+  sqlite3_close(gDb);
+  gDb = nullptr;
+  EXPECT_EQ(paytest::RowsInFile(path, "select count(*) from transaksi where sts='p' and tgl like '2025-03%'"),
+            (std::vector<std::vector<std::string>>{{std::to_string(rows)}}));
 }
 
 TEST_F(PaymentListTest, ExportsGoThroughThePlugIns) {

@@ -23,6 +23,7 @@
 #include "payments/payment_list_window.h"
 #include "payments/payment_revision_window.h"
 #include "support/fixtures.h"
+#include "tests/payments/other_program.h"
 #include "support/seams_fixture.h"
 
 namespace {
@@ -226,6 +227,77 @@ TEST_F(RevisionTest, ARowGoneMeanwhileIsNotReportedAsRevised) {
     Update();   // matched no row: no success box
     EXPECT_EQ(LvGetItemText(gFormRevisiList, 4, 4), "150000");
   });
+}
+
+// A discount is revised as a discount: the edit shows and takes its size, the row keeps its minus, from either opener.
+TEST_F(RevisionTest, ADiscountRowStaysADiscount) {
+  FromPaymentWindow("S1", [&] {
+    ClickRow(2);   // kR1 + "3", the discount of 5000
+    EXPECT_EQ(CtlGetText(gFormRevisiAmountEdit), "5000");
+    Type("3000");
+    ExpectSaved();
+    Update();
+    VerifySeams();
+    EXPECT_EQ(LvGetItemText(gFormRevisiList, 2, 4), "-3000");
+    ClickRow(2);
+    EXPECT_EQ(CtlGetText(gFormRevisiAmountEdit), "3000");
+  });
+  EXPECT_EQ(Row(kR1 + "3"),
+            (Rows{{"-3000", "rev", "2025-03-05", "Potongan Pembayaran", "Disc", "S1", "ani", "disc-pembayaran"}}));
+
+  FromPaymentList(kR1 + "3", [&] {
+    EXPECT_EQ(Ids(), (std::vector<std::string>{kR1 + "3"}));
+    EXPECT_EQ(CtlGetText(gFormRevisiAmountEdit), "3000");
+    Type("4500");
+    ExpectSaved();
+    Update();
+  });
+  EXPECT_EQ(Row(kR1 + "3")[0][0], "-4500");
+  // A fee row stays a payment.
+  FromPaymentWindow("S1", [&] {
+    ClickRow(4);
+    Type("140000");
+    ExpectSaved();
+    Update();
+  });
+  EXPECT_EQ(Row(kR1 + "1")[0][0], "140000");
+  EXPECT_EQ(fintest::Query(gDb, "select sum(masuk) from transaksi where substr(id,1,22)='" + kR1 + "'"),
+            (Rows{{"235500"}}));   // 140000 + 100000 - 4500
+}
+
+// Another program holding the file: the revision is not stored and not claimed; the retry after it is gone lands and
+// is in the file once the program has closed it.
+TEST_F(RevisionTest, ARevisionBlockedByAnotherProgramIsNotClaimed) {
+  using paytest::Obstacle;
+  const std::string path = WorkFile("keuangan.db3");
+  sqlite3_busy_timeout(gDb, 50);
+  for (Obstacle obstacle : {Obstacle::kReadLock, Obstacle::kWriteLock}) {
+    SCOPED_TRACE(static_cast<int>(obstacle));
+    const std::string amount = obstacle == Obstacle::kReadLock ? "111000" : "122000";
+    FromPaymentWindow("S1", [&] {
+      ClickRow(4);   // kR1 + "1"
+      Type(amount);
+      {
+        paytest::OtherProgram other(path);
+        if (obstacle == Obstacle::kReadLock) other.holdReadLock();
+        else other.holdWriteLock();
+        ExpectMsgBox("SQL error: database is locked", "Info");   // and no "Revisi transaksi berhasil disimpan.."
+        Update();
+        VerifySeams();
+        EXPECT_TRUE(sqlite3_get_autocommit(gDb));
+        EXPECT_NE(LvGetItemText(gFormRevisiList, 4, 4), amount);
+        EXPECT_NE(paytest::RowsInFile(path, "select masuk from transaksi where id='" + kR1 + "1'"), (Rows{{amount}}));
+      }
+      ExpectSaved();
+      Update();
+      VerifySeams();
+      EXPECT_EQ(LvGetItemText(gFormRevisiList, 4, 4), amount);
+    });
+  }
+  sqlite3_close(gDb);
+  gDb = nullptr;
+  EXPECT_EQ(paytest::RowsInFile(path, "select masuk, jenjang from transaksi where id='" + kR1 + "1'"),
+            (Rows{{"122000", "rev"}}));
 }
 
 TEST_F(RevisionTest, AnEmptyOrQuotedIdListsNothing) {

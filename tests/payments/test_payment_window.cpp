@@ -16,6 +16,9 @@
 #include "payments/arrears_window.h"
 #include "payments/payment_revision_window.h"
 #include "students/student_pickers.h"
+#include "framework/strings.h"
+#include "payments/receipt_print.h"
+#include "tests/payments/other_program.h"
 #include "tests/payments/payment_window_fixture.h"
 
 namespace {
@@ -583,14 +586,131 @@ TEST_F(PaymentWindow, AStampAlreadyStoredIsNotUsedTwice) {
   EXPECT_EQ(gLastKey, "101532");
 }
 
-TEST_F(PaymentWindow, AnEmptyListWritesNoRow) {
+TEST_F(PaymentWindow, AnEmptyListOrADiscountAboveTheTotalSavesNothingAndPrintsNothing) {
+  struct Case {
+    std::vector<Item> items;
+    const char* discount;
+    const char* message;
+  };
+  const Case cases[] = {
+      {{}, "5000", "Belum ada item pembayaran, tidak ada yang disimpan.."},   // a discount of nothing is nothing
+      {{}, "0", "Belum ada item pembayaran, tidak ada yang disimpan.."},
+      {{{"BR-1", "SPP", "1000", "411", "Perbulan"}}, "1500", "Potongan melebihi total pembayaran.."},
+  };
   Open();
-  Load("1");
-  Type(gFormBayarDiscountEdit, "5000");   // a discount of nothing is no row either
+  CbSetCurSel(gFormBayarPrintChoiceCombo, 0);
+  Click(gFormBayarArchiveCheck);
+  Click(gFormBayarCopy2WACheck);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    Load("1");
+    Insert(c.items);
+    Type(gFormBayarDiscountEdit, c.discount);
+    ExpectMsgBox(c.message, "Info", IDOK, MB_OK | MB_ICONINFORMATION);   // and no "Pembayaran berhasil disimpan.."
+    Key(Qt::Key_F12);
+    VerifySeams();
+    EXPECT_EQ(CountRows(), 3);
+    EXPECT_EQ(gPaymentSaved, 0);
+    EXPECT_TRUE(Enabled(gFormBayarSaveButton));
+    EXPECT_FALSE(Enabled(gFormBayarPrintButton));
+    FORMBAYAR_PrintPayment();   // even the print command itself has nothing to print
+    EXPECT_TRUE(printed().Documents().empty());
+    EXPECT_FALSE(clipboard().has_value());
+    EXPECT_FALSE(std::filesystem::exists(ProgramFile("arsip/pembayaran_BUDI_VIII_B_2024-09-02.txt")));
+  }
+  // A discount of the whole total is a receipt: the item and the discount row.
+  Type(gFormBayarDiscountEdit, "1000");
   ExpectMsgBox("Pembayaran berhasil disimpan..", "Pembayaran..", IDOK);
   Key(Qt::Key_F12);
+  EXPECT_EQ(fintest::Query(gDb, "select acctid, masuk from transaksi where substr(id,1,22)='2024202520240902101530'"
+                                " order by id"),
+            (Table{{"BR-1", "1000"}, {"Disc", "-1000"}}));
+}
+
+TEST_F(PaymentWindow, TheSavingsBoxIsUntickedForTheNextStudent) {
+  Open();
+  Load("12");
+  Click(gFormBayarSavingsCheck);
+  ASSERT_EQ(ChkIsChecked(gFormBayarSavingsCheck), 1);
+  Load("40");   // 1500 in savings, which nobody asked to use
+  EXPECT_EQ(ChkIsChecked(gFormBayarSavingsCheck), 0);
+  Insert({{"BR-1", "SPP", "1000", "411", "Perbulan"}});
+  Type(gFormBayarPaidEdit, "300");
+  EXPECT_EQ(Fields().left, "1500");
+  ExpectMsgBox("Nilai pembayaran tidak mencukupi..", "Pembayaran..", IDOK, MB_OK | MB_ICONINFORMATION);
+  Key(Qt::Key_F12);
+  VerifySeams();
   EXPECT_EQ(CountRows(), 3);
-  EXPECT_EQ(gPaymentSaved, 1);
+  EXPECT_EQ(fintest::Query(gDb, "select sum(masuk-keluar) from transaksi where siswaid='40'"), (Table{{"1500"}}));
+}
+
+// Another program on the file, or a row refused half-way: the cashier sees the failure, nothing of the receipt is in
+// the file and nothing is printed, archived or copied; once the obstacle is gone the same payment saves and prints.
+TEST_F(PaymentWindow, ASaveThatIsNotStoredIsNeverReportedOrPrinted) {
+  using paytest::Obstacle;
+  struct Case {
+    Obstacle obstacle;
+    const char* error;
+    const char* clock;
+  };
+  const Case cases[] = {{Obstacle::kReadLock, "SQL error: database is locked", "10:15:31"},
+                        {Obstacle::kWriteLock, "SQL error: database is locked", "10:15:32"},
+                        {Obstacle::kTrigger, "SQL error: buku ditolak", "10:15:33"}};
+  const std::string path = WorkFile("data.db3");
+  const std::string archive = ProgramFile("arsip/pembayaran_ANI_RAHMA_VII_A_2024-09-02.txt");
+  sqlite3_busy_timeout(gDb, 50);   // another program's lock fails the save at once instead of after seconds
+  Open();
+  Click(gFormBayarArchiveCheck);
+  Click(gFormBayarCopy2WACheck);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.error);
+    const std::string stamp = "2024202520240902" + StrReplace(c.clock, ":", "");
+    const std::string inFile = "select count(*) from transaksi where substr(id,1,22)='" + stamp + "'";
+    SbSetText(gStatusBar, 5, c.clock, 0);
+    Load("12");
+    Insert(ThreeItems());
+    {
+      paytest::OtherProgram other(path);
+      if (c.obstacle == Obstacle::kReadLock) other.holdReadLock();
+      if (c.obstacle == Obstacle::kWriteLock) other.holdWriteLock();
+      if (c.obstacle == Obstacle::kTrigger)
+        fintest::Exec(gDb, "CREATE TRIGGER no_buku BEFORE INSERT ON transaksi WHEN NEW.uraian='Uang Buku' "
+                           "BEGIN SELECT RAISE(ABORT, 'buku ditolak'); END;");
+      ExpectMsgBox(c.error, "Info");   // and no "Pembayaran berhasil disimpan.."
+      Key(Qt::Key_F12);
+      VerifySeams();
+      EXPECT_TRUE(sqlite3_get_autocommit(gDb));   // no transaction left open behind the cashier's back
+      EXPECT_EQ(paytest::RowsInFile(path, inFile), (Table{{"0"}}));
+      EXPECT_EQ(gPaymentSaved, 0);
+      EXPECT_TRUE(Enabled(gFormBayarSaveButton));
+      EXPECT_FALSE(Enabled(gFormBayarPrintButton));
+      FORMBAYAR_PrintPayment();
+      EXPECT_TRUE(printed().Documents().empty());
+      EXPECT_FALSE(clipboard().has_value());
+      EXPECT_FALSE(std::filesystem::exists(archive));
+    }   // the other program is done
+    if (c.obstacle == Obstacle::kTrigger) fintest::Exec(gDb, "DROP TRIGGER no_buku;");
+
+    ExpectMsgBox("Pembayaran berhasil disimpan..", "Pembayaran..", IDOK);
+    Key(Qt::Key_F12);
+    VerifySeams();
+    EXPECT_EQ(paytest::RowsInFile(path, inFile), (Table{{"3"}}));
+    Click(gFormBayarPrintButton);
+    EXPECT_EQ(printed().Documents().size(), 1u);
+    EXPECT_TRUE(clipboard().has_value());
+    EXPECT_TRUE(std::filesystem::exists(archive));
+    printed().Clear();
+    SetClipboard(std::nullopt);
+    std::filesystem::remove(archive);
+  }
+  // The three receipts are in the file once the program has closed it.
+  sqlite3_close(gDb);
+  gDb = nullptr;
+  EXPECT_EQ(paytest::RowsInFile(path, "select substr(id,1,22), count(*), sum(masuk) from transaksi where "
+                                      "substr(id,1,6)='202420' group by 1 order by 1"),
+            (Table{{"2024202520240902101531", "3", "1000000"},
+                   {"2024202520240902101532", "3", "1000000"},
+                   {"2024202520240902101533", "3", "1000000"}}));
 }
 
 TEST_F(PaymentWindow, WithoutAClockInTheStatusBarTheComputerClockStamps) {

@@ -78,9 +78,11 @@ TEST(ReceiptNotation, RollAndSheetAmounts) {
       {0, "*********0", "*********0"},
       {150000, "***150.000", "***150.000"},
       {1500000, "*1.500.000", "*1.500.000"},
-      {987654321, "87.654.321", "987.654.321"},
+      {99999999, "99.999.999", "99.999.999"},
+      {987654321, "987.654.321", "987.654.321"},   // never cut: wider than ten, the line grows
       {-750000, "**-750.000", "**-750.000"},
-      {1234567890, "34.567.890", "1.234.567.890"},
+      {1234567890, "1.234.567.890", "1.234.567.890"},
+      {999999999999LL, "999.999.999.999", "999.999.999.999"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(RcptRollAmount(c.amount), c.roll) << c.amount;
@@ -275,6 +277,27 @@ TEST_F(ReceiptLayoutPrintTest, EachLayoutPrintsItsExpectedPage) {
     EXPECT_TRUE(doc.ended);
     ASSERT_EQ(doc.pages.size(), 1u);
     EXPECT_EQ(doc.pages[0].Lines(), ReadLines(Expected(c.file))) << c.file;
+  }
+}
+
+// Amounts up to 999.999.999.999 come out whole on both rolls: the field grows and the line with it.
+TEST_F(ReceiptLayoutPrintTest, WideAmountsPrintWholeOnTheRolls) {
+  PaymentReceipt r = Small();
+  r.items = {{"1", "BR-TKA20240001", "SPP", 123456789}, {"2", "BR-TKA20240002", "Uang Gedung", 999876543210LL}};
+  r.total = 999999999999LL;
+  r.discount = 99999999999LL;
+  r.net = 900000000000LL;
+  r.paid = 999999999999LL;
+  r.change = 99999999999LL;
+  r.savingsTicked = true;
+  r.savingsBalance = 100000000;
+  r.savingsLeft = 0;
+  for (const auto& [layout, file] : {std::pair{0, "slip79_wide.txt"}, std::pair{1, "slip76_wide.txt"}}) {
+    printed().Clear();
+    PrintReceiptPage(ReceiptLayoutPage(r, layout));
+    ASSERT_EQ(printed().Documents().size(), 1u) << file;
+    const std::vector<std::string> lines = printed().Documents()[0].pages.at(0).Lines();
+    EXPECT_EQ(lines, ReadLines(Expected(file))) << file;
   }
 }
 

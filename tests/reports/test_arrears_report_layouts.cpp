@@ -188,7 +188,7 @@ TEST(ArrearsArchive, CaptionsUpToTheirRpAndLongAmounts) {
   EXPECT_EQ(l[0], std::string(38, 'S'));
   EXPECT_EQ(l[1], std::string(17, ' ') + "Jl. Ñ");
   EXPECT_EQ(l[7], "1" + std::string(24, ' ') + "Rp.*********5");          // no "Rp.": 24 blanks
-  EXPECT_EQ(l[8], "2 " + std::string(50, 'a') + " Rp.45.678.901");       // kept whole; the last 10 characters
+  EXPECT_EQ(l[8], "2 " + std::string(50, 'a') + " Rp.12.345.678.901");   // kept whole; the amount never cut
   EXPECT_EQ(l[9], "3 A " + std::string(21, ' ') + "Rp.*********0");       // up to the first "Rp."
   EXPECT_EQ(l[11], "Total        :" + std::string(11, ' ') + "Rp.**********");
 }
