@@ -243,6 +243,16 @@ std::string FinArrearsNoteFileName(const std::string& name, const std::string& k
   return FinArrearsArchiveFileName(SafeNamePart(name), SafeNamePart(kelas), SafeNamePart(today));
 }
 
+namespace {
+
+// An amount of the archive: the last 10 characters of stars and the amount, so that it stands in its column; an
+// amount longer than that is written whole.
+std::string ArchiveAmount(const std::string& amount) {
+  return Utf8Length(amount) > 10 ? amount : FinBillStarField(amount, 10);
+}
+
+}  // namespace
+
 std::vector<std::string> FinArrearsNoteArchiveLines(const ArrearsNote& note) {
   const std::string rule(38, '-');
   std::vector<std::string> lines = {Centred38(note.schoolName),
@@ -255,10 +265,10 @@ std::vector<std::string> FinArrearsNoteArchiveLines(const ArrearsNote& note) {
   for (std::size_t k = 0; k < note.feeCaptions.size(); ++k) {
     const std::string amount = k < note.feeAmounts.size() ? note.feeAmounts[k] : std::string();
     lines.push_back(Utf8PadRight(std::to_string(k + 1), 2) + Utf8PadRight(CaptionBeforeRp(note.feeCaptions[k]), 23) +
-                    "Rp." + FinBillStarField(amount, 10));
+                    "Rp." + ArchiveAmount(amount));
   }
   lines.push_back(rule);
-  lines.push_back("Total        :" + std::string(11, ' ') + "Rp." + FinBillStarField(note.total, 10));
+  lines.push_back("Total        :" + std::string(11, ' ') + "Rp." + ArchiveAmount(note.total));
   return lines;
 }
 
