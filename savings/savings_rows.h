@@ -16,4 +16,5 @@ std::string SavingsIdCountSql(const std::string& id);
 // In one transaction: counts the transaksi rows named `id` and, when there are none, runs `insertSql`; then commits.
 // A failing statement is reported once the transaction has ended (no box while the file is locked for writing). With
 // Written, `rowId` (when given) holds the new row's rowid.
-SavingsNewRowResult SavingsInsertNewRow(const std::string& id, const std::string& insertSql, long long* rowId = nullptr);
+SavingsNewRowResult SavingsInsertNewRow(const std::string& id, const std::string& insertSql,
+                                        long long* rowId = nullptr);
