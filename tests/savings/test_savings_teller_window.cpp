@@ -1,6 +1,7 @@
 // The savings teller "TRANSAKSI TABUNGAN" driven as an operator would: the student lookup (name, balance, history
 // with running balance), the transaction code and amount preview, deposits and withdrawals with their ids and
-// passbook positions, the refusals, and the passbook, card and receipt printed on the recorded text printer.
+// passbook positions, the refusals, a save whose commit cannot take the file, and the passbook, card and receipt
+// printed on the recorded text printer or kept in a file when the printer is no print queue.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
