@@ -41,6 +41,7 @@ TextPrinter::~TextPrinter() { Close(); }
 
 bool TextPrinter::Open(const std::string& printerOrDevice) {
   Close();
+  keptIn_.clear();
   std::string name = TextPrinterNameOf(printerOrDevice);
   if (name.empty()) return false;
   job_ = ActiveTextPrinterBackend().Open(name);
@@ -54,7 +55,9 @@ bool TextPrinter::WriteLine(const std::string& line) { return Write(line + "\r\n
 bool TextPrinter::Close() {
   if (!job_) return false;
   std::unique_ptr<TextPrintJob> job = std::move(job_);
-  return job->Close();
+  const bool ok = job->Close();
+  keptIn_ = job->KeptIn();
+  return ok;
 }
 
 // ----- the system's back end -----------------------------------------------------------------------------------------
@@ -105,18 +108,27 @@ class FileJob final : public TextPrintJob {
   }
   bool Write(const std::string& bytes) override {
     if (!file_.isOpen()) return false;
-    return file_.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size());
+    const bool ok =
+        file_.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size());
+    whole_ = whole_ && ok;
+    return ok;
   }
   bool Close() override {
     if (!file_.isOpen()) return false;
     bool ok = file_.flush();
     file_.close();
-    return ok && file_.error() == QFileDevice::NoError;
+    ok = ok && file_.error() == QFileDevice::NoError;
+    kept_ = ok && whole_;
+    return ok;
   }
+  // The file, once it holds the whole text.
+  std::string KeptIn() const override { return kept_ ? file_.fileName().toStdString() : std::string(); }
 
  private:
   explicit FileJob(const std::string& path) : file_(QString::fromStdString(path)) {}
   QFile file_;
+  bool whole_ = true;   // every write went in
+  bool kept_ = false;
 };
 
 // A job kept in memory and handed to the CUPS queue as raw text when it is closed. When `lp` refuses it, the text is
@@ -137,13 +149,16 @@ class CupsJob final : public TextPrintJob {
     if (auto keep = FileJob::Create(queue_)) {
       keep->Write(data_);
       keep->Close();
+      keptIn_ = keep->KeptIn();
     }
     return false;
   }
+  std::string KeptIn() const override { return keptIn_; }
 
  private:
   std::string queue_;
   std::string data_;
+  std::string keptIn_;
   bool closed_ = false;
 };
 

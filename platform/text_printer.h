@@ -8,8 +8,9 @@
 //
 // The system's back end sends the job as raw text to the CUPS queue of that name (`lp -d NAME -o raw`, the text on
 // its standard input) when `lpstat -p NAME` knows the queue; otherwise the job becomes a text file under "cetak/" of
-// the working folder, named after the printer and the time the job started. Commands run with an argument list,
-// never through a shell. Tests install the recording back end (RecordingTextPrinterBackend), which keeps every job.
+// the working folder, named after the printer and the time the job started. Such a job reached no printer: KeptIn()
+// names its file after Close, so that the caller can tell the operator. Commands run with an argument list, never
+// through a shell. Tests install the recording back end (RecordingTextPrinterBackend), which keeps every job.
 #pragma once
 #include <functional>
 #include <memory>
@@ -30,6 +31,9 @@ class TextPrintJob {
   virtual bool Write(const std::string& bytes) = 0;
   // Ends the job (hands it to the printer); false when it could not be handed over.
   virtual bool Close() = 0;
+  // After Close: the file the text was kept in because it did not go to a printer (a printer that is no print
+  // queue, or a queue that refused the job); empty when the job went to a printer.
+  virtual std::string KeptIn() const { return {}; }
 };
 
 class TextPrinterBackend {
@@ -54,9 +58,13 @@ class TextPrinter {
   bool Write(const std::string& text);          // as it is
   bool WriteLine(const std::string& line);      // line + CR LF
   bool Close();                                 // false when nothing was open or the job failed
+  // After Close: the file under "cetak/" that holds the text of a job that did not reach a printer; empty when the
+  // job went to a printer.
+  const std::string& KeptIn() const { return keptIn_; }
 
  private:
   std::unique_ptr<TextPrintJob> job_;
+  std::string keptIn_;
 };
 
 // ----- back ends -----------------------------------------------------------------------------------------------------

@@ -99,8 +99,8 @@ std::vector<ReceiptLine> FinArrearsNoteLines(const ArrearsNote& note);
 std::string FinArrearsNoteFileName(const std::string& name, const std::string& kelas, const std::string& today);
 // The archive's lines (without line ends), 38 columns wide: the school's name, address and "Telp. " phone centred,
 // hyphens, "Nama : " name, "Kelas: " class, hyphens, one line per fee (k filled to 2, the caption up to its "Rp."
-// filled to 23, "Rp." and the amount in the last 10 characters of stars and amount), hyphens and the total line
-// "Total        :" + 11 blanks + "Rp." + the total in the same way.
+// filled to 23, "Rp." and the amount in the last 10 characters of stars and amount, an amount of more than 10
+// characters whole), hyphens and the total line "Total        :" + 11 blanks + "Rp." + the total in the same way.
 std::vector<std::string> FinArrearsNoteArchiveLines(const ArrearsNote& note);
 // The whole file: every line followed by CR LF.
 std::string FinArrearsNoteArchiveText(const ArrearsNote& note);

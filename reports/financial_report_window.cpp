@@ -190,7 +190,9 @@ void FinBuildFinancialReport() {
   FinExec(FinReportAccountsSql("Bms", gTapel), accountLine);
   if (global) AddLine("", "Jumlah Saldo Bank", "", std::to_string(gCountResult));
   AddLine("", "Jumlah Saldo Tabungan Siswa", "", SingleValue(FinReportSavingsSql(gPeriod)));
-  const long long opening = FinColumnSum(list, kColJumlah, 0, -1, true);
+  // Until the finishing pass the cells hold the sums as SQLite gives them: they are added as numbers, a "." in
+  // them being a decimal point (a value written by an earlier program can have one), never a thousands separator.
+  const long long opening = FinColumnSum(list, kColJumlah, 0, -1);
   AddLine("", "TOTAL SALDO AWAL", "", std::to_string(opening));
 
   // 8-9. operating income
@@ -198,7 +200,7 @@ void FinBuildFinancialReport() {
   AddLine("", "B. PENDAPATAN OPERASIONAL");
   int first = LvGetItemCount(list);
   FinExec(FinReportAccountsSql("Msk", gTapel), accountLine);
-  const long long income = FinColumnSum(list, global ? kColSub : kColJumlah, first, -1, true);
+  const long long income = FinColumnSum(list, global ? kColSub : kColJumlah, first, -1);
   AddLine("", "TOTAL PENDAPATAN OPERASIONAL", "", std::to_string(income));
 
   // 10-11. discounts and net income
@@ -213,7 +215,7 @@ void FinBuildFinancialReport() {
   AddLine("", "E. BELANJA");
   first = LvGetItemCount(list);
   FinExec(FinReportAccountsSql("Klr", gTapel), accountLine);
-  const long long expenses = FinColumnSum(list, kColSub, first, -1, true);
+  const long long expenses = FinColumnSum(list, kColSub, first, -1);
   AddLine("", "TOTAL BELANJA", "", std::to_string(expenses));
 
   // 14-17. the reckoning

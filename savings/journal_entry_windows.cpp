@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/globals.h"
+#include "common/amounts.h"
 #include "common/globals.h"
 #include "common/query_callbacks.h"
 #include "common/receipt.h"
@@ -28,6 +29,7 @@
 #include "framework/window_system.h"
 #include "platform/seams.h"
 #include "savings/journal_list_window.h"
+#include "savings/savings_rows.h"
 
 Hwnd gFormRekMasukWindow = 0, gFormRekKeluarWindow = 0;
 JournalEntryControls gFormRekMasuk, gFormRekKeluar;
@@ -38,7 +40,6 @@ const char* const kJournalNoAmount = "Gagal menyimpan, kolom Jumlah belum terisi
 const char* const kJournalIdTaken = "Gagal menyimpan, Kode Jurnal sudah dipakai..";
 const char* const kJournalSaved = "Data berhasil disimpan..";
 const char* const kJournalPrintQuestion = "Cetak Kwitansi?";
-const char* const kJournalNotFound = "Data jurnal tidak ditemukan..";
 const char* const kJournalTooLarge = "Jumlah terlalu besar untuk dicetak pada kwitansi..";
 
 void FORMREKMASUK_InitControlIds() { gFormRekMasukIds = JournalEntryIds{}; }
@@ -49,7 +50,7 @@ std::string FinJournalId(const std::string& prefix, const std::string& today, co
   return prefix + StrReplace(today, "-", "") + StrReplace(clock, ":", "");
 }
 
-long long FinJournalAmount(const std::string& text) { return RoundHalfEven(Val(StrReplace(text, ".", ""))); }
+long long FinJournalAmount(const std::string& text) { return FinPositiveAmount(text); }
 
 std::string FinJournalAccountCode(const std::string& item) { return item.substr(0, item.find(' ')); }
 
@@ -69,12 +70,6 @@ std::string FinJournalInsertSql(bool income, const JournalEntry& e) {
   sql += income ? amount + "','0','" : "0','" + amount + "','";
   sql += SqlQ(e.operatorName) + "','" + (e.cash ? "k" : "b") + "','-','" + SqlQ(e.code) + "')";
   return sql;
-}
-
-std::string FinJournalUpdateSql(bool income, const JournalEntry& e) {
-  return "Update transaksi Set Tgl='" + SqlQ(e.date) + "',Uraian='" + SqlQ(e.description) +
-         (income ? "',Masuk='" : "',Keluar='") + std::to_string(e.amount) + "',Petugas='" + SqlQ(e.operatorName) +
-         "',Ref='" + SqlQ(e.code) + "' WHERE Id='" + SqlQ(e.id) + "'";
 }
 
 // ----- the windows --------------------------------------------------------------------------------------------------
@@ -98,8 +93,6 @@ struct Twin {
   JournalEntryControls* c;
   JournalEntryIds* ids;
   WndProcFn subclass;
-  std::string pendingEditId;   // set by the Edit routine for the window it is about to create
-  std::string editId;          // the entry shown for editing; empty for new entries
   bool cash = true;            // the journal kind, taken when the window loads
 };
 
@@ -131,8 +124,6 @@ Twin gMasuk = {true,
                &gFormRekMasuk,
                &gFormRekMasukIds,
                FORMREKMASUK_CtlSubclassProc,
-               {},
-               {},
                true};
 Twin gKeluar = {false,
                 "EXP",
@@ -143,8 +134,6 @@ Twin gKeluar = {false,
                 &gFormRekKeluar,
                 &gFormRekKeluarIds,
                 FORMREKKELUAR_CtlSubclassProc,
-                {},
-                {},
                 true};
 
 std::string Today() { return platform::Today().toString(QStringLiteral("yyyy-MM-dd")).toStdString(); }
@@ -257,42 +246,12 @@ void CreateControls(Twin& t, Hwnd form) {
   }
 }
 
-// The entry shown for editing, as its select gives it.
-std::vector<std::string> gEditRow;
-int OnEditRow(void*, int columnCount, char** values, char**) {
-  gEditRow.clear();
-  for (int i = 0; i < columnCount; ++i) gEditRow.push_back(Cell(values, columnCount, i));
-  return 0;
-}
-
-// Fills the fields from the entry `id`: date, account (when it is offered), description and amount; "Kode Jurnal"
-// shows the id and cannot be changed.
-void LoadEntry(Twin& t) {
-  CtlSetText(t.c->idEdit, t.editId);
-  WinSendMessage(t.c->idEdit, EM_SETREADONLY, 1, 0);
-  if (gEditRow.size() < 5) return;
-  DtpSetDate(t.c->date, gEditRow[0]);
-  CtlSetText(t.c->desc, gEditRow[1]);
-  CtlSetText(t.c->amount, t.income ? gEditRow[2] : gEditRow[3]);
-  for (int i = 0; i < CbGetCount(t.c->account); ++i)
-    if (FinJournalAccountCode(CbGetItemText(t.c->account, i)) == gEditRow[4]) {
-      CbSetCurSel(t.c->account, i);
-      break;
-    }
-}
-
 LResult Load(Twin& t) {
-  t.editId = t.pendingEditId;
-  t.pendingEditId.clear();
-  // An entry keeps its own journal; a new one follows the journal list's mode.
-  t.cash = t.editId.empty() ? FinJournalIsCash(gFormMode) : gEditRow.size() >= 6 && gEditRow[5] == "k";
+  t.cash = FinJournalIsCash(gFormMode);
   CbResetContent(t.c->account);
   FinExec(FinJournalAccountsSql(t.income, t.cash, gTapel),
           t.income ? FORMREKMASUK_CbAddAccount : FORMREKKELUAR_CbAddAccount);
-  if (t.editId.empty())
-    MakeId(t);
-  else
-    LoadEntry(t);
+  MakeId(t);
   return 0;
 }
 
@@ -311,15 +270,6 @@ void OfferReceipt(const std::string& number, const std::string& description, lon
   }
   FinPrintReceipt(number, kReceivedFromLine, description, static_cast<std::int32_t>(amount), accountItem,
                   kSignerLine);
-}
-
-// Whether a new entry's id is free; false (the reason shown) when it is taken or cannot be checked.
-bool IdIsFree(const std::string& id) {
-  gCountResult = 0;
-  if (FinExec("Select Count(*) From transaksi Where Id='" + SqlQ(id) + "'", FinCbCount) != SQLITE_OK) return false;
-  if (gCountResult == 0) return true;
-  MsgBox(kJournalIdTaken, kEntryCaption, MB_OK | MB_ICONINFORMATION);
-  return false;
 }
 
 // One save attempt; true when the entry was written.
@@ -342,19 +292,12 @@ bool TrySave(Twin& t) {
   e.operatorName = SbGetText(gStatusBar, 1);
   e.cash = t.cash;
   e.code = FinJournalAccountCode(accountItem);
-  const bool editing = !t.editId.empty();
-  if (editing) {
-    e.id = t.editId;
-    gSql = FinJournalUpdateSql(t.income, e);
-    if (FinExec(gSql) != SQLITE_OK) return false;
-    if (sqlite3_changes(gDb) == 0) {   // the entry went in the meantime
-      MsgBox(kJournalNotFound, kEntryCaption, MB_OK | MB_ICONINFORMATION);
-      return false;
-    }
-  } else {
-    if (!IdIsFree(e.id)) return false;
-    gSql = FinJournalInsertSql(t.income, e);
-    if (FinExec(gSql) != SQLITE_OK) return false;
+  // The id is checked and the row written in one transaction; success only once it is committed.
+  gSql = FinJournalInsertSql(t.income, e);
+  switch (SavingsInsertNewRow(e.id, gSql)) {
+    case SavingsNewRowResult::Written: break;
+    case SavingsNewRowResult::IdTaken: MsgBox(kJournalIdTaken, kEntryCaption, MB_OK | MB_ICONINFORMATION); return false;
+    case SavingsNewRowResult::Failed: return false;   // reported
   }
   MsgBox(kJournalSaved, kEntryCaption, MB_OK | MB_ICONINFORMATION);
   OfferReceipt(e.id, e.description, e.amount, accountItem);
@@ -364,10 +307,6 @@ bool TrySave(Twin& t) {
 LResult Save(Twin& t, Hwnd form) {
   if (form != *t.window) return 0;
   const bool saved = TrySave(t);
-  if (!t.editId.empty()) {
-    if (saved) FrmClose(form, 1);
-    return 0;
-  }
   if (saved) {
     for (Hwnd h : {t.c->idEdit, t.c->desc, t.c->amount}) CtlSetText(h, "");
     CbSetCurSel(t.c->account, -1);
@@ -391,34 +330,14 @@ LResult WndProc(Twin& t, Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam) 
   return WinDefWindowProc(hwnd, msg, wParam, lParam);
 }
 
-std::intptr_t Edit(Twin& t, Hwnd parent, const std::string& id) {
-  gEditRow.clear();
-  if (FinExec("select Tgl, Uraian, Masuk, Keluar, Ref, Sts from transaksi Where Id='" + SqlQ(id) + "'", OnEditRow) !=
-      SQLITE_OK)
-    return 0;
-  if (gEditRow.empty()) {
-    MsgBox(kJournalNotFound, kEntryCaption, MB_OK | MB_ICONINFORMATION);
-    return 0;
-  }
-  t.pendingEditId = id;
-  const std::intptr_t result = FrmShowForm(*t.form, parent, 1, 0);
-  t.pendingEditId.clear();
-  t.editId.clear();
-  return result == 1 ? 1 : 0;
-}
-
 }  // namespace
 
 std::intptr_t FORMREKMASUK_Show(Hwnd parent, int modal, int userData) {
-  gMasuk.pendingEditId.clear();
   return FrmShowForm(gFormRekMasukForm, parent, modal, userData);
 }
 std::intptr_t FORMREKKELUAR_Show(Hwnd parent, int modal, int userData) {
-  gKeluar.pendingEditId.clear();
   return FrmShowForm(gFormRekKeluarForm, parent, modal, userData);
 }
-std::intptr_t FORMREKMASUK_Edit(Hwnd parent, const std::string& id) { return Edit(gMasuk, parent, id); }
-std::intptr_t FORMREKKELUAR_Edit(Hwnd parent, const std::string& id) { return Edit(gKeluar, parent, id); }
 
 LResult FORMREKMASUK_WndProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam) {
   return WndProc(gMasuk, hwnd, msg, wParam, lParam);

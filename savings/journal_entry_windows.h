@@ -1,8 +1,7 @@
 // The journal entry windows: FORMREKMASUK "Jurnal Penerimaan" (income, money received) and FORMREKKELUAR "Jurnal
 // Pengeluaran" (expense, money paid out). Twins: modal windows opened from the journal list that write one
 // transaksi row per save (Sts 'k' in the cash journal "JURNAL KAS", 'b' in the bank journal), offer a cash receipt
-// after each save and stay open, emptied, for the next entry. Opened through FORMREKMASUK_Edit / FORMREKKELUAR_Edit
-// they show one existing entry instead and update it in place, then close.
+// after each save and stay open, emptied, for the next entry. They only add rows: an entry is never changed in place.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -13,8 +12,8 @@
 // The journal id: `prefix` ("INC" or "EXP") + `today` ("yyyy-mm-dd") without "-" + `clock` ("HH:mm:ss") without
 // ":": "INC20240902101530".
 std::string FinJournalId(const std::string& prefix, const std::string& today, const std::string& clock);
-// The amount of the "Jumlah" text in whole rupiah: every "." (thousands separator) removed, then the leading number
-// read and rounded half to even; 0 when there is none. "1.500.000" -> 1500000.
+// The amount of the "Jumlah" text in whole rupiah, read as every typed amount is (FinPositiveAmount of
+// common/amounts.h: "1.500.000" -> 1500000, at most 12 digits); 0 when the text is not a positive amount.
 long long FinJournalAmount(const std::string& text);
 // The ledger code of an account item ("411 Uang Sekolah"): the text up to its first blank.
 std::string FinJournalAccountCode(const std::string& item);
@@ -34,9 +33,6 @@ struct JournalEntry {
 };
 // The insert of a new entry: the amount in masuk (income) or keluar (expense), '0' in the other; every text quoted.
 std::string FinJournalInsertSql(bool income, const JournalEntry& e);
-// The update of an existing entry by its id: "Update transaksi Set Tgl='..',Uraian='..',Masuk='..' (income) or
-// Keluar='..' (expense),Petugas='..',Ref='..' WHERE Id='..'"; every text quoted.
-std::string FinJournalUpdateSql(bool income, const JournalEntry& e);
 
 // ----- the windows ----------------------------------------------------------------------------------------------
 // The controls of one entry window, and their ids (1000 upwards in design order).
@@ -60,11 +56,6 @@ void FORMREKKELUAR_InitControlIds();
 // journal named by gFormMode; returns gFormResult when it closes (`userData`, which nothing here changes).
 std::intptr_t FORMREKMASUK_Show(Hwnd parent, int modal, int userData);
 std::intptr_t FORMREKKELUAR_Show(Hwnd parent, int modal, int userData);
-// Shows the window modally with the entry `id` of transaksi in its fields; "Simpan" updates that entry and closes
-// the window. Returns 1 when the entry was saved, else 0. An id that names no entry shows "Data jurnal tidak
-// ditemukan.." (caption "Entry Data..") and opens nothing.
-std::intptr_t FORMREKMASUK_Edit(Hwnd parent, const std::string& id);
-std::intptr_t FORMREKKELUAR_Edit(Hwnd parent, const std::string& id);
 
 LResult FORMREKMASUK_WndProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam);
 LResult FORMREKKELUAR_WndProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam);
@@ -72,14 +63,15 @@ void FORMREKMASUK_CreateControls(Hwnd form);
 void FORMREKKELUAR_CreateControls(Hwnd form);
 LResult FORMREKMASUK_CtlSubclassProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam);
 LResult FORMREKKELUAR_CtlSubclassProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam);
-// Fills the account list (SQL error report on failure, keeping what arrived) and makes the first journal id (or, for
-// an edit, fills the fields from the entry). Returns 0.
+// Fills the account list (SQL error report on failure, keeping what arrived) and makes the first journal id.
+// Returns 0.
 LResult FORMREKMASUK_Load(Hwnd form, std::intptr_t userData);
 LResult FORMREKKELUAR_Load(Hwnd form, std::intptr_t userData);
 // Row callbacks of the account query: value 1 + " " + value 2 appended to the window's account list; 0.
 int FORMREKMASUK_CbAddAccount(void* user, int columnCount, char** values, char** names);
 int FORMREKKELUAR_CbAddAccount(void* user, int columnCount, char** values, char** names);
-// The "Simpan" command. Returns 0.
+// The "Simpan" command: the id checked and the row written in one transaction; "Data berhasil disimpan.." and the
+// receipt question only once it is committed. Returns 0.
 LResult FORMREKMASUK_Save(int index, Hwnd form, Hwnd control, int id);
 LResult FORMREKKELUAR_Save(int index, Hwnd form, Hwnd control, int id);
 
@@ -89,5 +81,4 @@ extern const char* const kJournalNoAmount;       // "Gagal menyimpan, kolom Juml
 extern const char* const kJournalIdTaken;        // "Gagal menyimpan, Kode Jurnal sudah dipakai.."
 extern const char* const kJournalSaved;          // "Data berhasil disimpan.."
 extern const char* const kJournalPrintQuestion;  // "Cetak Kwitansi?"
-extern const char* const kJournalNotFound;       // "Data jurnal tidak ditemukan.."
 extern const char* const kJournalTooLarge;       // "Jumlah terlalu besar untuk dicetak pada kwitansi.."

@@ -11,7 +11,6 @@
 #include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"
-#include "framework/numbers.h"
 #include "framework/resources.h"
 #include "framework/system_wrappers.h"
 #include "framework/window_system.h"
@@ -178,23 +177,6 @@ int FORM15_LoadList(Hwnd form, std::intptr_t) {
   return 0;
 }
 
-int FORM15_EditRow(Hwnd form, int row) {
-  if (!IsJournalList(form)) return 0;
-  const Hwnd list = ListOf(form);
-  if (row < 0 || row >= LvGetItemCount(list)) return 0;
-  MakeCurrent(form);
-  const std::string id = LvGetItemText(list, row, 0);
-  // Columns: Id, Tgl, Ref, Uraian, Masuk, Keluar, Petugas.
-  const bool expense = id.rfind("EXP", 0) == 0 ||
-                       (id.rfind("INC", 0) != 0 && Val(LvGetItemText(list, row, 5)) != 0 &&
-                        Val(LvGetItemText(list, row, 4)) == 0);
-  HandKindOn(form);
-  const std::intptr_t saved = expense ? FORMREKKELUAR_Edit(form, id) : FORMREKMASUK_Edit(form, id);
-  if (saved == 1 && IsJournalList(form)) FORM15_LoadList(form, 0);
-  MakeCurrent(form);
-  return 0;
-}
-
 int FORM15_OnToolbar(Hwnd form, Hwnd, int notification, int id) {
   if (notification != 0 || !IsJournalList(form)) return 0;
   MakeCurrent(form);
@@ -230,20 +212,7 @@ LResult FORM15_WndProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam) {
                      static_cast<int>(LOWORD(wParam)));
     return 0;
   }
-  if (msg == WM_NOTIFY && lParam) {
-    const auto* hdr = reinterpret_cast<const NmHdr*>(lParam);
-    if (hdr->idFrom == gForm15ListId && hdr->hwndFrom == ListOf(hwnd)) {
-      if (hdr->code == NM_DBLCLK) {
-        const int row = reinterpret_cast<const NmListView*>(lParam)->iItem;
-        if (row >= 0) FORM15_EditRow(hwnd, row);
-        return 0;
-      }
-      if (hdr->code == NM_RETURN) {
-        FORM15_EditRow(hwnd, LvGetSelectionMark(hdr->hwndFrom));
-        return 0;
-      }
-    }
-  }
+  // The list's own notifications (click, double click, key) are not handled.
   return WinDefWindowProc(hwnd, msg, wParam, lParam);
 }
 

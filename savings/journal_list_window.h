@@ -1,7 +1,8 @@
 // FORM15 "Jurnal Kas": the maximised MDI child that lists one month of the cash journal (transaksi rows with Sts
 // 'k') or of the bank journal (Sts 'b'): the report month gReportMonth of the working school year gTapel, ordered by
-// Id. From it the operator opens the income and expense entry windows, edits an entry (double click or Enter on a
-// row), deletes an entry, exports the list to a workbook or an HTML page and reloads it.
+// Id. From it the operator opens the income and expense entry windows, deletes an entry, exports the list to a
+// workbook or an HTML page and reloads it. Entries are added and deleted, never changed: the list handles no click,
+// double click or key of its own.
 //
 // The journal kind comes from gFormMode when the window is created: exactly "JURNAL KAS" is the cash journal, any
 // other text the bank journal. Each window keeps the kind it was opened with (gFormMode is rewritten by many other
@@ -48,10 +49,6 @@ void FORM15_CreateControls(Hwnd form);
 int FORM15_LoadList(Hwnd form, std::intptr_t param);
 // Runs the toolbar command `id` of the window (any other id does nothing); returns 0.
 int FORM15_OnToolbar(Hwnd form, Hwnd control, int notification, int id);
-// Opens the entry window of the entry in row `row` of the window's list for editing (the expense window for an
-// "EXP" entry or one with money out, else the income window) and reloads the list when it was saved. Nothing for a
-// row that does not exist. Returns 0.
-int FORM15_EditRow(Hwnd form, int row);
 // Whether the window lists the cash journal (false for the bank journal or a window that is not a journal list).
 bool FORM15_IsCash(Hwnd form);
 

@@ -100,9 +100,10 @@ std::vector<std::string> SavingsReceiptLines(const SavingsReceiptData& d) {
 // ----- card and passbook ------------------------------------------------------------------------------------------
 
 int SavingsFirstUnprintedRow(const std::vector<SavingsBookRow>& rows) {
-  int i = static_cast<int>(rows.size()) - 1;
-  while (i >= 0 && rows[i].sts == "t") --i;
-  return i + 1;
+  const int count = static_cast<int>(rows.size());
+  int i = 0;
+  while (i < count && rows[i].sts != "t") ++i;
+  return i;
 }
 
 std::vector<std::string> SavingsCardHeading(long long page, const SavingsSchool& school, const std::string& code,
@@ -157,7 +158,8 @@ SavingsBookRun SavingsBookLayout(SavingsBook book, const std::vector<SavingsBook
   const int pageLines = card ? kSavingsCardPageLines : kSavingsPassbookPageLines;
   SavingsBookRun run;
   const int first = SavingsFirstUnprintedRow(rows);
-  const int count = static_cast<int>(rows.size());
+  int count = static_cast<int>(rows.size());
+  while (count > first && rows[count - 1].sts != "t") --count;   // printed rows after the last unprinted one
   SavingsPosition at;   // no unprinted row: nothing is written
   if (first < count) {
     std::vector<std::string> positions;
@@ -171,22 +173,18 @@ SavingsBookRun SavingsBookLayout(SavingsBook book, const std::vector<SavingsBook
       ++page;
       line = 1;
     }
-    const std::string rowLine = card ? SavingsCardRowLine(rows[i]) : SavingsPassbookRowLine(rows[i]);
+    const bool printed = rows[i].sts != "t";   // on the paper already: its line is only passed
+    const std::string rowLine = printed ? "`" : card ? SavingsCardRowLine(rows[i]) : SavingsPassbookRowLine(rows[i]);
+    bool write = true;
     if (line < 2) {
-      if (askPage && askPage(page)) {
-        if (card) {
-          const auto heading = SavingsCardHeading(page, school, code, name);
-          run.lines.insert(run.lines.end(), heading.begin(), heading.end());
-        }
-        run.lines.push_back(rowLine);
-        run.written.push_back(i);
-      } else {
-        run.declined.push_back(i);
+      write = askPage && askPage(page);
+      if (write && card) {
+        const auto heading = SavingsCardHeading(page, school, code, name);
+        run.lines.insert(run.lines.end(), heading.begin(), heading.end());
       }
-    } else {
-      run.lines.push_back(rowLine);
-      run.written.push_back(i);
     }
+    if (write) run.lines.push_back(rowLine);
+    if (!printed) (write ? run.written : run.declined).push_back(i);
     ++line;
   }
   return run;
@@ -194,7 +192,7 @@ SavingsBookRun SavingsBookLayout(SavingsBook book, const std::vector<SavingsBook
 
 // ----- the text device --------------------------------------------------------------------------------------------
 
-SavingsPrintResult SavingsPrintLines(const std::function<std::vector<std::string>()>& compose) {
+SavingsPrintResult SavingsPrintLines(const std::function<std::vector<std::string>()>& compose, std::string* keptIn) {
   const std::string printer = FinChoosePrinter();
   if (printer.empty()) return SavingsPrintResult::NoPrinter;
   platform::TextPrinter device;
@@ -202,5 +200,13 @@ SavingsPrintResult SavingsPrintLines(const std::function<std::vector<std::string
   bool ok = true;
   for (const std::string& line : compose ? compose() : std::vector<std::string>{}) ok = device.WriteLine(line) && ok;
   ok = device.Close() && ok;
+  if (!device.KeptIn().empty()) {   // written, but to a file and not to a printer
+    if (keptIn) *keptIn = device.KeptIn();
+    return SavingsPrintResult::KeptInFile;
+  }
   return ok ? SavingsPrintResult::Printed : SavingsPrintResult::Failed;
+}
+
+std::string SavingsKeptInFileMessage(const std::string& path) {
+  return "Tidak ada yang tercetak ke printer. Teks cetakan disimpan di " + path + "..";
 }

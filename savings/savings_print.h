@@ -3,7 +3,7 @@
 // SavingsPrintLines asks for the printer, opens the text device "LPT:" + name + ",EMU=TTY", writes and closes it.
 //
 // Passbook and card carry every savings row of a student on its own line. A row's position (page "-" line) is kept
-// in transaksi.Ref when the teller books it; a print run starts at the stored position of the student's first
+// in transaksi.Ref when the teller books it; a print run starts at the stored position of the student's oldest
 // unprinted row and gives the rows after it the following lines by count. The card has 68 lines to a page, the
 // passbook 25.
 #pragma once
@@ -71,8 +71,8 @@ struct SavingsBookRow {
 };
 enum class SavingsBook { Card, Passbook };
 
-// The first unprinted row: the row after the last row whose Sts is not "t" (0 when every row is "t"); the row count
-// when the last row is printed already (nothing to print).
+// The oldest unprinted row: the first row whose Sts is "t", also when printed rows follow it (a row passed over at a
+// declined page); the row count when every row is printed (nothing to print).
 int SavingsFirstUnprintedRow(const std::vector<SavingsBookRow>& rows);
 
 // The ten heading lines of card page `page`.
@@ -94,10 +94,11 @@ struct SavingsBookRun {
   std::vector<int> written;
   std::vector<int> declined;
 };
-// The run over `rows` from the first unprinted row on. The paper is brought to the start line with lines of "`"
-// (line + 10 on the card, below its heading; line + 2 in the passbook) when it is past line 1; each row takes the
-// next line, a new page starting past the page length. At line 1 of a page `askPage(page)` is asked: yes writes the
-// card heading (card only) and the row, no passes the row over.
+// The run over `rows` from the oldest unprinted row to the last unprinted one. The paper is brought to the start
+// line with lines of "`" (line + 10 on the card, below its heading; line + 2 in the passbook) when it is past line 1;
+// each row takes the next line, a new page starting past the page length. At line 1 of a page `askPage(page)` is
+// asked: yes writes the card heading (card only) and the row, no passes the row over. A row printed already keeps
+// its line on the paper: a line of "`" stands in for it and it is neither written nor declined.
 SavingsBookRun SavingsBookLayout(SavingsBook book, const std::vector<SavingsBookRow>& rows, const SavingsSchool& school,
                                  const std::string& code, const std::string& name,
                                  const std::function<bool(long long page)>& askPage);
@@ -108,7 +109,13 @@ enum class SavingsPrintResult {
   NoPrinter,    // the print dialog was cancelled
   OpenFailed,   // the device could not be opened
   Failed,       // writing or handing the job over failed
+  KeptInFile,   // no printer got the job (no such print queue, or the queue refused it): its text is in a file
 };
 // Asks for the printer (FinChoosePrinter), opens "LPT:" + name + ",EMU=TTY", then calls `compose` for the lines (a
-// run may ask its page questions there, while the device is open), writes each line and closes the device.
-SavingsPrintResult SavingsPrintLines(const std::function<std::vector<std::string>()>& compose);
+// run may ask its page questions there, while the device is open), writes each line and closes the device. For
+// KeptInFile `keptIn` gets the file's path.
+SavingsPrintResult SavingsPrintLines(const std::function<std::vector<std::string>()>& compose,
+                                     std::string* keptIn = nullptr);
+// What the operator is told when a print reached no printer: "Tidak ada yang tercetak ke printer. Teks cetakan
+// disimpan di " + the file + "..".
+std::string SavingsKeptInFileMessage(const std::string& path);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/globals.h"
+#include "common/amounts.h"
 #include "common/globals.h"
 #include "common/numbers_words.h"
 #include "common/query_callbacks.h"
@@ -23,6 +24,7 @@
 #include "platform/seams.h"
 #include "savings/savings_globals.h"
 #include "savings/savings_print.h"
+#include "savings/savings_rows.h"
 #include "students/student_pickers.h"
 #include "students/student_record_window.h"
 
@@ -151,8 +153,10 @@ constexpr const char* kPrintFailed = "Gagal Cetak..";
 // Refusals of a save that cannot be booked, in the window's own words (its tooltips) where it has them.
 constexpr const char* kNoStudent = "Ketik kode siswa disini, kemudian enter / Cari Siswa";
 constexpr const char* kNoSandi = "Pilih jenis transaksi berdasarkan sandi/kode transaksi";
-constexpr const char* kNoAmount = "Masukan jumlah nilai tabungan";
+constexpr const char* kNoAmount = "Masukan jumlah nilai tabungan..";
 constexpr const char* kOverdrawn = "Saldo tabungan tidak mencukupi..";
+// A second save of one student in the same clock second would repeat the id.
+constexpr const char* kIdTaken = "Gagal menyimpan, Id transaksi sudah dipakai. Simpan ulang sebentar lagi..";
 
 void OnDestroy(Hwnd form);
 
@@ -320,6 +324,7 @@ void PrintReceipt(Hwnd form) {
     return;
   }
   const SavedTransaction tx = t->tx;
+  std::string keptIn;
   const SavingsPrintResult result = SavingsPrintLines([&tx] {
     SavingsReceiptData d;
     d.school = School();
@@ -334,9 +339,12 @@ void PrintReceipt(Hwnd form) {
     d.printTime = SbGetText(gStatusBar, 5);
     d.operatorName = SbGetText(gStatusBar, 1);
     return SavingsReceiptLines(d);
-  });
+  }, &keptIn);
   switch (result) {
     case SavingsPrintResult::Printed: break;
+    case SavingsPrintResult::KeptInFile:
+      MsgBox(SavingsKeptInFileMessage(keptIn), "Info", MB_OK | MB_ICONINFORMATION);
+      break;
     // No printer chosen, or one that cannot be opened: the operator is told and the run goes on (the saved
     // transaction stays; the receipt can be printed again).
     case SavingsPrintResult::NoPrinter: MsgBox(kNoPrinter, "Tabungan..", MB_OK | MB_ICONINFORMATION); break;
@@ -363,14 +371,19 @@ void PrintBook(Hwnd form, SavingsBook book) {
                     cell(kTabunganColKet)});
   }
   SavingsBookRun run;
+  std::string keptIn;
   const SavingsPrintResult result = SavingsPrintLines([&] {
     run = SavingsBookLayout(book, rows, School(), tx.studentId, tx.name, [book](long long page) {
       return MsgBox(SavingsPageQuestion(book, page), SavingsPageCaption(book), MB_YESNO | MB_ICONQUESTION) == IDYES;
     });
     return run.lines;
-  });
+  }, &keptIn);
   if (result == SavingsPrintResult::NoPrinter) {
     MsgBox(kNoPrinter, "Transaksi..", MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  if (result == SavingsPrintResult::KeptInFile) {   // no printer got it: the rows stay unprinted
+    MsgBox(SavingsKeptInFileMessage(keptIn), "Info", MB_OK | MB_ICONINFORMATION);
     return;
   }
   if (result != SavingsPrintResult::Printed) {   // nothing reached the printer: nothing is marked printed
@@ -432,6 +445,7 @@ void FORMTABUNGAN_CreateControls(Hwnd form) {
   t.sandi = add("Edit", "", kEdit | ES_UPPERCASE, WS_EX_CLIENTEDGE, 56, 396, 34, 18, gFormTabunganSandiEditId, kFont);
   t.amount = add("Edit", "", kEdit | ES_NUMBER | ES_UPPERCASE, WS_EX_CLIENTEDGE, 452, 396, 150, 18,
                  gFormTabunganAmountEditId, kFont);
+  WinSendMessage(t.amount, EM_LIMITTEXT, 12, 0);   // up to 999999999999 rupiah
   CtlAddToolTip(t.amount, "Masukan jumlah nilai tabungan", 1);
   t.save = add("Button", "SIMPAN", kButton, 0, 752, 464, 209, 43, gFormTabunganSaveButtonId, kFont);
   t.printButton = add("Button", "CETAK", kButton, 0, 864, 336, 102, 23, gFormTabunganPrintButtonId, kFont);
@@ -548,7 +562,8 @@ LResult FORMTABUNGAN_OnSandiListClick(int, Hwnd form, Hwnd, int, int, int) {
 LResult FORMTABUNGAN_OnAmountChange(int, Hwnd form, Hwnd, int) {
   const Teller* t = TellerOf(form);
   if (!t) return 0;
-  const long long amount = Number(CtlGetText(t->amount));
+  long long amount = 0;   // a text that is no amount reads as 0
+  FinReadAmount(CtlGetText(t->amount), amount);
   const long long after = SavingsNewBalance(Number(CtlGetText(t->bookBalance)), amount,
                                             static_cast<int>(Number(CtlGetText(t->direction))));
   CtlSetText(t->newBalance, std::to_string(after));
@@ -594,8 +609,9 @@ LResult FORMTABUNGAN_SaveTransaction(int, Hwnd form, Hwnd, int) {
     MsgBox(kNoSandi, "Info", MB_OK);
     return 0;
   }
-  const long long amount = Number(amountText);
-  if (amount < 0) {
+  // Whole rupiah, at most 12 digits; nothing is asked or stored for a zero, empty or unreadable amount.
+  const long long amount = FinPositiveAmount(amountText);
+  if (amount <= 0) {
     MsgBox(kNoAmount, "Info", MB_OK);
     return 0;
   }
@@ -624,12 +640,19 @@ LResult FORMTABUNGAN_SaveTransaction(int, Hwnd form, Hwnd, int) {
   row.keluar = sandi.direction < 1 ? amount : 0;
   row.petugas = SbGetText(gStatusBar, 1);
   row.ref = SavingsFormatPosition(SavingsNextPosition(t->lastPosition, t->pageLines));
-  if (FinExec(SavingsInsertSql(row)) != 0) return 0;
+  long long rowId = 0;
+  switch (SavingsInsertNewRow(row.id, SavingsInsertSql(row), &rowId)) {
+    case SavingsNewRowResult::Written: break;
+    case SavingsNewRowResult::IdTaken: MsgBox(kIdTaken, "Info", MB_OK | MB_ICONINFORMATION); return 0;
+    case SavingsNewRowResult::Failed: return 0;   // reported; the window stays as it was
+  }
+  t = TellerOf(form);
+  if (!t) return 0;
 
   AddHistoryRow(t->history, {gToday, SavingsSandiCode(sandi.text), std::to_string(row.keluar),
                              std::to_string(row.masuk), std::to_string(after), row.id, row.ref, "t",
                              SavingsSandiName(sandi.text)},
-                static_cast<long long>(sqlite3_last_insert_rowid(gDb)));
+                rowId);
   LvSelectItem(t->history, LvGetItemCount(t->history) - 1);
   CtlSetText(t->newBalance, std::to_string(after));
   t->saved = true;

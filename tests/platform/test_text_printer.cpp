@@ -59,6 +59,7 @@ TEST_F(TextPrinterTest, RecordingKeepsEveryJobLineByLine) {
     EXPECT_TRUE(prn.WriteLine(""));
     EXPECT_TRUE(prn.Write("tanpa akhir"));
     EXPECT_TRUE(prn.Close());
+    EXPECT_EQ(prn.KeptIn(), "");   // it reached the printer
     EXPECT_FALSE(prn.IsOpen());
     EXPECT_FALSE(prn.Close());
     EXPECT_FALSE(prn.WriteLine("sesudah ditutup"));
@@ -112,6 +113,7 @@ TEST_F(TextPrinterTest, ExistingCupsQueueGetsTheJobAsRawTextWithAnArgumentList) 
   prn.WriteLine("baris 2");
   ASSERT_EQ(commands.size(), 1u);   // lp runs when the job ends
   EXPECT_TRUE(prn.Close());
+  EXPECT_EQ(prn.KeptIn(), "");
   ASSERT_EQ(commands.size(), 2u);
   EXPECT_EQ(commands[0].program, "lpstat");
   EXPECT_EQ(commands[0].args, (std::vector<std::string>{"-p", "Epson_LX"}));
@@ -143,6 +145,7 @@ TEST_F(TextPrinterTest, UnknownQueueWritesATextFileUnderCetak) {
     EXPECT_TRUE(prn.Close());
     EXPECT_EQ(commands.size(), c.asksCups ? 1u : 0u) << c.printer;
     ASSERT_EQ(CetakFiles(), std::vector<std::string>{c.file}) << c.printer;
+    EXPECT_EQ(prn.KeptIn(), WorkFile("cetak/" + c.file)) << c.printer;   // no printer got it
     EXPECT_EQ(fintest::ReadFile(WorkFile("cetak/" + c.file)), "   BUKU TABUNGAN\r\n`\r\n");
   }
 }
@@ -165,6 +168,7 @@ TEST_F(TextPrinterTest, RefusedCupsJobIsKeptInAFileAndReported) {
   ASSERT_TRUE(prn.Open("Epson_LX"));
   prn.WriteLine("isi");
   EXPECT_FALSE(prn.Close());
+  EXPECT_EQ(prn.KeptIn(), WorkFile("cetak/Epson_LX_20240902_101530.txt"));
   EXPECT_EQ(CetakFiles(), std::vector<std::string>{"Epson_LX_20240902_101530.txt"});
   EXPECT_EQ(fintest::ReadFile(WorkFile("cetak/Epson_LX_20240902_101530.txt")), "isi\r\n");
 }

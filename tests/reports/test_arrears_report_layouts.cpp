@@ -188,9 +188,30 @@ TEST(ArrearsArchive, CaptionsUpToTheirRpAndLongAmounts) {
   EXPECT_EQ(l[0], std::string(38, 'S'));
   EXPECT_EQ(l[1], std::string(17, ' ') + "Jl. Ñ");
   EXPECT_EQ(l[7], "1" + std::string(24, ' ') + "Rp.*********5");          // no "Rp.": 24 blanks
-  EXPECT_EQ(l[8], "2 " + std::string(50, 'a') + " Rp.12.345.678.901");   // kept whole; the amount never cut
+  EXPECT_EQ(l[8], "2 " + std::string(50, 'a') + " Rp.12.345.678.901");   // caption and amount kept whole
   EXPECT_EQ(l[9], "3 A " + std::string(21, ' ') + "Rp.*********0");       // up to the first "Rp."
   EXPECT_EQ(l[11], "Total        :" + std::string(11, ' ') + "Rp.**********");
+}
+
+TEST(ArrearsArchive, EveryAmountIsWrittenWhole) {
+  // Up to 10 characters an amount stands in its star-filled column as ever; a longer one is never cut.
+  struct Case {
+    const char* amount;
+    const char* field;
+  } cases[] = {
+      {"", "**********"},           {"0", "*********0"},           {"1.250.000", "*1.250.000"},
+      {"23.456.789", "23.456.789"}, {"123.456.789", "123.456.789"}, {"-1.250.000", "-1.250.000"},
+      {"1.234.567.890", "1.234.567.890"},
+  };
+  for (const Case& c : cases) {
+    ArrearsNote n = TwoFeeNote();
+    n.feeAmounts = {c.amount, ""};
+    n.total = c.amount;
+    const std::vector<std::string> l = FinArrearsNoteArchiveLines(n);
+    ASSERT_EQ(l.size(), 11u);
+    EXPECT_EQ(l[7], "1 SPP VII " + std::string(15, ' ') + "Rp." + c.field) << c.amount;
+    EXPECT_EQ(l[10], "Total        :" + std::string(11, ' ') + "Rp." + c.field) << c.amount;
+  }
 }
 
 }  // namespace

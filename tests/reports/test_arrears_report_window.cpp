@@ -306,6 +306,27 @@ TEST_F(ArrearsReportWindowTest, ArchivesAreWrittenPerTickedStudent) {
                                                       "tunggakan_Citra_Dewi_VII_A_2024-09-03.txt"}));
 }
 
+TEST_F(ArrearsReportWindowTest, ArchivesWriteEveryAmountWhole) {
+  // A student of VII A who owes 123.456.789 on the books: the archive never cuts it to its last 10 characters.
+  fintest::Exec(gDb, "INSERT INTO siswa (Id, Nama) VALUES ('S09','Joko');"
+                     "INSERT INTO siswakelas (Kode, IdSiswa, Kelas, Tapel) VALUES"
+                     " ('20242025S09','S09','VII A','2024/2025');"
+                     "INSERT INTO detail_account (id_account, id_siswa, jml_pembayaran, juli) VALUES"
+                     " ('VII-BUKU','S09',123456789,123456789);");
+  Open();
+  ASSERT_TRUE(ShowData("VII A"));
+  std::filesystem::create_directory(ProgramFile("arsip"));
+  LvSetCheck(gForm11List, RowOf(gForm11List, "S09"), 1);
+  Command(gForm11ArchiveId);
+  ASSERT_EQ(ArchiveFiles(), (std::vector<std::string>{"tunggakan_Joko_VII_A_2024-09-02.txt"}));
+  const std::string rule(38, '-');
+  EXPECT_EQ(fintest::ReadFile(ProgramFile("arsip/tunggakan_Joko_VII_A_2024-09-02.txt")),
+            std::string(14, ' ') + "SD Harapan\r\n" + std::string(13, ' ') + "Jl. Merdeka 5\r\n" +
+                std::string(13, ' ') + "Telp. 021-555\r\n" + rule + "\r\nNama : Joko\r\nKelas: VII A\r\n" + rule +
+                "\r\n1 SPP VII                Rp.**********\r\n2 Buku VII               Rp.123.456.789\r\n" + rule +
+                "\r\nTotal        :           Rp.123.456.789\r\n");
+}
+
 TEST_F(ArrearsReportWindowTest, ArchiveNamesNeverLeaveTheArchiveFolder) {
   fintest::Exec(gDb, "UPDATE siswa SET Nama='../../Ani' WHERE Id='S01'");
   Open();

@@ -215,6 +215,33 @@ TEST_F(FinancialReportTest, JanuaryCountsCashToTheEndOfDecemberAndSavingsOfJanua
   EXPECT_EQ(Cell(ListOf(w), " - Sumbangan", 2), "20.000");
 }
 
+TEST_F(FinancialReportTest, SumsWithADecimalPointAreAddedAsNumbers) {
+  // A database written by an earlier program can hold money with a decimal part: SQLite then returns its sums with a
+  // ".", which is a decimal point and no thousands separator (1000.25 is no 100025).
+  fintest::Exec(gDb,
+                "DELETE FROM transaksi;"
+                "INSERT INTO transaksi (id, tgl, uraian, acctid, siswaid, masuk, keluar, petugas, sts, jenjang, Ref)"
+                " VALUES ('a','2024-08-01','Kas','-','-',3000,0,'ani','k','-','412'),"
+                " ('s','2024-08-05','01-Setoran Tunai','Tabungan','S1',1000.25,0,'ani','-','-','1-1'),"
+                " ('i','2024-09-02','Sumbangan','-','-',250.25,0,'ani','k','-','412'),"
+                " ('e','2024-09-03','Listrik','-','-',0,100.25,'ani','k','-','511');");
+  const Hwnd w = Open();
+  Click(w, gForm8GlobalId);
+  const Hwnd list = ListOf(w);
+  EXPECT_EQ(Cell(list, "Jumlah Saldo Kas", 3), "3.000");
+  EXPECT_EQ(Cell(list, "Jumlah Saldo Tabungan Siswa", 3), "1.000");
+  EXPECT_EQ(Cell(list, "TOTAL SALDO AWAL", 3), "4.000");
+  EXPECT_EQ(Cell(list, " - Sumbangan", 2), "250");
+  EXPECT_EQ(Cell(list, "TOTAL PENDAPATAN OPERASIONAL", 3), "250");
+  EXPECT_EQ(Cell(list, "TOTAL PENDAPATAN BERSIH", 3), "4.250");
+
+  Click(w, gForm8DetailId);
+  EXPECT_EQ(Cell(list, "TOTAL SALDO AWAL", 3), "4.000");
+  EXPECT_EQ(Cell(list, "   09-03, Listrik", 2), "100");
+  EXPECT_EQ(Cell(list, "TOTAL BELANJA", 3), "100");
+  EXPECT_EQ(Cell(list, "      SALDO AKHIR", 3), "4.150");
+}
+
 TEST_F(FinancialReportTest, AFailingStatementIsShownAndTheBuildGoesOn) {
   fintest::Exec(gDb, "DROP TABLE rekening");
   for (int i = 0; i < 3; ++i) ExpectMsgBox("SQL error: no such table: rekening", "Info", IDOK);

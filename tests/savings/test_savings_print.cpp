@@ -102,7 +102,10 @@ TEST(SavingsPieces, FirstUnprintedRow) {
   };
   EXPECT_EQ(SavingsFirstUnprintedRow(rows({"-", "-", "t", "t"})), 2);
   EXPECT_EQ(SavingsFirstUnprintedRow(rows({"t", "t"})), 0);
-  EXPECT_EQ(SavingsFirstUnprintedRow(rows({"t", "-"})), 2);
+  // The oldest unprinted row, also when printed rows follow it (a row passed over at a declined page).
+  EXPECT_EQ(SavingsFirstUnprintedRow(rows({"t", "-"})), 0);
+  EXPECT_EQ(SavingsFirstUnprintedRow(rows({"-", "t", "-", "t", "-"})), 1);
+  EXPECT_EQ(SavingsFirstUnprintedRow(rows({"-", "-"})), 2);
   EXPECT_EQ(SavingsFirstUnprintedRow(rows({})), 0);
 }
 
@@ -207,6 +210,42 @@ TEST(SavingsBookRun, DecliningAPageSkipsThatRowOnly) {
   EXPECT_EQ(run.lines, (std::vector<std::string>{SavingsCardRowLine(rows[1]), SavingsCardRowLine(rows[2])}));
   EXPECT_EQ(run.written, (std::vector<int>{1, 2}));
   EXPECT_EQ(run.declined, (std::vector<int>{0}));
+}
+
+TEST(SavingsBookRun, ARowPassedOverAtADeclinedPageComesOutOnTheNextRun) {
+  // Passbook: 1-24 and 1-25 printed, 2-1 passed over when page 2 was declined, 2-2 printed after it without a
+  // question, 2-3 new. The run starts at 2-1: page 2 is asked for, the row printed already only takes its line.
+  std::vector<SavingsBookRow> rows = {
+      Row("2021-03-01", "01", "0", "100", "100", "1-24", "-", "Setoran Tunai"),
+      Row("2021-03-02", "01", "0", "50", "150", "1-25", "-", "Setoran Tunai"),
+      Row("2021-03-03", "02", "30", "0", "120", "2-1", "t", "Penarikan Tunai"),
+      Row("2021-03-04", "01", "0", "5", "125", "2-2", "-", "Setoran Tunai"),
+      Row("2021-03-05", "03", "0", "7", "132", "2-3", "t", "Hadiah"),
+      Row("2021-03-06", "01", "0", "9", "141", "2-4", "-", "Setoran Tunai"),
+  };
+  Answers a;
+  SavingsBookRun run = SavingsBookLayout(SavingsBook::Passbook, rows, kSchool, "20015", "BUDI", a.Fn());
+  EXPECT_EQ(a.asked, (std::vector<long long>{2}));
+  EXPECT_EQ(run.lines, (std::vector<std::string>{SavingsPassbookRowLine(rows[2]), "`",
+                                                 SavingsPassbookRowLine(rows[4])}));
+  EXPECT_EQ(run.written, (std::vector<int>{2, 4}));
+  EXPECT_TRUE(run.declined.empty());
+
+  // Declined again: that row stays unprinted, the rows after it print on their lines.
+  Answers no;
+  no.answers = {false};
+  run = SavingsBookLayout(SavingsBook::Passbook, rows, kSchool, "20015", "BUDI", no.Fn());
+  EXPECT_EQ(run.lines, (std::vector<std::string>{"`", SavingsPassbookRowLine(rows[4])}));
+  EXPECT_EQ(run.written, (std::vector<int>{4}));
+  EXPECT_EQ(run.declined, (std::vector<int>{2}));
+
+  // On the card the page starts with its heading.
+  Answers card;
+  run = SavingsBookLayout(SavingsBook::Card, rows, kSchool, "20015", "BUDI", card.Fn());
+  EXPECT_EQ(card.asked, (std::vector<long long>{2}));
+  EXPECT_EQ(run.lines, Concat(SavingsCardHeading(2, kSchool, "20015", "BUDI"),
+                              {SavingsCardRowLine(rows[2]), "`", SavingsCardRowLine(rows[4])}));
+  EXPECT_EQ(run.written, (std::vector<int>{2, 4}));
 }
 
 TEST(SavingsBookRun, NothingUnprintedWritesNothing) {

@@ -1,6 +1,7 @@
 // The savings teller "TRANSAKSI TABUNGAN" driven as an operator would: the student lookup (name, balance, history
 // with running balance), the transaction code and amount preview, deposits and withdrawals with their ids and
-// passbook positions, the refusals, and the passbook, card and receipt printed on the recorded text printer.
+// passbook positions, the refusals, a save whose commit cannot take the file, and the passbook, card and receipt
+// printed on the recorded text printer or kept in a file when the printer is no print queue.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -467,6 +468,102 @@ TEST_F(TellerTest, AFailedInsertIsReportedAndLeavesTheWindowAsItWas) {
   Click(gFormTabunganPrintButton);
 }
 
+TEST_F(TellerTest, AZeroOrEmptyAmountIsRefusedBeforeAnythingIsAsked) {
+  Open();
+  LookUp("20015");
+  for (const char* amount : {"", "0", "000"}) {
+    SCOPED_TRACE(amount);
+    Book("01", amount);
+    ExpectMsgBox("Masukan jumlah nilai tabungan..", "Info", IDOK);   // no "Simpan Transaksi" question
+    Click(gFormTabunganSaveButton);
+    VerifySeams();
+  }
+  EXPECT_EQ(TransaksiCount(), 4);
+  EXPECT_EQ(LvGetItemCount(gFormTabunganHistoryList), 0);
+  // The flag stayed clear: an amount then books.
+  Book("01", "10");
+  SaveYes("Nasabah atas nama BUDI SANTOSO melakukan transaksi 01-Setoran Tunai sebesar 10");
+  EXPECT_EQ(Savings("20015").size(), 1u);
+}
+
+TEST_F(TellerTest, TheAmountTakesAtMostTwelveDigits) {
+  Open();
+  LookUp("20015");
+  CtlSetText(gFormTabunganSandiEdit, "01");
+  auto* amount = qobject_cast<QLineEdit*>(WinWidget(gFormTabunganAmountEdit));
+  ASSERT_NE(amount, nullptr);
+  QTest::keyClicks(amount, std::string(20, '9').c_str());
+  EXPECT_EQ(CtlGetText(gFormTabunganAmountEdit), std::string(12, '9'));
+  EXPECT_EQ(CtlGetText(gFormTabunganNewBalanceEdit), "999999999999");
+  SaveYes("Nasabah atas nama BUDI SANTOSO melakukan transaksi 01-Setoran Tunai sebesar 999999999999");
+  EXPECT_EQ(Savings("20015")[0][5], "999999999999");
+  // Every later sum over the student's savings still adds up.
+  SbSetText(gStatusBar, 5, "09:05:08", 0);
+  LookUp("20015");
+  EXPECT_EQ(CtlGetText(gFormTabunganBookBalanceEdit), "999999999999");
+  Book("01", "999999999999");
+  SaveYes("Nasabah atas nama BUDI SANTOSO melakukan transaksi 01-Setoran Tunai sebesar 999999999999");
+  LookUp("20015");
+  EXPECT_EQ(CtlGetText(gFormTabunganBookBalanceEdit), "1999999999998");
+  EXPECT_EQ(Column(kTabunganColSaldo), (std::vector<std::string>{"999999999999", "1999999999998"}));
+}
+
+TEST_F(TellerTest, ASecondSaveOfOneStudentInTheSameSecondIsRefused) {
+  Open();
+  LookUp("20015");
+  Book("01", "10");
+  SaveYes("Nasabah atas nama BUDI SANTOSO melakukan transaksi 01-Setoran Tunai sebesar 10");
+  // The next transaction of the same student while the clock still shows 09:05:07 would repeat the id.
+  LookUp("20015");
+  Book("02", "4");
+  ExpectMsgBox("Nasabah atas nama BUDI SANTOSO melakukan transaksi 02-Penarikan Tunai sebesar 4", "Simpan Transaksi",
+               IDYES, kQuestion);
+  ExpectMsgBox("Gagal menyimpan, Id transaksi sudah dipakai. Simpan ulang sebentar lagi..", "Info", IDOK, kInfo);
+  Click(gFormTabunganSaveButton);
+  VerifySeams();
+  EXPECT_EQ(Savings("20015"), (Rows{{"2001520210305090507", "2021-03-05", "01-Setoran Tunai", "Tabungan", "20015",
+                                     "10", "0", "ani", "t", "-", "1-1"}}));
+  EXPECT_EQ(LvGetItemCount(gFormTabunganHistoryList), 1);
+  ExpectMsgBox("Transaksi belum disimpan..", "Info", IDOK);   // nothing was booked: nothing to print
+  Click(gFormTabunganPrintButton);
+  VerifySeams();
+  // A second later the same save goes through with an id of its own.
+  SbSetText(gStatusBar, 5, "09:05:08", 0);
+  SaveYes("Nasabah atas nama BUDI SANTOSO melakukan transaksi 02-Penarikan Tunai sebesar 4");
+  EXPECT_EQ(fintest::Query(gDb, "SELECT id, keluar, Ref FROM transaksi WHERE siswaid='20015' ORDER BY rowid"),
+            (Rows{{"2001520210305090507", "0", "1-1"}, {"2001520210305090508", "4", "1-2"}}));
+}
+
+TEST_F(TellerTest, ASaveWhileAnotherProgramReadsTheFileReportsTheFailureAndBooksNothing) {
+  // Another program (a second connection) is in the middle of reading the file: the commit cannot take it.
+  sqlite3_busy_timeout(gDb, 20);
+  sqlite3* reader = nullptr;
+  ASSERT_EQ(sqlite3_open_v2(WorkFile("data.db3").c_str(), &reader, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+  fintest::Exec(reader, "BEGIN; SELECT count(*) FROM transaksi;");
+  Open();
+  LookUp("20016");
+  Book("01", "10");
+  ExpectMsgBox("Nasabah atas nama SITI RAHAYU melakukan transaksi 01-Setoran Tunai sebesar 10", "Simpan Transaksi",
+               IDYES, kQuestion);
+  ExpectMsgBox("SQL error: database is locked", "Info", IDOK);   // and no "Transaksi berhasil disimpan.."
+  Click(gFormTabunganSaveButton);
+  VerifySeams();
+  EXPECT_EQ(LvGetItemCount(gFormTabunganHistoryList), 3);
+  for (int target : {0, 1, 2}) {
+    CbSetCurSel(gFormTabunganPrintCombo, target);
+    ExpectMsgBox("Transaksi belum disimpan..", "Info", IDOK);
+    Click(gFormTabunganPrintButton);
+  }
+  VerifySeams();
+  EXPECT_TRUE(textPrinted().Jobs().empty());
+  fintest::Exec(reader, "COMMIT;");
+  // What is in the file, read by the other program: nothing booked, nothing marked printed.
+  EXPECT_EQ(fintest::Query(reader, "SELECT count(*), sum(sts='t') FROM transaksi WHERE acctid='Tabungan'"),
+            (Rows{{"3", "1"}}));
+  sqlite3_close(reader);
+  EXPECT_TRUE(sqlite3_get_autocommit(gDb));
+}
+
 // ----- printing ---------------------------------------------------------------------------------------------------
 
 TEST_F(TellerTest, NothingPrintsBeforeASave) {
@@ -591,6 +688,80 @@ TEST_F(TellerTest, RowsOfADeclinedLastPageComeOutOnTheNextRun) {
   EXPECT_EQ(Column(kTabunganColSts), (std::vector<std::string>{"-", "-", "-"}));
   EXPECT_EQ(fintest::Query(gDb, "SELECT sts FROM transaksi WHERE siswaid='20015' ORDER BY rowid"),
             (Rows{{"-"}, {"-"}, {"-"}}));
+}
+
+TEST_F(TellerTest, ARowPassedOverAtADeclinedPageIsPrintedByTheNextRun) {
+  // Passbook page 2 was declined at the last run: 2-1 stayed unprinted, 2-2 was printed after it.
+  fintest::Exec(gDb,
+                "INSERT INTO transaksi (id, tgl, uraian, acctid, siswaid, masuk, keluar, petugas, sts, jenjang, Ref)"
+                " VALUES ('2001520210301080000', '2021-03-01', '01-Setoran Tunai', 'Tabungan', '20015', 100, 0, 'ani',"
+                "  '-', '-', '1-24'),"
+                " ('2001520210302080000', '2021-03-02', '01-Setoran Tunai', 'Tabungan', '20015', 50, 0, 'ani', '-',"
+                "  '-', '1-25'),"
+                " ('2001520210303080000', '2021-03-03', '02-Penarikan Tunai', 'Tabungan', '20015', 0, 30, 'ani', 't',"
+                "  '-', '2-1'),"
+                " ('2001520210304080000', '2021-03-04', '01-Setoran Tunai', 'Tabungan', '20015', 5, 0, 'ani', '-',"
+                "  '-', '2-2');");
+  Open();
+  LookUp("20015");
+  Book("01", "7");   // booked at 2-3
+  SaveYes("Nasabah atas nama BUDI SANTOSO melakukan transaksi 01-Setoran Tunai sebesar 7");
+  CbSetCurSel(gFormTabunganPrintCombo, 0);
+  AnswerPrinter("KASIR");
+  ExpectMsgBox("Persiapkan BUKU TABUNGAN untuk HALAMAN No. 2 dengan kertas yang bisa untuk mencetak 25 baris data..",
+               "Cetak ke BUKU TABUNGAN", IDYES, kQuestion);
+  Click(gFormTabunganPrintButton);
+  VerifySeams();
+  ASSERT_EQ(textPrinted().Jobs().size(), 1u);
+  // The run starts at the oldest unprinted row, on line 1 of page 2; the printed row keeps its line.
+  EXPECT_EQ(textPrinted().Jobs()[0].Lines(),
+            (std::vector<std::string>{
+                " 2021-03-03   02              30            0          120 Penarikan Tunai",
+                "`",
+                " 2021-03-05   01               0            7          132 Setoran Tunai"}));
+  EXPECT_EQ(Column(kTabunganColSts), (std::vector<std::string>{"-", "-", "-", "-", "-"}));
+  EXPECT_EQ(fintest::Query(gDb, "SELECT count(*) FROM transaksi WHERE acctid='Tabungan' AND siswaid='20015' AND "
+                                "sts='t'"),
+            (Rows{{"0"}}));
+}
+
+TEST_F(TellerTest, APrinterThatIsNoPrintQueueMarksNothingAndSaysWhereTheTextWasKept) {
+  // The system's text printer with the print system's tools answering that no such queue exists.
+  platform::SetTextPrinterBackendForTests(platform::MakeSystemTextPrinterBackend());
+  platform::SetTextPrinterCommandRunnerForTests(
+      [](const std::string& program, const std::vector<std::string>&, const std::string&) {
+        return platform::CommandResult{true, program == "lpstat" ? 1 : 0};
+      });
+  struct Restore {
+    ~Restore() { platform::SetTextPrinterCommandRunnerForTests(nullptr); }
+  } restore;
+  Open();
+  LookUp("20016");
+  Book("01", "10");
+  SaveYes("Nasabah atas nama SITI RAHAYU melakukan transaksi 01-Setoran Tunai sebesar 10");
+  const struct {
+    int target;
+    const char* file;
+  } cases[] = {{0, "cetak/KASIR_20240902_101530.txt"}, {1, "cetak/KASIR_20240902_101530_2.txt"},
+               {2, "cetak/KASIR_20240902_101530_3.txt"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.target);
+    CbSetCurSel(gFormTabunganPrintCombo, c.target);
+    AnswerPrinter("KASIR");
+    ExpectMsgBox("Tidak ada yang tercetak ke printer. Teks cetakan disimpan di " + WorkFile(c.file) + "..", "Info",
+                 IDOK, kInfo);
+    Click(gFormTabunganPrintButton);
+    VerifySeams();
+    EXPECT_TRUE(std::filesystem::exists(WorkFile(c.file)));
+  }
+  // The passbook's text is kept whole; the rows stay unprinted in the list and in the file.
+  const std::string passbook = fintest::ReadFile(WorkFile("cetak/KASIR_20240902_101530.txt"));
+  EXPECT_EQ(passbook.substr(0, 3), "`\r\n");
+  EXPECT_NE(passbook.find(" 2021-03-05   01               0           10          130 Setoran Tunai\r\n"),
+            std::string::npos);
+  EXPECT_EQ(Column(kTabunganColSts), (std::vector<std::string>{"-", "-", "t", "t"}));
+  EXPECT_EQ(fintest::Query(gDb, "SELECT sts FROM transaksi WHERE siswaid='20016' AND acctid='Tabungan' ORDER BY id"),
+            (Rows{{"-"}, {"-"}, {"t"}, {"t"}}));
 }
 
 TEST_F(TellerTest, ReceiptPrintsTheSavedTransactionAndMarksNothing) {
