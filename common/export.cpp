@@ -45,7 +45,26 @@ std::string FinAlignLetter(int align) {
 
 std::string FinPageCell(const std::string& cell) { return MapChars(cell, ",;", '-'); }
 
-std::string FinSheetCell(const std::string& cell) { return MapChars(MapChars(cell, ".", '\0'), ",;", '-'); }
+bool FinThousandsNumber(const std::string& cell) {
+  std::size_t k = cell.size() > 0 && cell[0] == '-' ? 1 : 0;
+  const std::size_t lead = k;
+  while (k < cell.size() && cell[k] >= '0' && cell[k] <= '9') ++k;
+  const std::size_t digits = k - lead;
+  if (digits < 1 || digits > 3 || cell[lead] == '0') return false;
+  int groups = 0;
+  while (k < cell.size()) {
+    if (cell.size() - k < 4 || cell[k] != '.') return false;
+    for (std::size_t d = k + 1; d <= k + 3; ++d)
+      if (cell[d] < '0' || cell[d] > '9') return false;
+    k += 4;
+    ++groups;
+  }
+  return groups > 0;
+}
+
+std::string FinSheetCell(const std::string& cell) {
+  return MapChars(FinThousandsNumber(cell) ? MapChars(cell, ".", '\0') : cell, ",;", '-');
+}
 
 PageExportArgs FinBuildPageArgs(const std::string& title, const std::string& schoolName,
                                 const std::string& schoolAddress, const std::vector<ExportColumn>& columns,

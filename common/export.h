@@ -38,7 +38,11 @@ std::string FinAlignLetter(int align);
 
 // A cell as the page plug-in receives it: every "," and every ";" becomes "-" (neither may split the cell).
 std::string FinPageCell(const std::string& cell);
-// A cell as the workbook plug-in receives it: every "." removed (thousands separators), then every "," and every
+// True for a whole number written with thousands dots: an optional "-", one to three digits (not starting with 0),
+// then one or more groups of "." and three digits ("1.250.000", "-75.000"; not "2.5", "0.500" or "1250000").
+bool FinThousandsNumber(const std::string& cell);
+// A cell as the workbook plug-in receives it: a number written with thousands dots loses its dots (so it still
+// arrives as a number); any other text keeps them ("Potongan 2.5%", "Jl. Merdeka No. 5"). Then every "," and every
 // ";" becomes "-".
 std::string FinSheetCell(const std::string& cell);
 

@@ -9,25 +9,23 @@
 //
 // The plug-in carries its own copies of the string routines and HTML cell builders it uses and links nothing of
 // Finance. Every text taken from the data (title, school name and address, captions, cells) is escaped before it
-// goes into the page, so markup in a name shows as text.
+// goes into the page, so markup in a name shows as text. The page is UTF-8 and starts with a byte-order mark, so a
+// browser reads it as UTF-8 however far down its first accented letter stands.
 //
-// Environment, for tests and tools:
-//   FIN_PROGRAM_DIR  folder that receives "Lap.html" instead of the folder of the running program
-//   FIN_TODAY        "yyyy-mm-dd": the date shown as the period instead of today's local date
-//   FIN_OPENER_LOG   file to which the page's path is appended (one line) instead of opening the page
-#include <limits.h>
+// The program folder is the folder this library was loaded from (the plug-in ships beside the program); the page is
+// opened with the desktop opener "xdg-open", looked up along PATH.
+#include <dlfcn.h>
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <QDesktopServices>
-#include <QGuiApplication>
-#include <QString>
-#include <QUrl>
+#include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -150,31 +148,25 @@ const char* CellAlign(const std::string& cell) {
   return ((c >= '0' && c <= '9') || c == '-') ? "right" : "left";
 }
 
+// The folder of the file that holds this code, without a trailing "/" ("/" itself for the root).
 std::string ProgramFolder() {
-  if (const char* dir = std::getenv("FIN_PROGRAM_DIR"); dir && *dir) return dir;
-  char buf[PATH_MAX];
-  ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-  if (n <= 0) return ".";
-  std::string exe(buf, static_cast<std::size_t>(n));
-  std::size_t slash = exe.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : exe.substr(0, slash);
+  Dl_info info{};
+  if (!dladdr(reinterpret_cast<const void*>(&ProgramFolder), &info) || !info.dli_fname || !*info.dli_fname)
+    return ".";
+  std::error_code ec;
+  std::filesystem::path file = std::filesystem::absolute(info.dli_fname, ec);
+  if (ec) file = info.dli_fname;
+  const std::string folder = file.parent_path().string();
+  return folder.empty() ? "." : folder;
 }
 
-// Today as "mm-dd-yyyy".
+// Today's local date as "mm-dd-yyyy".
 std::string PeriodText() {
-  int y = 0, m = 0, d = 0;
-  const char* fixed = std::getenv("FIN_TODAY");
-  if (!(fixed && std::sscanf(fixed, "%d-%d-%d", &y, &m, &d) == 3)) {
-    std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    y = local.tm_year + 1900;
-    m = local.tm_mon + 1;
-    d = local.tm_mday;
-  }
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
   char text[32];
-  std::snprintf(text, sizeof text, "%02d-%02d-%04d", m, d, y);
+  std::snprintf(text, sizeof text, "%02d-%02d-%04d", local.tm_mon + 1, local.tm_mday, local.tm_year + 1900);
   return text;
 }
 
@@ -183,7 +175,7 @@ std::string BuildPage(const std::string& pageInfo, const std::string& headerList
   StrSplit(pageInfo, ";", info);
   auto field = [&info](std::size_t k) { return k < info.size() ? HtmlEscape(info[k]) : std::string(); };
 
-  std::string page;
+  std::string page = "\xEF\xBB\xBF";  // UTF-8 byte-order mark
   page.reserve(512 + headerList.size() * 2 + rowList.size() * 5);
   auto line = [&page](const std::string& text) {
     page += text;
@@ -203,12 +195,16 @@ std::string BuildPage(const std::string& pageInfo, const std::string& headerList
   for (int k = 1; k <= headerCount; ++k) headerLine += FinHtmlHeaderCell(HtmlEscape(headers[k]), "100", "left");
   line(headerLine);
   line("</tr>");
+  // Every row gets a cell for each column of the header, at least one: an empty row, or a row whose last cells are
+  // empty (the splitting drops an empty piece at the end), still draws its rule across the whole table.
   const int rowCount = StrSplit(rowList, ";", rows);
   for (int r = 1; r <= rowCount; ++r) {
     line("<tr>");
     const int cellCount = StrSplit(rows[r], ",", cells);
+    const int width = std::max({cellCount, headerCount, 1});
+    cells.resize(static_cast<std::size_t>(width) + 1);
     std::string cellLine;
-    for (int c = 1; c <= cellCount; ++c) cellLine += FinHtmlItemCell(HtmlEscape(cells[c]), CellAlign(cells[c]));
+    for (int c = 1; c <= width; ++c) cellLine += FinHtmlItemCell(HtmlEscape(cells[c]), CellAlign(cells[c]));
     line(cellLine);
     line("</tr>");
   }
@@ -224,26 +220,22 @@ bool WritePage(const std::string& path, const std::string& page) {
   return ok;
 }
 
-// Opens the page with the desktop's default program: through Qt's desktop services in a program that runs a Qt GUI
-// application, otherwise through xdg-open started in the background by the shell.
+// Opens the page with the desktop's default program: the desktop opener "xdg-open", looked up along PATH, is run with
+// the path as its one argument (never shell text) and waited for. Without an opener nothing is opened.
 void OpenWithDesktop(const std::string& path) {
-  if (const char* log = std::getenv("FIN_OPENER_LOG"); log && *log) {
-    if (std::FILE* f = std::fopen(log, "ab")) {
-      std::fprintf(f, "%s\n", path.c_str());
-      std::fclose(f);
-    }
-    return;
-  }
-  if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
-    return;
-  }
-  const char* argv[] = {"/bin/sh", "-c", "xdg-open \"$1\" >/dev/null 2>&1 &", "sh", path.c_str(), nullptr};
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  const char* argv[] = {"xdg-open", path.c_str(), nullptr};
   pid_t pid = 0;
-  if (posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char* const*>(argv), environ) == 0) {
+  if (posix_spawnp(&pid, "xdg-open", &actions, nullptr, const_cast<char* const*>(argv), environ) == 0) {
     int status = 0;
-    waitpid(pid, &status, 0);
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
   }
+  posix_spawn_file_actions_destroy(&actions);
 }
 
 }  // namespace
@@ -252,7 +244,8 @@ extern "C" __attribute__((visibility("default"))) const char* sData(intptr_t pag
                                                                     intptr_t rowList) {
   auto text = [](intptr_t p) { return p ? std::string(reinterpret_cast<const char*>(p)) : std::string(); };
   const std::string page = BuildPage(text(pageInfo), text(headerList), text(rowList));
-  const std::string path = ProgramFolder() + "/Lap.html";
+  const std::string folder = ProgramFolder();
+  const std::string path = (folder == "/" ? std::string() : folder) + "/Lap.html";
   // A page that could not be written is not opened: the file there would be an earlier export's.
   if (WritePage(path, page)) OpenWithDesktop(path);
   return "0";

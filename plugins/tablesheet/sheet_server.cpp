@@ -1,14 +1,12 @@
 #include "sheet_server.h"
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <xlsxwriter.h>
 
-#include <QDesktopServices>
-#include <QGuiApplication>
-#include <QString>
-#include <QUrl>
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
@@ -146,6 +144,9 @@ bool WriteBook(const Book& book, const std::string& path) {
   lxw_format* header = styled(book.look.headerBold, nullptr);
   lxw_format* bodyDate = styled(false, "yyyy-mm-dd");
   lxw_format* headerDate = styled(book.look.headerBold, "yyyy-mm-dd");
+  if (book.look.landscape) worksheet_set_landscape(ws);
+  if (book.look.fitPagesWide > 0) worksheet_fit_to_pages(ws, static_cast<std::uint16_t>(book.look.fitPagesWide), 0);
+  if (book.look.titleRows > 0) worksheet_repeat_rows(ws, 0, static_cast<lxw_row_t>(book.look.titleRows - 1));
   int lastColumn = 0;
   for (const auto& [at, cell] : book.sheet->cells) lastColumn = std::max(lastColumn, at.second);
   if (book.look.columnWidth > 0 && lastColumn > 0)
@@ -167,10 +168,12 @@ bool WriteBook(const Book& book, const std::string& path) {
   return workbook_close(wb) == LXW_NO_ERROR && ok;
 }
 
-// A free name "<folder>/<stem>_<yyyymmdd_hhmmss>.xlsx" in the folder "cetak" of the working folder.
-std::string ShownPath(const std::u16string& bookName) {
+// A free name "<folder>/<stem>_<yyyymmdd_hhmmss>.xlsx" in the folder "cetak" of the working folder (made when
+// missing); empty, with the folder in `folderOut`, when that folder cannot be made.
+std::string ShownPath(const std::u16string& bookName, std::string* folderOut = nullptr) {
   std::error_code ec;
   const std::filesystem::path folder = std::filesystem::current_path(ec) / "cetak";
+  if (folderOut) *folderOut = folder.string();
   std::filesystem::create_directories(folder, ec);
   if (!std::filesystem::is_directory(folder, ec)) return {};
   std::string stem = Narrow(bookName);
@@ -189,26 +192,27 @@ std::string ShownPath(const std::u16string& bookName) {
   return name;
 }
 
-// Opens a file with the desktop's default program: through Qt's desktop services in a program that runs a Qt GUI
-// application, otherwise through xdg-open started in the background (the path is an argument, never shell text).
+// Opens a file with the desktop's default program: the desktop opener "xdg-open", looked up along PATH, is run with
+// the path as its one argument (never shell text) and waited for. Without an opener nothing is opened.
 void OpenWithDesktop(const std::string& path) {
-  if (const char* log = std::getenv("FIN_OPENER_LOG"); log && *log) {
-    if (std::FILE* f = std::fopen(log, "ab")) {
-      std::fprintf(f, "%s\n", path.c_str());
-      std::fclose(f);
-    }
-    return;
-  }
-  if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
-    return;
-  }
-  const char* argv[] = {"/bin/sh", "-c", "xdg-open \"$1\" >/dev/null 2>&1 &", "sh", path.c_str(), nullptr};
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  const char* argv[] = {"xdg-open", path.c_str(), nullptr};
   pid_t pid = 0;
-  if (posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char* const*>(argv), environ) == 0) {
+  if (posix_spawnp(&pid, "xdg-open", &actions, nullptr, const_cast<char* const*>(argv), environ) == 0) {
     int status = 0;
-    waitpid(pid, &status, 0);
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
   }
+  posix_spawn_file_actions_destroy(&actions);
+}
+
+// Tells the operator what became of a workbook the application could not show.
+void TellOperator(const std::string& text) {
+  MessageBoxW(0, Widen(text).c_str(), u"Info", MB_OK | MB_ICONINFORMATION);
 }
 
 // The text read from a file name argument: "\" separators become "/".
@@ -351,18 +355,18 @@ class Application final : public DispatchObject {
     if (state_.visible && !state_.quit) Show();
     --gAlive;
   }
-  // What the operator would now look at: each open workbook, written and opened with the desktop.
+  // What the operator would now look at: each open workbook, written and opened with the desktop. A workbook that
+  // cannot be written is not lost in silence: the operator is told.
   void Show() {
     for (const auto& book : state_.books) {
-      const std::string path = ShownPath(book->name);
-      if (path.empty()) {
-        std::fprintf(stderr, "workbook could not be written: no folder \"cetak\" in the working folder\n");
-        continue;
-      }
-      if (WriteBook(*book, path))
+      std::string folder;
+      const std::string path = ShownPath(book->name, &folder);
+      if (path.empty())
+        TellOperator("Folder " + folder + " tidak dapat dibuat, workbook tidak dapat disimpan..");
+      else if (WriteBook(*book, path))
         OpenWithDesktop(path);
       else
-        std::fprintf(stderr, "workbook could not be written: %s\n", path.c_str());
+        TellOperator("Workbook " + path + " tidak dapat disimpan..");
     }
   }
   AppState state_;
@@ -785,7 +789,10 @@ bool SheetReadTemplate(const std::string& path, SheetTemplate* look, std::string
   SheetTemplate read;
   std::string line;
   bool signed_ = false;
+  bool firstLine = true;
   while (std::getline(in, line)) {
+    if (firstLine && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);  // a byte-order mark
+    firstLine = false;
     line = Trim(line);
     if (!signed_) {
       if (line.empty()) continue;
@@ -811,6 +818,15 @@ bool SheetReadTemplate(const std::string& path, SheetTemplate* look, std::string
     } else if (key == "header bold") {
       const std::string v = Lower(value);
       read.headerBold = v == "yes" || v == "1" || v == "true";
+    } else if (key == "orientation") {
+      const std::string v = Lower(value);
+      if (v == "landscape" || v == "portrait") read.landscape = v == "landscape";
+    } else if (key == "fit to pages wide") {
+      double v = ParseDouble(value, -1);
+      if (v >= 0 && v <= 32767 && v == static_cast<int>(v)) read.fitPagesWide = static_cast<int>(v);
+    } else if (key == "print title rows") {
+      double v = ParseDouble(value, -1);
+      if (v >= 0 && v <= 100 && v == static_cast<int>(v)) read.titleRows = static_cast<int>(v);
     }
   }
   if (!signed_) {

@@ -3,7 +3,9 @@
 // application goes while it is visible (and it was not told to Quit), every workbook it holds open is written as a
 // real .xlsx file into the folder "cetak" of the working folder (created when missing), named by the workbook and the
 // time ("Lap1_20240902_101530.xlsx", "_2", "_3", ... when that name is taken), and opened with the desktop's default
-// program. An application released while hidden, or after Quit, writes and opens nothing.
+// program (the desktop opener "xdg-open", found along PATH). When that folder cannot be made, or the file cannot be
+// written, the operator gets a box captioned "Info" that says so. An application released while hidden, or after
+// Quit, writes and opens nothing.
 //
 // Object model (names compared without regard to case):
 //   Application  Workbooks, ActiveWorkbook, ActiveSheet (a null object without a workbook), Visible,
@@ -20,13 +22,13 @@
 // A text of more than 32767 characters, a row outside 1 to 1048576 or a column outside 1 to 16384 is refused with an
 // exception (code 1004). Failures to open a workbook are exceptions with code 1004 and the source "Excel".
 //
-// The workbook template ("Lap.xlt") is a UTF-8 text: the first line "FinanceWorkbookTemplate 1", then lines
-// "key = value" ("#" starts a comment line): sheet (the sheet's name), font, font size, column width (0: the
-// default), header bold (yes or no: row 1 in bold type). A missing file, one that cannot be read, or one without the
-// first line cannot be opened.
-//
-// Environment, for tests and tools:
-//   FIN_OPENER_LOG   file to which each written workbook's path is appended (one line) instead of opening it
+// The workbook template ("Lap.xlt") is a UTF-8 text (a byte-order mark before its first line is ignored): the first
+// line "FinanceWorkbookTemplate 1", then lines "key = value" ("#" starts a comment line): sheet (the sheet's name),
+// font, font size, column width (0: the default), header bold (yes or no: row 1 in bold type), and the page set-up
+// of the written workbook: orientation (portrait or landscape), fit to pages wide (all columns printed across that
+// many pages, as many pages down as the rows need; 0: no fitting), print title rows (that many top rows printed on
+// every page; 0: none). A missing file, an empty one, one that cannot be read, or one without the first line (a
+// binary workbook among them) cannot be opened.
 #pragma once
 #include <string>
 
@@ -49,6 +51,9 @@ struct SheetTemplate {
   double fontSize = 11;
   double columnWidth = 0;
   bool headerBold = false;
+  bool landscape = false;
+  int fitPagesWide = 0;
+  int titleRows = 0;
 };
 // Reads a template; false with the reason in `problem` when it cannot be opened.
 bool SheetReadTemplate(const std::string& path, SheetTemplate* look, std::string* problem);

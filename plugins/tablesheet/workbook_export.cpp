@@ -1,9 +1,8 @@
 #include "workbook_export.h"
 
-#include <limits.h>
-#include <unistd.h>
+#include <dlfcn.h>
 
-#include <cstdlib>
+#include <filesystem>
 #include <vector>
 
 #include "automation/automation.h"
@@ -14,7 +13,17 @@ com::IDispatch* gXlsApplication = nullptr;
 com::IDispatch* gXlsWorkbook = nullptr;
 com::IDispatch* gXlsSheet = nullptr;
 
+const char kXlsNoApplication[] = "Excel tidak dapat dijalankan, data tidak dapat diexport..";
+const char kXlsTemplateUnreadable[] = " tidak dapat dibaca, data tidak dapat diexport..";
+
 namespace {
+
+// Automation started on this thread by XlsModuleInit and not yet ended by XlsRelease.
+thread_local bool tAutomationRunning = false;
+
+void TellOperator(const std::string& text) {
+  MessageBoxW(0, Widen(text).c_str(), u"Info", MB_OK | MB_ICONINFORMATION);
+}
 
 // Splits `source` at `delimiter` (this plug-in's own copy). fields[0] receives the number of pieces n as decimal
 // text, fields[1..n] the pieces; the array holds exactly n + 1 elements, so a loop to the last element never meets a
@@ -58,20 +67,23 @@ void ReleaseAndClear(IDispatch*& object) {
 }  // namespace
 
 std::string XlsProgramFolder() {
-  if (const char* dir = std::getenv("FIN_PROGRAM_DIR"); dir && *dir) return dir;
-  char buf[PATH_MAX];
-  ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-  if (n <= 0) return ".";
-  std::string exe(buf, static_cast<std::size_t>(n));
-  std::size_t slash = exe.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : exe.substr(0, slash);
+  Dl_info info{};
+  if (!dladdr(reinterpret_cast<const void*>(&XlsProgramFolder), &info) || !info.dli_fname || !*info.dli_fname)
+    return ".";
+  std::error_code ec;
+  std::filesystem::path file = std::filesystem::absolute(info.dli_fname, ec);
+  if (ec) file = info.dli_fname;
+  const std::string folder = file.parent_path().string();
+  return folder.empty() ? "." : folder;
 }
 
 void XlsModuleInit() {
   AutoInitialize(1, 1);
   AutoToggleErrors(0);
+  tAutomationRunning = true;
 }
+
+bool XlsAutomationRunning() { return tAutomationRunning; }
 
 HRESULT XlsOpenWorkbook(const std::string& path) {
   HRESULT first = S_OK;
@@ -91,6 +103,7 @@ void XlsRelease() {
   ReleaseAndClear(gXlsWorkbook);
   ReleaseAndClear(gXlsApplication);
   AutoUninitialize(1);
+  tAutomationRunning = false;
 }
 
 HRESULT XlsSaveAsTemplate(const std::string& path) {
@@ -104,16 +117,25 @@ HRESULT XlsSaveAsTemplate(const std::string& path) {
   return first;
 }
 
-const char* XlsExport(std::intptr_t rowCount, std::intptr_t columnCount, std::intptr_t rowList) {
+const char* XlsExport(const std::string& programFolder, std::intptr_t rowCount, std::intptr_t columnCount,
+                      std::intptr_t rowList) {
   const std::string rows = rowList ? std::string(reinterpret_cast<const char*>(rowList)) : std::string();
-  XlsOpenWorkbook(XlsProgramFolder() + "/Lap.xlt");
-  std::vector<std::string> lines, cells;
-  const int lineCount = StrSplit(rows, ";", lines);
-  for (int i = 1; i <= lineCount; ++i) {
-    const int cellCount = StrSplit(lines[i], ",", cells);
-    for (int j = 1; j <= cellCount; ++j)
-      AutoPutValue(gXlsSheet, u"cells(%u,%u)=%s", static_cast<unsigned>(i), static_cast<unsigned>(j),
-                   cells[j].c_str());
+  if (!XlsAutomationRunning()) XlsModuleInit();
+  const std::string templatePath = (programFolder == "/" ? std::string() : programFolder) + "/Lap.xlt";
+  XlsOpenWorkbook(templatePath);
+  if (!gXlsApplication) {
+    TellOperator(kXlsNoApplication);
+  } else if (!gXlsWorkbook || !gXlsSheet) {
+    TellOperator("Template " + templatePath + kXlsTemplateUnreadable);
+  } else {
+    std::vector<std::string> lines, cells;
+    const int lineCount = StrSplit(rows, ";", lines);
+    for (int i = 1; i <= lineCount; ++i) {
+      const int cellCount = StrSplit(lines[i], ",", cells);
+      for (int j = 1; j <= cellCount; ++j)
+        AutoPutValue(gXlsSheet, u"cells(%u,%u)=%s", static_cast<unsigned>(i), static_cast<unsigned>(j),
+                     cells[j].c_str());
+    }
   }
   XlsRelease();
   return "0";

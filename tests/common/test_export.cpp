@@ -13,6 +13,7 @@
 #include "common/globals.h"
 #include "framework/controls.h"
 #include "framework/window_system.h"
+#include "plugins/plugin_setup.h"
 #include "support/fixtures.h"
 #include "support/seams_fixture.h"
 
@@ -45,8 +46,22 @@ TEST(ExportArgs, CellsOnTheirWayToEachPlugin) {
       {"1,5", "1-5", "1-5"},
       {"1.250.000", "1.250.000", "1250000"},
       {"a;b", "a-b", "a-b"},
-      {"Rp 1.500,00;x", "Rp 1.500-00-x", "Rp 1500-00-x"},
-      {",;.", "--.", "--"},
+      {"-75.000", "-75.000", "-75000"},
+      {"12.345.678.901", "12.345.678.901", "12345678901"},
+      // only a number written with thousands dots loses them: every other text keeps its dots
+      {"Rp 1.500,00;x", "Rp 1.500-00-x", "Rp 1.500-00-x"},
+      {",;.", "--.", "--."},
+      {"Potongan 2.5%", "Potongan 2.5%", "Potongan 2.5%"},
+      {"Jl. Merdeka No. 5", "Jl. Merdeka No. 5", "Jl. Merdeka No. 5"},
+      {"Rp 5.000", "Rp 5.000", "Rp 5.000"},
+      {"2.5", "2.5", "2.5"},
+      {"1.25", "1.25", "1.25"},
+      {"0.500", "0.500", "0.500"},
+      {"1250.000", "1250.000", "1250.000"},
+      {"1.250.000.", "1.250.000.", "1.250.000."},
+      {".250", ".250", ".250"},
+      {"-.250", "-.250", "-.250"},
+      {"07.03.2024", "07.03.2024", "07.03.2024"},
       {"", "", ""},
       {"Siti & <b>Ani</b>", "Siti & <b>Ani</b>", "Siti & <b>Ani</b>"},
   };
@@ -82,7 +97,7 @@ TEST(ExportArgs, OneColumnAndOneRowLists) {
 
 TEST(ExportArgs, CaptionsAndPageInfoFieldsAreNotChanged) {
   // The captions of the caption line keep their "." and ","; a ";" in the title or the school's texts is passed on.
-  EXPECT_EQ(FinBuildSheetArgs({{"NO.", 0}, {"TGL, BLN", 0}}, {{"1.", "2,3"}}).rowList, "NO.,TGL, BLN;1,2-3");
+  EXPECT_EQ(FinBuildSheetArgs({{"NO.", 0}, {"TGL, BLN", 0}}, {{"1.", "2,3"}}).rowList, "NO.,TGL, BLN;1.,2-3");
   EXPECT_EQ(FinBuildPageArgs("A;B", "S", "Jl. X; No. 1", {{"NO.", 0}}, {}).pageInfo, "A;B;S;Jl. X; No. 1;l");
 }
 
@@ -107,6 +122,7 @@ const char kCaption[] = "Export To excel..";
 class ExportTest : public fintest::SeamsTest {
  protected:
   Hwnd list = 0;
+  plugintest::FakeDesktopOpener opener;
 
   void SetUp() override {
     gSchoolName = "SD Harapan Bangsa";
@@ -117,9 +133,6 @@ class ExportTest : public fintest::SeamsTest {
     LvInsertColumn(list, 1, "NAMA", LVCFMT_LEFT, 120);
     LvInsertColumn(list, 2, "KELAS", LVCFMT_CENTER, 60);
     LvInsertColumn(list, 3, "TAGIHAN", LVCFMT_RIGHT, 80);
-    setenv("FIN_PROGRAM_DIR", programDir().c_str(), 1);
-    setenv("FIN_TODAY", "2024-03-07", 1);
-    setenv("FIN_OPENER_LOG", WorkFile("opened.log").c_str(), 1);
     setenv("FIN_PLUGIN_RECORD", WorkFile("record.txt").c_str(), 1);
   }
   void TearDown() override {
@@ -127,9 +140,7 @@ class ExportTest : public fintest::SeamsTest {
     gTargetListView = 0;
     gSchoolName.clear();
     gSchoolAddress.clear();
-    for (const char* v : {"FIN_PROGRAM_DIR", "FIN_TODAY", "FIN_OPENER_LOG", "FIN_PLUGIN_RECORD",
-                          "FIN_PLUGIN_RECORD_INTS"})
-      unsetenv(v);
+    for (const char* v : {"FIN_PLUGIN_RECORD", "FIN_PLUGIN_RECORD_INTS"}) unsetenv(v);
   }
 
   void AddRow(const std::vector<std::string>& cells) {
@@ -157,10 +168,11 @@ class ExportTest : public fintest::SeamsTest {
 TEST_F(ExportTest, PageExportWritesAndOpensThePage) {
   FillSmallList();
   Install("libtablepage.so", "libtablepage.so");
+  const std::string before = plugintest::PageToday();
   FinExportToPage("LAPORAN DATA SISWA", list);
-  EXPECT_EQ(fintest::ReadFile(ProgramFile("Lap.html")),
+  EXPECT_EQ(plugintest::WithPeriod(fintest::ReadFile(ProgramFile("Lap.html")), before, "03-07-2024"),
             fintest::ReadFile(std::string(FIN_SOURCE_DIR) + "/tests/plugins/expected/lap_small.html"));
-  EXPECT_EQ(fintest::ReadFile(WorkFile("opened.log")), ProgramFile("Lap.html") + "\n");
+  EXPECT_EQ(opener.log(), ProgramFile("Lap.html") + "\n");
   EXPECT_FALSE(Loaded("libtablepage.so"));
 }
 
@@ -184,7 +196,7 @@ TEST_F(ExportTest, SheetExportHandsOverCountsAndRows) {
   FinExportToSheet();
   EXPECT_EQ(Record(),
             "3\n4\nNIS,NAMA,KELAS,TAGIHAN;0012,Budi Santoso,VII-A,1250000;0013,Siti & Ani,,-75000;"
-            "9001, Rudi,Rp 5000,1-5\n");
+            "9001, Rudi,Rp 5.000,1-5\n");
   EXPECT_FALSE(Loaded("libtablesheet.so"));
 }
 
@@ -210,7 +222,7 @@ TEST_F(ExportTest, MissingLibraryShowsTheBoxAndDoesNothingElse) {
   FinExportToSheet();
   EXPECT_EQ(msgBoxes().size(), 2u);
   EXPECT_FALSE(std::filesystem::exists(ProgramFile("Lap.html")));
-  EXPECT_FALSE(std::filesystem::exists(WorkFile("opened.log")));
+  EXPECT_EQ(opener.log(), "");
 }
 
 TEST_F(ExportTest, LibraryWithoutSDataShowsTheBoxAndIsUnloaded) {

@@ -1,6 +1,8 @@
 // The workbook plug-in: the automation library's conversions, error record and calls (driven in process on a probe
 // server that logs every call), the spreadsheet server stand-in, the plug-in's steps in order, and the built plug-in
-// loaded by full path as Finance loads it, down to the .xlsx it writes and the path it hands to the desktop opener.
+// copied into a program folder of the test's own and loaded from there by full path as Finance loads it, down to the
+// .xlsx it writes (read back from its XML), the boxes it shows and the path it hands to the desktop opener (a fake
+// one first in PATH).
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -9,7 +11,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
 #include <QString>
+#include <QTimer>
 #include <QXmlStreamReader>
 #include <algorithm>
 #include <cmath>
@@ -18,6 +24,7 @@
 #include <ctime>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -29,6 +36,7 @@
 #include "common/globals.h"
 #include "framework/controls.h"
 #include "framework/window_system.h"
+#include "plugins/plugin_setup.h"
 #include "sheet_server.h"
 #include "support/fixtures.h"
 #include "support/seams_fixture.h"
@@ -1064,8 +1072,9 @@ class SheetServerTest : public fintest::SeamsTest {
  protected:
   IDispatch* app = nullptr;
 
+  plugintest::FakeDesktopOpener opener;
+
   void SetUp() override {
-    setenv("FIN_OPENER_LOG", WorkFile("opened.log").c_str(), 1);
     ASSERT_EQ(AutoInitialize(1, 0), com::S_OK);
     ASSERT_EQ(SheetServerRegister(), com::S_OK);
     ASSERT_EQ(AutoCreateObject(u"Excel.Application", nullptr, &app), com::S_OK);
@@ -1076,7 +1085,6 @@ class SheetServerTest : public fintest::SeamsTest {
     EXPECT_EQ(SheetApplicationsAlive(), 0);
     SheetServerRevoke();
     AutoUninitialize(1);
-    unsetenv("FIN_OPENER_LOG");
   }
   IDispatch* OpenSheet() {
     IDispatch* sheet = nullptr;
@@ -1084,7 +1092,6 @@ class SheetServerTest : public fintest::SeamsTest {
     EXPECT_EQ(AutoGetValue(u"%o", &sheet, app, u"ActiveSheet"), com::S_OK);
     return sheet;
   }
-  std::string opened() { return fintest::ReadFile(WorkFile("opened.log")); }
   std::string templatePath;
 };
 
@@ -1097,6 +1104,9 @@ TEST_F(SheetServerTest, TemplateSettings) {
   EXPECT_EQ(look.fontSize, 10);
   EXPECT_EQ(look.columnWidth, 16);
   EXPECT_TRUE(look.headerBold);
+  EXPECT_TRUE(look.landscape);
+  EXPECT_EQ(look.fitPagesWide, 1);
+  EXPECT_EQ(look.titleRows, 1);
 
   fintest::WriteFile(WorkFile("other.xlt"), "PK\x03\x04 not a template of ours");
   EXPECT_FALSE(SheetReadTemplate(WorkFile("other.xlt"), &look, &problem));
@@ -1170,7 +1180,7 @@ TEST_F(SheetServerTest, ReleasedVisibleWritesAndOpensReleasedHiddenDoesNot) {
   app->Release();  // hidden: Excel would quit with it
   app = nullptr;
   EXPECT_FALSE(std::filesystem::exists(WorkFile("cetak")));
-  EXPECT_FALSE(std::filesystem::exists(WorkFile("opened.log")));
+  EXPECT_EQ(opener.log(), "");
 
   ASSERT_EQ(AutoCreateObject(u"Excel.Application", nullptr, &app), com::S_OK);
   sheet = OpenSheet();
@@ -1179,13 +1189,13 @@ TEST_F(SheetServerTest, ReleasedVisibleWritesAndOpensReleasedHiddenDoesNot) {
   sheet->Release();
   app->Release();
   app = nullptr;
-  EXPECT_FALSE(std::filesystem::exists(WorkFile("opened.log")));
+  EXPECT_EQ(opener.log(), "");
 
   ASSERT_EQ(AutoCreateObject(u"Excel.Application", nullptr, &app), com::S_OK);
   ASSERT_EQ(AutoPutValue(app, u"Visible = %b", 1), com::S_OK);  // visible without a workbook: nothing to write
   app->Release();
   app = nullptr;
-  EXPECT_FALSE(std::filesystem::exists(WorkFile("opened.log")));
+  EXPECT_EQ(opener.log(), "");
 }
 
 TEST_F(SheetServerTest, SaveAsTemplateWritesTheWorkbook) {
@@ -1212,19 +1222,20 @@ TEST_F(SheetServerTest, SaveAsTemplateWritesTheWorkbook) {
 
 class WorkbookStepsTest : public fintest::SeamsTest {
  protected:
+  plugintest::FakeDesktopOpener opener;
+
   void SetUp() override {
-    setenv("FIN_PROGRAM_DIR", programDir().c_str(), 1);
-    setenv("FIN_OPENER_LOG", WorkFile("opened.log").c_str(), 1);
     gLog.clear();
+    gBoxes.clear();
+    com::SetMessageBoxHandler(&RecordBox);
   }
   void TearDown() override {
+    com::SetMessageBoxHandler(nullptr);
     com::CoRevokeClass(kAppProbeClsid);
     SheetServerRevoke();
     AutoErrorOptions none{};
     AutoSetErrorOptions(&none);
     AutoInitialize(0, 0);
-    unsetenv("FIN_PROGRAM_DIR");
-    unsetenv("FIN_OPENER_LOG");
     EXPECT_EQ(gProbesAlive, 0);
     EXPECT_EQ(SheetApplicationsAlive(), 0);
   }
@@ -1233,7 +1244,7 @@ class WorkbookStepsTest : public fintest::SeamsTest {
     RegisterClass(kAppProbeClsid, u"Excel.Application", &CreateAppProbe);
     gLog.clear();
     XlsModuleInit();
-    EXPECT_STREQ(XlsExport(3, 4, reinterpret_cast<std::intptr_t>(rowList)), "0");
+    EXPECT_STREQ(XlsExport(programDir(), 3, 4, reinterpret_cast<std::intptr_t>(rowList)), "0");
     com::CoRevokeClass(kAppProbeClsid);
     return gLog;
   }
@@ -1259,11 +1270,32 @@ TEST_F(WorkbookStepsTest, CallsInOrderCaptionLineFirst) {
   EXPECT_EQ(gXlsWorkbook, nullptr);
   EXPECT_EQ(gXlsSheet, nullptr);
   EXPECT_EQ(Record(), nullptr);
+  EXPECT_FALSE(XlsAutomationRunning());
   AutoErrorOptions options{};
   AutoGetErrorOptions(&options);
   EXPECT_EQ(options.show, 0);
   EXPECT_EQ(com::CoInitialize(nullptr), com::S_OK);  // the thread's first start-up again
   com::CoUninitialize();
+  EXPECT_TRUE(gBoxes.empty());
+}
+
+TEST_F(WorkbookStepsTest, EachExportStartsAutomationWhenItIsNotRunning) {
+  // Loading starts automation once; the first export ends it. The next export of the same load starts it again and
+  // makes the same calls, where it used to find automation ended and reach nothing.
+  RegisterClass(kAppProbeClsid, u"Excel.Application", &CreateAppProbe);
+  XlsModuleInit();
+  std::vector<std::string> expected = Opening();
+  expected.push_back(Cell(1, 1, "NAMA"));
+  expected.push_back(Cell(2, 1, "Budi"));
+  for (int k = 0; k < 2; ++k) {
+    gLog.clear();
+    EXPECT_STREQ(XlsExport(programDir(), 1, 1, reinterpret_cast<std::intptr_t>("NAMA;Budi")), "0");
+    EXPECT_EQ(gLog, expected) << "export " << k + 1;
+    EXPECT_FALSE(XlsAutomationRunning());
+  }
+  EXPECT_EQ(com::CoInitialize(nullptr), com::S_OK);  // each export ended what it started
+  com::CoUninitialize();
+  EXPECT_TRUE(gBoxes.empty());
 }
 
 TEST_F(WorkbookStepsTest, NoCellIsInventedAtTheEnd) {
@@ -1298,9 +1330,13 @@ TEST_F(WorkbookStepsTest, ApplicationThatCannotBeStarted) {
   EXPECT_EQ(gXlsSheet, nullptr);
   EXPECT_EQ(AutoPutValue(gXlsSheet, u"cells(%u,%u)=%s", 1u, 1u, "x"), kInvalidArg);
   XlsRelease();
-  XlsModuleInit();
-  EXPECT_STREQ(XlsExport(1, 1, reinterpret_cast<std::intptr_t>("A;1")), "0");
+  // The export itself tells the operator.
+  EXPECT_STREQ(XlsExport(programDir(), 1, 1, reinterpret_cast<std::intptr_t>("A;1")), "0");
   EXPECT_TRUE(gLog.empty());
+  ASSERT_EQ(gBoxes.size(), 1u);
+  EXPECT_EQ(gBoxes[0].text, "Excel tidak dapat dijalankan, data tidak dapat diexport..");
+  EXPECT_EQ(gBoxes[0].caption, "Info");
+  EXPECT_EQ(gBoxes[0].style, 0x40u);
 }
 
 TEST_F(WorkbookStepsTest, MissingTemplateShowsAnEmptyApplication) {
@@ -1319,46 +1355,101 @@ TEST_F(WorkbookStepsTest, MissingTemplateShowsAnEmptyApplication) {
   EXPECT_EQ(on, -1);
   XlsRelease();
   EXPECT_FALSE(std::filesystem::exists(WorkFile("cetak")));
-  EXPECT_FALSE(std::filesystem::exists(WorkFile("opened.log")));
+  EXPECT_EQ(opener.log(), "");
 }
 
-// ---- the built plug-in, loaded by full path --------------------------------------------------------------------------
+// ---- the built plug-in, copied into the program folder and loaded from there -------------------------------------
 
 using SDataFn = const char* (*)(intptr_t, intptr_t, intptr_t);
 
+// The message boxes shown while the object lives, each read ("caption|text|icon") and closed with its OK button.
+class BoxWatch {
+ public:
+  BoxWatch() {
+    timer_.setInterval(0);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      for (QWidget* w : QApplication::topLevelWidgets()) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        if (!box || !box->isVisible()) continue;
+        seen.push_back(box->windowTitle().toStdString() + "|" + box->text().toStdString() + "|" +
+                       (box->icon() == QMessageBox::Information ? "information" : "other"));
+        box->button(QMessageBox::Ok)->click();
+      }
+    });
+    timer_.start();
+  }
+  std::vector<std::string> seen;
+
+ private:
+  QTimer timer_;
+};
+
+// The page set-up of a written workbook: orientation, fitting, print titles.
+std::string PageSetup(const std::string& xlsx) {
+  std::string out;
+  QXmlStreamReader sheet(QString::fromStdString(Unzip(xlsx, "xl/worksheets/sheet1.xml")));
+  while (!sheet.atEnd()) {
+    sheet.readNext();
+    if (!sheet.isStartElement()) continue;
+    const auto a = sheet.attributes();
+    if (sheet.name() == QStringLiteral("pageSetUpPr")) {
+      out += "fitToPage=" + a.value("fitToPage").toString().toStdString() + " ";
+    } else if (sheet.name() == QStringLiteral("pageSetup")) {
+      out += "orientation=" + a.value("orientation").toString().toStdString();
+      out += " fitToWidth=" + (a.hasAttribute("fitToWidth") ? a.value("fitToWidth").toString().toStdString() : "1");
+      out += " fitToHeight=" + (a.hasAttribute("fitToHeight") ? a.value("fitToHeight").toString().toStdString() : "1");
+    }
+  }
+  QXmlStreamReader book(QString::fromStdString(Unzip(xlsx, "xl/workbook.xml")));
+  while (!book.atEnd()) {
+    book.readNext();
+    if (book.isStartElement() && book.name() == QStringLiteral("definedName")) {
+      const std::string name = book.attributes().value("name").toString().toStdString();
+      out += " " + name + "=" + book.readElementText().toStdString();
+    }
+  }
+  return out;
+}
+
 class TableSheetPluginTest : public fintest::SeamsTest {
  protected:
+  plugintest::FakeDesktopOpener opener;
+
   void SetUp() override {
-    setenv("FIN_PROGRAM_DIR", programDir().c_str(), 1);
-    setenv("FIN_OPENER_LOG", WorkFile("opened.log").c_str(), 1);
-    std::filesystem::copy_file(std::string(FIN_BINARY_DIR) + "/Lap.xlt", ProgramFile("Lap.xlt"));
+    plugintest::InstallPlugin("libtablesheet.so", programDir(), "libtablesheet.so");
+    plugintest::InstallPlugin("Lap.xlt", programDir(), "Lap.xlt");
   }
-  void TearDown() override {
-    unsetenv("FIN_PROGRAM_DIR");
-    unsetenv("FIN_OPENER_LOG");
-  }
-  // Loads the plug-in, calls sData once and unloads it, as Finance does; returns the text sData gave.
-  std::string Export(const char* rowList) {
-    const std::string path = std::string(FIN_BINARY_DIR) + "/libtablesheet.so";
+  // Loads the plug-in from the program folder, calls sData once for each list and unloads it, as Finance does (one
+  // list per load); returns the text the last call gave.
+  std::string Export(std::vector<const char*> rowLists) {
+    const std::string path = ProgramFile("libtablesheet.so");
     void* lib = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     EXPECT_NE(lib, nullptr) << dlerror();
     if (!lib) return {};
     auto sData = reinterpret_cast<SDataFn>(dlsym(lib, "sData"));
     EXPECT_NE(sData, nullptr);
-    std::string answer = sData ? sData(0, 0, reinterpret_cast<intptr_t>(rowList)) : "";
+    std::string answer;
+    for (const char* rowList : rowLists)
+      answer = sData ? sData(0, 0, reinterpret_cast<intptr_t>(rowList)) : "";
     dlclose(lib);
     void* still = dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD);
     EXPECT_EQ(still, nullptr) << "the plug-in stayed loaded";
     if (still) dlclose(still);
     return answer;
   }
+  std::string Export(const char* rowList) { return Export(std::vector<const char*>{rowList}); }
   std::string Expected(const std::string& name) {
     return fintest::ReadFile(std::string(FIN_SOURCE_DIR) + "/tests/plugins/expected/" + name);
+  }
+  std::string Lines(const std::vector<std::string>& paths) {
+    std::string out;
+    for (const auto& p : paths) out += p + "\n";
+    return out;
   }
 };
 
 const char kSmallRows[] =
-    "NIS,NAMA,KELAS,TAGIHAN;0012,Budi Santoso,VII-A,1250000;0013,Siti & Ani,,-75000;9001, Rudi,Rp 5000,1-5";
+    "NIS,NAMA,KELAS,TAGIHAN;0012,Budi Santoso,VII-A,1250000;0013,Siti & Ani,,-75000;9001, Rudi,Rp 5.000,1-5";
 
 TEST_F(TableSheetPluginTest, WritesTheWorkbookAndOpensIt) {
   EXPECT_EQ(Export(kSmallRows), "0");
@@ -1367,9 +1458,26 @@ TEST_F(TableSheetPluginTest, WritesTheWorkbookAndOpensIt) {
   EXPECT_EQ(std::filesystem::path(files[0]).filename().string().substr(0, 5), "Lap1_");
   EXPECT_EQ(std::filesystem::path(files[0]).extension(), ".xlsx");
   EXPECT_EQ(SheetCells(files[0]), Expected("lap_small_cells.txt"));
-  EXPECT_EQ(fintest::ReadFile(WorkFile("opened.log")), files[0] + "\n");
+  EXPECT_EQ(opener.log(), files[0] + "\n");
   // The template is read, never written.
   EXPECT_EQ(fintest::ReadFile(ProgramFile("Lap.xlt")), fintest::ReadFile(std::string(FIN_SOURCE_DIR) + "/resources/Lap.xlt"));
+}
+
+TEST_F(TableSheetPluginTest, WorkbookPrintsLandscapeOnePageWideWithTheCaptionRowOnEveryPage) {
+  // 200 rows, one of them with a long note: all columns across one landscape page, as many pages down as the rows
+  // need, and the caption row printed again at the top of each.
+  std::string rows = "NIS,NAMA,KELAS,TAGIHAN,KETERANGAN";
+  for (int r = 1; r <= 200; ++r)
+    rows += ";" + std::to_string(1000 + r) + ",Siswa " + std::to_string(r) + ",VII-A,1250000," +
+            (r == 120 ? std::string(400, 'x') : std::string("lunas"));
+  EXPECT_EQ(Export(rows.c_str()), "0");
+  const auto files = Files(WorkFile("cetak"));
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_EQ(PageSetup(files[0]),
+            "fitToPage=1 orientation=landscape fitToWidth=1 fitToHeight=0 _xlnm.Print_Titles=Laporan!$1:$1");
+  const std::string cells = SheetCells(files[0]);
+  EXPECT_NE(cells.find("E121 s \"" + std::string(400, 'x') + "\"\n"), std::string::npos);
+  EXPECT_NE(cells.find("D201 n 1250000\n"), std::string::npos);
 }
 
 TEST_F(TableSheetPluginTest, SecondExportIsANewWorkbook) {
@@ -1381,14 +1489,104 @@ TEST_F(TableSheetPluginTest, SecondExportIsANewWorkbook) {
   std::sort(cells.begin(), cells.end());
   EXPECT_EQ(cells, std::vector<std::string>({"sheet Laporan\nA1 s \"A\"\nA2 s \"kedua\"\n",
                                              "sheet Laporan\nA1 s \"A\"\nA2 s \"pertama\"\n"}));
-  EXPECT_EQ(fintest::ReadFile(WorkFile("opened.log")), files[0] + "\n" + files[1] + "\n");
+  EXPECT_EQ(opener.log(), files[0] + "\n" + files[1] + "\n");
 }
 
-TEST_F(TableSheetPluginTest, MissingTemplateWritesNothing) {
-  std::filesystem::remove(ProgramFile("Lap.xlt"));
+TEST_F(TableSheetPluginTest, SecondExportInOneLoadWritesItsWorkbookToo) {
+  EXPECT_EQ(Export({"A;pertama", "A;kedua"}), "0");
+  const auto files = Files(WorkFile("cetak"));
+  ASSERT_EQ(files.size(), 2u);
+  std::vector<std::string> cells = {SheetCells(files[0]), SheetCells(files[1])};
+  std::sort(cells.begin(), cells.end());
+  EXPECT_EQ(cells, std::vector<std::string>({"sheet Laporan\nA1 s \"A\"\nA2 s \"kedua\"\n",
+                                             "sheet Laporan\nA1 s \"A\"\nA2 s \"pertama\"\n"}));
+  EXPECT_EQ(opener.log(), Lines(files));
+}
+
+TEST_F(TableSheetPluginTest, TemplateThatCannotBeReadIsReported) {
+  // Each time: the operator is told, nothing is written and nothing opened. (A missing template used to pass in
+  // silence as well.)
+  const std::string binary = std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(504, '\0');
+  const std::string zipped = std::string("PK\x03\x04\x14\x00\x06\x00", 8) + "[Content_Types].xml";
+  struct Case {
+    const char* what;
+    std::optional<std::string> contents;  // none: no file at all
+  } cases[] = {{"empty", std::string()}, {"binary", binary}, {"zipped", zipped}, {"missing", std::nullopt}};
+  for (const Case& c : cases) {
+    std::filesystem::remove(ProgramFile("Lap.xlt"));
+    if (c.contents) fintest::WriteFile(ProgramFile("Lap.xlt"), *c.contents);
+    BoxWatch boxes;
+    EXPECT_EQ(Export(kSmallRows), "0") << c.what;
+    EXPECT_EQ(boxes.seen, std::vector<std::string>{"Info|Template " + ProgramFile("Lap.xlt") +
+                                                   " tidak dapat dibaca, data tidak dapat diexport..|information"})
+        << c.what;
+    EXPECT_FALSE(std::filesystem::exists(WorkFile("cetak"))) << c.what;
+  }
+  EXPECT_EQ(opener.log(), "");
+}
+
+TEST_F(TableSheetPluginTest, ByteOrderMarkBeforeTheTemplatesFirstLineIsIgnored) {
+  fintest::WriteFile(ProgramFile("Lap.xlt"),
+                     "\xEF\xBB\xBF" + fintest::ReadFile(std::string(FIN_SOURCE_DIR) + "/resources/Lap.xlt"));
+  BoxWatch boxes;
   EXPECT_EQ(Export(kSmallRows), "0");
-  EXPECT_FALSE(std::filesystem::exists(WorkFile("cetak")));
-  EXPECT_FALSE(std::filesystem::exists(WorkFile("opened.log")));
+  EXPECT_TRUE(boxes.seen.empty());
+  const auto files = Files(WorkFile("cetak"));
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_EQ(SheetCells(files[0]), Expected("lap_small_cells.txt"));
+  EXPECT_EQ(PageSetup(files[0]),
+            "fitToPage=1 orientation=landscape fitToWidth=1 fitToHeight=0 _xlnm.Print_Titles=Laporan!$1:$1");
+  EXPECT_EQ(opener.log(), files[0] + "\n");
+}
+
+TEST_F(TableSheetPluginTest, OutputFolderThatCannotBeMadeIsReported) {
+  fintest::WriteFile(WorkFile("cetak"), "a file where the folder should be");
+  BoxWatch boxes;
+  EXPECT_EQ(Export(kSmallRows), "0");
+  EXPECT_EQ(boxes.seen, std::vector<std::string>{"Info|Folder " + WorkFile("cetak") +
+                                                 " tidak dapat dibuat, workbook tidak dapat disimpan..|information"});
+  EXPECT_EQ(fintest::ReadFile(WorkFile("cetak")), "a file where the folder should be");
+  EXPECT_EQ(opener.log(), "");
+}
+
+// ---- a process that ends with the plug-in still loaded ------------------------------------------------------------
+
+std::string Spawned(const std::vector<std::string>& args, const std::string& errors, int* status) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  std::vector<char*> argv;
+  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  pid_t pid = 0;
+  const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  *status = -1;
+  if (rc == 0) waitpid(pid, status, 0);
+  return fintest::ReadFile(errors);
+}
+
+TEST(TableSheetAtProcessEnd, ExitingWithThePluginStillLoadedEndsCleanly) {
+  // The probe program loads the plug-in (both built with AddressSanitizer where the compiler has it), exports, and
+  // returns from main without unloading it: the plug-in's clean-up then runs at the process's end, where its class
+  // table used to be gone already.
+  fintest::TempDir program, work, scratch;
+  plugintest::FakeDesktopOpener opener;
+  plugintest::InstallPlugin("tests/plugins/checked/libtablesheet.so", program.str(), "libtablesheet.so");
+  plugintest::InstallPlugin("Lap.xlt", program.str(), "Lap.xlt");
+  int status = 0;
+  const std::string errors =
+      Spawned({std::string(FIN_BINARY_DIR) + "/tests/plugins/tablesheet_exit_probe", program.file("libtablesheet.so"),
+               work.str()},
+              scratch.file("errors.txt"), &status);
+  EXPECT_TRUE(WIFEXITED(status)) << errors;
+  EXPECT_EQ(WEXITSTATUS(status), 0) << errors;
+  EXPECT_EQ(errors.find("AddressSanitizer"), std::string::npos) << errors;
+  const auto files = Files(work.file("cetak"));
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_EQ(SheetCells(files[0]), "sheet Laporan\nA1 s \"NIS\"\nB1 s \"NAMA\"\nA2 s \"0012\"\nB2 s \"Budi Santoso\"\n");
+  EXPECT_EQ(opener.log(), files[0] + "\n");
 }
 
 // ---- FinExportToSheet from a list view, end to end ---------------------------------------------------------------
@@ -1409,7 +1607,6 @@ TEST_F(SheetExportTest, ListViewToWorkbook) {
     int row = LvInsertItem(list, LvGetItemCount(list), 0, cells[0], 0, 0);
     for (std::size_t c = 1; c < cells.size(); ++c) LvSetItemText(list, row, static_cast<int>(c), cells[c]);
   }
-  std::filesystem::copy_file(std::string(FIN_BINARY_DIR) + "/libtablesheet.so", ProgramFile("libtablesheet.so"));
   gTargetListView = list;
   FinExportToSheet();
   gTargetListView = 0;
@@ -1418,10 +1615,33 @@ TEST_F(SheetExportTest, ListViewToWorkbook) {
   const auto files = Files(WorkFile("cetak"));
   ASSERT_EQ(files.size(), 1u);
   EXPECT_EQ(SheetCells(files[0]), Expected("lap_small_cells.txt"));
-  EXPECT_EQ(fintest::ReadFile(WorkFile("opened.log")), files[0] + "\n");
+  EXPECT_EQ(opener.log(), files[0] + "\n");
   void* still = dlopen(ProgramFile("libtablesheet.so").c_str(), RTLD_NOW | RTLD_NOLOAD);
   EXPECT_EQ(still, nullptr);
   if (still) dlclose(still);
+}
+
+TEST_F(SheetExportTest, TextsKeepTheirDotsAmountsArriveAsNumbers) {
+  Hwnd list = WinCreateControl(0, "SysListView32", "", LVS_REPORT, 0, 0, 400, 200, 0, 77);
+  ASSERT_NE(list, 0);
+  LvInsertColumn(list, 0, "URAIAN", LVCFMT_LEFT, 120);
+  LvInsertColumn(list, 1, "JUMLAH", LVCFMT_RIGHT, 80);
+  const std::vector<std::vector<std::string>> rows = {{"Potongan 2.5%", "-75.000"},
+                                                      {"Jl. Merdeka No. 5", "1.250.000"},
+                                                      {"Rp 5.000", "999"}};
+  for (const auto& cells : rows) {
+    int row = LvInsertItem(list, LvGetItemCount(list), 0, cells[0], 0, 0);
+    LvSetItemText(list, row, 1, cells[1]);
+  }
+  gTargetListView = list;
+  FinExportToSheet();
+  gTargetListView = 0;
+  WinDestroyWindow(list);
+  const auto files = Files(WorkFile("cetak"));
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_EQ(SheetCells(files[0]),
+            "sheet Laporan\nA1 s \"URAIAN\"\nB1 s \"JUMLAH\"\nA2 s \"Potongan 2.5%\"\nB2 n -75000\n"
+            "A3 s \"Jl. Merdeka No. 5\"\nB3 n 1250000\nA4 s \"Rp 5.000\"\nB4 n 999\n");
 }
 
 }  // namespace

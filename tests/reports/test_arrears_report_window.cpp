@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "plugins/plugin_setup.h"
 #include "reports/arrears_report_fixture.h"
 
 namespace {
@@ -377,14 +378,14 @@ TEST_F(ArrearsReportWindowTest, ExportsHandTheListToThePlugins) {
 
 TEST_F(ArrearsReportWindowTest, ThePageExportWritesTheRecapPage) {
   std::filesystem::copy_file(std::string(FIN_BINARY_DIR) + "/libtablepage.so", ProgramFile("libtablepage.so"));
-  setenv("FIN_PROGRAM_DIR", programDir().c_str(), 1);
-  setenv("FIN_TODAY", "2024-09-02", 1);
-  setenv("FIN_OPENER_LOG", WorkFile("opened.log").c_str(), 1);
+  plugintest::FakeDesktopOpener opener;
   Open();
   ASSERT_TRUE(ClassRecap());
+  const std::string today = plugintest::PageToday();
   Command(gForm11PageId);
-  for (const char* v : {"FIN_PROGRAM_DIR", "FIN_TODAY", "FIN_OPENER_LOG"}) unsetenv(v);
-  ExpectMatchesFile(fintest::ReadFile(ProgramFile("Lap.html")), "arrears_recap_page.html");
+  ExpectMatchesFile(plugintest::WithPeriod(fintest::ReadFile(ProgramFile("Lap.html")), today, "09-02-2024"),
+                    "arrears_recap_page.html");
+  EXPECT_EQ(opener.log(), ProgramFile("Lap.html") + "\n");
 }
 
 TEST_F(ArrearsReportWindowTest, AMissingPluginIsReported) {

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "plugins/plugin_setup.h"
 #include "reports/payment_report_fixture.h"
 
 namespace {
@@ -19,9 +20,7 @@ class PaymentReportWindowTest : public PaymentReportTest {
  protected:
   void SetUp() override { Seed(); }
   void TearDown() override {
-    for (const char* v : {"FIN_PLUGIN_RECORD", "FIN_PLUGIN_RECORD_INTS", "FIN_PROGRAM_DIR", "FIN_TODAY",
-                          "FIN_OPENER_LOG"})
-      unsetenv(v);
+    for (const char* v : {"FIN_PLUGIN_RECORD", "FIN_PLUGIN_RECORD_INTS"}) unsetenv(v);
   }
   void Install(const std::string& from, const std::string& as) {
     std::filesystem::copy_file(std::string(FIN_BINARY_DIR) + "/" + from, ProgramFile(as),
@@ -133,15 +132,15 @@ TEST_F(PaymentReportWindowTest, ClosingTheDialogKeepsTheReport) {
 
 TEST_F(PaymentReportWindowTest, ThePageExportWritesTheReportThroughThePagePlugin) {
   Install("libtablepage.so", "libtablepage.so");
-  setenv("FIN_PROGRAM_DIR", programDir().c_str(), 1);
-  setenv("FIN_TODAY", "2024-09-03", 1);
-  setenv("FIN_OPENER_LOG", WorkFile("opened.log").c_str(), 1);
+  plugintest::FakeDesktopOpener opener;
   Open();
   ASSERT_TRUE(Build(&gFormLapBayarRecapButton));
+  const std::string today = plugintest::PageToday();
   Command(gForm10PageId);
-  // Amount columns right-aligned and with their separators, as the list shows them.
-  EXPECT_EQ(fintest::ReadFile(ProgramFile("Lap.html")), Expected("payment_recap_page.html"));
-  EXPECT_EQ(fintest::ReadFile(WorkFile("opened.log")), ProgramFile("Lap.html") + "\n");
+  // Amount columns right-aligned and with their separators, as the list shows them; the period is today.
+  EXPECT_EQ(plugintest::WithPeriod(fintest::ReadFile(ProgramFile("Lap.html")), today, "09-03-2024"),
+            Expected("payment_recap_page.html"));
+  EXPECT_EQ(opener.log(), ProgramFile("Lap.html") + "\n");
 }
 
 TEST_F(PaymentReportWindowTest, ExportsHandTheListToThePlugins) {

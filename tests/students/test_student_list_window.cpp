@@ -392,7 +392,7 @@ TEST_F(StudentListTest, SheetExportHandsTheListToThePlugin) {
   EXPECT_EQ(gTargetListView, gForm2List);
   EXPECT_EQ(fintest::ReadFile(WorkFile("record.txt")),
             "1\n12\nID,NAMA,LP,TMPLAHIR,TGLLAHIR,AGAMA,ALAMAT,STATUS,TGLMASUK,KELAS,KATEGORI,KET;"
-            "S03,CICI,P,Garut,2011-03-07,Hindu,Jl Asia 3,Aktif,2022-7-1,VII-B,,pindahan\n");
+            "S03,CICI,P,Garut,2011-03-07,Hindu,Jl. Asia 3,Aktif,2022-7-1,VII-B,,pindahan\n");
 }
 
 TEST_F(StudentListTest, CardsOfTheListedStudents) {

@@ -28,11 +28,21 @@ struct RunningEntry {
   IUnknown* object;
 };
 
-std::mutex gMutex;
-std::vector<ClassEntry> gClasses;
-std::vector<FileType> gFileTypes;
-std::vector<RunningEntry> gRunning;
-DWORD gNextCookie = 1;
+// The process's tables. They are made on first use (the first class registered), so that whatever is made after
+// them and registers a class, such as the registration a library holds while it is loaded, is also undone before
+// them when the library is unloaded or the process ends.
+struct Tables {
+  std::mutex mutex;
+  std::vector<ClassEntry> classes;
+  std::vector<FileType> fileTypes;
+  std::vector<RunningEntry> running;
+  DWORD nextCookie = 1;
+};
+
+Tables& T() {
+  static Tables tables;
+  return tables;
+}
 
 thread_local int tInitCount = 0;
 
@@ -61,17 +71,17 @@ HRESULT CoRegisterClass(const CLSID& clsid, LPCOLESTR progId, DWORD contexts, IC
   factory->AddRef();
   IClassFactory* replaced = nullptr;
   {
-    std::lock_guard<std::mutex> lock(gMutex);
+    std::lock_guard<std::mutex> lock(T().mutex);
     ClassEntry entry{clsid, progId ? std::u16string(progId) : std::u16string(), contexts, factory};
     bool found = false;
-    for (ClassEntry& e : gClasses) {
+    for (ClassEntry& e : T().classes) {
       if (e.clsid == clsid) {
         replaced = e.factory;
         e = entry;
         found = true;
       }
     }
-    if (!found) gClasses.push_back(entry);
+    if (!found) T().classes.push_back(entry);
   }
   if (replaced) replaced->Release();
   return S_OK;
@@ -80,11 +90,11 @@ HRESULT CoRegisterClass(const CLSID& clsid, LPCOLESTR progId, DWORD contexts, IC
 HRESULT CoRevokeClass(const CLSID& clsid) {
   IClassFactory* factory = nullptr;
   {
-    std::lock_guard<std::mutex> lock(gMutex);
-    for (auto it = gClasses.begin(); it != gClasses.end(); ++it) {
+    std::lock_guard<std::mutex> lock(T().mutex);
+    for (auto it = T().classes.begin(); it != T().classes.end(); ++it) {
       if (it->clsid == clsid) {
         factory = it->factory;
-        gClasses.erase(it);
+        T().classes.erase(it);
         break;
       }
     }
@@ -96,23 +106,23 @@ HRESULT CoRevokeClass(const CLSID& clsid) {
 
 HRESULT CoRegisterFileType(LPCOLESTR extension, const CLSID& clsid) {
   if (!extension || extension[0] != u'.') return E_INVALIDARG;
-  std::lock_guard<std::mutex> lock(gMutex);
-  for (FileType& f : gFileTypes) {
+  std::lock_guard<std::mutex> lock(T().mutex);
+  for (FileType& f : T().fileTypes) {
     if (SameName(f.extension, extension)) {
       f.clsid = clsid;
       return S_OK;
     }
   }
-  gFileTypes.push_back({extension, clsid});
+  T().fileTypes.push_back({extension, clsid});
   return S_OK;
 }
 
 HRESULT CoRevokeFileType(LPCOLESTR extension) {
   if (!extension) return E_INVALIDARG;
-  std::lock_guard<std::mutex> lock(gMutex);
-  for (auto it = gFileTypes.begin(); it != gFileTypes.end(); ++it) {
+  std::lock_guard<std::mutex> lock(T().mutex);
+  for (auto it = T().fileTypes.begin(); it != T().fileTypes.end(); ++it) {
     if (SameName(it->extension, extension)) {
-      gFileTypes.erase(it);
+      T().fileTypes.erase(it);
       return S_OK;
     }
   }
@@ -121,8 +131,8 @@ HRESULT CoRevokeFileType(LPCOLESTR extension) {
 
 HRESULT CLSIDFromProgID(LPCOLESTR progId, CLSID* clsid) {
   if (!progId || !clsid) return E_INVALIDARG;
-  std::lock_guard<std::mutex> lock(gMutex);
-  for (const ClassEntry& e : gClasses) {
+  std::lock_guard<std::mutex> lock(T().mutex);
+  for (const ClassEntry& e : T().classes) {
     if (!e.progId.empty() && SameName(e.progId, progId)) {
       *clsid = e.clsid;
       return S_OK;
@@ -177,8 +187,8 @@ HRESULT CoGetClassObject(const CLSID& clsid, DWORD contexts, COSERVERINFO* serve
     return HResultFromWin32(RPC_S_SERVER_UNAVAILABLE);
   IClassFactory* factory = nullptr;
   {
-    std::lock_guard<std::mutex> lock(gMutex);
-    for (const ClassEntry& e : gClasses) {
+    std::lock_guard<std::mutex> lock(T().mutex);
+    for (const ClassEntry& e : T().classes) {
       if (e.clsid == clsid && (e.contexts & contexts)) {
         factory = e.factory;
         factory->AddRef();
@@ -205,17 +215,17 @@ HRESULT CoCreateInstance(const CLSID& clsid, IUnknown* outer, DWORD contexts, co
 
 HRESULT RegisterActiveObject(IUnknown* object, const CLSID& clsid, DWORD flags, DWORD* cookie) {
   if (!object || !cookie) return E_INVALIDARG;
-  std::lock_guard<std::mutex> lock(gMutex);
-  *cookie = gNextCookie++;
-  gRunning.push_back({*cookie, clsid, object});
+  std::lock_guard<std::mutex> lock(T().mutex);
+  *cookie = T().nextCookie++;
+  T().running.push_back({*cookie, clsid, object});
   return S_OK;
 }
 
 HRESULT RevokeActiveObject(DWORD cookie, void* reserved) {
-  std::lock_guard<std::mutex> lock(gMutex);
-  for (auto it = gRunning.begin(); it != gRunning.end(); ++it) {
+  std::lock_guard<std::mutex> lock(T().mutex);
+  for (auto it = T().running.begin(); it != T().running.end(); ++it) {
     if (it->cookie == cookie) {
-      gRunning.erase(it);
+      T().running.erase(it);
       return S_OK;
     }
   }
@@ -226,8 +236,8 @@ HRESULT GetActiveObject(const CLSID& clsid, void* reserved, IUnknown** object) {
   if (!object) return E_POINTER;
   *object = nullptr;
   if (!Initialised()) return CO_E_NOTINITIALIZED;
-  std::lock_guard<std::mutex> lock(gMutex);
-  for (const RunningEntry& r : gRunning) {
+  std::lock_guard<std::mutex> lock(T().mutex);
+  for (const RunningEntry& r : T().running) {
     if (r.clsid == clsid) {
       r.object->AddRef();
       *object = r.object;
@@ -251,8 +261,8 @@ HRESULT CoGetObject(LPCOLESTR name, void* bindOptions, const IID& iid, void** ob
   CLSID clsid{};
   bool found = false;
   {
-    std::lock_guard<std::mutex> lock(gMutex);
-    for (const FileType& f : gFileTypes) {
+    std::lock_guard<std::mutex> lock(T().mutex);
+    for (const FileType& f : T().fileTypes) {
       if (SameName(f.extension, std::u16string_view(fileName).substr(dot))) {
         clsid = f.clsid;
         found = true;

@@ -364,8 +364,12 @@ inline constexpr DWORD FORMAT_MESSAGE_FROM_SYSTEM = 0x1000;
 DWORD FormatMessageA(DWORD flags, const void* source, DWORD messageId, DWORD languageId, char* buffer, DWORD size,
                      void* arguments);
 
-// The error message box: a critical message box of the running Qt widgets application; without one the text goes to
-// the standard error. A null caption reads "Error". Returns the button pressed (1, OK).
+// A message box of the running Qt widgets application, with the information icon for MB_ICONINFORMATION and the
+// critical one otherwise; without such an application the text goes to the standard error. A null caption reads
+// "Error". Returns the button pressed (1, OK).
+inline constexpr UINT MB_OK = 0x0;
+inline constexpr UINT MB_ICONERROR = 0x10;
+inline constexpr UINT MB_ICONINFORMATION = 0x40;
 using MessageBoxHandler = int (*)(std::intptr_t owner, const std::u16string& text, const std::u16string& caption,
                                   UINT style);
 int MessageBoxW(std::intptr_t owner, LPCOLESTR text, LPCOLESTR caption, UINT style);

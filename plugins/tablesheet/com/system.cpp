@@ -359,8 +359,9 @@ namespace {
 
 int ShowBox(std::intptr_t owner, const std::u16string& text, const std::u16string& caption, UINT style) {
   if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
-    QMessageBox box(QMessageBox::Critical, QString::fromStdU16String(caption), QString::fromStdU16String(text),
-                    QMessageBox::Ok);
+    const QMessageBox::Icon icon =
+        (style & 0xF0) == MB_ICONINFORMATION ? QMessageBox::Information : QMessageBox::Critical;
+    QMessageBox box(icon, QString::fromStdU16String(caption), QString::fromStdU16String(text), QMessageBox::Ok);
     box.exec();
   } else {
     std::fprintf(stderr, "%s: %s\n", Narrow(caption).c_str(), Narrow(text).c_str());
