@@ -158,7 +158,7 @@ TEST_F(AllowanceListTest, EachListWorksOnItsOwnRows) {
   EXPECT_EQ(LvGetItemCount(olderList), 1);
   EXPECT_EQ(LvGetItemText(olderList, 0, 0), "T01");
   EXPECT_EQ(LvGetItemCount(newerList), 2);
-  WinDestroyWindow(older);
+  for (Hwnd w : {older, newer}) WinDestroyWindow(w);
 }
 
 TEST_F(AllowanceListTest, CopyBringsTheItemsOfTheEarlierYearOnce) {

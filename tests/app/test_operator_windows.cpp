@@ -412,7 +412,7 @@ TEST_F(OperatorWindowsTest, EachListWorksOnItsOwnRows) {
                            {"ani", "rahasia", "111"}}));
   EXPECT_EQ(names(olderList), (std::vector<std::string>{"ani", "budi"}));
   EXPECT_EQ(names(newerList), (std::vector<std::string>{"ani", "budi", "o'neil"}));
-  WinDestroyWindow(older);
+  for (Hwnd w : {older, newer}) WinDestroyWindow(w);
 }
 
 TEST_F(OperatorWindowsTest, DeleteAsksFirstAndNoKeepsTheOperator) {

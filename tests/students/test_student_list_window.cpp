@@ -379,7 +379,7 @@ TEST_F(StudentListTest, EachListWorksOnItsOwnControls) {
   QTest::keyClick(WinWidget(olderSearch), Qt::Key_Return);
   EXPECT_EQ(ids(olderList), (std::vector<std::string>{"S02"}));
   EXPECT_EQ(ids(newerList), (std::vector<std::string>{"S01", "S02", "S03", "S04"}));
-  WinDestroyWindow(older);
+  for (Hwnd w : {older, newer}) WinDestroyWindow(w);
 }
 
 TEST_F(StudentListTest, AnsweringNoDeletesNothingButReloadsTheWorkingYear) {
