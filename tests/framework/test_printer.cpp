@@ -317,7 +317,7 @@ TEST_F(PrinterTest, DamagedBitmapFilesGiveMinusOneAndNothingIsMade) {
          s[29] = '\xFF';
          return s;
        }},
-      {"tall enough to wrap the size", [&] {
+      {"rows larger than the whole file", [&] {
          std::string s = good;
          SetU32(s, 18, 0x40000000);   // rows of 3 GiB
          SetU32(s, 22, 0x55555556);
