@@ -7,6 +7,7 @@
 #include "framework/dialogs.h"
 #include "framework/strings.h"
 #include "framework/system_wrappers.h"
+#include "platform/seams.h"
 
 namespace {
 
@@ -82,13 +83,26 @@ bool AppBackup() {
   return true;
 }
 
+std::string AppSafetyCopyName(const std::string& dbPath, const QDateTime& now) {
+  const std::filesystem::path live(dbPath);
+  const std::string stem = live.stem().string();
+  const std::string folder = live.has_parent_path() ? live.parent_path().string() + "/" : std::string();
+  const std::string base =
+      folder + stem + "_SebelumRestore_" + now.toString(QStringLiteral("yyyyMMdd_HHmmss")).toStdString();
+  std::string name = base + ".datakeuangan";
+  std::error_code ec;
+  for (int n = 2; std::filesystem::exists(name, ec); ++n) name = base + "_" + std::to_string(n) + ".datakeuangan";
+  return name;
+}
+
 bool AppRestoreFrom(const std::string& path) {
   auto fail = [](const std::string& message) {
     MsgBox("Restore gagal: " + message, "Info", MB_OK);
     return false;
   };
 
-  // The chosen file must be a database SQLite can read; otherwise the open database stays as it is.
+  // Only a sound Finance database is restored: a file SQLite cannot read, an empty or foreign database or a damaged
+  // one leaves the live database as it is, before anything of it is touched.
   sqlite3* src = nullptr;
   int rc = sqlite3_open_v2(path.c_str(), &src, SQLITE_OPEN_READONLY, nullptr);
   if (rc == SQLITE_OK) rc = sqlite3_exec(src, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
@@ -97,28 +111,44 @@ bool AppRestoreFrom(const std::string& path) {
     sqlite3_close(src);
     return fail(message);
   }
-
-  if (!SameFile(path, gDbPath)) {
-    // A fresh connection on the database file, then the chosen file's pages copied into it. Should the old connection
-    // refuse to close, the copy goes into it instead; either way gDb ends up on the restored contents.
-    if (gDb && sqlite3_close(gDb) == SQLITE_OK) gDb = nullptr;
-    if (!gDb) {
-      std::string message;
-      sqlite3* db = FinOpenDatabase(gDbPath, message);
-      if (!db) {
-        sqlite3_close(src);
-        return fail(message);
-      }
-      gDb = db;
-    }
-    std::string error;
-    rc = CopyInto(src, gDb, error);
+  std::string unsound;
+  if (!FinCheckFinanceDatabase(src, unsound)) {
     sqlite3_close(src);
-    if (rc != SQLITE_OK) return fail(error);
-  } else {
-    sqlite3_close(src);   // the database itself was chosen: it already holds these contents
+    return fail(unsound);
   }
-  MsgBox("Restore berhasil, database diganti dengan isi file : " + path, "Info", MB_OK);
+
+  if (SameFile(path, gDbPath)) {
+    sqlite3_close(src);   // the database itself was chosen: it already holds these contents
+    MsgBox("Restore berhasil, database diganti dengan isi file : " + path, "Info", MB_OK);
+    return true;
+  }
+
+  // The live database is kept beside itself first, so that a wrong restore can be undone.
+  const std::string safety = AppSafetyCopyName(gDbPath, platform::Now());
+  std::string error;
+  if (!AppCopyDatabaseTo(gDb, safety, error)) {
+    sqlite3_close(src);
+    return fail("salinan database " + safety + " tidak dapat ditulis: " + error);
+  }
+
+  // A fresh connection on the database file, then the chosen file's pages copied into it. Should the old connection
+  // refuse to close, the copy goes into it instead; either way gDb ends up on the restored contents.
+  if (gDb && sqlite3_close(gDb) == SQLITE_OK) gDb = nullptr;
+  if (!gDb) {
+    std::string message;
+    sqlite3* db = FinOpenDatabase(gDbPath, message);
+    if (!db) {
+      sqlite3_close(src);
+      return fail(message);
+    }
+    gDb = db;
+  }
+  rc = CopyInto(src, gDb, error);
+  sqlite3_close(src);
+  if (rc != SQLITE_OK) return fail(error);
+  MsgBox("Restore berhasil, database diganti dengan isi file : " + path + ", database sebelumnya disimpan di : " +
+             safety + "..",
+         "Info", MB_OK);
   return true;
 }
 

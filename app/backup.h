@@ -3,6 +3,8 @@
 #pragma once
 #include <sqlite3.h>
 
+#include <QDateTime>
+
 #include <string>
 
 #include "framework/win.h"
@@ -20,10 +22,17 @@ bool AppCopyDatabaseTo(sqlite3* from, const std::string& toPath, std::string& er
 // "BackUp gagal, file " + name + " tidak dapat ditulis: " + message instead. True when written.
 bool AppBackup();
 
-// Restores the database from `path`: the file must be a readable SQLite database; then gDb is closed, opened again on
-// gDbPath and the chosen file's contents copied into it. Shows "Restore berhasil, database diganti dengan isi file : "
-// + path, or "Restore gagal: " + message (a file that is no database leaves the database untouched), caption "Info".
-// True when restored. gDb is open on gDbPath afterwards in every case but a database that cannot be opened again.
+// The safety copy a restore makes of the live database `dbPath`: beside it, its name + "_SebelumRestore_" + the date
+// and time (yyyyMMdd_HHmmss) + ".datakeuangan"; "_2", "_3", ... after the time when that name is taken.
+std::string AppSafetyCopyName(const std::string& dbPath, const QDateTime& now);
+
+// Restores the database from `path`. The file must be a sound Finance database (FinCheckFinanceDatabase: readable,
+// whole, with the system's tables); otherwise "Restore gagal: " + the reason and nothing of the live database is
+// touched. Then the live database is copied to AppSafetyCopyName (a copy that cannot be written refuses the restore),
+// gDb is closed, opened again on gDbPath and the chosen file's contents copied into it. Success: "Restore berhasil,
+// database diganti dengan isi file : " + path + ", database sebelumnya disimpan di : " + the safety copy + "..";
+// choosing the live database itself changes nothing and makes no copy. Caption "Info". True when restored. gDb is
+// open on gDbPath afterwards in every case but a database that cannot be opened again.
 bool AppRestoreFrom(const std::string& path);
 
 // The "Restore" command: asks for the file ("Cari dan Pili File Excel", "*.datakeuangan" first, in the working

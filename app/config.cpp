@@ -108,9 +108,18 @@ std::string AppProgramFile(const std::string& name) { return platform::ProgramFo
 
 void AppReadConnFile() {
   const std::string line = LastLine("conn.txt");
-  std::string path = StrParse(line, ";", 1);
-  std::string f2 = StrParse(line, ";", 2);
-  std::string f3 = StrParse(line, ";", 3);
+  std::string path, f2, f3;
+  std::size_t after = 0;
+  if (AppReadQuotedPath(line, path, after)) {
+    // A path written between double quotes (it holds ";"); the two further fields follow it.
+    const std::string rest = after < line.size() ? line.substr(after + 1) : std::string();
+    f2 = StrParse(rest, ";", 1);
+    f3 = StrParse(rest, ";", 2);
+  } else {
+    path = StrParse(line, ";", 1);
+    f2 = StrParse(line, ";", 2);
+    f3 = StrParse(line, ";", 3);
+  }
   if (f2 == "-") f2.clear();
   if (f3 == "-") f3.clear();
   gDbPath = StrReplace(path, "\\", "/");
@@ -118,8 +127,34 @@ void AppReadConnFile() {
   gConnField3 = f3;
 }
 
+std::string AppConnPathField(const std::string& path) {
+  if (path.find(';') == std::string::npos && (path.empty() || path[0] != '"')) return path;
+  return "\"" + StrReplace(path, "\"", "\"\"") + "\"";
+}
+
+bool AppReadQuotedPath(const std::string& line, std::string& path, std::size_t& after) {
+  if (line.empty() || line[0] != '"') return false;
+  std::string text;
+  for (std::size_t i = 1; i < line.size(); ++i) {
+    if (line[i] != '"') {
+      text += line[i];
+      continue;
+    }
+    if (i + 1 < line.size() && line[i + 1] == '"') {   // a doubled quote stands for one
+      text += '"';
+      ++i;
+      continue;
+    }
+    if (i + 1 < line.size() && line[i + 1] != ';') return false;   // not a quoted field after all
+    path = text;
+    after = i + 1;
+    return true;
+  }
+  return false;   // no closing quote: read as written
+}
+
 bool AppWriteConnFile(const std::string& path, const std::string& field2, const std::string& field3) {
-  return AppWriteLineFile(AppProgramFile("conn.txt"), path + ";" + field2 + ";" + field3);
+  return AppWriteLineFile(AppProgramFile("conn.txt"), AppConnPathField(path) + ";" + field2 + ";" + field3);
 }
 
 void AppParseStrukLine(const std::string& line) {
@@ -131,15 +166,16 @@ void AppParseStrukLine(const std::string& line) {
 }
 
 void AppReadStrukSettings() {
-  // The working folder's file first; where the program folder differs and already holds the file (the prepaid and
-  // postpaid commands and the receipt settings window write there), that one is read rather than overwritten.
-  if (FileExists("setting_struk.txt")) {
-    AppParseStrukLine(LastLine("setting_struk.txt"));
-    return;
-  }
+  // The program folder's file, which the receipt settings window and the prepaid and postpaid commands write: the
+  // settings survive a restart whatever the working folder is. A working folder's file is read only where the
+  // program folder has none yet.
   const std::string programFile = AppProgramFile("setting_struk.txt");
   if (FileExists(programFile)) {
     AppParseStrukLine(LastLine(programFile));
+    return;
+  }
+  if (FileExists("setting_struk.txt")) {
+    AppParseStrukLine(LastLine("setting_struk.txt"));
     return;
   }
   AppWriteLineFile(programFile, kDefaultStrukLine);

@@ -52,18 +52,25 @@ std::string AppProgramFile(const std::string& name);
 
 // conn.txt of the working folder: the last line's field 1 into gDbPath (a "\" separator becomes "/"), fields 2 and 3
 // into gConnField2 and gConnField3 ("-" held as the empty text). A missing file or one without lines gives three
-// empty texts. A line without ";" gives the whole line for all three fields.
+// empty texts. A line without ";" gives the whole line for all three fields. A path between double quotes (as
+// AppWriteConnFile writes one holding ";") is read whole, a doubled quote inside it as one; fields 2 and 3 follow it.
 void AppReadConnFile();
-// Writes conn.txt into the program folder: path ";" field 2 ";" field 3 (empty fields written empty). True when
-// written.
+// Writes conn.txt into the program folder: path ";" field 2 ";" field 3 (empty fields written empty), the path as
+// AppConnPathField gives it. True when written.
 bool AppWriteConnFile(const std::string& path, const std::string& field2, const std::string& field3);
+// The path as field 1 of conn.txt: as it is, or, when it holds ";" or begins with a double quote, between double
+// quotes with each double quote inside doubled.
+std::string AppConnPathField(const std::string& path);
+// A line that begins with a quoted field: its text (doubled quotes read as one) into `path`, the position after the
+// closing quote into `after` (the end of the line or a ";"). False, with nothing set, for any other line.
+bool AppReadQuotedPath(const std::string& line, std::string& path, std::size_t& after);
 
 // Parses one setting_struk.txt line into the five receipt globals: fields 1, 2, 3 and 5 read as numbers (the leading
 // number, rounded half to even: "12.5" -> 12, "13.5" -> 14, letters -> 0), field 4 as it stands.
 void AppParseStrukLine(const std::string& line);
-// Reads setting_struk.txt: the working folder's file when there is one; else the program folder's file when there is
-// one; else the default line is written into the program folder and taken (the globals get the defaults also when
-// writing fails). An existing file without lines gives 0, 0, 0, "" and 0.
+// Reads setting_struk.txt: the program folder's file (the one every writer writes) when there is one; else the working
+// folder's file when there is one; else the default line is written into the program folder and taken (the globals
+// get the defaults also when writing fails). An existing file without lines gives 0, 0, 0, "" and 0.
 void AppReadStrukSettings();
 // Writes the program folder's setting_struk.txt from the globals, with `prepaid` as field 5 (numbers as plain
 // digits); the prepaid and postpaid commands. True when written. The globals are not changed.

@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <string>
 
+#include "app/access.h"
 #include "app/globals.h"
 #include "common/globals.h"
 #include "common/query_callbacks.h"
@@ -118,6 +119,11 @@ void OpenImportWindow(Hwnd guide) { FORMIMPORT_Show(guide, 1, 0); }   // modal o
 void OpenFeeList() { FORM6_Show(gMdiClient, 1, 0); }                   // an MDI child: returns at once
 void OpenPromotion() { FORM9_Show(gMdiClient, 1, 0); }                 // modal
 
+// The guide opens a window only for an operator whose rights allow it, by the access position of the list window the
+// main window would open it from: the students (1), the ledger accounts (2), the fees (3). A refusal shows the main
+// window's refusal text and leaves the guide open.
+constexpr int kAccessStudents = 1, kAccessLedger = 2, kAccessFees = 3;
+
 }  // namespace
 
 std::intptr_t FORM24_Show(Hwnd parent, int modal, int userData) {
@@ -213,24 +219,28 @@ LResult FORM24_FormatRekening(int, Hwnd, Hwnd, int) {
 }
 
 LResult FORM24_ImportSiswa(int, Hwnd form, Hwnd, int) {
+  if (!AppCheckAccess(kAccessStudents)) return 0;
   gFormMode = "Siswa";
   OpenImportWindow(form);
   return 0;
 }
 
 LResult FORM24_ImportRekening(int, Hwnd form, Hwnd, int) {
+  if (!AppCheckAccess(kAccessLedger)) return 0;
   gFormMode = "Rekening";
   OpenImportWindow(form);
   return 0;
 }
 
 LResult FORM24_DataAkun(int, Hwnd form, Hwnd, int) {
+  if (!AppCheckAccess(kAccessFees)) return 0;
   OpenFeeList();
   FrmClose(form, 0);
   return 0;
 }
 
 LResult FORM24_KenaikanKelas(int, Hwnd form, Hwnd, int) {
+  if (!AppCheckAccess(kAccessStudents)) return 0;
   OpenPromotion();
   FrmClose(form, 0);
   return 0;

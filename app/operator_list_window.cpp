@@ -96,7 +96,16 @@ void FORM7_CreateControls(Hwnd form) {
   CtlSetFocus(gForm7List);
 }
 
-LResult FORM7_LoadUsers(Hwnd, std::intptr_t) {
+void FORM7_Bind(Hwnd form) {
+  if (!IsWindow(form) || WinGetClassName(form) != FrmClassName(gForm7)) return;
+  gForm7Window = form;
+  gForm7List = WinGetDlgItem(form, gForm7ListId);
+  gForm7Rebar = WinGetDlgItem(form, gForm7RebarId);
+  gForm7Toolbar = WinGetDlgItem(gForm7Rebar, gForm7ToolbarId);   // the toolbar lives in the rebar
+}
+
+LResult FORM7_LoadUsers(Hwnd form, std::intptr_t) {
+  FORM7_Bind(form);
   gSql = FORM7_ListSql();
   gTargetListView = gForm7List;
   LvDeleteAllColumns(gForm7List);
@@ -106,9 +115,11 @@ LResult FORM7_LoadUsers(Hwnd, std::intptr_t) {
 }
 
 LResult FORM7_OnToolbar(Hwnd form, Hwnd, int, int id) {
+  FORM7_Bind(form);
   if (id == gForm7AddId || id == gForm7EditId) {
     gEditMode = id == gForm7AddId ? 0 : 1;
     FORMADMIN_Show(form, 1, 0);
+    FORM7_Bind(form);
   } else if (id == gForm7DeleteId) {
     if (MsgBox(kForm7DeleteQuestion, kForm7DeleteCaption, MB_YESNO | MB_ICONQUESTION) == IDYES) {
       const int mark = LvGetSelectionMark(gForm7List);
@@ -127,8 +138,11 @@ LResult FORM7_OnToolbar(Hwnd form, Hwnd, int, int id) {
 
 LResult FORM7_WndProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam) {
   // The rebar follows the new width before the resize rules move the list.
-  if (msg == WM_SIZE && wParam != SIZE_MINIMIZED && IsWindow(gForm7Rebar))
-    WinSendMessage(gForm7Rebar, WM_SIZE, wParam, lParam);
+  if (msg == WM_SIZE && wParam != SIZE_MINIMIZED) {
+    const Hwnd rebar = WinGetDlgItem(hwnd, gForm7RebarId);
+    if (IsWindow(rebar)) WinSendMessage(rebar, WM_SIZE, wParam, lParam);
+  }
+  if (msg == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE) FORM7_Bind(hwnd);
   LResult r = 0;
   if (FrmFormMessage(gForm7, hwnd, msg, wParam, lParam, &r)) return r;
   if (msg == WM_COMMAND) {

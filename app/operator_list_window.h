@@ -7,7 +7,8 @@
 
 #include "framework/win.h"
 
-// The window while it exists, else 0 (the editor's owner); its rebar, toolbar and list view.
+// The window while it exists, else 0 (the editor's owner); its rebar, toolbar and list view. With several lists open
+// they name the one a command last came from (FORM7_Bind).
 extern Hwnd gForm7Window;
 extern Hwnd gForm7Rebar, gForm7Toolbar, gForm7List;
 // Its child-window id (111), the list's id and the toolbar's ids: rebar 5000, toolbar 5100, buttons 5101-5105
@@ -42,3 +43,6 @@ void FORM7_CreateControls(Hwnd form);
 LResult FORM7_LoadUsers(Hwnd form, std::intptr_t userData);
 // Every command of the window: the five toolbar buttons by id; any other id does nothing. Returns 0.
 LResult FORM7_OnToolbar(Hwnd form, Hwnd control, int notification, int id);
+// Several operator lists may be open: the window and control globals are pointed at `form` (an operator list), the
+// window a command comes from, so that its buttons and the editor they open work on its own list.
+void FORM7_Bind(Hwnd form);

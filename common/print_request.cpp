@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
+#include <sstream>
 
 #include "app/globals.h"
 #include "common/numbers_words.h"
@@ -13,6 +15,7 @@
 #include "framework/numbers.h"
 #include "framework/printer.h"
 #include "framework/strings.h"
+#include "framework/system_wrappers.h"
 #include "platform/print_backend.h"
 #include "platform/seams.h"
 #include "platform/text_printer.h"
@@ -150,19 +153,55 @@ std::vector<std::string> FinRequestSavingsLines(const std::string& line, const P
   };
 }
 
+namespace {
+
+// A request printed whose file could not be deleted afterwards: its text and the time it was last written. The same
+// file is not printed again at every tick; a file written anew is a new request.
+struct PrintedRequest {
+  std::string text;
+  std::filesystem::file_time_type written;
+};
+std::optional<PrintedRequest>& Undeleted() {
+  static std::optional<PrintedRequest> r;
+  return r;
+}
+
+// The last line of a request text (a line ends at a line feed, a carriage return before it dropped); a UTF-8
+// byte-order mark at its start is no part of the request.
+std::string LastRequestLine(std::string text) {
+  if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
+  std::string last;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t lf = text.find('\n', start);
+    std::string l = text.substr(start, lf == std::string::npos ? std::string::npos : lf - start);
+    if (!l.empty() && l.back() == '\r') l.pop_back();
+    last = l;
+    if (lf == std::string::npos) break;
+    start = lf + 1;
+  }
+  return last;
+}
+
+}  // namespace
+
 bool FORM3_ProcessPrintRequest() {
   const std::string path = platform::ProgramFolderPath() + "/cetak/ctk.txt";
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) return false;
-  std::string last;
+  if (!std::filesystem::is_regular_file(path, ec)) {
+    Undeleted().reset();
+    return false;
+  }
+  std::string text;
   {
     std::ifstream in(path, std::ios::binary);
-    std::string l;
-    while (std::getline(in, l)) {
-      if (!l.empty() && l.back() == '\r') l.pop_back();
-      last = l;
-    }
+    std::stringstream ss;
+    ss << in.rdbuf();
+    text = ss.str();
   }
+  const std::filesystem::file_time_type written = std::filesystem::last_write_time(path, ec);
+  if (Undeleted() && Undeleted()->text == text && Undeleted()->written == written) return false;   // printed already
+  const std::string last = LastRequestLine(text);
   const std::string kind = FinRequestField(last, "|", 1);
   if (kind == "BK") {
     FinPrintReceipt(FinRequestField(last, "|", 2), FinRequestField(last, "|", 3), FinRequestField(last, "|", 4),
@@ -190,6 +229,15 @@ bool FORM3_ProcessPrintRequest() {
     }
   }
   std::filesystem::remove(path, ec);
+  if (std::filesystem::exists(path, ec)) {
+    // Remembered before the operator is told, so that no tick during the message prints it again.
+    Undeleted() = PrintedRequest{text, written};
+    MsgBox("Permintaan cetak sudah dicetak, tetapi file " + path +
+               " tidak dapat dihapus; permintaan itu tidak dicetak lagi sampai file tersebut diganti..",
+           "Info", MB_OK);
+  } else {
+    Undeleted().reset();
+  }
   return true;
 }
 

@@ -30,8 +30,10 @@ std::vector<std::string> FinRequestPaymentLines(const std::string& requestLine, 
 // The savings receipt of a "TB" request, as text-printer lines.
 std::vector<std::string> FinRequestSavingsLines(const std::string& requestLine, const PrintRequestContext& ctx);
 
-// The last line of the request file cetak/ctk.txt under the program folder, processed and the file deleted.
-// Returns false when there was no request.
+// The last line of the request file cetak/ctk.txt under the program folder (a UTF-8 byte-order mark at its start
+// ignored), processed and the file deleted. A file that cannot be deleted is printed once: the operator is told so
+// once ("Info"), and that file is not printed again until it is written anew. Returns false when there was no new
+// request.
 bool FORM3_ProcessPrintRequest();
 
 // The poller window "Form Cetak" (476 x 127, label and "Tutup"), polling every 500 ms while it exists.

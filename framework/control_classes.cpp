@@ -500,7 +500,10 @@ int FinListView::insertRowAt(int row, const QString& text, LParam data, int imag
     it->setCheckState(Qt::Unchecked);
     it->setData(kRoleLastCheck, 0);
   }
-  setItem(row, 0, it);
+  if (columnCount() > 0)
+    setItem(row, 0, it);
+  else
+    delete it;   // a list without columns keeps the row but has no cell to hold the text
   if (selectionMark >= row) ++selectionMark;
   return row;
 }
@@ -1504,7 +1507,7 @@ LResult WinControlDefProc(Hwnd h, unsigned msg, WParam wParam, LParam lParam) {
       case CB_RESETCONTENT:
         c->clear();
         if (c->isEditable()) c->setEditText(QString());
-        return 1;
+        return CB_OKAY;
       case CB_FINDSTRING: return ComboFind(c, TextArg(lParam), false);
       case CB_FINDSTRINGEXACT: return ComboFind(c, TextArg(lParam), true);
       case CB_GETITEMDATA: {

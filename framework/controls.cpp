@@ -7,6 +7,8 @@
 #include <QDateTimeEdit>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QListWidget>
 #include <QPainter>
 #include <QProgressBar>
@@ -16,6 +18,7 @@
 #include <unordered_map>
 
 #include "framework/control_widgets.h"
+#include "framework/form_runtime.h"
 #include "framework/numbers.h"
 #include "framework/window_data.h"
 #include "framework/window_system.h"
@@ -227,7 +230,7 @@ int LvInsertItem(Hwnd h, int row, int col, const std::string& text, LParam data,
   if (!lv) return 0;
   if (col == 0) return lv->insertRowAt(row, ToQ(text), data, image);
   if (!lv->setCellText(row, col, ToQ(text))) return 0;
-  if (image != 0) lv->setCellImage(row, col, image);
+  lv->setCellImage(row, col, image);   // image 0 as well: the cell's earlier image goes
   return 1;
 }
 int LvSelectItem(Hwnd h, int row) {
@@ -549,6 +552,7 @@ void CtlSetColors(Hwnd h, int textColor, int backColor) {
     changed = true;
   }
   if (backColor != -1) {
+    if (d->backBrush) WinDeleteBrush(d->backBrush);
     d->backBrush = WinCreateSolidBrush(static_cast<unsigned>(backColor));
     d->backColor = static_cast<unsigned>(backColor);
     d->backIsSysColor = 0;
@@ -562,6 +566,8 @@ void CtlSetColors(Hwnd h, int textColor, int backColor) {
     p.setColor(QPalette::Window, ColorOfRgb(backColor));
     client->setPalette(p);
     client->setAutoFillBackground(true);
+  } else if (d->colorsOn && (qobject_cast<QLineEdit*>(w) || qobject_cast<QPlainTextEdit*>(w))) {
+    FrmApplyColors(h);   // an edit paints the button face while it is disabled, whatever its own colour
   } else if (d->colorsOn) {
     QPalette p = w->palette();
     const QColor fg = d->foreIsSysColor ? WinSysColor(static_cast<int>(d->foreColor))

@@ -18,7 +18,7 @@ int CbFindStringExact(Hwnd h, int start, const std::string& text);      // whole
 int CbGetCount(Hwnd h);                                                  // -1 no window
 int CbGetCurSel(Hwnd h);                                                 // index or CB_ERR; -1 no window
 std::string CbGetItemText(Hwnd h, int index);                           // empty past the end / no window
-int CbResetContent(Hwnd h);                                              // 1; 0 no window
+int CbResetContent(Hwnd h);                                              // 0 (CB_OKAY); 0 no window
 int CbSetCurSel(Hwnd h, int index);                                      // index, or CB_ERR (choice cleared); -1
 LParam CbGetItemData(Hwnd h, int index);                                 // CB_ERR past the end; -1 no window
 int CbSetItemData(Hwnd h, int index, LParam data);                       // 1, CB_ERR; -1 no window

@@ -55,7 +55,11 @@ int FontScreenDpi() {
   return dpi > 0 ? dpi : 96;
 }
 
-int FontPixelsToPoints(int pixels) { return std::abs(MulDiv(pixels, 72, FontScreenDpi())); }
+int FontPixelsToPoints(int pixels) {
+  // Without a screen there are no pixels per inch to convert with.
+  if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()) || !QGuiApplication::primaryScreen()) return 0;
+  return std::abs(MulDiv(pixels, 72, FontScreenDpi()));
+}
 
 int FontParseSpec(const std::string& fontText, std::string& face, int& points, int& weight, int& italic, int& underline,
                   int& strikeOut, int& style) {

@@ -25,7 +25,7 @@ std::intptr_t FontCreate(const std::string& face, int points, int weight, int it
 // FontParseSpec, then FontCreate: the font or 0.
 std::intptr_t FontCreateFromSpec(const std::string& fontText);
 
-// |MulDiv(pixels, 72, screen dpi)|: 9 for -12 pixels on a 96 dpi screen.
+// |MulDiv(pixels, 72, screen dpi)|: 9 for -12 pixels on a 96 dpi screen; 0 when there is no screen.
 int FontPixelsToPoints(int pixels);
 
 // The font of a handle; the application's font for 0 or a handle that is not (or no longer) in the table.

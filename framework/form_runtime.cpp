@@ -168,6 +168,24 @@ ColorClass ColorClassOf(Hwnd h, QWidget* w) {
 
 WindowData* NewRecord() { return new (std::nothrow) WindowData(); }
 
+// The MDI child the operator worked in behind a modal form's owner: the owner itself when it is an MDI child, the
+// active child of the owner's MDI client when the owner is the frame; 0 otherwise.
+Hwnd MdiChildBehind(Hwnd owner) {
+  if (WinKindOf(owner) == WIN_MDI_CHILD) return owner;
+  if (WinKindOf(owner) != WIN_MDI_FRAME) return 0;
+  for (Hwnd c : WinChildWindows(owner))
+    if (WinMdiArea(c) && WinGetParent(c) == owner) return WinMdiActiveChild(c);
+  return 0;
+}
+
+// After a modal form is gone: the MDI child it was opened over stays in front and has the focus again (giving the
+// frame back may have activated another child).
+void GiveMdiChildBack(Hwnd child) {
+  if (!IsWindow(child) || !WinIsWindowEnabled(child)) return;
+  if (WinMdiActiveChild(WinGetParent(child)) != child) WinSetActiveWindow(child);
+  WinSetFocus(child);
+}
+
 }  // namespace
 
 // =================================================================================================================
@@ -301,13 +319,16 @@ std::intptr_t FrmShow(int modal, Hwnd form, Hwnd parent, int showCommand, int is
 
 void FrmClose(Hwnd form, int result) {
   if (!IsWindow(form)) return;
+  Hwnd child = 0;
   if (WindowData* d = FrmDataOf(form); d && d->isModal && IsWindow(d->owner)) {
     // The window this form disabled (which may differ from the window it was created for) is enabled again.
+    child = MdiChildBehind(d->owner);
     WinEnableWindow(d->owner, true);
     WinSetActiveWindow(d->owner);
   }
   WinDestroyWindow(form);
   gFormResult = result;
+  GiveMdiChildBack(child);
 }
 
 Hwnd FrmGetFormOf(Hwnd hwnd) {
@@ -494,11 +515,14 @@ void FrmFormSetFocus(Hwnd hwnd) {
 void FrmFormClose(Hwnd hwnd) {
   WindowData* d = FrmDataOf(hwnd);
   if (d && d->isModal) {
+    Hwnd child = 0;
     if (IsWindow(d->owner)) {
+      child = MdiChildBehind(d->owner);
       WinEnableWindow(d->owner, true);
       WinSetActiveWindow(d->owner);
     }
     WinShowWindow(hwnd, SW_HIDE);
+    GiveMdiChildBack(child);
   }
 }
 

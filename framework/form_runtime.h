@@ -58,8 +58,9 @@ void FrmApplyColors(Hwnd control);
 // cleared. In every loop: Esc in a form reaches it as WM_COMMAND IDCANCEL; Tab / Shift+Tab in a multi-line edit move
 // the focus; the loop's form's accelerators turn keys into WM_COMMAND with HIWORD 1.
 std::intptr_t FrmShow(int modal, Hwnd form, Hwnd parent, int showCommand, int isMdiFrame);
-// Closes a form: the owner of a modal form is enabled and activated, the form destroyed, gFormResult = result.
-// Nothing when the window does not exist.
+// Closes a form: the owner of a modal form is enabled and activated, the form destroyed, gFormResult = result; the MDI
+// child the modal form was opened over (the owner itself, or the frame's active child) stays in front and gets the
+// focus back. Nothing when the window does not exist.
 void FrmClose(Hwnd form, int result);
 // The form of a window: itself when it is not a child window, is an MDI child or its class begins with "FORM_";
 // else the form of its parent. 0 when the window does not exist.
@@ -121,7 +122,7 @@ std::intptr_t FrmShowForm(FrmForm& form, Hwnd parent, int modal, int userData);
 // WM_DESTROY (clean-up). Does its part and returns false (the form goes on, ending in WinDefWindowProc) for WM_SIZE
 // (resize rules unless minimised), WM_ACTIVATE (gActiveForm), WM_SETFOCUS (focus to the last focused control),
 // WM_SYSCOLORCHANGE / WM_THEMECHANGED (colours) and WM_CLOSE (a modal form's owner enabled and activated, the form
-// hidden).
+// hidden, the MDI child behind it given the focus back as FrmClose does).
 bool FrmFormMessage(FrmForm& form, Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam, LResult* result);
 // The standard parts alone, for forms that write their own procedure around them.
 LResult FrmFormCreate(FrmForm& form, Hwnd hwnd, LParam lParam);   // WM_CREATE; -1 when the record cannot be made

@@ -234,8 +234,10 @@ void DibInitHeader24(DibImage& dib, const PrnRect& rect) {
   h.bmiHeader.biPlanes = 1;
   h.bmiHeader.biBitCount = 24;
   h.bmiHeader.biCompression = 0;
-  long long size = static_cast<long long>(rect.width()) * rect.height() * 3;
-  h.bmiHeader.biSizeImage = size > 0 && size <= 0xFFFFFFFFLL ? static_cast<std::uint32_t>(size) : 0;
+  // width x height x 3 when it fits the field; checked before multiplying.
+  const long long w = rect.width(), ht = rect.height();
+  h.bmiHeader.biSizeImage =
+      w > 0 && ht > 0 && ht <= 0xFFFFFFFFLL / 3 / w ? static_cast<std::uint32_t>(w * ht * 3) : 0;
   DibCreate(dib, h);
 }
 
@@ -301,11 +303,15 @@ int DibLoadBmpFile(const std::string& path, DibImage& dib) {
   // A header that claims more bytes than the file holds, or is smaller than the header we read (another layout).
   if (h.biSize < kInfoHeader || kFileHeader + h.biSize > fileSize) return -1;
 
-  // Pixel data: rows of width x bits rounded up to 4 bytes, `height` rows, from the offset on.
-  long long rowSize = ((static_cast<long long>(h.biWidth) * h.biBitCount + 31) / 32) * 4;
-  long long size = rowSize * static_cast<long long>(h.biHeight);
+  // Pixel data: rows of width x bits rounded up to 4 bytes, `height` rows, from the offset on. The sizes are checked
+  // before they are multiplied: a header may claim any width and height.
+  if (h.biWidth < 1 || h.biHeight < 1 || h.biBitCount < 1) return -1;
+  const long long rowSize = ((static_cast<long long>(h.biWidth) * h.biBitCount + 31) / 32) * 4;   // < 2^47
+  if (offset > fileSize || static_cast<unsigned long long>(rowSize) > fileSize - offset) return -1;
+  if (static_cast<unsigned long long>(h.biHeight) > (fileSize - offset) / static_cast<unsigned long long>(rowSize))
+    return -1;
+  const long long size = rowSize * static_cast<long long>(h.biHeight);   // at most the file's size
   if (size < 1) return -1;
-  if (static_cast<unsigned long long>(offset) + static_cast<unsigned long long>(size) > fileSize) return -1;
 
   if (DibCreate(dib, info) != 1 || !dib.bits) {
     DibDestroy(dib);

@@ -298,7 +298,7 @@ bool EventFilter::eventFilter(QObject* o, QEvent* e) {
     case QEvent::Close: case QEvent::Resize: case QEvent::WindowStateChange: case QEvent::WindowActivate:
     case QEvent::WindowDeactivate: case QEvent::FocusIn: case QEvent::FocusOut: case QEvent::KeyPress:
     case QEvent::KeyRelease: case QEvent::MouseButtonPress: case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseButtonDblClick: case QEvent::ApplicationPaletteChange: case QEvent::ThemeChange:
       break;
     default:
       return false;
@@ -312,13 +312,30 @@ bool EventFilter::eventFilter(QObject* o, QEvent* e) {
   return controlEvent(h, own, w, e);
 }
 
+// A change of the desktop's colours or theme: the message to the form and to every form inside it (MDI children,
+// child forms), as the desktop tells every window.
+void TellForms(Hwnd h, unsigned msg) {
+  std::vector<Hwnd> forms{h};
+  for (Hwnd c : WinChildWindows(h))
+    if (FormOf(c)) forms.push_back(c);
+  for (Hwnd form : forms)
+    if (IsWindow(form) && !Destroying().count(form)) WinSendMessage(form, msg, 0, 0);
+}
+
 bool EventFilter::formEvent(Hwnd h, FormWin& f, QWidget* w, QEvent* e) {
   if (w == f.outer) {
     switch (e->type()) {
       case QEvent::Close:
         e->ignore();
-        WinSendMessage(h, WM_CLOSE, 0, 0);
+        // A form of a class without a Close command cannot be closed from its frame (the close button of a
+        // maximised MDI child in the menu bar included).
+        if (!WinHasNoCloseCommand(h)) WinSendMessage(h, WM_CLOSE, 0, 0);
         return true;
+      case QEvent::ApplicationPaletteChange:
+      case QEvent::ThemeChange:
+        // Top-level windows hear of it; the forms inside them through TellForms.
+        if (w->isWindow()) TellForms(h, e->type() == QEvent::ThemeChange ? WM_THEMECHANGED : WM_SYSCOLORCHANGE);
+        break;
       case QEvent::Resize:
         if (f.kind == WIN_TOPLEVEL_FORM) LayoutTopLevel(f);
         break;

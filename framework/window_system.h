@@ -12,9 +12,11 @@
 // client coordinates (top-level forms: the screen).
 //
 // Qt's events become messages: a resize of a form's client area -> WM_SIZE (SIZE_MINIMIZED when minimised), a close
-// request -> WM_CLOSE (the default handling destroys the form), activation -> WM_ACTIVATE (then WM_SETFOCUS to the
-// form); for a control that has a window procedure (a subclassed control): focus in/out -> WM_SETFOCUS/WM_KILLFOCUS
-// (after Qt handled the focus change), key press/release -> WM_KEYDOWN/WM_KEYUP and the left and right mouse button ->
+// request -> WM_CLOSE (the default handling destroys the form; a form of a class without a Close command ignores the
+// request), activation -> WM_ACTIVATE (then WM_SETFOCUS to the form), a change of the desktop's palette or theme ->
+// WM_SYSCOLORCHANGE / WM_THEMECHANGED to every form (a top-level window and the forms inside it); for a control that
+// has a window procedure (a subclassed control): focus in/out -> WM_SETFOCUS/WM_KILLFOCUS (after Qt handled the focus
+// change), key press/release -> WM_KEYDOWN/WM_KEYUP and the left and right mouse button ->
 // WM_LBUTTONDOWN/WM_LBUTTONUP/WM_LBUTTONDBLCLK/WM_RBUTTONUP (before Qt; Qt handles the event only when the message
 // was passed on to the default handling, as a control sees only what its subclass procedure passes on). No WM_CHAR
 // is made: typed characters reach the widgets as Qt delivers them.

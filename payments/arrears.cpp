@@ -82,7 +82,7 @@ std::string FinArrearsSql(const std::string& student, const std::string& kelas, 
   return sql;
 }
 
-std::optional<long long> FinArrearsDue(const FinBilling& billing, int monthsDue, int prepaid) {
+std::optional<long long> FinArrearsDue(const FinArrearsBilling& billing, int monthsDue, int prepaid) {
   if (prepaid >= 1 || billing.type != "Perbulan") return billing.yearly;
   monthsDue = std::clamp(monthsDue, 1, 12);
   long long sum = 0;
@@ -93,7 +93,7 @@ std::optional<long long> FinArrearsDue(const FinBilling& billing, int monthsDue,
   return sum;
 }
 
-std::optional<long long> FinArrearsOwed(const FinBilling& billing, std::optional<long long> paid, int monthsDue,
+std::optional<long long> FinArrearsOwed(const FinArrearsBilling& billing, std::optional<long long> paid, int monthsDue,
                                         int prepaid) {
   const std::optional<long long> due = FinArrearsDue(billing, monthsDue, prepaid);
   if (!billing.yearly || !paid) return due;   // nothing paid (or no yearly amount): the whole due amount

@@ -44,15 +44,15 @@ std::string FinArrearsSql(const std::string& student, const std::string& kelas, 
 
 // ----- the rule in plain code ---------------------------------------------------------------------------------------
 // One billing row (detail_account) with its fee's type; a missing value (NULL) is std::nullopt.
-struct FinBilling {
+struct FinArrearsBilling {
   std::string type;                                   // account.Type
   std::optional<long long> yearly;                    // jml_pembayaran
   std::array<std::optional<long long>, 12> months{};  // juli .. juni
 };
 // What is due on the billing row (std::nullopt when a month that is due, or the yearly amount, is missing).
-std::optional<long long> FinArrearsDue(const FinBilling& billing, int monthsDue, int prepaid);
+std::optional<long long> FinArrearsDue(const FinArrearsBilling& billing, int monthsDue, int prepaid);
 // What is still owed, given the paid sum (std::nullopt: no payment row at all).
-std::optional<long long> FinArrearsOwed(const FinBilling& billing, std::optional<long long> paid, int monthsDue,
+std::optional<long long> FinArrearsOwed(const FinArrearsBilling& billing, std::optional<long long> paid, int monthsDue,
                                         int prepaid);
 
 // ----- the window's decisions ---------------------------------------------------------------------------------------

@@ -109,13 +109,17 @@ class RealPickers : public PickerDialogs {
     if (!c.isValid()) return std::nullopt;
     return std::uint32_t(c.red()) | (std::uint32_t(c.green()) << 8) | (std::uint32_t(c.blue()) << 16);
   }
-  std::optional<FontChoice> ChooseFont(const FontChoice& initial, int, int) override {
+  std::optional<FontChoice> ChooseFont(const FontChoice& initial, int minPoints, int maxPoints) override {
     bool ok = false;
     QFont start(Q(initial.face));
     if (initial.points > 0) start.setPointSizeF(initial.points);
     QFont f = QFontDialog::getFont(&ok, start);
     if (!ok) return std::nullopt;
-    return FontChoice{f.family().toStdString(), f.pointSizeF()};
+    // Qt's dialog offers every size; the chosen one is kept within the sizes asked for.
+    double points = f.pointSizeF();
+    if (minPoints > 0 && points < minPoints) points = minPoints;
+    if (maxPoints > 0 && maxPoints >= minPoints && points > maxPoints) points = maxPoints;
+    return FontChoice{f.family().toStdString(), points};
   }
   bool PageSetup() override {
     QPrinter printer;

@@ -230,7 +230,20 @@ void FORM2_Refresh() {
   LoadList(FORM2_AllYearsSql(kept, true));
 }
 
+void FORM2_Bind(Hwnd form) {
+  if (!IsWindow(form) || WinGetClassName(form) != FrmClassName(gForm2)) return;
+  gForm2Window = form;
+  gForm2CariLabel = WinGetDlgItem(form, gForm2CariLabelId);
+  gForm2SearchEdit = WinGetDlgItem(form, gForm2SearchEditId);
+  gForm2KelasLabel = WinGetDlgItem(form, gForm2KelasLabelId);
+  gForm2ClassCombo = WinGetDlgItem(form, gForm2ClassComboId);
+  gForm2List = WinGetDlgItem(form, gForm2ListId);
+  gForm2Rebar = WinGetDlgItem(form, gForm2RebarId);
+  gForm2Toolbar = WinGetDlgItem(gForm2Rebar, gForm2ToolbarId);   // the toolbar lives in the rebar
+}
+
 LResult FORM2_OnCommand(Hwnd form, int id) {
+  FORM2_Bind(form);
   if (id == gForm2AddButtonId) {
     gEditMode = 0;
     FORMSISWA_Show(form, 1, 0);
@@ -256,15 +269,18 @@ LResult FORM2_OnCommand(Hwnd form, int id) {
   } else if (id == gForm2RefreshButtonId) {
     FORM2_Refresh();
   }
+  FORM2_Bind(form);   // a window opened from here may have activated another student list in between
   return 0;
 }
 
 LResult FORM2_WndProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam) {
+  if (msg == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE) FORM2_Bind(hwnd);
   LResult r = 0;
   if (FrmFormMessage(gForm2, hwnd, msg, wParam, lParam, &r)) return r;
   if (msg == WM_COMMAND) {
     const int id = static_cast<int>(LOWORD(wParam));
     if (id == gForm2ClassComboId && HIWORD(wParam) == CBN_SELCHANGE) {
+      FORM2_Bind(hwnd);
       FORM2_LoadListByClass();
       return 0;
     }
@@ -275,6 +291,9 @@ LResult FORM2_WndProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam) {
 }
 
 LResult FORM2_CtlSubclassProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam) {
-  if (msg == WM_KEYUP && wParam == WParam(VK_RETURN) && hwnd == gForm2SearchEdit) FORM2_Search();
+  if (msg == WM_KEYUP && wParam == WParam(VK_RETURN) && WinGetDlgCtrlID(hwnd) == gForm2SearchEditId) {
+    FORM2_Bind(FrmGetFormOf(hwnd));
+    FORM2_Search();
+  }
   return FrmControlMessage(hwnd, msg, wParam, lParam);
 }

@@ -142,6 +142,25 @@ TEST_F(AllowanceListTest, DeleteAsksAndRemovesTheCodeFromEverySchoolYear) {
   EXPECT_EQ(fintest::Query(gDb, "select count(*) from mastergaji"), Rows{{"3"}});
 }
 
+TEST_F(AllowanceListTest, EachListWorksOnItsOwnRows) {
+  Open();
+  const Hwnd older = window_;
+  Open();
+  const Hwnd newer = window_;
+  ASSERT_NE(older, newer);
+  const Hwnd olderList = WinGetDlgItem(older, gForm4ListId), newerList = WinGetDlgItem(newer, gForm4ListId);
+  const Hwnd olderToolbar = WinGetDlgItem(WinGetDlgItem(older, gForm4RebarId), gForm4ToolbarId);
+  LvSelectItem(olderList, 1);   // T02
+  LvSelectItem(newerList, 0);   // T01
+  ExpectMsgBox(kDeleteQuestion, "Confirm Delete", IDYES, kQuestion);
+  ASSERT_EQ(TbClickButton(olderToolbar, gForm4DeleteId), 1);
+  EXPECT_EQ(fintest::Query(gDb, "select Kode from mastergaji where Tapel='2024/2025'"), Rows{{"T01"}});
+  EXPECT_EQ(LvGetItemCount(olderList), 1);
+  EXPECT_EQ(LvGetItemText(olderList, 0, 0), "T01");
+  EXPECT_EQ(LvGetItemCount(newerList), 2);
+  for (Hwnd w : {older, newer}) WinDestroyWindow(w);
+}
+
 TEST_F(AllowanceListTest, CopyBringsTheItemsOfTheEarlierYearOnce) {
   Open();
   const Rows copied = {{"T01", "Wali kelas", "Guru tetap"},

@@ -4,12 +4,14 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "app/backup.h"
 #include "app/globals.h"
 #include "support/fixtures.h"
+#include "support/locked_folder.h"
 #include "support/seams_fixture.h"
 
 namespace {
@@ -90,7 +92,9 @@ TEST_F(BackupTest, RoundTrip) {
   fintest::Exec(gDb, "DELETE FROM siswa; INSERT INTO siswa (Id, Nama) VALUES ('009', 'ZED')");
 
   const std::string chosen = WorkFile("BackUp20210305.datakeuangan");
-  ExpectMsgBox("Restore berhasil, database diganti dengan isi file : " + chosen, "Info");
+  ExpectMsgBox("Restore berhasil, database diganti dengan isi file : " + chosen + ", database sebelumnya disimpan di : " +
+                   WorkFile("keu_SebelumRestore_20240902_101530.datakeuangan") + "..",
+               "Info");
   EXPECT_TRUE(AppRestoreFrom(chosen));
   ASSERT_NE(gDb, nullptr);
   EXPECT_EQ(Names(gDb), (Rows{{"ANI"}}));
@@ -108,6 +112,131 @@ TEST_F(BackupTest, RestoreRefusesWhatIsNoDatabase) {
   ExpectMsgBox("Restore gagal: unable to open database file", "Info");
   EXPECT_FALSE(AppRestoreFrom(WorkFile("missing.datakeuangan")));
   ASSERT_NE(gDb, nullptr);
+  EXPECT_EQ(Names(gDb), (Rows{{"ANI"}}));
+}
+
+// A Finance database of many students whose middle holds a damaged page (the first pages, with the schema, are
+// whole: SQLite opens it and reads its table list).
+void WriteDatabaseWithADamagedMiddle(const std::string& path) {
+  sqlite3* db = fintest::CreateDatabase(path);
+  fintest::Exec(db,
+                "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1500) "
+                "INSERT INTO siswa (Id, Nama, Alamat) SELECT printf('%05d', i), 'SISWA ' || i, "
+                "'Jalan Mawar nomor ' || i || ' RT 01 RW 02 Kelurahan Sukamaju Kecamatan Sukajadi' FROM n");
+  sqlite3_close(db);
+  std::string bytes = fintest::ReadFile(path);
+  const std::size_t page = (static_cast<unsigned char>(bytes[16]) << 8) | static_cast<unsigned char>(bytes[17]);
+  const std::size_t pages = bytes.size() / page;
+  ASSERT_GT(pages, 20u);
+  const std::size_t victim = pages * 3 / 4;   // one of the students' pages
+  std::fill(bytes.begin() + static_cast<std::ptrdiff_t>(victim * page),
+            bytes.begin() + static_cast<std::ptrdiff_t>((victim + 1) * page), '\x5A');
+  fintest::WriteFile(path, bytes);
+}
+
+TEST_F(BackupTest, RestoreRefusesWhatIsNoSoundFinanceDatabaseAndTouchesNothing) {
+  fs::create_directory(WorkFile("pilihan"));
+  struct Case {
+    const char* name;
+    std::function<void(const std::string&)> make;
+    std::string reason;   // empty: any reason
+  };
+  const Case cases[] = {
+      {"kosong", [](const std::string& p) { fintest::WriteFile(p, ""); },
+       "bukan database keuangan, tabel siswa tidak ada"},
+      {"asing",
+       [](const std::string& p) {
+         sqlite3* db = nullptr;
+         sqlite3_open(p.c_str(), &db);
+         fintest::Exec(db, "CREATE TABLE buku (judul TEXT); INSERT INTO buku VALUES ('Laskar Pelangi');");
+         sqlite3_close(db);
+       },
+       "bukan database keuangan, tabel siswa tidak ada"},
+      {"tanpa-operator",
+       [](const std::string& p) {
+         sqlite3* db = fintest::CreateDatabase(p);
+         fintest::Exec(db, "DROP TABLE useradmin");
+         sqlite3_close(db);
+       },
+       "bukan database keuangan, tabel useradmin tidak ada"},
+      {"rusak", WriteDatabaseWithADamagedMiddle, ""},
+  };
+  const std::string liveBefore = fintest::ReadFile(gDbPath);
+  for (const Case& c : cases) {
+    const std::string path = WorkFile(std::string("pilihan/") + c.name + ".datakeuangan");
+    c.make(path);
+    AnswerMsgBox(IDOK);
+    EXPECT_FALSE(AppRestoreFrom(path)) << c.name;
+    ASSERT_FALSE(msgBoxes().empty());
+    const std::string text = msgBoxes().back().text;
+    if (c.reason.empty())
+      EXPECT_EQ(text.rfind("Restore gagal: ", 0), 0u) << c.name << ": " << text;
+    else
+      EXPECT_EQ(text, "Restore gagal: " + c.reason) << c.name;
+    EXPECT_EQ(msgBoxes().back().caption, "Info");
+    // The live file is as it was, whole, and the connection still works on it.
+    EXPECT_EQ(fintest::ReadFile(gDbPath), liveBefore) << c.name;
+    EXPECT_EQ(fintest::Query(gDb, "PRAGMA integrity_check"), (Rows{{"ok"}})) << c.name;
+    EXPECT_EQ(Names(gDb), (Rows{{"ANI"}})) << c.name;
+  }
+  EXPECT_EQ(msgBoxes().size(), std::size(cases));
+  EXPECT_EQ(WorkFiles(), (std::vector<std::string>{"keu.db3", "pilihan"}));   // no safety copy either
+}
+
+TEST_F(BackupTest, RestoreKeepsTheLiveDatabaseBesideItFirst) {
+  // The live database in a folder of its own, away from the working folder.
+  sqlite3_close(gDb);
+  fs::create_directory(WorkFile("data"));
+  gDbPath = WorkFile("data/keu.db3");
+  gDb = fintest::CreateDatabase(gDbPath);
+  fintest::Exec(gDb, "INSERT INTO siswa (Id, Nama) VALUES ('001', 'ANI')");
+  const std::string other = WorkFile("other.datakeuangan");
+  sqlite3* db = fintest::CreateDatabase(other);
+  fintest::Exec(db, "INSERT INTO siswa (Id, Nama) VALUES ('007', 'TUJUH')");
+  sqlite3_close(db);
+
+  const std::string safety = WorkFile("data/keu_SebelumRestore_20240902_101530.datakeuangan");
+  ExpectMsgBox("Restore berhasil, database diganti dengan isi file : " + other + ", database sebelumnya disimpan di : " +
+                   safety + "..",
+               "Info", IDOK, MB_OK);
+  EXPECT_TRUE(AppRestoreFrom(other));
+  EXPECT_EQ(Names(gDb), (Rows{{"TUJUH"}}));
+  EXPECT_EQ(NamesIn(safety), (Rows{{"ANI"}}));
+
+  // The wrong restore is undone from the safety copy; that restore keeps a copy of its own, named apart.
+  const std::string second = WorkFile("data/keu_SebelumRestore_20240902_101530_2.datakeuangan");
+  ExpectMsgBox("Restore berhasil, database diganti dengan isi file : " + safety +
+                   ", database sebelumnya disimpan di : " + second + "..",
+               "Info");
+  EXPECT_TRUE(AppRestoreFrom(safety));
+  EXPECT_EQ(Names(gDb), (Rows{{"ANI"}}));
+  EXPECT_EQ(NamesIn(second), (Rows{{"TUJUH"}}));
+  EXPECT_EQ(NamesIn(safety), (Rows{{"ANI"}}));
+}
+
+TEST_F(BackupTest, RestoreWithoutRoomForTheSafetyCopyChangesNothing) {
+  sqlite3_close(gDb);
+  fs::create_directory(WorkFile("data"));
+  gDbPath = WorkFile("data/keu.db3");
+  gDb = fintest::CreateDatabase(gDbPath);
+  fintest::Exec(gDb, "INSERT INTO siswa (Id, Nama) VALUES ('001', 'ANI')");
+  const std::string other = WorkFile("other.datakeuangan");
+  sqlite3_close(fintest::CreateDatabase(other));
+  const std::string liveBefore = fintest::ReadFile(gDbPath);
+  {
+    fintest::LockedFolder lock(WorkFile("data"));
+    if (!lock.locked()) GTEST_SKIP() << "no folder can be locked here";
+    AnswerMsgBox(IDOK);
+    EXPECT_FALSE(AppRestoreFrom(other));
+  }
+  ASSERT_EQ(msgBoxes().size(), 1u);
+  EXPECT_EQ(msgBoxes()[0].text.rfind("Restore gagal: salinan database " +
+                                         WorkFile("data/keu_SebelumRestore_20240902_101530.datakeuangan") +
+                                         " tidak dapat ditulis: ",
+                                     0),
+            0u)
+      << msgBoxes()[0].text;
+  EXPECT_EQ(fintest::ReadFile(gDbPath), liveBefore);
   EXPECT_EQ(Names(gDb), (Rows{{"ANI"}}));
 }
 
@@ -133,7 +262,10 @@ TEST_F(BackupTest, RestoreCommandAsksForTheFile) {
   fintest::Exec(other, "INSERT INTO siswa (Id, Nama) VALUES ('007', 'TUJUH')");
   sqlite3_close(other);
   AnswerFileDialog(WorkFile("other.datakeuangan"));
-  ExpectMsgBox("Restore berhasil, database diganti dengan isi file : " + WorkFile("other.datakeuangan"), "Info");
+  ExpectMsgBox("Restore berhasil, database diganti dengan isi file : " + WorkFile("other.datakeuangan") +
+                   ", database sebelumnya disimpan di : " +
+                   WorkFile("keu_SebelumRestore_20240902_101530.datakeuangan") + "..",
+               "Info");
   EXPECT_TRUE(AppRestore(0));
   EXPECT_EQ(Names(gDb), (Rows{{"TUJUH"}}));
 }

@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,12 @@ TEST_F(ConfigTest, ConnFileLastLineAndFields) {
       {"data.db3;a;b\n", "data.db3", "a", "b"},
       {"D:\\keu\\data.db3;a;b\r\n", "D:/keu/data.db3", "a", "b"},
       {"\xEF\xBB\xBF" "data.db3;a;b\r\n", "data.db3", "a", "b"},
+      // A path holding ";" stands between double quotes, a quote inside it doubled.
+      {"\"D:\\keu;lama\\data.db3\";a;b\r\n", "D:/keu;lama/data.db3", "a", "b"},
+      {"\"/srv/a;b/\"\"x\"\".db3\";-;-\r\n", "/srv/a;b/\"x\".db3", "", ""},
+      {"\"/srv/a;b.db3\";;\r\n", "/srv/a;b.db3", "", ""},
+      {"\"/srv/a;b.db3\"\r\n", "/srv/a;b.db3", "", ""},
+      {"\"unclosed;a;b\r\n", "\"unclosed", "a", "b"},   // no closing quote: read as written
   };
   for (const Case& c : cases) {
     WriteFile(WorkFile("conn.txt"), c.file);
@@ -78,6 +85,69 @@ TEST_F(ConfigTest, ConnFileWrittenIntoTheProgramFolder) {
   EXPECT_TRUE(AppWriteConnFile("a.db3", "x", "y"));
   EXPECT_EQ(ReadFile(ProgramFile("conn.txt")), "a.db3;x;y\r\n");
   EXPECT_FALSE(std::filesystem::exists(WorkFile("conn.txt")));
+}
+
+TEST_F(ConfigTest, APathHoldingASemicolonIsWrittenSoThatItReadsBackWhole) {
+  struct Case {
+    const char* path;
+    const char* line;
+  } cases[] = {
+      {"/data/keu;2024/sekolah.db3", "\"/data/keu;2024/sekolah.db3\";x;\r\n"},
+      {"/data/\"a\";b.db3", "\"/data/\"\"a\"\";b.db3\";x;\r\n"},
+      {"\"quoted.db3", "\"\"\"quoted.db3\";x;\r\n"},
+      {"/data/plain.db3", "/data/plain.db3;x;\r\n"},   // as every file written before
+  };
+  for (const Case& c : cases) {
+    EXPECT_TRUE(AppWriteConnFile(c.path, "x", ""));
+    EXPECT_EQ(ReadFile(ProgramFile("conn.txt")), c.line);
+    std::filesystem::copy_file(ProgramFile("conn.txt"), WorkFile("conn.txt"),
+                               std::filesystem::copy_options::overwrite_existing);
+    AppReadConnFile();
+    EXPECT_EQ(gDbPath, c.path);
+    EXPECT_EQ(gConnField2, "x");
+    EXPECT_EQ(gConnField3, "");
+  }
+}
+
+TEST_F(ConfigTest, TheNextStartOpensTheDatabaseWhosePathHoldsASemicolon) {
+  ThrowOnExit();
+  std::filesystem::create_directory(WorkFile("tahun;2024"));
+  const std::string path = WorkFile("tahun;2024/keu.db3");
+  sqlite3_close(fintest::CreateDatabase(path));
+  ASSERT_TRUE(AppWriteConnFile(path, "", ""));   // what the database connection window writes
+  std::filesystem::copy_file(ProgramFile("conn.txt"), WorkFile("conn.txt"));
+  AppInitRun();
+  EXPECT_EQ(gDbPath, path);
+  ASSERT_NE(gDb, nullptr);
+  EXPECT_EQ(std::filesystem::path(sqlite3_db_filename(gDb, "main")), std::filesystem::path(path));
+  EXPECT_TRUE(exits().empty());
+}
+
+TEST_F(ConfigTest, StartUpWithoutAUsableConnFileSaysSoAndCreatesNothing) {
+  ThrowOnExit();
+  struct Case {
+    const char* what;
+    std::optional<std::string> conn;   // nothing: no conn.txt at all
+  } const cases[] = {
+      {"no conn.txt", std::nullopt},
+      {"empty conn.txt", std::string()},
+      {"blank last line", std::string("keu.db3;-;-\r\n\r\n")},
+      {"a file that does not exist", std::string("baru.db3;-;-\r\n")},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    std::filesystem::remove(WorkFile("conn.txt"));
+    if (c.conn) WriteFile(WorkFile("conn.txt"), *c.conn);
+    ExpectMsgBox("Tidak dapat membuka database: unable to open database file", "Info", IDOK, MB_OK);
+    EXPECT_THROW(AppInitRun(), platform::ExitCalled) << c.what;
+    EXPECT_EQ(exits().size(), static_cast<std::size_t>(++n)) << c.what;
+    EXPECT_EQ(exits().back(), 1) << c.what;
+    EXPECT_EQ(gDb, nullptr) << c.what;
+  }
+  // Only conn.txt stands in the working folder: no database file was made.
+  std::vector<std::string> files;
+  for (const auto& e : std::filesystem::directory_iterator(workDir())) files.push_back(e.path().filename().string());
+  EXPECT_EQ(files, std::vector<std::string>{"conn.txt"});
 }
 
 TEST_F(ConfigTest, StrukFieldsReadAsRoundedNumbers) {
@@ -130,6 +200,21 @@ TEST_F(ConfigTest, ProgramFolderFileIsNotOverwritten) {
   AppReadStrukSettings();
   ExpectStruk(20, 160, 2, "Arial", 1);
   EXPECT_EQ(ReadFile(ProgramFile("setting_struk.txt")), "20;160;2;Arial;1\r\n");
+}
+
+TEST_F(ConfigTest, SettingsAreReadFromTheFileTheyAreWrittenTo) {
+  // A working folder that holds an older settings file of its own.
+  WriteFile(WorkFile("setting_struk.txt"), "15;150;0;Courier New;0\r\n");
+  AppReadStrukSettings();
+  ExpectStruk(15, 150, 0, "Courier New", 0);
+
+  AppSetPrepaid(1);                             // "Prabayar"
+  AppReadStrukSettings();                       // the next start
+  ExpectStruk(15, 150, 0, "Courier New", 1);
+  AppWriteStrukLine("20;160;3;Lucida Console;1");   // the receipt settings window
+  AppReadStrukSettings();
+  ExpectStruk(20, 160, 3, "Lucida Console", 1);
+  EXPECT_EQ(ReadFile(WorkFile("setting_struk.txt")), "15;150;0;Courier New;0\r\n");   // left as it was
 }
 
 TEST_F(ConfigTest, PrepaidChoiceWritesTheWholeLine) {

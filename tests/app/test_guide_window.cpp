@@ -41,6 +41,7 @@ class GuideWindowTest : public fintest::SeamsTest {
     gDb = fintest::CreateDatabase(WorkFile("data.db3"));
     gTapel = "2024/2025";
     gFormMode = "";
+    gAkses = "111111111111";
   }
   void TearDown() override {
     if (IsWindow(gForm24Window)) WinDestroyWindow(gForm24Window);

@@ -1,6 +1,9 @@
 // The main window: start-up (login, welcome window, period and school-year texts, the guide), the status bar, the
 // access checks of every guarded command, the report month, prepaid and postpaid, and "Keluar".
 #include <QLocale>
+#include <QMainWindow>
+#include <QMdiSubWindow>
+#include <QMenuBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -12,15 +15,21 @@
 #include "app/main_window.h"
 #include "app/data_reset_window.h"
 #include "app/database_window.h"
+#include "accounts/fee_list_window.h"
+#include "app/operator_editor_window.h"
 #include "app/operator_list_window.h"
+#include "app/welcome_window.h"
 #include "app/password_window.h"
 #include "common/receipt_settings_window.h"
 #include "app/startup.h"
 #include "common/globals.h"
+#include "students/import_window.h"
+#include "students/promotion_window.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"
 #include "framework/window_system.h"
 #include "support/fixtures.h"
+#include "support/operator.h"
 #include "support/seams_fixture.h"
 
 namespace {
@@ -271,6 +280,89 @@ TEST_F(MainWindowTest, SuperUserOpensOperatorManagementAndDataReset) {
     });
     MDIFORM1_OnCommand(gMainWindow, 0, 0, IDM_RESET_DATA);
     EXPECT_TRUE(shown);
+  });
+}
+
+TEST_F(MainWindowTest, TheGuideOpensOnlyTheWindowsTheOperatorsRightsAllow) {
+  SetClock(2022, 1, 15);   // an empty school year: the guide opens
+  struct Case {
+    const char* akses;
+    Hwnd* button;
+    Hwnd* opens;   // the window opened when allowed
+  } const cases[] = {
+      {"011111111111", &gForm24ImportSiswaButton, &gFormImportWindow},
+      {"101111111111", &gForm24ImportRekeningButton, &gFormImportWindow},
+      {"110111111111", &gForm24AkunButton, &gForm6Window},
+      {"011111111111", &gForm24KenaikanButton, &gForm9Window},
+      {"000000001111", &gForm24ImportSiswaButton, &gFormImportWindow},
+  };
+  for (const Case& c : cases) {
+    fintest::Exec(gDb, std::string("delete from useradmin where User='budi';"
+                                   "insert into useradmin (User, Password, Akses) values ('budi','b','") +
+                           c.akses + "')");
+    LogInAs("budi", "b");
+    bool guideStayed = false;
+    OnModal([&](QWidget*) {
+      ExpectMsgBox("budi tidak punya akses untuk form ini..", "Info", IDOK, MB_OK);
+      fintest::Click(*c.button);
+      EXPECT_FALSE(IsWindow(*c.opens)) << c.akses;
+      guideStayed = IsWindow(gForm24Window);
+      FrmClose(gForm24Window, 0);
+    });
+    Start([] {});
+    EXPECT_TRUE(guideStayed) << c.akses;
+    EXPECT_EQ(gForm6Window, 0);
+    VerifySeams();
+  }
+}
+
+TEST_F(MainWindowTest, TheWelcomeWindowCannotBeClosedByAnyControl) {
+  SetClock(2022, 1, 15);
+  FillRequiredData();
+  LogInAs("ketua", "5927");
+  Start([&] {
+    const Hwnd welcome = gForm1Window;
+    ASSERT_TRUE(IsWindow(welcome));
+    ASSERT_TRUE(WinIsZoomed(welcome));
+    // The close button of the maximised child, which stands at the right end of the menu bar.
+    auto* frame = qobject_cast<QMainWindow*>(WinWidget(gMainWindow));
+    ASSERT_NE(frame, nullptr);
+    QWidget* controls = frame->menuBar()->cornerWidget(Qt::TopRightCorner);
+    ASSERT_NE(controls, nullptr);
+    QTest::mouseClick(controls, Qt::LeftButton, Qt::NoModifier, QPoint(controls->width() - 5, controls->height() / 2));
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(IsWindow(welcome));
+    WinWidget(welcome)->close();                                 // any other close request of its frame
+    WinSendMessage(welcome, WM_SYSCOMMAND, SC_CLOSE, 0);         // its window menu, Ctrl+F4
+    QTest::keyClick(WinClientWidget(welcome), Qt::Key_F4, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(IsWindow(welcome));
+    EXPECT_EQ(gForm1Window, welcome);
+  });
+}
+
+TEST_F(MainWindowTest, ClosingTheOperatorEditorGivesTheOperatorListTheFocusBack) {
+  SetClock(2022, 1, 15);
+  FillRequiredData();
+  LogInAs("ketua", "5927");
+  Start([&] {
+    MDIFORM1_OnCommand(gMainWindow, 0, 0, IDM_DATA_USER);
+    const Hwnd list = gForm7Window;
+    ASSERT_TRUE(IsWindow(list));
+    const std::vector<std::pair<const char*, std::function<void()>>> closers = {
+        {"close box", [] { WinWidget(gFormAdminWindow)->close(); }},
+        {"Simpan", [this] {
+           ExpectMsgBox("Gagal menyimpan, kolom Kode atau Nama belum terisi..", "Entry Data..");
+           fintest::Click(gFormAdminSaveButton);
+         }},
+    };
+    for (const auto& [name, close] : closers) {
+      OnModal([&close](QWidget*) { close(); });
+      ASSERT_EQ(TbClickButton(gForm7Toolbar, gForm7EditId), 1);
+      QCoreApplication::processEvents();
+      EXPECT_EQ(WinMdiActiveChild(gMdiClient), list) << name;
+      EXPECT_EQ(WinGetFocus(), gForm7List) << name;
+    }
   });
 }
 

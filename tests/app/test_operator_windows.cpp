@@ -373,6 +373,48 @@ TEST_F(OperatorWindowsTest, FailingWriteShowsTheErrorAndNoSuccess) {
 }
 
 // ---- deleting ------------------------------------------------------------------------------------------------------
+TEST_F(OperatorWindowsTest, EachListWorksOnItsOwnRows) {
+  const Hwnd older = OpenList();
+  const Hwnd newer = OpenList();
+  ASSERT_NE(older, newer);
+  const Hwnd olderList = WinGetDlgItem(older, gForm7ListId), newerList = WinGetDlgItem(newer, gForm7ListId);
+  const Hwnd olderToolbar = WinGetDlgItem(WinGetDlgItem(older, gForm7RebarId), gForm7ToolbarId);
+  auto rowOf = [](Hwnd list, const std::string& name) {
+    for (int r = 0; r < LvGetItemCount(list); ++r)
+      if (LvGetItemText(list, r, 0) == name) return r;
+    return -1;
+  };
+  auto names = [](Hwnd list) {
+    std::vector<std::string> out;
+    for (int r = 0; r < LvGetItemCount(list); ++r) out.push_back(LvGetItemText(list, r, 0));
+    return out;
+  };
+  LvSelectItem(olderList, rowOf(olderList, "ani"));
+  LvSelectItem(newerList, rowOf(newerList, "budi"));
+
+  // Edit in the older window opens the operator chosen there; the save refills that window's list.
+  ExpectMsgBox("Data berhasil disimpan..", "Entry Data..");
+  OnModal([](QWidget*) {
+    EXPECT_EQ(CtlGetText(gFormAdminNameEdit), "ani");
+    ClickAccessRow(1);
+    Click(gFormAdminSaveButton);
+  });
+  ASSERT_EQ(TbClickButton(olderToolbar, gForm7EditId), 1);
+  EXPECT_EQ(Table()[2], (std::vector<std::string>{"ani", "rahasia", "111"}));
+  EXPECT_EQ(LvGetItemText(olderList, rowOf(olderList, "ani"), 2), "111");
+  EXPECT_EQ(LvGetItemText(newerList, rowOf(newerList, "ani"), 2), "101");   // the other list is not refilled
+
+  // Delete in the older window deletes the operator chosen there.
+  LvSelectItem(olderList, rowOf(olderList, "o'neil"));
+  ExpectMsgBox(kForm7DeleteQuestion, kForm7DeleteCaption, IDYES, MB_YESNO | MB_ICONQUESTION);
+  ASSERT_EQ(TbClickButton(olderToolbar, gForm7DeleteId), 1);
+  EXPECT_EQ(Table(), (Rows{{"ketua", "5927", "111111111111"}, {"budi", "b", "000000000001"},
+                           {"ani", "rahasia", "111"}}));
+  EXPECT_EQ(names(olderList), (std::vector<std::string>{"ani", "budi"}));
+  EXPECT_EQ(names(newerList), (std::vector<std::string>{"ani", "budi", "o'neil"}));
+  for (Hwnd w : {older, newer}) WinDestroyWindow(w);
+}
+
 TEST_F(OperatorWindowsTest, DeleteAsksFirstAndNoKeepsTheOperator) {
   OpenList();
   const char* question =

@@ -2,6 +2,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 
 #include "app/globals.h"
@@ -9,8 +10,10 @@
 #include "common/print_request.h"
 #include "platform/print_recording.h"
 #include "platform/text_printer.h"
+#include "framework/form_runtime.h"
 #include "framework/window_system.h"
 #include "support/fixtures.h"
+#include "support/locked_folder.h"
 #include "support/seams_fixture.h"
 
 namespace {
@@ -169,6 +172,47 @@ TEST_F(PrintRequestTest, SavingsRequestGoesToTheTextPrinter) {
 }  // namespace
 
 namespace {
+
+TEST_F(PrintRequestTest, AByteOrderMarkAtTheStartIsNoPartOfTheRequest) {
+  Request("\xEF\xBB\xBF" "BK|K-01|Budi|SPP Juli|150000|Kas|Ani\r\n");
+  ASSERT_TRUE(FORM3_ProcessPrintRequest());
+  const auto drawn = Drawn();
+  EXPECT_NE(std::find(drawn.begin(), drawn.end(), std::make_pair(750, std::string(" No.              : K-01"))),
+            drawn.end());
+  Request("\xEF\xBB\xBF" "TB|T-7;ANI;VII A|setor;50000;75000;25000");
+  ASSERT_TRUE(FORM3_ProcessPrintRequest());
+  ASSERT_EQ(textPrinter->Jobs().size(), 1u);
+  EXPECT_EQ(textPrinter->Jobs()[0].Lines().at(5), "   Nama Nasabah           : ANI - VII A");
+  EXPECT_EQ(printer->Documents().size(), 1u);   // no payment receipt of a garbled first field
+}
+
+TEST_F(PrintRequestTest, ARequestFileThatCannotBeDeletedIsPrintedOnceAndTheOperatorToldOnce) {
+  const std::string told = "Permintaan cetak sudah dicetak, tetapi file " + RequestPath() +
+                           " tidak dapat dihapus; permintaan itu tidak dicetak lagi sampai file tersebut diganti..";
+  Request("BK|K-01|Budi|SPP Juli|150000|Kas|Ani\r\n");
+  fintest::LockedFolder lock(ProgramFile("cetak"));
+  if (!lock.locked()) GTEST_SKIP() << "no folder can be locked here";
+  FORM3_Show(0, 0, 0);
+  ASSERT_TRUE(IsWindow(gForm3Window));
+  ExpectMsgBox(told, "Info", IDOK, MB_OK);
+  for (int tick = 0; tick < 4; ++tick) ASSERT_TRUE(WinFireTimer(gForm3Window, 1));
+  EXPECT_EQ(printer->Documents().size(), 1u);
+  EXPECT_TRUE(std::filesystem::exists(RequestPath()));
+  VerifySeams();
+
+  // Written anew (another request, or the same one again later): printed once more, said once more.
+  Request("BK|K-02|Cici|SPP Agustus|150000|Kas|Ani\r\n");
+  ExpectMsgBox(told, "Info", IDOK, MB_OK);
+  for (int tick = 0; tick < 3; ++tick) ASSERT_TRUE(WinFireTimer(gForm3Window, 1));
+  EXPECT_EQ(printer->Documents().size(), 2u);
+  VerifySeams();
+  std::filesystem::last_write_time(RequestPath(),
+                                   std::filesystem::last_write_time(RequestPath()) + std::chrono::seconds(2));
+  ExpectMsgBox(told, "Info", IDOK, MB_OK);
+  for (int tick = 0; tick < 3; ++tick) ASSERT_TRUE(WinFireTimer(gForm3Window, 1));
+  EXPECT_EQ(printer->Documents().size(), 3u);
+  FrmClose(gForm3Window, 0);
+}
 
 TEST_F(PrintRequestTest, PollerWindowPrintsOnItsTimerAndCloses) {
   std::filesystem::remove_all(ProgramFile("cetak"));

@@ -148,6 +148,16 @@ TEST_F(Controls, TickingARowByClickReportsTheStateImageChange) {
 }
 
 // ---- Combo boxes -----------------------------------------------------------------------------------------------
+TEST_F(Controls, CbResetContentGivesZeroAndEmptiesTheBox) {
+  Hwnd cb = Make("ComboBox", CBS_DROPDOWNLIST, 304);
+  CbAddString(cb, "VII-A");
+  CbSetCurSel(cb, 0);
+  EXPECT_EQ(CbResetContent(cb), 0);
+  EXPECT_EQ(CbGetCount(cb), 0);
+  EXPECT_EQ(CbGetCurSel(cb), -1);
+  EXPECT_EQ(CbResetContent(cb), 0);   // an empty box as well
+}
+
 TEST_F(Controls, CbFindStringSearchesAfterItemZeroAndWraps) {
   struct Case {
     std::vector<std::string> items;
@@ -376,6 +386,28 @@ TEST_F(Controls, ToolbarButtonClickReachesTheFormAsCommand) {
 }
 
 // ---- List views ------------------------------------------------------------------------------------------------
+TEST_F(Controls, LvInsertItemOnALaterColumnSetsTheImageEvenWhenItIsZero) {
+  Hwnd lv = MakeList(0, 1, 3);
+  EXPECT_EQ(LvInsertItem(lv, 0, 1, "x", 0, 5), 1);
+  EXPECT_EQ(LvGetItemImage(lv, 0, 1), 5);
+  EXPECT_EQ(LvInsertItem(lv, 0, 1, "y", 0, 0), 1);   // the cell's image goes back to 0
+  EXPECT_EQ(LvGetItemText(lv, 0, 1), "y");
+  EXPECT_EQ(LvGetItemImage(lv, 0, 1), 0);
+  EXPECT_EQ(LvInsertItem(lv, 0, 2, "z", 0, 0), 1);   // a cell that had none
+  EXPECT_EQ(LvGetItemImage(lv, 0, 2), 0);
+}
+
+TEST_F(Controls, RowsGoIntoAListWithoutColumns) {
+  Hwnd lv = MakeList(0, 0, 0);
+  EXPECT_EQ(LvInsertItem(lv, 0, 0, "Total", 3, 0), 0);
+  EXPECT_EQ(LvInsertItem(lv, 5, 0, "Total", 3, 0), 1);
+  EXPECT_EQ(LvGetItemCount(lv), 2);
+  EXPECT_EQ(LvGetItemText(lv, 0, 0), "");   // no cell holds the text
+  LvInsertColumn(lv, 0, "K0", LVCFMT_LEFT, 80);
+  EXPECT_EQ(LvInsertItem(lv, 2, 0, "Jumlah", 0, 0), 2);
+  EXPECT_EQ(LvGetItemText(lv, 2, 0), "Jumlah");
+}
+
 TEST_F(Controls, LvInsertReadAndDeleteRows) {
   Hwnd lv = MakeList(0, 3, 3);
   EXPECT_EQ(LvGetItemCount(lv), 3);

@@ -1,12 +1,16 @@
 // Font texts, fonts, and the common dialogs over the scripted seams.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
+#include <QFontDialog>
+#include <QTimer>
 #include <QGuiApplication>
 #include <filesystem>
 
 #include "framework/dialogs.h"
 #include "framework/fonts.h"
+#include "platform/seams.h"
 #include "support/seams_fixture.h"
 
 namespace {
@@ -59,6 +63,41 @@ TEST(FontsTest, PixelsToPointsAndMulDiv) {
   EXPECT_EQ(MulDiv(-5, 1, 2), -3);
   EXPECT_EQ(MulDiv(9, 96, 72), 12);
   EXPECT_EQ(MulDiv(1, 2, 0), -1);
+}
+
+TEST(FontsTest, PixelsToPointsWithoutAScreenIsZero) {
+  // A run without a desktop application has no screen to take the pixels per inch from.
+  const auto withoutScreen = [] {
+    QCoreApplication::instance()->~QCoreApplication();
+    std::string face;
+    int points = -1, weight = 0, italic = 0, underline = 0, strikeOut = 0, style = 0;
+    FontParseSpec("Arial,-12,0,0,0,400,0,0,0,0,3,2,1,34", face, points, weight, italic, underline, strikeOut, style);
+    std::_Exit(FontPixelsToPoints(-12) == 0 && points == 0 ? 0 : 1);
+  };
+  EXPECT_EXIT(withoutScreen(), ::testing::ExitedWithCode(0), "");
+}
+
+TEST(FontsTest, TheRealFontDialogKeepsTheSizeWithinTheRangeAsked) {
+  const auto pickers = platform::MakeRealPickers();
+  struct Case {
+    double chosen, kept;
+  } const cases[] = {{100, 72}, {6, 10}, {11, 11}, {72, 72}};
+  for (const Case& c : cases) {
+    bool answered = false;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+      if (!dialog) return;
+      QFont f(QStringLiteral("DejaVu Sans"));
+      f.setPointSizeF(c.chosen);
+      dialog->setCurrentFont(f);
+      answered = true;
+      dialog->accept();
+    });
+    const auto choice = pickers->ChooseFont({"Times New Roman", 12}, 10, 72);
+    ASSERT_TRUE(answered);
+    ASSERT_TRUE(choice.has_value());
+    EXPECT_EQ(choice->points, c.kept) << c.chosen;
+  }
 }
 
 TEST(FontsTest, FontsFromBothForms) {

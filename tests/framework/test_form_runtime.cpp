@@ -1,6 +1,7 @@
 // The form runtime: modal and modeless showing, owners, closing, Esc and Tab in the loop, resize rules, the control
 // subclass behaviour and the clean-up on destruction.
 #include <QApplication>
+#include <QImage>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QPlainTextEdit>
@@ -65,6 +66,11 @@ FrmForm gFrame = {.name = "TFRAME", .wndProc = TestWndProc, .window = &gFrameWin
 FrmForm gMdi = {.name = "TMDI", .wndProc = TestWndProc, .window = &gMdiWin, .createControls = TestCreateControls,
                 .caption = "List", .style = WS_OVERLAPPEDWINDOW | WS_CHILD, .width = 300, .height = 200,
                 .x = 0, .y = 0, .kind = FRM_MDICHILD, .mdiId = &gMdiId};
+// An MDI child without a Close command, as the welcome window.
+Hwnd gFixedWin = 0;
+FrmForm gFixed = {.name = "TFIXED", .wndProc = TestWndProc, .window = &gFixedWin, .caption = "Tetap",
+                  .style = WS_CHILD, .width = 300, .height = 200, .x = 0, .y = 0, .kind = FRM_MDICHILD,
+                  .mdiId = &gMdiId, .classStyle = CS_DBLCLKS | CS_NOCLOSE};
 
 void ProcessEvents() {
   QCoreApplication::processEvents();
@@ -106,7 +112,7 @@ const Msg* Last(const std::vector<Msg>& log, Hwnd h, unsigned msg) {
 class FormRuntime : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (FrmForm* f : {&gTop, &gModal, &gInner, &gFrame, &gMdi}) gByClass[FrmClassName(*f)] = f;
+    for (FrmForm* f : {&gTop, &gModal, &gInner, &gFrame, &gMdi, &gFixed}) gByClass[FrmClassName(*f)] = f;
     gLog.clear();
     gCtlLog.clear();
     gHandler = nullptr;
@@ -118,7 +124,7 @@ class FormRuntime : public ::testing::Test {
     FrmSetModalHook({});
     gHandler = nullptr;
     gCtlHandler = nullptr;
-    for (Hwnd* w : {&gInnerWin, &gModalWin, &gMdiWin, &gTopWin, &gFrameWin})
+    for (Hwnd* w : {&gInnerWin, &gModalWin, &gMdiWin, &gFixedWin, &gTopWin, &gFrameWin})
       if (IsWindow(*w)) WinDestroyWindow(*w);
     ProcessEvents();
     EXPECT_EQ(gTopWin, 0);
@@ -622,6 +628,91 @@ TEST_F(FormRuntime, EditColoursAndButtonFaceWhenDisabled) {
   EXPECT_EQ(p.color(QPalette::Active, QPalette::Text), QColor(255, 0, 0));
   EXPECT_EQ(p.color(QPalette::Active, QPalette::Base), WinSysColor(COLOR_WINDOW));
   EXPECT_EQ(p.color(QPalette::Disabled, QPalette::Base), WinSysColor(COLOR_BTNFACE));
+}
+
+TEST_F(FormRuntime, ARecolouredEditPaintsTheButtonFaceWhileDisabled) {
+  Hwnd edit = 0;
+  gCreateControls = [&](Hwnd form) {
+    edit = FrmAddControl(form, "Edit", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, WS_EX_CLIENTEDGE, 10, 10, 120, 24, 90,
+                         TestCtlProc, "", "", FrmColors::TextOnRgb(WinRgb(255, 255, 0)));
+  };
+  FrmShowForm(gTop, 0, 0, 0);
+  ASSERT_TRUE(IsWindow(edit));
+  QWidget* w = WinWidget(edit);
+  auto middle = [w] {
+    const QImage img = w->grab().toImage();
+    return img.pixelColor(img.width() / 2, img.height() / 2);
+  };
+  CtlSetColors(edit, -1, static_cast<int>(WinRgb(255, 255, 255)));
+  EXPECT_EQ(middle(), QColor(255, 255, 255));
+  CtlDisable(edit);
+  EXPECT_EQ(w->palette().color(QPalette::Disabled, QPalette::Base), WinSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(middle(), WinSysColor(COLOR_BTNFACE));
+  CtlEnable(edit);
+  EXPECT_EQ(middle(), QColor(255, 255, 255));
+}
+
+TEST_F(FormRuntime, AChangeOfTheDesktopColoursOrThemeReachesEveryForm) {
+  MakeFrame();
+  Hwnd edit = 0;
+  gCreateControls = [&](Hwnd form) {
+    if (WinGetClassName(form) == FrmClassName(gMdi))
+      edit = FrmAddControl(form, "Edit", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, WS_EX_CLIENTEDGE, 10, 10, 120, 24,
+                           90, TestCtlProc, "", "", FrmColors::Window());
+  };
+  FrmShowForm(gMdi, mdiClient, 0, 0);
+  FrmShowForm(gTop, 0, 0, 0);
+  ASSERT_TRUE(IsWindow(edit));
+  ProcessEvents();
+  gLog.clear();
+  const QPalette before = QApplication::palette();
+  QPalette changed = before;
+  changed.setColor(QPalette::Base, QColor(1, 2, 3));
+  QApplication::setPalette(changed);
+  ProcessEvents();
+  for (Hwnd form : {gFrameWin, gMdiWin, gTopWin}) EXPECT_EQ(Count(gLog, form, WM_SYSCOLORCHANGE), 1) << form;
+  EXPECT_EQ(WinWidget(edit)->palette().color(QPalette::Active, QPalette::Base), QColor(1, 2, 3));
+  QApplication::setPalette(before);
+  ProcessEvents();
+  EXPECT_EQ(WinWidget(edit)->palette().color(QPalette::Active, QPalette::Base), before.color(QPalette::Base));
+
+  gLog.clear();
+  QEvent theme(QEvent::ThemeChange);   // what the desktop sends each top-level window
+  QCoreApplication::sendEvent(WinWidget(gFrameWin), &theme);
+  EXPECT_EQ(Count(gLog, gFrameWin, WM_THEMECHANGED), 1);
+  EXPECT_EQ(Count(gLog, gMdiWin, WM_THEMECHANGED), 1);
+  EXPECT_EQ(Count(gLog, gTopWin, WM_THEMECHANGED), 0);   // it hears of it from its own event
+}
+
+TEST_F(FormRuntime, ClosingAModalFormGivesTheMdiChildBehindItTheFocusBack) {
+  MakeFrame();
+  const Hwnd first = FrmShowForm(gFixed, mdiClient, 0, 0);   // as the welcome window
+  Hwnd edit = 0;
+  gCreateControls = [&](Hwnd form) {
+    if (WinGetClassName(form) == FrmClassName(gMdi)) edit = AddControl(form, new QLineEdit, 10, {5, 5, 100, 20});
+  };
+  const Hwnd list = FrmShowForm(gMdi, mdiClient, 0, 0);
+  ASSERT_TRUE(IsWindow(first));
+  ASSERT_TRUE(IsWindow(edit));
+  const std::function<void(Hwnd)> closers[] = {
+      [](Hwnd form) { FrmClose(form, 0); },
+      [](Hwnd form) { WinWidget(form)->close(); },   // the close box
+      [](Hwnd form) { WinSendMessage(form, WM_SYSCOMMAND, SC_CLOSE, 0); },
+  };
+  for (const auto& close : closers) {
+    Activate(gFrameWin);
+    WinSetFocus(edit);
+    ASSERT_EQ(WinMdiActiveChild(mdiClient), list);
+    FrmSetModalHook([&](Hwnd form) { close(form); });
+    for (Hwnd parent : {list, edit, mdiClient}) {   // from the child, from a control of it, from the main menu
+      FrmShowForm(gModal, parent, 1, 0);
+      ProcessEvents();
+      EXPECT_TRUE(WinIsWindowEnabled(gFrameWin));
+      EXPECT_EQ(WinMdiActiveChild(mdiClient), list) << parent;
+      EXPECT_EQ(WinGetFocus(), edit) << parent;
+    }
+  }
+  EXPECT_TRUE(IsWindow(first));
 }
 
 TEST_F(FormRuntime, ClientSizeAndWindowRectangles) {

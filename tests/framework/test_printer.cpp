@@ -302,6 +302,27 @@ TEST_F(PrinterTest, DamagedBitmapFilesGiveMinusOneAndNothingIsMade) {
          SetU32(s, 30, 1);
          return s;
        }},
+      // Sizes are checked before they are multiplied: the largest a header can claim overflow no number.
+      {"widest and tallest", [&] {
+         std::string s = good;
+         SetU32(s, 18, 0x7FFFFFFF);
+         SetU32(s, 22, 0x7FFFFFFF);
+         return s;
+       }},
+      {"widest, tallest and the most bits", [&] {
+         std::string s = good;
+         SetU32(s, 18, 0x7FFFFFFF);
+         SetU32(s, 22, 0x7FFFFFFF);
+         s[28] = '\xFF';
+         s[29] = '\xFF';
+         return s;
+       }},
+      {"rows larger than the whole file", [&] {
+         std::string s = good;
+         SetU32(s, 18, 0x40000000);   // rows of 3 GiB
+         SetU32(s, 22, 0x55555556);
+         return s;
+       }},
   };
   for (const Case& c : cases) {
     std::string path = WorkFile("bad.bmp");
@@ -314,6 +335,17 @@ TEST_F(PrinterTest, DamagedBitmapFilesGiveMinusOneAndNothingIsMade) {
   DibImage dib;
   EXPECT_EQ(DibLoadBmpFile(WorkFile("tidak-ada.bmp"), dib), -1);
   EXPECT_EQ(DibLoadBmpFile(workDir(), dib), -1);   // a folder is no bitmap
+}
+
+TEST(DibTest, AHugeMemoryBitmapClaimsNoSizeAndIsNotMade) {
+  DibImage dib;
+  DibInitHeader24(dib, PrnRect{0, 0, 0x7FFFFFFF, 0x7FFFFFFF});
+  EXPECT_EQ(dib.info.bmiHeader.biSizeImage, 0u);
+  EXPECT_TRUE(dib.section.isNull());
+  DibInitHeader24(dib, PrnRect{0, 0, 3, 2});
+  EXPECT_EQ(dib.info.bmiHeader.biSizeImage, 18u);
+  EXPECT_FALSE(dib.section.isNull());
+  DibDestroy(dib);
 }
 
 TEST_F(PrinterTest, MissingBitmapSaysSoOnStandardOutputAndThePageGoesOn) {

@@ -236,7 +236,7 @@ TEST_F(ArrearsRuleTest, OwedPerFeeAsTheListShowsIt) {
     EXPECT_EQ(rows[0][5], std::string(c.yearly) == "NULL" ? "<null>" : c.yearly);
 
     // The same rule in plain code.
-    FinBilling b;
+    FinArrearsBilling b;
     b.type = c.type;
     b.yearly = Num(c.yearly);
     if (months != "NULL") {

@@ -220,6 +220,32 @@ TEST_F(SavingsListTest, DeleteAsksFirstAndRemovesTheSelectedRow) {
   EXPECT_EQ(fintest::Query(gDb, "SELECT count(*) FROM transaksi")[0][0], "8");
 }
 
+TEST_F(SavingsListTest, EachListWorksOnItsOwnRows) {
+  const Hwnd older = Open();
+  const Hwnd newer = Open();
+  ASSERT_NE(older, newer);
+  const Hwnd olderList = WinGetDlgItem(older, gForm14ListId), newerList = WinGetDlgItem(newer, gForm14ListId);
+  const Hwnd olderToolbar = WinGetDlgItem(WinGetDlgItem(older, gForm14RebarId), gForm14ToolbarId);
+  auto rowOf = [](Hwnd list, const std::string& id) {
+    for (int r = 0; r < LvGetItemCount(list); ++r)
+      if (LvGetItemText(list, r, 0) == id) return r;
+    return -1;
+  };
+  LvSelectItem(olderList, rowOf(olderList, "S120210310080000"));
+  LvSelectItem(newerList, rowOf(newerList, "S220210331080000"));
+  ExpectMsgBox(kDeleteQuestion, "Confirm Delete", IDYES, MB_YESNO | MB_ICONQUESTION);
+  TbClickButton(olderToolbar, gForm14DeleteButtonId);
+  EXPECT_EQ(Count("S120210310080000"), 0);
+  EXPECT_EQ(Count("S220210331080000"), 1);
+  EXPECT_EQ(rowOf(olderList, "S120210310080000"), -1);
+  EXPECT_EQ(LvGetItemCount(newerList), 5);
+
+  // Refresh in the older window fills the older list.
+  TbClickButton(olderToolbar, gForm14RefreshButtonId);
+  EXPECT_EQ(LvGetColumnCount(olderList), static_cast<int>(kRefreshColumns.size()));
+  EXPECT_EQ(LvGetColumnCount(newerList), static_cast<int>(kLoadColumns.size()));
+}
+
 TEST_F(SavingsListTest, DeleteWithoutSelectionOrWithAFailureChangesNothing) {
   Open();
   ExpectMsgBox(kDeleteQuestion, "Confirm Delete", IDYES, MB_YESNO | MB_ICONQUESTION);

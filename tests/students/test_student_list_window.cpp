@@ -342,6 +342,54 @@ TEST_F(StudentListTest, DeleteRemovesTheTickedStudentsOnly) {
   EXPECT_EQ(Ids(), (std::vector<std::string>{"S01", "S04", "S99"}));
 }
 
+TEST_F(StudentListTest, EachListWorksOnItsOwnControls) {
+  const Hwnd older = Open();
+  ChooseClass("VII-B");
+  const Hwnd newer = Open();
+  ASSERT_NE(older, newer);
+  const Hwnd olderList = WinGetDlgItem(older, gForm2ListId), newerList = WinGetDlgItem(newer, gForm2ListId);
+  const Hwnd olderToolbar = WinGetDlgItem(WinGetDlgItem(older, gForm2RebarId), gForm2ToolbarId);
+  auto ids = [](Hwnd list) {
+    std::vector<std::string> out;
+    for (int r = 0; r < LvGetItemCount(list); ++r) out.push_back(LvGetItemText(list, r, 0));
+    return out;
+  };
+  auto rowOf = [&ids](Hwnd list, const std::string& id) {
+    const auto all = ids(list);
+    return static_cast<int>(std::find(all.begin(), all.end(), id) - all.begin());
+  };
+  ASSERT_EQ(ids(olderList), (std::vector<std::string>{"S03"}));
+  ASSERT_EQ(ids(newerList), (std::vector<std::string>{"S01", "S02", "S03", "S04"}));
+
+  // Edit from the older window: the record window shows the student marked there.
+  LvSelectItem(olderList, 0);
+  LvSelectItem(newerList, rowOf(newerList, "S02"));
+  std::string shown;
+  OnModal([&shown](QWidget*) {
+    shown = CtlGetText(gFormSiswaIdEdit);
+    FrmClose(gFormSiswaWindow, 0);
+  });
+  TbClickButton(olderToolbar, gForm2EditButtonId);
+  EXPECT_EQ(shown, "S03");
+
+  // Delete in the older window removes the student ticked there, and reloads that window's class.
+  LvSetCheck(olderList, 0, 1);
+  LvSetCheck(newerList, rowOf(newerList, "S02"), 1);
+  ExpectMsgBox(kDeleteQuestion, "Confirm Delete", IDYES, MB_YESNO | MB_ICONQUESTION);
+  TbClickButton(olderToolbar, gForm2DeleteButtonId);
+  EXPECT_EQ(fintest::Query(gDb, "SELECT Id FROM siswa WHERE Id IN ('S02', 'S03') ORDER BY Id"), (Rows{{"S02"}}));
+  EXPECT_TRUE(ids(olderList).empty());
+  EXPECT_EQ(ids(newerList), (std::vector<std::string>{"S01", "S02", "S03", "S04"}));
+
+  // Enter in the older window's search edit fills the older list.
+  const Hwnd olderSearch = WinGetDlgItem(older, gForm2SearchEditId);
+  CtlSetText(olderSearch, "BUDI");
+  QTest::keyClick(WinWidget(olderSearch), Qt::Key_Return);
+  EXPECT_EQ(ids(olderList), (std::vector<std::string>{"S02"}));
+  EXPECT_EQ(ids(newerList), (std::vector<std::string>{"S01", "S02", "S03", "S04"}));
+  for (Hwnd w : {older, newer}) WinDestroyWindow(w);
+}
+
 TEST_F(StudentListTest, AnsweringNoDeletesNothingButReloadsTheWorkingYear) {
   Open();
   LvSetCheck(gForm2List, RowOf("S02"), 1);
