@@ -107,7 +107,11 @@ bool AppWriteLineFile(const std::string& path, const std::string& line) {
 std::string AppProgramFile(const std::string& name) { return platform::ProgramFolderPath() + "/" + name; }
 
 void AppReadConnFile() {
-  const std::string line = LastLine("conn.txt");
+  // The program folder's file, which the database connection window writes: a database chosen there is the one the
+  // next start opens, whatever the working folder is. A working folder's file is read where the program folder has
+  // none.
+  const std::string programFile = AppProgramFile("conn.txt");
+  const std::string line = LastLine(FileExists(programFile) ? programFile : "conn.txt");
   std::string path, f2, f3;
   std::size_t after = 0;
   if (AppReadQuotedPath(line, path, after)) {

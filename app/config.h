@@ -50,7 +50,7 @@ bool AppWriteLineFile(const std::string& path, const std::string& line);
 // The program folder + "/" + name.
 std::string AppProgramFile(const std::string& name);
 
-// conn.txt of the working folder: the last line's field 1 into gDbPath (a "\" separator becomes "/"), fields 2 and 3
+// conn.txt of the program folder (the one AppWriteConnFile writes), else of the working folder: the last line's field 1 into gDbPath (a "\" separator becomes "/"), fields 2 and 3
 // into gConnField2 and gConnField3 ("-" held as the empty text). A missing file or one without lines gives three
 // empty texts. A line without ";" gives the whole line for all three fields. A path between double quotes (as
 // AppWriteConnFile writes one holding ";") is read whole, a doubled quote inside it as one; fields 2 and 3 follow it.

@@ -316,10 +316,15 @@ bool ControlEvents::eventFilter(QObject* o, QEvent* e) {
   return false;
 }
 
-// Edits: forced case and digits only, as typed.
+// Edits: forced case, digits only and the typing limit (EM_LIMITTEXT), as typed. The limit holds for what the operator
+// types or pastes, not for texts the program sets: a text set longer than the limit stays whole and can still be
+// shortened.
 class EditValidator : public QValidator {
  public:
-  EditValidator(QObject* parent, std::uint32_t style) : QValidator(parent), style_(style) {}
+  EditValidator(QLineEdit* parent, std::uint32_t style) : QValidator(parent), style_(style) {
+    QObject::connect(parent, &QLineEdit::textChanged, this, [this](const QString& t) { length_ = t.size(); });
+    length_ = parent->text().size();
+  }
   State validate(QString& input, int&) const override {
     if (style_ & ES_UPPERCASE) input = input.toUpper();
     if (style_ & ES_LOWERCASE) input = input.toLower();
@@ -327,11 +332,17 @@ class EditValidator : public QValidator {
       for (QChar c : input)
         if (!c.isDigit()) return Invalid;
     }
+    if (limit_ > 0 && input.size() > limit_ && input.size() > length_) return Invalid;
     return Acceptable;
   }
+  void setLimit(int limit) { limit_ = limit; }
+  // The program sets a text of this length: it is taken whatever the limit.
+  void setLength(int length) { length_ = length; }
 
  private:
   std::uint32_t style_;
+  int limit_ = 0;     // 0: no limit
+  int length_ = 0;    // length of the text as it stands
 };
 
 // Check boxes and radio buttons without the "auto" style do not change on a click; the form does it.
@@ -797,6 +808,7 @@ bool CtlSetTextOf(Hwnd h, QWidget* w, const std::string& text) {
     if (st & ES_UPPERCASE) q = q.toUpper();
     if (st & ES_LOWERCASE) q = q.toLower();
     const auto before = gEnChangeCount;
+    if (auto* v = dynamic_cast<EditValidator*>(const_cast<QValidator*>(e->validator()))) v->setLength(q.size());
     e->setText(q);
     if (gEnChangeCount == before && i && i->className.size() && Upper(i->className) == "EDIT") SendEnChange(h);
     return true;
@@ -923,7 +935,7 @@ QWidget* MakeEdit(Hwnd& h, QWidget* parent, const std::string& caption, std::uin
     e->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
   else if (style & ES_RIGHT)
     e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  if (style & (ES_UPPERCASE | ES_LOWERCASE | ES_NUMBER)) e->setValidator(new EditValidator(e, style));
+  e->setValidator(new EditValidator(e, style));
   if (!(style & WS_BORDER) && !(exStyle & WS_EX_CLIENTEDGE)) e->setFrame(false);
   h = WinHandle(e);
   Hwnd hh = h;
@@ -1410,7 +1422,10 @@ LResult WinControlDefProc(Hwnd h, unsigned msg, WParam wParam, LParam lParam) {
         return MAKELPARAM(static_cast<unsigned>(s), static_cast<unsigned>(e));
       }
       case EM_LIMITTEXT:
-        if (auto* le = qobject_cast<QLineEdit*>(w)) le->setMaxLength(wParam == 0 ? INT_MAX / 2 : static_cast<int>(wParam));
+        if (auto* le = qobject_cast<QLineEdit*>(w)) {
+          if (auto* v = dynamic_cast<EditValidator*>(const_cast<QValidator*>(le->validator())))
+            v->setLimit(wParam == 0 ? 0 : static_cast<int>(wParam));
+        }
         return 0;
       case EM_SETMARGINS: return 0;
       case EM_SETREADONLY:

@@ -123,6 +123,27 @@ TEST_F(ConfigTest, TheNextStartOpensTheDatabaseWhosePathHoldsASemicolon) {
   EXPECT_TRUE(exits().empty());
 }
 
+TEST_F(ConfigTest, TheDatabaseChosenInTheConnectionWindowIsTheOneTheNextStartOpens) {
+  ThrowOnExit();
+  const std::string old = WorkFile("lama.db3");
+  const std::string chosen = WorkFile("baru.db3");
+  sqlite3_close(fintest::CreateDatabase(old));
+  sqlite3_close(fintest::CreateDatabase(chosen));
+  WriteFile(WorkFile("conn.txt"), old + ";-;-\r\n");   // the working folder's own, older file
+  AppInitRun();
+  EXPECT_EQ(gDbPath, old);
+  sqlite3_close(gDb);
+  gDb = nullptr;
+
+  ASSERT_TRUE(AppWriteConnFile(chosen, "", ""));   // what the database connection window writes
+  AppInitRun();                                      // the next start
+  EXPECT_EQ(gDbPath, chosen);
+  ASSERT_NE(gDb, nullptr);
+  EXPECT_EQ(std::filesystem::path(sqlite3_db_filename(gDb, "main")), std::filesystem::path(chosen));
+  EXPECT_EQ(ReadFile(WorkFile("conn.txt")), old + ";-;-\r\n");   // left as it was
+  EXPECT_TRUE(exits().empty());
+}
+
 TEST_F(ConfigTest, StartUpWithoutAUsableConnFileSaysSoAndCreatesNothing) {
   ThrowOnExit();
   struct Case {

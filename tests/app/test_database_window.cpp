@@ -191,6 +191,7 @@ TEST_F(DatabaseWindowTest, ConnFileKeepsFieldsTwoAndThree) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
     fintest::WriteFile(WorkFile("conn.txt"), std::string(c.line) + "\r\n");
+    std::filesystem::remove(ProgramFile("conn.txt"));   // a start-up that read the working folder's file
     AppReadConnFile();
     gDbPath = WorkFile("lama.db3");
     ExpectMsgBox("database berhasil dikoneksikan..", "Info");

@@ -257,6 +257,29 @@ TEST_F(Controls, EditCaseDigitsAndMultiLineEnds) {
   EXPECT_EQ(dynamic_cast<QLineEdit*>(WinWidget(pass))->echoMode(), QLineEdit::Password);
 }
 
+// EM_LIMITTEXT limits what the operator types, not what the program sets: a computed amount longer than the limit is
+// shown whole, never cut, and can still be shortened.
+TEST_F(Controls, TheTextLimitHoldsForTypingNotForTextsTheProgramSets) {
+  Hwnd amount = Make("Edit", ES_NUMBER, 311);
+  WinSendMessage(amount, EM_LIMITTEXT, 12, 0);
+  QTest::keyClicks(WinWidget(amount), std::string(20, '9').c_str());
+  EXPECT_EQ(CtlGetText(amount), std::string(12, '9'));
+  CtlSetText(amount, "11999999999988");   // 12 x 999999999999
+  EXPECT_EQ(CtlGetText(amount), "11999999999988");
+  QTest::keyClick(WinWidget(amount), Qt::Key_End);
+  QTest::keyClick(WinWidget(amount), Qt::Key_5);
+  EXPECT_EQ(CtlGetText(amount), "11999999999988");
+  QTest::keyClick(WinWidget(amount), Qt::Key_Backspace);
+  EXPECT_EQ(CtlGetText(amount), "1199999999998");
+  Hwnd code = Make("Edit", 0, 312);
+  WinSendMessage(code, EM_LIMITTEXT, 3, 0);
+  QTest::keyClicks(WinWidget(code), "1012");
+  EXPECT_EQ(CtlGetText(code), "101");
+  WinSendMessage(code, EM_LIMITTEXT, 0, 0);   // no limit again
+  QTest::keyClicks(WinWidget(code), "23");
+  EXPECT_EQ(CtlGetText(code), "10123");
+}
+
 // ---- Buttons and statics ---------------------------------------------------------------------------------------
 TEST_F(Controls, ButtonsClickCheckAndRadioRanges) {
   Hwnd btn = Make("Button", BS_PUSHBUTTON, 311, "Simpan", 80, 24);

@@ -265,6 +265,20 @@ TEST_F(RevisionTest, ADiscountRowStaysADiscount) {
             (Rows{{"235500"}}));   // 140000 + 100000 - 4500
 }
 
+// The amount takes at most 12 digits (999.999.999.999): a long number can never overflow into a wrong stored amount
+// that breaks every later sum.
+TEST_F(RevisionTest, TheAmountTakesAtMostTwelveDigits) {
+  FromPaymentWindow("S1", [&] {
+    ClickRow(4);
+    Type(std::string(20, '9'));
+    EXPECT_EQ(CtlGetText(gFormRevisiAmountEdit), std::string(12, '9'));
+    ExpectSaved();
+    Update();
+  });
+  EXPECT_EQ(Row(kR1 + "1")[0][0], "999999999999");
+  EXPECT_EQ(fintest::Query(gDb, "select sum(masuk) from transaksi where siswaid='S1'").size(), 1u);
+}
+
 // Another program holding the file: the revision is not stored and not claimed; the retry after it is gone lands and
 // is in the file once the program has closed it.
 TEST_F(RevisionTest, ARevisionBlockedByAnotherProgramIsNotClaimed) {
