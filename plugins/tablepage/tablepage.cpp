@@ -14,7 +14,6 @@
 //
 // The program folder is the folder this library was loaded from (the plug-in ships beside the program); the page is
 // opened with the desktop opener "xdg-open", looked up along PATH.
-#include <dlfcn.h>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -28,6 +27,8 @@
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include "plugin_host.h"
 
 extern char** environ;
 
@@ -148,18 +149,6 @@ const char* CellAlign(const std::string& cell) {
   return ((c >= '0' && c <= '9') || c == '-') ? "right" : "left";
 }
 
-// The folder of the file that holds this code, without a trailing "/" ("/" itself for the root).
-std::string ProgramFolder() {
-  Dl_info info{};
-  if (!dladdr(reinterpret_cast<const void*>(&ProgramFolder), &info) || !info.dli_fname || !*info.dli_fname)
-    return ".";
-  std::error_code ec;
-  std::filesystem::path file = std::filesystem::absolute(info.dli_fname, ec);
-  if (ec) file = info.dli_fname;
-  const std::string folder = file.parent_path().string();
-  return folder.empty() ? "." : folder;
-}
-
 // Today's local date as "mm-dd-yyyy".
 std::string PeriodText() {
   std::time_t now = std::time(nullptr);
@@ -220,33 +209,15 @@ bool WritePage(const std::string& path, const std::string& page) {
   return ok;
 }
 
-// Opens the page with the desktop's default program: the desktop opener "xdg-open", looked up along PATH, is run with
-// the path as its one argument (never shell text) and waited for. Without an opener nothing is opened.
-void OpenWithDesktop(const std::string& path) {
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  const char* argv[] = {"xdg-open", path.c_str(), nullptr};
-  pid_t pid = 0;
-  if (posix_spawnp(&pid, "xdg-open", &actions, nullptr, const_cast<char* const*>(argv), environ) == 0) {
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-  }
-  posix_spawn_file_actions_destroy(&actions);
-}
-
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) const char* sData(intptr_t pageInfo, intptr_t headerList,
                                                                     intptr_t rowList) {
   auto text = [](intptr_t p) { return p ? std::string(reinterpret_cast<const char*>(p)) : std::string(); };
   const std::string page = BuildPage(text(pageInfo), text(headerList), text(rowList));
-  const std::string folder = ProgramFolder();
+  const std::string folder = PluginFolder();
   const std::string path = (folder == "/" ? std::string() : folder) + "/Lap.html";
   // A page that could not be written is not opened: the file there would be an earlier export's.
-  if (WritePage(path, page)) OpenWithDesktop(path);
+  if (WritePage(path, page)) PluginOpenWithDesktop(path);
   return "0";
 }

@@ -1,5 +1,7 @@
 #include "sheet_server.h"
 
+#include "plugin_host.h"
+
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -192,24 +194,6 @@ std::string ShownPath(const std::u16string& bookName, std::string* folderOut = n
   return name;
 }
 
-// Opens a file with the desktop's default program: the desktop opener "xdg-open", looked up along PATH, is run with
-// the path as its one argument (never shell text) and waited for. Without an opener nothing is opened.
-void OpenWithDesktop(const std::string& path) {
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  const char* argv[] = {"xdg-open", path.c_str(), nullptr};
-  pid_t pid = 0;
-  if (posix_spawnp(&pid, "xdg-open", &actions, nullptr, const_cast<char* const*>(argv), environ) == 0) {
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-  }
-  posix_spawn_file_actions_destroy(&actions);
-}
-
 // Tells the operator what became of a workbook the application could not show.
 void TellOperator(const std::string& text) {
   MessageBoxW(0, Widen(text).c_str(), u"Info", MB_OK | MB_ICONINFORMATION);
@@ -364,7 +348,7 @@ class Application final : public DispatchObject {
       if (path.empty())
         TellOperator("Folder " + folder + " tidak dapat dibuat, workbook tidak dapat disimpan..");
       else if (WriteBook(*book, path))
-        OpenWithDesktop(path);
+        PluginOpenWithDesktop(path);
       else
         TellOperator("Workbook " + path + " tidak dapat disimpan..");
     }

@@ -12,6 +12,7 @@
 // holds it, takes the stand-in's registration out again.
 #include <cstdint>
 
+#include "plugin_host.h"
 #include "sheet_server.h"
 #include "workbook_export.h"
 
@@ -34,5 +35,5 @@ __attribute__((constructor)) void Attach() { static Attachment attachment; }
 
 extern "C" __attribute__((visibility("default"))) const char* sData(intptr_t rowCount, intptr_t columnCount,
                                                                     intptr_t rowList) {
-  return XlsExport(XlsProgramFolder(), rowCount, columnCount, rowList);
+  return XlsExport(PluginFolder(), rowCount, columnCount, rowList);
 }

@@ -66,17 +66,6 @@ void ReleaseAndClear(IDispatch*& object) {
 
 }  // namespace
 
-std::string XlsProgramFolder() {
-  Dl_info info{};
-  if (!dladdr(reinterpret_cast<const void*>(&XlsProgramFolder), &info) || !info.dli_fname || !*info.dli_fname)
-    return ".";
-  std::error_code ec;
-  std::filesystem::path file = std::filesystem::absolute(info.dli_fname, ec);
-  if (ec) file = info.dli_fname;
-  const std::string folder = file.parent_path().string();
-  return folder.empty() ? "." : folder;
-}
-
 void XlsModuleInit() {
   AutoInitialize(1, 1);
   AutoToggleErrors(0);

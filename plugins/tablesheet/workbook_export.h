@@ -42,7 +42,3 @@ const char* XlsExport(const std::string& programFolder, std::intptr_t rowCount, 
 // The operator's messages: the first as it stands, the second with the template's path before it.
 extern const char kXlsNoApplication[];     // "Excel tidak dapat dijalankan, data tidak dapat diexport.."
 extern const char kXlsTemplateUnreadable[];  // " tidak dapat dibaca, data tidak dapat diexport.."
-
-// The folder of the file that holds this code (the plug-in, which ships beside the program), without a trailing "/"
-// ("/" itself for the root).
-std::string XlsProgramFolder();

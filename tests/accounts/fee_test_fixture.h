@@ -26,6 +26,7 @@
 #include "framework/form_runtime.h"
 #include "framework/window_system.h"
 #include "support/fixtures.h"
+#include "support/other_program.h"
 #include "support/seams_fixture.h"
 #include "support/operator.h"
 
@@ -126,31 +127,7 @@ class FeeTest : public fintest::SeamsTest {
   QMdiArea* area_ = nullptr;
 };
 
-// A second program on the database file: its own connection, which can hold a read lock (a read in progress) across
-// a save of ours, and reads what the file holds.
-class OtherProgram {
- public:
-  explicit OtherProgram(const std::string& path) {
-    sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr);
-  }
-  ~OtherProgram() {
-    release();
-    sqlite3_close(db_);
-  }
-  OtherProgram(const OtherProgram&) = delete;
-  OtherProgram& operator=(const OtherProgram&) = delete;
-  void holdReadLock() {
-    fintest::Exec(db_, "BEGIN");
-    fintest::Query(db_, "SELECT count(*) FROM account");
-  }
-  void release() {
-    if (db_ && !sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-  }
-  Rows Query(const std::string& sql) { return fintest::Query(db_, sql); }
-
- private:
-  sqlite3* db_ = nullptr;
-};
+using fintest::OtherProgram;
 
 // The twelve months of a billing row, all `v`.
 inline std::vector<std::string> Twelve(const std::string& v) { return std::vector<std::string>(12, v); }

@@ -15,6 +15,7 @@
 #include "common/globals.h"
 #include "common/sql.h"
 #include "support/fixtures.h"
+#include "support/other_program.h"
 #include "support/seams_fixture.h"
 
 namespace {
@@ -22,36 +23,8 @@ namespace {
 namespace fs = std::filesystem;
 using Rows = std::vector<std::vector<std::string>>;
 
-// A second program on the same file: its own connection, which can hold a read or a write lock.
-class OtherProgram {
- public:
-  explicit OtherProgram(const std::string& path) { sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr); }
-  ~OtherProgram() {
-    release();
-    sqlite3_close(db_);
-  }
-  // A read in progress: BEGIN and one row read keep a shared lock until release().
-  void holdReadLock() {
-    fintest::Exec(db_, "BEGIN");
-    fintest::Query(db_, "SELECT count(*) FROM transaksi");
-  }
-  // A write in progress: the reserved lock of an open write transaction.
-  void holdWriteLock() { fintest::Exec(db_, "BEGIN IMMEDIATE"); }
-  void release() {
-    if (db_ && !sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-  }
-
- private:
-  sqlite3* db_ = nullptr;
-};
-
-Rows RowsInFile(const std::string& path, const std::string& sql) {
-  sqlite3* db = nullptr;
-  sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-  Rows rows = fintest::Query(db, sql);
-  sqlite3_close(db);
-  return rows;
-}
+using fintest::OtherProgram;
+using fintest::RowsInFile;
 
 class DatabaseTest : public fintest::SeamsTest {
  protected:

@@ -1,5 +1,4 @@
-// Another program on the same database file (a second cashier, a backup tool): its own real connection, which can hold
-// a read lock or a write lock while a payment window saves, and a look at the file itself through a fresh connection.
+// Another program on the same database file, as the payment tests use it.
 #pragma once
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -7,45 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "support/fixtures.h"
+#include "support/other_program.h"
 
 namespace paytest {
 
-class OtherProgram {
- public:
-  explicit OtherProgram(const std::string& path) {
-    EXPECT_EQ(sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
-  }
-  ~OtherProgram() {
-    release();
-    sqlite3_close(db_);
-  }
-  OtherProgram(const OtherProgram&) = delete;
-  OtherProgram& operator=(const OtherProgram&) = delete;
-
-  // A read in progress: BEGIN and one row read keep a shared lock until release().
-  void holdReadLock() {
-    fintest::Exec(db_, "BEGIN");
-    fintest::Query(db_, "SELECT count(*) FROM transaksi");
-  }
-  // A write in progress: the reserved lock of an open write transaction.
-  void holdWriteLock() { fintest::Exec(db_, "BEGIN IMMEDIATE"); }
-  void release() {
-    if (db_ && !sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-  }
-
- private:
-  sqlite3* db_ = nullptr;
-};
-
-// What a query finds in the file, read through a connection of its own.
-inline std::vector<std::vector<std::string>> RowsInFile(const std::string& path, const std::string& sql) {
-  sqlite3* db = nullptr;
-  sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-  std::vector<std::vector<std::string>> rows = fintest::Query(db, sql);
-  sqlite3_close(db);
-  return rows;
-}
+using fintest::OtherProgram;
+using fintest::RowsInFile;
 
 // How another program gets in the way of a save: a read lock across the commit, a write lock from the start, or (no
 // other program) a trigger that refuses a row half-way through.

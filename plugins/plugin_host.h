@@ -1,0 +1,12 @@
+// What both export plug-ins need of the machine they run on: the folder they were loaded from (the program folder,
+// where "Lap.html" is written and "Lap.xlt" is read) and the desktop's default program. Compiled into each plug-in
+// with hidden visibility, so each finds its own folder.
+#pragma once
+#include <string>
+
+// The folder of the library that holds this code, without a trailing "/" ("/" itself for the root; "." when unknown).
+std::string PluginFolder();
+
+// Opens a file with the desktop's default program: the desktop opener "xdg-open", looked up along PATH, is run with
+// the path as its one argument (never shell text) and waited for. Without an opener nothing is opened.
+void PluginOpenWithDesktop(const std::string& path);
