@@ -477,6 +477,15 @@ bool FinListView::deleteColumnAt(int index) {
   return true;
 }
 
+void FinListView::deleteAllColumns() {
+  // One removal of all columns: taking them one by one while rows are there moves every later cell each time, which
+  // grows with rows x columns for every column.
+  if (columnCount() == 0) return;
+  QuietScope q(QuietCounter());
+  setColumnCount(0);
+  colFormat.clear();
+}
+
 void FinListView::setColumnFormat(int col, int fmt) {
   colFormat[static_cast<size_t>(col)] = fmt;
   if (QTableWidgetItem* hi = horizontalHeaderItem(col))

@@ -48,6 +48,7 @@ class FinListView : public QTableWidget {
   void setExtendedStyle(std::uint32_t mask, std::uint32_t ex);
   int insertColumnAt(int index, const QString& caption, int fmt, int width);
   bool deleteColumnAt(int index);
+  void deleteAllColumns();        // every column at once; the rows stay (without cells)
   int insertRowAt(int row, const QString& text, LParam data, int image);
   bool setCellText(int row, int col, const QString& text);
   bool setCellImage(int row, int col, int image);

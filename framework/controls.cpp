@@ -136,9 +136,7 @@ int LbResetContent(Hwnd h) {
 
 // ---- List views ----------------------------------------------------------------------------------------------
 int LvDeleteAllColumns(Hwnd h) {
-  if (auto* lv = Lv(h))
-    while (lv->deleteColumnAt(0)) {
-    }
+  if (auto* lv = Lv(h)) lv->deleteAllColumns();
   return 0;
 }
 int LvDeleteAllItems(Hwnd h) {

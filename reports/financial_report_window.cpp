@@ -113,18 +113,20 @@ std::string FinReportSavingsSql(const FinReportPeriod& p) {
          SqlQ(p.monthKey) + "-01','start of month','+1 month','-1 day')";
 }
 
+// The rows of the report month: every Tgl that begins with the month key, as a range over the indexes on tgl.
+static std::string FinReportMonthCondition(const FinReportPeriod& p) { return SqlLeftEquals("Tgl", 7, p.monthKey); }
+
 std::string FinReportDiscountSql(const FinReportPeriod& p) {
-  return "select Sum(Masuk) As jml from transaksi WHERE AcctId='Disc' and Substr(Tgl,1,7)='" + SqlQ(p.monthKey) + "'";
+  return "select Sum(Masuk) As jml from transaksi WHERE AcctId='Disc' and " + FinReportMonthCondition(p);
 }
 
 std::string FinReportAccountRowsSql(const std::string& kode, const FinReportPeriod& p) {
-  return "select Tgl, Uraian, Masuk, Keluar, Sts from transaksi WHERE Ref='" + SqlQ(kode) +
-         "' and Substr(Tgl,1,7)='" + SqlQ(p.monthKey) + "'";
+  return "select Tgl, Uraian, Masuk, Keluar, Sts from transaksi WHERE Ref='" + SqlQ(kode) + "' and " +
+         FinReportMonthCondition(p);
 }
 
 std::string FinReportAccountNetSql(const std::string& kode, const FinReportPeriod& p) {
-  return "select Sum(Masuk-Keluar)from transaksi where Ref='" + SqlQ(kode) + "' And Substr(Tgl,1,7)='" +
-         SqlQ(p.monthKey) + "'";
+  return "select Sum(Masuk-Keluar)from transaksi where Ref='" + SqlQ(kode) + "' And " + FinReportMonthCondition(p);
 }
 
 int FinReportCbAccountDetail(void*, int columnCount, char** values, char**) {

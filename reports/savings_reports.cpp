@@ -36,8 +36,18 @@ int gForm18FrameId = 1007, gForm18StartLabelId = 1008, gForm18StartDateId = 1009
 namespace {
 
 constexpr const char* kFont = "Arial Unicode MS,9,0";
+// A student's savings balance: everything ever deposited less everything withdrawn.
 constexpr const char* kBalance =
     "(select sum(masuk-keluar) from transaksi where siswaid=siswa.id and AcctID='Tabungan')";
+
+// The balances of the students that `students` (a statement giving their ids) names, each computed once for the
+// report: "with saldo(id, sld) as ...", read per row through kSaldoOfRow.
+std::string BalancesOnce(const std::string& students) {
+  return "with saldo(id, sld) as materialized (select siswaid, sum(masuk-keluar) from transaksi where "
+         "AcctID='Tabungan' and siswaid in (" +
+         students + ") group by siswaid) ";
+}
+constexpr const char* kSaldoOfRow = "(select sld from saldo where saldo.id=siswa.id)";
 
 void Form18Destroyed(Hwnd form);
 
@@ -230,24 +240,31 @@ std::string ClockDate() { return platform::Today().toString(QStringLiteral("yyyy
 }  // namespace
 
 // ----- what the reports compute -------------------------------------------------------------------------------------
+// Rows of one day, date or student: ties are listed in the order the rows were stored (rowid), whichever index
+// the database takes them through.
 std::string FinSavingsDailySql(const std::string& today) {
-  return std::string("select siswaid, nama, uraian, masuk, keluar, ") + kBalance +
-         " as sld from transaksi inner join siswa on siswaid=siswa.id where tgl='" + SqlQ(today) +
-         "'and AcctID='Tabungan' order by siswaid";
+  const std::string day = "tgl='" + SqlQ(today) + "'and AcctID='Tabungan'";
+  return BalancesOnce("select siswaid from transaksi where " + day) +
+         "select siswaid, nama, uraian, masuk, keluar, " + kSaldoOfRow +
+         " as sld from transaksi inner join siswa on siswaid=siswa.id where " + day +
+         " order by siswaid, transaksi.rowid";
 }
 
 std::string FinSavingsBalancesSql() {
-  return std::string("select 1 as n, id, nama, ") + kBalance + " as Saldo from siswa where Saldo > 0 order by id";
+  return BalancesOnce("select id from siswa") + "select 1 as n, id, nama, " + kSaldoOfRow +
+         " as Saldo from siswa where Saldo > 0 order by id, siswa.rowid";
 }
 
 std::string FinSavingsDepositsSql(const std::string& start, const std::string& end) {
   return "select tgl, siswaid, nama, uraian, masuk from transaksi inner join siswa on siswaid=siswa.id where masuk>0 "
-         "and AcctID='Tabungan' and tgl between '" + SqlQ(start) + "' and '" + SqlQ(end) + "' order by tgl";
+         "and AcctID='Tabungan' and tgl between '" + SqlQ(start) + "' and '" + SqlQ(end) +
+         "' order by tgl, transaksi.rowid";
 }
 
 std::string FinSavingsWithdrawalsSql(const std::string& start, const std::string& end) {
   return "select tgl, siswaid, nama, uraian, keluar from transaksi inner join siswa on siswaid=siswa.id where "
-         "keluar>0 and AcctID='Tabungan' and tgl between '" + SqlQ(start) + "' and '" + SqlQ(end) + "' order by tgl";
+         "keluar>0 and AcctID='Tabungan' and tgl between '" + SqlQ(start) + "' and '" + SqlQ(end) +
+         "' order by tgl, transaksi.rowid";
 }
 
 std::string FinSavingsRecapSql(const std::string& start, const std::string& end) {
@@ -256,9 +273,10 @@ std::string FinSavingsRecapSql(const std::string& start, const std::string& end)
 }
 
 std::string FinSavingsHistorySql(const std::string& start, const std::string& end) {
-  return std::string("select tgl, siswaid, nama, uraian, masuk, keluar, ") + kBalance +
-         " as sld from transaksi inner join siswa on siswaid=siswa.id where AcctID='Tabungan' and tgl between '" +
-         SqlQ(start) + "' and '" + SqlQ(end) + "' order by tgl";
+  const std::string range = "AcctID='Tabungan' and tgl between '" + SqlQ(start) + "' and '" + SqlQ(end) + "'";
+  return BalancesOnce("select siswaid from transaksi where " + range) +
+         "select tgl, siswaid, nama, uraian, masuk, keluar, " + kSaldoOfRow +
+         " as sld from transaksi inner join siswa on siswaid=siswa.id where " + range + " order by tgl, transaksi.rowid";
 }
 
 std::string FinSavingsClassSql(const std::string& kelas, const std::string& tapel) {

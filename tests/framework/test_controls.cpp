@@ -411,6 +411,31 @@ TEST_F(Controls, LvInsertReadAndDeleteRows) {
   EXPECT_EQ(LvGetColumnCount(lv), 0);
 }
 
+// A report rebuilt in the same list: the columns go while the rows are still there. The rows stay (without cells),
+// the selection mark too, and new columns start empty with their own alignment.
+TEST_F(Controls, LvDeleteAllColumnsWithRowsKeepsTheRows) {
+  Hwnd lv = MakeList(0, 4, 3);
+  LvSetColumnAlign(lv, 1, LVCFMT_RIGHT);
+  LvSetSelectionMark(lv, 2);
+  EXPECT_EQ(LvDeleteAllColumns(lv), 0);
+  EXPECT_EQ(LvGetColumnCount(lv), 0);
+  EXPECT_EQ(LvGetItemCount(lv), 4);
+  EXPECT_EQ(LvGetSelectionMark(lv), 2);
+  EXPECT_EQ(LvGetColumnText(lv, 0), "");
+  EXPECT_EQ(LvInsertColumn(lv, 0, "Baru", LVCFMT_LEFT, 80), 0);
+  EXPECT_EQ(LvInsertColumn(lv, 1, "Jumlah", LVCFMT_CENTER, 80), 1);
+  EXPECT_EQ(LvGetColumnAlign(lv, 1), 2);
+  EXPECT_EQ(LvGetItemText(lv, 0, 0), "");
+  EXPECT_EQ(LvGetItemText(lv, 3, 1), "");
+  EXPECT_EQ(LvSetItemText(lv, 3, 1, "5.000"), 1);
+  EXPECT_EQ(LvGetItemText(lv, 3, 1), "5.000");
+  EXPECT_EQ(LvDeleteAllColumns(lv), 0);
+  EXPECT_EQ(LvDeleteAllColumns(lv), 0);   // none left: nothing happens
+  EXPECT_EQ(LvGetColumnCount(lv), 0);
+  EXPECT_EQ(LvDeleteAllItems(lv), 1);
+  EXPECT_EQ(LvGetItemCount(lv), 0);
+}
+
 TEST_F(Controls, LvSelectItemKeepsEarlierSelectionOnMultiSelectLists) {
   Hwnd multi = MakeList(0, 5);
   EXPECT_EQ(LvGetSelectionMark(multi), -1);

@@ -67,13 +67,16 @@ TEST(PaymentReportComputations, PaidTotalFillsTheMonthsInOrder) {
 TEST(PaymentReportComputations, TypedTextIsQuoted) {
   EXPECT_EQ(PayRepClassFeesSql("VII 'A'", "2024/2025"),
             "select Id, Pembayaran from account WHERE Kelas='VII ''A''' And Tapel='2024/2025'");
-  EXPECT_EQ(PayRepPaidInPeriodSql("F'1", "S'1", "2024-01-01", "x' or '1'='1"),
-            "Select Sum(Masuk) as jm From transaksi Where AcctId='F''1' And SiswaId='S''1' And Tgl Between "
-            "'2024-01-01' and 'x'' or ''1''=''1'");
-  EXPECT_EQ(PayRepPaidOnFeeSql("S'1", "F'1"),
-            "Select CAST(Sum(Masuk) as integer) From transaksi Where SiswaId='S''1' and AcctId='F''1'");
-  EXPECT_EQ(PayRepBilledMonthSql("nopember", "S'1", "F'1"),
-            "Select nopember From detail_account Where id_siswa='S''1' and id_account='F''1'");
+  EXPECT_EQ(PayRepClassPaidInPeriodSql({"F'1", "Disc"}, {"S'1", "S2", "S'1"}, "2024-01-01", "x' or '1'='1"),
+            "Select SiswaId, AcctId, Sum(Masuk) as jm From transaksi Where AcctId in ('F''1','Disc') And SiswaId in "
+            "('S''1','S2') And Tgl Between '2024-01-01' and 'x'' or ''1''=''1' Group By SiswaId, AcctId");
+  EXPECT_EQ(PayRepClassPaidOnFeeSql({"S'1"}, "F'1"),
+            "Select SiswaId, CAST(Sum(Masuk) as integer) From transaksi Where SiswaId in ('S''1') and AcctId='F''1' "
+            "Group By SiswaId");
+  EXPECT_EQ(PayRepClassBilledMonthsSql({"S'1", "S2"}, "F'1"),
+            "Select id_siswa, juli, agustus, september, oktober, nopember, desember, januari, februari, maret, april, "
+            "mei, juni From detail_account Where id_siswa in ('S''1','S2') and id_account='F''1' Order By "
+            "detail_account.rowid");
   EXPECT_EQ(PayRepPaymentsOfDateSql("2024-09-0'2"),
             "select transaksi.siswaid, siswa.Nama, transaksi.AcctId, transaksi.Uraian, transaksi.masuk, "
             "transaksi.tgl From transaksi Join siswa On transaksi.siswaid=siswa.Id Where transaksi.Tgl='2024-09-0''2' "
@@ -284,8 +287,9 @@ TEST_F(PaymentReportsTest, AFailingStatementIsShownAndTheReportGoesOn) {
 }
 
 TEST_F(PaymentReportsTest, AFailingSumIsShownAndCountsAsNothing) {
+  // The class's billing is read in one statement: one box, every month of every student counted as nothing.
   fintest::Exec(gDb, "DROP TABLE detail_account");
-  for (int i = 0; i < 5 * 12; ++i) ExpectMsgBox("SQL error: no such table: detail_account", "Info", IDOK, MB_OK);
+  ExpectMsgBox("SQL error: no such table: detail_account", "Info", IDOK, MB_OK);
   ASSERT_TRUE(Build(&gFormLapBayarMonthlyButton, [&] { ChooseText(gFormLapBayarClassCombo, "VII A"); }));
   const Rows rows = ListRows(gForm10List);
   ASSERT_EQ(rows.size(), 6u);

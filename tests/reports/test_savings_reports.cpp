@@ -97,10 +97,13 @@ TEST(SavingsReportRules, BalanceColumns) {
 }
 
 TEST(SavingsReportRules, StatementsAndTitle) {
+  // Each listed student's balance is computed once, before the rows.
   EXPECT_EQ(FinSavingsDailySql("2024-09-02"),
-            "select siswaid, nama, uraian, masuk, keluar, (select sum(masuk-keluar) from transaksi where "
-            "siswaid=siswa.id and AcctID='Tabungan') as sld from transaksi inner join siswa on siswaid=siswa.id "
-            "where tgl='2024-09-02'and AcctID='Tabungan' order by siswaid");
+            "with saldo(id, sld) as materialized (select siswaid, sum(masuk-keluar) from transaksi where "
+            "AcctID='Tabungan' and siswaid in (select siswaid from transaksi where tgl='2024-09-02'and "
+            "AcctID='Tabungan') group by siswaid) select siswaid, nama, uraian, masuk, keluar, (select sld from saldo "
+            "where saldo.id=siswa.id) as sld from transaksi inner join siswa on siswaid=siswa.id where "
+            "tgl='2024-09-02'and AcctID='Tabungan' order by siswaid, transaksi.rowid");
   EXPECT_EQ(FinSavingsRecapSql("2024-09-01", "2024-09-30"),
             "select Uraian, sum(masuk-keluar) from transaksi where AcctID='Tabungan' and tgl between '2024-09-01' "
             "and '2024-09-30' Group By Uraian order by Uraian ");
