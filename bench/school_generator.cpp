@@ -156,7 +156,12 @@ bool Fill(sqlite3* db, const SchoolSpec& a, SchoolFacts& facts, std::string& err
   Insert billing(db, "insert into detail_account (id_account, id_siswa, jml_pembayaran, juli, agustus, september, "
                      "oktober, nopember, desember, januari, februari, maret, april, mei, juni) values "
                      "(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
-  Insert trans(db, "insert into transaksi (id, tgl, uraian, acctid, siswaid, masuk, keluar, petugas, sts, jenjang, "
+  // The money rows are made student by student and stored day by day, as the program writes them over the years.
+  if (!Exec(db, "CREATE TEMP TABLE made (id TEXT, tgl TEXT, uraian TEXT, acctid TEXT, siswaid TEXT, masuk INTEGER, "
+                "keluar INTEGER, petugas TEXT, sts TEXT, jenjang TEXT, Ref TEXT)",
+            error))
+    return false;
+  Insert trans(db, "insert into temp.made (id, tgl, uraian, acctid, siswaid, masuk, keluar, petugas, sts, jenjang, "
                    "Ref) values (?,?,?,?,?,?,?,?,?,?,?)");
   for (Insert* i : {&siswa, &kelasRow, &rekening, &gaji, &account, &billing, &trans})
     if (!i->ok()) {
@@ -359,7 +364,10 @@ bool Fill(sqlite3* db, const SchoolSpec& a, SchoolFacts& facts, std::string& err
       }
     }
   }
-  return true;
+  return Exec(db, "INSERT INTO transaksi (id, tgl, uraian, acctid, siswaid, masuk, keluar, petugas, sts, jenjang, Ref) "
+                  "SELECT id, tgl, uraian, acctid, siswaid, masuk, keluar, petugas, sts, jenjang, Ref FROM temp.made "
+                  "ORDER BY tgl, rowid; DROP TABLE temp.made",
+              error);
 }
 
 }  // namespace

@@ -26,10 +26,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QStyledItemDelegate>
 #include <QTextCursor>
+#include <QTimer>
 #include <QTextEdit>
 #include <QCalendarWidget>
 #include <QToolButton>
@@ -39,6 +41,7 @@
 #include <climits>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <unordered_map>
 
 #include "framework/control_widgets.h"
@@ -477,11 +480,40 @@ bool FinListView::deleteColumnAt(int index) {
   return true;
 }
 
+// The cells of a large list that is cleared are freed a little later, a share at each turn of the event loop, so that
+// a report rebuilt in its window shows its new rows without first waiting for the old ones to go.
+namespace {
+constexpr int kCellsFreedAtOnce = 20000;
+
+void FreeLater(std::shared_ptr<std::vector<QTableWidgetItem*>> cells, std::size_t from = 0) {
+  QTimer::singleShot(0, qApp, [cells, from] {
+    const std::size_t end = std::min(cells->size(), from + kCellsFreedAtOnce);
+    for (std::size_t i = from; i < end; ++i) delete (*cells)[i];
+    if (end < cells->size()) FreeLater(cells, end);
+  });
+}
+}  // namespace
+
+void FinListView::releaseCells() {
+  const int rows = rowCount(), columns = columnCount();
+  if (static_cast<long long>(rows) * columns < kCellsFreedAtOnce || !qApp) return;   // small: freed at once
+  auto cells = std::make_shared<std::vector<QTableWidgetItem*>>();
+  cells->reserve(static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns));
+  {
+    const QSignalBlocker quietModel(model());   // the view hears of the rows or columns going, just after
+    for (int r = 0; r < rows; ++r)
+      for (int c = 0; c < columns; ++c)
+        if (QTableWidgetItem* it = item(r, c) ? takeItem(r, c) : nullptr) cells->push_back(it);
+  }
+  FreeLater(std::move(cells));
+}
+
 void FinListView::deleteAllColumns() {
   // One removal of all columns: taking them one by one while rows are there moves every later cell each time, which
   // grows with rows x columns for every column.
   if (columnCount() == 0) return;
   QuietScope q(QuietCounter());
+  releaseCells();
   setColumnCount(0);
   colFormat.clear();
 }
@@ -500,6 +532,12 @@ int FinListView::insertRowAt(int row, const QString& text, LParam data, int imag
   deferUpdates();
   QuietScope q(QuietCounter());
   insertRow(row);
+  setItem(row, 0, newRowItem(text, data, image));
+  if (selectionMark >= row) ++selectionMark;
+  return row;
+}
+
+QTableWidgetItem* FinListView::newRowItem(const QString& text, LParam data, int image) const {
   auto* it = new QTableWidgetItem(text);
   it->setData(kRoleData, QVariant::fromValue<qlonglong>(data));
   if (image != 0) it->setData(kRoleImage, image);
@@ -509,9 +547,36 @@ int FinListView::insertRowAt(int row, const QString& text, LParam data, int imag
     it->setCheckState(Qt::Unchecked);
     it->setData(kRoleLastCheck, 0);
   }
-  setItem(row, 0, it);
-  if (selectionMark >= row) ++selectionMark;
-  return row;
+  return it;
+}
+
+void FinListView::appendRows(const std::vector<std::vector<std::string>>& rows) {
+  if (rows.empty()) return;
+  deferUpdates();
+  QuietScope q(QuietCounter());
+  if (isSortingEnabled() || columnCount() == 0) {   // each row finds its place (or has no cell): one by one
+    for (const auto& cells : rows) {
+      const int r = insertRowAt(rowCount(), ToQ(cells.empty() ? std::string() : cells[0]), 0, 0);
+      for (std::size_t c = 1; c < cells.size(); ++c)
+        if (!cells[c].empty()) setCellText(r, static_cast<int>(c), ToQ(cells[c]));
+    }
+    return;
+  }
+  const int first = rowCount();
+  const int columns = columnCount();
+  setRowCount(first + static_cast<int>(rows.size()));
+  {
+    // The cells go in without a notice each; the view hears of them all at once below.
+    const QSignalBlocker quietModel(model());
+    int r = first;
+    for (const auto& cells : rows) {
+      setItem(r, 0, newRowItem(ToQ(cells.empty() ? std::string() : cells[0]), 0, 0));
+      for (std::size_t c = 1; c < cells.size() && static_cast<int>(c) < columns; ++c)
+        if (!cells[c].empty()) setItem(r, static_cast<int>(c), new QTableWidgetItem(ToQ(cells[c])));
+      ++r;
+    }
+  }
+  emit model()->dataChanged(model()->index(first, 0), model()->index(rowCount() - 1, columns - 1));
 }
 
 bool FinListView::setCellText(int row, int col, const QString& text) {
@@ -553,6 +618,7 @@ bool FinListView::deleteRowAt(int row) {
 void FinListView::deleteAllRows() {
   QuietScope q(QuietCounter());
   clearSelection();
+  releaseCells();
   setRowCount(0);
   selectionMark = -1;
 }

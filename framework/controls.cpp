@@ -228,6 +228,12 @@ int LvInsertItem(Hwnd h, int row, int col, const std::string& text, LParam data,
   if (image != 0) lv->setCellImage(row, col, image);
   return 1;
 }
+int LvAppendRows(Hwnd h, const std::vector<std::vector<std::string>>& rows) {
+  auto* lv = Lv(h);
+  if (!lv) return 0;
+  lv->appendRows(rows);
+  return 1;
+}
 int LvSelectItem(Hwnd h, int row) {
   auto* lv = Lv(h);
   if (!lv) return 0;

@@ -8,6 +8,7 @@
 #include "common/globals.h"
 #include "common/query_callbacks.h"
 #include "common/sql.h"
+#include "common/value_aside.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"
 #include "framework/numbers.h"
@@ -174,6 +175,9 @@ void FinBuildFinancialReport() {
   gPeriod = FinFinancialReportPeriod(gReportMonth, gTapel);
   const bool global = gReportMode >= 1;
   const FinRowCallback accountLine = global ? FinReportCbAccountTotal : FinReportCbAccountDetail;
+  // The two opening balances sum every year up to the month: both are read aside at once, while the rest is built.
+  FinValueAside cash(FinReportCashSql(gPeriod));
+  FinValueAside savings(FinReportSavingsSql(gPeriod));
 
   // 1. columns and rows
   LvDeleteAllColumns(list);
@@ -187,11 +191,11 @@ void FinBuildFinancialReport() {
   // 2-7. opening balance
   AddLine("", "A. SALDO AWAL");
   gCountResult = 0;
-  AddLine("", "Jumlah Saldo Kas", "", SingleValue(FinReportCashSql(gPeriod)));
+  AddLine("", "Jumlah Saldo Kas", "", cash.value());
   AddLine("", "Saldo Bank");
   FinExec(FinReportAccountsSql("Bms", gTapel), accountLine);
   if (global) AddLine("", "Jumlah Saldo Bank", "", std::to_string(gCountResult));
-  AddLine("", "Jumlah Saldo Tabungan Siswa", "", SingleValue(FinReportSavingsSql(gPeriod)));
+  AddLine("", "Jumlah Saldo Tabungan Siswa", "", savings.value());
   const long long opening = FinColumnSum(list, kColJumlah, 0, -1, true);
   AddLine("", "TOTAL SALDO AWAL", "", std::to_string(opening));
 
