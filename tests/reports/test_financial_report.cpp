@@ -3,7 +3,6 @@
 // months, a database without movements, failing statements, several windows and the two exports.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -264,26 +263,6 @@ TEST_F(FinancialReportTest, AMissingPluginIsReported) {
   Click(w, gForm8BrowserId);
   ExpectMsgBox("tidak dapat membaca library..", "Export To excel..", IDOK);
   Click(w, gForm8ExcelId);
-}
-
-// The two builds on a large database (FIN_LARGE_DB=path, made by shared/tools/large_school.py), timed; skipped
-// without it. The database is only read.
-TEST_F(FinancialReportTest, LargeDatabaseTimes) {
-  const char* path = std::getenv("FIN_LARGE_DB");
-  if (!path) GTEST_SKIP() << "FIN_LARGE_DB not set";
-  sqlite3_close(gDb);
-  ASSERT_EQ(sqlite3_open_v2(path, &gDb, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
-  fintest::Query(gDb, "SELECT count(*) FROM transaksi");   // warm the page cache
-  gTapel = std::getenv("FIN_LARGE_TAPEL") ? std::getenv("FIN_LARGE_TAPEL") : "2026/2027";
-  gReportMonth = 9;
-  const Hwnd w = Open();
-  for (int id : {gForm8GlobalId, gForm8DetailId}) {
-    const auto t0 = std::chrono::steady_clock::now();
-    Click(w, id);
-    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-    std::printf("financial report %s: %d rows, %.1f ms, SALDO AKHIR %s\n", id == gForm8GlobalId ? "global" : "detailed",
-                LvGetItemCount(ListOf(w)), ms, Cell(ListOf(w), "      SALDO AKHIR", 3).c_str());
-  }
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // The six payment reports built as the operator builds them (the payment report window, its dialog, a button), on a
 // small school: exact rows, totals and alignments against the expected files; the edge cases of each report; the
-// computations beside the builders on their own; and, when FIN_LARGE_DB names a large database, the time of each.
-#include <chrono>
+// computations beside the builders on their own.
 #include <cstdio>
 #include <cstdlib>
 
@@ -296,53 +295,6 @@ TEST_F(PaymentReportsTest, AFailingSumIsShownAndCountsAsNothing) {
   EXPECT_EQ(rows[0][3], "0");
   EXPECT_EQ(rows[0][15], "250.000");
   EXPECT_EQ(rows[5][15], "750.000");
-}
-
-// ----- the large database -------------------------------------------------------------------------------------------
-// FIN_LARGE_DB=/tmp/large.db3 (shared/tools/large_school.py); FIN_LARGE_TODAY (yyyy-mm-dd) the day its working
-// year reaches. Prints the time of each report.
-class PaymentReportLargeTest : public PaymentReportTest {};
-
-TEST_F(PaymentReportLargeTest, EveryReportOnce) {
-  const char* path = std::getenv("FIN_LARGE_DB");
-  if (!path || !*path) GTEST_SKIP() << "FIN_LARGE_DB not set";
-  sqlite3_close(gDb);
-  ASSERT_EQ(sqlite3_open(path, &gDb), SQLITE_OK);
-  const char* today = std::getenv("FIN_LARGE_TODAY");
-  gToday = today && *today ? today : "2025-03-14";
-  const int y = std::atoi(gToday.substr(0, 4).c_str()), m = std::atoi(gToday.substr(5, 2).c_str());
-  gTapel = m >= 7 ? std::to_string(y) + "/" + std::to_string(y + 1) : std::to_string(y - 1) + "/" + std::to_string(y);
-  gReportMonth = m;
-  Open();
-  const std::string kelas = One("select Kelas from siswakelas where Tapel='" + gTapel +
-                                "' and kelas<>'DO' and instr(kelas,'Lulus')<1 group by Kelas order by count(*) desc");
-  struct Report {
-    const char* name;
-    Hwnd* button;
-    bool wholeYear;
-  } reports[] = {{"Show Data (class, whole year)", &gFormLapBayarShowDataButton, true},
-                 {"Show Laporan Pembayaran Per Bulan", &gFormLapBayarMonthlyButton, false},
-                 {"Show Rekap Pembayaran Per Kelas", &gFormLapBayarRecapButton, false},
-                 {"Show Rekap Pembayaran Harian Per Kelas", &gFormLapBayarDailyButton, false},
-                 {"Show Pembayaran Per Tanggal", &gFormLapBayarMonthButton, false},
-                 {"Show Pembayaran Hari Ini", &gFormLapBayarTodayButton, false}};
-  for (const Report& r : reports) {
-    double ms = 0;
-    WithDialog([&] {
-      ChooseText(gFormLapBayarClassCombo, kelas);
-      if (r.wholeYear) {
-        DtpSetDate(gFormLapBayarFromDate, gTapel.substr(0, 4) + "-07-01");
-        DtpSetDate(gFormLapBayarToDate, gTapel.substr(5, 4) + "-06-30");
-      }
-      const auto t0 = std::chrono::steady_clock::now();
-      Click(*r.button);
-      ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-      EXPECT_FALSE(IsWindow(gFormLapBayarWindow));
-    });
-    std::printf("%-42s %8.1f ms  %5d rows x %2d columns  (class %s)\n", r.name, ms, LvGetItemCount(gForm10List),
-                LvGetColumnCount(gForm10List), kelas.c_str());
-    EXPECT_GT(LvGetItemCount(gForm10List), 0);
-  }
 }
 
 }  // namespace
