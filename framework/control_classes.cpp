@@ -503,7 +503,7 @@ void FinListView::releaseCells() {
     const QSignalBlocker quietModel(model());   // the view hears of the rows or columns going, just after
     for (int r = 0; r < rows; ++r)
       for (int c = 0; c < columns; ++c)
-        if (QTableWidgetItem* it = item(r, c) ? takeItem(r, c) : nullptr) cells->push_back(it);
+        if (QTableWidgetItem* it = takeItem(r, c)) cells->push_back(it);
   }
   FreeLater(std::move(cells));
 }
