@@ -127,6 +127,21 @@ TEST_F(ArrearsReportWindowTest, ShowDataListsWhatEveryStudentOwes) {
   EXPECT_EQ(gPickClass, "IX B");
 }
 
+// The cells of a class come in one statement, after the class's fees and students, whatever their numbers.
+TEST_F(ArrearsReportWindowTest, ShowDataReadsTheClassInOneStatement) {
+  Open();
+  fintest::StatementCounter statements(gDb);
+  int run = -1;
+  WithDialog([&] {
+    Choose(gFormLapTunggakanClassCombo, "VII A");
+    statements.reset();
+    Click(gFormLapTunggakanShowDataButton);
+    run = statements.count();
+  });
+  EXPECT_EQ(run, 3);   // fees, students, cells
+  EXPECT_EQ(LvGetItemCount(gForm11List), 5);
+}
+
 TEST_F(ArrearsReportWindowTest, TheMonthsBilledFollowTheClockAndTheMode) {
   Open();
   struct Case {

@@ -110,6 +110,24 @@ TEST_F(PaymentReportsTest, ShowDataListsWhatEachStudentPaidPerFeeInThePeriod) {
   EXPECT_TRUE(WinIsWindowEnabled(gForm10Window));
 }
 
+// A class's sums come in one statement (the monthly report: one for the payments, one for the billing), after the
+// class's fees and students, whatever their numbers.
+TEST_F(PaymentReportsTest, TheClassReportsReadTheClassInOneStatement) {
+  for (Hwnd* button : {&gFormLapBayarShowDataButton, &gFormLapBayarMonthlyButton}) {
+    fintest::StatementCounter statements(gDb);
+    int run = -1;
+    WithDialog([&] {
+      ChooseText(gFormLapBayarClassCombo, "VII A");
+      if (button == &gFormLapBayarShowDataButton) Dates("2024-07-01", "2024-09-30");
+      statements.reset();
+      Click(*button);
+      run = statements.count();
+    });
+    EXPECT_EQ(run, 3);   // fees, students, paid / students, paid, billed
+    EXPECT_GT(LvGetItemCount(gForm10List), 2);
+  }
+}
+
 TEST_F(PaymentReportsTest, ShowDataPeriodsWithoutPaymentsShowOnlyTheTotalsRow) {
   const Rows onlyTotals = {{"", "    JUMLAH ", "", "0", "0", "0", "0"}};
   struct Case {
