@@ -84,7 +84,7 @@ double Median(std::vector<double> v) {
 
 // ----- settings ---------------------------------------------------------------------------------------------------
 struct Options {
-  SchoolSpec school;
+  SchoolSettings school;
   int runs = 5;
   std::string db;
   bool fresh = false;
@@ -683,21 +683,21 @@ int main(int argc, char** argv) {
   QApplication::setQuitOnLastWindowClosed(false);
 
   // The school.
-  const SchoolSpec& spec = gOptions.school;
+  const SchoolSettings& settings = gOptions.school;
   std::string path = gOptions.db;
   if (path.empty())
-    path = (fs::temp_directory_path() / ("finance-school-" + std::to_string(spec.students) + "-" +
-                                         std::to_string(spec.years) + "y-" + std::to_string(spec.fees) + "f-" +
-                                         spec.today + ".db3"))
+    path = (fs::temp_directory_path() / ("finance-school-" + std::to_string(settings.students) + "-" +
+                                         std::to_string(settings.years) + "y-" + std::to_string(settings.fees) + "f-" +
+                                         settings.today + ".db3"))
                .string();
   path = fs::absolute(path).string();
   SchoolFacts facts;
   if (gOptions.fresh || !fs::exists(path)) {
-    std::fprintf(stderr, "building the school: %d students, %d years, today %s -> %s\n", spec.students, spec.years,
-                 spec.today.c_str(), path.c_str());
+    std::fprintf(stderr, "building the school: %d students, %d years, today %s -> %s\n", settings.students, settings.years,
+                 settings.today.c_str(), path.c_str());
     const auto t0 = Clock::now();
     std::string error;
-    if (!FinGenerateSchool(path, spec, facts, error)) {
+    if (!FinGenerateSchool(path, settings, facts, error)) {
       std::fprintf(stderr, "cannot build the school: %s\n", error.c_str());
       return 1;
     }

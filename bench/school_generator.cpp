@@ -134,7 +134,7 @@ long long Count(sqlite3* db, const std::string& table) {
   return n;
 }
 
-bool Fill(sqlite3* db, const SchoolSpec& a, SchoolFacts& facts, std::string& error) {
+bool Fill(sqlite3* db, const SchoolSettings& a, SchoolFacts& facts, std::string& error) {
   Random rnd(a.seed);
   const QDate today = QDate::fromString(QString::fromStdString(a.today), QStringLiteral("yyyy-MM-dd"));
   if (!today.isValid()) {
@@ -372,7 +372,7 @@ bool Fill(sqlite3* db, const SchoolSpec& a, SchoolFacts& facts, std::string& err
 
 }  // namespace
 
-bool FinGenerateSchool(const std::string& path, const SchoolSpec& spec, SchoolFacts& facts, std::string& error) {
+bool FinGenerateSchool(const std::string& path, const SchoolSettings& settings, SchoolFacts& facts, std::string& error) {
   std::error_code ec;
   std::filesystem::remove(path, ec);
   const std::string schema = SchemaText();
@@ -398,7 +398,7 @@ bool FinGenerateSchool(const std::string& path, const SchoolSpec& spec, SchoolFa
     for (const std::string& name : indexes) ok = ok && Exec(db, "DROP INDEX \"" + name + "\"", error);
   }
   ok = ok && Exec(db, "BEGIN", error);
-  if (ok && !Fill(db, spec, facts, error)) {
+  if (ok && !Fill(db, settings, facts, error)) {
     if (error.empty()) error = sqlite3_errmsg(db);
     ok = false;
   }

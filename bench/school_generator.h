@@ -8,7 +8,7 @@
 #pragma once
 #include <string>
 
-struct SchoolSpec {
+struct SchoolSettings {
   int students = 2000;    // active students in the working school year (spread over the fourteen grades)
   int years = 10;         // school years of history, the working one included
   int fees = 10;          // fees per class and year; the first is monthly (SPP), the others yearly
@@ -24,4 +24,4 @@ struct SchoolFacts {
 
 // Writes the school into a new file at `path` (an existing file there is replaced). False with `error` set when the
 // file cannot be written.
-bool FinGenerateSchool(const std::string& path, const SchoolSpec& spec, SchoolFacts& facts, std::string& error);
+bool FinGenerateSchool(const std::string& path, const SchoolSettings& settings, SchoolFacts& facts, std::string& error);

@@ -485,11 +485,20 @@ bool FinListView::deleteColumnAt(int index) {
 namespace {
 constexpr int kCellsFreedAtOnce = 20000;
 
-void FreeLater(std::shared_ptr<std::vector<QTableWidgetItem*>> cells, std::size_t from = 0) {
-  QTimer::singleShot(0, qApp, [cells, from] {
-    const std::size_t end = std::min(cells->size(), from + kCellsFreedAtOnce);
-    for (std::size_t i = from; i < end; ++i) delete (*cells)[i];
-    if (end < cells->size()) FreeLater(cells, end);
+// Cells waiting to be freed; whatever is left goes with the last holder (a program that ends before they went).
+struct CellsToFree {
+  std::vector<QTableWidgetItem*> cells;
+  std::size_t next = 0;
+  ~CellsToFree() {
+    for (std::size_t i = next; i < cells.size(); ++i) delete cells[i];
+  }
+};
+
+void FreeLater(std::shared_ptr<CellsToFree> pending) {
+  QTimer::singleShot(0, qApp, [pending] {
+    const std::size_t end = std::min(pending->cells.size(), pending->next + kCellsFreedAtOnce);
+    for (; pending->next < end; ++pending->next) delete pending->cells[pending->next];
+    if (pending->next < pending->cells.size()) FreeLater(pending);
   });
 }
 }  // namespace
@@ -497,15 +506,15 @@ void FreeLater(std::shared_ptr<std::vector<QTableWidgetItem*>> cells, std::size_
 void FinListView::releaseCells() {
   const int rows = rowCount(), columns = columnCount();
   if (static_cast<long long>(rows) * columns < kCellsFreedAtOnce || !qApp) return;   // small: freed at once
-  auto cells = std::make_shared<std::vector<QTableWidgetItem*>>();
-  cells->reserve(static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns));
+  auto pending = std::make_shared<CellsToFree>();
+  pending->cells.reserve(static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns));
   {
     const QSignalBlocker quietModel(model());   // the view hears of the rows or columns going, just after
     for (int r = 0; r < rows; ++r)
       for (int c = 0; c < columns; ++c)
-        if (QTableWidgetItem* it = takeItem(r, c)) cells->push_back(it);
+        if (QTableWidgetItem* it = takeItem(r, c)) pending->cells.push_back(it);
   }
-  FreeLater(std::move(cells));
+  FreeLater(std::move(pending));
 }
 
 void FinListView::deleteAllColumns() {

@@ -119,15 +119,15 @@ class GeneratedSchool : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     dir_ = new fintest::TempDir;
-    SchoolSpec spec;
-    spec.students = 56;
-    spec.years = 4;
-    spec.fees = 4;
-    spec.parallels = 2;
-    spec.today = "2025-03-14";
-    spec.seed = 7;
+    SchoolSettings settings;
+    settings.students = 56;
+    settings.years = 4;
+    settings.fees = 4;
+    settings.parallels = 2;
+    settings.today = "2025-03-14";
+    settings.seed = 7;
     std::string error;
-    ASSERT_TRUE(FinGenerateSchool(dir_->file("school.db3"), spec, facts_, error)) << error;
+    ASSERT_TRUE(FinGenerateSchool(dir_->file("school.db3"), settings, facts_, error)) << error;
     ASSERT_EQ(sqlite3_open(dir_->file("school.db3").c_str(), &db_), SQLITE_OK);
     // Rows of the odd kinds: a second billing row of one student on one fee (the last stored counts), a student
     // without a billing row on a fee, ids shorter than a stamp, a receipt of eleven items, a student listed twice,
