@@ -541,7 +541,7 @@ int FinListView::insertRowAt(int row, const QString& text, LParam data, int imag
   deferUpdates();
   QuietScope q(QuietCounter());
   insertRow(row);
-  setItem(row, 0, newRowItem(text, data, image));
+  if (columnCount() > 0) setItem(row, 0, newRowItem(text, data, image));   // a list without columns keeps no cell
   if (selectionMark >= row) ++selectionMark;
   return row;
 }
