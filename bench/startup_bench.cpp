@@ -2,7 +2,7 @@
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/startup_bench SCHOOL.db3
 //
-// SCHOOL.db3: any school database, as the school finance_bench builds (its path is the first line it prints).
+// SCHOOL.db3: any school database, as the school finance_bench builds (its path heads the table it prints).
 //
 // The program starts itself once more and takes the moment just before that start as the process start. The run
 // folder is a temporary folder holding conn.txt; message boxes are answered OK.
