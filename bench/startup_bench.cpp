@@ -1,7 +1,8 @@
 // Start-up benchmark: from process start to the login window shown, and from "Log in" to the main window shown.
 //
-//   python3 ../shared/tools/large_school.py --schema db/schema.sql --out /tmp/large.db3
-//   QT_QPA_PLATFORM=offscreen build/bench/startup_bench /tmp/large.db3
+//   QT_QPA_PLATFORM=offscreen build/bench/startup_bench SCHOOL.db3
+//
+// SCHOOL.db3: any school database, as the school finance_bench builds (its path heads the table it prints).
 //
 // The program starts itself once more and takes the moment just before that start as the process start. The run
 // folder is a temporary folder holding conn.txt; message boxes are answered OK.

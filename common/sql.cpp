@@ -2,8 +2,11 @@
 
 #include <sqlite3.h>
 
+#include <set>
+
 #include "app/globals.h"
 #include "common/globals.h"
+#include "framework/strings.h"
 #include "framework/system_wrappers.h"
 
 std::string SqlQ(const std::string& text) {
@@ -27,9 +30,27 @@ std::string SqlQ(const std::string& text) {
 
 std::string SqlQuoted(const std::string& text) { return "'" + SqlQ(text) + "'"; }
 
+std::string SqlQuotedList(const std::vector<std::string>& texts) {
+  std::set<std::string> seen;
+  std::string out;
+  for (const std::string& t : texts) {
+    if (!seen.insert(t).second) continue;
+    if (!out.empty()) out += ",";
+    out += SqlQuoted(t);
+  }
+  return out;
+}
+
 std::string SqlPrefixRange(const std::string& column, const std::string& prefix) {
   // U+10FFFF (F4 8F BF BF) sorts after every other character SQLite's binary comparison can meet in valid UTF-8.
   return "(" + column + " >= '" + SqlQ(prefix) + "' AND " + column + " < '" + SqlQ(prefix) + "\xF4\x8F\xBF\xBF')";
+}
+
+std::string SqlLeftEquals(const std::string& column, long long n, const std::string& text) {
+  const long long length = Utf8Length(text);
+  if (length == n) return SqlPrefixRange(column, text);
+  if (length < n) return column + "=" + SqlQuoted(text);
+  return "0";
 }
 
 int FinExecQuiet(const std::string& sql, FinRowCallback callback) {

@@ -14,10 +14,18 @@ std::string SqlQ(const std::string& text);
 // "'" + SqlQ(text) + "'".
 std::string SqlQuoted(const std::string& text);
 
+// The texts quoted and joined by ",", each once, in their first order: the list of "column in (...)".
+std::string SqlQuotedList(const std::vector<std::string>& texts);
+
 // A condition that `column` starts with `prefix`, written as a range so that an index on the column is used:
 // "(column >= 'prefix' AND column < 'prefix' + the highest character)". Selects the same rows as
 // "substr(column,1,n)='prefix'" (n the prefix's length) for texts of valid UTF-8.
 std::string SqlPrefixRange(const std::string& column, const std::string& prefix);
+
+// A condition selecting the same rows as "substr(column,1,n)='text'" (characters counted as SQLite counts them), through
+// the index: the prefix range when `text` has n characters, "column='text'" when it has fewer (only a value that short
+// can equal it), and "0" when it has more (no value's first n characters can).
+std::string SqlLeftEquals(const std::string& column, long long n, const std::string& text);
 
 // Runs `sql` on gDb with `callback` (may be nullptr). On failure gSqlErrMsg holds SQLite's message and a box captioned
 // "Info" shows `errorPrefix` + that message ("SQL error: " unless the caller numbers it). Returns sqlite3_exec's code

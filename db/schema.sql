@@ -98,6 +98,16 @@ CREATE INDEX IF NOT EXISTS transaksi_acct_tgl ON transaksi (acctid, tgl);
 CREATE INDEX IF NOT EXISTS transaksi_siswa_acct_tgl ON transaksi (siswaid, acctid, tgl);
 -- The movements of one ledger account in a month (the school financial report: one lookup per account).
 CREATE INDEX IF NOT EXISTS transaksi_ref_tgl ON transaksi (Ref, tgl);
+-- The cash balance at a date (the financial report's opening balance sums every row but savings up to the month
+-- before), read from the index alone.
+CREATE INDEX IF NOT EXISTS transaksi_cash_tgl ON transaksi (tgl, masuk, keluar) WHERE AcctID<>'Tabungan';
+-- Savings rows by date (the financial report's savings total, the savings reports of a period and the students in
+-- it), read from the index alone.
+CREATE INDEX IF NOT EXISTS transaksi_savings_tgl ON transaksi (acctid, tgl, siswaid, masuk, keluar)
+  WHERE AcctID='Tabungan';
+-- A student's savings balance (the savings reports, the savings teller, the payment window), from the index alone.
+CREATE INDEX IF NOT EXISTS transaksi_savings_siswa ON transaksi (siswaid, acctid, masuk, keluar)
+  WHERE AcctID='Tabungan';
 
 CREATE TABLE IF NOT EXISTS useradmin (
   User      TEXT,

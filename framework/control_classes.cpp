@@ -26,10 +26,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QStyledItemDelegate>
 #include <QTextCursor>
+#include <QTimer>
 #include <QTextEdit>
 #include <QCalendarWidget>
 #include <QToolButton>
@@ -39,6 +41,7 @@
 #include <climits>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <unordered_map>
 
 #include "framework/control_widgets.h"
@@ -488,6 +491,53 @@ bool FinListView::deleteColumnAt(int index) {
   return true;
 }
 
+// The cells of a large list that is cleared are freed a little later, a share at each turn of the event loop, so that
+// a report rebuilt in its window shows its new rows without first waiting for the old ones to go.
+namespace {
+constexpr int kCellsFreedAtOnce = 20000;
+
+// Cells waiting to be freed; whatever is left goes with the last holder (a program that ends before they went).
+struct CellsToFree {
+  std::vector<QTableWidgetItem*> cells;
+  std::size_t next = 0;
+  ~CellsToFree() {
+    for (std::size_t i = next; i < cells.size(); ++i) delete cells[i];
+  }
+};
+
+void FreeLater(std::shared_ptr<CellsToFree> pending) {
+  QTimer::singleShot(0, qApp, [pending] {
+    const std::size_t end = std::min(pending->cells.size(), pending->next + kCellsFreedAtOnce);
+    for (; pending->next < end; ++pending->next) delete pending->cells[pending->next];
+    if (pending->next < pending->cells.size()) FreeLater(pending);
+  });
+}
+}  // namespace
+
+void FinListView::releaseCells() {
+  const int rows = rowCount(), columns = columnCount();
+  if (static_cast<long long>(rows) * columns < kCellsFreedAtOnce || !qApp) return;   // small: freed at once
+  auto pending = std::make_shared<CellsToFree>();
+  pending->cells.reserve(static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns));
+  {
+    const QSignalBlocker quietModel(model());   // the view hears of the rows or columns going, just after
+    for (int r = 0; r < rows; ++r)
+      for (int c = 0; c < columns; ++c)
+        if (QTableWidgetItem* it = takeItem(r, c)) pending->cells.push_back(it);
+  }
+  FreeLater(std::move(pending));
+}
+
+void FinListView::deleteAllColumns() {
+  // One removal of all columns: taking them one by one while rows are there moves every later cell each time, which
+  // grows with rows x columns for every column.
+  if (columnCount() == 0) return;
+  QuietScope q(QuietCounter());
+  releaseCells();
+  setColumnCount(0);
+  colFormat.clear();
+}
+
 void FinListView::setColumnFormat(int col, int fmt) {
   colFormat[static_cast<size_t>(col)] = fmt;
   if (QTableWidgetItem* hi = horizontalHeaderItem(col))
@@ -502,6 +552,12 @@ int FinListView::insertRowAt(int row, const QString& text, LParam data, int imag
   deferUpdates();
   QuietScope q(QuietCounter());
   insertRow(row);
+  if (columnCount() > 0) setItem(row, 0, newRowItem(text, data, image));   // a list without columns keeps no cell
+  if (selectionMark >= row) ++selectionMark;
+  return row;
+}
+
+QTableWidgetItem* FinListView::newRowItem(const QString& text, LParam data, int image) const {
   auto* it = new QTableWidgetItem(text);
   it->setData(kRoleData, QVariant::fromValue<qlonglong>(data));
   if (image != 0) it->setData(kRoleImage, image);
@@ -511,12 +567,36 @@ int FinListView::insertRowAt(int row, const QString& text, LParam data, int imag
     it->setCheckState(Qt::Unchecked);
     it->setData(kRoleLastCheck, 0);
   }
-  if (columnCount() > 0)
-    setItem(row, 0, it);
-  else
-    delete it;   // a list without columns keeps the row but has no cell to hold the text
-  if (selectionMark >= row) ++selectionMark;
-  return row;
+  return it;
+}
+
+void FinListView::appendRows(const std::vector<std::vector<std::string>>& rows) {
+  if (rows.empty()) return;
+  deferUpdates();
+  QuietScope q(QuietCounter());
+  if (isSortingEnabled() || columnCount() == 0) {   // each row finds its place (or has no cell): one by one
+    for (const auto& cells : rows) {
+      const int r = insertRowAt(rowCount(), ToQ(cells.empty() ? std::string() : cells[0]), 0, 0);
+      for (std::size_t c = 1; c < cells.size(); ++c)
+        if (!cells[c].empty()) setCellText(r, static_cast<int>(c), ToQ(cells[c]));
+    }
+    return;
+  }
+  const int first = rowCount();
+  const int columns = columnCount();
+  setRowCount(first + static_cast<int>(rows.size()));
+  {
+    // The cells go in without a notice each; the view hears of them all at once below.
+    const QSignalBlocker quietModel(model());
+    int r = first;
+    for (const auto& cells : rows) {
+      setItem(r, 0, newRowItem(ToQ(cells.empty() ? std::string() : cells[0]), 0, 0));
+      for (std::size_t c = 1; c < cells.size() && static_cast<int>(c) < columns; ++c)
+        if (!cells[c].empty()) setItem(r, static_cast<int>(c), new QTableWidgetItem(ToQ(cells[c])));
+      ++r;
+    }
+  }
+  emit model()->dataChanged(model()->index(first, 0), model()->index(rowCount() - 1, columns - 1));
 }
 
 bool FinListView::setCellText(int row, int col, const QString& text) {
@@ -558,6 +638,7 @@ bool FinListView::deleteRowAt(int row) {
 void FinListView::deleteAllRows() {
   QuietScope q(QuietCounter());
   clearSelection();
+  releaseCells();
   setRowCount(0);
   selectionMark = -1;
 }

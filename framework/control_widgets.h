@@ -48,7 +48,11 @@ class FinListView : public QTableWidget {
   void setExtendedStyle(std::uint32_t mask, std::uint32_t ex);
   int insertColumnAt(int index, const QString& caption, int fmt, int width);
   bool deleteColumnAt(int index);
+  void deleteAllColumns();        // every column at once; the rows stay (without cells)
   int insertRowAt(int row, const QString& text, LParam data, int image);
+  // Rows appended at once, each from its cells (column 0 first): the rows insertRowAt and setCellText of every
+  // non-empty cell would make, with one notice to the view instead of one per row and cell.
+  void appendRows(const std::vector<std::vector<std::string>>& rows);
   bool setCellText(int row, int col, const QString& text);
   bool setCellImage(int row, int col, int image);
   bool deleteRowAt(int row);
@@ -62,6 +66,8 @@ class FinListView : public QTableWidget {
 
  private:
   void deferUpdates();
+  QTableWidgetItem* newRowItem(const QString& text, LParam data, int image) const;   // a row's column-0 item
+  void releaseCells();   // a large list's cells taken out, to be freed once the program is idle again
   bool updatesDeferred_ = false;
 };
 

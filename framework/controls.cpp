@@ -139,9 +139,7 @@ int LbResetContent(Hwnd h) {
 
 // ---- List views ----------------------------------------------------------------------------------------------
 int LvDeleteAllColumns(Hwnd h) {
-  if (auto* lv = Lv(h))
-    while (lv->deleteColumnAt(0)) {
-    }
+  if (auto* lv = Lv(h)) lv->deleteAllColumns();
   return 0;
 }
 int LvDeleteAllItems(Hwnd h) {
@@ -231,6 +229,12 @@ int LvInsertItem(Hwnd h, int row, int col, const std::string& text, LParam data,
   if (col == 0) return lv->insertRowAt(row, ToQ(text), data, image);
   if (!lv->setCellText(row, col, ToQ(text))) return 0;
   lv->setCellImage(row, col, image);   // image 0 as well: the cell's earlier image goes
+  return 1;
+}
+int LvAppendRows(Hwnd h, const std::vector<std::vector<std::string>>& rows) {
+  auto* lv = Lv(h);
+  if (!lv) return 0;
+  lv->appendRows(rows);
   return 1;
 }
 int LvSelectItem(Hwnd h, int row) {

@@ -51,6 +51,9 @@ int LvInsertColumn(Hwnd h, int index, const std::string& caption, int format, in
 // Column 0: inserts a new row at `row` (past the end: appended) and returns its index, -1 on failure; other column:
 // sets that cell's text and image of an existing row, 1 / 0. No window: 0.
 int LvInsertItem(Hwnd h, int row, int col, const std::string& text, LParam data, int image);
+// Rows appended at the end, each from its cells (column 0 first, then columns 1, 2, ...): what LvInsertItem of column
+// 0 (data 0, image 0) and of every further non-empty cell would make, at once. 1; 0 no window.
+int LvAppendRows(Hwnd h, const std::vector<std::vector<std::string>>& rows);
 int LvSelectItem(Hwnd h, int row);           // mark + selected + focused, others keep their state; previous mark; 0
 int LvSetColumnAlign(Hwnd h, int col, int format);                      // 1 / 0; 0 no window
 int LvSetItemText(Hwnd h, int row, int col, const std::string& text);   // 1 / 0; 0 no window

@@ -112,10 +112,12 @@ std::string FORM13_MonthRangeSql(const std::string& tapel, int reportMonth) {
   return "Tgl between '" + first + "' and date('" + first + "','start of month','+1 month','-1 day')";
 }
 
+// The month's rows are taken by date (index on tgl and sts): "+Sts" keeps the status out of the choice of index, since
+// the index on (sts, siswaid) would read every payment row of every year to keep one month.
 std::string FORM13_MonthSql(const std::string& tapel, int reportMonth) {
   return "select Id, Tgl, SiswaId, (Select Nama From Siswa Where Siswa.Id=Transaksi.SiswaId) As NamaSiswa, (Select "
          "Kelas From SiswaKelas Where SiswaKelas.IdSiswa=Transaksi.SiswaId and Tapel='" +
-         SqlQ(tapel) + "') As KelasSiswa, AcctId, Uraian, Masuk, Petugas from transaksi WHERE Sts='p' And " +
+         SqlQ(tapel) + "') As KelasSiswa, AcctId, Uraian, Masuk, Petugas from transaksi WHERE +Sts='p' And " +
          FORM13_MonthRangeSql(tapel, reportMonth) + " Order By Id";
 }
 
@@ -158,6 +160,22 @@ std::vector<std::string> FORM13_ReceiptLines(const Form13Receipt& r) {
   return lines;
 }
 
+// The rows of a receipt are taken by their id (the stamp is its first 22 characters), through the id index; "+AcctId"
+// keeps the fee out of the choice of index, which would otherwise read every discount or savings row there is. The
+// items print in the order the rows were stored.
+std::string FORM13_ReceiptItemsSql(const std::string& stamp) {
+  return "select Uraian, Masuk from transaksi WHERE " + SqlLeftEquals("Id", 22, stamp) +
+         " and AcctId<>'Disc' order by rowid";
+}
+
+std::string FORM13_ReceiptDiscountSql(const std::string& stamp) {
+  return "Select sum(Masuk) From Transaksi WHERE " + SqlLeftEquals("Id", 22, stamp) + " and +AcctId='Disc'";
+}
+
+std::string FORM13_ReceiptSavingsSql(const std::string& stamp) {
+  return "Select sum(Keluar) From Transaksi WHERE " + SqlLeftEquals("Id", 22, stamp) + " and +AcctId='Tabungan'";
+}
+
 int FORM13_OnReceiptRow(void*, int columnCount, char** values, char**) {
   gReceiptRows.push_back({Cell(values, columnCount, 0), Cell(values, columnCount, 1)});
   gListRowCount += 1;
@@ -174,17 +192,14 @@ Form13Receipt FORM13_ReadReceipt(const std::string& stamp, const std::string& na
   r.kelas = kelas;
   gListRowCount = 0;
   gReceiptRows.clear();
-  FinExec("select Uraian, Masuk from transaksi WHERE substr(Id,1,22)= '" + SqlQ(stamp) + "' and AcctId<>'Disc'",
-          FORM13_OnReceiptRow);
+  FinExec(FORM13_ReceiptItemsSql(stamp), FORM13_OnReceiptRow);
   r.items = std::move(gReceiptRows);
   gReceiptRows.clear();
   gSqlResult.clear();
-  FinExec("Select sum(Masuk) From Transaksi WHERE substr(Id,1,22)='" + SqlQ(stamp) + "' and AcctId='Disc'",
-          FinCbSingleValue);
+  FinExec(FORM13_ReceiptDiscountSql(stamp), FinCbSingleValue);
   r.discount = gSqlResult;
   gSqlResult.clear();
-  FinExec("Select sum(Keluar) From Transaksi WHERE substr(Id,1,22)='" + SqlQ(stamp) + "' and AcctId='Tabungan'",
-          FinCbSingleValue);
+  FinExec(FORM13_ReceiptSavingsSql(stamp), FinCbSingleValue);
   r.savingsUsed = gSqlResult;
   r.date = FmtDateNow("dd-MM-yyyy");
   r.time = SbGetText(gStatusBar, 5);

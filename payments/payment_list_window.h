@@ -30,6 +30,10 @@ std::string FORM13_MonthRangeSql(const std::string& tapel, int reportMonth);
 // The month query: Id, Tgl, SiswaId, NamaSiswa, KelasSiswa (of `tapel`), AcctId, Uraian, Masuk, Petugas of the 'p'
 // rows of the month, ordered by Id.
 std::string FORM13_MonthSql(const std::string& tapel, int reportMonth);
+// The reprint's statements: the receipt's rows but its discount (Uraian, Masuk), its discount, its savings used.
+std::string FORM13_ReceiptItemsSql(const std::string& stamp);
+std::string FORM13_ReceiptDiscountSql(const std::string& stamp);
+std::string FORM13_ReceiptSavingsSql(const std::string& stamp);
 // The delete of one listed row: its id, limited to the payment row of that fee and student.
 std::string FORM13_DeleteSql(const std::string& id, const std::string& acctId, const std::string& siswaId);
 

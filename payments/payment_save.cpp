@@ -28,6 +28,10 @@ std::string PayReceiptStamp(const std::string& tapel, const std::string& today, 
 
 std::string PayRowId(const std::string& stamp, int rowNumber) { return stamp + std::to_string(rowNumber); }
 
+std::string PayStampCountSql(const std::string& stamp) {
+  return "Select Count(*) From transaksi Where " + SqlLeftEquals("Id", 22, stamp);
+}
+
 // ----- money -------------------------------------------------------------------------------------------------------
 long long PayNet(long long total, long long discount) { return total - discount; }
 
@@ -210,7 +214,7 @@ LResult FORMBAYAR_SavePayment(int, Hwnd, Hwnd, int) {
     if (!tx.active()) return 0;
     // One stamp names one receipt: a save in the same second as a stored receipt waits for the next second.
     gCountResult = 0;
-    if (FinExec("Select Count(*) From transaksi Where substr(Id,1,22)='" + SqlQ(stamp) + "'", FinCbCount) != 0)
+    if (FinExec(PayStampCountSql(stamp), FinCbCount) != 0)
       return 0;
     if (gCountResult > 0) {
       MsgBox("Nomor transaksi sudah dipakai, silahkan simpan ulang..", "Pembayaran..", MB_OK | MB_ICONINFORMATION);

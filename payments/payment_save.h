@@ -27,6 +27,8 @@ std::string PayTimeDigits(const std::string& clock);
 std::string PayReceiptStamp(const std::string& tapel, const std::string& today, const std::string& clock);
 // The id of row `rowNumber` (from 1) of a receipt: the stamp and the number in decimal without leading zeros.
 std::string PayRowId(const std::string& stamp, int rowNumber);
+// The count of stored rows whose id begins with the receipt stamp (the first 22 characters), read through the id index.
+std::string PayStampCountSql(const std::string& stamp);
 
 // ----- the money of a receipt (whole rupiah) -------------------------------------------------------------------------
 // What the student owes: the items' total less the discount (negative when the discount exceeds the total).

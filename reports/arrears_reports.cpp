@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <map>
+#include <utility>
 
 #include "app/globals.h"
 #include "common/numbers_words.h"
@@ -21,6 +23,7 @@
 const char* const kArrearsSubtotalLabel = "  Jumlah";
 
 std::vector<std::string> gArrearsFeeIds;
+std::map<std::pair<std::string, std::string>, std::string> gArrearsCells;
 std::string gArrearsCell;
 std::string gArrearsPrevClass = "-";
 
@@ -70,16 +73,17 @@ std::string FinArrearsReportStudentsSql(const std::string& kelas, const std::str
          SqlQ(kelas) + "' and SiswaKelas.Tapel='" + SqlQ(tapel) + "' Order By SiswaKelas.IdSiswa";
 }
 
-std::string FinArrearsReportCellSql(const std::string& feeId, const std::string& studentId, int prepaid,
-                                    int monthsDue) {
-  const std::string fee = SqlQ(feeId), student = SqlQ(studentId);
+std::string FinArrearsReportClassCellsSql(const std::vector<std::string>& feeIds,
+                                          const std::vector<std::string>& studentIds, int prepaid, int monthsDue) {
   const std::string paid =
-      "(Select Sum(Masuk) From transaksi Where AcctId='" + fee + "' And SiswaId='" + student + "')";
-  const std::string from = " from detail_account where id_account='" + fee + "' and id_siswa='" + student + "'";
-  if (prepaid >= 1) return "Select jml_pembayaran, " + paid + from;
-  return "Select (Select case when account.type='Perbulan' then " + FinArrearsMonthSumSql(monthsDue) +
-         " else detail_account.jml_pembayaran end from account where account.id=detail_account.id_account), " + paid +
-         from;
+      "(Select Sum(Masuk) From transaksi Where AcctId=detail_account.id_account And SiswaId=detail_account.id_siswa)";
+  const std::string billed =
+      prepaid >= 1 ? std::string("jml_pembayaran")
+                   : "(Select case when account.type='Perbulan' then " + FinArrearsMonthSumSql(monthsDue) +
+                         " else detail_account.jml_pembayaran end from account where "
+                         "account.id=detail_account.id_account)";
+  return "Select id_siswa, id_account, " + billed + ", " + paid + " from detail_account where id_account in (" +
+         SqlQuotedList(feeIds) + ") and id_siswa in (" + SqlQuotedList(studentIds) + ") order by detail_account.rowid";
 }
 
 std::string FinArrearsReportRecapSql(const std::string& tapel) {
@@ -116,7 +120,8 @@ int FORMLAPTUNGGAKAN_CbStudentRow(void*, int columnCount, char** values, char**)
 
 int FORMLAPTUNGGAKAN_CbArrearsCell(void*, int columnCount, char** values, char**) {
   // Several billing rows of one fee: the last one returned wins.
-  gArrearsCell = FinArrearsReportDifference(Cell(values, columnCount, 0), Cell(values, columnCount, 1));
+  gArrearsCells[{Cell(values, columnCount, 0), Cell(values, columnCount, 1)}] =
+      FinArrearsReportDifference(Cell(values, columnCount, 2), Cell(values, columnCount, 3));
   return 0;
 }
 
@@ -157,20 +162,28 @@ int FORMLAPTUNGGAKAN_BuildArrears() {
   // The months billed follow the clock's today, whatever the report month says.
   const int monthsDue = FinArrearsMonthsDueToday(gTapel);
   const int students = LvGetItemCount(list);
+  // Every cell of the class in one statement: billed and paid per billing row of a listed student on a listed fee.
+  std::vector<std::string> studentIds;
+  for (int r = 0; r < students; ++r) studentIds.push_back(LvGetItemText(list, r, 0));
+  gArrearsCells.clear();
+  if (fees > 0 && students > 0) {
+    const std::vector<std::string> feeIds(gArrearsFeeIds.begin(), gArrearsFeeIds.begin() + fees);
+    if (FinExec(FinArrearsReportClassCellsSql(feeIds, studentIds, gPrepaid, monthsDue),
+                FORMLAPTUNGGAKAN_CbArrearsCell) != 0)
+      gArrearsCells.clear();
+  }
   for (int r = 0; r < students; ++r) {
-    const std::string studentId = LvGetItemText(list, r, 0);
     gSubTotal = 0;
     for (int f = 0; f < fees; ++f) {
-      gArrearsCell.clear();
-      if (FinExec(FinArrearsReportCellSql(gArrearsFeeIds[static_cast<std::size_t>(f)], studentId, gPrepaid,
-                                          monthsDue),
-                  FORMLAPTUNGGAKAN_CbArrearsCell) != 0)
-        gArrearsCell.clear();
+      const auto cell = gArrearsCells.find({studentIds[static_cast<std::size_t>(r)],
+                                            gArrearsFeeIds[static_cast<std::size_t>(f)]});
+      gArrearsCell = cell == gArrearsCells.end() ? std::string() : cell->second;
       if (!gArrearsCell.empty()) LvSetItemText(list, r, 2 + f, gArrearsCell);
       gSubTotal += FinReportCellValue(gArrearsCell);
     }
     LvSetItemText(list, r, totalColumn, std::to_string(gSubTotal));
   }
+  gArrearsCells.clear();
   FinAppendTotalsRow(list, kFinTotalsJumlah, 2);
   FinFinishReportList(list, FinFinishVariant::Plain);
   FrmClose(gFormLapTunggakanWindow, 0);

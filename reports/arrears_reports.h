@@ -12,7 +12,9 @@
 // empty cell. Amounts are whole rupiah read from the INTEGER money columns and added in 64 bits; a failing statement
 // shows "SQL error: " + SQLite's message (caption "Info") and the builder goes on with what it has.
 #pragma once
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/receipt.h"   // ReceiptLine
@@ -24,7 +26,8 @@ extern const char* const kArrearsSubtotalLabel;   // "  Jumlah" (two blanks befo
 // ----- working state of the builders and their row callbacks ----------------------------------------------------
 // (with gSubTotal of reports/report_finishing.h: the running row total, or the running class subtotal)
 extern std::vector<std::string> gArrearsFeeIds;   // per-student report: the fee id of each fee column, in order
-extern std::string gArrearsCell;                  // the cell value the cell callback computed ("" when no row came)
+extern std::map<std::pair<std::string, std::string>, std::string> gArrearsCells;   // (student, fee) -> billed - paid
+extern std::string gArrearsCell;                  // the cell being written ("" when no billing row came)
 extern std::string gArrearsPrevClass;             // class recap: the class of the previous fee ("-" at the start)
 
 // ----- the statements (every value quoted) ----------------------------------------------------------------------
@@ -34,11 +37,12 @@ std::string FinArrearsReportClassesSql(const std::string& tapel);
 std::string FinArrearsReportFeesSql(const std::string& kelas, const std::string& tapel);
 // The students of a class in ascending id order: IdSiswa, Nama.
 std::string FinArrearsReportStudentsSql(const std::string& kelas, const std::string& tapel);
-// One cell: billed and paid of the student on the fee (one row per billing row). `prepaid` is gPrepaid (1 or more:
-// prepaid, every fee billed jml_pembayaran); `monthsDue` as FinArrearsMonthsDue of payments/arrears.h (postpaid
-// monthly fees are billed that many months from July).
-std::string FinArrearsReportCellSql(const std::string& feeId, const std::string& studentId, int prepaid,
-                                    int monthsDue);
+// Every cell of a class at once: for each billing row of one of `studentIds` on one of `feeIds`, in the order the rows
+// were stored, id_siswa, id_account, billed and paid (everything ever booked on that fee by that student). `prepaid`
+// is gPrepaid (1 or more: prepaid, every fee billed jml_pembayaran); `monthsDue` as FinArrearsMonthsDue of
+// payments/arrears.h (postpaid monthly fees are billed that many months from July).
+std::string FinArrearsReportClassCellsSql(const std::vector<std::string>& feeIds,
+                                          const std::vector<std::string>& studentIds, int prepaid, int monthsDue);
 // The class recap: every fee of the school year with its whole-year billing over all students and what students
 // with an ordinary class row (not 'DO', no 'Lulus') paid on it, by class: Id, Pembayaran, Kelas, billed, paid.
 std::string FinArrearsReportRecapSql(const std::string& tapel);
@@ -60,7 +64,7 @@ int FORMLAPTUNGGAKAN_BuildClassRecap();
 int FORMLAPTUNGGAKAN_CbAddClass(void* user, int columnCount, char** values, char** names);     // (Kelas)
 int FORMLAPTUNGGAKAN_CbFeeColumn(void* user, int columnCount, char** values, char** names);    // (Id, Pembayaran, Type)
 int FORMLAPTUNGGAKAN_CbStudentRow(void* user, int columnCount, char** values, char** names);   // (IdSiswa, Nama)
-int FORMLAPTUNGGAKAN_CbArrearsCell(void* user, int columnCount, char** values, char** names);  // (billed, paid)
+int FORMLAPTUNGGAKAN_CbArrearsCell(void* user, int columnCount, char** values, char** names);  // (student, fee, billed, paid)
 int FORMLAPTUNGGAKAN_CbRecapRow(void* user, int columnCount, char** values, char** names);     // a recap fee row
 
 // ----- the arrears note and its archive ---------------------------------------------------------------------------

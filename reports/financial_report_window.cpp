@@ -8,6 +8,7 @@
 #include "common/globals.h"
 #include "common/query_callbacks.h"
 #include "common/sql.h"
+#include "common/value_aside.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"
 #include "framework/numbers.h"
@@ -113,18 +114,20 @@ std::string FinReportSavingsSql(const FinReportPeriod& p) {
          SqlQ(p.monthKey) + "-01','start of month','+1 month','-1 day')";
 }
 
+// The rows of the report month: every Tgl that begins with the month key, as a range over the indexes on tgl.
+static std::string FinReportMonthCondition(const FinReportPeriod& p) { return SqlLeftEquals("Tgl", 7, p.monthKey); }
+
 std::string FinReportDiscountSql(const FinReportPeriod& p) {
-  return "select Sum(Masuk) As jml from transaksi WHERE AcctId='Disc' and Substr(Tgl,1,7)='" + SqlQ(p.monthKey) + "'";
+  return "select Sum(Masuk) As jml from transaksi WHERE AcctId='Disc' and " + FinReportMonthCondition(p);
 }
 
 std::string FinReportAccountRowsSql(const std::string& kode, const FinReportPeriod& p) {
-  return "select Tgl, Uraian, Masuk, Keluar, Sts from transaksi WHERE Ref='" + SqlQ(kode) +
-         "' and Substr(Tgl,1,7)='" + SqlQ(p.monthKey) + "'";
+  return "select Tgl, Uraian, Masuk, Keluar, Sts from transaksi WHERE Ref='" + SqlQ(kode) + "' and " +
+         FinReportMonthCondition(p);
 }
 
 std::string FinReportAccountNetSql(const std::string& kode, const FinReportPeriod& p) {
-  return "select Sum(Masuk-Keluar)from transaksi where Ref='" + SqlQ(kode) + "' And Substr(Tgl,1,7)='" +
-         SqlQ(p.monthKey) + "'";
+  return "select Sum(Masuk-Keluar)from transaksi where Ref='" + SqlQ(kode) + "' And " + FinReportMonthCondition(p);
 }
 
 int FinReportCbAccountDetail(void*, int columnCount, char** values, char**) {
@@ -172,6 +175,9 @@ void FinBuildFinancialReport() {
   gPeriod = FinFinancialReportPeriod(gReportMonth, gTapel);
   const bool global = gReportMode >= 1;
   const FinRowCallback accountLine = global ? FinReportCbAccountTotal : FinReportCbAccountDetail;
+  // The two opening balances sum every year up to the month: both are read aside at once, while the rest is built.
+  FinValueAside cash(FinReportCashSql(gPeriod));
+  FinValueAside savings(FinReportSavingsSql(gPeriod));
 
   // 1. columns and rows
   LvDeleteAllColumns(list);
@@ -185,11 +191,11 @@ void FinBuildFinancialReport() {
   // 2-7. opening balance
   AddLine("", "A. SALDO AWAL");
   gCountResult = 0;
-  AddLine("", "Jumlah Saldo Kas", "", SingleValue(FinReportCashSql(gPeriod)));
+  AddLine("", "Jumlah Saldo Kas", "", cash.value());
   AddLine("", "Saldo Bank");
   FinExec(FinReportAccountsSql("Bms", gTapel), accountLine);
   if (global) AddLine("", "Jumlah Saldo Bank", "", std::to_string(gCountResult));
-  AddLine("", "Jumlah Saldo Tabungan Siswa", "", SingleValue(FinReportSavingsSql(gPeriod)));
+  AddLine("", "Jumlah Saldo Tabungan Siswa", "", savings.value());
   // Until the finishing pass the cells hold the sums as SQLite gives them: they are added as numbers, a "." in
   // them being a decimal point (a value written by an earlier program can have one), never a thousands separator.
   const long long opening = FinColumnSum(list, kColJumlah, 0, -1);

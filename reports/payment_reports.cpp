@@ -1,6 +1,8 @@
 #include "reports/payment_reports.h"
 
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/globals.h"
@@ -50,6 +52,15 @@ std::string SingleValue(const std::string& sql) {
 // The keys of the amount columns of "Show Data", kept beside gFormMode so that a fee id holding "," cannot shift
 // the columns.
 std::vector<std::string> gColumnKeys;
+
+// What the class reports read in one statement: paid per (student, fee), and each student's billed months.
+std::map<std::pair<std::string, std::string>, std::string> gPaidOf;
+std::map<std::string, std::vector<std::string>> gBilledOf;
+
+std::string PaidOf(const std::string& siswaId, const std::string& acctId) {
+  const auto it = gPaidOf.find({siswaId, acctId});
+  return it == gPaidOf.end() ? std::string() : it->second;
+}
 
 // The "Jumlah" row of the daily recap (its index), found on day 1.
 int gDailyJumlahRow = -1;
@@ -147,25 +158,23 @@ std::string PayRepClassStudentsSql(const std::string& kelas, const std::string& 
          SqlQ(kelas) + "' And SiswaKelas.Tapel='" + SqlQ(tapel) + "' Order By SiswaKelas.IdSiswa";
 }
 
-std::string PayRepPaidInPeriodSql(const std::string& acctId, const std::string& siswaId, const std::string& from,
-                                  const std::string& to) {
-  return "Select Sum(Masuk) as jm From transaksi Where AcctId='" + SqlQ(acctId) + "' And SiswaId='" + SqlQ(siswaId) +
-         "' And Tgl Between '" + SqlQ(from) + "' and '" + SqlQ(to) + "'";
+std::string PayRepClassPaidInPeriodSql(const std::vector<std::string>& acctIds, const std::vector<std::string>& siswaIds,
+                                       const std::string& from, const std::string& to) {
+  return "Select SiswaId, AcctId, Sum(Masuk) as jm From transaksi Where AcctId in (" + SqlQuotedList(acctIds) +
+         ") And SiswaId in (" + SqlQuotedList(siswaIds) + ") And Tgl Between '" + SqlQ(from) + "' and '" + SqlQ(to) +
+         "' Group By SiswaId, AcctId";
 }
 
-std::string PayRepPaidOnFeeSql(const std::string& siswaId, const std::string& acctId) {
-  return "Select CAST(Sum(Masuk) as integer) From transaksi Where SiswaId='" + SqlQ(siswaId) + "' and AcctId='" +
-         SqlQ(acctId) + "'";
+std::string PayRepClassPaidOnFeeSql(const std::vector<std::string>& siswaIds, const std::string& acctId) {
+  return "Select SiswaId, CAST(Sum(Masuk) as integer) From transaksi Where SiswaId in (" + SqlQuotedList(siswaIds) +
+         ") and AcctId='" + SqlQ(acctId) + "' Group By SiswaId";
 }
 
-std::string PayRepBilledMonthSql(const std::string& monthColumn, const std::string& siswaId,
-                                 const std::string& acctId) {
-  // The column name is one of the fixed month columns, never typed text.
-  std::string column = "juli";
-  for (const char* c : kMonthColumns)
-    if (monthColumn == c) column = c;
-  return "Select " + column + " From detail_account Where id_siswa='" + SqlQ(siswaId) + "' and id_account='" +
-         SqlQ(acctId) + "'";
+std::string PayRepClassBilledMonthsSql(const std::vector<std::string>& siswaIds, const std::string& acctId) {
+  std::string months;
+  for (const char* c : kMonthColumns) months += std::string(", ") + c;
+  return "Select id_siswa" + months + " From detail_account Where id_siswa in (" + SqlQuotedList(siswaIds) +
+         ") and id_account='" + SqlQ(acctId) + "' Order By detail_account.rowid";
 }
 
 std::string PayRepRecapAccountsSql(const std::string& tapel) {
@@ -258,6 +267,22 @@ int FORMLAPBAYAR_CbPaymentRow(void*, int columnCount, char** values, char**) {
   return 0;
 }
 
+int FORMLAPBAYAR_CbPaidOf(void*, int columnCount, char** values, char**) {
+  // (SiswaId, AcctId, sum) of "Show Data", or (SiswaId, sum) of the monthly fee report (kept under the fee "").
+  if (columnCount >= 3)
+    gPaidOf[{Cell(values, columnCount, 0), Cell(values, columnCount, 1)}] = Cell(values, columnCount, 2);
+  else
+    gPaidOf[{Cell(values, columnCount, 0), ""}] = Cell(values, columnCount, 1);
+  return 0;
+}
+
+int FORMLAPBAYAR_CbBilledOf(void*, int columnCount, char** values, char**) {
+  std::vector<std::string> months;
+  for (int i = 1; i <= 12; ++i) months.push_back(Cell(values, columnCount, i));
+  gBilledOf[Cell(values, columnCount, 0)] = std::move(months);   // the last billing row stored wins
+  return 0;
+}
+
 int FORMLAPBAYAR_CbPaymentDate(void*, int columnCount, char** values, char**) {
   FinExec(PayRepPaymentsOfDateSql(Cell(values, columnCount, 0)), FORMLAPBAYAR_CbPaymentRow);
   return 0;
@@ -286,18 +311,27 @@ int FORMLAPBAYAR_BuildClassPeriodReport() {
 
   const int columns = LvGetColumnCount(list);
   const int rows = LvGetItemCount(list);
+  std::vector<std::string> keys, siswaIds;
+  for (int c = 3; c <= columns - 2; ++c) {
+    const std::size_t k = static_cast<std::size_t>(c - 3);
+    keys.push_back(k < gColumnKeys.size() ? gColumnKeys[k] : StrParse(gFormMode, ",", c - 2));
+  }
+  for (int r = 0; r < rows; ++r) siswaIds.push_back(LvGetItemText(list, r, 0));
+  // What the class paid in the period, every student and fee in one statement.
+  gPaidOf.clear();
+  if (!keys.empty() && rows > 0 &&
+      FinExec(PayRepClassPaidInPeriodSql(keys, siswaIds, from, to), FORMLAPBAYAR_CbPaidOf) != 0)
+    gPaidOf.clear();
   for (int r = 0; r < rows; ++r) {
-    const std::string siswaId = LvGetItemText(list, r, 0);
     long long total = 0;
     for (int c = 3; c <= columns - 2; ++c) {
-      const std::size_t k = static_cast<std::size_t>(c - 3);
-      const std::string key = k < gColumnKeys.size() ? gColumnKeys[k] : StrParse(gFormMode, ",", c - 2);
-      const long long paid = Amount(SingleValue(PayRepPaidInPeriodSql(key, siswaId, from, to)));
+      const long long paid = Amount(PaidOf(siswaIds[static_cast<std::size_t>(r)], keys[static_cast<std::size_t>(c - 3)]));
       LvSetItemText(list, r, c, std::to_string(paid));
       total += paid;
     }
     LvSetItemText(list, r, columns - 1, std::to_string(total));
   }
+  gPaidOf.clear();
   for (int r = rows - 1; r >= 0; --r)
     if (Amount(LvGetItemText(list, r, columns - 1)) < 1) LvDeleteItem(list, r);
 
@@ -327,15 +361,25 @@ int FORMLAPBAYAR_BuildMonthlyAccountReport() {
   FinExec(gSql, FORMLAPBAYAR_CbAddStudentRow);
 
   const int rows = LvGetItemCount(list);
+  std::vector<std::string> siswaIds;
+  for (int r = 0; r < rows; ++r) siswaIds.push_back(LvGetItemText(list, r, 0));
+  // The class's payments on the fee and its billing, one statement each.
+  gPaidOf.clear();
+  gBilledOf.clear();
+  if (rows > 0) {
+    if (FinExec(PayRepClassPaidOnFeeSql(siswaIds, feeId), FORMLAPBAYAR_CbPaidOf) != 0) gPaidOf.clear();
+    if (FinExec(PayRepClassBilledMonthsSql(siswaIds, feeId), FORMLAPBAYAR_CbBilledOf) != 0) gBilledOf.clear();
+  }
   for (int r = 0; r < rows; ++r) {
-    const std::string siswaId = LvGetItemText(list, r, 0);
-    const std::string paidText = SingleValue(PayRepPaidOnFeeSql(siswaId, feeId));
-    const long long paid = Amount(paidText);
+    const std::string& siswaId = siswaIds[static_cast<std::size_t>(r)];
+    const long long paid = Amount(PaidOf(siswaId, ""));
     LvSetItemText(list, r, 15, paid <= 0 ? "0" : std::to_string(paid));
-    // A student without a billing row on the fee has no billed month: every month then shows 0.
+    // A student without a billing row on the fee has no billed month: every month then shows 0. With several
+    // billing rows the last one stored counts.
+    const auto billing = gBilledOf.find(siswaId);
     std::vector<long long> billed;
-    for (const char* column : kMonthColumns) {
-      const long long b = Amount(SingleValue(PayRepBilledMonthSql(column, siswaId, feeId)));
+    for (std::size_t m = 0; m < 12; ++m) {
+      const long long b = billing == gBilledOf.end() ? 0 : Amount(billing->second[m]);
       gRowCount = b > 2147483647LL ? 2147483647 : b < -2147483647LL ? -2147483647 : static_cast<int>(b);
       billed.push_back(b);
     }

@@ -40,12 +40,15 @@ std::vector<std::string> PayRepSpreadPaid(long long paid, const std::vector<long
 // The statements (every value quoted).
 std::string PayRepClassFeesSql(const std::string& kelas, const std::string& tapel);
 std::string PayRepClassStudentsSql(const std::string& kelas, const std::string& tapel);
-std::string PayRepPaidInPeriodSql(const std::string& acctId, const std::string& siswaId, const std::string& from,
-                                  const std::string& to);
-std::string PayRepPaidOnFeeSql(const std::string& siswaId, const std::string& acctId);
-// `monthColumn` is one of the twelve month columns of detail_account ("juli" .. "juni").
-std::string PayRepBilledMonthSql(const std::string& monthColumn, const std::string& siswaId,
-                                 const std::string& acctId);
+// What each of `siswaIds` paid on each of `acctIds` between the two dates: SiswaId, AcctId, Sum(Masuk) per pair that
+// has payment rows.
+std::string PayRepClassPaidInPeriodSql(const std::vector<std::string>& acctIds, const std::vector<std::string>& siswaIds,
+                                       const std::string& from, const std::string& to);
+// What each of `siswaIds` ever paid on the fee: SiswaId, the whole sum, per student that has payment rows.
+std::string PayRepClassPaidOnFeeSql(const std::vector<std::string>& siswaIds, const std::string& acctId);
+// The billing rows of `siswaIds` on the fee, in the order they were stored: id_siswa and the twelve months (juli ..
+// juni).
+std::string PayRepClassBilledMonthsSql(const std::vector<std::string>& siswaIds, const std::string& acctId);
 std::string PayRepRecapAccountsSql(const std::string& tapel);
 std::string PayRepRecapDiscountSql(const std::string& tapel, int month);
 std::string PayRepDayAccountsSql(const std::string& date, const std::string& tapel);
@@ -82,6 +85,9 @@ int FORMLAPBAYAR_CbAddStudentRow(void* user, int columnCount, char** values, cha
 // (Id, Pembayaran, Kelas, amount): an account row of a recap (first pass, gCountResult below 2) or the amount of the
 // newest column in the row it belongs to (later passes).
 int FORMLAPBAYAR_CbRecapAccountRow(void* user, int columnCount, char** values, char** names);
+// The class reports' sums: (SiswaId, AcctId, sum) or (SiswaId, sum); and a billing row (id_siswa, juli .. juni).
+int FORMLAPBAYAR_CbPaidOf(void* user, int columnCount, char** values, char** names);
+int FORMLAPBAYAR_CbBilledOf(void* user, int columnCount, char** values, char** names);
 // (tgl): the payments of that date, by a nested statement.
 int FORMLAPBAYAR_CbPaymentDate(void* user, int columnCount, char** values, char** names);
 // (siswaid, Nama, AcctId, Uraian, masuk, tgl): one payment into the list.

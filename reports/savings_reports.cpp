@@ -16,6 +16,7 @@
 #include "common/numbers_words.h"
 #include "common/query_callbacks.h"
 #include "common/sql.h"
+#include "framework/control_widgets.h"   // CutUtf8
 #include "framework/controls.h"
 #include "framework/form_runtime.h"
 #include "framework/numbers.h"
@@ -36,8 +37,18 @@ int gForm18FrameId = 1007, gForm18StartLabelId = 1008, gForm18StartDateId = 1009
 namespace {
 
 constexpr const char* kFont = "Arial Unicode MS,9,0";
+// A student's savings balance: everything ever deposited less everything withdrawn.
 constexpr const char* kBalance =
     "(select sum(masuk-keluar) from transaksi where siswaid=siswa.id and AcctID='Tabungan')";
+
+// The balances of the students that `students` (a statement giving their ids) names, each computed once for the
+// report: "with saldo(id, sld) as ...", read per row through kSaldoOfRow.
+std::string BalancesOnce(const std::string& students) {
+  return "with saldo(id, sld) as materialized (select siswaid, sum(masuk-keluar) from transaksi where "
+         "AcctID='Tabungan' and siswaid in (" +
+         students + ") group by siswaid) ";
+}
+constexpr const char* kSaldoOfRow = "(select sld from saldo where saldo.id=siswa.id)";
 
 void Form18Destroyed(Hwnd form);
 
@@ -82,30 +93,68 @@ std::string V(const std::vector<std::string>& row, int n) {
   return n >= 1 && n <= static_cast<int>(row.size()) ? row[n - 1] : "";
 }
 
+// The report's rows are made in memory first (numbers, totals, thousands separators) and go into the list at the
+// end, so that no cell is written and read back again: a year of savings is tens of thousands of rows.
+struct Sheet {
+  Hwnd list = 0;
+  int columns = 0;
+  std::vector<std::vector<std::string>> rows;
+};
+
+Sheet gSheet;
+
+void StartSheet(Hwnd list) {
+  gSheet.list = list;
+  gSheet.columns = LvGetColumnCount(list);
+  gSheet.rows.clear();
+}
+
+// The cell as the list would give it back: every column of the list, read at most 259 bytes, as LvGetItemText reads.
+std::string SheetCell(const std::vector<std::string>& row, int c) {
+  if (c < 0 || c >= gSheet.columns || c >= static_cast<int>(row.size())) return "";
+  return CutUtf8(row[static_cast<std::size_t>(c)], 259);
+}
+
 // One numbered list row per result row: column 0 the row number, the others from `cells`.
 template <typename CellsOf>
 void AddRows(Hwnd list, CellsOf cellsOf) {
+  StartSheet(list);
   if (gCollected.empty()) return;
   LvDeleteAllItems(list);
+  gSheet.rows.reserve(gCollected.size() + 1);
   for (const auto& row : gCollected) {
     std::vector<std::string> cells = cellsOf(row);
-    cells.insert(cells.begin(), std::to_string(LvGetItemCount(list) + 1));
-    FinAppendReportRow(list, cells);
+    cells.insert(cells.begin(), std::to_string(gSheet.rows.size() + 1));
+    gSheet.rows.push_back(std::move(cells));
   }
 }
 
 // The "    JUMLAH " row: label in `labelColumn`, the whole-number sum of each total column over the rows above.
-int AddTotals(Hwnd list, int labelColumn, std::initializer_list<int> totalColumns) {
-  const int above = LvGetItemCount(list);
-  const int row = FinAppendTotalsRow(list, kFinTotalsJumlah, -1, labelColumn);
-  for (int c : totalColumns) LvSetItemText(list, row, c, std::to_string(FinColumnSum(list, c, 0, above)));
-  return row;
+void AddTotals(Hwnd, int labelColumn, std::initializer_list<int> totalColumns) {
+  std::vector<std::string> totals(static_cast<std::size_t>(std::max(gSheet.columns, labelColumn + 1)));
+  totals[static_cast<std::size_t>(labelColumn)] = kFinTotalsJumlah;
+  for (int c : totalColumns) {
+    long long sum = 0;
+    for (const auto& row : gSheet.rows) sum += FinReportCellValue(SheetCell(row, c));
+    if (c >= 0 && c < static_cast<int>(totals.size())) totals[static_cast<std::size_t>(c)] = std::to_string(sum);
+  }
+  gSheet.rows.push_back(std::move(totals));
 }
 
-void Thousands(Hwnd list, std::initializer_list<int> columns) {
-  const int rows = LvGetItemCount(list);
+void Thousands(Hwnd, std::initializer_list<int> columns) {
   for (int c : columns)
-    for (int r = 0; r < rows; ++r) LvSetItemText(list, r, c, FinFormatThousands(LvGetItemText(list, r, c), "."));
+    for (auto& row : gSheet.rows)
+      if (c >= 0 && c < gSheet.columns) {
+        if (static_cast<int>(row.size()) <= c) row.resize(static_cast<std::size_t>(c) + 1);
+        row[static_cast<std::size_t>(c)] = FinFormatThousands(SheetCell(row, c), ".");
+      }
+}
+
+// The rows made go into the list.
+void FlushSheet() {
+  LvAppendRows(gSheet.list, gSheet.rows);
+  gSheet.rows.clear();
+  gSheet.rows.shrink_to_fit();
 }
 
 long long Whole(const std::string& text) { return RoundHalfEven(Val(text)); }
@@ -230,24 +279,31 @@ std::string ClockDate() { return platform::Today().toString(QStringLiteral("yyyy
 }  // namespace
 
 // ----- what the reports compute -------------------------------------------------------------------------------------
+// Rows of one day, date or student: ties are listed in the order the rows were stored (rowid), whichever index
+// the database takes them through.
 std::string FinSavingsDailySql(const std::string& today) {
-  return std::string("select siswaid, nama, uraian, masuk, keluar, ") + kBalance +
-         " as sld from transaksi inner join siswa on siswaid=siswa.id where tgl='" + SqlQ(today) +
-         "'and AcctID='Tabungan' order by siswaid";
+  const std::string day = "tgl='" + SqlQ(today) + "'and AcctID='Tabungan'";
+  return BalancesOnce("select siswaid from transaksi where " + day) +
+         "select siswaid, nama, uraian, masuk, keluar, " + kSaldoOfRow +
+         " as sld from transaksi inner join siswa on siswaid=siswa.id where " + day +
+         " order by siswaid, transaksi.rowid";
 }
 
 std::string FinSavingsBalancesSql() {
-  return std::string("select 1 as n, id, nama, ") + kBalance + " as Saldo from siswa where Saldo > 0 order by id";
+  return BalancesOnce("select id from siswa") + "select 1 as n, id, nama, " + kSaldoOfRow +
+         " as Saldo from siswa where Saldo > 0 order by id, siswa.rowid";
 }
 
 std::string FinSavingsDepositsSql(const std::string& start, const std::string& end) {
   return "select tgl, siswaid, nama, uraian, masuk from transaksi inner join siswa on siswaid=siswa.id where masuk>0 "
-         "and AcctID='Tabungan' and tgl between '" + SqlQ(start) + "' and '" + SqlQ(end) + "' order by tgl";
+         "and AcctID='Tabungan' and tgl between '" + SqlQ(start) + "' and '" + SqlQ(end) +
+         "' order by tgl, transaksi.rowid";
 }
 
 std::string FinSavingsWithdrawalsSql(const std::string& start, const std::string& end) {
   return "select tgl, siswaid, nama, uraian, keluar from transaksi inner join siswa on siswaid=siswa.id where "
-         "keluar>0 and AcctID='Tabungan' and tgl between '" + SqlQ(start) + "' and '" + SqlQ(end) + "' order by tgl";
+         "keluar>0 and AcctID='Tabungan' and tgl between '" + SqlQ(start) + "' and '" + SqlQ(end) +
+         "' order by tgl, transaksi.rowid";
 }
 
 std::string FinSavingsRecapSql(const std::string& start, const std::string& end) {
@@ -256,9 +312,10 @@ std::string FinSavingsRecapSql(const std::string& start, const std::string& end)
 }
 
 std::string FinSavingsHistorySql(const std::string& start, const std::string& end) {
-  return std::string("select tgl, siswaid, nama, uraian, masuk, keluar, ") + kBalance +
-         " as sld from transaksi inner join siswa on siswaid=siswa.id where AcctID='Tabungan' and tgl between '" +
-         SqlQ(start) + "' and '" + SqlQ(end) + "' order by tgl";
+  const std::string range = "AcctID='Tabungan' and tgl between '" + SqlQ(start) + "' and '" + SqlQ(end) + "'";
+  return BalancesOnce("select siswaid from transaksi where " + range) +
+         "select tgl, siswaid, nama, uraian, masuk, keluar, " + kSaldoOfRow +
+         " as sld from transaksi inner join siswa on siswaid=siswa.id where " + range + " order by tgl, transaksi.rowid";
 }
 
 std::string FinSavingsClassSql(const std::string& kelas, const std::string& tapel) {
@@ -315,6 +372,7 @@ void FinBuildSavingsReport(const SavingsReportInputs& in, Hwnd list, Hwnd title)
     case 7: BuildClass(in, list, title); break;
     default: break;
   }
+  if (in.report != 2) FlushSheet();
   gCollected.clear();
   gCollected.shrink_to_fit();
 }

@@ -466,6 +466,68 @@ TEST_F(Controls, LvInsertReadAndDeleteRows) {
   EXPECT_EQ(LvGetColumnCount(lv), 0);
 }
 
+// A report rebuilt in the same list: the columns go while the rows are still there. The rows stay (without cells),
+// the selection mark too, and new columns start empty with their own alignment.
+TEST_F(Controls, LvDeleteAllColumnsWithRowsKeepsTheRows) {
+  Hwnd lv = MakeList(0, 4, 3);
+  LvSetColumnAlign(lv, 1, LVCFMT_RIGHT);
+  LvSetSelectionMark(lv, 2);
+  EXPECT_EQ(LvDeleteAllColumns(lv), 0);
+  EXPECT_EQ(LvGetColumnCount(lv), 0);
+  EXPECT_EQ(LvGetItemCount(lv), 4);
+  EXPECT_EQ(LvGetSelectionMark(lv), 2);
+  EXPECT_EQ(LvGetColumnText(lv, 0), "");
+  EXPECT_EQ(LvInsertColumn(lv, 0, "Baru", LVCFMT_LEFT, 80), 0);
+  EXPECT_EQ(LvInsertColumn(lv, 1, "Jumlah", LVCFMT_CENTER, 80), 1);
+  EXPECT_EQ(LvGetColumnAlign(lv, 1), 2);
+  EXPECT_EQ(LvGetItemText(lv, 0, 0), "");
+  EXPECT_EQ(LvGetItemText(lv, 3, 1), "");
+  EXPECT_EQ(LvSetItemText(lv, 3, 1, "5.000"), 1);
+  EXPECT_EQ(LvGetItemText(lv, 3, 1), "5.000");
+  EXPECT_EQ(LvDeleteAllColumns(lv), 0);
+  EXPECT_EQ(LvDeleteAllColumns(lv), 0);   // none left: nothing happens
+  EXPECT_EQ(LvGetColumnCount(lv), 0);
+  EXPECT_EQ(LvDeleteAllItems(lv), 1);
+  EXPECT_EQ(LvGetItemCount(lv), 0);
+}
+
+// A large report cleared and rebuilt: the same, and its old cells are freed once the program is idle again.
+TEST_F(Controls, LargeListsClearAndFillAtOnce) {
+  Hwnd lv = MakeList(LVS_SHOWSELALWAYS, 0, 8);
+  std::vector<std::vector<std::string>> rows;
+  for (int r = 0; r < 3000; ++r)
+    rows.push_back({"r" + std::to_string(r), "", "c" + std::to_string(r), "", "", "", "", "akhir"});
+  rows[5].resize(2);   // a short row: its other cells stay empty
+  rows[6].push_back("lebih");   // a cell beyond the last column is not kept
+  EXPECT_EQ(LvInsertItem(lv, 0, 0, "ada", 9, 0), 0);
+  EXPECT_EQ(LvAppendRows(lv, rows), 1);
+  ASSERT_EQ(LvGetItemCount(lv), 3001);
+  EXPECT_EQ(LvGetItemText(lv, 0, 0), "ada");
+  EXPECT_EQ(LvGetItemData(lv, 0, 0), 9);
+  EXPECT_EQ(LvGetItemText(lv, 3000, 0), "r2999");
+  EXPECT_EQ(LvGetItemText(lv, 3000, 2), "c2999");
+  EXPECT_EQ(LvGetItemText(lv, 3000, 7), "akhir");
+  EXPECT_EQ(LvGetItemData(lv, 3000, 0), 0);
+  EXPECT_EQ(LvGetItemText(lv, 6, 1), "");
+  EXPECT_EQ(LvGetItemText(lv, 6, 7), "");
+  EXPECT_EQ(LvGetItemText(lv, 7, 7), "akhir");
+
+  LvSetSelectionMark(lv, 1);
+  EXPECT_EQ(LvDeleteAllColumns(lv), 0);
+  EXPECT_EQ(LvGetColumnCount(lv), 0);
+  EXPECT_EQ(LvGetItemCount(lv), 3001);
+  EXPECT_EQ(LvGetSelectionMark(lv), 1);
+  LvInsertColumn(lv, 0, "Baru", LVCFMT_LEFT, 80);
+  EXPECT_EQ(LvGetItemText(lv, 3000, 0), "");
+  QApplication::processEvents();   // the old cells go
+  EXPECT_EQ(LvDeleteAllItems(lv), 1);
+  EXPECT_EQ(LvGetItemCount(lv), 0);
+  EXPECT_EQ(LvAppendRows(lv, {{"satu"}, {"dua"}}), 1);
+  EXPECT_EQ(LvGetItemText(lv, 1, 0), "dua");
+  QApplication::processEvents();
+  EXPECT_EQ(LvAppendRows(0, {{"x"}}), 0);
+}
+
 TEST_F(Controls, LvSelectItemKeepsEarlierSelectionOnMultiSelectLists) {
   Hwnd multi = MakeList(0, 5);
   EXPECT_EQ(LvGetSelectionMark(multi), -1);

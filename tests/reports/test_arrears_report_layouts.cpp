@@ -44,14 +44,16 @@ TEST(ArrearsReportStatements, EveryValueIsQuoted) {
   EXPECT_EQ(FinArrearsReportStudentsSql("VII A", "x'y"),
             "select siswakelas.IdSiswa, siswa.Nama From siswakelas Join siswa On siswakelas.IdSiswa=siswa.Id Where "
             "siswakelas.kelas='VII A' and SiswaKelas.Tapel='x''y' Order By SiswaKelas.IdSiswa");
-  EXPECT_EQ(FinArrearsReportCellSql("F'1", "S'1", 0, 2),
-            "Select (Select case when account.type='Perbulan' then detail_account.juli+detail_account.agustus else "
-            "detail_account.jml_pembayaran end from account where account.id=detail_account.id_account), (Select "
-            "Sum(Masuk) From transaksi Where AcctId='F''1' And SiswaId='S''1') from detail_account where "
-            "id_account='F''1' and id_siswa='S''1'");
-  EXPECT_EQ(FinArrearsReportCellSql("F1", "S1", 1, 2),
-            "Select jml_pembayaran, (Select Sum(Masuk) From transaksi Where AcctId='F1' And SiswaId='S1') from "
-            "detail_account where id_account='F1' and id_siswa='S1'");
+  EXPECT_EQ(FinArrearsReportClassCellsSql({"F'1", "F2"}, {"S'1"}, 0, 2),
+            "Select id_siswa, id_account, (Select case when account.type='Perbulan' then "
+            "detail_account.juli+detail_account.agustus else detail_account.jml_pembayaran end from account where "
+            "account.id=detail_account.id_account), (Select Sum(Masuk) From transaksi Where "
+            "AcctId=detail_account.id_account And SiswaId=detail_account.id_siswa) from detail_account where "
+            "id_account in ('F''1','F2') and id_siswa in ('S''1') order by detail_account.rowid");
+  EXPECT_EQ(FinArrearsReportClassCellsSql({"F1"}, {"S1", "S2"}, 1, 2),
+            "Select id_siswa, id_account, jml_pembayaran, (Select Sum(Masuk) From transaksi Where "
+            "AcctId=detail_account.id_account And SiswaId=detail_account.id_siswa) from detail_account where "
+            "id_account in ('F1') and id_siswa in ('S1','S2') order by detail_account.rowid");
   EXPECT_EQ(FinArrearsReportRecapSql("2024'"),
             "select account.Id, account.Pembayaran, account.Kelas, (Select Sum(detail_account.jml_pembayaran) from "
             "detail_account where detail_account.id_account=account.id), (Select Sum(transaksi.Masuk) From "

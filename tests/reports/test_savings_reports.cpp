@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QTest>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -97,10 +96,13 @@ TEST(SavingsReportRules, BalanceColumns) {
 }
 
 TEST(SavingsReportRules, StatementsAndTitle) {
+  // Each listed student's balance is computed once, before the rows.
   EXPECT_EQ(FinSavingsDailySql("2024-09-02"),
-            "select siswaid, nama, uraian, masuk, keluar, (select sum(masuk-keluar) from transaksi where "
-            "siswaid=siswa.id and AcctID='Tabungan') as sld from transaksi inner join siswa on siswaid=siswa.id "
-            "where tgl='2024-09-02'and AcctID='Tabungan' order by siswaid");
+            "with saldo(id, sld) as materialized (select siswaid, sum(masuk-keluar) from transaksi where "
+            "AcctID='Tabungan' and siswaid in (select siswaid from transaksi where tgl='2024-09-02'and "
+            "AcctID='Tabungan') group by siswaid) select siswaid, nama, uraian, masuk, keluar, (select sld from saldo "
+            "where saldo.id=siswa.id) as sld from transaksi inner join siswa on siswaid=siswa.id where "
+            "tgl='2024-09-02'and AcctID='Tabungan' order by siswaid, transaksi.rowid");
   EXPECT_EQ(FinSavingsRecapSql("2024-09-01", "2024-09-30"),
             "select Uraian, sum(masuk-keluar) from transaksi where AcctID='Tabungan' and tgl between '2024-09-01' "
             "and '2024-09-30' Group By Uraian order by Uraian ");
@@ -269,48 +271,6 @@ TEST_F(SavingsReportTest, EmptyTitleGivesAPageWithAnEmptyTitle) {
   InstallRecorder("libtablepage.so");
   FORM19_PrintToBrowser(0);
   EXPECT_EQ(Record().substr(0, Record().find('\n')), ";SD Harapan;Jl. Merdeka 5;cccllr");
-}
-
-// The seven reports on a large database (FIN_LARGE_DB=path, made by shared/tools/large_school.py), each built into
-// a viewer and timed; skipped without it. The database is only read.
-TEST_F(SavingsReportTest, LargeDatabaseTimes) {
-  const char* path = std::getenv("FIN_LARGE_DB");
-  if (!path) GTEST_SKIP() << "FIN_LARGE_DB not set";
-  sqlite3_close(gDb);
-  ASSERT_EQ(sqlite3_open_v2(path, &gDb, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
-  fintest::Query(gDb, "SELECT count(*) FROM transaksi");   // warm the page cache
-  const auto maxDate = fintest::Query(gDb, "SELECT max(tgl) FROM transaksi WHERE acctid='Tabungan'");
-  const auto kelas = fintest::Query(gDb, "SELECT max(Tapel), Kelas FROM siswakelas GROUP BY Kelas ORDER BY 1 DESC "
-                                         "LIMIT 1");
-  SavingsReportInputs in;
-  in.today = maxDate[0][0];
-  in.clockDate = in.today;
-  in.tapel = kelas[0][0];
-  in.kelas = kelas[0][1];
-  const std::string yearStart = in.tapel.substr(0, 4) + "-07-01", yearEnd = in.tapel.substr(5, 4) + "-06-30";
-  FORM19_Show(gMdiClient, 1, 0);
-  Keep(gForm19Window);
-  struct Run {
-    int report;
-    std::string start, end;
-  } runs[] = {{1, "", ""},
-              {2, "", ""},
-              {3, in.today.substr(0, 8) + "01", in.today},
-              {4, in.today.substr(0, 8) + "01", in.today},
-              {5, yearStart, yearEnd},
-              {6, in.today.substr(0, 8) + "01", in.today},
-              {6, yearStart, yearEnd},
-              {7, "", ""}};
-  for (const Run& r : runs) {
-    in.report = r.report;
-    in.start = r.start;
-    in.end = r.end;
-    const auto t0 = std::chrono::steady_clock::now();
-    FinBuildSavingsReport(in, gForm19List, gForm19TitleLabel);
-    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-    std::printf("savings report %d %s..%s: %d rows, %.1f ms (%s)\n", r.report, r.start.c_str(), r.end.c_str(),
-                LvGetItemCount(gForm19List), ms, Title().c_str());
-  }
 }
 
 }  // namespace

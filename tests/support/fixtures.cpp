@@ -73,4 +73,16 @@ std::vector<std::vector<std::string>> Query(sqlite3* db, const std::string& sql)
   return rows;
 }
 
+StatementCounter::StatementCounter(sqlite3* db) : db_(db) {
+  sqlite3_trace_v2(
+      db_, SQLITE_TRACE_STMT,
+      [](unsigned, void* self, void*, void*) {
+        ++static_cast<StatementCounter*>(self)->count_;
+        return 0;
+      },
+      this);
+}
+
+StatementCounter::~StatementCounter() { sqlite3_trace_v2(db_, 0, nullptr, nullptr); }
+
 }  // namespace fintest

@@ -35,6 +35,21 @@ void Exec(sqlite3* db, const std::string& sql);
 // All rows of a query as texts (NULL reads as "<null>").
 std::vector<std::vector<std::string>> Query(sqlite3* db, const std::string& sql);
 
+// Counts the statements run on `db` while it lives (sqlite3_trace_v2): how many a window runs for one command.
+class StatementCounter {
+ public:
+  explicit StatementCounter(sqlite3* db);
+  ~StatementCounter();
+  StatementCounter(const StatementCounter&) = delete;
+  StatementCounter& operator=(const StatementCounter&) = delete;
+  int count() const { return count_; }
+  void reset() { count_ = 0; }
+
+ private:
+  sqlite3* db_;
+  int count_ = 0;
+};
+
 // Writes a text file whole.
 void WriteFile(const std::string& path, const std::string& text);
 std::string ReadFile(const std::string& path);
