@@ -19,6 +19,7 @@
 #include "framework/controls.h"
 #include "framework/window_system.h"
 #include "platform/seams.h"
+#include "silent_opener.h"
 
 namespace {
 
@@ -56,16 +57,7 @@ int main(int argc, char** argv) {
   std::filesystem::copy_file(std::string(FIN_BINARY_DIR) + "/libtablepage.so", tmp / "libtablepage.so",
                              std::filesystem::copy_options::overwrite_existing);
   platform::seams().setProgramFolder(std::make_unique<FixedFolder>(tmp.string()));
-  {
-    std::FILE* opener = std::fopen((tmp / "xdg-open").c_str(), "w");
-    if (opener) {
-      std::fputs("#!/bin/sh\nexit 0\n", opener);
-      std::fclose(opener);
-    }
-    std::filesystem::permissions(tmp / "xdg-open", std::filesystem::perms::owner_all);
-    const char* path = getenv("PATH");
-    setenv("PATH", (tmp.string() + ":" + (path ? path : "/usr/bin:/bin")).c_str(), 1);
-  }
+  InstallSilentOpener(tmp);
 
   std::vector<ExportColumn> columns;
   const char* captions[kCols] = {"NIS", "NAMA", "KELAS", "TGL", "URAIAN", "MASUK", "KELUAR", "SALDO"};

@@ -67,6 +67,7 @@
 #include "savings/savings_globals.h"
 #include "savings/savings_teller_window.h"
 #include "students/student_list_window.h"
+#include "silent_opener.h"
 
 namespace {
 
@@ -718,8 +719,7 @@ int main(int argc, char** argv) {
   std::ofstream(run / "conn.txt") << path << ";-;-\r\n";
   std::ofstream(run / "setting_struk.txt") << "15;150;2;Courier New;0\r\n";
   fs::current_path(run);
-  setenv("FIN_PROGRAM_DIR", run.c_str(), 1);
-  setenv("FIN_OPENER_LOG", "/dev/null", 1);
+  InstallSilentOpener(run);
   platform::seams().setMessageBoxes(std::make_unique<AnswerFirst>());
   platform::seams().setProgramFolder(std::make_unique<FixedFolder>(run.string()));
   platform::seams().setDesktop(std::make_unique<NoOpener>());

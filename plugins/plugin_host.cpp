@@ -19,6 +19,10 @@ std::string PluginFolder() {
   return folder.empty() ? "." : folder;
 }
 
+std::string PluginFile(const std::string& folder, const std::string& name) {
+  return (folder == "/" ? std::string() : folder) + "/" + name;
+}
+
 void PluginOpenWithDesktop(const std::string& path) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);

@@ -7,6 +7,9 @@
 // The folder of the library that holds this code, without a trailing "/" ("/" itself for the root; "." when unknown).
 std::string PluginFolder();
 
+// The file `name` in `folder` (a folder as PluginFolder gives it, "/" included).
+std::string PluginFile(const std::string& folder, const std::string& name);
+
 // Opens a file with the desktop's default program: the desktop opener "xdg-open", looked up along PATH, is run with
 // the path as its one argument (never shell text) and waited for. Without an opener nothing is opened.
 void PluginOpenWithDesktop(const std::string& path);

@@ -14,23 +14,16 @@
 //
 // The program folder is the folder this library was loaded from (the plug-in ships beside the program); the page is
 // opened with the desktop opener "xdg-open", looked up along PATH.
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "plugin_host.h"
 
-extern char** environ;
 
 namespace {
 
@@ -215,8 +208,7 @@ extern "C" __attribute__((visibility("default"))) const char* sData(intptr_t pag
                                                                     intptr_t rowList) {
   auto text = [](intptr_t p) { return p ? std::string(reinterpret_cast<const char*>(p)) : std::string(); };
   const std::string page = BuildPage(text(pageInfo), text(headerList), text(rowList));
-  const std::string folder = PluginFolder();
-  const std::string path = (folder == "/" ? std::string() : folder) + "/Lap.html";
+  const std::string path = PluginFile(PluginFolder(), "Lap.html");
   // A page that could not be written is not opened: the file there would be an earlier export's.
   if (WritePage(path, page)) PluginOpenWithDesktop(path);
   return "0";

@@ -2,16 +2,11 @@
 
 #include "plugin_host.h"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <xlsxwriter.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <cstdio>
-#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -21,7 +16,6 @@
 
 #include "com/dispatch_object.h"
 
-extern char** environ;
 
 using namespace com;
 
@@ -194,11 +188,6 @@ std::string ShownPath(const std::u16string& bookName, std::string* folderOut = n
   return name;
 }
 
-// Tells the operator what became of a workbook the application could not show.
-void TellOperator(const std::string& text) {
-  MessageBoxW(0, Widen(text).c_str(), u"Info", MB_OK | MB_ICONINFORMATION);
-}
-
 // The text read from a file name argument: "\" separators become "/".
 std::string FilePath(const std::u16string& name) {
   std::string path = Narrow(name);
@@ -346,11 +335,11 @@ class Application final : public DispatchObject {
       std::string folder;
       const std::string path = ShownPath(book->name, &folder);
       if (path.empty())
-        TellOperator("Folder " + folder + " tidak dapat dibuat, workbook tidak dapat disimpan..");
+        SheetTellOperator("Folder " + folder + " tidak dapat dibuat, workbook tidak dapat disimpan..");
       else if (WriteBook(*book, path))
         PluginOpenWithDesktop(path);
       else
-        TellOperator("Workbook " + path + " tidak dapat disimpan..");
+        SheetTellOperator("Workbook " + path + " tidak dapat disimpan..");
     }
   }
   AppState state_;
@@ -819,4 +808,8 @@ bool SheetReadTemplate(const std::string& path, SheetTemplate* look, std::string
   }
   *look = read;
   return true;
+}
+
+void SheetTellOperator(const std::string& text) {
+  MessageBoxW(0, Widen(text).c_str(), u"Info", MB_OK | MB_ICONINFORMATION);
 }

@@ -44,6 +44,9 @@ void SheetServerRevoke();
 // Applications alive now.
 int SheetApplicationsAlive();
 
+// Tells the operator what became of an export: a box captioned "Info".
+void SheetTellOperator(const std::string& text);
+
 // What a workbook template says.
 struct SheetTemplate {
   std::string sheet = "Sheet1";

@@ -1,11 +1,11 @@
 #include "workbook_export.h"
 
-#include <dlfcn.h>
 
-#include <filesystem>
 #include <vector>
 
 #include "automation/automation.h"
+#include "plugin_host.h"
+#include "sheet_server.h"
 
 using namespace com;
 
@@ -20,10 +20,6 @@ namespace {
 
 // Automation started on this thread by XlsModuleInit and not yet ended by XlsRelease.
 thread_local bool tAutomationRunning = false;
-
-void TellOperator(const std::string& text) {
-  MessageBoxW(0, Widen(text).c_str(), u"Info", MB_OK | MB_ICONINFORMATION);
-}
 
 // Splits `source` at `delimiter` (this plug-in's own copy). fields[0] receives the number of pieces n as decimal
 // text, fields[1..n] the pieces; the array holds exactly n + 1 elements, so a loop to the last element never meets a
@@ -110,12 +106,12 @@ const char* XlsExport(const std::string& programFolder, std::intptr_t rowCount, 
                       std::intptr_t rowList) {
   const std::string rows = rowList ? std::string(reinterpret_cast<const char*>(rowList)) : std::string();
   if (!XlsAutomationRunning()) XlsModuleInit();
-  const std::string templatePath = (programFolder == "/" ? std::string() : programFolder) + "/Lap.xlt";
+  const std::string templatePath = PluginFile(programFolder, "Lap.xlt");
   XlsOpenWorkbook(templatePath);
   if (!gXlsApplication) {
-    TellOperator(kXlsNoApplication);
+    SheetTellOperator(kXlsNoApplication);
   } else if (!gXlsWorkbook || !gXlsSheet) {
-    TellOperator("Template " + templatePath + kXlsTemplateUnreadable);
+    SheetTellOperator("Template " + templatePath + kXlsTemplateUnreadable);
   } else {
     std::vector<std::string> lines, cells;
     const int lineCount = StrSplit(rows, ";", lines);
