@@ -739,13 +739,7 @@ int main(int argc, char** argv) {
       measured = true;
       sqlite3_trace_v2(gDb, SQLITE_TRACE_STMT, OnStatement, nullptr);
       FinSetValueAsideObserver(OnStatementAside);
-      if (facts.transactions == 0) {
-        facts.students = std::atoll(One("select count(*) from siswa").c_str());
-        facts.classRows = std::atoll(One("select count(*) from siswakelas").c_str());
-        facts.fees = std::atoll(One("select count(*) from account").c_str());
-        facts.billingRows = std::atoll(One("select count(*) from detail_account").c_str());
-        facts.transactions = std::atoll(One("select count(*) from transaksi").c_str());
-      }
+      if (facts.transactions == 0) FinReadSchoolFacts(gDb, facts);
       PrepareSchool();
       gBoxes.clear();
       for (const Operation& op : Operations())

@@ -408,14 +408,16 @@ bool FinGenerateSchool(const std::string& path, const SchoolSettings& settings, 
     ok = rc == SQLITE_OK;
   }
   ok = ok && Exec(db, "PRAGMA journal_mode=DELETE", error);
-  if (ok) {
-    facts.students = Count(db, "siswa");
-    facts.classRows = Count(db, "siswakelas");
-    facts.fees = Count(db, "account");
-    facts.billingRows = Count(db, "detail_account");
-    facts.transactions = Count(db, "transaksi");
-  }
+  if (ok) FinReadSchoolFacts(db, facts);
   sqlite3_close(db);
   if (!ok) std::filesystem::remove(path, ec);
   return ok;
+}
+
+void FinReadSchoolFacts(sqlite3* db, SchoolFacts& facts) {
+  facts.students = Count(db, "siswa");
+  facts.classRows = Count(db, "siswakelas");
+  facts.fees = Count(db, "account");
+  facts.billingRows = Count(db, "detail_account");
+  facts.transactions = Count(db, "transaksi");
 }

@@ -6,6 +6,8 @@
 // The benchmark builds its large school with it (bench/finance_bench.cpp) and the tests a small one, on which they
 // compare statements.
 #pragma once
+#include <sqlite3.h>
+
 #include <string>
 
 struct SchoolSettings {
@@ -21,6 +23,9 @@ struct SchoolFacts {
   std::string tapel;                 // the working school year, "2026/2027"
   long long students = 0, classRows = 0, fees = 0, billingRows = 0, transactions = 0;
 };
+
+// The counts of `facts` read from the school's file (the working year is left as it is).
+void FinReadSchoolFacts(sqlite3* db, SchoolFacts& facts);
 
 // Writes the school into a new file at `path` (an existing file there is replaced). False with `error` set when the
 // file cannot be written.

@@ -15,6 +15,7 @@
 
 #include "app/globals.h"
 #include "bench/school_generator.h"
+#include "accounts/fee_rules.h"
 #include "common/globals.h"
 #include "common/sql.h"
 #include "payments/arrears.h"
@@ -34,8 +35,6 @@ using fintest::Query;
 // The indexes the new statements read through; the replaced statements ran without them.
 const char* const kNewIndexes[] = {"transaksi_cash_tgl", "transaksi_savings_tgl", "transaksi_savings_siswa"};
 
-const char* const kMonths[12] = {"juli",    "agustus",  "september", "oktober", "nopember", "desember",
-                                 "januari", "februari", "maret",     "april",   "mei",      "juni"};
 
 // ----- the statements as they were -----------------------------------------------------------------------------------
 std::string OldMonth(const std::string& monthKey) { return "Substr(Tgl,1,7)='" + SqlQ(monthKey) + "'"; }
@@ -393,10 +392,10 @@ TEST_F(ClassCells, PaymentReportPerMonthOfAFee) {
         for (const std::string& s : students) {
           EXPECT_EQ(paid.count(s) ? paid[s] : "<null>", Query(db_, OldPaidOnFeeSql(s, fee))[0][0]) << s << " " << fee;
           for (int m = 0; m < 12; ++m) {
-            const Rows old = Query(db_, OldBilledMonthSql(kMonths[m], s, fee));
+            const Rows old = Query(db_, OldBilledMonthSql(kFinMonthColumns[m], s, fee));
             EXPECT_EQ(billed.count(s) ? billed[s][static_cast<std::size_t>(m)] : "none",
                       old.empty() ? "none" : old.back()[0])
-                << s << " " << fee << " " << kMonths[m];
+                << s << " " << fee << " " << kFinMonthColumns[m];
             ++cells;
           }
         }
