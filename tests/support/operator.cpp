@@ -1,6 +1,8 @@
 #include "support/operator.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -14,6 +16,22 @@ void Click(Hwnd button) {
   auto* b = qobject_cast<QAbstractButton*>(WinWidget(button));
   ASSERT_NE(b, nullptr);
   QTest::mouseClick(b, Qt::LeftButton);
+}
+
+void Type(Hwnd edit, const std::string& text) {
+  auto* e = qobject_cast<QLineEdit*>(WinWidget(edit));
+  ASSERT_NE(e, nullptr);
+  e->clear();
+  QTest::keyClicks(e, QString::fromStdString(text));
+}
+
+void Choose(Hwnd combo, const std::string& text) {
+  auto* c = qobject_cast<QComboBox*>(WinWidget(combo));
+  ASSERT_NE(c, nullptr);
+  const int i = CbFindStringExact(combo, -1, text);
+  ASSERT_GE(i, 0) << text;
+  CbSetCurSel(combo, i);
+  emit c->activated(i);
 }
 
 std::vector<std::string> ComboItems(Hwnd combo) {

@@ -9,6 +9,10 @@ namespace fintest {
 
 // A mouse click on a push button, check box or radio button (fails the test when the window is none of them).
 void Click(Hwnd button);
+// Typing into a one-line edit: its text cleared, then `text` typed key by key.
+void Type(Hwnd edit, const std::string& text);
+// The operator's choice of the item `text` from a drop-down (fails the test when there is no such item).
+void Choose(Hwnd combo, const std::string& text);
 // The items of a combo box, in order.
 std::vector<std::string> ComboItems(Hwnd combo);
 // Every cell of a list view, row by row.
