@@ -242,6 +242,17 @@ TEST_F(LedgerListTest, CopyBringsTheAccountsOfTheEarlierYearOnce) {
             (Rows{{"101", "SPP lama", "Msk"}, {"401", "Ekskul", "Msk"}, {"501", "Ma'arif", "Klr"}}));
 }
 
+TEST_F(LedgerListTest, ACodeTheSourceYearHoldsTwiceIsCopiedOnce) {
+  fintest::Exec(gDb, "INSERT INTO rekening (Kode, Deskripsi, Grup, Tapel) VALUES ('401', 'Ekskul lagi', 'Msk', "
+                     "'2023/2024')");
+  Open();
+  ScriptCopy("2023/2024");
+  ExpectMsgBox(kCopyDone, "Info", IDOK, MB_OK);
+  Command(gForm5CopyId);
+  EXPECT_EQ(Db("select count(*) from rekening where Kode='401' and Tapel='2024/2025'"), Rows{{"1"}});
+  EXPECT_EQ(gRowCount, 4);   // the source year's rows
+}
+
 TEST_F(LedgerListTest, CopyFromAYearWithoutRowsOrFromTheWorkingYearCopiesNothing) {
   Open();
   for (const char* year : {"2023-2024", "2024/2025", "1999/2000"}) {
