@@ -71,10 +71,6 @@ int FORM4_LoadList(Hwnd form) { return CodeListLoadList(kAllowanceList, form); }
 
 int FORM4_OnCommand(Hwnd form, int id) { return CodeListOnCommand(kAllowanceList, form, id); }
 
-int FORM4_OnCopyRow(void* user, int columnCount, char** values, char** names) {
-  return CodeListOnCopyRow(user, columnCount, values, names);
-}
-
 bool FORM4_CopyFromYear(const std::string& sourceYear, int* copied) {
   return CodeListCopyFromYear(kAllowanceList, sourceYear, copied);
 }

@@ -28,11 +28,8 @@ int FORM4_LoadList(Hwnd form);
 // Runs a toolbar command of the window (add and edit carry no action); returns 0.
 int FORM4_OnCommand(Hwnd form, int id);
 
-// The copy from an earlier school year. FORM4_OnCopyRow is the row callback of the source select ("select Kode,
-// Uraian, Kriteria, Tapel from mastergaji WHERE Tapel=..."): it keeps each source row for the copy that runs once the
-// select has ended; returns 0. `user` is not used.
-int FORM4_OnCopyRow(void* user, int columnCount, char** values, char** names);
 // Copies into gTapel each item of `sourceYear` whose Kode does not stand in gTapel yet, in one transaction: all rows
-// or none. A failing statement shows its box ("SQL error: ", the existence test "SQL error0: ", caption "Info") and
-// undoes the copy. True when the copy was written (also when nothing was to copy); `copied` gets the rows inserted.
+// or none. A failing statement shows its box ("SQL error: ", the read of the working year's codes "SQL error0: ",
+// caption "Info") and undoes the copy. True when the copy was written (also when nothing was to copy); `copied` gets
+// the rows inserted.
 bool FORM4_CopyFromYear(const std::string& sourceYear, int* copied = nullptr);

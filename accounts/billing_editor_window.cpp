@@ -139,16 +139,12 @@ bool HasFee() { return !CtlGetText(gForm28AkunEdit).empty(); }
 std::vector<Form28PastedAmount> FORM28_PasteValues(const std::string& clipboardText) {
   std::string text = clipboardText;
   std::erase(text, '\0');
-  std::vector<std::string> lines;
-  for (std::size_t start = 0; start < text.size();) {
-    std::size_t cr = text.find('\r', start);
-    if (cr == std::string::npos) cr = text.size();
-    lines.push_back(text.substr(start, cr - start));
-    start = cr + 1;
-    if (start < text.size() && text[start] == '\n') ++start;   // the line feed of a CR LF pair
-  }
+  // One line per carriage return (the line feed of a CR LF pair belongs to it); no line after a closing one.
+  std::vector<std::string> fields;
+  StrSplit(StrReplace(text, "\r\n", "\r"), "\r", fields);
   std::vector<Form28PastedAmount> values;
-  for (const std::string& line : lines) {
+  for (std::size_t i = 1; i < fields.size(); ++i) {   // fields[0] is their count
+    const std::string& line = fields[i];
     Form28PastedAmount v;
     if (line.find_first_not_of(" \t\n") == std::string::npos) {
       values.push_back(v);   // a blank cell: its row keeps its amounts

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -29,8 +30,22 @@ constexpr const char* kCopyQuestion =
 constexpr const char* kCopyCaption = "Salin Data dari tahun ajaran : ";
 constexpr const char* kCopyDone = "Penyalinan data sudah selesai, silahkan refresh..";
 
-// The source rows of the running copy, kept by CodeListOnCopyRow.
+// The source rows of the running copy (Kode and the two other columns), kept by OnCopyRow.
 std::vector<std::vector<std::string>> gCopyRows;
+int OnCopyRow(void*, int columnCount, char** values, char**) {
+  std::vector<std::string> row;
+  for (int i = 0; i < columnCount; ++i) row.push_back(values && values[i] ? values[i] : "");
+  row.resize(3);
+  gCopyRows.push_back(std::move(row));
+  return 0;
+}
+
+// The working year's codes, kept by OnCode while the copy reads them.
+std::set<std::string> gCodes;
+int OnCode(void*, int columnCount, char** values, char**) {
+  if (columnCount > 0 && values && values[0]) gCodes.insert(values[0]);
+  return 0;
+}
 
 // The list of a window (each window works on its own list).
 Hwnd ListOf(const CodeListWindow& w, Hwnd form) { return WinGetDlgItem(form, *w.listId); }
@@ -160,43 +175,37 @@ LResult CodeListWndProc(const CodeListWindow& w, Hwnd hwnd, unsigned msg, WParam
   return WinDefWindowProc(hwnd, msg, wParam, lParam);
 }
 
-int CodeListOnCopyRow(void*, int columnCount, char** values, char**) {
-  std::vector<std::string> row;
-  for (int i = 0; i < columnCount; ++i) row.push_back(values && values[i] ? values[i] : "");
-  row.resize(4);
-  gCopyRows.push_back(std::move(row));
-  return 0;
-}
-
 bool CodeListCopyFromYear(const CodeListWindow& w, const std::string& sourceYear, int* copied) {
   const std::string table = w.table;
   if (copied) *copied = 0;
-  gCountResult = 0;
-  FinExec("select count(*) from " + table + " WHERE Tapel='" + SqlQ(sourceYear) + "'", FinCbCount);
-  gRowCount = static_cast<int>(gCountResult);
 
   // The source rows are read first and written afterwards, so the select never reads the rows it adds.
   gCopyRows.clear();
-  const int rc = FinExec("select " + std::string(w.columns) + ", Tapel from " + table + " WHERE Tapel='" +
-                             SqlQ(sourceYear) + "'",
-                         CodeListOnCopyRow);
+  const int rc = FinExec("select " + std::string(w.columns) + " from " + table + " WHERE Tapel='" + SqlQ(sourceYear) +
+                             "'",
+                         OnCopyRow);
   std::vector<std::vector<std::string>> rows;
   rows.swap(gCopyRows);
+  gRowCount = static_cast<int>(rows.size());
   if (rc != SQLITE_OK) return false;
 
   FinTransaction tx;
   if (!tx.active()) return false;
+  // The codes that stand in the working year already (each copied row joins them).
+  gCodes.clear();
+  if (!rows.empty() &&
+      FinExec("Select Kode From " + table + " WHERE tapel='" + SqlQ(gTapel) + "'", OnCode, "SQL error0: ") != SQLITE_OK)
+    return false;
+  std::set<std::string> codes;
+  codes.swap(gCodes);
   int inserted = 0;
   for (const std::vector<std::string>& r : rows) {
     const std::string& kode = r[0];
-    gCountResult = 0;
-    if (FinExec("Select Count(*) From " + table + " WHERE kode='" + SqlQ(kode) + "' and tapel='" + SqlQ(gTapel) + "'",
-                FinCbCount, "SQL error0: ") != SQLITE_OK)
-      return false;   // the transaction undoes the rows written so far
-    if (gCountResult >= 1) continue;   // the code stands in the working year already
+    if (codes.count(kode)) continue;   // the code stands in the working year already
     if (FinExec("Insert Into " + table + " (" + w.columns + ", Tapel) Values('" + SqlQ(kode) + "','" + SqlQ(r[1]) +
                 "','" + SqlQ(r[2]) + "','" + SqlQ(gTapel) + "')") != SQLITE_OK)
-      return false;
+      return false;   // the transaction undoes the rows written so far
+    codes.insert(kode);
     ++inserted;
   }
   if (!tx.commit()) return false;

@@ -55,9 +55,8 @@ int CodeListOnCommand(const CodeListWindow& w, Hwnd form, int id);
 void CodeListDestroyed(const CodeListWindow& w, Hwnd form);
 LResult CodeListWndProc(const CodeListWindow& w, Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam);
 
-// Row callback of the copy's source select: keeps the source row (Kode, two columns, Tapel); returns 0.
-int CodeListOnCopyRow(void* user, int columnCount, char** values, char** names);
 // Copies into gTapel each row of `sourceYear` whose Kode does not stand in gTapel yet, in one transaction: all rows or
-// none. A failing statement shows its box ("SQL error: ", the existence test "SQL error0: ", caption "Info") and
-// undoes the copy. True when the copy was written (also when nothing was to copy); `copied` gets the rows inserted.
+// none. A failing statement shows its box ("SQL error: ", the read of the working year's codes "SQL error0: ", caption
+// "Info") and undoes the copy. True when the copy was written (also when nothing was to copy); `copied` gets the rows
+// inserted, gRowCount the rows of `sourceYear`.
 bool CodeListCopyFromYear(const CodeListWindow& w, const std::string& sourceYear, int* copied);

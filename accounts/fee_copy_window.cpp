@@ -1,5 +1,6 @@
 #include "accounts/fee_copy_window.h"
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -32,7 +33,6 @@ namespace {
 
 constexpr const char* kFont = "Arial Unicode MS,9,0";
 constexpr std::uint32_t kButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
-constexpr long long kSuffixes = 10000;   // four digits: after this many tries every id of the class and year is taken
 
 FrmForm gForm25 = {.name = "FORM25",
                    .wndProc = FORM25_WndProc,
@@ -69,27 +69,25 @@ bool FORM25_Copy(const std::vector<Form25Fee>& fees, const std::string& targetCl
   bool failed = false;
   long long n = FinNextFeeNumber(&failed);
   if (failed) return false;
+  // The ids a fee, a billing row or a payment still names are passed over, never the fee.
+  std::set<std::string> named;
+  if (!fees.empty() && !FinFeeIdsNamedUnder(FinFeeIdPrefix(targetClass, gTapel), named)) return false;
+  const auto idOf = [&targetClass](long long k) { return FinFeeId(targetClass, gTapel, k); };
   std::vector<std::string> written;
   for (const Form25Fee& fee : fees) {
-    std::string id;
-    for (long long tries = 0;; ++tries, ++n) {   // a taken id is passed over, never the fee
-      if (tries >= kSuffixes) {
-        MsgBox("Gagal menyimpan, Id/Kode Sudah Tersedia..", "Entry Data..", MB_OK | MB_ICONINFORMATION);
-        return false;
-      }
-      id = FinFeeId(targetClass, gTapel, n);
-      // An id that a fee, a billing row or a payment still names is passed over.
-      bool countFailed = false;
-      const bool named = FinFeeIdNamed(id, "SQL error: ", &countFailed);
-      if (countFailed) return false;
-      if (!named) break;
+    n = FinFreeFeeNumber(named, idOf, n);
+    if (n == 0) {   // every id of the class and year is taken
+      MsgBox("Gagal menyimpan, Id/Kode Sudah Tersedia..", "Entry Data..", MB_OK | MB_ICONINFORMATION);
+      return false;
     }
+    const std::string id = idOf(n);
     if (FinExec("Insert Into account (Id, Pembayaran, Kelas, Jumlah, Type, RefRekening, Tapel) Values('" + SqlQ(id) +
                 "','" + SqlQ(fee.pembayaran) + "','" + SqlQ(targetClass) + "','" +
                 std::to_string(FinFeeAmount(fee.jumlah)) + "','" + SqlQ(fee.type) + "','" + SqlQ(fee.refRekening) +
                 "','" + SqlQ(gTapel) + "')") != 0)
       return false;
     written.push_back(id);
+    named.insert(id);
     ++n;
   }
   if (!tx.commit()) return false;

@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QWidget>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -171,7 +172,9 @@ std::string FORMAKUNBAYAR_ProposedId() {
   const long long next = FinNextFeeNumber(&failed);
   if (failed) return FinFeeId(kelas, gTapel, next);
   // The next number of the sequence, passing over ids that old billing rows or payments still name.
-  const long long free = FinFreeFeeNumber([&kelas](long long n) { return FinFeeId(kelas, gTapel, n); }, next);
+  std::set<std::string> named;
+  if (!FinFeeIdsNamedUnder(FinFeeIdPrefix(kelas, gTapel), named)) return FinFeeId(kelas, gTapel, next);
+  const long long free = FinFreeFeeNumber(named, [&kelas](long long n) { return FinFeeId(kelas, gTapel, n); }, next);
   return FinFeeId(kelas, gTapel, free ? free : next);
 }
 

@@ -115,6 +115,14 @@ int OnExistingFeeRow(void*, int columnCount, char** values, char**) {
   return 0;
 }
 
+// What both texts begin with, in whole UTF-8 characters.
+std::string CommonStart(const std::string& a, const std::string& b) {
+  std::size_t n = 0;
+  while (n < a.size() && n < b.size() && a[n] == b[n]) ++n;
+  while (n > 0 && n < a.size() && (static_cast<unsigned char>(a[n]) & 0xC0) == 0x80) --n;   // not inside a character
+  return a.substr(0, n);
+}
+
 // The count of a "Select Count(*)" statement; false (its box shown with `prefix`) when it failed.
 bool Count(const std::string& sql, const std::string& prefix, long long* count) {
   gCountResult = 0;
@@ -193,6 +201,16 @@ bool FORM6_CopyFromYear(const std::string& sourceYear, int* copied) {
   gExistingFees.clear();
 
   const std::string ref = FinYearCopyRefRekening(gTapel);
+  // A counter value whose id a fee, a billing row or a payment still names is passed over: ids stay unique and never
+  // bring old money with them. The names are read once, under what every id of the copy begins with, when the first
+  // fee needs an id.
+  const auto prefixOf = [](const Form6CopyRow& r) {
+    return FinYearCopyFeeIdPrefix(r.kelas, std::to_string(FinFeeAmount(r.jumlah)), gTapel);
+  };
+  std::string prefix = rows.empty() ? std::string() : prefixOf(rows.front());
+  for (const Form6CopyRow& r : rows) prefix = CommonStart(prefix, prefixOf(r));
+  std::set<std::string> named;
+  bool namesRead = false;
   int inserted = 0;
   long long counter = 0;
   for (const Form6CopyRow& r : rows) {
@@ -202,25 +220,22 @@ bool FORM6_CopyFromYear(const std::string& sourceYear, int* copied) {
       return false;
     if (n >= 1) continue;                                                    // the fee stands in the year already
     if (existing.count(Signature(r.kelas, r.pembayaran, r.jumlah, r.type))) continue;   // copied by an earlier run
+    if (!namesRead && !FinFeeIdsNamedUnder(prefix, named, "SQL error0: ")) return false;
+    namesRead = true;
     const std::string amount = std::to_string(FinFeeAmount(r.jumlah));
-    std::string id;
-    // A counter value whose id a fee, a billing row or a payment still names is passed over: ids stay unique and
-    // never bring old money with them.
-    bool failed = false;
-    const long long free = FinFreeFeeNumber(
-        [&](long long k) { return FinYearCopyFeeId(r.kelas, amount, gTapel, k); }, counter + 1, &failed,
-        "SQL error0: ");
-    if (failed) return false;
+    const auto idOf = [&](long long k) { return FinYearCopyFeeId(r.kelas, amount, gTapel, k); };
+    const long long free = FinFreeFeeNumber(named, idOf, counter + 1);
     if (free == 0) {
       MsgBox("Gagal menyimpan, Id/Kode Sudah Tersedia..", "Entry Data..", MB_OK | MB_ICONINFORMATION);
       return false;
     }
     counter = free;
-    id = FinYearCopyFeeId(r.kelas, amount, gTapel, counter);
+    const std::string id = idOf(counter);
     if (FinExec("Insert Into account (Id, Pembayaran, Kelas, Jumlah, Type, Jenjang, RefRekening, Tapel) Values('" +
                 SqlQ(id) + "','" + SqlQ(r.pembayaran) + "','" + SqlQ(r.kelas) + "','" + amount + "','" +
                 SqlQ(r.type) + "','ins','" + SqlQ(ref) + "','" + SqlQ(gTapel) + "')") != 0)
       return false;
+    named.insert(id);
     ++inserted;
   }
   if (!tx.commit()) return false;

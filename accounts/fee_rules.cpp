@@ -1,5 +1,6 @@
 #include "accounts/fee_rules.h"
 
+#include <set>
 #include <string>
 
 #include "common/globals.h"
@@ -40,13 +41,21 @@ std::string FinFeeClassKey(const std::string& kelas) {
   return key;
 }
 
+std::string FinFeeIdPrefix(const std::string& kelas, const std::string& tapel) {
+  return "BR-" + FinFeeClassKey(kelas) + tapel.substr(0, 4);
+}
+
 std::string FinFeeId(const std::string& kelas, const std::string& tapel, long long n) {
-  return "BR-" + FinFeeClassKey(kelas) + tapel.substr(0, 4) + FinFeeSuffix(n);
+  return FinFeeIdPrefix(kelas, tapel) + FinFeeSuffix(n);
+}
+
+std::string FinYearCopyFeeIdPrefix(const std::string& kelas, const std::string& jumlah, const std::string& tapel) {
+  return "BR-" + FinFeeClassKey(kelas) + jumlah + tapel.substr(0, 4);
 }
 
 std::string FinYearCopyFeeId(const std::string& kelas, const std::string& jumlah, const std::string& tapel,
                              long long counter) {
-  return "BR-" + FinFeeClassKey(kelas) + jumlah + tapel.substr(0, 4) + FinFeeSuffix(counter);
+  return FinYearCopyFeeIdPrefix(kelas, jumlah, tapel) + FinFeeSuffix(counter);
 }
 
 std::string FinYearCopyRefRekening(const std::string& tapel) {
@@ -73,17 +82,30 @@ bool FinFeeIdNamed(const std::string& id, const std::string& errorPrefix, bool* 
   return rc != 0 || gCountResult >= 1;
 }
 
-long long FinFreeFeeNumber(const std::function<std::string(long long)>& idOf, long long n, bool* failed,
-                           const std::string& errorPrefix) {
-  if (failed) *failed = false;
-  for (long long tries = 0; tries < 10000; ++tries, ++n) {
-    bool countFailed = false;
-    if (!FinFeeIdNamed(idOf(n), errorPrefix, &countFailed)) return n;
-    if (countFailed) {
-      if (failed) *failed = true;
-      return 0;
-    }
-  }
+namespace {
+std::set<std::string>* gNamedIds = nullptr;   // where FinFeeIdsNamedUnder's statement puts its rows
+int OnNamedId(void*, int columnCount, char** values, char**) {
+  if (columnCount > 0 && values && values[0]) gNamedIds->insert(values[0]);
+  return 0;
+}
+}  // namespace
+
+bool FinFeeIdsNamedUnder(const std::string& prefix, std::set<std::string>& ids, const std::string& errorPrefix) {
+  ids.clear();
+  gNamedIds = &ids;
+  const int rc = FinExec("Select Id From account WHERE " + SqlPrefixRange("Id", prefix) +
+                             " Union Select id_account From detail_account WHERE " +
+                             SqlPrefixRange("id_account", prefix) + " Union Select acctid From transaksi WHERE " +
+                             SqlPrefixRange("acctid", prefix),
+                         OnNamedId, errorPrefix);
+  gNamedIds = nullptr;
+  return rc == 0;
+}
+
+long long FinFreeFeeNumber(const std::set<std::string>& named, const std::function<std::string(long long)>& idOf,
+                           long long n) {
+  for (long long tries = 0; tries < kFinFeeNumbers; ++tries, ++n)
+    if (!named.count(idOf(n))) return n;
   return 0;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 #include <array>
 #include <functional>
+#include <set>
 #include <string>
 
 // ----- amounts --------------------------------------------------------------------------------------------------
@@ -27,10 +28,15 @@ extern const std::array<const char*, 12> kFinMonthColumns;
 std::string FinFeeSuffix(long long n);
 // The class with every blank removed ("TK A" -> "TKA").
 std::string FinFeeClassKey(const std::string& kelas);
-// "BR-" + class key + first four characters of the school year + suffix of n ("BR-TKA20230007").
+// "BR-" + class key + first four characters of the school year ("BR-TKA2023"): what every fee id of the class and
+// year begins with.
+std::string FinFeeIdPrefix(const std::string& kelas, const std::string& tapel);
+// The prefix followed by the suffix of n ("BR-TKA20230007").
 std::string FinFeeId(const std::string& kelas, const std::string& tapel, long long n);
-// The year copy's identifier: "BR-" + class key + amount + first year + suffix of the run counter
-// ("BR-VIIA15000020240003").
+// What the year copy's identifiers of a class and amount begin with: "BR-" + class key + amount + first year
+// ("BR-VIIA1500002024").
+std::string FinYearCopyFeeIdPrefix(const std::string& kelas, const std::string& jumlah, const std::string& tapel);
+// The year copy's identifier: that prefix followed by the suffix of the run counter ("BR-VIIA15000020240003").
 std::string FinYearCopyFeeId(const std::string& kelas, const std::string& jumlah, const std::string& tapel,
                              long long counter);
 // The posting account the year copy gives its fees: "AM-" + first year + second year ("AM-20242025").
@@ -46,10 +52,17 @@ extern const char* const kFinNextFeeNumberSql;
 // back would bring the old billing rows and payments with it. A failing count shows its box (`errorPrefix` + SQLite's
 // message, caption "Info") and counts as named, with `failed` (when given) set.
 bool FinFeeIdNamed(const std::string& id, const std::string& errorPrefix = "SQL error: ", bool* failed = nullptr);
-// The first number from `n` on whose id (`idOf(number)`) no row names (FinFeeIdNamed), trying at most 10000 numbers
-// (one for each four-digit suffix); 0 when every one tried is named or a count failed (`failed` tells which).
-long long FinFreeFeeNumber(const std::function<std::string(long long)>& idOf, long long n, bool* failed = nullptr,
-                           const std::string& errorPrefix = "SQL error: ");
+// The ids beginning with `prefix` that any fee, billing row or money row names (as FinFeeIdNamed), read in one
+// statement into `ids` (emptied first). A failing read shows its box (`errorPrefix` + SQLite's message, caption
+// "Info") and returns false.
+bool FinFeeIdsNamedUnder(const std::string& prefix, std::set<std::string>& ids,
+                         const std::string& errorPrefix = "SQL error: ");
+// How many numbers a search for a free fee id tries: one for each four-digit suffix.
+constexpr long long kFinFeeNumbers = 10000;
+// The first number from `n` on whose id (`idOf(number)`) is not in `named` (ids read by FinFeeIdsNamedUnder under a
+// prefix every id of `idOf` begins with), trying at most kFinFeeNumbers numbers; 0 when every one tried is named.
+long long FinFreeFeeNumber(const std::set<std::string>& named, const std::function<std::string(long long)>& idOf,
+                           long long n);
 
 // The code of a posting-account item (Kode + " " + Deskripsi): the text before the first blank; empty when the
 // text has no blank.

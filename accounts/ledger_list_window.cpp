@@ -71,10 +71,6 @@ int FORM5_LoadList(Hwnd form) { return CodeListLoadList(kLedgerList, form); }
 
 int FORM5_OnCommand(Hwnd form, int id) { return CodeListOnCommand(kLedgerList, form, id); }
 
-int FORM5_OnCopyRow(void* user, int columnCount, char** values, char** names) {
-  return CodeListOnCopyRow(user, columnCount, values, names);
-}
-
 bool FORM5_CopyFromYear(const std::string& sourceYear, int* copied) {
   return CodeListCopyFromYear(kLedgerList, sourceYear, copied);
 }

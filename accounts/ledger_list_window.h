@@ -31,12 +31,8 @@ int FORM5_LoadList(Hwnd form);
 // Runs a toolbar command of the window; returns 0.
 int FORM5_OnCommand(Hwnd form, int id);
 
-// The copy from an earlier school year. FORM5_OnCopyRow is the row callback of the source select ("select Kode,
-// Deskripsi, Grup, Tapel from rekening WHERE Tapel=..."): it keeps each source row (Kode, Deskripsi, Grup, Tapel) for
-// the copy that runs once the select has ended; returns 0. `user` is not used.
-int FORM5_OnCopyRow(void* user, int columnCount, char** values, char** names);
 // Copies into gTapel each account of `sourceYear` whose Kode does not stand in gTapel yet, in one transaction: all
-// rows or none. A failing statement shows its box ("SQL error: ", the existence test "SQL error0: ", caption "Info")
-// and undoes the copy. True when the copy was written (also when nothing was to copy); `copied` gets the rows
-// inserted.
+// rows or none. A failing statement shows its box ("SQL error: ", the read of the working year's codes "SQL error0: ",
+// caption "Info") and undoes the copy. True when the copy was written (also when nothing was to copy); `copied` gets
+// the rows inserted.
 bool FORM5_CopyFromYear(const std::string& sourceYear, int* copied = nullptr);

@@ -4,6 +4,7 @@
 #include "common/query_callbacks.h"
 #include "common/receipt.h"
 #include "common/sql.h"
+#include "common/text_print_notice.h"
 #include "framework/numbers.h"
 #include "framework/system_wrappers.h"
 #include "framework/win.h"
@@ -54,6 +55,7 @@ void PrintPaymentBook(const PaymentReceipt& r) {
     book.WriteLine(BookEntryLine(r.today, r.items[row]));
   }
   book.Close();
+  FinTellTextKeptInFile(book);   // no printer got the book's lines: the operator learns where they are
 }
 
 void FORMBAYAR_PrintToBook() { PrintPaymentBook(PaymentReceiptFromWindow()); }

@@ -31,7 +31,7 @@ int BookFillerCount(int position);
 // taken as fresh), lets the operator choose a printer ("Tidak ada printer yang dipilih.." when cancelled), opens
 // "LPT:" + name + ",EMU=TTY" ("Gagal Cetak.." when it cannot), writes the filler lines and one entry per item; on a
 // fresh page asks "Pergantian halaman baru, apakah sudah siap untuk cetak?" before the first entry, which No leaves
-// out.
+// out. A book that reached no printer (its text kept in a file) is told to the operator (FinTellTextKeptInFile).
 void PrintPaymentBook(const PaymentReceipt& r);
 
 // The payment window's book print: PrintPaymentBook of what the window shows.

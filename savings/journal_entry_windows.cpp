@@ -1,7 +1,5 @@
 #include "savings/journal_entry_windows.h"
 
-#include <sqlite3.h>
-
 #include <QCalendarWidget>
 #include <QDateTimeEdit>
 #include <QLabel>
@@ -22,7 +20,6 @@
 #include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"
-#include "framework/numbers.h"
 #include "framework/resources.h"
 #include "framework/strings.h"
 #include "framework/system_wrappers.h"

@@ -1,6 +1,7 @@
 #include "savings/savings_print.h"
 
 #include "common/receipt.h"
+#include "common/text_print_notice.h"
 #include "framework/numbers.h"
 #include "platform/text_printer.h"
 
@@ -192,7 +193,7 @@ SavingsBookRun SavingsBookLayout(SavingsBook book, const std::vector<SavingsBook
 
 // ----- the text device --------------------------------------------------------------------------------------------
 
-SavingsPrintResult SavingsPrintLines(const std::function<std::vector<std::string>()>& compose, std::string* keptIn) {
+SavingsPrintResult SavingsPrintLines(const std::function<std::vector<std::string>()>& compose) {
   const std::string printer = FinChoosePrinter();
   if (printer.empty()) return SavingsPrintResult::NoPrinter;
   platform::TextPrinter device;
@@ -200,13 +201,6 @@ SavingsPrintResult SavingsPrintLines(const std::function<std::vector<std::string
   bool ok = true;
   for (const std::string& line : compose ? compose() : std::vector<std::string>{}) ok = device.WriteLine(line) && ok;
   ok = device.Close() && ok;
-  if (!device.KeptIn().empty()) {   // written, but to a file and not to a printer
-    if (keptIn) *keptIn = device.KeptIn();
-    return SavingsPrintResult::KeptInFile;
-  }
+  if (FinTellTextKeptInFile(device)) return SavingsPrintResult::KeptInFile;   // written, but to a file
   return ok ? SavingsPrintResult::Printed : SavingsPrintResult::Failed;
-}
-
-std::string SavingsKeptInFileMessage(const std::string& path) {
-  return "Tidak ada yang tercetak ke printer. Teks cetakan disimpan di " + path + "..";
 }

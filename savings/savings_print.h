@@ -112,10 +112,6 @@ enum class SavingsPrintResult {
   KeptInFile,   // no printer got the job (no such print queue, or the queue refused it): its text is in a file
 };
 // Asks for the printer (FinChoosePrinter), opens "LPT:" + name + ",EMU=TTY", then calls `compose` for the lines (a
-// run may ask its page questions there, while the device is open), writes each line and closes the device. For
-// KeptInFile `keptIn` gets the file's path.
-SavingsPrintResult SavingsPrintLines(const std::function<std::vector<std::string>()>& compose,
-                                     std::string* keptIn = nullptr);
-// What the operator is told when a print reached no printer: "Tidak ada yang tercetak ke printer. Teks cetakan
-// disimpan di " + the file + "..".
-std::string SavingsKeptInFileMessage(const std::string& path);
+// run may ask its page questions there, while the device is open), writes each line and closes the device. A job
+// kept in a file is told to the operator here (FinTellTextKeptInFile) before KeptInFile is returned.
+SavingsPrintResult SavingsPrintLines(const std::function<std::vector<std::string>()>& compose);

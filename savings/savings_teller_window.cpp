@@ -324,7 +324,6 @@ void PrintReceipt(Hwnd form) {
     return;
   }
   const SavedTransaction tx = t->tx;
-  std::string keptIn;
   const SavingsPrintResult result = SavingsPrintLines([&tx] {
     SavingsReceiptData d;
     d.school = School();
@@ -339,12 +338,10 @@ void PrintReceipt(Hwnd form) {
     d.printTime = SbGetText(gStatusBar, 5);
     d.operatorName = SbGetText(gStatusBar, 1);
     return SavingsReceiptLines(d);
-  }, &keptIn);
+  });
   switch (result) {
     case SavingsPrintResult::Printed: break;
-    case SavingsPrintResult::KeptInFile:
-      MsgBox(SavingsKeptInFileMessage(keptIn), "Info", MB_OK | MB_ICONINFORMATION);
-      break;
+    case SavingsPrintResult::KeptInFile: break;   // the operator was told where the text is
     // No printer chosen, or one that cannot be opened: the operator is told and the run goes on (the saved
     // transaction stays; the receipt can be printed again).
     case SavingsPrintResult::NoPrinter: MsgBox(kNoPrinter, "Tabungan..", MB_OK | MB_ICONINFORMATION); break;
@@ -371,21 +368,17 @@ void PrintBook(Hwnd form, SavingsBook book) {
                     cell(kTabunganColKet)});
   }
   SavingsBookRun run;
-  std::string keptIn;
   const SavingsPrintResult result = SavingsPrintLines([&] {
     run = SavingsBookLayout(book, rows, School(), tx.studentId, tx.name, [book](long long page) {
       return MsgBox(SavingsPageQuestion(book, page), SavingsPageCaption(book), MB_YESNO | MB_ICONQUESTION) == IDYES;
     });
     return run.lines;
-  }, &keptIn);
+  });
   if (result == SavingsPrintResult::NoPrinter) {
     MsgBox(kNoPrinter, "Transaksi..", MB_OK | MB_ICONINFORMATION);
     return;
   }
-  if (result == SavingsPrintResult::KeptInFile) {   // no printer got it: the rows stay unprinted
-    MsgBox(SavingsKeptInFileMessage(keptIn), "Info", MB_OK | MB_ICONINFORMATION);
-    return;
-  }
+  if (result == SavingsPrintResult::KeptInFile) return;   // no printer got it (the operator was told): rows unprinted
   if (result != SavingsPrintResult::Printed) {   // nothing reached the printer: nothing is marked printed
     MsgBox(kPrintFailed, "Transaksi..", MB_OK | MB_ICONINFORMATION);
     return;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,6 @@
 #include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"
-#include "framework/numbers.h"
 #include "framework/strings.h"
 #include "framework/system_wrappers.h"
 #include "framework/window_system.h"
@@ -167,12 +167,17 @@ bool Blank(const std::vector<std::string>& cells) {
   return true;
 }
 
-}  // namespace
+// One row of pasted text: as it stands in the text, and its cells.
+struct PastedRow {
+  std::string text;
+  std::vector<std::string> cells;
+};
 
-std::vector<std::string> FORMIMPORT_PastedRows(const std::string& clipboardText) {
+// The rows of pasted spreadsheet text (as FORMIMPORT_PastedRows tells), each read once.
+std::vector<PastedRow> ReadPastedRows(const std::string& clipboardText) {
   std::string text = clipboardText;
   std::erase(text, '\0');   // a NUL is no character of any cell
-  std::vector<std::string> rows;
+  std::vector<PastedRow> rows;
   std::size_t i = 0;
   while (i < text.size()) {
     const std::size_t start = i;
@@ -180,8 +185,16 @@ std::vector<std::string> FORMIMPORT_PastedRows(const std::string& clipboardText)
     std::vector<std::string> cells;
     if (!ReadRow(text, i, end, cells)) break;   // the text after the last carriage return is no row
     if (Blank(cells)) continue;                 // an empty line, or one of TABs only, is no row
-    rows.push_back(text.substr(start, end - start));
+    rows.push_back({text.substr(start, end - start), std::move(cells)});
   }
+  return rows;
+}
+
+}  // namespace
+
+std::vector<std::string> FORMIMPORT_PastedRows(const std::string& clipboardText) {
+  std::vector<std::string> rows;
+  for (PastedRow& row : ReadPastedRows(clipboardText)) rows.push_back(std::move(row.text));
   return rows;
 }
 
@@ -232,15 +245,11 @@ std::string FourDigits(int n) {
 }  // namespace
 
 std::string FORMIMPORT_AkunDisplayId(const std::string& tapel, int n) {
-  const std::string d = "0000" + std::to_string(n);
-  return "BR-" + tapel.substr(0, 4) + d.substr(d.size() - 4);
+  return "BR-" + tapel.substr(0, 4) + FinFeeSuffix(n);
 }
 
 std::string FORMIMPORT_AkunId(const std::string& kelas, const std::string& tapel, int number) {
-  std::string k;
-  for (char c : kelas)
-    if (c != ' ') k += c;
-  return "BR-" + k + tapel.substr(0, 4) + FourDigits(number);
+  return FinFeeIdPrefix(kelas, tapel) + FourDigits(number);
 }
 
 bool FORMIMPORT_Amount(const std::string& cell, long long& amount) {
@@ -426,14 +435,16 @@ void SaveFees() {
   const std::size_t blank = rekening.find(' ');
   const std::string ref = blank == std::string::npos ? std::string() : rekening.substr(0, blank);
 
-  gFeeIdPrefix = FORMIMPORT_AkunId(kelas, gTapel, 0);
-  gFeeIdPrefix.resize(gFeeIdPrefix.size() - 4);
+  gFeeIdPrefix = FinFeeIdPrefix(kelas, gTapel);
   gHighestFeeNumber = 0;
   if (FinExec("Select Id From account Where instr(Id,'" + SqlQ(gFeeIdPrefix) + "')=1", HighestFeeNumberCb) !=
       SQLITE_OK)
     return;   // without the numbers in use no id can be given safely
   long long next = gHighestFeeNumber + 1;
   const auto idOf = [&kelas](long long number) { return FORMIMPORT_AkunId(kelas, gTapel, static_cast<int>(number)); };
+  // The ids under the prefix that fees, billing rows or payments name, read when the first row needs an id.
+  std::set<std::string> named;
+  bool namesRead = false;
 
   for (int r = 0; r < n; ++r) {
     long long amount = 0;
@@ -449,9 +460,10 @@ void SaveFees() {
       LvSetItemText(gFormImportList, r, 6, kRefused);
       continue;
     }
-    bool failed = false;
-    const long long number = FinFreeFeeNumber(idOf, next, &failed, "SQL error0: ");
-    if (failed) continue;   // no decision without the count: nothing written, the result stays
+    if (!namesRead && !FinFeeIdsNamedUnder(gFeeIdPrefix, named, "SQL error0: "))
+      continue;   // no decision without the names: nothing written, the result stays
+    namesRead = true;
+    const long long number = FinFreeFeeNumber(named, idOf, next);
     if (number == 0) {
       LvSetItemText(gFormImportList, r, 6, kRefused);
       continue;
@@ -460,6 +472,7 @@ void SaveFees() {
                 SqlQ(idOf(number)) + "','" + SqlQ(Cell(r, 1)) + "','" + SqlQ(kelas) + "'," + std::to_string(amount) +
                 ",'" + SqlQ(Cell(r, 5)) + "','ins','" + SqlQ(ref) + "','" + SqlQ(gTapel) + "')") == SQLITE_OK) {
       LvSetItemText(gFormImportList, r, 6, kSaved);
+      named.insert(idOf(number));
       next = number + 1;
     }
   }
@@ -568,13 +581,17 @@ int FORMIMPORT_AddRekeningItem(void*, int columnCount, char** values, char**) {
 }
 
 LResult FORMIMPORT_Paste(int, Hwnd, Hwnd, int) {
-  const std::vector<std::string> rows = FORMIMPORT_PastedRows(ClipGetText());
+  const std::vector<PastedRow> rows = ReadPastedRows(ClipGetText());
   if (rows.empty()) return 0;   // no text, or no row ended by a carriage return: nothing changes
   gRowCount = 0;
   const Mode mode = CurrentMode();
   if (mode == Mode::Other) return 0;
-  for (const std::string& row : rows) {
-    auto cell = [&row](int k) { return FORMIMPORT_Clean(FORMIMPORT_Cell(row, k)); };
+  for (const PastedRow& row : rows) {
+    // Cell k (1-based); empty when the row has fewer cells.
+    auto cell = [&row](int k) {
+      return FORMIMPORT_Clean(k <= static_cast<int>(row.cells.size()) ? row.cells[static_cast<std::size_t>(k - 1)]
+                                                                       : std::string());
+    };
     switch (mode) {
       case Mode::Siswa:
         AppendRow({cell(1), cell(2), cell(3), cell(4), FORMIMPORT_DateText(cell(5)), cell(6), cell(7), ""});

@@ -11,7 +11,6 @@
 #include "framework/controls.h"
 #include "framework/form_runtime.h"
 #include "framework/resources.h"
-#include "framework/strings.h"
 #include "framework/system_wrappers.h"
 #include "framework/window_system.h"
 #include "students/class_move_window.h"
@@ -77,7 +76,7 @@ std::string FORM2_ByClassSql(const std::string& kelas, const std::string& tapel)
 
 std::string FORM2_SearchSql(const std::string& text) {
   // The record window and the import keep a "'" of a name as "`"; ids and a class typed in the class move keep it.
-  const std::string stored = StrReplace(text, "'", "`");
+  const std::string stored = FORMSISWA_FreeText(text);
   auto like = [&](const char* column) {
     const std::string raw = std::string(column) + " Like '%" + SqlQ(text) + "%'";
     if (stored == text) return raw;

@@ -11,11 +11,11 @@
 #include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"
-#include "framework/strings.h"
 #include "framework/system_wrappers.h"
 #include "framework/window_system.h"
 #include "payments/payment_globals.h"
 #include "savings/savings_globals.h"
+#include "students/student_record_window.h"
 
 std::intptr_t gTreeRoot = 0;
 
@@ -49,7 +49,7 @@ std::string StudentPickerSearchSql(const std::string& text, const std::string& t
   // Names keep a "'" as the grave accent: search for it the same way.
   return "select siswakelas.Idsiswa, siswa.Nama, siswakelas.Kelas, siswakelas.Kategori from siswakelas INNER JOIN "
          "siswa ON siswakelas.IdSiswa=siswa.Id WHERE siswa.nama like '%" +
-         SqlQ(StrReplace(text, "'", "`")) + "%' and siswakelas.Tapel='" + SqlQ(tapel) +
+         SqlQ(FORMSISWA_FreeText(text)) + "%' and siswakelas.Tapel='" + SqlQ(tapel) +
          "' Order By siswakelas.Idsiswa DESC";
 }
 

@@ -5,7 +5,6 @@
 #include <sqlite3.h>
 
 #include <QAbstractButton>
-#include <QComboBox>
 #include <QMdiArea>
 #include <QTableWidget>
 #include <QTest>
@@ -79,18 +78,6 @@ class FeeTest : public fintest::SeamsTest {
 
   Hwnd OpenFeeList() { return static_cast<Hwnd>(FORM6_Show(gMdiClient, 1, 0)); }
 
-  // The operator's choice of an item (CBN_SELCHANGE follows, as from the drop-down).
-  static void Choose(Hwnd combo, int index) {
-    auto* c = dynamic_cast<QComboBox*>(WinWidget(combo));
-    ASSERT_NE(c, nullptr);
-    CbSetCurSel(combo, index);
-    emit c->activated(index);
-  }
-  static void ChooseText(Hwnd combo, const std::string& text) {
-    const int i = CbFindStringExact(combo, -1, text);
-    ASSERT_GE(i, 0) << text;
-    Choose(combo, i);
-  }
   // A click of the left button on a list row.
   static void ClickRow(Hwnd list, int row) {
     auto* v = dynamic_cast<QTableWidget*>(WinWidget(list));

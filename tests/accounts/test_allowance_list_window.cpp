@@ -20,6 +20,7 @@
 #include "framework/window_system.h"
 #include "students/import_window.h"
 #include "support/fixtures.h"
+#include "support/operator.h"
 #include "support/seams_fixture.h"
 
 namespace {
@@ -65,15 +66,7 @@ class AllowanceListTest : public fintest::SeamsTest {
     unsetenv("FIN_PLUGIN_RECORD");
   }
   void Open() { window_ = static_cast<Hwnd>(FORM4_Show(client_, 1, 0)); }
-  static Rows ListRows() {
-    Rows rows;
-    for (int r = 0; r < LvGetItemCount(gForm4List); ++r) {
-      std::vector<std::string> row;
-      for (int c = 0; c < LvGetColumnCount(gForm4List); ++c) row.push_back(LvGetItemText(gForm4List, r, c));
-      rows.push_back(row);
-    }
-    return rows;
-  }
+  static Rows ListRows() { return fintest::ListRows(gForm4List); }
   Rows YearRows(const std::string& year) {
     return fintest::Query(gDb,
                           "select Kode, Uraian, Kriteria from mastergaji where Tapel='" + year + "' order by Kode");

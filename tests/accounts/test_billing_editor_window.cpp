@@ -234,7 +234,7 @@ TEST_F(BillingEditorTest, AClassWithoutStudentsGetsNoRows) {
                      "INSERT INTO account (Id, Pembayaran, Kelas, Jumlah, Type, Tapel) VALUES"
                      " ('BR-Kosong20230009','SPP','Kosong',1000,'Perbulan','2023/2024')");
   Command(gForm6RefreshId);
-  ChooseText(gForm6KelasCombo, "Kosong");
+  fintest::Choose(gForm6KelasCombo, "Kosong");
   Edit(0, [&](Hwnd) {
     Click(gForm28CreateButton);
     EXPECT_EQ(LvGetItemCount(gForm28List), 0);

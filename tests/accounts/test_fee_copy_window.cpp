@@ -23,13 +23,13 @@ class FeeCopyTest : public FeeTest {
                   " ('BR-VIIA20230012','Les','VII A',75000,'Perbulan','2023/2024',''),"
                   " ('BR-VIIA20220009','Lama','VII A',1,'Perbulan','2022/2023','401');");
     OpenFeeList();
-    ChooseText(gForm6KelasCombo, "TK A");
+    fintest::Choose(gForm6KelasCombo, "TK A");
   }
   // Opens the copy window; `drive` runs inside it.
   void Copy(std::function<void(Hwnd)> drive) { CommandModal(gForm6CopyClassId, drive); }
   // Views `kelas` and ticks the rows given.
   static void ViewAndTick(const std::string& kelas, std::initializer_list<int> rows) {
-    ChooseText(gForm25KelasCombo, kelas);
+    fintest::Choose(gForm25KelasCombo, kelas);
     Click(gForm25ViewButton);
     for (int r : rows) LvSetCheck(gForm25List, r, 1);
   }
@@ -53,7 +53,7 @@ TEST_F(FeeCopyTest, OpensEmptyWithTheClassesOfTheYear) {
     Click(gForm25ViewButton);   // no class chosen: nothing
     EXPECT_EQ(LvGetItemCount(gForm25List), 0);
     // Choosing a class alone changes nothing; "View" lists its fees in id order, unticked.
-    ChooseText(gForm25KelasCombo, "VII A");
+    fintest::Choose(gForm25KelasCombo, "VII A");
     EXPECT_EQ(LvGetItemCount(gForm25List), 0);
     Click(gForm25ViewButton);
     EXPECT_EQ(Captions(gForm25List),
@@ -110,7 +110,7 @@ TEST_F(FeeCopyTest, TargetClassesAndTheirIds) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.target);
-    ChooseText(gForm6KelasCombo, c.target);
+    fintest::Choose(gForm6KelasCombo, c.target);
     ExpectMsgBox(kDone, "Info");
     Copy([&](Hwnd) {
       ViewAndTick(c.source, {0});

@@ -34,10 +34,10 @@ class FeeEntryTest : public FeeTest {
   // Fills the add form: Referensi item, name, amount and type (an empty `type` leaves Jenis unchosen).
   static void Fill(const std::string& referensi, const std::string& name, const std::string& amount,
                    const std::string& type) {
-    if (!referensi.empty()) ChooseText(gFormAkunBayarReferensiCombo, referensi);
+    if (!referensi.empty()) fintest::Choose(gFormAkunBayarReferensiCombo, referensi);
     CtlSetText(gFormAkunBayarPembayaranEdit, name);
     CtlSetText(gFormAkunBayarJumlahEdit, amount);
-    if (!type.empty()) ChooseText(gFormAkunBayarJenisCombo, type);
+    if (!type.empty()) fintest::Choose(gFormAkunBayarJenisCombo, type);
   }
   Rows Billing(const std::string& fee) {
     return Query("select id_siswa, jml_pembayaran, juli, agustus, september, oktober, nopember, desember, januari, "
@@ -284,9 +284,9 @@ TEST_F(FeeEntryTest, AFailingBillingRowLeavesNeitherFeeNorBillingRows) {
 
 TEST_F(FeeEntryTest, ChoosingADescription) {
   CommandModal(gForm6AddId, [&](Hwnd form) {
-    ChooseText(gFormAkunBayarDeskripsiCombo, "Seragam");
+    fintest::Choose(gFormAkunBayarDeskripsiCombo, "Seragam");
     EXPECT_EQ(CtlGetText(gFormAkunBayarPembayaranEdit), "Seragam");
-    ChooseText(gFormAkunBayarDeskripsiCombo, "Tambah Deskripsi Baru");
+    fintest::Choose(gFormAkunBayarDeskripsiCombo, "Tambah Deskripsi Baru");
     EXPECT_EQ(CtlGetText(gFormAkunBayarPembayaranEdit), "");
     EXPECT_EQ(WinGetFocus(), gFormAkunBayarPembayaranEdit);
     FrmClose(form, 0);
@@ -335,8 +335,8 @@ TEST_F(FeeEntryTest, EditRewritesEveryBillingRow) {
     CommandModal(gForm6EditId, [&](Hwnd form) {
       if (c.defaultTicked) Click(gFormAkunBayarDefaultCheck);
       CtlSetText(gFormAkunBayarJumlahEdit, c.amount);
-      ChooseText(gFormAkunBayarJenisCombo, c.type);
-      ChooseText(gFormAkunBayarReferensiCombo, "412 Uang Gedung");
+      fintest::Choose(gFormAkunBayarJenisCombo, c.type);
+      fintest::Choose(gFormAkunBayarReferensiCombo, "412 Uang Gedung");
       CtlSetText(gFormAkunBayarPembayaranEdit, "SPP 'baru'");
       Click(gFormAkunBayarSimpanButton);   // closes, no message
       EXPECT_FALSE(IsWindow(form));

@@ -63,7 +63,7 @@ TEST_F(FeeListTest, OpensOnTheFirstClassOfTheYear) {
 
 TEST_F(FeeListTest, ChoosingAClassListsItsFees) {
   OpenFeeList();
-  feetest::FeeTest::ChooseText(gForm6KelasCombo, "VII A");
+  fintest::Choose(gForm6KelasCombo, "VII A");
   EXPECT_EQ(ListRows(gForm6List), (Rows{{"BR-VIIA20230003", "SPP VII", "200000", "VII A", "Perbulan", "411", "0"}}));
   EXPECT_EQ(gTargetListView, gForm6List);
 }
@@ -151,7 +151,7 @@ TEST_F(FeeListTest, DeleteStopsWhenThePaymentsCannotBeCounted) {
 
 TEST_F(FeeListTest, RefreshKeepsTheClassWhileItExists) {
   OpenFeeList();
-  ChooseText(gForm6KelasCombo, "VII A");
+  fintest::Choose(gForm6KelasCombo, "VII A");
   fintest::Exec(gDb, "INSERT INTO siswakelas (IdSiswa, Kelas, Tapel) VALUES ('S7','B Baru','2023/2024');"
                      "INSERT INTO account (Id, Pembayaran, Kelas, Jumlah, Type, Tapel) VALUES"
                      " ('BR-VIIA20230009','Les','VII A',5000,'Perbulan','2023/2024')");
@@ -177,7 +177,7 @@ TEST_F(FeeListTest, ExportAndPageGoThroughThePlugIns) {
 
 TEST_F(FeeListTest, ImportOpensTheImportWindowForFees) {
   OpenFeeList();
-  ChooseText(gForm6KelasCombo, "VII A");
+  fintest::Choose(gForm6KelasCombo, "VII A");
   CommandModal(gForm6ImportId, [&](Hwnd form) {
     EXPECT_EQ(form, gFormImportWindow);
     EXPECT_EQ(gFormMode, "Akun");
@@ -194,7 +194,7 @@ TEST_F(FeeListTest, EachFeeListWorksOnItsOwnControls) {
   const Hwnd second = OpenFeeList();
   ASSERT_NE(first, second);
   EXPECT_EQ(gForm6Window, second);
-  ChooseText(gForm6KelasCombo, "VII A");
+  fintest::Choose(gForm6KelasCombo, "VII A");
   // A command of the first window acts on the first window's class and list.
   FORM6_OnCommand(first, 0, 0, gForm6RefreshId);
   EXPECT_EQ(gForm6Window, first);

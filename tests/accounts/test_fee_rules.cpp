@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <set>
+#include <string>
+
 #include "accounts/fee_rules.h"
 #include "app/globals.h"
 #include "common/globals.h"
@@ -23,7 +26,9 @@ TEST(FeeRules, Identifiers) {
   EXPECT_EQ(FinFeeId("TK A", "2023/2024", 7), "BR-TKA20230007");
   EXPECT_EQ(FinFeeId("X IPA", "2023/2024", 42), "BR-XIPA20230042");
   EXPECT_EQ(FinFeeId("Play Group", "2024/2025", 10000), "BR-PlayGroup20240000");
+  EXPECT_EQ(FinFeeIdPrefix("X IPA", "2023/2024"), "BR-XIPA2023");
   EXPECT_EQ(FinYearCopyFeeId("VII A", "150000", "2024/2025", 3), "BR-VIIA15000020240003");
+  EXPECT_EQ(FinYearCopyFeeIdPrefix("VII A", "150000", "2024/2025"), "BR-VIIA1500002024");
   EXPECT_EQ(FinYearCopyRefRekening("2024/2025"), "AM-20242025");
 }
 
@@ -109,15 +114,16 @@ TEST_F(FeeSequenceTest, AnIdStillNamedByABillingRowOrAPaymentIsNotFree) {
   for (const Case& c : cases) EXPECT_EQ(FinFeeIdNamed(c.id), c.named) << c.id;
 
   const auto tka = [](long long n) { return FinFeeId("TK A", "2023/2024", n); };
-  bool failed = true;
-  EXPECT_EQ(FinFreeFeeNumber(tka, 5, &failed), 9);   // 0005 to 0008 are named
-  EXPECT_FALSE(failed);
-  EXPECT_EQ(FinFreeFeeNumber(tka, 1), 1);
+  std::set<std::string> named = {"left over"};
+  ASSERT_TRUE(FinFeeIdsNamedUnder(FinFeeIdPrefix("TK A", "2023/2024"), named));
+  EXPECT_EQ(named, (std::set<std::string>{"BR-TKA20230005", "BR-TKA20230006", "BR-TKA20230007", "BR-TKA20230008"}));
+  EXPECT_EQ(FinFreeFeeNumber(named, tka, 5), 9);   // 0005 to 0008 are named
+  EXPECT_EQ(FinFreeFeeNumber(named, tka, 1), 1);
   // Every suffix of a class and year named: none is free.
   fintest::Exec(gDb, "WITH RECURSIVE n(k) AS (SELECT 0 UNION ALL SELECT k+1 FROM n WHERE k<9999) "
                      "INSERT INTO detail_account (id_account) SELECT 'BR-X2023' || substr('000' || k, -4) FROM n");
-  EXPECT_EQ(FinFreeFeeNumber([](long long n) { return FinFeeId("X", "2023/2024", n); }, 42, &failed), 0);
-  EXPECT_FALSE(failed);
+  ASSERT_TRUE(FinFeeIdsNamedUnder(FinFeeIdPrefix("X", "2023/2024"), named));
+  EXPECT_EQ(FinFreeFeeNumber(named, [](long long n) { return FinFeeId("X", "2023/2024", n); }, 42), 0);
 }
 
 TEST_F(FeeSequenceTest, AFailedNameCountIsReportedAndCountsAsNamed) {
@@ -127,8 +133,8 @@ TEST_F(FeeSequenceTest, AFailedNameCountIsReportedAndCountsAsNamed) {
   EXPECT_TRUE(FinFeeIdNamed("BR-TKA20230001", "SQL error0: ", &failed));
   EXPECT_TRUE(failed);
   ExpectMsgBox("SQL error: no such table: transaksi", "Info", IDOK, MB_OK);
-  EXPECT_EQ(FinFreeFeeNumber([](long long n) { return FinFeeId("X", "2023/2024", n); }, 1, &failed), 0);
-  EXPECT_TRUE(failed);
+  std::set<std::string> named;
+  EXPECT_FALSE(FinFeeIdsNamedUnder(FinFeeIdPrefix("X", "2023/2024"), named));
 }
 
 TEST_F(FeeSequenceTest, AFailedSequenceQueryIsReported) {

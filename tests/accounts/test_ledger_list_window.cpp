@@ -22,6 +22,7 @@
 #include "framework/window_system.h"
 #include "students/import_window.h"
 #include "support/fixtures.h"
+#include "support/operator.h"
 #include "support/seams_fixture.h"
 
 namespace {
@@ -77,15 +78,6 @@ class LedgerListTest : public fintest::SeamsTest {
     windows_.push_back(w);
     return w;
   }
-  static Rows ListRows(Hwnd list) {
-    Rows rows;
-    for (int r = 0; r < LvGetItemCount(list); ++r) {
-      std::vector<std::string> row;
-      for (int c = 0; c < LvGetColumnCount(list); ++c) row.push_back(LvGetItemText(list, r, c));
-      rows.push_back(row);
-    }
-    return rows;
-  }
   static std::vector<std::string> Columns(Hwnd list) {
     std::vector<std::string> cols;
     for (int c = 0; c < LvGetColumnCount(list); ++c) cols.push_back(LvGetColumnText(list, c));
@@ -132,7 +124,7 @@ TEST_F(LedgerListTest, ListsTheAccountsOfTheWorkingYearInCodeOrder) {
     EXPECT_EQ(LvGetColumnWidth(gForm5List, c), 100);
     EXPECT_EQ(LvGetColumnAlign(gForm5List, c), LVCFMT_LEFT);
   }
-  EXPECT_EQ(ListRows(gForm5List), kWorkingYear);
+  EXPECT_EQ(fintest::ListRows(gForm5List), kWorkingYear);
   EXPECT_EQ(gTargetListView, gForm5List);
 
   // The toolbar: eight commands with their tips, a separator after the fifth.
@@ -180,7 +172,7 @@ TEST_F(LedgerListTest, RefreshReadsTheDatabaseAgain) {
   Command(gForm5RefreshId);
   Rows expected = kWorkingYear;
   expected.insert(expected.begin(), {"100", "Kas", "Msk"});
-  EXPECT_EQ(ListRows(gForm5List), expected);
+  EXPECT_EQ(fintest::ListRows(gForm5List), expected);
 }
 
 TEST_F(LedgerListTest, DeleteAsksAndRemovesTheCodeFromEverySchoolYear) {
@@ -188,12 +180,12 @@ TEST_F(LedgerListTest, DeleteAsksAndRemovesTheCodeFromEverySchoolYear) {
   LvSelectItem(gForm5List, 0);   // 101
   ExpectMsgBox(kDeleteQuestion, "Confirm Delete", IDNO, kQuestion);
   Command(gForm5DeleteId);
-  EXPECT_EQ(ListRows(gForm5List), kWorkingYear);
+  EXPECT_EQ(fintest::ListRows(gForm5List), kWorkingYear);
   EXPECT_EQ(Db("select count(*) from rekening where Kode='101'"), Rows{{"2"}});
 
   ExpectMsgBox(kDeleteQuestion, "Confirm Delete", IDYES, kQuestion);
   Command(gForm5DeleteId);
-  EXPECT_EQ(ListRows(gForm5List), Rows(kWorkingYear.begin() + 1, kWorkingYear.end()));
+  EXPECT_EQ(fintest::ListRows(gForm5List), Rows(kWorkingYear.begin() + 1, kWorkingYear.end()));
   EXPECT_EQ(Db("select count(*) from rekening where Kode='101'"), Rows{{"0"}});
   EXPECT_EQ(Db("select count(*) from rekening"), Rows{{"6"}});
 }
@@ -214,7 +206,7 @@ TEST_F(LedgerListTest, DeleteOfACodeWithApostrophesRemovesThatCodeOnly) {
     LvSelectItem(gForm5List, row);
     ExpectMsgBox(kDeleteQuestion, "Confirm Delete", IDYES, kQuestion);
     Command(gForm5DeleteId);
-    EXPECT_EQ(ListRows(gForm5List), kWorkingYear);
+    EXPECT_EQ(fintest::ListRows(gForm5List), kWorkingYear);
     EXPECT_EQ(Db("select count(*) from rekening"), Rows{{"8"}});
     WinDestroyWindow(w);
   }
@@ -229,9 +221,9 @@ TEST_F(LedgerListTest, CopyBringsTheAccountsOfTheEarlierYearOnce) {
                        {"301", "Bank BRI", "Bms"}, {"401", "Ekskul", "Msk"},      {"501", "Ma'arif", "Klr"}};
   EXPECT_EQ(YearRows("2024/2025"), copied);   // 101 stood already; the apostrophe copies as it is
   EXPECT_EQ(gRowCount, 3);                      // the source year's count
-  EXPECT_EQ(ListRows(gForm5List), kWorkingYear);   // not reloaded until refresh
+  EXPECT_EQ(fintest::ListRows(gForm5List), kWorkingYear);   // not reloaded until refresh
   Command(gForm5RefreshId);
-  EXPECT_EQ(ListRows(gForm5List), copied);
+  EXPECT_EQ(fintest::ListRows(gForm5List), copied);
 
   // Again from the same year: every code is there already.
   ScriptCopy("2023/2024");
@@ -240,6 +232,17 @@ TEST_F(LedgerListTest, CopyBringsTheAccountsOfTheEarlierYearOnce) {
   EXPECT_EQ(YearRows("2024/2025"), copied);
   EXPECT_EQ(YearRows("2023/2024"),
             (Rows{{"101", "SPP lama", "Msk"}, {"401", "Ekskul", "Msk"}, {"501", "Ma'arif", "Klr"}}));
+}
+
+TEST_F(LedgerListTest, ACodeTheSourceYearHoldsTwiceIsCopiedOnce) {
+  fintest::Exec(gDb, "INSERT INTO rekening (Kode, Deskripsi, Grup, Tapel) VALUES ('401', 'Ekskul lagi', 'Msk', "
+                     "'2023/2024')");
+  Open();
+  ScriptCopy("2023/2024");
+  ExpectMsgBox(kCopyDone, "Info", IDOK, MB_OK);
+  Command(gForm5CopyId);
+  EXPECT_EQ(Db("select count(*) from rekening where Kode='401' and Tapel='2024/2025'"), Rows{{"1"}});
+  EXPECT_EQ(gRowCount, 4);   // the source year's rows
 }
 
 TEST_F(LedgerListTest, CopyFromAYearWithoutRowsOrFromTheWorkingYearCopiesNothing) {
@@ -310,7 +313,7 @@ TEST_F(LedgerListTest, ImportOpensTheImportWindowForLedgerAccounts) {
     FrmClose(gFormImportWindow, 0);
   });
   Command(gForm5ImportId);
-  EXPECT_EQ(ListRows(gForm5List), kWorkingYear);
+  EXPECT_EQ(fintest::ListRows(gForm5List), kWorkingYear);
 }
 
 TEST_F(LedgerListTest, AddAndEditOpenTheEntryWindowInTheirMode) {

@@ -51,13 +51,13 @@ TEST_F(PostingAccountTest, SetsTheChosenCodeOnEveryFeeOfTheYear) {
   ExpectMsgBox(done, "Info", IDOK, MB_OK);
   ExpectMsgBox(done, "Info", IDOK, MB_OK);
   Open([&](Hwnd form) {
-    ChooseText(gForm17RekeningCombo, "412 Uang Gedung");
+    fintest::Choose(gForm17RekeningCombo, "412 Uang Gedung");
     EXPECT_TRUE(WinIsWindowEnabled(gForm17SaveButton));
     Click(gForm17SaveButton);
     EXPECT_TRUE(IsWindow(form));   // stays open
     EXPECT_EQ(Refs(), (Rows{{"BR-TKA20230001", "412"}, {"BR-VIIA20220003", "401"}, {"BR-VIIA20230002", "412"}}));
     // Another account: the last save wins; a code holding a blank gives its part before the blank.
-    ChooseText(gForm17RekeningCombo, "4 2 Kode berspasi");
+    fintest::Choose(gForm17RekeningCombo, "4 2 Kode berspasi");
     Click(gForm17SaveButton);
     Click(gForm17CancelButton);
   });
@@ -70,7 +70,7 @@ TEST_F(PostingAccountTest, AYearWithoutFeesStillSucceeds) {
   fintest::Exec(gDb, "DELETE FROM account WHERE Tapel='2023/2024'");
   ExpectMsgBox(kForm17DoneText, "Info");
   Open([&](Hwnd) {
-    ChooseText(gForm17RekeningCombo, "411 SPP");
+    fintest::Choose(gForm17RekeningCombo, "411 SPP");
     Click(gForm17SaveButton);
     Click(gForm17CancelButton);
   });
@@ -91,7 +91,7 @@ TEST_F(PostingAccountTest, AFailingUpdateChangesNoFee) {
   ExpectMsgBox("SQL error: dikunci", "Info", IDOK, MB_OK);
   const Rows before = Refs();
   Open([&](Hwnd form) {
-    ChooseText(gForm17RekeningCombo, "411 SPP");
+    fintest::Choose(gForm17RekeningCombo, "411 SPP");
     Click(gForm17SaveButton);
     EXPECT_TRUE(IsWindow(form));
     Click(gForm17CancelButton);
@@ -103,7 +103,7 @@ TEST_F(PostingAccountTest, AnApostropheInACodeIsWrittenAsItIs) {
   fintest::Exec(gDb, "INSERT INTO rekening (Kode, Deskripsi, Grup, Tapel) VALUES ('4''9','Kutip','Msk','2023/2024')");
   ExpectMsgBox(kForm17DoneText, "Info");
   Open([&](Hwnd) {
-    ChooseText(gForm17RekeningCombo, "4'9 Kutip");
+    fintest::Choose(gForm17RekeningCombo, "4'9 Kutip");
     Click(gForm17SaveButton);
     Click(gForm17CancelButton);
   });

@@ -179,6 +179,27 @@ TEST_F(PaymentBookTest, PrinterThatCannotOpenSaysGagalCetak) {
   EXPECT_TRUE(textPrinted().Jobs().empty());
 }
 
+TEST_F(PaymentBookTest, ABookThatReachesNoPrinterTellsWhereItsTextIsKept) {
+  // The system's back end with a printer name the print system knows no queue of: the text goes to a file.
+  platform::SetTextPrinterBackendForTests(platform::MakeSystemTextPrinterBackend());
+  platform::SetTextPrinterCommandRunnerForTests(
+      [](const std::string& program, const std::vector<std::string>&, const std::string&) {
+        return platform::CommandResult{true, program == "lpstat" ? 1 : 0};
+      });
+  struct Restore {
+    ~Restore() { platform::SetTextPrinterCommandRunnerForTests(nullptr); }
+  } restore;
+  AddThisPayment();
+  AnswerPrinter("Epson_LX");
+  ExpectMsgBox(kAsk, kAskCaption, IDYES);
+  const std::string kept = WorkFile("cetak/Epson_LX_20240902_101530.txt");
+  ExpectMsgBox("Tidak ada yang tercetak ke printer. Teks cetakan disimpan di " + kept + "..", "Info", IDOK,
+               MB_OK | MB_ICONINFORMATION);
+  PrintPaymentBook(r);
+  VerifySeams();
+  EXPECT_EQ(ReadLines(kept).size(), 5u);   // the two fillers and the three entries, all in the file
+}
+
 TEST_F(PaymentBookTest, FailedCountIsReportedAndTheBookStartsAFreshPage) {
   fintest::Exec(gDb, "DROP TABLE transaksi");
   ExpectMsgBox("SQL error: no such table: transaksi", "Info");

@@ -17,6 +17,7 @@
 #include "savings/savings_globals.h"
 #include "savings/savings_list_window.h"
 #include "support/fixtures.h"
+#include "support/operator.h"
 #include "support/seams_fixture.h"
 
 namespace {
@@ -93,23 +94,16 @@ class SavingsListTest : public fintest::SeamsTest {
     for (int c = 0; c < LvGetColumnCount(gForm14List); ++c) out.push_back(LvGetColumnText(gForm14List, c));
     return out;
   }
-  static Rows ListRows() {
-    Rows out;
-    for (int r = 0; r < LvGetItemCount(gForm14List); ++r) {
-      std::vector<std::string> row;
-      for (int c = 0; c < LvGetColumnCount(gForm14List); ++c) row.push_back(LvGetItemText(gForm14List, r, c));
-      out.push_back(row);
-    }
-    return out;
-  }
+  static Rows ListRows() { return fintest::ListRows(gForm14List); }
   static std::vector<std::string> Ids() {
     std::vector<std::string> out;
     for (int r = 0; r < LvGetItemCount(gForm14List); ++r) out.push_back(LvGetItemText(gForm14List, r, 0));
     return out;
   }
-  static int RowOf(const std::string& id) {
-    for (int r = 0; r < LvGetItemCount(gForm14List); ++r)
-      if (LvGetItemText(gForm14List, r, 0) == id) return r;
+  // The row of `id` in `list` (the newest window's list unless given); -1 when none.
+  static int RowOf(const std::string& id, Hwnd list = gForm14List) {
+    for (int r = 0; r < LvGetItemCount(list); ++r)
+      if (LvGetItemText(list, r, 0) == id) return r;
     return -1;
   }
   int Count(const std::string& id) {
@@ -226,18 +220,13 @@ TEST_F(SavingsListTest, EachListWorksOnItsOwnRows) {
   ASSERT_NE(older, newer);
   const Hwnd olderList = WinGetDlgItem(older, gForm14ListId), newerList = WinGetDlgItem(newer, gForm14ListId);
   const Hwnd olderToolbar = WinGetDlgItem(WinGetDlgItem(older, gForm14RebarId), gForm14ToolbarId);
-  auto rowOf = [](Hwnd list, const std::string& id) {
-    for (int r = 0; r < LvGetItemCount(list); ++r)
-      if (LvGetItemText(list, r, 0) == id) return r;
-    return -1;
-  };
-  LvSelectItem(olderList, rowOf(olderList, "S120210310080000"));
-  LvSelectItem(newerList, rowOf(newerList, "S220210331080000"));
+  LvSelectItem(olderList, RowOf("S120210310080000", olderList));
+  LvSelectItem(newerList, RowOf("S220210331080000", newerList));
   ExpectMsgBox(kDeleteQuestion, "Confirm Delete", IDYES, MB_YESNO | MB_ICONQUESTION);
   TbClickButton(olderToolbar, gForm14DeleteButtonId);
   EXPECT_EQ(Count("S120210310080000"), 0);
   EXPECT_EQ(Count("S220210331080000"), 1);
-  EXPECT_EQ(rowOf(olderList, "S120210310080000"), -1);
+  EXPECT_EQ(RowOf("S120210310080000", olderList), -1);
   EXPECT_EQ(LvGetItemCount(newerList), 5);
 
   // Refresh in the older window fills the older list.

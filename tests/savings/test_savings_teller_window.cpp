@@ -31,6 +31,7 @@
 #include "support/fixtures.h"
 #include "support/seams_fixture.h"
 #include "support/operator.h"
+#include "support/other_program.h"
 
 using fintest::Click;
 
@@ -124,6 +125,24 @@ class TellerTest : public fintest::SeamsTest {
                                "FROM transaksi WHERE siswaid='" + student + "' AND acctid='Tabungan' ORDER BY id");
   }
   int TransaksiCount() { return std::stoi(fintest::Query(gDb, "SELECT count(*) FROM transaksi")[0][0]); }
+  // Rows of transaksi: `values` is the list of "(id, tgl, uraian, acctid, siswaid, masuk, keluar, petugas, sts,
+  // jenjang, Ref)" tuples.
+  void AddTransaksi(const std::string& values) {
+    fintest::Exec(gDb, "INSERT INTO transaksi (id, tgl, uraian, acctid, siswaid, masuk, keluar, petugas, sts, jenjang, "
+                       "Ref) VALUES " + values + ";");
+  }
+  // `columns` of 20015's rows in the order they were booked.
+  Rows RowsOf20015(const std::string& columns) {
+    return fintest::Query(gDb, "SELECT " + columns + " FROM transaksi WHERE siswaid='20015' ORDER BY rowid");
+  }
+  // "CETAK" on printer KASIR with the passbook's question for `page` answered `answer`.
+  void PrintAnsweringPassbookPage(long long page, int answer) {
+    AnswerPrinter("KASIR");
+    ExpectMsgBox(SavingsPageQuestion(SavingsBook::Passbook, page), SavingsPageCaption(SavingsBook::Passbook), answer,
+                 kQuestion);
+    Click(gFormTabunganPrintButton);
+    VerifySeams();
+  }
 
   QWidget* holder_ = nullptr;
 };
@@ -537,9 +556,8 @@ TEST_F(TellerTest, ASecondSaveOfOneStudentInTheSameSecondIsRefused) {
 TEST_F(TellerTest, ASaveWhileAnotherProgramReadsTheFileReportsTheFailureAndBooksNothing) {
   // Another program (a second connection) is in the middle of reading the file: the commit cannot take it.
   sqlite3_busy_timeout(gDb, 20);
-  sqlite3* reader = nullptr;
-  ASSERT_EQ(sqlite3_open_v2(WorkFile("data.db3").c_str(), &reader, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
-  fintest::Exec(reader, "BEGIN; SELECT count(*) FROM transaksi;");
+  fintest::OtherProgram reader(WorkFile("data.db3"));
+  reader.holdReadLock();
   Open();
   LookUp("20016");
   Book("01", "10");
@@ -556,11 +574,9 @@ TEST_F(TellerTest, ASaveWhileAnotherProgramReadsTheFileReportsTheFailureAndBooks
   }
   VerifySeams();
   EXPECT_TRUE(textPrinted().Jobs().empty());
-  fintest::Exec(reader, "COMMIT;");
+  reader.release();
   // What is in the file, read by the other program: nothing booked, nothing marked printed.
-  EXPECT_EQ(fintest::Query(reader, "SELECT count(*), sum(sts='t') FROM transaksi WHERE acctid='Tabungan'"),
-            (Rows{{"3", "1"}}));
-  sqlite3_close(reader);
+  EXPECT_EQ(reader.Query("SELECT count(*), sum(sts='t') FROM transaksi WHERE acctid='Tabungan'"), (Rows{{"3", "1"}}));
   EXPECT_TRUE(sqlite3_get_autocommit(gDb));
 }
 
@@ -623,26 +639,16 @@ TEST_F(TellerTest, PassbookContinuesFromTheFirstUnprintedRow) {
 TEST_F(TellerTest, ADeclinedPageMarksOnlyTheRowsWritten) {
   // 20015 has two deposits for the last lines of passbook page 1 and a withdrawal for line 1 of page 2; an equal id
   // for all three (ids may repeat) and a row of another student with the same id.
-  fintest::Exec(gDb,
-                "INSERT INTO transaksi (id, tgl, uraian, acctid, siswaid, masuk, keluar, petugas, sts, jenjang, Ref)"
-                " VALUES ('2001500', '2021-03-01', '01-Setoran Tunai', 'Tabungan', '20015', 100, 0, 'ani', 't', '-', '1-24'),"
-                " ('2001500', '2021-03-02', '01-Setoran Tunai', 'Tabungan', '20015', 50, 0, 'ani', 't', '-', '1-25'),"
-                " ('2001500', '2021-03-03', '02-Penarikan Tunai', 'Tabungan', '20015', 0, 30, 'ani', 't', '-', '2-1'),"
-                " ('2001500', '2021-03-03', '01-Setoran Tunai', 'Tabungan', '20016', 10, 0, 'ani', 't', '-', '1-4');");
-  auto stsOf20015 = [this] {
-    return fintest::Query(gDb, "SELECT sts, Ref FROM transaksi WHERE siswaid='20015' ORDER BY rowid");
-  };
+  AddTransaksi("('2001500', '2021-03-01', '01-Setoran Tunai', 'Tabungan', '20015', 100, 0, 'ani', 't', '-', '1-24'),"
+               " ('2001500', '2021-03-02', '01-Setoran Tunai', 'Tabungan', '20015', 50, 0, 'ani', 't', '-', '1-25'),"
+               " ('2001500', '2021-03-03', '02-Penarikan Tunai', 'Tabungan', '20015', 0, 30, 'ani', 't', '-', '2-1'),"
+               " ('2001500', '2021-03-03', '01-Setoran Tunai', 'Tabungan', '20016', 10, 0, 'ani', 't', '-', '1-4')");
   Open();
   LookUp("20015");
   Book("01", "5");   // booked at 2-2
   SaveYes("Nasabah atas nama BUDI SANTOSO melakukan transaksi 01-Setoran Tunai sebesar 5");
   CbSetCurSel(gFormTabunganPrintCombo, 0);
-  const std::string page2 =
-      "Persiapkan BUKU TABUNGAN untuk HALAMAN No. 2 dengan kertas yang bisa untuk mencetak 25 baris data..";
-  AnswerPrinter("KASIR");
-  ExpectMsgBox(page2, "Cetak ke BUKU TABUNGAN", IDNO, kQuestion);
-  Click(gFormTabunganPrintButton);
-  VerifySeams();
+  PrintAnsweringPassbookPage(2, IDNO);
   ASSERT_EQ(textPrinted().Jobs().size(), 1u);
   const std::vector<std::string> first = textPrinted().Jobs()[0].Lines();
   ASSERT_EQ(first.size(), 26u + 2u + 1u);   // paper brought to line 24, the two rows of page 1, the row after the page
@@ -651,67 +657,49 @@ TEST_F(TellerTest, ADeclinedPageMarksOnlyTheRowsWritten) {
   EXPECT_EQ(first[28].substr(0, 14), " " + gToday + "   ");
   // Only the rows written are marked; the declined withdrawal stays unprinted in the list and in the database.
   EXPECT_EQ(Column(kTabunganColSts), (std::vector<std::string>{"-", "-", "t", "-"}));
-  EXPECT_EQ(stsOf20015(), (Rows{{"-", "1-24"}, {"-", "1-25"}, {"t", "2-1"}, {"-", "2-2"}}));
+  EXPECT_EQ(RowsOf20015("sts, Ref"), (Rows{{"-", "1-24"}, {"-", "1-25"}, {"t", "2-1"}, {"-", "2-2"}}));
   EXPECT_EQ(fintest::Query(gDb, "SELECT sts FROM transaksi WHERE siswaid='20016' AND id='2001500'"), (Rows{{"t"}}));
 }
 
 TEST_F(TellerTest, RowsOfADeclinedLastPageComeOutOnTheNextRun) {
-  fintest::Exec(gDb,
-                "INSERT INTO transaksi (id, tgl, uraian, acctid, siswaid, masuk, keluar, petugas, sts, jenjang, Ref)"
-                " VALUES ('2001500', '2021-03-01', '01-Setoran Tunai', 'Tabungan', '20015', 100, 0, 'ani', 't', '-', '1-24'),"
-                " ('2001500', '2021-03-02', '01-Setoran Tunai', 'Tabungan', '20015', 50, 0, 'ani', 't', '-', '1-25');");
+  AddTransaksi("('2001500', '2021-03-01', '01-Setoran Tunai', 'Tabungan', '20015', 100, 0, 'ani', 't', '-', '1-24'),"
+               " ('2001500', '2021-03-02', '01-Setoran Tunai', 'Tabungan', '20015', 50, 0, 'ani', 't', '-', '1-25')");
   Open();
   LookUp("20015");
   Book("02", "30");   // booked at 1-26 (the teller counts card lines): one row more than passbook page 1 holds
   SaveYes("Nasabah atas nama BUDI SANTOSO melakukan transaksi 02-Penarikan Tunai sebesar 30");
   CbSetCurSel(gFormTabunganPrintCombo, 0);
-  const std::string page2 =
-      "Persiapkan BUKU TABUNGAN untuk HALAMAN No. 2 dengan kertas yang bisa untuk mencetak 25 baris data..";
-  AnswerPrinter("KASIR");
-  ExpectMsgBox(page2, "Cetak ke BUKU TABUNGAN", IDNO, kQuestion);
-  Click(gFormTabunganPrintButton);
-  VerifySeams();
+  PrintAnsweringPassbookPage(2, IDNO);
   EXPECT_EQ(Column(kTabunganColSts), (std::vector<std::string>{"-", "-", "t"}));
-  EXPECT_EQ(fintest::Query(gDb, "SELECT sts FROM transaksi WHERE siswaid='20015' ORDER BY rowid"),
-            (Rows{{"-"}, {"-"}, {"t"}}));
+  EXPECT_EQ(RowsOf20015("sts"), (Rows{{"-"}, {"-"}, {"t"}}));
   // The next run starts at the withdrawal: the paper is brought down past line 25, page 2 is asked for again and
   // the row comes out on its line 1.
-  AnswerPrinter("KASIR");
-  ExpectMsgBox(page2, "Cetak ke BUKU TABUNGAN", IDYES, kQuestion);
-  Click(gFormTabunganPrintButton);
-  VerifySeams();
+  PrintAnsweringPassbookPage(2, IDYES);
   ASSERT_EQ(textPrinted().Jobs().size(), 2u);
   const std::vector<std::string> second = textPrinted().Jobs()[1].Lines();
   ASSERT_EQ(second.size(), 28u + 1u);
   EXPECT_EQ(std::vector<std::string>(second.begin(), second.begin() + 28), std::vector<std::string>(28, "`"));
   EXPECT_EQ(second[28].substr(0, 17), " " + gToday + "   02 ");
   EXPECT_EQ(Column(kTabunganColSts), (std::vector<std::string>{"-", "-", "-"}));
-  EXPECT_EQ(fintest::Query(gDb, "SELECT sts FROM transaksi WHERE siswaid='20015' ORDER BY rowid"),
-            (Rows{{"-"}, {"-"}, {"-"}}));
+  EXPECT_EQ(RowsOf20015("sts"), (Rows{{"-"}, {"-"}, {"-"}}));
 }
 
 TEST_F(TellerTest, ARowPassedOverAtADeclinedPageIsPrintedByTheNextRun) {
   // Passbook page 2 was declined at the last run: 2-1 stayed unprinted, 2-2 was printed after it.
-  fintest::Exec(gDb,
-                "INSERT INTO transaksi (id, tgl, uraian, acctid, siswaid, masuk, keluar, petugas, sts, jenjang, Ref)"
-                " VALUES ('2001520210301080000', '2021-03-01', '01-Setoran Tunai', 'Tabungan', '20015', 100, 0, 'ani',"
-                "  '-', '-', '1-24'),"
-                " ('2001520210302080000', '2021-03-02', '01-Setoran Tunai', 'Tabungan', '20015', 50, 0, 'ani', '-',"
-                "  '-', '1-25'),"
-                " ('2001520210303080000', '2021-03-03', '02-Penarikan Tunai', 'Tabungan', '20015', 0, 30, 'ani', 't',"
-                "  '-', '2-1'),"
-                " ('2001520210304080000', '2021-03-04', '01-Setoran Tunai', 'Tabungan', '20015', 5, 0, 'ani', '-',"
-                "  '-', '2-2');");
+  AddTransaksi("('2001520210301080000', '2021-03-01', '01-Setoran Tunai', 'Tabungan', '20015', 100, 0, 'ani', '-',"
+               "  '-', '1-24'),"
+               " ('2001520210302080000', '2021-03-02', '01-Setoran Tunai', 'Tabungan', '20015', 50, 0, 'ani', '-',"
+               "  '-', '1-25'),"
+               " ('2001520210303080000', '2021-03-03', '02-Penarikan Tunai', 'Tabungan', '20015', 0, 30, 'ani', 't',"
+               "  '-', '2-1'),"
+               " ('2001520210304080000', '2021-03-04', '01-Setoran Tunai', 'Tabungan', '20015', 5, 0, 'ani', '-',"
+               "  '-', '2-2')");
   Open();
   LookUp("20015");
   Book("01", "7");   // booked at 2-3
   SaveYes("Nasabah atas nama BUDI SANTOSO melakukan transaksi 01-Setoran Tunai sebesar 7");
   CbSetCurSel(gFormTabunganPrintCombo, 0);
-  AnswerPrinter("KASIR");
-  ExpectMsgBox("Persiapkan BUKU TABUNGAN untuk HALAMAN No. 2 dengan kertas yang bisa untuk mencetak 25 baris data..",
-               "Cetak ke BUKU TABUNGAN", IDYES, kQuestion);
-  Click(gFormTabunganPrintButton);
-  VerifySeams();
+  PrintAnsweringPassbookPage(2, IDYES);
   ASSERT_EQ(textPrinted().Jobs().size(), 1u);
   // The run starts at the oldest unprinted row, on line 1 of page 2; the printed row keeps its line.
   EXPECT_EQ(textPrinted().Jobs()[0].Lines(),

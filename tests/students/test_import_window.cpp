@@ -5,7 +5,6 @@
 #include <sqlite3.h>
 
 #include <QAbstractButton>
-#include <QComboBox>
 #include <QTest>
 #include <QWidget>
 #include <functional>
@@ -66,14 +65,7 @@ class ImportWindowTest : public fintest::SeamsTest {
     return FORMIMPORT_Show(0, 1, 0);
   }
   // The operator's choice of a class (CBN_SELCHANGE follows).
-  static void ChooseClass(const std::string& grade) {
-    auto* c = qobject_cast<QComboBox*>(WinWidget(gFormImportKelasCombo));
-    ASSERT_NE(c, nullptr);
-    const int i = c->findText(QString::fromStdString(grade));
-    ASSERT_GE(i, 0);
-    c->setCurrentIndex(i);
-    Q_EMIT c->activated(i);
-  }
+  static void ChooseClass(const std::string& grade) { fintest::Choose(gFormImportKelasCombo, grade); }
   void Paste(const std::string& text) {
     SetClipboard(text);
     Click(gFormImportPasteButton);
@@ -85,14 +77,7 @@ class ImportWindowTest : public fintest::SeamsTest {
     Click(gFormImportSimpanButton);
     VerifySeams();
   }
-  static Rows ListRows() {
-    Rows rows;
-    for (int r = 0; r < LvGetItemCount(gFormImportList); ++r) {
-      rows.emplace_back();
-      for (int c = 0; c < LvGetColumnCount(gFormImportList); ++c) rows.back().push_back(LvGetItemText(gFormImportList, r, c));
-    }
-    return rows;
-  }
+  static Rows ListRows() { return fintest::ListRows(gFormImportList); }
   static std::vector<std::string> Column(int c) {
     std::vector<std::string> out;
     for (int r = 0; r < LvGetItemCount(gFormImportList); ++r) out.push_back(LvGetItemText(gFormImportList, r, c));

@@ -25,6 +25,7 @@
 #include "support/fixtures.h"
 #include "support/seams_fixture.h"
 #include "support/operator.h"
+#include "support/other_program.h"
 
 using fintest::Click;
 
@@ -321,23 +322,20 @@ TEST_F(PromotionWindowTest, TheRunIsWrittenWholeOrNotAtAll) {
 
 TEST_F(PromotionWindowTest, ARunDuringAnotherProgramsReadFailsWholeAndTheRetryLands) {
   fintest::Exec(gDb, kSchool);
-  sqlite3* other = nullptr;
-  ASSERT_EQ(sqlite3_open_v2(WorkFile("data.db3").c_str(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
-  fintest::Exec(other, "BEGIN");
-  fintest::Query(other, "SELECT count(*) FROM siswa");   // a read in progress
+  fintest::OtherProgram other(WorkFile("data.db3"));
+  other.holdReadLock();   // a read in progress
   RunPromotion([&] {
     ExpectMsgBox("SQL error: database is locked", "Info", IDOK, MB_OK);
     ExpectMsgBox(kForm9Failed, "Info", IDOK, MB_OK | MB_ICONINFORMATION);
     Click(gForm9ProcessButton);
     VerifySeams();
     EXPECT_TRUE(sqlite3_get_autocommit(gDb));
-    fintest::Exec(other, "ROLLBACK");
-    EXPECT_EQ(fintest::Query(other, "SELECT count(*) FROM siswakelas WHERE Tapel='2024/2025'"), (Rows{{"1"}}));
+    other.release();
+    EXPECT_EQ(other.Query("SELECT count(*) FROM siswakelas WHERE Tapel='2024/2025'"), (Rows{{"1"}}));
     Process();   // again, the file free
     Click(gForm9SelesaiButton);
   });
-  EXPECT_EQ(fintest::Query(other, "SELECT count(*) FROM siswakelas WHERE Tapel='2024/2025'"), (Rows{{"8"}}));
-  sqlite3_close(other);
+  EXPECT_EQ(other.Query("SELECT count(*) FROM siswakelas WHERE Tapel='2024/2025'"), (Rows{{"8"}}));
 }
 
 TEST_F(PromotionWindowTest, EmptyLastYearOpensTheImportInstead) {

@@ -99,13 +99,13 @@ class StudentListTest : public fintest::SeamsTest {
     for (int c = 0; c < LvGetColumnCount(gForm2List); ++c) out.push_back(LvGetColumnText(gForm2List, c));
     return out;
   }
-  // Column `col` of every row.
-  static std::vector<std::string> Column(int col) {
+  // Column `col` of every row of `list` (the newest window's list unless given).
+  static std::vector<std::string> Column(int col, Hwnd list = gForm2List) {
     std::vector<std::string> out;
-    for (int r = 0; r < LvGetItemCount(gForm2List); ++r) out.push_back(LvGetItemText(gForm2List, r, col));
+    for (int r = 0; r < LvGetItemCount(list); ++r) out.push_back(LvGetItemText(list, r, col));
     return out;
   }
-  static std::vector<std::string> Ids() { return Column(0); }
+  static std::vector<std::string> Ids(Hwnd list = gForm2List) { return Column(0, list); }
   static std::vector<std::string> ComboItems() {
     std::vector<std::string> out;
     for (int i = 0; i < CbGetCount(gForm2ClassCombo); ++i) out.push_back(CbGetItemText(gForm2ClassCombo, i));
@@ -132,9 +132,10 @@ class StudentListTest : public fintest::SeamsTest {
     CtlSetText(gForm2SearchEdit, text);
     QTest::keyClick(WinWidget(gForm2SearchEdit), Qt::Key_Return);
   }
-  static int RowOf(const std::string& id) {
-    for (int r = 0; r < LvGetItemCount(gForm2List); ++r)
-      if (LvGetItemText(gForm2List, r, 0) == id) return r;
+  // The row of `id` in `list` (the newest window's list unless given); -1 when none.
+  static int RowOf(const std::string& id, Hwnd list = gForm2List) {
+    for (int r = 0; r < LvGetItemCount(list); ++r)
+      if (LvGetItemText(list, r, 0) == id) return r;
     return -1;
   }
   void Install(const std::string& name) {
@@ -349,21 +350,12 @@ TEST_F(StudentListTest, EachListWorksOnItsOwnControls) {
   ASSERT_NE(older, newer);
   const Hwnd olderList = WinGetDlgItem(older, gForm2ListId), newerList = WinGetDlgItem(newer, gForm2ListId);
   const Hwnd olderToolbar = WinGetDlgItem(WinGetDlgItem(older, gForm2RebarId), gForm2ToolbarId);
-  auto ids = [](Hwnd list) {
-    std::vector<std::string> out;
-    for (int r = 0; r < LvGetItemCount(list); ++r) out.push_back(LvGetItemText(list, r, 0));
-    return out;
-  };
-  auto rowOf = [&ids](Hwnd list, const std::string& id) {
-    const auto all = ids(list);
-    return static_cast<int>(std::find(all.begin(), all.end(), id) - all.begin());
-  };
-  ASSERT_EQ(ids(olderList), (std::vector<std::string>{"S03"}));
-  ASSERT_EQ(ids(newerList), (std::vector<std::string>{"S01", "S02", "S03", "S04"}));
+  ASSERT_EQ(Ids(olderList), (std::vector<std::string>{"S03"}));
+  ASSERT_EQ(Ids(newerList), (std::vector<std::string>{"S01", "S02", "S03", "S04"}));
 
   // Edit from the older window: the record window shows the student marked there.
   LvSelectItem(olderList, 0);
-  LvSelectItem(newerList, rowOf(newerList, "S02"));
+  LvSelectItem(newerList, RowOf("S02", newerList));
   std::string shown;
   OnModal([&shown](QWidget*) {
     shown = CtlGetText(gFormSiswaIdEdit);
@@ -374,19 +366,19 @@ TEST_F(StudentListTest, EachListWorksOnItsOwnControls) {
 
   // Delete in the older window removes the student ticked there, and reloads that window's class.
   LvSetCheck(olderList, 0, 1);
-  LvSetCheck(newerList, rowOf(newerList, "S02"), 1);
+  LvSetCheck(newerList, RowOf("S02", newerList), 1);
   ExpectMsgBox(kDeleteQuestion, "Confirm Delete", IDYES, MB_YESNO | MB_ICONQUESTION);
   TbClickButton(olderToolbar, gForm2DeleteButtonId);
   EXPECT_EQ(fintest::Query(gDb, "SELECT Id FROM siswa WHERE Id IN ('S02', 'S03') ORDER BY Id"), (Rows{{"S02"}}));
-  EXPECT_TRUE(ids(olderList).empty());
-  EXPECT_EQ(ids(newerList), (std::vector<std::string>{"S01", "S02", "S03", "S04"}));
+  EXPECT_TRUE(Ids(olderList).empty());
+  EXPECT_EQ(Ids(newerList), (std::vector<std::string>{"S01", "S02", "S03", "S04"}));
 
   // Enter in the older window's search edit fills the older list.
   const Hwnd olderSearch = WinGetDlgItem(older, gForm2SearchEditId);
   CtlSetText(olderSearch, "BUDI");
   QTest::keyClick(WinWidget(olderSearch), Qt::Key_Return);
-  EXPECT_EQ(ids(olderList), (std::vector<std::string>{"S02"}));
-  EXPECT_EQ(ids(newerList), (std::vector<std::string>{"S01", "S02", "S03", "S04"}));
+  EXPECT_EQ(Ids(olderList), (std::vector<std::string>{"S02"}));
+  EXPECT_EQ(Ids(newerList), (std::vector<std::string>{"S01", "S02", "S03", "S04"}));
   for (Hwnd w : {older, newer}) WinDestroyWindow(w);
 }
 
