@@ -7,6 +7,7 @@
 #include "common/numbers_words.h"
 #include "framework/numbers.h"
 #include "framework/strings.h"
+#include "payments/receipt_layouts.h"
 
 namespace {
 
@@ -24,7 +25,6 @@ std::string Mid(const std::string& s, long long from, long long count = std::num
 std::string Left(const std::string& s, long long n) { return Mid(s, 0, n); }
 
 constexpr int kLeft = 10;                      // page units from the left edge
-const std::string kStars10 = "**********";
 
 std::string Hyphens71() { return "   " + std::string(60, '-') + "-----------"; }
 
@@ -47,17 +47,9 @@ std::string Words(long long total) {
 
 }  // namespace
 
-std::string FinBillStarPrefix(const std::string& amount, int width) {
-  const long long len = Utf8Length(amount);
-  if (len >= width) return amount;
-  return kStars10.substr(0, static_cast<std::size_t>(std::min<long long>(width - len, 10))) + amount;
-}
+std::string FinBillStarPrefix(const std::string& amount, int width) { return RcptStarFill(amount, width); }
 
-std::string FinBillStarField(const std::string& amount, int width) {
-  const long long len = Utf8Length(amount);
-  if (len >= width) return amount;   // never cut: the line grows
-  return std::string(static_cast<std::size_t>(width - len), '*') + amount;
-}
+std::string FinBillStarField(const std::string& amount, int width) { return RcptStarFill(amount, width); }
 
 long long FinArrearsBillTotal(const std::vector<ArrearsBillRow>& rows) {
   long long total = 0;
@@ -76,9 +68,9 @@ std::vector<ReceiptLine> FinArrearsBillLines(const ArrearsBill& bill) {
   text.push_back("    Tagihan Tunggakan " + std::string(52, '-'));
   for (const ArrearsBillRow& r : bill.rows)
     text.push_back("    " + Utf8PadRight(r.number, 3) + Utf8PadRight(Left(r.name, 60), 44) + "Rp." +
-                   FinBillStarPrefix(r.amount, 10));
+                   RcptStarFill(r.amount, 10));
   const long long total = FinArrearsBillTotal(bill.rows);
-  text.push_back(std::string(27, ' ') + "                Total : Rp." + FinBillStarPrefix(std::to_string(total), 10));
+  text.push_back(std::string(27, ' ') + "                Total : Rp." + RcptStarFill(std::to_string(total), 10));
   text.push_back(Hyphens71());
   text.push_back("   " + Words(total));
   text.push_back("");
@@ -108,7 +100,7 @@ std::vector<std::string> FinArrearsArchiveLines(const ArrearsBill& bill) {
                                     "Kelas: " + bill.kelas, rule};
   for (const ArrearsBillRow& r : bill.rows) {
     const std::string n = Utf8Right("000" + r.number, 3);
-    const std::string a = "Rp." + FinBillStarField(Separated(r.amount), 10);
+    const std::string a = "Rp." + RcptStarFill(Separated(r.amount), 10);
     const long long len = Utf8Length(r.name);
     if (len <= 21) {
       lines.push_back(n + " " + Utf8PadRight(r.name, 21) + a);
@@ -122,7 +114,7 @@ std::vector<std::string> FinArrearsArchiveLines(const ArrearsBill& bill) {
     }
   }
   lines.push_back(rule);
-  lines.push_back("Total        :" + std::string(11, ' ') + "Rp." + FinBillStarField(bill.loadedTotal, 10));
+  lines.push_back("Total        :" + std::string(11, ' ') + "Rp." + RcptStarFill(bill.loadedTotal, 10));
   return lines;
 }
 
@@ -141,9 +133,9 @@ std::string FinArrearsChatText(const ArrearsBill& bill) {
                                     Left("Kelas: " + bill.kelas, 24),
                                     std::string(24, '-')};
   for (const ArrearsBillRow& r : bill.rows)
-    lines.push_back(Utf8PadRight(Left(r.name, 12), 12) + "Rp." + FinBillStarField(Separated(r.amount), 9));
+    lines.push_back(Utf8PadRight(Left(r.name, 12), 12) + "Rp." + RcptStarFill(Separated(r.amount), 9));
   lines.push_back(std::string(24, '-'));
-  lines.push_back("Total      :Rp." + FinBillStarField(bill.loadedTotal, 9));
+  lines.push_back("Total      :Rp." + RcptStarFill(bill.loadedTotal, 9));
   std::string text = "```";
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (i) text += "\r";

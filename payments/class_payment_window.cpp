@@ -65,8 +65,6 @@ std::string Cell(char** values, int columnCount, int i) {
 
 long long Amount(const std::string& text) { return RoundHalfEven(Val(text)); }
 
-// "*" in front of the text up to 10 characters.
-std::string Starred(const std::string& a) { return RcptRepeat('*', 10 - RcptLength(a)) + a; }
 // Three blanks and the label right-aligned in 61 columns.
 std::string MoneyLabel(const std::string& label) { return "   " + RcptAlignRight(label, 61); }
 
@@ -123,7 +121,7 @@ std::string FORM27_InsertSql(const Form27PaymentRow& r) {
 
 std::vector<std::string> FORM27_ReceiptLines(const Form27Receipt& r) {
   const std::string& a = r.amount;
-  const std::string starred = Starred(a);
+  const std::string starred = RcptStarFill(a, 10);
   return {
       "   " + r.schoolName,
       "   " + r.schoolAddress,

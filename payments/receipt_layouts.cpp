@@ -103,16 +103,13 @@ std::string RcptAlignRight(const std::string& s, long long n) { return Utf8PadLe
 
 std::string RcptThousands(long long amount) { return FinFormatThousands(std::to_string(amount), "."); }
 
-std::string RcptRollAmount(long long amount) {
-  // Never cut: an amount wider than the field widens the line.
-  const std::string digits = RcptThousands(amount);
-  return RcptRepeat('*', 10 - RcptLength(digits)) + digits;
+std::string RcptStarFill(const std::string& text, long long width) {
+  return RcptRepeat('*', width - RcptLength(text)) + text;
 }
 
-std::string RcptSheetAmount(long long amount) {
-  std::string digits = RcptThousands(amount);
-  return RcptRepeat('*', 10 - RcptLength(digits)) + digits;
-}
+std::string RcptRollAmount(long long amount) { return RcptStarFill(RcptThousands(amount), 10); }
+
+std::string RcptSheetAmount(long long amount) { return RcptRollAmount(amount); }
 
 std::string RcptItemNumber(const std::string& number) { return RcptRight("000" + number, 3); }
 

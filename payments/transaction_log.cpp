@@ -14,6 +14,7 @@
 #include "framework/system_wrappers.h"
 #include "payments/payment_save.h"
 #include "payments/payment_window.h"
+#include "payments/receipt_layouts.h"
 #include "platform/seams.h"
 
 namespace {
@@ -35,24 +36,13 @@ std::string ItemNumber(const std::string& number) {
   return Chars(s, Utf8Length(s) - 2);
 }
 
-std::string Thousands(long long amount) { return FinFormatThousands(std::to_string(amount), "."); }
-
 std::string SafeFilePart(const std::string& s) { return StrReplaceAnyChar(s, "/\\", "_"); }
 
 }  // namespace
 
-std::string TxLogRollAmount(long long amount) {
-  const std::string digits = Thousands(amount);
-  const long long len = Utf8Length(digits);
-  if (len >= 10) return digits;   // never cut
-  return std::string(static_cast<std::size_t>(10 - len), '*') + digits;
-}
+std::string TxLogRollAmount(long long amount) { return RcptRollAmount(amount); }
 
-std::string TxLogSheetAmount(long long amount) {
-  const std::string digits = Thousands(amount);
-  const long long len = Utf8Length(digits);
-  return (len < 10 ? std::string(static_cast<std::size_t>(10 - len), '*') : std::string()) + digits;
-}
+std::string TxLogSheetAmount(long long amount) { return RcptSheetAmount(amount); }
 
 std::string TxLogItemText(int layout, const TxLogItem& item, int position, const std::string& monthName,
                           const std::string& tapel) {
@@ -61,18 +51,18 @@ std::string TxLogItemText(int layout, const TxLogItem& item, int position, const
   switch (layout) {
     case 1: {
       const std::string n = ItemNumber(item.number);
-      const std::string amount = "Rp." + TxLogRollAmount(item.amount);
+      const std::string amount = "Rp." + RcptRollAmount(item.amount);
       if (len <= 21) return n + " " + Utf8PadRight(f, 21) + amount;
       if (len <= 42) return n + " " + Left(f, 21) + "|" + Blanks(4) + Utf8PadRight(Chars(f, 22), 21) + amount;
       return n + " " + Left(f, 21) + "|" + Blanks(4) + Chars(f, 22, 42) + "|" + Blanks(4) +
              Utf8PadRight(Chars(f, 43), 21) + amount;
     }
     case 2:
-      return Blanks(3) + Utf8PadRight(item.number, 3) + Utf8PadRight(f, 55) + "Rp." + TxLogSheetAmount(item.amount);
+      return Blanks(3) + Utf8PadRight(item.number, 3) + Utf8PadRight(f, 55) + "Rp." + RcptSheetAmount(item.amount);
     case 3:
       return Blanks(3) + Utf8PadRight(std::to_string(position), 3) + Utf8PadRight(Left(f, 38), 30) +
              Utf8PadRight(monthName, 10) + Blanks(3) + StrReplace(tapel, "/", "-") + "   Rp." +
-             TxLogSheetAmount(item.amount);
+             RcptSheetAmount(item.amount);
     default:
       return std::string();
   }
@@ -89,12 +79,12 @@ std::string TxLogLine(const TxLogRecord& r) {
       r.name,
       r.kelas,
       StrReplace(r.today, "-", ""),
-      "Rp." + TxLogRollAmount(r.total),
-      "Rp." + TxLogRollAmount(r.discount),
-      "Rp." + TxLogRollAmount(r.net),
-      "Rp." + TxLogRollAmount(r.paid),
-      "Rp" + TxLogRollAmount(r.savingsUsed),
-      "Rp." + TxLogRollAmount(r.change),
+      "Rp." + RcptRollAmount(r.total),
+      "Rp." + RcptRollAmount(r.discount),
+      "Rp." + RcptRollAmount(r.net),
+      "Rp." + RcptRollAmount(r.paid),
+      "Rp" + RcptRollAmount(r.savingsUsed),
+      "Rp." + RcptRollAmount(r.change),
       r.printDate + " By : " + r.operatorName,
       std::to_string(r.printerKind),
       r.studentId,

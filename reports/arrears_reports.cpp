@@ -16,6 +16,7 @@
 #include "framework/window_system.h"
 #include "payments/arrears.h"
 #include "payments/arrears_bill.h"
+#include "payments/receipt_layouts.h"
 #include "reports/arrears_report_dialog.h"
 #include "reports/arrears_report_window.h"
 #include "reports/report_finishing.h"
@@ -233,9 +234,9 @@ std::vector<ReceiptLine> FinArrearsNoteLines(const ArrearsNote& note) {
   for (std::size_t k = 0; k < note.feeCaptions.size(); ++k) {
     const std::string amount = k < note.feeAmounts.size() ? note.feeAmounts[k] : std::string();
     text.push_back("    " + Utf8PadRight(std::to_string(k + 1), 3) +
-                   Utf8PadRight(Utf8Left(note.feeCaptions[k], 60), 44) + "Rp." + FinBillStarPrefix(amount, 10));
+                   Utf8PadRight(Utf8Left(note.feeCaptions[k], 60), 44) + "Rp." + RcptStarFill(amount, 10));
   }
-  text.push_back(std::string(27, ' ') + "                Total : Rp." + FinBillStarPrefix(note.total, 10));
+  text.push_back(std::string(27, ' ') + "                Total : Rp." + RcptStarFill(note.total, 10));
   text.push_back(Rule71());
   text.push_back("   " + FinArrearsNoteWords(note.total));
   text.push_back("");
@@ -268,10 +269,10 @@ std::vector<std::string> FinArrearsNoteArchiveLines(const ArrearsNote& note) {
   for (std::size_t k = 0; k < note.feeCaptions.size(); ++k) {
     const std::string amount = k < note.feeAmounts.size() ? note.feeAmounts[k] : std::string();
     lines.push_back(Utf8PadRight(std::to_string(k + 1), 2) + Utf8PadRight(CaptionBeforeRp(note.feeCaptions[k]), 23) +
-                    "Rp." + FinBillStarField(amount, 10));
+                    "Rp." + RcptStarFill(amount, 10));
   }
   lines.push_back(rule);
-  lines.push_back("Total        :" + std::string(11, ' ') + "Rp." + FinBillStarField(note.total, 10));
+  lines.push_back("Total        :" + std::string(11, ' ') + "Rp." + RcptStarFill(note.total, 10));
   return lines;
 }
 

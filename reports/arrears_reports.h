@@ -92,7 +92,7 @@ std::string FinArrearsNoteWords(const std::string& total);
 //   1-3 "   " school name, "   " address, "   Telp. " phone " Email. " e-mail; 4 and 6 "   " + 71 hyphens;
 //   5 "   Nama Siswa : " name "; Kls : " class; 7 "    Tagihan Tunggakan " + 52 hyphens;
 //   one line per fee k: "    " k (filled to 3) the caption (60 characters at most, filled to 44) "Rp." and the
-//   amount star-filled to 10 (FinBillStarPrefix); then the total line (27 + 16 blanks, "Total : Rp." and the total
+//   amount star-filled to 10 (RcptStarFill); then the total line (27 + 16 blanks, "Total : Rp." and the total
 //   star-filled to 10), the hyphens, "   " + the words, an empty text, "   Dicetak tanggal " date " pukul : " time
 //   and "   Oleh Operator : " operator.
 std::vector<ReceiptLine> FinArrearsNoteLines(const ArrearsNote& note);
