@@ -125,3 +125,9 @@ std::string RcptRollCentred(const std::string& text, int width);
 // The item lines of the 7.9 cm and 7.6 cm roll receipts for one item.
 std::vector<std::string> RcptSlip79ItemLines(const PaymentReceiptItem& item);
 std::vector<std::string> RcptSlip76ItemLines(const PaymentReceiptItem& item);
+// The item line of the half sheet: three blanks, the number filled to 3, the name filled to 55, "Rp." and the amount.
+std::string RcptHalfSheetItemLine(const PaymentReceiptItem& item);
+// The item line of the KWITANSI: three blanks, `position` (from 1) filled to 3, the name's first 38 characters filled
+// to 30, the month's name filled to 10, three blanks, the school year with "-" for "/", "   Rp." and the amount.
+std::string RcptKwitansiItemLine(const PaymentReceiptItem& item, int position, const std::string& monthName,
+                                 const std::string& tapel);

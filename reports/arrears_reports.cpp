@@ -38,13 +38,6 @@ void AddColumn(Hwnd list, const std::string& caption, int format, int width) {
   LvInsertColumn(list, LvGetColumnCount(list), caption, format, width);
 }
 
-// Texts are cut and padded by characters (framework/strings.h): a letter beyond ASCII is one column, never cut in half.
-// The first 38 characters, preceded by 19 - (their count halved) blanks.
-std::string Centred38(const std::string& text) {
-  const std::string cut = Utf8Left(text, 38);
-  return std::string(static_cast<std::size_t>(19 - Utf8Length(cut) / 2), ' ') + cut;
-}
-
 std::string Rule71() { return "   " + std::string(71, '-'); }
 
 // The part of a fee caption before its "Rp." (empty when it has none).
@@ -259,9 +252,9 @@ std::string FinArrearsNoteFileName(const std::string& name, const std::string& k
 
 std::vector<std::string> FinArrearsNoteArchiveLines(const ArrearsNote& note) {
   const std::string rule(38, '-');
-  std::vector<std::string> lines = {Centred38(note.schoolName),
-                                    Centred38(note.schoolAddress),
-                                    Centred38("Telp. " + note.schoolPhone),
+  std::vector<std::string> lines = {RcptRollCentred(note.schoolName, 38),
+                                    RcptRollCentred(note.schoolAddress, 38),
+                                    RcptRollCentred("Telp. " + note.schoolPhone, 38),
                                     rule,
                                     "Nama : " + note.name,
                                     "Kelas: " + note.kelas,
