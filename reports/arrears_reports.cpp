@@ -24,11 +24,12 @@
 const char* const kArrearsSubtotalLabel = "  Jumlah";
 
 std::vector<std::string> gArrearsFeeIds;
-std::map<std::pair<std::string, std::string>, std::string> gArrearsCells;
-std::string gArrearsCell;
 std::string gArrearsPrevClass = "-";
 
 namespace {
+
+// Per-student report: (student, fee) -> billed - paid, as the cells' statement gives them.
+std::map<std::pair<std::string, std::string>, std::string> gArrearsCells;
 
 std::string Cell(char** values, int columnCount, int i) {
   return i < columnCount && values && values[i] ? values[i] : "";
@@ -45,8 +46,6 @@ std::string CaptionBeforeRp(const std::string& caption) {
   const std::size_t at = caption.find("Rp.");
   return at == std::string::npos ? std::string() : caption.substr(0, at);
 }
-
-std::string SafeNamePart(const std::string& s) { return StrReplaceAnyChar(s, "/\\", "_"); }
 
 }  // namespace
 
@@ -157,8 +156,7 @@ int FORMLAPTUNGGAKAN_BuildArrears() {
   const int monthsDue = FinArrearsMonthsDueToday(gTapel);
   const int students = LvGetItemCount(list);
   // Every cell of the class in one statement: billed and paid per billing row of a listed student on a listed fee.
-  std::vector<std::string> studentIds;
-  for (int r = 0; r < students; ++r) studentIds.push_back(LvGetItemText(list, r, 0));
+  const std::vector<std::string> studentIds = FinListColumn(list, 0);
   gArrearsCells.clear();
   if (fees > 0 && students > 0) {
     const std::vector<std::string> feeIds(gArrearsFeeIds.begin(), gArrearsFeeIds.begin() + fees);
@@ -171,9 +169,9 @@ int FORMLAPTUNGGAKAN_BuildArrears() {
     for (int f = 0; f < fees; ++f) {
       const auto cell = gArrearsCells.find({studentIds[static_cast<std::size_t>(r)],
                                             gArrearsFeeIds[static_cast<std::size_t>(f)]});
-      gArrearsCell = cell == gArrearsCells.end() ? std::string() : cell->second;
-      if (!gArrearsCell.empty()) LvSetItemText(list, r, 2 + f, gArrearsCell);
-      gSubTotal += FinReportCellValue(gArrearsCell);
+      const std::string owed = cell == gArrearsCells.end() ? std::string() : cell->second;
+      if (!owed.empty()) LvSetItemText(list, r, 2 + f, owed);
+      gSubTotal += FinReportCellValue(owed);
     }
     LvSetItemText(list, r, totalColumn, std::to_string(gSubTotal));
   }
@@ -247,7 +245,7 @@ std::vector<ReceiptLine> FinArrearsNoteLines(const ArrearsNote& note) {
 }
 
 std::string FinArrearsNoteFileName(const std::string& name, const std::string& kelas, const std::string& today) {
-  return FinArrearsArchiveFileName(SafeNamePart(name), SafeNamePart(kelas), SafeNamePart(today));
+  return FinArrearsArchiveFileName(name, kelas, today);
 }
 
 std::vector<std::string> FinArrearsNoteArchiveLines(const ArrearsNote& note) {
