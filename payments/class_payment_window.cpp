@@ -100,11 +100,8 @@ long long FORM27_Total(const std::vector<std::string>& amounts) {
 }
 
 std::string FORM27_Words(long long amount) {
-  if (amount < 0) {
-    const std::string words = amount > -1000000000LL ? FinSpellNumber(static_cast<std::int32_t>(-amount)) : "";
-    return words.empty() ? "" : " minus" + words;
-  }
-  if (amount >= 1000000000LL) return "";
+  // Only students who owe something are chosen: the amounts are never below 0.
+  if (amount < 0 || amount >= 1000000000LL) return "";
   return FinSpellNumber(static_cast<std::int32_t>(amount));
 }
 

@@ -41,8 +41,8 @@ Form27Fee FORM27_SplitFeeItem(const std::string& item);
 long long FORM27_Owed(const std::string& billed, const std::string& paid);
 // The sum of the chosen rows' amounts (texts, each read as whole rupiah).
 long long FORM27_Total(const std::vector<std::string>& amounts);
-// The amount in words as the window shows and prints it: FinSpellNumber for 0 to 999,999,999; " minus" and the
-// words of the magnitude for a negative amount; the empty text beyond the range.
+// The amount in words as the window shows and prints it: FinSpellNumber for 0 to 999,999,999; the empty text beyond
+// that range and below 0.
 std::string FORM27_Words(long long amount);
 // The receipt stamp of a save, the payment window's (PayReceiptStamp): the school year without "/", the date without
 // "-" and the time "HH:mm:ss" without ":" (22 characters for well-formed texts). The row ids are the stamp followed by
