@@ -6,6 +6,7 @@
 
 #include "app/globals.h"
 #include "common/globals.h"
+#include "common/query_callbacks.h"
 #include "framework/strings.h"
 #include "framework/system_wrappers.h"
 
@@ -167,4 +168,37 @@ bool FinTransaction::commit() {
   if (!active_) return false;
   active_ = false;
   return FinCommit() == SQLITE_OK;
+}
+
+FinInsertResult FinInsertIfFree(const std::string& countSql, const std::vector<std::string>& statements,
+                                long long* lastRowId) {
+  bool failed = false;
+  std::string error;
+  {
+    FinTransaction tx;
+    if (!tx.active()) return FinInsertResult::Failed;   // reported by the helper
+    gCountResult = 0;
+    if (FinExecQuiet(countSql, FinCbCount) != SQLITE_OK) {
+      failed = true;
+    } else if (gCountResult != 0) {
+      return FinInsertResult::Taken;   // rolled back on leaving the scope
+    } else {
+      for (const std::string& s : statements) {
+        if (FinExecQuiet(s) != SQLITE_OK) {
+          failed = true;
+          break;
+        }
+      }
+    }
+    if (failed) {
+      error = gSqlErrMsg;
+    } else {
+      const long long rowId = sqlite3_last_insert_rowid(gDb);
+      if (!tx.commit()) return FinInsertResult::Failed;   // reported by the helper, rolled back
+      if (lastRowId) *lastRowId = rowId;
+      return FinInsertResult::Written;
+    }
+  }   // the rows written so far are rolled back here
+  MsgBox("SQL error: " + error, "Info", MB_OK);
+  return FinInsertResult::Failed;
 }

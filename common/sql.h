@@ -60,3 +60,19 @@ class FinTransaction {
  private:
   bool active_ = false;
 };
+
+// What FinInsertIfFree did.
+enum class FinInsertResult {
+  Written,   // every statement ran and the commit succeeded
+  Taken,     // the count found rows in the way: nothing written, nothing shown (the caller refuses in its own words)
+  Failed,    // a statement, the begin or the commit failed: nothing written, the failure reported
+};
+
+// Writing rows whose ids must be new (ids made of the clock's second: two saves in one second would make the same
+// ids). In one transaction: runs `countSql` (a "Select Count(*) ..." of the rows the new ones would collide with)
+// and, when it counts none, runs `statements` in order; then commits. A failing statement is reported ("SQL error: "
+// + SQLite's message, caption "Info") once the transaction has ended, so that no box stands while the file is held
+// for writing; a failing begin or commit is reported by the transaction helper. With Written, `lastRowId` (when
+// given) holds the rowid of the last row inserted.
+FinInsertResult FinInsertIfFree(const std::string& countSql, const std::vector<std::string>& statements,
+                                long long* lastRowId = nullptr);

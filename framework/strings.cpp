@@ -1,5 +1,6 @@
 #include "framework/strings.h"
 
+#include <climits>
 #include <cstring>
 
 #include "framework/system_wrappers.h"
@@ -158,6 +159,14 @@ std::string Utf8Right(const std::string& s, long long n) {
   if (n >= len) return s;
   if (n <= 0) return std::string();
   return s.substr(Utf8ByteOffset(s, len - n));
+}
+
+std::string Utf8Mid(const std::string& s, long long from, long long count) {
+  if (from < 0) from = 0;
+  const std::size_t a = Utf8ByteOffset(s, from);
+  if (count < 0) return s.substr(a);
+  const std::size_t b = count > LLONG_MAX - from ? s.size() : Utf8ByteOffset(s, from + count);
+  return s.substr(a, b - a);
 }
 
 std::string Utf8PadRight(const std::string& s, long long width) { return s + Blanks(width - Utf8Length(s)); }

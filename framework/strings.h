@@ -53,6 +53,11 @@ std::string Utf8Left(const std::string& s, long long n);
 // The last `n` characters: empty for n <= 0, the whole text when it has no more than n.
 std::string Utf8Right(const std::string& s, long long n);
 
+// Characters from character `from` (counted from 0; below 0 counts as 0) on: `count` of them, all the rest when
+// count < 0. Empty for count 0 or when the text has no character `from`. Stray continuation bytes at the very start
+// belong to no character and are not taken.
+std::string Utf8Mid(const std::string& s, long long from, long long count = -1);
+
 // The text followed by blanks up to `width` characters; never cut (unchanged when as long or longer).
 std::string Utf8PadRight(const std::string& s, long long width);
 

@@ -7,32 +7,13 @@
 #include "common/numbers_words.h"
 #include "framework/numbers.h"
 #include "framework/strings.h"
+#include "payments/receipt_layouts.h"
 
 namespace {
 
-// ----- characters of UTF-8 texts (framework/strings.h counts, pads and cuts them) ---------------------------------
-// Characters `from` (0-based) to the end, or `count` of them. Stray continuation bytes before the first character are
-// dropped, so Left here is not Utf8Left (which keeps them).
-std::string Mid(const std::string& s, long long from, long long count = std::numeric_limits<long long>::max()) {
-  if (from < 0) from = 0;
-  const std::size_t a = Utf8ByteOffset(s, from);
-  if (count <= 0) return std::string();
-  const long long end = count > std::numeric_limits<long long>::max() - from ? count : from + count;
-  const std::size_t b = Utf8ByteOffset(s, end);
-  return s.substr(a, b - a);
-}
-std::string Left(const std::string& s, long long n) { return Mid(s, 0, n); }
-
 constexpr int kLeft = 10;                      // page units from the left edge
-const std::string kStars10 = "**********";
 
 std::string Hyphens71() { return "   " + std::string(60, '-') + "-----------"; }
-
-// Preceded by 19 - (length, at most 38, halved) blanks and cut to 38 characters.
-std::string Centred38(const std::string& text) {
-  const long long len = std::min<long long>(Utf8Length(text), 38);
-  return std::string(static_cast<std::size_t>(19 - len / 2), ' ') + Left(text, 38);
-}
 
 std::string Separated(const std::string& amount) { return FinFormatThousands(amount, "."); }
 
@@ -47,17 +28,9 @@ std::string Words(long long total) {
 
 }  // namespace
 
-std::string FinBillStarPrefix(const std::string& amount, int width) {
-  const long long len = Utf8Length(amount);
-  if (len >= width) return amount;
-  return kStars10.substr(0, static_cast<std::size_t>(std::min<long long>(width - len, 10))) + amount;
-}
+std::string FinBillStarPrefix(const std::string& amount, int width) { return RcptStarFill(amount, width); }
 
-std::string FinBillStarField(const std::string& amount, int width) {
-  const long long len = Utf8Length(amount);
-  if (len >= width) return amount;   // never cut: the line grows
-  return std::string(static_cast<std::size_t>(width - len), '*') + amount;
-}
+std::string FinBillStarField(const std::string& amount, int width) { return RcptStarFill(amount, width); }
 
 long long FinArrearsBillTotal(const std::vector<ArrearsBillRow>& rows) {
   long long total = 0;
@@ -75,10 +48,10 @@ std::vector<ReceiptLine> FinArrearsBillLines(const ArrearsBill& bill) {
   text.push_back(Hyphens71());
   text.push_back("    Tagihan Tunggakan " + std::string(52, '-'));
   for (const ArrearsBillRow& r : bill.rows)
-    text.push_back("    " + Utf8PadRight(r.number, 3) + Utf8PadRight(Left(r.name, 60), 44) + "Rp." +
-                   FinBillStarPrefix(r.amount, 10));
+    text.push_back("    " + Utf8PadRight(r.number, 3) + Utf8PadRight(Utf8Left(r.name, 60), 44) + "Rp." +
+                   RcptStarFill(r.amount, 10));
   const long long total = FinArrearsBillTotal(bill.rows);
-  text.push_back(std::string(27, ' ') + "                Total : Rp." + FinBillStarPrefix(std::to_string(total), 10));
+  text.push_back(std::string(27, ' ') + "                Total : Rp." + RcptStarFill(std::to_string(total), 10));
   text.push_back(Hyphens71());
   text.push_back("   " + Words(total));
   text.push_back("");
@@ -103,26 +76,30 @@ std::string FinArrearsArchiveFileName(const std::string& studentName, const std:
 
 std::vector<std::string> FinArrearsArchiveLines(const ArrearsBill& bill) {
   const std::string rule(38, '-');
-  std::vector<std::string> lines = {Centred38(bill.schoolName), Centred38(bill.schoolAddress),
-                                    Centred38("Telp. " + bill.schoolPhone), rule, "Nama : " + bill.studentName,
-                                    "Kelas: " + bill.kelas, rule};
+  std::vector<std::string> lines = {RcptRollCentred(bill.schoolName, 38),
+                                    RcptRollCentred(bill.schoolAddress, 38),
+                                    RcptRollCentred("Telp. " + bill.schoolPhone, 38),
+                                    rule,
+                                    "Nama : " + bill.studentName,
+                                    "Kelas: " + bill.kelas,
+                                    rule};
   for (const ArrearsBillRow& r : bill.rows) {
     const std::string n = Utf8Right("000" + r.number, 3);
-    const std::string a = "Rp." + FinBillStarField(Separated(r.amount), 10);
+    const std::string a = "Rp." + RcptStarFill(Separated(r.amount), 10);
     const long long len = Utf8Length(r.name);
     if (len <= 21) {
       lines.push_back(n + " " + Utf8PadRight(r.name, 21) + a);
     } else if (len <= 42) {
-      lines.push_back(n + " " + Left(r.name, 34));
-      lines.push_back("    " + Utf8PadRight(Mid(r.name, 34), 21) + a);
+      lines.push_back(n + " " + Utf8Left(r.name, 34));
+      lines.push_back("    " + Utf8PadRight(Utf8Mid(r.name, 34), 21) + a);
     } else {
-      lines.push_back(n + " " + Left(r.name, 21));
-      lines.push_back("    " + Mid(r.name, 21, 21));
-      lines.push_back("    " + Utf8PadRight(Mid(r.name, 42), 21) + a);
+      lines.push_back(n + " " + Utf8Left(r.name, 21));
+      lines.push_back("    " + Utf8Mid(r.name, 21, 21));
+      lines.push_back("    " + Utf8PadRight(Utf8Mid(r.name, 42), 21) + a);
     }
   }
   lines.push_back(rule);
-  lines.push_back("Total        :" + std::string(11, ' ') + "Rp." + FinBillStarField(bill.loadedTotal, 10));
+  lines.push_back("Total        :" + std::string(11, ' ') + "Rp." + RcptStarFill(bill.loadedTotal, 10));
   return lines;
 }
 
@@ -133,17 +110,17 @@ std::string FinArrearsArchiveText(const ArrearsBill& bill) {
 }
 
 std::string FinArrearsChatText(const ArrearsBill& bill) {
-  std::vector<std::string> lines = {Left(bill.schoolName, 24),
-                                    Left(bill.schoolAddress, 24),
-                                    Left("Telp. " + bill.schoolPhone, 24),
+  std::vector<std::string> lines = {Utf8Left(bill.schoolName, 24),
+                                    Utf8Left(bill.schoolAddress, 24),
+                                    Utf8Left("Telp. " + bill.schoolPhone, 24),
                                     std::string(11, '-') + "Tagihan Siswa",
-                                    Left("Nama : " + bill.studentName, 24),
-                                    Left("Kelas: " + bill.kelas, 24),
+                                    Utf8Left("Nama : " + bill.studentName, 24),
+                                    Utf8Left("Kelas: " + bill.kelas, 24),
                                     std::string(24, '-')};
   for (const ArrearsBillRow& r : bill.rows)
-    lines.push_back(Utf8PadRight(Left(r.name, 12), 12) + "Rp." + FinBillStarField(Separated(r.amount), 9));
+    lines.push_back(Utf8PadRight(Utf8Left(r.name, 12), 12) + "Rp." + RcptStarFill(Separated(r.amount), 9));
   lines.push_back(std::string(24, '-'));
-  lines.push_back("Total      :Rp." + FinBillStarField(bill.loadedTotal, 9));
+  lines.push_back("Total      :Rp." + RcptStarFill(bill.loadedTotal, 9));
   std::string text = "```";
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (i) text += "\r";

@@ -32,9 +32,9 @@ struct ArrearsBill {
 };
 
 // ----- building blocks ------------------------------------------------------------------------------------------------------
-// The printed bill's star fill: the first (width - length) characters of "**********" in front of the text.
+// The star fill of the printed bill, of the file and of the messaging text: RcptStarFill (payments/receipt_layouts.h),
+// "*" in front up to `width` characters; a longer text stays whole.
 std::string FinBillStarPrefix(const std::string& amount, int width);
-// The file's and the messaging text's star fill: "*" in front up to `width` characters; a longer text stays whole.
 std::string FinBillStarField(const std::string& amount, int width);
 // The sum of the rows' amounts (each read as a number, rounded to whole rupiah after each addition).
 long long FinArrearsBillTotal(const std::vector<ArrearsBillRow>& rows);

@@ -18,6 +18,7 @@
 #include "framework/resources.h"
 #include "framework/system_wrappers.h"
 #include "framework/window_system.h"
+#include "payments/payment_save.h"
 #include "payments/receipt_layouts.h"
 
 Hwnd gForm27Window = 0;
@@ -64,8 +65,6 @@ std::string Cell(char** values, int columnCount, int i) {
 
 long long Amount(const std::string& text) { return RoundHalfEven(Val(text)); }
 
-// "*" in front of the text up to 10 characters.
-std::string Starred(const std::string& a) { return RcptRepeat('*', 10 - RcptLength(a)) + a; }
 // Three blanks and the label right-aligned in 61 columns.
 std::string MoneyLabel(const std::string& label) { return "   " + RcptAlignRight(label, 61); }
 
@@ -101,23 +100,13 @@ long long FORM27_Total(const std::vector<std::string>& amounts) {
 }
 
 std::string FORM27_Words(long long amount) {
-  if (amount < 0) {
-    const std::string words = amount > -1000000000LL ? FinSpellNumber(static_cast<std::int32_t>(-amount)) : "";
-    return words.empty() ? "" : " minus" + words;
-  }
-  if (amount >= 1000000000LL) return "";
+  // Only students who owe something are chosen: the amounts are never below 0.
+  if (amount < 0 || amount >= 1000000000LL) return "";
   return FinSpellNumber(static_cast<std::int32_t>(amount));
 }
 
 std::string FORM27_Stamp(const std::string& tapel, const std::string& today, const std::string& time) {
-  std::string stamp;
-  for (char c : tapel)
-    if (c != '/') stamp += c;
-  for (char c : today)
-    if (c != '-') stamp += c;
-  for (char c : time)
-    if (c != ':') stamp += c;
-  return stamp;
+  return PayReceiptStamp(tapel, today, time);
 }
 
 std::string FORM27_InsertSql(const Form27PaymentRow& r) {
@@ -129,7 +118,7 @@ std::string FORM27_InsertSql(const Form27PaymentRow& r) {
 
 std::vector<std::string> FORM27_ReceiptLines(const Form27Receipt& r) {
   const std::string& a = r.amount;
-  const std::string starred = Starred(a);
+  const std::string starred = RcptStarFill(a, 10);
   return {
       "   " + r.schoolName,
       "   " + r.schoolAddress,
@@ -324,37 +313,28 @@ LResult FORM27_SavePayments(Hwnd) {
     MsgBox("Pilih akun pembayaran terlebih dahulu..", "Info", MB_OK | MB_ICONINFORMATION);
     return 0;
   }
-  const std::string stamp = FORM27_Stamp(gTapel, gToday, ClockText());
+  const std::string stamp = PayReceiptStamp(gTapel, gToday, ClockText());
   const std::string petugas = SbGetText(gStatusBar, 1);
   const std::string ref = CtlGetText(gForm27RefLabel);
   const int n = LvGetItemCount(gForm27ChosenList);
-  bool written = false;
-  {
-    FinTransaction tx;   // every row of the class or none
-    if (tx.active()) {
-      // One stamp names one receipt: a run in the same second as a stored receipt waits for the next second.
-      gCountResult = 0;
-      if (FinExec("Select Count(*) From transaksi Where " + SqlPrefixRange("Id", stamp), FinCbCount) != 0) return 0;
-      if (gCountResult > 0) {
-        MsgBox("Nomor transaksi sudah dipakai, silahkan simpan ulang..", "Pembayaran..", MB_OK | MB_ICONINFORMATION);
-        return 0;
-      }
-      bool ok = true;
-      for (int i = 0; i < n && ok; ++i) {
-        Form27PaymentRow row;
-        row.id = stamp + std::to_string(i + 1);
-        row.tgl = gToday;
-        row.uraian = fee.name;
-        row.acctId = fee.id;
-        row.siswaId = LvGetItemText(gForm27ChosenList, i, kForm27ChosenId);
-        row.masuk = Amount(LvGetItemText(gForm27ChosenList, i, kForm27ChosenAmount));
-        row.petugas = petugas;
-        row.ref = ref;
-        ok = FinExec(FORM27_InsertSql(row)) == 0;   // a failure shows its "SQL error: " box
-      }
-      written = ok && tx.commit();
-    }
+  std::vector<std::string> statements;
+  for (int i = 0; i < n; ++i) {
+    Form27PaymentRow row;
+    row.id = PayRowId(stamp, i + 1);
+    row.tgl = gToday;
+    row.uraian = fee.name;
+    row.acctId = fee.id;
+    row.siswaId = LvGetItemText(gForm27ChosenList, i, kForm27ChosenId);
+    row.masuk = Amount(LvGetItemText(gForm27ChosenList, i, kForm27ChosenAmount));
+    row.petugas = petugas;
+    row.ref = ref;
+    statements.push_back(FORM27_InsertSql(row));
   }
+  // Every row of the class or none. One stamp names one receipt: a run in the same second as a stored receipt is
+  // refused, as the payment window refuses it, and the rows stay unsaved for the next second.
+  const FinInsertResult result = PayWriteNewReceipt(stamp, statements);
+  if (result == FinInsertResult::Taken) return 0;   // refused; the rows stay unsaved
+  const bool written = result == FinInsertResult::Written;
   for (int i = 0; i < n; ++i) LvSetItemText(gForm27ChosenList, i, kForm27ChosenSts, written ? kSaved : kFailed);
   if (!written) return 0;   // nothing was stored: "Simpan" stays for another try, no receipt can be printed
   CtlEnable(gForm27PrintReceiptsButton);

@@ -41,11 +41,12 @@ Form27Fee FORM27_SplitFeeItem(const std::string& item);
 long long FORM27_Owed(const std::string& billed, const std::string& paid);
 // The sum of the chosen rows' amounts (texts, each read as whole rupiah).
 long long FORM27_Total(const std::vector<std::string>& amounts);
-// The amount in words as the window shows and prints it: FinSpellNumber for 0 to 999,999,999; " minus" and the
-// words of the magnitude for a negative amount; the empty text beyond the range.
+// The amount in words as the window shows and prints it: FinSpellNumber for 0 to 999,999,999; the empty text beyond
+// that range and below 0.
 std::string FORM27_Words(long long amount);
-// The receipt stamp of a save: the school year without "/", the date without "-" and the time "HH:mm:ss" without
-// ":" (22 characters for well-formed texts). The row ids are the stamp followed by 1, 2, ...
+// The receipt stamp of a save, the payment window's (PayReceiptStamp): the school year without "/", the date without
+// "-" and the time "HH:mm:ss" without ":" (22 characters for well-formed texts). The row ids are the stamp followed by
+// 1, 2, ...
 std::string FORM27_Stamp(const std::string& tapel, const std::string& today, const std::string& time);
 // One payment row of a save.
 struct Form27PaymentRow {
@@ -91,9 +92,10 @@ LResult FORM27_PickStudents(Hwnd form);
 // when the status bar shows none) + the row number. All written: every row "Saved", "Simpan" disabled, "Cetak struk"
 // enabled, "Proses penyimpanan selesai..". A failing row: its "SQL error: " box, nothing stored, every row "Failed",
 // "Simpan" stays for another try. Without a chosen fee (a class change empties the fee combo) nothing is written and
-// "Pilih akun pembayaran terlebih dahulu.." (caption "Info") says why. A stamp that already names a stored row (a run
-// in the same second as an earlier save) is refused as the payment window refuses it: "Nomor transaksi sudah dipakai,
-// silahkan simpan ulang.." (caption "Pembayaran.."), nothing written, the rows stay "Unsaved".
+// "Pilih akun pembayaran terlebih dahulu.." (caption "Info") says why. A stamp that already names a stored receipt (a
+// run in the same second as an earlier save) is refused as the payment window refuses it (PayWriteNewReceipt):
+// "Nomor transaksi sudah dipakai, silahkan simpan ulang.." (caption "Pembayaran.."), nothing written, the rows stay
+// "Unsaved". The boxes show once the transaction has ended.
 LResult FORM27_SavePayments(Hwnd form);
 // "Cetak struk": one receipt (document "Struk") per chosen row marked "Saved".
 LResult FORM27_PrintReceipts(Hwnd form);

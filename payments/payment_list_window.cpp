@@ -80,7 +80,7 @@ std::vector<Form13ReceiptItem> gReceiptRows;
 
 // Three blanks, the label right-aligned in 61 columns, "*" up to ten characters and the value.
 std::string MoneyLine(const std::string& label, const std::string& value) {
-  return "   " + RcptAlignRight(label, 61) + RcptRepeat('*', 10 - RcptLength(value)) + value;
+  return "   " + RcptAlignRight(label, 61) + RcptStarFill(value, 10);
 }
 
 void DeleteSelected() {
@@ -140,8 +140,7 @@ std::vector<std::string> FORM13_ReceiptLines(const Form13Receipt& r) {
   for (const Form13ReceiptItem& item : r.items) {
     const std::string n = std::to_string(++i);
     const std::string desc = RcptLeft(item.uraian, 60);
-    lines.push_back("   " + RcptPad(n, 3) + RcptPad(desc, 55) + "Rp." + RcptRepeat('*', 10 - RcptLength(item.masuk)) +
-                    item.masuk);
+    lines.push_back("   " + RcptPad(n, 3) + RcptPad(desc, 55) + "Rp." + RcptStarFill(item.masuk, 10));
     total += RoundHalfEven(Val(item.masuk));
   }
   const long long net = total + RoundHalfEven(Val(r.discount));

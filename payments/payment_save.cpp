@@ -6,7 +6,6 @@
 
 #include "app/globals.h"
 #include "common/globals.h"
-#include "common/query_callbacks.h"
 #include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/window_system.h"
@@ -127,11 +126,20 @@ std::string PayInsertSql(const PayRow& r) {
   return sql;
 }
 
-bool PayWriteRows(const std::vector<PayRow>& rows) {
+std::vector<std::string> PayInsertStatements(const std::vector<PayRow>& rows) {
   std::vector<std::string> statements;
   statements.reserve(rows.size());
   for (const PayRow& r : rows) statements.push_back(PayInsertSql(r));
-  return FinExecAll(statements);
+  return statements;
+}
+
+bool PayWriteRows(const std::vector<PayRow>& rows) { return FinExecAll(PayInsertStatements(rows)); }
+
+FinInsertResult PayWriteNewReceipt(const std::string& stamp, const std::vector<std::string>& statements) {
+  const FinInsertResult result = FinInsertIfFree(PayStampCountSql(stamp), statements);
+  if (result == FinInsertResult::Taken)
+    MsgBox("Nomor transaksi sudah dipakai, silahkan simpan ulang..", "Pembayaran..", MB_OK | MB_ICONINFORMATION);
+  return result;
 }
 
 // ----- the save command ------------------------------------------------------------------------------------------
@@ -158,10 +166,11 @@ std::vector<PayItem> ListItems() {
   return items;
 }
 
-void ShortPayment() {
-  MsgBox("Nilai pembayaran tidak mencukupi..", "Pembayaran..", MB_OK | MB_ICONINFORMATION);
-  CtlSetFocus(gFormBayarPaidEdit);
-  TxtSetSel(gFormBayarPaidEdit, 0, -1);
+// A refusal that sends the operator back to the edit to correct: the box, then the edit focused, its text selected.
+void RefuseAt(Hwnd edit, const std::string& message, const std::string& caption) {
+  MsgBox(message, caption, MB_OK | MB_ICONINFORMATION);
+  CtlSetFocus(edit);
+  TxtSetSel(edit, 0, -1);
 }
 
 }  // namespace
@@ -190,9 +199,7 @@ LResult FORMBAYAR_SavePayment(int, Hwnd, Hwnd, int) {
     return 0;
   }
   if (in.discount > total) {
-    MsgBox("Potongan melebihi total pembayaran..", "Info", MB_OK | MB_ICONINFORMATION);
-    CtlSetFocus(gFormBayarDiscountEdit);
-    TxtSetSel(gFormBayarDiscountEdit, 0, -1);
+    RefuseAt(gFormBayarDiscountEdit, "Potongan melebihi total pembayaran..", "Info");
     return 0;
   }
   const long long net = PayNet(total, in.discount);
@@ -204,26 +211,12 @@ LResult FORMBAYAR_SavePayment(int, Hwnd, Hwnd, int) {
   if (ticked && !FORMBAYAR_StoredSavingsBalance(in.studentId, &balance)) return 0;
   in.savingsUsed = PaySavingsUsed(ticked, balance, net, paid);
   if (PayChange(paid, net, in.savingsUsed) < 0) {
-    ShortPayment();
+    RefuseAt(gFormBayarPaidEdit, "Nilai pembayaran tidak mencukupi..", "Pembayaran..");
     return 0;
   }
 
-  const std::vector<PayRow> rows = PayReceiptRows(in);
-  {
-    FinTransaction tx;
-    if (!tx.active()) return 0;
-    // One stamp names one receipt: a save in the same second as a stored receipt waits for the next second.
-    gCountResult = 0;
-    if (FinExec(PayStampCountSql(stamp), FinCbCount) != 0)
-      return 0;
-    if (gCountResult > 0) {
-      MsgBox("Nomor transaksi sudah dipakai, silahkan simpan ulang..", "Pembayaran..", MB_OK | MB_ICONINFORMATION);
-      return 0;
-    }
-    for (const PayRow& r : rows)
-      if (FinExec(PayInsertSql(r)) != 0) return 0;   // the transaction undoes the rows before it
-    if (!tx.commit()) return 0;
-  }
+  // One stamp names one receipt: a save in the same second as a stored receipt waits for the next second.
+  if (PayWriteNewReceipt(stamp, PayInsertStatements(PayReceiptRows(in))) != FinInsertResult::Written) return 0;
 
   gLastKey = PayTimeDigits(clock);
   gPaymentSaved = 1;

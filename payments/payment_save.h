@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "common/sql.h"   // FinInsertResult
 #include "framework/win.h"
 
 // 1 once the payment shown in the payment window has been saved; loading a student sets it back to 0. The print
@@ -85,9 +86,18 @@ std::string PayInsertSql(const PayRow& row);
 // The first `n` characters of a UTF-8 text (a character is never cut in half).
 std::string PayLeftChars(const std::string& text, std::size_t n);
 
+// The INSERTs of the rows, in order.
+std::vector<std::string> PayInsertStatements(const std::vector<PayRow>& rows);
+
 // Writes the rows in one transaction. The first failing statement shows "SQL error: " + SQLite's message (caption
 // "Info") and undoes everything written before it. True when every row was written.
 bool PayWriteRows(const std::vector<PayRow>& rows);
+
+// Writes the statements of one receipt in one transaction unless its stamp already names a stored receipt
+// (PayStampCountSql, through FinInsertIfFree of common/sql.h). A taken stamp shows "Nomor transaksi sudah dipakai,
+// silahkan simpan ulang.." (caption "Pembayaran..") and writes nothing; a failure is reported ("SQL error: ") and
+// writes nothing; both once the transaction has ended.
+FinInsertResult PayWriteNewReceipt(const std::string& stamp, const std::vector<std::string>& statements);
 
 // ----- the save command ------------------------------------------------------------------------------------------
 // The payment window's save ("Simpan Pembayaran", menu "Simpan", F12); acts only while the window's save button is

@@ -12,10 +12,6 @@
 
 namespace {
 
-// Byte offset of character `index` (0-based); the size of the text when it has no more characters. Index 0 (or
-// less) is the very start, stray continuation bytes before the first character included.
-std::size_t ByteOffset(const std::string& s, long long index) { return index <= 0 ? 0 : Utf8ByteOffset(s, index); }
-
 // A page coordinate that stays inside int whatever the settings hold.
 int PageUnit(long long v) {
   if (v > INT_MAX) return INT_MAX;
@@ -87,10 +83,8 @@ std::string RcptRight(const std::string& s, long long n) { return Utf8Right(s, n
 
 std::string RcptChars(const std::string& s, long long a, long long b) {
   if (a < 1) a = 1;
-  std::size_t from = ByteOffset(s, a - 1);
-  if (b < 0) return s.substr(from);
-  if (b < a) return "";
-  return s.substr(from, ByteOffset(s, b) - from);
+  if (b < 0) return Utf8Mid(s, a - 1);
+  return b < a ? std::string() : Utf8Mid(s, a - 1, b - a + 1);
 }
 
 std::string RcptBlanks(long long n) { return RcptRepeat(' ', n); }
@@ -103,16 +97,13 @@ std::string RcptAlignRight(const std::string& s, long long n) { return Utf8PadLe
 
 std::string RcptThousands(long long amount) { return FinFormatThousands(std::to_string(amount), "."); }
 
-std::string RcptRollAmount(long long amount) {
-  // Never cut: an amount wider than the field widens the line.
-  const std::string digits = RcptThousands(amount);
-  return RcptRepeat('*', 10 - RcptLength(digits)) + digits;
+std::string RcptStarFill(const std::string& text, long long width) {
+  return RcptRepeat('*', width - RcptLength(text)) + text;
 }
 
-std::string RcptSheetAmount(long long amount) {
-  std::string digits = RcptThousands(amount);
-  return RcptRepeat('*', 10 - RcptLength(digits)) + digits;
-}
+std::string RcptRollAmount(long long amount) { return RcptStarFill(RcptThousands(amount), 10); }
+
+std::string RcptSheetAmount(long long amount) { return RcptRollAmount(amount); }
 
 std::string RcptItemNumber(const std::string& number) { return RcptRight("000" + number, 3); }
 
@@ -138,6 +129,16 @@ std::vector<std::string> RcptSlip76ItemLines(const PaymentReceiptItem& item) {
   if (len <= 42) return {n + " " + RcptLeft(f, 34), RcptBlanks(4) + RcptPad(RcptChars(f, 35), 21) + amount};
   return {n + " " + RcptLeft(f, 21), RcptBlanks(4) + RcptChars(f, 22, 42),
           RcptBlanks(4) + RcptPad(RcptChars(f, 43), 21) + amount};
+}
+
+std::string RcptHalfSheetItemLine(const PaymentReceiptItem& item) {
+  return RcptBlanks(3) + RcptPad(item.number, 3) + RcptPad(item.name, 55) + "Rp." + RcptSheetAmount(item.amount);
+}
+
+std::string RcptKwitansiItemLine(const PaymentReceiptItem& item, int position, const std::string& monthName,
+                                 const std::string& tapel) {
+  return RcptBlanks(3) + RcptPad(std::to_string(position), 3) + RcptPad(RcptLeft(item.name, 38), 30) +
+         RcptPad(monthName, 10) + RcptBlanks(3) + Replaced(tapel, '/', '-') + "   Rp." + RcptSheetAmount(item.amount);
 }
 
 const std::vector<std::string>& PaymentReceiptLayoutNames() {
@@ -211,7 +212,7 @@ ReceiptPage ReceiptHalfSheet(const PaymentReceipt& r) {
   long long b = 6;   // the last item line, or the last header line without items
   for (const PaymentReceiptItem& item : r.items) {
     ++b;
-    out.Set(b, RcptBlanks(3) + RcptPad(item.number, 3) + RcptPad(item.name, 55) + "Rp." + RcptSheetAmount(item.amount));
+    out.Set(b, RcptHalfSheetItemLine(item));
   }
   out.Set(b + 1, rule);
   out.Set(b + 2, SheetSummary("                      Total : Rp.", r.total));
@@ -242,13 +243,10 @@ ReceiptPage ReceiptKwitansi(const PaymentReceipt& r) {
                                             71));
   out.Set(6, "   KWITANSI PEMBAYARAN" + RcptAlignRight("Nama: " + r.name + ", Klas: " + r.kelas, 52));
   out.Set(7, rule);
-  const std::string year = Replaced(r.tapel, '/', '-');
   long long b = 7;
   for (std::size_t i = 0; i < r.items.size(); ++i) {
-    const PaymentReceiptItem& item = r.items[i];
     ++b;
-    out.Set(b, RcptBlanks(3) + RcptPad(std::to_string(i + 1), 3) + RcptPad(RcptLeft(item.name, 38), 30) +
-                   RcptPad(r.monthName, 10) + RcptBlanks(3) + year + "   Rp." + RcptSheetAmount(item.amount));
+    out.Set(b, RcptKwitansiItemLine(r.items[i], static_cast<int>(i + 1), r.monthName, r.tapel));
   }
   out.Set(b + 1, rule);
   out.Set(b + 2, RcptBlanks(3) + RcptPad("# " + r.operatorName + " / " + r.clock, 50) + "Total : Rp." +

@@ -114,11 +114,20 @@ std::string RcptRepeat(char c, long long n);                       // n copies o
 std::string RcptPad(const std::string& s, long long n);            // s + blanks(n - length)
 std::string RcptAlignRight(const std::string& s, long long n);     // blanks(n - length) + s
 std::string RcptThousands(long long amount);                       // "1.500.000", "-750.000"
-std::string RcptRollAmount(long long amount);                      // "*" padded to 10; a longer amount stays whole
-std::string RcptSheetAmount(long long amount);                     // "*" x (10 - length) + digits, never cut
+// "*" in front of the text up to `width` characters; a text of `width` characters or more stays whole (the line
+// grows). Every star-filled amount of the receipts, the bills, the archives and the messaging texts.
+std::string RcptStarFill(const std::string& text, long long width);
+std::string RcptRollAmount(long long amount);                      // RcptStarFill(RcptThousands(amount), 10)
+std::string RcptSheetAmount(long long amount);                     // the same on the sheets
 std::string RcptItemNumber(const std::string& number);             // the last three characters of "000" + number
 // A roll receipt's centred header line: blanks(19 - T / 2) + the text cut to `width` characters (T its length).
 std::string RcptRollCentred(const std::string& text, int width);
 // The item lines of the 7.9 cm and 7.6 cm roll receipts for one item.
 std::vector<std::string> RcptSlip79ItemLines(const PaymentReceiptItem& item);
 std::vector<std::string> RcptSlip76ItemLines(const PaymentReceiptItem& item);
+// The item line of the half sheet: three blanks, the number filled to 3, the name filled to 55, "Rp." and the amount.
+std::string RcptHalfSheetItemLine(const PaymentReceiptItem& item);
+// The item line of the KWITANSI: three blanks, `position` (from 1) filled to 3, the name's first 38 characters filled
+// to 30, the month's name filled to 10, three blanks, the school year with "-" for "/", "   Rp." and the amount.
+std::string RcptKwitansiItemLine(const PaymentReceiptItem& item, int position, const std::string& monthName,
+                                 const std::string& tapel);

@@ -28,12 +28,8 @@ std::string FileNamePart(const std::string& s) {
 // An amount as the window shows it: the text's leading number, rounded half to even (0 for an empty text).
 long long AmountOf(const std::string& text) { return RoundHalfEven(Val(text)); }
 
-// The amount of the messaging text: the separated digits padded with "*" to 9 characters; a longer amount stays
-// whole (the line grows).
-std::string ChatAmount(long long amount) {
-  const std::string digits = RcptThousands(amount);
-  return RcptRepeat('*', 9 - RcptLength(digits)) + digits;
-}
+// The amount of the messaging text: the separated digits star-filled to 9 characters.
+std::string ChatAmount(long long amount) { return RcptStarFill(RcptThousands(amount), 9); }
 
 }  // namespace
 

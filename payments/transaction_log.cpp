@@ -14,45 +14,18 @@
 #include "framework/system_wrappers.h"
 #include "payments/payment_save.h"
 #include "payments/payment_window.h"
+#include "payments/receipt_layouts.h"
 #include "platform/seams.h"
 
 namespace {
-
-// Texts count characters (UTF-8), never bytes: framework/strings.h counts and pads them.
-// Characters a to b (from 1); b < 0 to the end. Stray continuation bytes before the first character are dropped.
-std::string Chars(const std::string& s, long long a, long long b = -1) {
-  if (a < 1) a = 1;
-  const std::size_t from = Utf8ByteOffset(s, a - 1);
-  const std::size_t to = b < 0 ? s.size() : Utf8ByteOffset(s, b);
-  return to > from ? s.substr(from, to - from) : std::string();
-}
-
-std::string Left(const std::string& s, long long n) { return n <= 0 ? std::string() : Chars(s, 1, n); }
-std::string Blanks(long long n) { return n > 0 ? std::string(static_cast<std::size_t>(n), ' ') : std::string(); }
-
-std::string ItemNumber(const std::string& number) {
-  const std::string s = "000" + number;
-  return Chars(s, Utf8Length(s) - 2);
-}
-
-std::string Thousands(long long amount) { return FinFormatThousands(std::to_string(amount), "."); }
 
 std::string SafeFilePart(const std::string& s) { return StrReplaceAnyChar(s, "/\\", "_"); }
 
 }  // namespace
 
-std::string TxLogRollAmount(long long amount) {
-  const std::string digits = Thousands(amount);
-  const long long len = Utf8Length(digits);
-  if (len >= 10) return digits;   // never cut
-  return std::string(static_cast<std::size_t>(10 - len), '*') + digits;
-}
+std::string TxLogRollAmount(long long amount) { return RcptRollAmount(amount); }
 
-std::string TxLogSheetAmount(long long amount) {
-  const std::string digits = Thousands(amount);
-  const long long len = Utf8Length(digits);
-  return (len < 10 ? std::string(static_cast<std::size_t>(10 - len), '*') : std::string()) + digits;
-}
+std::string TxLogSheetAmount(long long amount) { return RcptSheetAmount(amount); }
 
 std::string TxLogItemText(int layout, const TxLogItem& item, int position, const std::string& monthName,
                           const std::string& tapel) {
@@ -60,21 +33,17 @@ std::string TxLogItemText(int layout, const TxLogItem& item, int position, const
   const long long len = Utf8Length(f);
   switch (layout) {
     case 1: {
-      const std::string n = ItemNumber(item.number);
-      const std::string amount = "Rp." + TxLogRollAmount(item.amount);
+      const std::string n = RcptItemNumber(item.number);
+      const std::string amount = "Rp." + RcptRollAmount(item.amount);
       if (len <= 21) return n + " " + Utf8PadRight(f, 21) + amount;
-      if (len <= 42) return n + " " + Left(f, 21) + "|" + Blanks(4) + Utf8PadRight(Chars(f, 22), 21) + amount;
-      return n + " " + Left(f, 21) + "|" + Blanks(4) + Chars(f, 22, 42) + "|" + Blanks(4) +
-             Utf8PadRight(Chars(f, 43), 21) + amount;
+      if (len <= 42)
+        return n + " " + Utf8Left(f, 21) + "|" + RcptBlanks(4) + Utf8PadRight(Utf8Mid(f, 21), 21) + amount;
+      return n + " " + Utf8Left(f, 21) + "|" + RcptBlanks(4) + Utf8Mid(f, 21, 21) + "|" + RcptBlanks(4) +
+             Utf8PadRight(Utf8Mid(f, 42), 21) + amount;
     }
-    case 2:
-      return Blanks(3) + Utf8PadRight(item.number, 3) + Utf8PadRight(f, 55) + "Rp." + TxLogSheetAmount(item.amount);
-    case 3:
-      return Blanks(3) + Utf8PadRight(std::to_string(position), 3) + Utf8PadRight(Left(f, 38), 30) +
-             Utf8PadRight(monthName, 10) + Blanks(3) + StrReplace(tapel, "/", "-") + "   Rp." +
-             TxLogSheetAmount(item.amount);
-    default:
-      return std::string();
+    case 2: return RcptHalfSheetItemLine({item.number, "", item.name, item.amount});
+    case 3: return RcptKwitansiItemLine({item.number, "", item.name, item.amount}, position, monthName, tapel);
+    default: return std::string();
   }
 }
 
@@ -89,12 +58,12 @@ std::string TxLogLine(const TxLogRecord& r) {
       r.name,
       r.kelas,
       StrReplace(r.today, "-", ""),
-      "Rp." + TxLogRollAmount(r.total),
-      "Rp." + TxLogRollAmount(r.discount),
-      "Rp." + TxLogRollAmount(r.net),
-      "Rp." + TxLogRollAmount(r.paid),
-      "Rp" + TxLogRollAmount(r.savingsUsed),
-      "Rp." + TxLogRollAmount(r.change),
+      "Rp." + RcptRollAmount(r.total),
+      "Rp." + RcptRollAmount(r.discount),
+      "Rp." + RcptRollAmount(r.net),
+      "Rp." + RcptRollAmount(r.paid),
+      "Rp" + RcptRollAmount(r.savingsUsed),
+      "Rp." + RcptRollAmount(r.change),
       r.printDate + " By : " + r.operatorName,
       std::to_string(r.printerKind),
       r.studentId,

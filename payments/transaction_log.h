@@ -37,8 +37,8 @@ struct TxLogRecord {
   int printerKind = 0;             // gPrinterKind
 };
 
-// Amount forms: the digits with "." every three from the right, padded on the left with "*" to 10 characters; a
-// longer amount is never cut, on the roll (TxLogRollAmount) as on the sheet (TxLogSheetAmount).
+// Amount forms: the receipts' (RcptRollAmount and RcptSheetAmount of payments/receipt_layouts.h), the digits with "."
+// every three from the right, padded on the left with "*" to 10 characters; a longer amount is never cut.
 std::string TxLogRollAmount(long long amount);
 std::string TxLogSheetAmount(long long amount);
 // The text of one item (its lines joined by "|") in layout `layout`; `position` counts the items from 1.

@@ -16,6 +16,7 @@
 #include "framework/window_system.h"
 #include "payments/arrears.h"
 #include "payments/arrears_bill.h"
+#include "payments/receipt_layouts.h"
 #include "reports/arrears_report_dialog.h"
 #include "reports/arrears_report_window.h"
 #include "reports/report_finishing.h"
@@ -23,11 +24,12 @@
 const char* const kArrearsSubtotalLabel = "  Jumlah";
 
 std::vector<std::string> gArrearsFeeIds;
-std::map<std::pair<std::string, std::string>, std::string> gArrearsCells;
-std::string gArrearsCell;
 std::string gArrearsPrevClass = "-";
 
 namespace {
+
+// Per-student report: (student, fee) -> billed - paid, as the cells' statement gives them.
+std::map<std::pair<std::string, std::string>, std::string> gArrearsCells;
 
 std::string Cell(char** values, int columnCount, int i) {
   return i < columnCount && values && values[i] ? values[i] : "";
@@ -37,13 +39,6 @@ void AddColumn(Hwnd list, const std::string& caption, int format, int width) {
   LvInsertColumn(list, LvGetColumnCount(list), caption, format, width);
 }
 
-// Texts are cut and padded by characters (framework/strings.h): a letter beyond ASCII is one column, never cut in half.
-// The first 38 characters, preceded by 19 - (their count halved) blanks.
-std::string Centred38(const std::string& text) {
-  const std::string cut = Utf8Left(text, 38);
-  return std::string(static_cast<std::size_t>(19 - Utf8Length(cut) / 2), ' ') + cut;
-}
-
 std::string Rule71() { return "   " + std::string(71, '-'); }
 
 // The part of a fee caption before its "Rp." (empty when it has none).
@@ -51,8 +46,6 @@ std::string CaptionBeforeRp(const std::string& caption) {
   const std::size_t at = caption.find("Rp.");
   return at == std::string::npos ? std::string() : caption.substr(0, at);
 }
-
-std::string SafeNamePart(const std::string& s) { return StrReplaceAnyChar(s, "/\\", "_"); }
 
 }  // namespace
 
@@ -163,8 +156,7 @@ int FORMLAPTUNGGAKAN_BuildArrears() {
   const int monthsDue = FinArrearsMonthsDueToday(gTapel);
   const int students = LvGetItemCount(list);
   // Every cell of the class in one statement: billed and paid per billing row of a listed student on a listed fee.
-  std::vector<std::string> studentIds;
-  for (int r = 0; r < students; ++r) studentIds.push_back(LvGetItemText(list, r, 0));
+  const std::vector<std::string> studentIds = FinListColumn(list, 0);
   gArrearsCells.clear();
   if (fees > 0 && students > 0) {
     const std::vector<std::string> feeIds(gArrearsFeeIds.begin(), gArrearsFeeIds.begin() + fees);
@@ -177,9 +169,9 @@ int FORMLAPTUNGGAKAN_BuildArrears() {
     for (int f = 0; f < fees; ++f) {
       const auto cell = gArrearsCells.find({studentIds[static_cast<std::size_t>(r)],
                                             gArrearsFeeIds[static_cast<std::size_t>(f)]});
-      gArrearsCell = cell == gArrearsCells.end() ? std::string() : cell->second;
-      if (!gArrearsCell.empty()) LvSetItemText(list, r, 2 + f, gArrearsCell);
-      gSubTotal += FinReportCellValue(gArrearsCell);
+      const std::string owed = cell == gArrearsCells.end() ? std::string() : cell->second;
+      if (!owed.empty()) LvSetItemText(list, r, 2 + f, owed);
+      gSubTotal += FinReportCellValue(owed);
     }
     LvSetItemText(list, r, totalColumn, std::to_string(gSubTotal));
   }
@@ -233,9 +225,9 @@ std::vector<ReceiptLine> FinArrearsNoteLines(const ArrearsNote& note) {
   for (std::size_t k = 0; k < note.feeCaptions.size(); ++k) {
     const std::string amount = k < note.feeAmounts.size() ? note.feeAmounts[k] : std::string();
     text.push_back("    " + Utf8PadRight(std::to_string(k + 1), 3) +
-                   Utf8PadRight(Utf8Left(note.feeCaptions[k], 60), 44) + "Rp." + FinBillStarPrefix(amount, 10));
+                   Utf8PadRight(Utf8Left(note.feeCaptions[k], 60), 44) + "Rp." + RcptStarFill(amount, 10));
   }
-  text.push_back(std::string(27, ' ') + "                Total : Rp." + FinBillStarPrefix(note.total, 10));
+  text.push_back(std::string(27, ' ') + "                Total : Rp." + RcptStarFill(note.total, 10));
   text.push_back(Rule71());
   text.push_back("   " + FinArrearsNoteWords(note.total));
   text.push_back("");
@@ -253,14 +245,14 @@ std::vector<ReceiptLine> FinArrearsNoteLines(const ArrearsNote& note) {
 }
 
 std::string FinArrearsNoteFileName(const std::string& name, const std::string& kelas, const std::string& today) {
-  return FinArrearsArchiveFileName(SafeNamePart(name), SafeNamePart(kelas), SafeNamePart(today));
+  return FinArrearsArchiveFileName(name, kelas, today);
 }
 
 std::vector<std::string> FinArrearsNoteArchiveLines(const ArrearsNote& note) {
   const std::string rule(38, '-');
-  std::vector<std::string> lines = {Centred38(note.schoolName),
-                                    Centred38(note.schoolAddress),
-                                    Centred38("Telp. " + note.schoolPhone),
+  std::vector<std::string> lines = {RcptRollCentred(note.schoolName, 38),
+                                    RcptRollCentred(note.schoolAddress, 38),
+                                    RcptRollCentred("Telp. " + note.schoolPhone, 38),
                                     rule,
                                     "Nama : " + note.name,
                                     "Kelas: " + note.kelas,
@@ -268,10 +260,10 @@ std::vector<std::string> FinArrearsNoteArchiveLines(const ArrearsNote& note) {
   for (std::size_t k = 0; k < note.feeCaptions.size(); ++k) {
     const std::string amount = k < note.feeAmounts.size() ? note.feeAmounts[k] : std::string();
     lines.push_back(Utf8PadRight(std::to_string(k + 1), 2) + Utf8PadRight(CaptionBeforeRp(note.feeCaptions[k]), 23) +
-                    "Rp." + FinBillStarField(amount, 10));
+                    "Rp." + RcptStarFill(amount, 10));
   }
   lines.push_back(rule);
-  lines.push_back("Total        :" + std::string(11, ' ') + "Rp." + FinBillStarField(note.total, 10));
+  lines.push_back("Total        :" + std::string(11, ' ') + "Rp." + RcptStarFill(note.total, 10));
   return lines;
 }
 

@@ -12,9 +12,7 @@
 // empty cell. Amounts are whole rupiah read from the INTEGER money columns and added in 64 bits; a failing statement
 // shows "SQL error: " + SQLite's message (caption "Info") and the builder goes on with what it has.
 #pragma once
-#include <map>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "common/receipt.h"   // ReceiptLine
@@ -26,8 +24,6 @@ extern const char* const kArrearsSubtotalLabel;   // "  Jumlah" (two blanks befo
 // ----- working state of the builders and their row callbacks ----------------------------------------------------
 // (with gSubTotal of reports/report_finishing.h: the running row total, or the running class subtotal)
 extern std::vector<std::string> gArrearsFeeIds;   // per-student report: the fee id of each fee column, in order
-extern std::map<std::pair<std::string, std::string>, std::string> gArrearsCells;   // (student, fee) -> billed - paid
-extern std::string gArrearsCell;                  // the cell being written ("" when no billing row came)
 extern std::string gArrearsPrevClass;             // class recap: the class of the previous fee ("-" at the start)
 
 // ----- the statements (every value quoted) ----------------------------------------------------------------------
@@ -92,14 +88,14 @@ std::string FinArrearsNoteWords(const std::string& total);
 //   1-3 "   " school name, "   " address, "   Telp. " phone " Email. " e-mail; 4 and 6 "   " + 71 hyphens;
 //   5 "   Nama Siswa : " name "; Kls : " class; 7 "    Tagihan Tunggakan " + 52 hyphens;
 //   one line per fee k: "    " k (filled to 3) the caption (60 characters at most, filled to 44) "Rp." and the
-//   amount star-filled to 10 (FinBillStarPrefix); then the total line (27 + 16 blanks, "Total : Rp." and the total
+//   amount star-filled to 10 (RcptStarFill); then the total line (27 + 16 blanks, "Total : Rp." and the total
 //   star-filled to 10), the hyphens, "   " + the words, an empty text, "   Dicetak tanggal " date " pukul : " time
 //   and "   Oleh Operator : " operator.
 std::vector<ReceiptLine> FinArrearsNoteLines(const ArrearsNote& note);
 
-// The archive's file name: "tunggakan_" + name + "_" + class + "_" + today + ".txt", every blank of name and class
-// replaced by "_" (FinArrearsArchiveFileName) and every "/" and "\" of name, class and today by "_" as well, so that
-// the file always lands in the archive folder itself.
+// The archive's file name, the arrears window's (FinArrearsArchiveFileName): "tunggakan_" + name + "_" + class + "_" +
+// today + ".txt", every blank, "/" and "\" of name, class and today replaced by "_", so that the file always lands in
+// the archive folder itself.
 std::string FinArrearsNoteFileName(const std::string& name, const std::string& kelas, const std::string& today);
 // The archive's lines (without line ends), 38 columns wide: the school's name, address and "Telp. " phone centred,
 // hyphens, "Nama : " name, "Kelas: " class, hyphens, one line per fee (k filled to 2, the caption up to its "Rp."

@@ -311,12 +311,12 @@ int FORMLAPBAYAR_BuildClassPeriodReport() {
 
   const int columns = LvGetColumnCount(list);
   const int rows = LvGetItemCount(list);
-  std::vector<std::string> keys, siswaIds;
+  std::vector<std::string> keys;
   for (int c = 3; c <= columns - 2; ++c) {
     const std::size_t k = static_cast<std::size_t>(c - 3);
     keys.push_back(k < gColumnKeys.size() ? gColumnKeys[k] : StrParse(gFormMode, ",", c - 2));
   }
-  for (int r = 0; r < rows; ++r) siswaIds.push_back(LvGetItemText(list, r, 0));
+  const std::vector<std::string> siswaIds = FinListColumn(list, 0);
   // What the class paid in the period, every student and fee in one statement.
   gPaidOf.clear();
   if (!keys.empty() && rows > 0 &&
@@ -361,8 +361,7 @@ int FORMLAPBAYAR_BuildMonthlyAccountReport() {
   FinExec(gSql, FORMLAPBAYAR_CbAddStudentRow);
 
   const int rows = LvGetItemCount(list);
-  std::vector<std::string> siswaIds;
-  for (int r = 0; r < rows; ++r) siswaIds.push_back(LvGetItemText(list, r, 0));
+  const std::vector<std::string> siswaIds = FinListColumn(list, 0);
   // The class's payments on the fee and its billing, one statement each.
   gPaidOf.clear();
   gBilledOf.clear();

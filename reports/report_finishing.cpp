@@ -88,13 +88,20 @@ long long FinReportCellValue(const std::string& cell, bool stripDots) {
   return RoundHalfEven(Val(stripDots ? StrReplace(cell, ".", "") : cell));
 }
 
-long long FinColumnSum(Hwnd list, int column, int firstRow, int endRow, bool stripDots) {
+long long FinColumnSum(Hwnd list, int column, int firstRow, int endRow) {
   const int rows = LvGetItemCount(list);
   if (endRow < 0 || endRow > rows) endRow = rows;
   long long sum = 0;
-  for (int r = firstRow < 0 ? 0 : firstRow; r < endRow; ++r)
-    sum += FinReportCellValue(LvGetItemText(list, r, column), stripDots);
+  for (int r = firstRow < 0 ? 0 : firstRow; r < endRow; ++r) sum += FinReportCellValue(LvGetItemText(list, r, column));
   return sum;
+}
+
+std::vector<std::string> FinListColumn(Hwnd list, int column) {
+  std::vector<std::string> cells;
+  const int rows = LvGetItemCount(list);
+  cells.reserve(static_cast<std::size_t>(rows));
+  for (int r = 0; r < rows; ++r) cells.push_back(LvGetItemText(list, r, column));
+  return cells;
 }
 
 int FinAppendReportRow(Hwnd list, const std::vector<std::string>& cells) {

@@ -54,7 +54,10 @@ void FinFinishReportList(Hwnd list, FinFinishVariant variant = FinFinishVariant:
 long long FinReportCellValue(const std::string& cell, bool stripDots = false);
 
 // The sum of FinReportCellValue over rows [firstRow, endRow) of one column (endRow -1: to the last row).
-long long FinColumnSum(Hwnd list, int column, int firstRow = 0, int endRow = -1, bool stripDots = false);
+long long FinColumnSum(Hwnd list, int column, int firstRow = 0, int endRow = -1);
+
+// The cells of one column, row by row (the ids of a report's rows, to put in one statement).
+std::vector<std::string> FinListColumn(Hwnd list, int column);
 
 // Appends a row at the end of the list with the given cells (cell 0 starts the row; missing cells stay empty);
 // returns the new row's index, -1 when the list does not exist.

@@ -109,10 +109,14 @@ void StartSheet(Hwnd list) {
   gSheet.rows.clear();
 }
 
-// The cell as the list would give it back: every column of the list, read at most 259 bytes, as LvGetItemText reads.
+// The most bytes of a cell LvGetItemText gives back (framework/controls.h).
+constexpr std::size_t kListCellBytes = 259;
+
+// The cell as the list would give it back: every column of the list, read at most kListCellBytes bytes, as
+// LvGetItemText reads.
 std::string SheetCell(const std::vector<std::string>& row, int c) {
   if (c < 0 || c >= gSheet.columns || c >= static_cast<int>(row.size())) return "";
-  return CutUtf8(row[static_cast<std::size_t>(c)], 259);
+  return CutUtf8(row[static_cast<std::size_t>(c)], kListCellBytes);
 }
 
 // One numbered list row per result row: column 0 the row number, the others from `cells`.
@@ -120,7 +124,6 @@ template <typename CellsOf>
 void AddRows(Hwnd list, CellsOf cellsOf) {
   StartSheet(list);
   if (gCollected.empty()) return;
-  LvDeleteAllItems(list);
   gSheet.rows.reserve(gCollected.size() + 1);
   for (const auto& row : gCollected) {
     std::vector<std::string> cells = cellsOf(row);
@@ -130,7 +133,7 @@ void AddRows(Hwnd list, CellsOf cellsOf) {
 }
 
 // The "    JUMLAH " row: label in `labelColumn`, the whole-number sum of each total column over the rows above.
-void AddTotals(Hwnd, int labelColumn, std::initializer_list<int> totalColumns) {
+void AddTotals(int labelColumn, std::initializer_list<int> totalColumns) {
   std::vector<std::string> totals(static_cast<std::size_t>(std::max(gSheet.columns, labelColumn + 1)));
   totals[static_cast<std::size_t>(labelColumn)] = kFinTotalsJumlah;
   for (int c : totalColumns) {
@@ -141,7 +144,7 @@ void AddTotals(Hwnd, int labelColumn, std::initializer_list<int> totalColumns) {
   gSheet.rows.push_back(std::move(totals));
 }
 
-void Thousands(Hwnd, std::initializer_list<int> columns) {
+void Thousands(std::initializer_list<int> columns) {
   for (int c : columns)
     for (auto& row : gSheet.rows)
       if (c >= 0 && c < gSheet.columns) {
@@ -169,7 +172,7 @@ void BuildDaily(const SavingsReportInputs& in, Hwnd list, Hwnd title) {
     const SavingsBalanceCells b = FinSavingsBalanceCells(V(r, 4), V(r, 5), V(r, 6), false);
     return std::vector<std::string>{V(r, 1), V(r, 2), V(r, 3), b.saldoAwal, b.nilaiTrans, b.saldoAkhir};
   });
-  AddTotals(list, 3, {4, 5});
+  AddTotals(3, {4, 5});
 }
 
 void BuildBalances(Hwnd list, Hwnd title) {
@@ -197,11 +200,11 @@ void BuildRange(const SavingsReportInputs& in, Hwnd list, Hwnd title, bool depos
     return std::vector<std::string>{V(r, 1), V(r, 2), V(r, 3), V(r, 4), V(r, 5)};
   });
   if (deposits && !any) {
-    AddTotals(list, 4, {});
+    AddTotals(4, {});
     return;
   }
-  AddTotals(list, 4, {5});
-  Thousands(list, {5});
+  AddTotals(4, {5});
+  Thousands({5});
 }
 
 void BuildRecap(const SavingsReportInputs& in, Hwnd list, Hwnd title) {
@@ -213,8 +216,8 @@ void BuildRecap(const SavingsReportInputs& in, Hwnd list, Hwnd title) {
     const std::string uraian = V(r, 1);
     return std::vector<std::string>{uraian.substr(0, 2), uraian.size() > 3 ? uraian.substr(3) : "", V(r, 2)};
   });
-  AddTotals(list, 2, {3});
-  Thousands(list, {3});
+  AddTotals(2, {3});
+  Thousands({3});
 }
 
 void BuildHistory(const SavingsReportInputs& in, Hwnd list, Hwnd title) {
@@ -228,8 +231,8 @@ void BuildHistory(const SavingsReportInputs& in, Hwnd list, Hwnd title) {
     const SavingsBalanceCells b = FinSavingsBalanceCells(V(r, 5), V(r, 6), V(r, 7), true);
     return std::vector<std::string>{V(r, 1), V(r, 2), V(r, 3), V(r, 4), b.saldoAwal, b.nilaiTrans, b.saldoAkhir};
   });
-  AddTotals(list, 4, {5, 6});
-  Thousands(list, {5, 6, 7});
+  AddTotals(4, {5, 6});
+  Thousands({5, 6, 7});
 }
 
 void BuildClass(const SavingsReportInputs& in, Hwnd list, Hwnd title) {
@@ -241,8 +244,8 @@ void BuildClass(const SavingsReportInputs& in, Hwnd list, Hwnd title) {
   AddRows(list, [](const std::vector<std::string>& r) {
     return std::vector<std::string>{V(r, 1), V(r, 2), V(r, 3), V(r, 4), Val(V(r, 5)) > 0 ? V(r, 5) : "0"};
   });
-  AddTotals(list, 2, {5});
-  Thousands(list, {5});
+  AddTotals(2, {5});
+  Thousands({5});
 }
 
 // ----- the chooser --------------------------------------------------------------------------------------------------
@@ -372,7 +375,7 @@ void FinBuildSavingsReport(const SavingsReportInputs& in, Hwnd list, Hwnd title)
     case 7: BuildClass(in, list, title); break;
     default: break;
   }
-  if (in.report != 2) FlushSheet();
+  FlushSheet();   // the rows the report made in memory (none for the balances, which go into the list directly)
   gCollected.clear();
   gCollected.shrink_to_fit();
 }

@@ -291,10 +291,10 @@ bool TrySave(Twin& t) {
   e.code = FinJournalAccountCode(accountItem);
   // The id is checked and the row written in one transaction; success only once it is committed.
   gSql = FinJournalInsertSql(t.income, e);
-  switch (SavingsInsertNewRow(e.id, gSql)) {
-    case SavingsNewRowResult::Written: break;
-    case SavingsNewRowResult::IdTaken: MsgBox(kJournalIdTaken, kEntryCaption, MB_OK | MB_ICONINFORMATION); return false;
-    case SavingsNewRowResult::Failed: return false;   // reported
+  switch (FinInsertIfFree(SavingsIdCountSql(e.id), {gSql})) {
+    case FinInsertResult::Written: break;
+    case FinInsertResult::Taken: MsgBox(kJournalIdTaken, kEntryCaption, MB_OK | MB_ICONINFORMATION); return false;
+    case FinInsertResult::Failed: return false;   // reported
   }
   MsgBox(kJournalSaved, kEntryCaption, MB_OK | MB_ICONINFORMATION);
   OfferReceipt(e.id, e.description, e.amount, accountItem);

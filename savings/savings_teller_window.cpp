@@ -392,7 +392,7 @@ void PrintBook(Hwnd form, SavingsBook book) {
   }
   if (rowIds.empty()) return;
   gSql = SavingsMarkPrintedSql(tx.studentId, rowIds);
-  FinExecAll({gSql});
+  FinExec(gSql);
 }
 
 }  // namespace
@@ -634,13 +634,11 @@ LResult FORMTABUNGAN_SaveTransaction(int, Hwnd form, Hwnd, int) {
   row.petugas = SbGetText(gStatusBar, 1);
   row.ref = SavingsFormatPosition(SavingsNextPosition(t->lastPosition, t->pageLines));
   long long rowId = 0;
-  switch (SavingsInsertNewRow(row.id, SavingsInsertSql(row), &rowId)) {
-    case SavingsNewRowResult::Written: break;
-    case SavingsNewRowResult::IdTaken: MsgBox(kIdTaken, "Info", MB_OK | MB_ICONINFORMATION); return 0;
-    case SavingsNewRowResult::Failed: return 0;   // reported; the window stays as it was
+  switch (FinInsertIfFree(SavingsIdCountSql(row.id), {SavingsInsertSql(row)}, &rowId)) {
+    case FinInsertResult::Written: break;
+    case FinInsertResult::Taken: MsgBox(kIdTaken, "Info", MB_OK | MB_ICONINFORMATION); return 0;
+    case FinInsertResult::Failed: return 0;   // reported; the window stays as it was
   }
-  t = TellerOf(form);
-  if (!t) return 0;
 
   AddHistoryRow(t->history, {gToday, SavingsSandiCode(sandi.text), std::to_string(row.keluar),
                              std::to_string(row.masuk), std::to_string(after), row.id, row.ref, "t",

@@ -154,8 +154,7 @@ class ExportTest : public fintest::SeamsTest {
   }
   // Puts a plug-in into the program folder under the name `name` (libtablepage.so, libtablesheet.so).
   void Install(const std::string& built, const std::string& name) {
-    std::filesystem::copy_file(std::string(FIN_BINARY_DIR) + "/" + built, ProgramFile(name),
-                               std::filesystem::copy_options::overwrite_existing);
+    plugintest::InstallPlugin(built, programDir(), name);
   }
   bool Loaded(const std::string& name) {
     void* h = dlopen(ProgramFile(name).c_str(), RTLD_NOW | RTLD_NOLOAD);

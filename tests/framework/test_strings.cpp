@@ -1,6 +1,8 @@
 // Splitting, picking fields and replacing in texts.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "framework/strings.h"
 #include "support/seams_fixture.h"
 
@@ -181,6 +183,23 @@ TEST(Utf8ColumnsTest, LeftRightAndPadding) {
     EXPECT_EQ(Utf8PadRight(c.text, c.n), c.padRight) << c.text << " n=" << c.n;
     EXPECT_EQ(Utf8PadLeft(c.text, c.n), c.padLeft) << c.text << " n=" << c.n;
   }
+}
+
+TEST(Utf8ColumnsTest, Mid) {
+  struct Case { std::string text; long long from, count; std::string mid; };
+  const Case cases[] = {
+      {"Caf\xC3\xA9 au lait", 3, 3, "\xC3\xA9 a"},   // counts characters, never cuts one
+      {"Caf\xC3\xA9 au lait", 3, -1, "\xC3\xA9 au lait"},
+      {"Caf\xC3\xA9", 2, 100, "f\xC3\xA9"},
+      {"Caf\xC3\xA9", 2, LLONG_MAX, "f\xC3\xA9"},
+      {"Caf\xC3\xA9", -2, 2, "Ca"},
+      {"Caf\xC3\xA9", 1, 0, ""},
+      {"Caf\xC3\xA9", 4, 1, ""},
+      {"", 0, -1, ""},
+      {"\x80" "ab", 0, 1, "a"},   // a stray leading continuation byte is no character
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(Utf8Mid(c.text, c.from, c.count), c.mid) << c.text << " from=" << c.from << " count=" << c.count;
 }
 
 }  // namespace

@@ -15,7 +15,6 @@
 #include <sqlite3.h>
 
 #include <QAbstractButton>
-#include <QComboBox>
 #include <QTableWidget>
 #include <QTest>
 #include <QWidget>
@@ -37,6 +36,7 @@
 #include "support/seams_fixture.h"
 #include "support/operator.h"
 
+using fintest::Choose;
 using fintest::Click;
 using fintest::ComboItems;
 
@@ -184,15 +184,6 @@ class ArrearsTest : public fintest::SeamsTest {
     return gFormTunggakanWindow;
   }
 
-  // The operator's choice of an item (CBN_SELCHANGE follows, as from the drop-down).
-  static void Choose(Hwnd combo, const std::string& text) {
-    auto* c = dynamic_cast<QComboBox*>(WinWidget(combo));
-    ASSERT_NE(c, nullptr);
-    const int i = CbFindStringExact(combo, -1, text);
-    ASSERT_GE(i, 0) << text;
-    CbSetCurSel(combo, i);
-    emit c->activated(i);
-  }
   // A click on a row's check box.
   static void Tick(Hwnd list, int row) {
     auto* v = dynamic_cast<QTableWidget*>(WinWidget(list));

@@ -25,6 +25,7 @@
 #include "support/operator.h"
 
 using fintest::Click;
+using fintest::Type;
 
 namespace paytest {
 
@@ -83,13 +84,6 @@ class PaymentWindowTest : public fintest::SeamsTest {
   }
 
   static QLineEdit* Edit(Hwnd h) { return qobject_cast<QLineEdit*>(WinWidget(h)); }
-  // The operator empties the edit and types the text key by key.
-  static void Type(Hwnd edit, const std::string& text) {
-    QLineEdit* e = Edit(edit);
-    ASSERT_NE(e, nullptr);
-    e->clear();
-    QTest::keyClicks(e, QString::fromStdString(text));
-  }
   // A key pressed while the focus is in the id edit (accelerators run through the form's message pump).
   static void Key(Qt::Key key) { QTest::keyClick(WinWidget(gFormBayarIdEdit), key); }
   static void Menu(int id) { WinSendMessage(gFormBayarWindow, WM_COMMAND, MAKEWPARAM(id, 0), 0); }

@@ -2,7 +2,6 @@
 // by the day and the mode, the school-year and posting-account choices, "Sisip" into the payment window's items and
 // totals, "Batal", the three outputs of the bill, failures, and the whole way from the real payment window.
 #include <QFile>
-#include <QLineEdit>
 
 #include <filesystem>
 
@@ -450,10 +449,7 @@ TEST_F(ArrearsFromPaymentWindowTest, AnInstalmentTypedAsMoneyIsSavedAsThatAmount
       Mark(gFormTunggakanList, 1);   // Buku, yearly, 700000 owed
       ClickModal(gFormTunggakanChangeButton, [&](Hwnd chooser) {
         EXPECT_EQ(chooser, gFormRekBayar3Window);
-        QLineEdit* e = qobject_cast<QLineEdit*>(WinWidget(gFormRekBayar3CashEdit));
-        ASSERT_NE(e, nullptr);
-        e->clear();
-        QTest::keyClicks(e, QString::fromUtf8(typed));
+        fintest::Type(gFormRekBayar3CashEdit, typed);
         Click(gFormRekBayar3SisipButton);
       });
       Tick(gFormTunggakanList, 1);

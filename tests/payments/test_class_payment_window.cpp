@@ -6,7 +6,6 @@
 #include <stdlib.h>
 
 #include <QAbstractButton>
-#include <QComboBox>
 #include <QMdiArea>
 #include <QTableWidget>
 #include <QTest>
@@ -24,10 +23,11 @@
 #include "framework/window_system.h"
 #include "payments/class_payment_window.h"
 #include "support/fixtures.h"
-#include "tests/payments/other_program.h"
+#include "support/other_program.h"
 #include "support/seams_fixture.h"
 #include "support/operator.h"
 
+using fintest::Choose;
 using fintest::ComboItems;
 using fintest::ListRows;
 
@@ -117,15 +117,6 @@ class ClassPaymentTest : public fintest::SeamsTest {
     ASSERT_NE(b, nullptr);
     ASSERT_TRUE(b->isEnabled());
     QTest::mouseClick(b, Qt::LeftButton);
-  }
-  // The operator's choice in a drop-down list (CBN_SELCHANGE follows).
-  static void Choose(Hwnd combo, const std::string& text) {
-    auto* c = dynamic_cast<QComboBox*>(WinWidget(combo));
-    ASSERT_NE(c, nullptr);
-    const int i = CbFindStringExact(combo, -1, text);
-    ASSERT_GE(i, 0) << text;
-    CbSetCurSel(combo, i);
-    emit c->activated(i);
   }
   static void ClickRow(Hwnd list, int row) {
     auto* v = dynamic_cast<QTableWidget*>(WinWidget(list));
@@ -328,7 +319,7 @@ TEST_F(ClassPaymentTest, AStampAlreadyStoredIsNotUsedAgain) {
 // Another program holding the file across the save: the failure is shown, nothing of the run is in the file, no
 // receipt can be printed; the retry after the lock is gone stores the run, which is in the file once it is closed.
 TEST_F(ClassPaymentTest, ASaveBlockedByAnotherProgramStoresNothingAndTheRetryLands) {
-  using paytest::Obstacle;
+  using fintest::Obstacle;
   const std::string path = WorkFile("keuangan.db3");
   sqlite3_busy_timeout(gDb, 50);
   CitraOwes();
@@ -337,7 +328,7 @@ TEST_F(ClassPaymentTest, ASaveBlockedByAnotherProgramStoresNothingAndTheRetryLan
   for (Obstacle obstacle : {Obstacle::kReadLock, Obstacle::kWriteLock}) {
     SCOPED_TRACE(static_cast<int>(obstacle));
     const std::string clock = "14:03:" + std::to_string(second++);
-    const std::string stamp = "2020202120210305" + clock.substr(0, 2) + clock.substr(3, 2) + clock.substr(6, 2);
+    const std::string stamp = FORM27_Stamp(gTapel, gToday, clock);
     const std::string inFile = "select count(*) from transaksi where substr(id,1,22)='" + stamp + "'";
     SbSetText(gStatusBar, 5, clock, 0);
     ChooseFee();
@@ -345,14 +336,13 @@ TEST_F(ClassPaymentTest, ASaveBlockedByAnotherProgramStoresNothingAndTheRetryLan
     const int chosen = LvGetItemCount(gForm27ChosenList);
     ASSERT_GE(chosen, 2);
     {
-      paytest::OtherProgram other(path);
-      if (obstacle == Obstacle::kReadLock) other.holdReadLock();
-      else other.holdWriteLock();
+      fintest::OtherProgram other(path);
+      other.hold(obstacle);
       ExpectMsgBox("SQL error: database is locked", "Info");   // and no "Proses penyimpanan selesai.."
       Click(gForm27SaveButton);
       VerifySeams();
       EXPECT_TRUE(sqlite3_get_autocommit(gDb));
-      EXPECT_EQ(paytest::RowsInFile(path, inFile), (Rows{{"0"}}));
+      EXPECT_EQ(fintest::RowsInFile(path, inFile), (Rows{{"0"}}));
       for (int r = 0; r < chosen; ++r) EXPECT_EQ(LvGetItemText(gForm27ChosenList, r, 3), "Failed");
       EXPECT_FALSE(Enabled(gForm27PrintReceiptsButton));
       FORM27_PrintReceipts(gForm27Window);
@@ -361,7 +351,7 @@ TEST_F(ClassPaymentTest, ASaveBlockedByAnotherProgramStoresNothingAndTheRetryLan
     ExpectMsgBox("Proses penyimpanan selesai..", "Info");
     Click(gForm27SaveButton);
     VerifySeams();
-    EXPECT_EQ(paytest::RowsInFile(path, inFile), (Rows{{std::to_string(chosen)}}));
+    EXPECT_EQ(fintest::RowsInFile(path, inFile), (Rows{{std::to_string(chosen)}}));
     Click(gForm27PrintReceiptsButton);
     EXPECT_EQ(printed().Documents().size(), static_cast<std::size_t>(chosen));
     printed().Clear();
@@ -370,7 +360,7 @@ TEST_F(ClassPaymentTest, ASaveBlockedByAnotherProgramStoresNothingAndTheRetryLan
   sqlite3_close(gDb);
   gDb = nullptr;
   // Ani 600000 and Citra 300000; then, billed twice over, Ani 900000, Budi 900000 and Citra 400000.
-  EXPECT_EQ(paytest::RowsInFile(path, "select substr(id,1,22), count(*), sum(masuk) from transaksi where "
+  EXPECT_EQ(fintest::RowsInFile(path, "select substr(id,1,22), count(*), sum(masuk) from transaksi where "
                                       "substr(id,1,16)='2020202120210305' group by 1 order by 1"),
             (Rows{{"2020202120210305140320", "2", "900000"}, {"2020202120210305140321", "3", "2200000"}}));
 }

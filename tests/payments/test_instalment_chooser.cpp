@@ -1,7 +1,6 @@
 // The instalment chooser FORMREKBAYAR3: the ten numbered instalments ("Angsuran") with the paid ones found by the word
 // in their description, the free amounts ("Cicilan"), what "Sisip" writes back into the arrears row, and the window
 // opened from the arrears window for a yearly fee.
-#include <QLineEdit>
 
 #include "payments/arrears_fixture.h"
 
@@ -206,10 +205,7 @@ TEST_F(InstalmentChooserTest, SisipInCicilanModeTakesTheAmountAsTyped) {
     SCOPED_TRACE(typed);
     Mark(gFormTunggakanList, 1);
     OpenChooser([&, typed = typed] {
-      QLineEdit* e = qobject_cast<QLineEdit*>(WinWidget(gFormRekBayar3CashEdit));
-      ASSERT_NE(e, nullptr);
-      e->clear();
-      QTest::keyClicks(e, QString::fromUtf8(typed));
+      fintest::Type(gFormRekBayar3CashEdit, typed);
       Click(gFormRekBayar3SisipButton);
       EXPECT_FALSE(IsWindow(gFormRekBayar3Window));
     });

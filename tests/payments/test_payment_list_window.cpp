@@ -22,7 +22,7 @@
 #include "payments/payment_list_window.h"
 #include "payments/payment_revision_window.h"
 #include "support/fixtures.h"
-#include "tests/payments/other_program.h"
+#include "support/other_program.h"
 #include "support/seams_fixture.h"
 #include "support/operator.h"
 
@@ -285,7 +285,7 @@ TEST_F(PaymentListTest, AFailedDeleteKeepsTheRow) {
 // Another program holding the file: the row stays in the list and in the file; the retry after the lock is gone
 // removes it, also from the file once the program has closed it.
 TEST_F(PaymentListTest, ADeleteBlockedByAnotherProgramKeepsTheRow) {
-  using paytest::Obstacle;
+  using fintest::Obstacle;
   const std::string path = WorkFile("keuangan.db3");
   sqlite3_busy_timeout(gDb, 50);
   Open();
@@ -296,9 +296,8 @@ TEST_F(PaymentListTest, ADeleteBlockedByAnotherProgramKeepsTheRow) {
     const std::string id = LvGetItemText(gForm13List, 0, 0);
     const std::string inFile = "select count(*) from transaksi where id='" + id + "'";
     {
-      paytest::OtherProgram other(path);
-      if (obstacle == Obstacle::kReadLock) other.holdReadLock();
-      else other.holdWriteLock();
+      fintest::OtherProgram other(path);
+      other.hold(obstacle);
       ExpectMsgBox(kForm13DeleteQuestion, "Confirm Delete", IDYES);
       ExpectMsgBox("SQL error: database is locked", "Info", IDOK, MB_OK);
       Command(gForm13DeleteId);
@@ -306,17 +305,17 @@ TEST_F(PaymentListTest, ADeleteBlockedByAnotherProgramKeepsTheRow) {
       EXPECT_TRUE(sqlite3_get_autocommit(gDb));
       EXPECT_EQ(LvGetItemCount(gForm13List), rows);
       EXPECT_EQ(LvGetItemText(gForm13List, 0, 0), id);
-      EXPECT_EQ(paytest::RowsInFile(path, inFile), (std::vector<std::vector<std::string>>{{"1"}}));
+      EXPECT_EQ(fintest::RowsInFile(path, inFile), (std::vector<std::vector<std::string>>{{"1"}}));
     }
     ExpectMsgBox(kForm13DeleteQuestion, "Confirm Delete", IDYES);
     Command(gForm13DeleteId);
     VerifySeams();
     EXPECT_EQ(LvGetItemCount(gForm13List), --rows);
-    EXPECT_EQ(paytest::RowsInFile(path, inFile), (std::vector<std::vector<std::string>>{{"0"}}));
+    EXPECT_EQ(fintest::RowsInFile(path, inFile), (std::vector<std::vector<std::string>>{{"0"}}));
   }
   sqlite3_close(gDb);
   gDb = nullptr;
-  EXPECT_EQ(paytest::RowsInFile(path, "select count(*) from transaksi where sts='p' and tgl like '2025-03%'"),
+  EXPECT_EQ(fintest::RowsInFile(path, "select count(*) from transaksi where sts='p' and tgl like '2025-03%'"),
             (std::vector<std::vector<std::string>>{{std::to_string(rows)}}));
 }
 

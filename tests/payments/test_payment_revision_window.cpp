@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <QLineEdit>
 #include <QMdiArea>
 #include <QTableWidget>
 #include <QTest>
@@ -23,8 +22,11 @@
 #include "payments/payment_list_window.h"
 #include "payments/payment_revision_window.h"
 #include "support/fixtures.h"
-#include "tests/payments/other_program.h"
+#include "support/operator.h"
+#include "support/other_program.h"
 #include "support/seams_fixture.h"
+
+using fintest::Type;
 
 namespace {
 
@@ -115,12 +117,6 @@ class RevisionTest : public fintest::SeamsTest {
     ASSERT_NE(v, nullptr);
     QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, v->visualRect(v->model()->index(row, 3)).center());
   }
-  static void Type(const std::string& keys) {
-    auto* e = qobject_cast<QLineEdit*>(WinWidget(gFormRevisiAmountEdit));
-    ASSERT_NE(e, nullptr);
-    e->clear();
-    QTest::keyClicks(e, QString::fromStdString(keys));
-  }
   static void Update() {
     auto* b = qobject_cast<QAbstractButton*>(WinWidget(gFormRevisiUpdateButton));
     ASSERT_NE(b, nullptr);
@@ -169,7 +165,7 @@ TEST_F(RevisionTest, UpdateRevisesTheClickedRowOnly) {
   FromPaymentWindow("S1", [&] {
     ClickRow(3);   // kR1 + "2", Uang Buku
     EXPECT_EQ(CtlGetText(gFormRevisiAmountEdit), "100000");
-    Type("12x5000");   // the keyboard enters digits only
+    Type(gFormRevisiAmountEdit, "12x5000");   // the keyboard enters digits only
     EXPECT_EQ(CtlGetText(gFormRevisiAmountEdit), "125000");
     ExpectSaved();
     Update();
@@ -177,11 +173,11 @@ TEST_F(RevisionTest, UpdateRevisesTheClickedRowOnly) {
     EXPECT_EQ(LvGetItemText(gFormRevisiList, 3, 4), "125000");
     // Several rows one after the other; a row revised twice stays 'rev'.
     ClickRow(4);
-    Type("140000");
+    Type(gFormRevisiAmountEdit, "140000");
     ExpectSaved();
     Update();
     ClickRow(3);
-    Type("120000");
+    Type(gFormRevisiAmountEdit, "120000");
     ExpectSaved();
     Update();
   });
@@ -197,7 +193,7 @@ TEST_F(RevisionTest, AnEmptyAmountWritesZeroAndNoRowWritesNothing) {
   FromPaymentWindow("S1", [&] {
     Update();   // no row chosen: nothing written, nothing claimed (an unscripted box would fail the test)
     ClickRow(4);
-    Type("");
+    Type(gFormRevisiAmountEdit, "");
     ExpectSaved();
     Update();
     EXPECT_EQ(LvGetItemText(gFormRevisiList, 4, 4), "0");
@@ -210,7 +206,7 @@ TEST_F(RevisionTest, AFailedUpdateChangesNothing) {
   fintest::Exec(gDb, "CREATE TRIGGER keep BEFORE UPDATE ON transaksi BEGIN SELECT RAISE(ABORT, 'dikunci'); END;");
   FromPaymentWindow("S1", [&] {
     ClickRow(4);
-    Type("1");
+    Type(gFormRevisiAmountEdit, "1");
     ExpectMsgBox("SQL error: dikunci", "Info", IDOK, MB_OK);
     Update();
     EXPECT_EQ(LvGetItemText(gFormRevisiList, 4, 4), "150000");
@@ -223,7 +219,7 @@ TEST_F(RevisionTest, ARowGoneMeanwhileIsNotReportedAsRevised) {
   FromPaymentWindow("S1", [&] {
     ClickRow(4);
     fintest::Exec(gDb, "DELETE FROM transaksi WHERE id='" + kR1 + "1'");
-    Type("1");
+    Type(gFormRevisiAmountEdit, "1");
     Update();   // matched no row: no success box
     EXPECT_EQ(LvGetItemText(gFormRevisiList, 4, 4), "150000");
   });
@@ -234,7 +230,7 @@ TEST_F(RevisionTest, ADiscountRowStaysADiscount) {
   FromPaymentWindow("S1", [&] {
     ClickRow(2);   // kR1 + "3", the discount of 5000
     EXPECT_EQ(CtlGetText(gFormRevisiAmountEdit), "5000");
-    Type("3000");
+    Type(gFormRevisiAmountEdit, "3000");
     ExpectSaved();
     Update();
     VerifySeams();
@@ -248,7 +244,7 @@ TEST_F(RevisionTest, ADiscountRowStaysADiscount) {
   FromPaymentList(kR1 + "3", [&] {
     EXPECT_EQ(Ids(), (std::vector<std::string>{kR1 + "3"}));
     EXPECT_EQ(CtlGetText(gFormRevisiAmountEdit), "3000");
-    Type("4500");
+    Type(gFormRevisiAmountEdit, "4500");
     ExpectSaved();
     Update();
   });
@@ -256,7 +252,7 @@ TEST_F(RevisionTest, ADiscountRowStaysADiscount) {
   // A fee row stays a payment.
   FromPaymentWindow("S1", [&] {
     ClickRow(4);
-    Type("140000");
+    Type(gFormRevisiAmountEdit, "140000");
     ExpectSaved();
     Update();
   });
@@ -270,7 +266,7 @@ TEST_F(RevisionTest, ADiscountRowStaysADiscount) {
 TEST_F(RevisionTest, TheAmountTakesAtMostTwelveDigits) {
   FromPaymentWindow("S1", [&] {
     ClickRow(4);
-    Type(std::string(20, '9'));
+    Type(gFormRevisiAmountEdit, std::string(20, '9'));
     EXPECT_EQ(CtlGetText(gFormRevisiAmountEdit), std::string(12, '9'));
     ExpectSaved();
     Update();
@@ -282,7 +278,7 @@ TEST_F(RevisionTest, TheAmountTakesAtMostTwelveDigits) {
 // Another program holding the file: the revision is not stored and not claimed; the retry after it is gone lands and
 // is in the file once the program has closed it.
 TEST_F(RevisionTest, ARevisionBlockedByAnotherProgramIsNotClaimed) {
-  using paytest::Obstacle;
+  using fintest::Obstacle;
   const std::string path = WorkFile("keuangan.db3");
   sqlite3_busy_timeout(gDb, 50);
   for (Obstacle obstacle : {Obstacle::kReadLock, Obstacle::kWriteLock}) {
@@ -290,17 +286,16 @@ TEST_F(RevisionTest, ARevisionBlockedByAnotherProgramIsNotClaimed) {
     const std::string amount = obstacle == Obstacle::kReadLock ? "111000" : "122000";
     FromPaymentWindow("S1", [&] {
       ClickRow(4);   // kR1 + "1"
-      Type(amount);
+      Type(gFormRevisiAmountEdit, amount);
       {
-        paytest::OtherProgram other(path);
-        if (obstacle == Obstacle::kReadLock) other.holdReadLock();
-        else other.holdWriteLock();
+        fintest::OtherProgram other(path);
+        other.hold(obstacle);
         ExpectMsgBox("SQL error: database is locked", "Info");   // and no "Revisi transaksi berhasil disimpan.."
         Update();
         VerifySeams();
         EXPECT_TRUE(sqlite3_get_autocommit(gDb));
         EXPECT_NE(LvGetItemText(gFormRevisiList, 4, 4), amount);
-        EXPECT_NE(paytest::RowsInFile(path, "select masuk from transaksi where id='" + kR1 + "1'"), (Rows{{amount}}));
+        EXPECT_NE(fintest::RowsInFile(path, "select masuk from transaksi where id='" + kR1 + "1'"), (Rows{{amount}}));
       }
       ExpectSaved();
       Update();
@@ -310,7 +305,7 @@ TEST_F(RevisionTest, ARevisionBlockedByAnotherProgramIsNotClaimed) {
   }
   sqlite3_close(gDb);
   gDb = nullptr;
-  EXPECT_EQ(paytest::RowsInFile(path, "select masuk, jenjang from transaksi where id='" + kR1 + "1'"),
+  EXPECT_EQ(fintest::RowsInFile(path, "select masuk, jenjang from transaksi where id='" + kR1 + "1'"),
             (Rows{{"122000", "rev"}}));
 }
 
@@ -328,7 +323,7 @@ TEST_F(RevisionTest, FromThePaymentListListsTheStudentsRowsOfThatFeeInTheMonth) 
     EXPECT_EQ(Ids(), (std::vector<std::string>{kR1 + "1", kR2 + "1"}));
     EXPECT_EQ(LvGetSelectionMark(gFormRevisiList), 0);
     EXPECT_EQ(CtlGetText(gFormRevisiAmountEdit), "150000");
-    Type("160000");
+    Type(gFormRevisiAmountEdit, "160000");
     ExpectSaved();
     Update();
   });

@@ -18,7 +18,7 @@
 #include "students/student_pickers.h"
 #include "framework/strings.h"
 #include "payments/receipt_print.h"
-#include "tests/payments/other_program.h"
+#include "support/other_program.h"
 #include "tests/payments/payment_window_fixture.h"
 
 namespace {
@@ -647,7 +647,7 @@ TEST_F(PaymentWindow, TheSavingsBoxIsUntickedForTheNextStudent) {
 // Another program on the file, or a row refused half-way: the cashier sees the failure, nothing of the receipt is in
 // the file and nothing is printed, archived or copied; once the obstacle is gone the same payment saves and prints.
 TEST_F(PaymentWindow, ASaveThatIsNotStoredIsNeverReportedOrPrinted) {
-  using paytest::Obstacle;
+  using fintest::Obstacle;
   struct Case {
     Obstacle obstacle;
     const char* error;
@@ -670,9 +670,8 @@ TEST_F(PaymentWindow, ASaveThatIsNotStoredIsNeverReportedOrPrinted) {
     Load("12");
     Insert(ThreeItems());
     {
-      paytest::OtherProgram other(path);
-      if (c.obstacle == Obstacle::kReadLock) other.holdReadLock();
-      if (c.obstacle == Obstacle::kWriteLock) other.holdWriteLock();
+      fintest::OtherProgram other(path);
+      other.hold(c.obstacle);
       if (c.obstacle == Obstacle::kTrigger)
         fintest::Exec(gDb, "CREATE TRIGGER no_buku BEFORE INSERT ON transaksi WHEN NEW.uraian='Uang Buku' "
                            "BEGIN SELECT RAISE(ABORT, 'buku ditolak'); END;");
@@ -680,7 +679,7 @@ TEST_F(PaymentWindow, ASaveThatIsNotStoredIsNeverReportedOrPrinted) {
       Key(Qt::Key_F12);
       VerifySeams();
       EXPECT_TRUE(sqlite3_get_autocommit(gDb));   // no transaction left open behind the cashier's back
-      EXPECT_EQ(paytest::RowsInFile(path, inFile), (Table{{"0"}}));
+      EXPECT_EQ(fintest::RowsInFile(path, inFile), (Table{{"0"}}));
       EXPECT_EQ(gPaymentSaved, 0);
       EXPECT_TRUE(Enabled(gFormBayarSaveButton));
       EXPECT_FALSE(Enabled(gFormBayarPrintButton));
@@ -694,7 +693,7 @@ TEST_F(PaymentWindow, ASaveThatIsNotStoredIsNeverReportedOrPrinted) {
     ExpectMsgBox("Pembayaran berhasil disimpan..", "Pembayaran..", IDOK);
     Key(Qt::Key_F12);
     VerifySeams();
-    EXPECT_EQ(paytest::RowsInFile(path, inFile), (Table{{"3"}}));
+    EXPECT_EQ(fintest::RowsInFile(path, inFile), (Table{{"3"}}));
     Click(gFormBayarPrintButton);
     EXPECT_EQ(printed().Documents().size(), 1u);
     EXPECT_TRUE(clipboard().has_value());
@@ -706,7 +705,7 @@ TEST_F(PaymentWindow, ASaveThatIsNotStoredIsNeverReportedOrPrinted) {
   // The three receipts are in the file once the program has closed it.
   sqlite3_close(gDb);
   gDb = nullptr;
-  EXPECT_EQ(paytest::RowsInFile(path, "select substr(id,1,22), count(*), sum(masuk) from transaksi where "
+  EXPECT_EQ(fintest::RowsInFile(path, "select substr(id,1,22), count(*), sum(masuk) from transaksi where "
                                       "substr(id,1,6)='202420' group by 1 order by 1"),
             (Table{{"2024202520240902101531", "3", "1000000"},
                    {"2024202520240902101532", "3", "1000000"},

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
-#include <QComboBox>
 #include <QTest>
 #include <QWidget>
 #include <functional>
@@ -25,6 +24,7 @@
 #include "reports/report_fixture.h"
 #include "support/operator.h"
 
+using fintest::Choose;
 using fintest::Click;
 using fintest::ComboItems;
 using fintest::ListRows;
@@ -160,15 +160,6 @@ class ArrearsReportTest : public fintest::ReportTest {
   bool ShowData(const std::string& kelas) { return Build(&gFormLapTunggakanShowDataButton, kelas); }
   bool ClassRecap() { return Build(&gFormLapTunggakanRecapButton); }
 
-  // The operator's choice of a class from the drop-down.
-  static void Choose(Hwnd combo, const std::string& text) {
-    auto* c = dynamic_cast<QComboBox*>(WinWidget(combo));
-    ASSERT_NE(c, nullptr);
-    const int i = CbFindStringExact(combo, -1, text);
-    ASSERT_GE(i, 0) << text;
-    CbSetCurSel(combo, i);
-    emit c->activated(i);
-  }
   // The row whose column 0 or 1 is `key`; -1 when none.
   static int RowOf(Hwnd list, const std::string& key) {
     for (int r = 0; r < LvGetItemCount(list); ++r)

@@ -8,7 +8,6 @@
 #include <sqlite3.h>
 
 #include <QAbstractButton>
-#include <QComboBox>
 #include <QMdiArea>
 #include <QTest>
 #include <QWidget>
@@ -31,6 +30,7 @@
 #include "support/seams_fixture.h"
 #include "support/operator.h"
 
+using fintest::Choose;
 using fintest::Click;
 using fintest::ComboItems;
 using fintest::ListRows;
@@ -164,16 +164,6 @@ class PaymentReportTest : public fintest::SeamsTest {
       closed = !IsWindow(gFormLapBayarWindow);
     });
     return closed;
-  }
-
-  // The operator's choice of an item (CBN_SELCHANGE follows, as from the drop-down).
-  static void ChooseText(Hwnd combo, const std::string& text) {
-    auto* c = dynamic_cast<QComboBox*>(WinWidget(combo));
-    ASSERT_NE(c, nullptr);
-    const int i = CbFindStringExact(combo, -1, text);
-    ASSERT_GE(i, 0) << text;
-    CbSetCurSel(combo, i);
-    emit c->activated(i);
   }
 
   static std::vector<std::string> Captions(Hwnd list) {

@@ -6,7 +6,6 @@
 #include <QGroupBox>
 #include <QPalette>
 #include <cstdlib>
-#include <filesystem>
 
 #include "plugins/plugin_setup.h"
 #include "reports/payment_report_fixture.h"
@@ -22,9 +21,8 @@ class PaymentReportWindowTest : public PaymentReportTest {
   void TearDown() override {
     for (const char* v : {"FIN_PLUGIN_RECORD", "FIN_PLUGIN_RECORD_INTS"}) unsetenv(v);
   }
-  void Install(const std::string& from, const std::string& as) {
-    std::filesystem::copy_file(std::string(FIN_BINARY_DIR) + "/" + from, ProgramFile(as),
-                               std::filesystem::copy_options::overwrite_existing);
+  void Install(const std::string& built, const std::string& name) {
+    plugintest::InstallPlugin(built, programDir(), name);
   }
 };
 
@@ -107,7 +105,7 @@ TEST_F(PaymentReportWindowTest, PickingAClassOffersItsMonthlyFees) {
                  {"VIII C", {}}};                                      // yearly fees only: none offered
     for (const Case& c : cases) {
       SCOPED_TRACE(c.kelas);
-      ChooseText(gFormLapBayarClassCombo, c.kelas);
+      Choose(gFormLapBayarClassCombo, c.kelas);
       EXPECT_EQ(ComboItems(gFormLapBayarAccountCombo), c.fees);
       EXPECT_EQ(CtlGetText(gFormLapBayarAccountCombo), c.fees.empty() ? "" : c.fees[0]);
     }

@@ -100,7 +100,7 @@ class PaymentReportsTest : public PaymentReportTest {
 
 TEST_F(PaymentReportsTest, ShowDataListsWhatEachStudentPaidPerFeeInThePeriod) {
   ASSERT_TRUE(Build(&gFormLapBayarShowDataButton, [&] {
-    ChooseText(gFormLapBayarClassCombo, "VII A");
+    Choose(gFormLapBayarClassCombo, "VII A");
     Dates("2024-07-01", "2024-09-30");
   }));
   // Citra paid nothing and Fajar's discount cancels his payment: both are left out.
@@ -117,7 +117,7 @@ TEST_F(PaymentReportsTest, TheClassReportsReadTheClassInOneStatement) {
     fintest::StatementCounter statements(gDb);
     int run = -1;
     WithDialog([&] {
-      ChooseText(gFormLapBayarClassCombo, "VII A");
+      Choose(gFormLapBayarClassCombo, "VII A");
       if (button == &gFormLapBayarShowDataButton) Dates("2024-07-01", "2024-09-30");
       statements.reset();
       Click(*button);
@@ -141,7 +141,7 @@ TEST_F(PaymentReportsTest, ShowDataPeriodsWithoutPaymentsShowOnlyTheTotalsRow) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     ASSERT_TRUE(Build(&gFormLapBayarShowDataButton, [&] {
-      ChooseText(gFormLapBayarClassCombo, "VII A");
+      Choose(gFormLapBayarClassCombo, "VII A");
       if (c.from) Dates(c.from, c.to);
     }));
     EXPECT_EQ(ListRows(gForm10List), onlyTotals);
@@ -150,7 +150,7 @@ TEST_F(PaymentReportsTest, ShowDataPeriodsWithoutPaymentsShowOnlyTheTotalsRow) {
 
 TEST_F(PaymentReportsTest, ShowDataOfAClassWithoutFeesHasTheFixedColumnsOnly) {
   fintest::Exec(gDb, "INSERT INTO siswakelas (Kode, IdSiswa, Kelas, Tapel) VALUES ('k','S05','VIII C','2024/2025')");
-  ASSERT_TRUE(Build(&gFormLapBayarShowDataButton, [&] { ChooseText(gFormLapBayarClassCombo, "VIII C"); }));
+  ASSERT_TRUE(Build(&gFormLapBayarShowDataButton, [&] { Choose(gFormLapBayarClassCombo, "VIII C"); }));
   EXPECT_EQ(Captions(gForm10List),
             (std::vector<std::string>{"Id", "Nama Siswa", "Kelas", "Potongan Rp.", "Jumlah Rp."}));
   EXPECT_EQ(ListRows(gForm10List), (Rows{{"", "    JUMLAH ", "", "0", "0"}}));
@@ -163,7 +163,7 @@ TEST_F(PaymentReportsTest, ShowDataOfAClassWithAQuoteInItsName) {
                 " ('X''1','Uang ''Kas''','X ''Unggulan''','Pertahun','2024/2025');"
                 "INSERT INTO transaksi (id, tgl, acctid, siswaid, masuk, sts) VALUES"
                 " ('t','2024-09-03','X''1','S05',125000,'p')");
-  ASSERT_TRUE(Build(&gFormLapBayarShowDataButton, [&] { ChooseText(gFormLapBayarClassCombo, "X 'Unggulan'"); }));
+  ASSERT_TRUE(Build(&gFormLapBayarShowDataButton, [&] { Choose(gFormLapBayarClassCombo, "X 'Unggulan'"); }));
   EXPECT_EQ(Captions(gForm10List)[3], "Uang 'Kas' Rp.");
   EXPECT_EQ(ListRows(gForm10List), (Rows{{"S05", "Eka", "X 'Unggulan'", "125.000", "0", "125.000"},
                                          {"", "    JUMLAH ", "", "125.000", "0", "125.000"}}));
@@ -171,7 +171,7 @@ TEST_F(PaymentReportsTest, ShowDataOfAClassWithAQuoteInItsName) {
 
 TEST_F(PaymentReportsTest, MonthlyFeeReportSpreadsEachPaidTotalOverTheMonths) {
   ASSERT_TRUE(Build(&gFormLapBayarMonthlyButton, [&] {
-    ChooseText(gFormLapBayarClassCombo, "VII A");
+    Choose(gFormLapBayarClassCombo, "VII A");
     EXPECT_EQ(CtlGetText(gFormLapBayarAccountCombo), "VII-SPP; SPP VII");
   }));
   // Gita has no billing row on the fee: her months show 0, her paid total stands in "Jumlah".
@@ -271,7 +271,7 @@ TEST_F(PaymentReportsTest, SumsBeyondThirtyTwoBitsStayExact) {
   ASSERT_TRUE(Build(&gFormLapBayarTodayButton));
   rows = ListRows(gForm10List);
   EXPECT_EQ(rows.back(), (std::vector<std::string>{"", "GRAND TOTAL ", "", "4.000.150.000"}));
-  ASSERT_TRUE(Build(&gFormLapBayarShowDataButton, [&] { ChooseText(gFormLapBayarClassCombo, "IX B"); }));
+  ASSERT_TRUE(Build(&gFormLapBayarShowDataButton, [&] { Choose(gFormLapBayarClassCombo, "IX B"); }));
   EXPECT_EQ(ListRows(gForm10List).front(),
             (std::vector<std::string>{"S04", "Dedi", "IX B", "150.000", "4.000.000.000", "0", "4.000.150.000"}));
 }
@@ -307,7 +307,7 @@ TEST_F(PaymentReportsTest, AFailingSumIsShownAndCountsAsNothing) {
   // The class's billing is read in one statement: one box, every month of every student counted as nothing.
   fintest::Exec(gDb, "DROP TABLE detail_account");
   ExpectMsgBox("SQL error: no such table: detail_account", "Info", IDOK, MB_OK);
-  ASSERT_TRUE(Build(&gFormLapBayarMonthlyButton, [&] { ChooseText(gFormLapBayarClassCombo, "VII A"); }));
+  ASSERT_TRUE(Build(&gFormLapBayarMonthlyButton, [&] { Choose(gFormLapBayarClassCombo, "VII A"); }));
   const Rows rows = ListRows(gForm10List);
   ASSERT_EQ(rows.size(), 6u);
   EXPECT_EQ(rows[0][3], "0");

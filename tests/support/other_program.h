@@ -11,6 +11,10 @@
 
 namespace fintest {
 
+// How another program gets in the way of a save: a read lock across the commit, a write lock from the start, or (no
+// other program) a trigger that refuses a row half-way through, which the test sets up itself.
+enum class Obstacle { kReadLock, kWriteLock, kTrigger };
+
 class OtherProgram {
  public:
   explicit OtherProgram(const std::string& path) {
@@ -30,6 +34,11 @@ class OtherProgram {
   }
   // A write in progress: the reserved lock of an open write transaction.
   void holdWriteLock() { Exec(db_, "BEGIN IMMEDIATE"); }
+  // The lock the obstacle names; nothing for kTrigger.
+  void hold(Obstacle obstacle) {
+    if (obstacle == Obstacle::kReadLock) holdReadLock();
+    if (obstacle == Obstacle::kWriteLock) holdWriteLock();
+  }
   void release() {
     if (db_ && !sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
   }
