@@ -105,6 +105,7 @@ std::string Cell(char** values, int columnCount, int i) {
 
 // The working year's fees as class, name, amount and type: what an earlier copy left.
 std::set<std::string> gExistingFees;
+std::set<std::string> gExistingFeeIds;
 std::string Signature(const std::string& kelas, const std::string& pembayaran, const std::string& jumlah,
                       const std::string& type) {
   return kelas + '\x1f' + pembayaran + '\x1f' + std::to_string(FinFeeAmount(jumlah)) + '\x1f' + type;
@@ -112,6 +113,7 @@ std::string Signature(const std::string& kelas, const std::string& pembayaran, c
 int OnExistingFeeRow(void*, int columnCount, char** values, char**) {
   gExistingFees.insert(Signature(Cell(values, columnCount, 0), Cell(values, columnCount, 1),
                                  Cell(values, columnCount, 2), Cell(values, columnCount, 3)));
+  gExistingFeeIds.insert(Cell(values, columnCount, 4));
   return 0;
 }
 
@@ -121,14 +123,6 @@ std::string CommonStart(const std::string& a, const std::string& b) {
   while (n < a.size() && n < b.size() && a[n] == b[n]) ++n;
   while (n > 0 && n < a.size() && (static_cast<unsigned char>(a[n]) & 0xC0) == 0x80) --n;   // not inside a character
   return a.substr(0, n);
-}
-
-// The count of a "Select Count(*)" statement; false (its box shown with `prefix`) when it failed.
-bool Count(const std::string& sql, const std::string& prefix, long long* count) {
-  gCountResult = 0;
-  if (FinExec(sql, FinCbCount, prefix) != 0) return false;
-  *count = gCountResult;
-  return true;
 }
 
 void DeleteSelected(Hwnd) {
@@ -193,12 +187,17 @@ bool FORM6_CopyFromYear(const std::string& sourceYear, int* copied) {
     return false;
   const std::vector<Form6CopyRow> rows = std::move(gCopyRows);
   gCopyRows.clear();
+  // The fees of the working year, read once: their signatures (a fee copied by an earlier run) and their ids (a fee
+  // that stands in the year already).
   gExistingFees.clear();
-  if (FinExec("select Kelas, Pembayaran, Jumlah, Type from account WHERE Tapel='" + SqlQ(gTapel) + "'",
+  gExistingFeeIds.clear();
+  if (FinExec("select Kelas, Pembayaran, Jumlah, Type, Id from account WHERE Tapel='" + SqlQ(gTapel) + "'",
               OnExistingFeeRow, "SQL error0: ") != 0)
     return false;
   const std::set<std::string> existing = std::move(gExistingFees);
+  std::set<std::string> existingIds = std::move(gExistingFeeIds);
   gExistingFees.clear();
+  gExistingFeeIds.clear();
 
   const std::string ref = FinYearCopyRefRekening(gTapel);
   // A counter value whose id a fee, a billing row or a payment still names is passed over: ids stay unique and never
@@ -214,11 +213,7 @@ bool FORM6_CopyFromYear(const std::string& sourceYear, int* copied) {
   int inserted = 0;
   long long counter = 0;
   for (const Form6CopyRow& r : rows) {
-    long long n = 0;
-    if (!Count("Select Count(*) From account WHERE id='" + SqlQ(r.id) + "' and tapel='" + SqlQ(gTapel) + "'",
-               "SQL error0: ", &n))
-      return false;
-    if (n >= 1) continue;                                                    // the fee stands in the year already
+    if (existingIds.count(r.id)) continue;                                   // the fee stands in the year already
     if (existing.count(Signature(r.kelas, r.pembayaran, r.jumlah, r.type))) continue;   // copied by an earlier run
     if (!namesRead && !FinFeeIdsNamedUnder(prefix, named, "SQL error0: ")) return false;
     namesRead = true;
@@ -236,6 +231,7 @@ bool FORM6_CopyFromYear(const std::string& sourceYear, int* copied) {
                 SqlQ(r.type) + "','ins','" + SqlQ(ref) + "','" + SqlQ(gTapel) + "')") != 0)
       return false;
     named.insert(id);
+    existingIds.insert(id);
     ++inserted;
   }
   if (!tx.commit()) return false;
