@@ -186,6 +186,14 @@ void GiveMdiChildBack(Hwnd child) {
   WinSetFocus(child);
 }
 
+// Makes `hwnd` the current window of a form that binds its globals: the window global names it, then the form's
+// bind routine points the other globals at it.
+void MakeCurrent(const FrmForm& form, Hwnd hwnd) {
+  if (!form.bind || !IsWindow(hwnd)) return;
+  if (form.window) *form.window = hwnd;
+  form.bind(hwnd);
+}
+
 }  // namespace
 
 // =================================================================================================================
@@ -312,6 +320,9 @@ std::intptr_t FrmShow(int modal, Hwnd form, Hwnd parent, int showCommand, int is
   ModalForms().push_back(form);
   WinRunLoopWhileWindow(form);
   ModalForms().erase(std::find(ModalForms().begin(), ModalForms().end(), form));
+  // The form it was opened from is current again: a window opened meanwhile may have made another one current.
+  const Hwnd from = FrmGetFormOf(parent);
+  if (WindowData* fd = FrmDataOf(from); fd && fd->form) MakeCurrent(*fd->form, from);
   int r = gFormResult;
   gFormResult = 0;
   return r;
@@ -489,6 +500,7 @@ LResult FrmFormCreate(FrmForm& form, Hwnd hwnd, LParam lParam) {
   if (!d) return -1;
   WinSetProp(hwnd, "FIN_PTR", reinterpret_cast<std::intptr_t>(d));
   d->isForm = 1;
+  d->form = &form;
   if (form.window) *form.window = hwnd;
   CtlSetTag(hwnd, "");
   CtlSetTag2(hwnd, "");
@@ -555,6 +567,11 @@ bool FrmFormMessage(FrmForm& form, Hwnd hwnd, unsigned msg, WParam wParam, LPara
       return false;
     case WM_ACTIVATE:
       FrmFormActivate(hwnd, wParam);
+      if (LOWORD(wParam) != WA_INACTIVE) MakeCurrent(form, hwnd);
+      return false;
+    case WM_COMMAND:
+    case WM_NOTIFY:
+      MakeCurrent(form, hwnd);
       return false;
     case WM_SYSCOMMAND:
       if ((wParam & 0xFFF0) == SC_CLOSE) {

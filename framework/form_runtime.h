@@ -96,6 +96,10 @@ struct FrmForm {
   void (*createControls)(Hwnd form) = nullptr;
   LResult (*onCreate)(Hwnd form, std::intptr_t userData) = nullptr;   // the form's creation handler, if any
   void (*onDestroy)(Hwnd form) = nullptr;           // extra clean-up before the standard one, if any
+  // A form that can be open more than once and whose globals name one window of it: points the globals at `form`.
+  // The runtime makes the window current (window global, then this) when it is activated, before each WM_COMMAND
+  // and WM_NOTIFY of it goes on to the form, and when a modal form opened from it is gone.
+  void (*bind)(Hwnd form) = nullptr;
   const char* caption = "";
   std::uint32_t style = WS_OVERLAPPEDWINDOW;
   std::uint32_t exStyle = 0;                        // beyond WS_EX_CONTROLPARENT | WS_EX_WINDOWEDGE (| WS_EX_MDICHILD)
@@ -120,7 +124,8 @@ std::intptr_t FrmShowForm(FrmForm& form, Hwnd parent, int modal, int userData);
 // Standard handling of a form's messages. Returns true when the message is done and `*result` is to be returned:
 // WM_CREATE (record, window global, controls, creation handler), WM_SYSCOMMAND SC_CLOSE (sends WM_CLOSE),
 // WM_DESTROY (clean-up). Does its part and returns false (the form goes on, ending in WinDefWindowProc) for WM_SIZE
-// (resize rules unless minimised), WM_ACTIVATE (gActiveForm), WM_SETFOCUS (focus to the last focused control),
+// (resize rules unless minimised), WM_ACTIVATE (gActiveForm; an activated form made current), WM_COMMAND and
+// WM_NOTIFY (the form made current), WM_SETFOCUS (focus to the last focused control),
 // WM_SYSCOLORCHANGE / WM_THEMECHANGED (colours) and WM_CLOSE (a modal form's owner enabled and activated, the form
 // hidden, the MDI child behind it given the focus back as FrmClose does).
 bool FrmFormMessage(FrmForm& form, Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam, LResult* result);
