@@ -146,6 +146,7 @@ bool AppRestoreFrom(const std::string& path) {
   rc = CopyInto(src, gDb, error);
   sqlite3_close(src);
   if (rc != SQLITE_OK) return fail(error);
+  FinEnsureIndexes(gDb, error);   // the restored contents may lack some; without them the database is only slower
   MsgBox("Restore berhasil, database diganti dengan isi file : " + path + ", database sebelumnya disimpan di : " +
              safety + "..",
          "Info", MB_OK);

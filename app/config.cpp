@@ -236,7 +236,10 @@ void AppReadSchoolFile() {
 void AppOpenDatabase() {
   std::string message;
   gDb = FinOpenDatabase(gDbPath, message);
-  if (gDb) return;
+  if (gDb) {
+    FinEnsureIndexes(gDb, message);   // without them the database is only slower
+    return;
+  }
   MsgBox("Tidak dapat membuka database: " + message, "Info", MB_OK);
   AppExit(1);
 }

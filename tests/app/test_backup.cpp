@@ -10,6 +10,7 @@
 
 #include "app/backup.h"
 #include "app/globals.h"
+#include "common/database.h"
 #include "support/fixtures.h"
 #include "support/locked_folder.h"
 #include "support/seams_fixture.h"
@@ -102,6 +103,19 @@ TEST_F(BackupTest, RoundTrip) {
   EXPECT_EQ(NamesIn(gDbPath), (Rows{{"ANI"}}));   // on disk, not only in the connection
   fintest::Exec(gDb, "INSERT INTO siswa (Id, Nama) VALUES ('002', 'BUDI')");   // and it stays writable
   EXPECT_EQ(NamesIn(chosen), (Rows{{"ANI"}}));   // the backup file itself is untouched
+}
+
+TEST_F(BackupTest, TheRestoredDatabaseHasTheSchemasIndexes) {
+  // A backup of a school's database from before the indexes.
+  const std::string older = WorkFile("lama.datakeuangan");
+  fintest::CreateDatabaseWithoutIndexes(older);
+  ExpectMsgBox("Restore berhasil, database diganti dengan isi file : " + older + ", database sebelumnya disimpan di : " +
+                   WorkFile("keu_SebelumRestore_20240902_101530.datakeuangan") + "..",
+               "Info");
+  EXPECT_TRUE(AppRestoreFrom(older));
+  EXPECT_EQ(Names(gDb), Rows{});
+  EXPECT_EQ(fintest::IndexCount(gDbPath), static_cast<int>(FinIndexStatements().size()));
+  EXPECT_EQ(fintest::IndexCount(older), 0);   // the chosen file itself is untouched
 }
 
 TEST_F(BackupTest, RestoreRefusesWhatIsNoDatabase) {

@@ -16,6 +16,7 @@
 #include "app/config.h"
 #include "app/database_window.h"
 #include "app/globals.h"
+#include "common/database.h"
 #include "framework/controls.h"
 #include "framework/dialogs.h"
 #include "framework/fonts.h"
@@ -301,6 +302,38 @@ TEST_F(DatabaseWindowTest, OnlyAnExistingSoundFinanceDatabaseIsTaken) {
   EXPECT_FALSE(std::filesystem::exists(WorkFile("sub.db3")));
   EXPECT_EQ(fintest::ReadFile(WorkFile("kosong.db3")), "");
   EXPECT_EQ(Students(), (Rows{{"L1", "LAMA"}}));
+}
+
+TEST_F(DatabaseWindowTest, ARefusedFileIsLeftByteForByteAsItWas) {
+  // A foreign database that shares a table name with the system's: nothing is written to it, not even an index.
+  const std::string foreignPath = WorkFile("lain.db3");
+  sqlite3* foreign = nullptr;
+  sqlite3_open(foreignPath.c_str(), &foreign);
+  fintest::Exec(foreign, "CREATE TABLE siswa (Id TEXT, Nama TEXT); INSERT INTO siswa VALUES ('X1', 'ASING')");
+  sqlite3_close(foreign);
+  const std::string before = fintest::ReadFile(foreignPath);
+  ExpectMsgBox("Tidak dapat membuka database: bukan database keuangan, tabel siswakelas tidak ada", "Info");
+  RunWindow([&] {
+    CtlSetText(gForm12PathEdit, foreignPath);
+    Click(gForm12SaveButton);
+    EXPECT_TRUE(IsWindow(gForm12Window));
+    WinWidget(gForm12Window)->close();
+  });
+  EXPECT_EQ(gDbPath, WorkFile("lama.db3"));
+  EXPECT_EQ(fintest::ReadFile(foreignPath), before);
+  EXPECT_EQ(fintest::IndexCount(foreignPath), 0);
+}
+
+TEST_F(DatabaseWindowTest, TheChosenDatabaseGetsTheSchemasIndexes) {
+  const std::string older = WorkFile("tanpa-indeks.db3");
+  fintest::CreateDatabaseWithoutIndexes(older);
+  ExpectMsgBox("database berhasil dikoneksikan..", "Info");
+  RunWindow([&] {
+    CtlSetText(gForm12PathEdit, older);
+    Click(gForm12SaveButton);
+  });
+  EXPECT_EQ(gDbPath, older);
+  EXPECT_EQ(fintest::IndexCount(older), static_cast<int>(FinIndexStatements().size()));
 }
 
 TEST_F(DatabaseWindowTest, SwitchWithoutTheWindow) {
