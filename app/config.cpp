@@ -49,6 +49,13 @@ bool FileExists(const std::string& path) {
   return std::filesystem::is_regular_file(path, ec);
 }
 
+// A settings file to read: the program folder's `name`, else the working folder's; "" when neither folder has one.
+std::string SettingsFile(const std::string& name) {
+  const std::string programFile = AppProgramFile(name);
+  if (FileExists(programFile)) return programFile;
+  return FileExists(name) ? name : std::string();
+}
+
 }  // namespace
 
 void AppInitMonthNames() {
@@ -110,8 +117,7 @@ void AppReadConnFile() {
   // The program folder's file, which the database connection window writes: a database chosen there is the one the
   // next start opens, whatever the working folder is. A working folder's file is read where the program folder has
   // none.
-  const std::string programFile = AppProgramFile("conn.txt");
-  const std::string line = LastLine(FileExists(programFile) ? programFile : "conn.txt");
+  const std::string line = LastLine(SettingsFile("conn.txt"));
   std::string path, f2, f3;
   std::size_t after = 0;
   if (AppReadQuotedPath(line, path, after)) {
@@ -173,16 +179,11 @@ void AppReadStrukSettings() {
   // The program folder's file, which the receipt settings window and the prepaid and postpaid commands write: the
   // settings survive a restart whatever the working folder is. A working folder's file is read only where the
   // program folder has none yet.
-  const std::string programFile = AppProgramFile("setting_struk.txt");
-  if (FileExists(programFile)) {
-    AppParseStrukLine(LastLine(programFile));
+  if (const std::string file = SettingsFile("setting_struk.txt"); !file.empty()) {
+    AppParseStrukLine(LastLine(file));
     return;
   }
-  if (FileExists("setting_struk.txt")) {
-    AppParseStrukLine(LastLine("setting_struk.txt"));
-    return;
-  }
-  AppWriteLineFile(programFile, kDefaultStrukLine);
+  AppWriteLineFile(AppProgramFile("setting_struk.txt"), kDefaultStrukLine);
   AppParseStrukLine(kDefaultStrukLine);
 }
 
