@@ -178,6 +178,17 @@ Hwnd MdiChildBehind(Hwnd owner) {
   return 0;
 }
 
+// A modal form that goes: the window it disabled (which may differ from the window it was created for) is enabled and
+// activated again. Returns the MDI child behind that window, for GiveMdiChildBack once the form is out of the way.
+Hwnd GiveOwnerBack(Hwnd form) {
+  WindowData* d = FrmDataOf(form);
+  if (!d || !d->isModal || !IsWindow(d->owner)) return 0;
+  const Hwnd child = MdiChildBehind(d->owner);
+  WinEnableWindow(d->owner, true);
+  WinSetActiveWindow(d->owner);
+  return child;
+}
+
 // After a modal form is gone: the MDI child it was opened over stays in front and has the focus again (giving the
 // frame back may have activated another child).
 void GiveMdiChildBack(Hwnd child) {
@@ -330,13 +341,7 @@ std::intptr_t FrmShow(int modal, Hwnd form, Hwnd parent, int showCommand, int is
 
 void FrmClose(Hwnd form, int result) {
   if (!IsWindow(form)) return;
-  Hwnd child = 0;
-  if (WindowData* d = FrmDataOf(form); d && d->isModal && IsWindow(d->owner)) {
-    // The window this form disabled (which may differ from the window it was created for) is enabled again.
-    child = MdiChildBehind(d->owner);
-    WinEnableWindow(d->owner, true);
-    WinSetActiveWindow(d->owner);
-  }
+  const Hwnd child = GiveOwnerBack(form);
   WinDestroyWindow(form);
   gFormResult = result;
   GiveMdiChildBack(child);
@@ -371,7 +376,8 @@ void FrmSetModalHook(std::function<void(Hwnd)> hook) { ModalHook() = std::move(h
 // =================================================================================================================
 // Enumeration callbacks and resize rules
 // =================================================================================================================
-int FrmSysColorProc(Hwnd hwnd, LParam) {
+int FrmSysColorProc(Hwnd hwnd, LParam lParam) {
+  if (lParam && FrmGetFormOf(hwnd) != static_cast<Hwnd>(lParam)) return 1;   // another form's: it hears of it itself
   WindowData* d = FrmDataOf(hwnd);
   if (d && d->colorsOn && d->backIsSysColor) {
     WinDeleteBrush(d->backBrush);
@@ -527,12 +533,7 @@ void FrmFormSetFocus(Hwnd hwnd) {
 void FrmFormClose(Hwnd hwnd) {
   WindowData* d = FrmDataOf(hwnd);
   if (d && d->isModal) {
-    Hwnd child = 0;
-    if (IsWindow(d->owner)) {
-      child = MdiChildBehind(d->owner);
-      WinEnableWindow(d->owner, true);
-      WinSetActiveWindow(d->owner);
-    }
+    const Hwnd child = GiveOwnerBack(hwnd);
     WinShowWindow(hwnd, SW_HIDE);
     GiveMdiChildBack(child);
   }
@@ -573,19 +574,12 @@ bool FrmFormMessage(FrmForm& form, Hwnd hwnd, unsigned msg, WParam wParam, LPara
     case WM_NOTIFY:
       MakeCurrent(form, hwnd);
       return false;
-    case WM_SYSCOMMAND:
-      if ((wParam & 0xFFF0) == SC_CLOSE) {
-        if (!WinHasNoCloseCommand(hwnd)) WinSendMessage(hwnd, WM_CLOSE, wParam, lParam);
-        *result = 0;
-        return true;
-      }
-      return false;
     case WM_SETFOCUS:
       FrmFormSetFocus(hwnd);
       return false;
     case WM_SYSCOLORCHANGE:
     case WM_THEMECHANGED:
-      WinEnumChildWindows(hwnd, FrmSysColorProc, 0);
+      WinEnumChildWindows(hwnd, FrmSysColorProc, static_cast<LParam>(hwnd));
       return false;
     case WM_CLOSE:
       FrmFormClose(hwnd);
