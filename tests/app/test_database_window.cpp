@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <QAbstractButton>
-#include <QLineEdit>
 #include <QTest>
 #include <QWidget>
 #include <filesystem>
@@ -28,6 +26,7 @@
 #include "support/operator.h"
 
 using fintest::Click;
+using fintest::Type;
 
 namespace {
 
@@ -65,12 +64,6 @@ class DatabaseWindowTest : public fintest::SeamsTest {
   std::intptr_t RunWindow(std::function<void()> drive, int parameter = 0) {
     OnModal([drive](QWidget*) { drive(); });
     return FORM12_Show(0, 1, parameter);
-  }
-  static void Type(Hwnd edit, const std::string& text) {
-    auto* e = qobject_cast<QLineEdit*>(WinWidget(edit));
-    ASSERT_NE(e, nullptr);
-    e->clear();
-    QTest::keyClicks(e, QString::fromStdString(text));
   }
   static Rows Students() { return fintest::Query(gDb, "SELECT Id, Nama FROM siswa ORDER BY Id"); }
   bool ProgramConnExists() const { return std::filesystem::exists(ProgramFile("conn.txt")); }
