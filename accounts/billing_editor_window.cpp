@@ -239,13 +239,13 @@ void FORM28_CreateControls(Hwnd form) {
                                      FORM28_EditSubclassProc, kFont);
   if (auto* b = qobject_cast<QAbstractButton*>(WinWidget(gForm28PasteButton))) b->setIcon(ResLoadIcon("IMAGE_DOWN"));
   gForm28TotalEdit = AddEdit(f, ES_NUMBER, 150, 234, 155, gForm28TotalEditId, window);
-  WinSendMessage(gForm28TotalEdit, EM_LIMITTEXT, 12, 0);   // up to 999.999.999.999 rupiah
+  FinLimitAmountEdit(gForm28TotalEdit);
   CtlAddToolTip(gForm28TotalEdit, "Bila jenis pembayaran Pertahun, rubah langsung nilai pada kolom ini", 0);
   for (int k = 1; k <= 12; ++k) {
     const int y = 264 + 28 * (k - 1);
     gForm28MonthLabel[k] = AddLabel(f, kMonthCaptions[k - 1], 18, y, gForm28MonthLabelId[k]);
     gForm28MonthEdit[k] = AddEdit(f, ES_NUMBER, 150, y, 155, gForm28MonthEditId[k], yellow);
-    WinSendMessage(gForm28MonthEdit[k], EM_LIMITTEXT, 12, 0);   // up to 999.999.999.999 rupiah
+    FinLimitAmountEdit(gForm28MonthEdit[k]);
     CtlAddToolTip(gForm28MonthEdit[k], "Rubah pada kolom ini, kemudian tekan Enter untuk update data..", 0);
   }
   for (Hwnd g : {gForm28FeeGroup, gForm28StudentGroup})

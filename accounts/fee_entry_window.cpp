@@ -10,6 +10,7 @@
 #include "accounts/fee_list_window.h"
 #include "accounts/fee_rules.h"
 #include "app/globals.h"
+#include "common/amounts.h"
 #include "common/globals.h"
 #include "common/query_callbacks.h"
 #include "common/sql.h"
@@ -237,7 +238,7 @@ void FORMAKUNBAYAR_CreateControls(Hwnd form) {
   CtlAddToolTip(gFormAkunBayarPembayaranEdit, "Bila belum tersedia dalam combo, bisa ditambahkan dikolom ini", 1);
   gFormAkunBayarJumlahEdit = FrmAddControl(f, "Edit", "", kEdit | ES_NUMBER, WS_EX_CLIENTEDGE, 130, 188, 150, 22,
                                            gFormAkunBayarJumlahEditId, FORMAKUNBAYAR_CtlSubclassProc, kFieldFont);
-  WinSendMessage(gFormAkunBayarJumlahEdit, EM_LIMITTEXT, 12, 0);   // up to 999.999.999.999 rupiah
+  FinLimitAmountEdit(gFormAkunBayarJumlahEdit);
   gFormAkunBayarJenisCombo = FrmAddControl(f, "ComboBox", "", kCombo, 0, 130, 216, 150, 120,
                                            gFormAkunBayarJenisComboId, FORMAKUNBAYAR_CtlSubclassProc, kFieldFont);
   CbAddString(gFormAkunBayarJenisCombo, "Perbulan");

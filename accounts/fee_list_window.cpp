@@ -67,6 +67,7 @@ FrmForm gForm6 = {.name = "FORM6",
                   .window = &gForm6Window,
                   .createControls = FORM6_CreateControls,
                   .onCreate = FORM6_Init,
+                  .bind = FORM6_Bind,
                   .caption = "Data Akun Pembayaran",
                   .style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_OVERLAPPEDWINDOW,
                   .width = 1015,
@@ -141,7 +142,6 @@ void CopyFromYearCommand(Hwnd form) {
   if (MsgBox(kForm6CopyQuestion, "Salin Data dari tahun ajaran : ", MB_YESNO | MB_ICONQUESTION) != IDYES) return;
   gFormMode = "";
   FORM21_Show(form, 1, 0);
-  FORM6_Bind(form);
   if (gFormMode.empty()) return;
   int copied = 0;
   if (!FORM6_CopyFromYear(gFormMode, &copied)) return;
@@ -310,8 +310,7 @@ int FORM6_FillList(const std::string& kelas) {
   return FinExec(FinFeeListSql(kelas, gTapel), FinCbFillList);
 }
 
-void FORM6_OnKelasChange(Hwnd form) {
-  FORM6_Bind(form);
+void FORM6_OnKelasChange(Hwnd) {
   FORM6_FillList(CtlGetText(gForm6KelasCombo));
 }
 
@@ -325,7 +324,7 @@ void FORM6_Search(Hwnd form) {
 
 int FORM6_OnCommand(Hwnd form, Hwnd, int notification, int id) {
   if (notification != 0 || !IsFeeList(form)) return 0;
-  FORM6_Bind(form);
+  FORM6_Bind(form);   // also run from outside the window's procedure (the class-to-class copy)
   if (id == gForm6AddId) {
     if (CbGetCount(gForm6KelasCombo) < 1) return 0;
     gEditMode = 0;
@@ -354,7 +353,6 @@ int FORM6_OnCommand(Hwnd form, Hwnd, int notification, int id) {
   } else if (id == gForm6RefreshId) {
     Refresh();
   }
-  FORM6_Bind(form);   // a window opened from here may have activated another fee list in between
   return 0;
 }
 
@@ -363,7 +361,6 @@ LResult FORM6_WndProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam) {
     gForm6KelasCombo = gForm6List = gForm6SearchEdit = gForm6Rebar = gForm6Toolbar = 0;
     gForm6KelasLabel = gForm6CariLabel = 0;
   }
-  if (msg == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE) FORM6_Bind(hwnd);
   if (msg == WM_SIZE && wParam != SIZE_MINIMIZED) WinSendMessage(WinGetDlgItem(hwnd, gForm6RebarId), WM_SIZE, 0, 0);
   LResult r = 0;
   if (FrmFormMessage(gForm6, hwnd, msg, wParam, lParam, &r)) return r;

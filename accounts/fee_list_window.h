@@ -50,7 +50,8 @@ LResult FORM6_CtlSubclassProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lPa
 void FORM6_CreateControls(Hwnd form);
 // Fills the Kelas combo with the classes of gTapel, selects the first and fills the list for it; returns 0.
 LResult FORM6_Init(Hwnd form, std::intptr_t userData);
-// Points gForm6Window and the control globals at `form` (a fee list window); nothing for another window.
+// Points gForm6Window and the control globals at `form` (a fee list window); nothing for another window. The form's
+// bind routine: the form runtime runs it when the window is activated and before each of its commands.
 void FORM6_Bind(Hwnd form);
 
 // Fills the list with the fees of `kelas` in gTapel (all rows and columns removed first); returns the statement's

@@ -22,6 +22,12 @@ bool AppLoginCheck(const std::string& user, const std::string& password);
 // characters, written in their shortest decimal form): "2023/2024" +1 -> "2024/2025"; "" +1 -> "1/1".
 std::string AppStepSchoolYear(const std::string& yearText, int step);
 
+// The access positions (characters of the access string, 1-based) of the twelve working windows.
+inline constexpr int kAccessStudents = 1, kAccessLedger = 2, kAccessFees = 3, kAccessPayments = 4,
+                     kAccessClassPayments = 5, kAccessSavings = 6, kAccessCashJournal = 7, kAccessBankJournal = 8,
+                     kAccessFinancialReport = 9, kAccessPaymentReport = 10, kAccessArrearsReport = 11,
+                     kAccessSavingsReport = 12;
+
 // True when character `position` (1-based) of `akses` is "1"; any other character, and a position beyond the end
 // (or below 1), refuses.
 bool AppHasAccess(const std::string& akses, int position);

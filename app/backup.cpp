@@ -105,7 +105,6 @@ bool AppRestoreFrom(const std::string& path) {
   // one leaves the live database as it is, before anything of it is touched.
   sqlite3* src = nullptr;
   int rc = sqlite3_open_v2(path.c_str(), &src, SQLITE_OPEN_READONLY, nullptr);
-  if (rc == SQLITE_OK) rc = sqlite3_exec(src, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
   if (rc != SQLITE_OK) {
     std::string message = src ? sqlite3_errmsg(src) : sqlite3_errstr(rc);
     sqlite3_close(src);
@@ -146,6 +145,7 @@ bool AppRestoreFrom(const std::string& path) {
   rc = CopyInto(src, gDb, error);
   sqlite3_close(src);
   if (rc != SQLITE_OK) return fail(error);
+  FinEnsureIndexes(gDb, error);   // the restored contents may lack some; without them the database is only slower
   MsgBox("Restore berhasil, database diganti dengan isi file : " + path + ", database sebelumnya disimpan di : " +
              safety + "..",
          "Info", MB_OK);

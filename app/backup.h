@@ -29,7 +29,8 @@ std::string AppSafetyCopyName(const std::string& dbPath, const QDateTime& now);
 // Restores the database from `path`. The file must be a sound Finance database (FinCheckFinanceDatabase: readable,
 // whole, with the system's tables); otherwise "Restore gagal: " + the reason and nothing of the live database is
 // touched. Then the live database is copied to AppSafetyCopyName (a copy that cannot be written refuses the restore),
-// gDb is closed, opened again on gDbPath and the chosen file's contents copied into it. Success: "Restore berhasil,
+// gDb is closed, opened again on gDbPath, the chosen file's contents copied into it and given the schema's indexes
+// (FinEnsureIndexes). Success: "Restore berhasil,
 // database diganti dengan isi file : " + path + ", database sebelumnya disimpan di : " + the safety copy + "..";
 // choosing the live database itself changes nothing and makes no copy. Caption "Info". True when restored. gDb is
 // open on gDbPath afterwards in every case but a database that cannot be opened again.

@@ -49,6 +49,43 @@ bool FileExists(const std::string& path) {
   return std::filesystem::is_regular_file(path, ec);
 }
 
+// A settings file to read: the program folder's `name`, else the working folder's; "" when neither folder has one.
+std::string SettingsFile(const std::string& name) {
+  const std::string programFile = AppProgramFile(name);
+  if (FileExists(programFile)) return programFile;
+  return FileExists(name) ? name : std::string();
+}
+
+// The path as field 1 of conn.txt: as it is, or, when it holds ";" or begins with a double quote, between double
+// quotes with each double quote inside doubled.
+std::string ConnPathField(const std::string& path) {
+  if (path.find(';') == std::string::npos && (path.empty() || path[0] != '"')) return path;
+  return "\"" + StrReplace(path, "\"", "\"\"") + "\"";
+}
+
+// A line that begins with a quoted field: its text (doubled quotes read as one) into `path`, the position after the
+// closing quote into `after` (the end of the line or a ";"). False, with nothing set, for any other line.
+bool ReadQuotedPath(const std::string& line, std::string& path, std::size_t& after) {
+  if (line.empty() || line[0] != '"') return false;
+  std::string text;
+  for (std::size_t i = 1; i < line.size(); ++i) {
+    if (line[i] != '"') {
+      text += line[i];
+      continue;
+    }
+    if (i + 1 < line.size() && line[i + 1] == '"') {   // a doubled quote stands for one
+      text += '"';
+      ++i;
+      continue;
+    }
+    if (i + 1 < line.size() && line[i + 1] != ';') return false;   // not a quoted field after all
+    path = text;
+    after = i + 1;
+    return true;
+  }
+  return false;   // no closing quote: read as written
+}
+
 }  // namespace
 
 void AppInitMonthNames() {
@@ -110,11 +147,10 @@ void AppReadConnFile() {
   // The program folder's file, which the database connection window writes: a database chosen there is the one the
   // next start opens, whatever the working folder is. A working folder's file is read where the program folder has
   // none.
-  const std::string programFile = AppProgramFile("conn.txt");
-  const std::string line = LastLine(FileExists(programFile) ? programFile : "conn.txt");
+  const std::string line = LastLine(SettingsFile("conn.txt"));
   std::string path, f2, f3;
   std::size_t after = 0;
-  if (AppReadQuotedPath(line, path, after)) {
+  if (ReadQuotedPath(line, path, after)) {
     // A path written between double quotes (it holds ";"); the two further fields follow it.
     const std::string rest = after < line.size() ? line.substr(after + 1) : std::string();
     f2 = StrParse(rest, ";", 1);
@@ -131,34 +167,8 @@ void AppReadConnFile() {
   gConnField3 = f3;
 }
 
-std::string AppConnPathField(const std::string& path) {
-  if (path.find(';') == std::string::npos && (path.empty() || path[0] != '"')) return path;
-  return "\"" + StrReplace(path, "\"", "\"\"") + "\"";
-}
-
-bool AppReadQuotedPath(const std::string& line, std::string& path, std::size_t& after) {
-  if (line.empty() || line[0] != '"') return false;
-  std::string text;
-  for (std::size_t i = 1; i < line.size(); ++i) {
-    if (line[i] != '"') {
-      text += line[i];
-      continue;
-    }
-    if (i + 1 < line.size() && line[i + 1] == '"') {   // a doubled quote stands for one
-      text += '"';
-      ++i;
-      continue;
-    }
-    if (i + 1 < line.size() && line[i + 1] != ';') return false;   // not a quoted field after all
-    path = text;
-    after = i + 1;
-    return true;
-  }
-  return false;   // no closing quote: read as written
-}
-
 bool AppWriteConnFile(const std::string& path, const std::string& field2, const std::string& field3) {
-  return AppWriteLineFile(AppProgramFile("conn.txt"), AppConnPathField(path) + ";" + field2 + ";" + field3);
+  return AppWriteLineFile(AppProgramFile("conn.txt"), ConnPathField(path) + ";" + field2 + ";" + field3);
 }
 
 void AppParseStrukLine(const std::string& line) {
@@ -173,16 +183,11 @@ void AppReadStrukSettings() {
   // The program folder's file, which the receipt settings window and the prepaid and postpaid commands write: the
   // settings survive a restart whatever the working folder is. A working folder's file is read only where the
   // program folder has none yet.
-  const std::string programFile = AppProgramFile("setting_struk.txt");
-  if (FileExists(programFile)) {
-    AppParseStrukLine(LastLine(programFile));
+  if (const std::string file = SettingsFile("setting_struk.txt"); !file.empty()) {
+    AppParseStrukLine(LastLine(file));
     return;
   }
-  if (FileExists("setting_struk.txt")) {
-    AppParseStrukLine(LastLine("setting_struk.txt"));
-    return;
-  }
-  AppWriteLineFile(programFile, kDefaultStrukLine);
+  AppWriteLineFile(AppProgramFile("setting_struk.txt"), kDefaultStrukLine);
   AppParseStrukLine(kDefaultStrukLine);
 }
 
@@ -236,7 +241,10 @@ void AppReadSchoolFile() {
 void AppOpenDatabase() {
   std::string message;
   gDb = FinOpenDatabase(gDbPath, message);
-  if (gDb) return;
+  if (gDb) {
+    FinEnsureIndexes(gDb, message);   // without them the database is only slower
+    return;
+  }
   MsgBox("Tidak dapat membuka database: " + message, "Info", MB_OK);
   AppExit(1);
 }

@@ -55,15 +55,10 @@ std::string AppProgramFile(const std::string& name);
 // empty texts. A line without ";" gives the whole line for all three fields. A path between double quotes (as
 // AppWriteConnFile writes one holding ";") is read whole, a doubled quote inside it as one; fields 2 and 3 follow it.
 void AppReadConnFile();
-// Writes conn.txt into the program folder: path ";" field 2 ";" field 3 (empty fields written empty), the path as
-// AppConnPathField gives it. True when written.
+// Writes conn.txt into the program folder: path ";" field 2 ";" field 3 (empty fields written empty). The path is
+// written as it is, or, when it holds ";" or begins with a double quote, between double quotes with each double quote
+// inside doubled. True when written.
 bool AppWriteConnFile(const std::string& path, const std::string& field2, const std::string& field3);
-// The path as field 1 of conn.txt: as it is, or, when it holds ";" or begins with a double quote, between double
-// quotes with each double quote inside doubled.
-std::string AppConnPathField(const std::string& path);
-// A line that begins with a quoted field: its text (doubled quotes read as one) into `path`, the position after the
-// closing quote into `after` (the end of the line or a ";"). False, with nothing set, for any other line.
-bool AppReadQuotedPath(const std::string& line, std::string& path, std::size_t& after);
 
 // Parses one setting_struk.txt line into the five receipt globals: fields 1, 2, 3 and 5 read as numbers (the leading
 // number, rounded half to even: "12.5" -> 12, "13.5" -> 14, letters -> 0), field 4 as it stands.

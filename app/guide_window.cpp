@@ -120,9 +120,8 @@ void OpenFeeList() { FORM6_Show(gMdiClient, 1, 0); }                   // an MDI
 void OpenPromotion() { FORM9_Show(gMdiClient, 1, 0); }                 // modal
 
 // The guide opens a window only for an operator whose rights allow it, by the access position of the list window the
-// main window would open it from: the students (1), the ledger accounts (2), the fees (3). A refusal shows the main
-// window's refusal text and leaves the guide open.
-constexpr int kAccessStudents = 1, kAccessLedger = 2, kAccessFees = 3;
+// main window would open it from: the students, the ledger accounts, the fees. A refusal shows the main window's
+// refusal text and leaves the guide open.
 
 }  // namespace
 

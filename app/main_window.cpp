@@ -139,17 +139,27 @@ struct GuardedCommand {
   ShowRoutine show;
 };
 const GuardedCommand kGuardedCommands[] = {
-    {IDM_DATA_SISWA, 1, FORM2_Show},          {IDM_DATA_REKENING, 2, FORM5_Show},
-    {IDM_DATA_AKUN_PEMBAYARAN, 3, FORM6_Show}, {IDM_PEMBAYARAN, 4, FORM13_Show},
-    {IDT_PEMBAYARAN, 4, FORMBAYAR_Show},       {IDM_BAYAR_PER_KELAS, 5, FORM27_Show},
-    {IDT_BAYAR_PER_KELAS, 5, FORM27_Show},     {IDM_TABUNGAN, 6, FORM14_Show},
-    {IDT_TABUNGAN, 6, FORMTABUNGAN_Show},      {IDM_JURNAL_KAS, 7, FORM15_Show},
-    {IDT_JURNAL_KAS, 7, FORM15_Show},          {IDM_JURNAL_BANK, 8, FORM15_Show},
-    {IDT_JURNAL_BANK, 8, FORM15_Show},         {IDM_LAP_KEUANGAN, 9, FORM8_Show},
-    {IDT_LAP_KEUANGAN, 9, FORM8_Show},         {IDM_LAP_PEMBAYARAN, 10, FORM10_Show},
-    {IDT_LAP_PEMBAYARAN, 10, FORM10_Show},     {IDM_LAP_TUNGGAKAN, 11, FORM11_Show},
-    {IDT_LAP_TUNGGAKAN, 11, FORM11_Show},      {IDM_LAP_TABUNGAN, 12, FORM18_Show},
-    {IDT_LAP_TABUNGAN, 12, FORM18_Show},
+    {IDM_DATA_SISWA, kAccessStudents, FORM2_Show},
+    {IDM_DATA_REKENING, kAccessLedger, FORM5_Show},
+    {IDM_DATA_AKUN_PEMBAYARAN, kAccessFees, FORM6_Show},
+    {IDM_PEMBAYARAN, kAccessPayments, FORM13_Show},
+    {IDT_PEMBAYARAN, kAccessPayments, FORMBAYAR_Show},
+    {IDM_BAYAR_PER_KELAS, kAccessClassPayments, FORM27_Show},
+    {IDT_BAYAR_PER_KELAS, kAccessClassPayments, FORM27_Show},
+    {IDM_TABUNGAN, kAccessSavings, FORM14_Show},
+    {IDT_TABUNGAN, kAccessSavings, FORMTABUNGAN_Show},
+    {IDM_JURNAL_KAS, kAccessCashJournal, FORM15_Show},
+    {IDT_JURNAL_KAS, kAccessCashJournal, FORM15_Show},
+    {IDM_JURNAL_BANK, kAccessBankJournal, FORM15_Show},
+    {IDT_JURNAL_BANK, kAccessBankJournal, FORM15_Show},
+    {IDM_LAP_KEUANGAN, kAccessFinancialReport, FORM8_Show},
+    {IDT_LAP_KEUANGAN, kAccessFinancialReport, FORM8_Show},
+    {IDM_LAP_PEMBAYARAN, kAccessPaymentReport, FORM10_Show},
+    {IDT_LAP_PEMBAYARAN, kAccessPaymentReport, FORM10_Show},
+    {IDM_LAP_TUNGGAKAN, kAccessArrearsReport, FORM11_Show},
+    {IDT_LAP_TUNGGAKAN, kAccessArrearsReport, FORM11_Show},
+    {IDM_LAP_TABUNGAN, kAccessSavingsReport, FORM18_Show},
+    {IDT_LAP_TABUNGAN, kAccessSavingsReport, FORM18_Show},
 };
 
 }  // namespace

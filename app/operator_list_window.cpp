@@ -54,6 +54,7 @@ FrmForm gForm7 = {.name = "FORM7",
                   .window = &gForm7Window,
                   .createControls = FORM7_CreateControls,
                   .onCreate = FORM7_LoadUsers,
+                  .bind = FORM7_Bind,
                   .caption = "Data User",
                   .style = WS_CHILD | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX,
                   .width = 1028,
@@ -104,8 +105,7 @@ void FORM7_Bind(Hwnd form) {
   gForm7Toolbar = WinGetDlgItem(gForm7Rebar, gForm7ToolbarId);   // the toolbar lives in the rebar
 }
 
-LResult FORM7_LoadUsers(Hwnd form, std::intptr_t) {
-  FORM7_Bind(form);
+LResult FORM7_LoadUsers(Hwnd, std::intptr_t) {
   gSql = FORM7_ListSql();
   gTargetListView = gForm7List;
   LvDeleteAllColumns(gForm7List);
@@ -115,11 +115,9 @@ LResult FORM7_LoadUsers(Hwnd form, std::intptr_t) {
 }
 
 LResult FORM7_OnToolbar(Hwnd form, Hwnd, int, int id) {
-  FORM7_Bind(form);
   if (id == gForm7AddId || id == gForm7EditId) {
     gEditMode = id == gForm7AddId ? 0 : 1;
     FORMADMIN_Show(form, 1, 0);
-    FORM7_Bind(form);
   } else if (id == gForm7DeleteId) {
     if (MsgBox(kForm7DeleteQuestion, kForm7DeleteCaption, MB_YESNO | MB_ICONQUESTION) == IDYES) {
       const int mark = LvGetSelectionMark(gForm7List);
@@ -142,7 +140,6 @@ LResult FORM7_WndProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam) {
     const Hwnd rebar = WinGetDlgItem(hwnd, gForm7RebarId);
     if (IsWindow(rebar)) WinSendMessage(rebar, WM_SIZE, wParam, lParam);
   }
-  if (msg == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE) FORM7_Bind(hwnd);
   LResult r = 0;
   if (FrmFormMessage(gForm7, hwnd, msg, wParam, lParam, &r)) return r;
   if (msg == WM_COMMAND) {

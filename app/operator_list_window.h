@@ -44,5 +44,6 @@ LResult FORM7_LoadUsers(Hwnd form, std::intptr_t userData);
 // Every command of the window: the five toolbar buttons by id; any other id does nothing. Returns 0.
 LResult FORM7_OnToolbar(Hwnd form, Hwnd control, int notification, int id);
 // Several operator lists may be open: the window and control globals are pointed at `form` (an operator list), the
-// window a command comes from, so that its buttons and the editor they open work on its own list.
+// window a command comes from, so that its buttons and the editor they open work on its own list. The form's bind
+// routine: the form runtime runs it when the window is activated and before each of its commands.
 void FORM7_Bind(Hwnd form);

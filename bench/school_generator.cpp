@@ -3,7 +3,6 @@
 #include <sqlite3.h>
 
 #include <QDate>
-#include <QFile>
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -13,7 +12,6 @@
 #include <vector>
 
 #include "common/database.h"
-#include "framework/resources.h"
 
 namespace {
 
@@ -108,13 +106,6 @@ class Insert {
   sqlite3_stmt* st_ = nullptr;
   int n_ = 0;
 };
-
-std::string SchemaText() {
-  ResEnsureLoaded();
-  QFile f(QStringLiteral(":/db/schema.sql"));
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  return f.readAll().toStdString();
-}
 
 bool Exec(sqlite3* db, const std::string& sql, std::string& error) {
   char* err = nullptr;
@@ -375,8 +366,7 @@ bool Fill(sqlite3* db, const SchoolSettings& a, SchoolFacts& facts, std::string&
 bool FinGenerateSchool(const std::string& path, const SchoolSettings& settings, SchoolFacts& facts, std::string& error) {
   std::error_code ec;
   std::filesystem::remove(path, ec);
-  const std::string schema = SchemaText();
-  if (schema.empty()) {
+  if (FinSchemaText().empty()) {
     error = "db/schema.sql is not compiled in";
     return false;
   }
@@ -387,16 +377,8 @@ bool FinGenerateSchool(const std::string& path, const SchoolSettings& settings, 
     return false;
   }
   // The tables from the schema; the indexes are made once the rows are in, which is much quicker.
-  bool ok = Exec(db, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF", error) && Exec(db, schema, error);
-  std::vector<std::string> indexes;
-  if (ok) {
-    sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(db, "select name from sqlite_master where type='index' and sql is not null", -1, &st, nullptr);
-    while (st && sqlite3_step(st) == SQLITE_ROW)
-      indexes.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
-    sqlite3_finalize(st);
-    for (const std::string& name : indexes) ok = ok && Exec(db, "DROP INDEX \"" + name + "\"", error);
-  }
+  bool ok = Exec(db, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF", error) &&
+            Exec(db, FinSchemaWithoutIndexes(), error);
   ok = ok && Exec(db, "BEGIN", error);
   if (ok && !Fill(db, settings, facts, error)) {
     if (error.empty()) error = sqlite3_errmsg(db);

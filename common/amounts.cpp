@@ -30,11 +30,13 @@ bool FinReadAmount(const std::string& text, long long& amount) {
   }
   const std::size_t first = digits.find_first_not_of('0');
   if (first == std::string::npos) return true;   // zero, in whatever form
-  if (digits.size() - first > 12) return false;
+  if (digits.size() - first > static_cast<std::size_t>(kFinMaxAmountDigits)) return false;
   long long value = std::stoll(digits.substr(first));
   amount = negative ? -value : value;
   return true;
 }
+
+void FinLimitAmountEdit(Hwnd edit) { WinSendMessage(edit, EM_LIMITTEXT, kFinMaxAmountDigits, 0); }
 
 long long FinPositiveAmount(const std::string& text) {
   long long amount = 0;

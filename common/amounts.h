@@ -2,8 +2,11 @@
 #pragma once
 #include <string>
 
+#include "framework/win.h"
+
 // The largest amount the system takes: 999.999.999.999 rupiah (12 digits).
 constexpr long long kFinMaxAmount = 999999999999LL;
+constexpr int kFinMaxAmountDigits = 12;
 
 // Reads `text` as whole rupiah: blanks anywhere and a leading "Rp" (or "Rp.") are ignored; then an optional "-" and
 // digits, plain ("1500000") or in groups of three separated by "." ("1.500.000") or by "," ("1,500,000"); a
@@ -14,3 +17,6 @@ bool FinReadAmount(const std::string& text, long long& amount);
 
 // FinReadAmount for callers that only take a positive amount: the amount, or 0 when the text is not a positive amount.
 long long FinPositiveAmount(const std::string& text);
+
+// An edit that takes an amount: the operator can type at most kFinMaxAmountDigits characters into it.
+void FinLimitAmountEdit(Hwnd edit);

@@ -2,18 +2,13 @@
 
 #include <QFile>
 
+#include <cctype>
 #include <filesystem>
+#include <set>
 
 #include "framework/resources.h"
 
 namespace {
-
-std::string SchemaText() {
-  ResEnsureLoaded();
-  QFile f(QStringLiteral(":/db/schema.sql"));
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  return f.readAll().toStdString();
-}
 
 // The statements of an SQL text, split at ";" outside quotes and comments.
 std::vector<std::string> Statements(const std::string& sql) {
@@ -49,49 +44,87 @@ std::vector<std::string> Statements(const std::string& sql) {
   return out;
 }
 
-bool HasTable(sqlite3* db, const std::string& table) {
-  sqlite3_stmt* st = nullptr;
-  bool found = false;
-  if (sqlite3_prepare_v2(db, "SELECT 1 FROM sqlite_master WHERE type='table' AND name=?1 COLLATE NOCASE", -1, &st,
-                         nullptr) == SQLITE_OK) {
-    sqlite3_bind_text(st, 1, table.c_str(), -1, SQLITE_TRANSIENT);
-    found = sqlite3_step(st) == SQLITE_ROW;
-  }
-  sqlite3_finalize(st);
-  return found;
+std::string Upper(const std::string& text) {
+  std::string out;
+  for (char c : text) out += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return out;
 }
 
-// The table an index statement is on: the word after " ON ".
+bool IsIndexStatement(const std::string& statement) {
+  return Upper(statement.substr(0, 27)).rfind("CREATE INDEX IF NOT EXISTS ", 0) == 0;
+}
+
+// The table an index statement is on: the word after " ON ", in upper case.
 std::string IndexTable(const std::string& statement) {
-  std::string upper;
-  for (char c : statement) upper += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  const std::string upper = Upper(statement);
   std::size_t on = upper.find(" ON ");
   if (on == std::string::npos) return {};
-  std::size_t a = statement.find_first_not_of(' ', on + 4);
-  std::size_t b = statement.find_first_of(" (", a);
-  return a == std::string::npos ? std::string() : statement.substr(a, b - a);
+  std::size_t a = upper.find_first_not_of(' ', on + 4);
+  std::size_t b = upper.find_first_of(" (", a);
+  return a == std::string::npos ? std::string() : upper.substr(a, b - a);
+}
+
+struct IndexStatement {
+  std::string sql;
+  std::string table;   // upper case
+};
+
+// The index statements of the schema with the table each is on, in the order they stand there.
+const std::vector<IndexStatement>& Indexes() {
+  static const std::vector<IndexStatement> list = [] {
+    std::vector<IndexStatement> out;
+    for (const std::string& s : Statements(FinSchemaText()))
+      if (IsIndexStatement(s)) out.push_back({s, IndexTable(s)});
+    return out;
+  }();
+  return list;
+}
+
+// The names of the tables of `db`, in upper case.
+std::set<std::string> TableNames(sqlite3* db) {
+  std::set<std::string> names;
+  sqlite3_stmt* st = nullptr;
+  if (sqlite3_prepare_v2(db, "SELECT name FROM sqlite_master WHERE type='table'", -1, &st, nullptr) == SQLITE_OK)
+    while (sqlite3_step(st) == SQLITE_ROW)
+      if (const unsigned char* t = sqlite3_column_text(st, 0)) names.insert(Upper(reinterpret_cast<const char*>(t)));
+  sqlite3_finalize(st);
+  return names;
 }
 
 }  // namespace
 
+const std::string& FinSchemaText() {
+  static const std::string text = [] {
+    ResEnsureLoaded();
+    QFile f(QStringLiteral(":/db/schema.sql"));
+    if (!f.open(QIODevice::ReadOnly)) return std::string();
+    return f.readAll().toStdString();
+  }();
+  return text;
+}
+
+std::string FinSchemaWithoutIndexes() {
+  std::string out;
+  for (const std::string& s : Statements(FinSchemaText()))
+    if (!IsIndexStatement(s)) out += s + ";\n";
+  return out;
+}
+
 const std::vector<std::string>& FinIndexStatements() {
   static const std::vector<std::string> list = [] {
     std::vector<std::string> out;
-    for (const std::string& s : Statements(SchemaText())) {
-      std::string head;
-      for (char c : s.substr(0, 27)) head += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-      if (head.rfind("CREATE INDEX IF NOT EXISTS ", 0) == 0) out.push_back(s);
-    }
+    for (const IndexStatement& i : Indexes()) out.push_back(i.sql);
     return out;
   }();
   return list;
 }
 
 int FinEnsureIndexes(sqlite3* db, std::string& error) {
-  for (const std::string& s : FinIndexStatements()) {
-    if (!HasTable(db, IndexTable(s))) continue;
+  const std::set<std::string> tables = TableNames(db);
+  for (const IndexStatement& i : Indexes()) {
+    if (!tables.count(i.table)) continue;
     char* err = nullptr;
-    int rc = sqlite3_exec(db, s.c_str(), nullptr, nullptr, &err);
+    int rc = sqlite3_exec(db, i.sql.c_str(), nullptr, nullptr, &err);
     if (rc != SQLITE_OK) {
       error = err ? err : sqlite3_errstr(rc);
       sqlite3_free(err);
@@ -114,12 +147,7 @@ sqlite3* FinOpenDatabase(const std::string& path, std::string& error) {
     // SQLite opens lazily: a file that is not a database opens "successfully" and fails on the first statement.
     rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
   }
-  if (rc == SQLITE_OK) {
-    std::string indexError;
-    // A database that cannot take an index (read-only file, locked for long) still opens; it is only slower.
-    FinEnsureIndexes(db, indexError);
-    return db;
-  }
+  if (rc == SQLITE_OK) return db;
   error = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
   sqlite3_close(db);
   return nullptr;
@@ -151,8 +179,9 @@ bool FinCheckFinanceDatabase(sqlite3* db, std::string& error) {
     error = "database rusak (" + first + ")";
     return false;
   }
+  const std::set<std::string> tables = TableNames(db);
   for (const char* table : {"siswa", "siswakelas", "rekening", "account", "detail_account", "transaksi", "useradmin"}) {
-    if (!HasTable(db, table)) {
+    if (!tables.count(Upper(table))) {
       error = std::string("bukan database keuangan, tabel ") + table + " tidak ada";
       return false;
     }

@@ -1,4 +1,5 @@
-// Opening the database file: the one routine start-up, the connection window and restore go through.
+// Opening the database file: the one routine start-up, the connection window and restore go through; the schema and
+// its indexes.
 #pragma once
 #include <sqlite3.h>
 
@@ -8,17 +9,25 @@
 // How long a statement waits for another program's lock on the file before it fails ("database is locked").
 constexpr int kFinBusyTimeoutMs = 5000;
 
-// Opens the existing database file `path` for reading and writing. Never creates a file: a path that does not exist,
-// or a file SQLite cannot read as a database, gives nullptr and SQLite's message in
-// `error` ("unable to open database file" for a missing file). The connection gets the busy timeout and every index the program relies on (FinEnsureIndexes).
+// Opens the existing database file `path` for reading and writing, and writes nothing to it. Never creates a file: a
+// path that does not exist, or a file SQLite cannot read as a database, gives nullptr and SQLite's message in `error`
+// ("unable to open database file" for a missing file). The connection gets the busy timeout. Once the file is known to
+// be the database to work on, FinEnsureIndexes gives it the indexes the program relies on.
 sqlite3* FinOpenDatabase(const std::string& path, std::string& error);
 
+// db/schema.sql as compiled in (empty when it is missing): the tables, the super user's row and the indexes.
+const std::string& FinSchemaText();
+// The schema without its indexes: every other statement of it, in order, each ended by ";".
+std::string FinSchemaWithoutIndexes();
+
 // The CREATE INDEX IF NOT EXISTS statements of db/schema.sql, in the order they stand there. db/schema.sql is the one
-// list of indexes: a new database gets them from it, an existing one when it is opened.
+// list of indexes: a new database gets them from it, an existing one from FinEnsureIndexes.
 const std::vector<std::string>& FinIndexStatements();
 
 // Makes sure of every index on `db` (indexes on a table the database lacks are skipped). SQLITE_OK, or the code of the
-// first statement that failed with its message in `error`.
+// first statement that failed with its message in `error`. Start-up runs it after opening the database, the connection
+// window after the soundness check, restore after the copy; a database that cannot take an index (read-only file,
+// locked for long) is still worked on, only slower.
 int FinEnsureIndexes(sqlite3* db, std::string& error);
 
 // True when `db` is a sound Finance database: it passes PRAGMA integrity_check and holds every table the system

@@ -3,10 +3,9 @@
 #include <QDate>
 
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 
+#include "app/config.h"
 #include "app/globals.h"
 #include "common/numbers_words.h"
 #include "common/receipt.h"
@@ -155,32 +154,15 @@ std::vector<std::string> FinRequestSavingsLines(const std::string& line, const P
 
 namespace {
 
-// A request printed whose file could not be deleted afterwards: its text and the time it was last written. The same
+// A request printed whose file could not be deleted afterwards: its lines and the time it was last written. The same
 // file is not printed again at every tick; a file written anew is a new request.
 struct PrintedRequest {
-  std::string text;
+  std::vector<std::string> lines;
   std::filesystem::file_time_type written;
 };
 std::optional<PrintedRequest>& Undeleted() {
   static std::optional<PrintedRequest> r;
   return r;
-}
-
-// The last line of a request text (a line ends at a line feed, a carriage return before it dropped); a UTF-8
-// byte-order mark at its start is no part of the request.
-std::string LastRequestLine(std::string text) {
-  if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
-  std::string last;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t lf = text.find('\n', start);
-    std::string l = text.substr(start, lf == std::string::npos ? std::string::npos : lf - start);
-    if (!l.empty() && l.back() == '\r') l.pop_back();
-    last = l;
-    if (lf == std::string::npos) break;
-    start = lf + 1;
-  }
-  return last;
 }
 
 }  // namespace
@@ -192,16 +174,11 @@ bool FORM3_ProcessPrintRequest() {
     Undeleted().reset();
     return false;
   }
-  std::string text;
-  {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    text = ss.str();
-  }
+  std::vector<std::string> requestLines;
+  AppReadLines(path, requestLines);
   const std::filesystem::file_time_type written = std::filesystem::last_write_time(path, ec);
-  if (Undeleted() && Undeleted()->text == text && Undeleted()->written == written) return false;   // printed already
-  const std::string last = LastRequestLine(text);
+  if (Undeleted() && Undeleted()->lines == requestLines && Undeleted()->written == written) return false;   // printed already
+  const std::string last = requestLines.empty() ? std::string() : requestLines.back();
   const std::string kind = FinRequestField(last, "|", 1);
   if (kind == "BK") {
     FinPrintReceipt(FinRequestField(last, "|", 2), FinRequestField(last, "|", 3), FinRequestField(last, "|", 4),
@@ -231,7 +208,7 @@ bool FORM3_ProcessPrintRequest() {
   std::filesystem::remove(path, ec);
   if (std::filesystem::exists(path, ec)) {
     // Remembered before the operator is told, so that no tick during the message prints it again.
-    Undeleted() = PrintedRequest{text, written};
+    Undeleted() = PrintedRequest{requestLines, written};
     MsgBox("Permintaan cetak sudah dicetak, tetapi file " + path +
                " tidak dapat dihapus; permintaan itu tidak dicetak lagi sampai file tersebut diganti..",
            "Info", MB_OK);

@@ -88,15 +88,24 @@ void RollbackAll() {
   for (sqlite3_stmt* st = sqlite3_next_stmt(gDb, nullptr); st; st = sqlite3_next_stmt(gDb, st)) sqlite3_reset(st);
   sqlite3_exec(gDb, "ROLLBACK", nullptr, nullptr, nullptr);
 }
+
+// No level open.
+void ResetTx() {
+  gTxDepth = 0;
+  gTxOurs = false;
+  gTxDoomed = false;
+}
+
+// Undoes and ends the innermost savepoint; false when either step failed.
+bool UndoSavepoint() {
+  return FinExecQuiet("ROLLBACK TO fin_tx") == SQLITE_OK && FinExecQuiet("RELEASE fin_tx") == SQLITE_OK;
+}
 }  // namespace
 
 int FinBegin() {
-  if (gDb && sqlite3_get_autocommit(gDb)) {   // whatever was open before has ended (or never was ours)
-    gTxDepth = 0;
-    gTxOurs = false;
-    gTxDoomed = false;
-  }
-  const bool outermost = gTxDepth == 0 && gDb && sqlite3_get_autocommit(gDb);
+  // With gDb in autocommit whatever was open before has ended (or never was ours): a new outermost level.
+  const bool outermost = gDb && sqlite3_get_autocommit(gDb);
+  if (outermost) ResetTx();
   int rc = FinExec(outermost ? "BEGIN IMMEDIATE" : "SAVEPOINT fin_tx");
   if (rc != SQLITE_OK) return rc;
   if (gTxDepth == 0) gTxOurs = outermost;
@@ -107,17 +116,11 @@ int FinBegin() {
 void FinRollback() {
   std::string keep = gSqlErrMsg;   // the message of the statement that failed stays the one shown
   if (gTxDepth <= 1) {
-    if (gTxOurs) {
-      RollbackAll();
-    } else if (FinExecQuiet("ROLLBACK TO fin_tx") != SQLITE_OK || FinExecQuiet("RELEASE fin_tx") != SQLITE_OK) {
-      RollbackAll();   // not ours, but half-written rows must not stay behind
-    }
-    gTxDepth = 0;
-    gTxOurs = false;
-    gTxDoomed = false;
+    // Not ours: its savepoint is undone; should that fail, half-written rows must not stay behind either.
+    if (gTxOurs || !UndoSavepoint()) RollbackAll();
+    ResetTx();
   } else {
-    if (FinExecQuiet("ROLLBACK TO fin_tx") != SQLITE_OK || FinExecQuiet("RELEASE fin_tx") != SQLITE_OK)
-      gTxDoomed = true;
+    if (!UndoSavepoint()) gTxDoomed = true;
     --gTxDepth;
   }
   gSqlErrMsg = keep;
@@ -134,8 +137,7 @@ int FinCommit() {
       FinRollback();
       return rc;
     }
-    gTxDepth = 0;
-    gTxOurs = false;
+    ResetTx();
     return rc;
   }
   int rc = FinExec("RELEASE fin_tx");

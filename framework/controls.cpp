@@ -7,8 +7,6 @@
 #include <QDateTimeEdit>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QListWidget>
 #include <QPainter>
 #include <QProgressBar>
@@ -570,18 +568,8 @@ void CtlSetColors(Hwnd h, int textColor, int backColor) {
     p.setColor(QPalette::Window, ColorOfRgb(backColor));
     client->setPalette(p);
     client->setAutoFillBackground(true);
-  } else if (d->colorsOn && (qobject_cast<QLineEdit*>(w) || qobject_cast<QPlainTextEdit*>(w))) {
-    FrmApplyColors(h);   // an edit paints the button face while it is disabled, whatever its own colour
   } else if (d->colorsOn) {
-    QPalette p = w->palette();
-    const QColor fg = d->foreIsSysColor ? WinSysColor(static_cast<int>(d->foreColor))
-                                        : ColorOfRgb(static_cast<int>(d->foreColor));
-    const QColor bg = d->backIsSysColor ? WinSysColor(static_cast<int>(d->backColor))
-                                        : ColorOfRgb(static_cast<int>(d->backColor));
-    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) p.setColor(role, fg);
-    for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button}) p.setColor(role, bg);
-    w->setPalette(p);
-    w->setAutoFillBackground(true);
+    FrmApplyColors(h);   // as at creation (an edit paints the button face while it is disabled, whatever its colour)
   }
   w->update();
 }

@@ -47,18 +47,26 @@ int MulDiv(int number, int numerator, int denominator) {
   return int(r);
 }
 
-int FontScreenDpi() {
-  if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return 96;
+namespace {
+// The primary screen's logical dots per inch (96 where it tells none); 0 without a screen.
+int ScreenDpiOrZero() {
+  if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return 0;
   QScreen* screen = QGuiApplication::primaryScreen();
-  if (!screen) return 96;
+  if (!screen) return 0;
   int dpi = int(RoundHalfEven(screen->logicalDotsPerInchY()));
   return dpi > 0 ? dpi : 96;
+}
+}  // namespace
+
+int FontScreenDpi() {
+  const int dpi = ScreenDpiOrZero();
+  return dpi ? dpi : 96;
 }
 
 int FontPixelsToPoints(int pixels) {
   // Without a screen there are no pixels per inch to convert with.
-  if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()) || !QGuiApplication::primaryScreen()) return 0;
-  return std::abs(MulDiv(pixels, 72, FontScreenDpi()));
+  const int dpi = ScreenDpiOrZero();
+  return dpi ? std::abs(MulDiv(pixels, 72, dpi)) : 0;
 }
 
 int FontParseSpec(const std::string& fontText, std::string& face, int& points, int& weight, int& italic, int& underline,

@@ -178,12 +178,31 @@ Hwnd MdiChildBehind(Hwnd owner) {
   return 0;
 }
 
+// A modal form that goes: the window it disabled (which may differ from the window it was created for) is enabled and
+// activated again. Returns the MDI child behind that window, for GiveMdiChildBack once the form is out of the way.
+Hwnd GiveOwnerBack(Hwnd form) {
+  WindowData* d = FrmDataOf(form);
+  if (!d || !d->isModal || !IsWindow(d->owner)) return 0;
+  const Hwnd child = MdiChildBehind(d->owner);
+  WinEnableWindow(d->owner, true);
+  WinSetActiveWindow(d->owner);
+  return child;
+}
+
 // After a modal form is gone: the MDI child it was opened over stays in front and has the focus again (giving the
 // frame back may have activated another child).
 void GiveMdiChildBack(Hwnd child) {
   if (!IsWindow(child) || !WinIsWindowEnabled(child)) return;
   if (WinMdiActiveChild(WinGetParent(child)) != child) WinSetActiveWindow(child);
   WinSetFocus(child);
+}
+
+// Makes `hwnd` the current window of a form that binds its globals: the window global names it, then the form's
+// bind routine points the other globals at it.
+void MakeCurrent(const FrmForm& form, Hwnd hwnd) {
+  if (!form.bind || !IsWindow(hwnd)) return;
+  if (form.window) *form.window = hwnd;
+  form.bind(hwnd);
 }
 
 }  // namespace
@@ -312,6 +331,9 @@ std::intptr_t FrmShow(int modal, Hwnd form, Hwnd parent, int showCommand, int is
   ModalForms().push_back(form);
   WinRunLoopWhileWindow(form);
   ModalForms().erase(std::find(ModalForms().begin(), ModalForms().end(), form));
+  // The form it was opened from is current again: a window opened meanwhile may have made another one current.
+  const Hwnd from = FrmGetFormOf(parent);
+  if (WindowData* fd = FrmDataOf(from); fd && fd->form) MakeCurrent(*fd->form, from);
   int r = gFormResult;
   gFormResult = 0;
   return r;
@@ -319,13 +341,7 @@ std::intptr_t FrmShow(int modal, Hwnd form, Hwnd parent, int showCommand, int is
 
 void FrmClose(Hwnd form, int result) {
   if (!IsWindow(form)) return;
-  Hwnd child = 0;
-  if (WindowData* d = FrmDataOf(form); d && d->isModal && IsWindow(d->owner)) {
-    // The window this form disabled (which may differ from the window it was created for) is enabled again.
-    child = MdiChildBehind(d->owner);
-    WinEnableWindow(d->owner, true);
-    WinSetActiveWindow(d->owner);
-  }
+  const Hwnd child = GiveOwnerBack(form);
   WinDestroyWindow(form);
   gFormResult = result;
   GiveMdiChildBack(child);
@@ -360,7 +376,8 @@ void FrmSetModalHook(std::function<void(Hwnd)> hook) { ModalHook() = std::move(h
 // =================================================================================================================
 // Enumeration callbacks and resize rules
 // =================================================================================================================
-int FrmSysColorProc(Hwnd hwnd, LParam) {
+int FrmSysColorProc(Hwnd hwnd, LParam lParam) {
+  if (lParam && FrmGetFormOf(hwnd) != static_cast<Hwnd>(lParam)) return 1;   // another form's: it hears of it itself
   WindowData* d = FrmDataOf(hwnd);
   if (d && d->colorsOn && d->backIsSysColor) {
     WinDeleteBrush(d->backBrush);
@@ -489,6 +506,7 @@ LResult FrmFormCreate(FrmForm& form, Hwnd hwnd, LParam lParam) {
   if (!d) return -1;
   WinSetProp(hwnd, "FIN_PTR", reinterpret_cast<std::intptr_t>(d));
   d->isForm = 1;
+  d->form = &form;
   if (form.window) *form.window = hwnd;
   CtlSetTag(hwnd, "");
   CtlSetTag2(hwnd, "");
@@ -515,12 +533,7 @@ void FrmFormSetFocus(Hwnd hwnd) {
 void FrmFormClose(Hwnd hwnd) {
   WindowData* d = FrmDataOf(hwnd);
   if (d && d->isModal) {
-    Hwnd child = 0;
-    if (IsWindow(d->owner)) {
-      child = MdiChildBehind(d->owner);
-      WinEnableWindow(d->owner, true);
-      WinSetActiveWindow(d->owner);
-    }
+    const Hwnd child = GiveOwnerBack(hwnd);
     WinShowWindow(hwnd, SW_HIDE);
     GiveMdiChildBack(child);
   }
@@ -555,20 +568,18 @@ bool FrmFormMessage(FrmForm& form, Hwnd hwnd, unsigned msg, WParam wParam, LPara
       return false;
     case WM_ACTIVATE:
       FrmFormActivate(hwnd, wParam);
+      if (LOWORD(wParam) != WA_INACTIVE) MakeCurrent(form, hwnd);
       return false;
-    case WM_SYSCOMMAND:
-      if ((wParam & 0xFFF0) == SC_CLOSE) {
-        if (!WinHasNoCloseCommand(hwnd)) WinSendMessage(hwnd, WM_CLOSE, wParam, lParam);
-        *result = 0;
-        return true;
-      }
+    case WM_COMMAND:
+    case WM_NOTIFY:
+      MakeCurrent(form, hwnd);
       return false;
     case WM_SETFOCUS:
       FrmFormSetFocus(hwnd);
       return false;
     case WM_SYSCOLORCHANGE:
     case WM_THEMECHANGED:
-      WinEnumChildWindows(hwnd, FrmSysColorProc, 0);
+      WinEnumChildWindows(hwnd, FrmSysColorProc, static_cast<LParam>(hwnd));
       return false;
     case WM_CLOSE:
       FrmFormClose(hwnd);

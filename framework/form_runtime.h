@@ -71,7 +71,8 @@ int FrmSetClientSize(Hwnd hwnd, int width, int height);
 void FrmSetModalHook(std::function<void(Hwnd)> hook);
 
 // ----- child-window enumeration callbacks (WinEnumChildWindows) -------------------------------------------------
-int FrmSysColorProc(Hwnd hwnd, LParam lParam);       // brushes of system back colours renewed; colours re-applied
+// Brushes of system back colours renewed, colours re-applied; with `lParam` a form, only for the controls of that form.
+int FrmSysColorProc(Hwnd hwnd, LParam lParam);
 int FrmCaptureLayoutProc(Hwnd hwnd, LParam lParam);  // the first layout of each child kept
 int FrmApplyLayoutProc(Hwnd hwnd, LParam lParam);    // each child moved by its resize rule
 
@@ -96,6 +97,10 @@ struct FrmForm {
   void (*createControls)(Hwnd form) = nullptr;
   LResult (*onCreate)(Hwnd form, std::intptr_t userData) = nullptr;   // the form's creation handler, if any
   void (*onDestroy)(Hwnd form) = nullptr;           // extra clean-up before the standard one, if any
+  // A form that can be open more than once and whose globals name one window of it: points the globals at `form`.
+  // The runtime makes the window current (window global, then this) when it is activated, before each WM_COMMAND
+  // and WM_NOTIFY of it goes on to the form, and when a modal form opened from it is gone.
+  void (*bind)(Hwnd form) = nullptr;
   const char* caption = "";
   std::uint32_t style = WS_OVERLAPPEDWINDOW;
   std::uint32_t exStyle = 0;                        // beyond WS_EX_CONTROLPARENT | WS_EX_WINDOWEDGE (| WS_EX_MDICHILD)
@@ -118,10 +123,11 @@ Hwnd FrmCreateForm(FrmForm& form, Hwnd parent, int userData);
 std::intptr_t FrmShowForm(FrmForm& form, Hwnd parent, int modal, int userData);
 
 // Standard handling of a form's messages. Returns true when the message is done and `*result` is to be returned:
-// WM_CREATE (record, window global, controls, creation handler), WM_SYSCOMMAND SC_CLOSE (sends WM_CLOSE),
-// WM_DESTROY (clean-up). Does its part and returns false (the form goes on, ending in WinDefWindowProc) for WM_SIZE
-// (resize rules unless minimised), WM_ACTIVATE (gActiveForm), WM_SETFOCUS (focus to the last focused control),
-// WM_SYSCOLORCHANGE / WM_THEMECHANGED (colours) and WM_CLOSE (a modal form's owner enabled and activated, the form
+// WM_CREATE (record, window global, controls, creation handler), WM_DESTROY (clean-up). WM_SYSCOMMAND SC_CLOSE goes on
+// to WinDefWindowProc, which sends WM_CLOSE (nothing for a class without a Close command). Does its part and returns false (the form goes on, ending in WinDefWindowProc) for WM_SIZE
+// (resize rules unless minimised), WM_ACTIVATE (gActiveForm; an activated form made current), WM_COMMAND and
+// WM_NOTIFY (the form made current), WM_SETFOCUS (focus to the last focused control),
+// WM_SYSCOLORCHANGE / WM_THEMECHANGED (the colours of the form's own controls; a form inside it hears of it itself) and WM_CLOSE (a modal form's owner enabled and activated, the form
 // hidden, the MDI child behind it given the focus back as FrmClose does).
 bool FrmFormMessage(FrmForm& form, Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam, LResult* result);
 // The standard parts alone, for forms that write their own procedure around them.

@@ -4,6 +4,8 @@
 
 #include "framework/win.h"
 
+struct FrmForm;
+
 struct WindowData {
   WndProcFn prevWndProc = nullptr;  // the control's procedure before subclassing; nullptr for forms
   Hwnd hwnd = 0;                    // the control's own window; 0 for forms
@@ -26,6 +28,7 @@ struct WindowData {
   int parentRectAtCapture[4] = {0, 0, 0, 0};  // left, top, right, bottom
   int ownRectAtCapture[4] = {0, 0, 0, 0};
   char resizeRule[31] = {0};        // at most 30 characters
+  FrmForm* form = nullptr;          // a form made by FrmFormCreate: its form record
 };
 
 // The record of a window (property "FIN_PTR"); nullptr when it has none or the window is gone.

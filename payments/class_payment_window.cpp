@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/globals.h"
+#include "common/amounts.h"
 #include "common/export.h"
 #include "common/globals.h"
 #include "common/numbers_words.h"
@@ -180,7 +181,7 @@ void FORM27_CreateControls(Hwnd form) {
   gForm27TotalEdit = FrmAddControl(f, "Edit", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_RIGHT | ES_NUMBER,
                                    WS_EX_CLIENTEDGE, 560, 6, 441, 52, gForm27TotalEditId, FORM27_CtlSubclassProc,
                                    "Tahoma,28,1");
-  WinSendMessage(gForm27TotalEdit, EM_LIMITTEXT, 12, 0);   // up to 999.999.999.999 rupiah
+  FinLimitAmountEdit(gForm27TotalEdit);
   gForm27WordsLabel = add("Static", "0", kLabel | SS_SUNKEN, 0, 560, 64, 441, 30, gForm27WordsLabelId,
                           "MS Sans Serif,-11,0,0,0,700,0,0,0,0,1,2,1,34");
   gForm27FeeCaption = add("Static", "Pilih Akun Pembayaran", kLabel, 0, 350, 113, 150, 18, gForm27FeeCaptionId, kFont);

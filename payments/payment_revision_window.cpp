@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/globals.h"
+#include "common/amounts.h"
 #include "common/globals.h"
 #include "common/sql.h"
 #include "framework/controls.h"
@@ -102,7 +103,7 @@ void FORMREVISI_CreateControls(Hwnd form) {
   gFormRevisiAmountEdit = FrmAddControl(f, "Edit", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_NUMBER |
                                         ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 112, 270, 200, 22, gFormRevisiAmountEditId,
                                         FORMREVISI_CtlSubclassProc, kArial12, "", FrmColors::Window(), 0);
-  WinSendMessage(gFormRevisiAmountEdit, EM_LIMITTEXT, 12, 0);   // up to 999.999.999.999 rupiah
+  FinLimitAmountEdit(gFormRevisiAmountEdit);
   gFormRevisiAmountLabel = FrmAddControl(f, "Static", "Jumlah Revisi", kLabel, 0, 10, 273, 98, 18,
                                          gFormRevisiAmountLabelId, FORMREVISI_CtlSubclassProc, kArial12);
   gFormRevisiIcon = FrmAddControl(f, "Static", "", WS_CHILD | WS_VISIBLE | SS_ICON | SS_CENTERIMAGE, 0, 12, 10, 48, 48,

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/globals.h"
+#include "common/amounts.h"
 #include "common/globals.h"
 #include "common/numbers_words.h"
 #include "common/query_callbacks.h"
@@ -270,7 +271,7 @@ void FORMBAYAR_CreateControls(Hwnd f) {
                                 {1, 0, 0, WinRgb(0, 64, 128), WinRgb(255, 255, 0), -1});
   gFormBayarPaidEdit = Add(f, "Edit", "", kEdit | ES_NUMBER | ES_RIGHT, WS_EX_CLIENTEDGE, 672, 270, 126, 24,
                            gFormBayarPaidEditId, kBold, "", window, 1);
-  WinSendMessage(gFormBayarPaidEdit, EM_LIMITTEXT, 12, 0);   // up to 999.999.999.999 rupiah
+  FinLimitAmountEdit(gFormBayarPaidEdit);
   gFormBayarChangeEdit = Add(f, "Edit", "", kEdit | ES_RIGHT | ES_READONLY, WS_EX_CLIENTEDGE, 672, 302, 126, 24,
                              gFormBayarChangeEditId, kFont, "", window);
   gFormBayarNetEdit = Add(f, "Edit", "", kEdit | ES_RIGHT | ES_READONLY, WS_EX_CLIENTEDGE, 672, 238, 126, 24,
@@ -279,7 +280,7 @@ void FORMBAYAR_CreateControls(Hwnd f) {
                             gFormBayarTotalEditId, kBold, "", window);
   gFormBayarDiscountEdit = Add(f, "Edit", "", kEdit | ES_NUMBER | ES_RIGHT, WS_EX_CLIENTEDGE, 672, 206, 126, 24,
                                gFormBayarDiscountEditId, kFont, "", window, 1);
-  WinSendMessage(gFormBayarDiscountEdit, EM_LIMITTEXT, 12, 0);   // up to 999.999.999.999 rupiah
+  FinLimitAmountEdit(gFormBayarDiscountEdit);
   gFormBayarTotalLabel = AddLabel(f, "Total", 518, 178, 150, 18, gFormBayarTotalLabelId);
   gFormBayarChangeLabel = AddLabel(f, "Kembali", 518, 306, 150, 18, gFormBayarChangeLabelId);
   gFormBayarTotalsFrame = AddFrame(f, "", 508, 160, 300, 180, gFormBayarTotalsFrameId);

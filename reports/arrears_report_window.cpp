@@ -33,6 +33,7 @@ FrmForm gForm11 = {.name = "FORM11",
                    .window = &gForm11Window,
                    .createControls = FORM11_CreateControls,
                    .onCreate = FORM11_OnCreate,
+                   .bind = FORM11_Bind,
                    .caption = "Laporan Tunggakan",
                    .style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_OVERLAPPEDWINDOW,
                    .width = 1022,
@@ -148,7 +149,6 @@ int FORM11_ArchiveNotes(Hwnd list) {
 
 LResult FORM11_OnToolbar(Hwnd form, Hwnd, int notification, int id) {
   if (notification != 0 || !IsArrearsReport(form)) return 0;
-  FORM11_Bind(form);
   if (id == gForm11ReportId) {
     FORMLAPTUNGGAKAN_Show(form, 1, 0);
   } else if (id == gForm11ExcelId) {
@@ -161,7 +161,6 @@ LResult FORM11_OnToolbar(Hwnd form, Hwnd, int notification, int id) {
   } else if (id == gForm11ArchiveId) {
     FORM11_ArchiveNotes(gForm11List);
   }
-  FORM11_Bind(form);
   return 0;
 }
 

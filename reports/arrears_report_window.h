@@ -35,6 +35,7 @@ void FORM11_CreateControls(Hwnd form);
 // The creation handler: nothing to load; returns 0.
 LResult FORM11_OnCreate(Hwnd form, std::intptr_t userData);
 // Points gForm11Window and the control globals at `form` (an arrears report window); nothing for another window.
+// The form's bind routine: the form runtime runs it when the window is activated and before each of its commands.
 void FORM11_Bind(Hwnd form);
 // A toolbar command (`id`) of the window `form`: the report button opens the selection dialog (owner this window,
 // modal); the workbook button sets gTargetListView to the list and runs FinExportToSheet; the page button runs

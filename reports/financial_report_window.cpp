@@ -30,6 +30,7 @@ constexpr const char* kPageTitle = "LAPORAN KEUANGAN SEKOLAH";
 constexpr int kColKode = 0, kColUraian = 1, kColSub = 2, kColJumlah = 3;
 
 void Form8Destroyed(Hwnd form);
+void Bind(Hwnd form);
 
 FrmForm gForm8 = {.name = "FORM8",
                   .wndProc = FORM8_WndProc,
@@ -37,6 +38,7 @@ FrmForm gForm8 = {.name = "FORM8",
                   .createControls = FORM8_CreateControls,
                   .onCreate = FORM8_OnCreate,
                   .onDestroy = Form8Destroyed,
+                  .bind = Bind,
                   .caption = "Laporan Keuangan Sekolah",
                   .style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_OVERLAPPEDWINDOW,
                   .width = 1027,
@@ -68,7 +70,8 @@ long long Whole(const std::string& text) { return RoundHalfEven(Val(text)); }
 
 bool IsFinancialReport(Hwnd form) { return IsWindow(form) && WinGetClassName(form) == FrmClassName(gForm8); }
 
-// Points the window globals at `form`, whose command runs now.
+// Points the window globals at `form`, the window activated or whose command runs now (the form's bind routine: each
+// window works on its own list, whichever window was created last).
 void Bind(Hwnd form) {
   if (!IsFinancialReport(form)) return;
   gForm8Window = form;
@@ -276,7 +279,6 @@ LResult FORM8_OnCreate(Hwnd, std::intptr_t) { return 0; }
 
 int FORM8_OnToolbar(Hwnd form, int id) {
   if (!IsFinancialReport(form)) return 0;
-  Bind(form);   // the command works on this window's own list, whichever window was created last
   if (id == gForm8GlobalId) {
     gReportMode = 1;
     gTargetListView = gForm8List;

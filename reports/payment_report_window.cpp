@@ -25,6 +25,7 @@ FrmForm gForm10 = {.name = "FORM10",
                    .window = &gForm10Window,
                    .createControls = FORM10_CreateControls,
                    .onCreate = FORM10_OnCreate,
+                   .bind = FORM10_Bind,
                    .caption = "Laporan Pembayaran",
                    .style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_OVERLAPPEDWINDOW,
                    .width = 1023,
@@ -74,7 +75,6 @@ void FORM10_Bind(Hwnd form) {
 
 LResult FORM10_OnToolbar(Hwnd form, Hwnd, int notification, int id) {
   if (notification != 0 || !IsPaymentReport(form)) return 0;
-  FORM10_Bind(form);
   if (id == gForm10ReportId) {
     FORMLAPBAYAR_Show(form, 1, 0);
   } else if (id == gForm10ExcelId) {
@@ -83,7 +83,6 @@ LResult FORM10_OnToolbar(Hwnd form, Hwnd, int notification, int id) {
   } else if (id == gForm10PageId) {
     FinExportToPage(kForm10PageTitle, gForm10List);
   }
-  FORM10_Bind(form);
   return 0;
 }
 

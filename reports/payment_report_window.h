@@ -31,6 +31,7 @@ void FORM10_CreateControls(Hwnd form);
 // The creation handler: nothing to load; returns 0.
 LResult FORM10_OnCreate(Hwnd form, std::intptr_t userData);
 // Points gForm10Window and the control globals at `form` (a payment report window); nothing for another window.
+// The form's bind routine: the form runtime runs it when the window is activated and before each of its commands.
 void FORM10_Bind(Hwnd form);
 // A toolbar command: the report button opens the selection dialog (owner this window, modal); the workbook button
 // sets gTargetListView to the list and runs FinExportToSheet; the page button runs FinExportToPage with

@@ -47,6 +47,7 @@ constexpr const char* kKindProperty = "FIN_JOURNAL_KIND";
 
 void Form15Destroyed(Hwnd form);
 LResult Form15Created(Hwnd form, std::intptr_t param);
+void MakeCurrent(Hwnd form);
 
 FrmForm gForm15 = {.name = "FORM15",
                    .wndProc = FORM15_WndProc,
@@ -54,6 +55,7 @@ FrmForm gForm15 = {.name = "FORM15",
                    .createControls = FORM15_CreateControls,
                    .onCreate = Form15Created,
                    .onDestroy = Form15Destroyed,
+                   .bind = MakeCurrent,
                    .caption = "Jurnal Kas",
                    .style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME |
                             WS_MINIMIZEBOX | WS_MAXIMIZEBOX,
@@ -66,7 +68,7 @@ bool IsJournalList(Hwnd form) { return IsWindow(form) && WinGetClassName(form) =
 
 Hwnd ListOf(Hwnd form) { return WinGetDlgItem(form, gForm15ListId); }
 
-// Points the form globals at `form`, whose command runs now.
+// Points the form globals at `form`, the window activated or whose command runs now (the form's bind routine).
 void MakeCurrent(Hwnd form) {
   if (!IsJournalList(form)) return;
   gForm15Window = form;
@@ -179,7 +181,7 @@ int FORM15_LoadList(Hwnd form, std::intptr_t) {
 
 int FORM15_OnToolbar(Hwnd form, Hwnd, int notification, int id) {
   if (notification != 0 || !IsJournalList(form)) return 0;
-  MakeCurrent(form);
+  MakeCurrent(form);   // also run from outside the window's procedure
   if (id == gForm15IncomeId) {
     HandKindOn(form);
     FORMREKMASUK_Show(form, 1, 0);
@@ -196,7 +198,6 @@ int FORM15_OnToolbar(Hwnd form, Hwnd, int notification, int id) {
   } else if (id == gForm15RefreshId) {
     FORM15_LoadList(form, 0);
   }
-  MakeCurrent(form);   // a window opened from here may have activated another journal list in between
   return 0;
 }
 
@@ -204,7 +205,6 @@ LResult FORM15_WndProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam) {
   // The rebar takes the new width before the resize rules move the list.
   if (msg == WM_SIZE && wParam != SIZE_MINIMIZED)
     WinSendMessage(WinGetDlgItem(hwnd, gForm15RebarId), WM_SIZE, wParam, lParam);
-  if (msg == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE) MakeCurrent(hwnd);
   LResult r = 0;
   if (FrmFormMessage(gForm15, hwnd, msg, wParam, lParam, &r)) return r;
   if (msg == WM_COMMAND) {

@@ -438,7 +438,7 @@ void FORMTABUNGAN_CreateControls(Hwnd form) {
   t.sandi = add("Edit", "", kEdit | ES_UPPERCASE, WS_EX_CLIENTEDGE, 56, 396, 34, 18, gFormTabunganSandiEditId, kFont);
   t.amount = add("Edit", "", kEdit | ES_NUMBER | ES_UPPERCASE, WS_EX_CLIENTEDGE, 452, 396, 150, 18,
                  gFormTabunganAmountEditId, kFont);
-  WinSendMessage(t.amount, EM_LIMITTEXT, 12, 0);   // up to 999999999999 rupiah
+  FinLimitAmountEdit(t.amount);
   CtlAddToolTip(t.amount, "Masukan jumlah nilai tabungan", 1);
   t.save = add("Button", "SIMPAN", kButton, 0, 752, 464, 209, 43, gFormTabunganSaveButtonId, kFont);
   t.printButton = add("Button", "CETAK", kButton, 0, 864, 336, 102, 23, gFormTabunganPrintButtonId, kFont);

@@ -98,6 +98,7 @@ FrmForm gForm2 = {.name = "FORM2",
                   .window = &gForm2Window,
                   .createControls = FORM2_CreateControls,
                   .onCreate = FORM2_OnCreate,
+                  .bind = FORM2_Bind,
                   .caption = "Data Siswa",
                   .style = WS_CHILD | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX,
                   .width = 1010,
@@ -242,7 +243,6 @@ void FORM2_Bind(Hwnd form) {
 }
 
 LResult FORM2_OnCommand(Hwnd form, int id) {
-  FORM2_Bind(form);
   if (id == gForm2AddButtonId) {
     gEditMode = 0;
     FORMSISWA_Show(form, 1, 0);
@@ -268,18 +268,15 @@ LResult FORM2_OnCommand(Hwnd form, int id) {
   } else if (id == gForm2RefreshButtonId) {
     FORM2_Refresh();
   }
-  FORM2_Bind(form);   // a window opened from here may have activated another student list in between
   return 0;
 }
 
 LResult FORM2_WndProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam) {
-  if (msg == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE) FORM2_Bind(hwnd);
   LResult r = 0;
   if (FrmFormMessage(gForm2, hwnd, msg, wParam, lParam, &r)) return r;
   if (msg == WM_COMMAND) {
     const int id = static_cast<int>(LOWORD(wParam));
     if (id == gForm2ClassComboId && HIWORD(wParam) == CBN_SELCHANGE) {
-      FORM2_Bind(hwnd);
       FORM2_LoadListByClass();
       return 0;
     }

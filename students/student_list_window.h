@@ -56,7 +56,8 @@ LResult FORM2_OnCreate(Hwnd form, std::intptr_t userData);
 // A toolbar command by its id; returns 0.
 LResult FORM2_OnCommand(Hwnd form, int id);
 // Several student lists may be open: the window and control globals are pointed at `form` (a student list), the
-// window a command comes from, so that it and the windows it opens work on its own combo and list.
+// window a command comes from, so that it and the windows it opens work on its own combo and list. The form's bind
+// routine: the form runtime runs it when the window is activated and before each of its commands.
 void FORM2_Bind(Hwnd form);
 
 // Row callback: column 0 appended to gForm2ClassCombo (the promotion window uses it too when it reloads this window).

@@ -10,8 +10,10 @@
 
 #include "app/backup.h"
 #include "app/globals.h"
+#include "common/database.h"
 #include "support/fixtures.h"
 #include "support/locked_folder.h"
+#include "support/other_program.h"
 #include "support/seams_fixture.h"
 
 namespace {
@@ -31,13 +33,21 @@ class BackupTest : public fintest::SeamsTest {
     sqlite3_close(gDb);
     gDb = nullptr;
   }
-  static Rows Names(sqlite3* db) { return fintest::Query(db, "select Nama from siswa order by Id"); }
-  static Rows NamesIn(const std::string& path) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    Rows rows = Names(db);
-    sqlite3_close(db);
-    return rows;
+  static constexpr const char* kNamesSql = "select Nama from siswa order by Id";
+  static Rows Names(sqlite3* db) { return fintest::Query(db, kNamesSql); }
+  static Rows NamesIn(const std::string& path) { return fintest::RowsInFile(path, kNamesSql); }
+  // The live database in a folder of its own, away from the working folder, holding the one student ANI.
+  void UseLiveDatabaseInDataFolder() {
+    sqlite3_close(gDb);
+    fs::create_directory(WorkFile("data"));
+    gDbPath = WorkFile("data/keu.db3");
+    gDb = fintest::CreateDatabase(gDbPath);
+    fintest::Exec(gDb, "INSERT INTO siswa (Id, Nama) VALUES ('001', 'ANI')");
+  }
+  // The box of a restore that succeeded: the chosen file and the safety copy of the database it replaced.
+  static std::string Restored(const std::string& chosen, const std::string& safety) {
+    return "Restore berhasil, database diganti dengan isi file : " + chosen + ", database sebelumnya disimpan di : " +
+           safety + "..";
   }
   std::vector<std::string> WorkFiles() {
     std::vector<std::string> names;
@@ -92,9 +102,7 @@ TEST_F(BackupTest, RoundTrip) {
   fintest::Exec(gDb, "DELETE FROM siswa; INSERT INTO siswa (Id, Nama) VALUES ('009', 'ZED')");
 
   const std::string chosen = WorkFile("BackUp20210305.datakeuangan");
-  ExpectMsgBox("Restore berhasil, database diganti dengan isi file : " + chosen + ", database sebelumnya disimpan di : " +
-                   WorkFile("keu_SebelumRestore_20240902_101530.datakeuangan") + "..",
-               "Info");
+  ExpectMsgBox(Restored(chosen, WorkFile("keu_SebelumRestore_20240902_101530.datakeuangan")), "Info");
   EXPECT_TRUE(AppRestoreFrom(chosen));
   ASSERT_NE(gDb, nullptr);
   EXPECT_EQ(Names(gDb), (Rows{{"ANI"}}));
@@ -102,6 +110,17 @@ TEST_F(BackupTest, RoundTrip) {
   EXPECT_EQ(NamesIn(gDbPath), (Rows{{"ANI"}}));   // on disk, not only in the connection
   fintest::Exec(gDb, "INSERT INTO siswa (Id, Nama) VALUES ('002', 'BUDI')");   // and it stays writable
   EXPECT_EQ(NamesIn(chosen), (Rows{{"ANI"}}));   // the backup file itself is untouched
+}
+
+TEST_F(BackupTest, TheRestoredDatabaseHasTheSchemasIndexes) {
+  // A backup of a school's database from before the indexes.
+  const std::string older = WorkFile("lama.datakeuangan");
+  fintest::CreateDatabaseWithoutIndexes(older);
+  ExpectMsgBox(Restored(older, WorkFile("keu_SebelumRestore_20240902_101530.datakeuangan")), "Info");
+  EXPECT_TRUE(AppRestoreFrom(older));
+  EXPECT_EQ(Names(gDb), Rows{});
+  EXPECT_EQ(fintest::IndexCount(gDbPath), static_cast<int>(FinIndexStatements().size()));
+  EXPECT_EQ(fintest::IndexCount(older), 0);   // the chosen file itself is untouched
 }
 
 TEST_F(BackupTest, RestoreRefusesWhatIsNoDatabase) {
@@ -184,30 +203,21 @@ TEST_F(BackupTest, RestoreRefusesWhatIsNoSoundFinanceDatabaseAndTouchesNothing) 
 }
 
 TEST_F(BackupTest, RestoreKeepsTheLiveDatabaseBesideItFirst) {
-  // The live database in a folder of its own, away from the working folder.
-  sqlite3_close(gDb);
-  fs::create_directory(WorkFile("data"));
-  gDbPath = WorkFile("data/keu.db3");
-  gDb = fintest::CreateDatabase(gDbPath);
-  fintest::Exec(gDb, "INSERT INTO siswa (Id, Nama) VALUES ('001', 'ANI')");
+  UseLiveDatabaseInDataFolder();
   const std::string other = WorkFile("other.datakeuangan");
   sqlite3* db = fintest::CreateDatabase(other);
   fintest::Exec(db, "INSERT INTO siswa (Id, Nama) VALUES ('007', 'TUJUH')");
   sqlite3_close(db);
 
   const std::string safety = WorkFile("data/keu_SebelumRestore_20240902_101530.datakeuangan");
-  ExpectMsgBox("Restore berhasil, database diganti dengan isi file : " + other + ", database sebelumnya disimpan di : " +
-                   safety + "..",
-               "Info", IDOK, MB_OK);
+  ExpectMsgBox(Restored(other, safety), "Info", IDOK, MB_OK);
   EXPECT_TRUE(AppRestoreFrom(other));
   EXPECT_EQ(Names(gDb), (Rows{{"TUJUH"}}));
   EXPECT_EQ(NamesIn(safety), (Rows{{"ANI"}}));
 
   // The wrong restore is undone from the safety copy; that restore keeps a copy of its own, named apart.
   const std::string second = WorkFile("data/keu_SebelumRestore_20240902_101530_2.datakeuangan");
-  ExpectMsgBox("Restore berhasil, database diganti dengan isi file : " + safety +
-                   ", database sebelumnya disimpan di : " + second + "..",
-               "Info");
+  ExpectMsgBox(Restored(safety, second), "Info");
   EXPECT_TRUE(AppRestoreFrom(safety));
   EXPECT_EQ(Names(gDb), (Rows{{"ANI"}}));
   EXPECT_EQ(NamesIn(second), (Rows{{"TUJUH"}}));
@@ -215,11 +225,7 @@ TEST_F(BackupTest, RestoreKeepsTheLiveDatabaseBesideItFirst) {
 }
 
 TEST_F(BackupTest, RestoreWithoutRoomForTheSafetyCopyChangesNothing) {
-  sqlite3_close(gDb);
-  fs::create_directory(WorkFile("data"));
-  gDbPath = WorkFile("data/keu.db3");
-  gDb = fintest::CreateDatabase(gDbPath);
-  fintest::Exec(gDb, "INSERT INTO siswa (Id, Nama) VALUES ('001', 'ANI')");
+  UseLiveDatabaseInDataFolder();
   const std::string other = WorkFile("other.datakeuangan");
   sqlite3_close(fintest::CreateDatabase(other));
   const std::string liveBefore = fintest::ReadFile(gDbPath);
@@ -262,9 +268,7 @@ TEST_F(BackupTest, RestoreCommandAsksForTheFile) {
   fintest::Exec(other, "INSERT INTO siswa (Id, Nama) VALUES ('007', 'TUJUH')");
   sqlite3_close(other);
   AnswerFileDialog(WorkFile("other.datakeuangan"));
-  ExpectMsgBox("Restore berhasil, database diganti dengan isi file : " + WorkFile("other.datakeuangan") +
-                   ", database sebelumnya disimpan di : " +
-                   WorkFile("keu_SebelumRestore_20240902_101530.datakeuangan") + "..",
+  ExpectMsgBox(Restored(WorkFile("other.datakeuangan"), WorkFile("keu_SebelumRestore_20240902_101530.datakeuangan")),
                "Info");
   EXPECT_TRUE(AppRestore(0));
   EXPECT_EQ(Names(gDb), (Rows{{"TUJUH"}}));

@@ -9,6 +9,7 @@
 
 #include "app/config.h"
 #include "app/globals.h"
+#include "common/database.h"
 #include "platform/scripted_seams.h"
 #include "support/fixtures.h"
 #include "support/seams_fixture.h"
@@ -120,6 +121,17 @@ TEST_F(ConfigTest, TheNextStartOpensTheDatabaseWhosePathHoldsASemicolon) {
   EXPECT_EQ(gDbPath, path);
   ASSERT_NE(gDb, nullptr);
   EXPECT_EQ(std::filesystem::path(sqlite3_db_filename(gDb, "main")), std::filesystem::path(path));
+  EXPECT_TRUE(exits().empty());
+}
+
+TEST_F(ConfigTest, StartUpGivesTheDatabaseTheSchemasIndexes) {
+  ThrowOnExit();
+  const std::string path = WorkFile("keu.db3");
+  fintest::CreateDatabaseWithoutIndexes(path);
+  WriteFile(WorkFile("conn.txt"), path + ";-;-\r\n");
+  AppInitRun();
+  ASSERT_NE(gDb, nullptr);
+  EXPECT_EQ(fintest::IndexCount(path), static_cast<int>(FinIndexStatements().size()));
   EXPECT_TRUE(exits().empty());
 }
 

@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <QAbstractButton>
-#include <QLineEdit>
 #include <QTest>
 #include <QWidget>
 #include <filesystem>
@@ -16,6 +14,7 @@
 #include "app/config.h"
 #include "app/database_window.h"
 #include "app/globals.h"
+#include "common/database.h"
 #include "framework/controls.h"
 #include "framework/dialogs.h"
 #include "framework/fonts.h"
@@ -27,6 +26,7 @@
 #include "support/operator.h"
 
 using fintest::Click;
+using fintest::Type;
 
 namespace {
 
@@ -64,12 +64,6 @@ class DatabaseWindowTest : public fintest::SeamsTest {
   std::intptr_t RunWindow(std::function<void()> drive, int parameter = 0) {
     OnModal([drive](QWidget*) { drive(); });
     return FORM12_Show(0, 1, parameter);
-  }
-  static void Type(Hwnd edit, const std::string& text) {
-    auto* e = qobject_cast<QLineEdit*>(WinWidget(edit));
-    ASSERT_NE(e, nullptr);
-    e->clear();
-    QTest::keyClicks(e, QString::fromStdString(text));
   }
   static Rows Students() { return fintest::Query(gDb, "SELECT Id, Nama FROM siswa ORDER BY Id"); }
   bool ProgramConnExists() const { return std::filesystem::exists(ProgramFile("conn.txt")); }
@@ -301,6 +295,38 @@ TEST_F(DatabaseWindowTest, OnlyAnExistingSoundFinanceDatabaseIsTaken) {
   EXPECT_FALSE(std::filesystem::exists(WorkFile("sub.db3")));
   EXPECT_EQ(fintest::ReadFile(WorkFile("kosong.db3")), "");
   EXPECT_EQ(Students(), (Rows{{"L1", "LAMA"}}));
+}
+
+TEST_F(DatabaseWindowTest, ARefusedFileIsLeftByteForByteAsItWas) {
+  // A foreign database that shares a table name with the system's: nothing is written to it, not even an index.
+  const std::string foreignPath = WorkFile("lain.db3");
+  sqlite3* foreign = nullptr;
+  sqlite3_open(foreignPath.c_str(), &foreign);
+  fintest::Exec(foreign, "CREATE TABLE siswa (Id TEXT, Nama TEXT); INSERT INTO siswa VALUES ('X1', 'ASING')");
+  sqlite3_close(foreign);
+  const std::string before = fintest::ReadFile(foreignPath);
+  ExpectMsgBox("Tidak dapat membuka database: bukan database keuangan, tabel siswakelas tidak ada", "Info");
+  RunWindow([&] {
+    CtlSetText(gForm12PathEdit, foreignPath);
+    Click(gForm12SaveButton);
+    EXPECT_TRUE(IsWindow(gForm12Window));
+    WinWidget(gForm12Window)->close();
+  });
+  EXPECT_EQ(gDbPath, WorkFile("lama.db3"));
+  EXPECT_EQ(fintest::ReadFile(foreignPath), before);
+  EXPECT_EQ(fintest::IndexCount(foreignPath), 0);
+}
+
+TEST_F(DatabaseWindowTest, TheChosenDatabaseGetsTheSchemasIndexes) {
+  const std::string older = WorkFile("tanpa-indeks.db3");
+  fintest::CreateDatabaseWithoutIndexes(older);
+  ExpectMsgBox("database berhasil dikoneksikan..", "Info");
+  RunWindow([&] {
+    CtlSetText(gForm12PathEdit, older);
+    Click(gForm12SaveButton);
+  });
+  EXPECT_EQ(gDbPath, older);
+  EXPECT_EQ(fintest::IndexCount(older), static_cast<int>(FinIndexStatements().size()));
 }
 
 TEST_F(DatabaseWindowTest, SwitchWithoutTheWindow) {

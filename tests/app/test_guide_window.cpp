@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <QAbstractButton>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>

@@ -3,10 +3,8 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTest>
 #include <QWidget>
 #include <functional>
 #include <string>
@@ -25,6 +23,7 @@
 #include "support/operator.h"
 
 using fintest::Click;
+using fintest::Type;
 using fintest::ExpectControl;
 
 namespace {
@@ -61,12 +60,6 @@ class LoginWindowTest : public fintest::SeamsTest {
     return FORMLOGIN_Show(0, 1, 0);
   }
 
-  static void Type(Hwnd edit, const std::string& text) {
-    auto* e = qobject_cast<QLineEdit*>(WinWidget(edit));
-    ASSERT_NE(e, nullptr);
-    e->clear();
-    QTest::keyClicks(e, QString::fromStdString(text));
-  }
 
   QWidget* holder_ = nullptr;
 };

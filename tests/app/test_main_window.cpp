@@ -2,7 +2,6 @@
 // access checks of every guarded command, the report month, prepaid and postpaid, and "Keluar".
 #include <QLocale>
 #include <QMainWindow>
-#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QTest>
 #include <gtest/gtest.h>

@@ -4,10 +4,8 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <QAbstractButton>
 #include <QImage>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMdiArea>
 #include <QTableWidget>
 #include <QTest>
@@ -32,6 +30,7 @@
 #include "support/operator.h"
 
 using fintest::Click;
+using fintest::Type;
 
 namespace {
 
@@ -95,12 +94,6 @@ class OperatorWindowsTest : public fintest::SeamsTest {
   void Press(int id, std::function<void()> drive = nullptr) {
     if (drive) OnModal([drive](QWidget*) { drive(); });
     ASSERT_EQ(TbClickButton(gForm7Toolbar, id), 1);
-  }
-  static void Type(Hwnd edit, const std::string& text) {
-    auto* e = qobject_cast<QLineEdit*>(WinWidget(edit));
-    ASSERT_NE(e, nullptr);
-    e->clear();
-    QTest::keyClicks(e, QString::fromStdString(text));
   }
   // A click of the operator on a row of the editor's access list.
   static void ClickAccessRow(int row) {

@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <QAbstractButton>
 #include <QLineEdit>
-#include <QTest>
 #include <QWidget>
 #include <functional>
 #include <string>
@@ -25,6 +23,7 @@
 #include "support/operator.h"
 
 using fintest::Click;
+using fintest::Type;
 using fintest::ExpectControl;
 
 namespace {
@@ -56,12 +55,6 @@ class PasswordWindowTest : public fintest::SeamsTest {
   std::intptr_t Run(std::function<void()> drive, int parameter = 0) {
     OnModal([drive](QWidget*) { drive(); });
     return PASSWORD_Show(0, 1, parameter);
-  }
-  static void Type(Hwnd edit, const std::string& text) {
-    auto* e = qobject_cast<QLineEdit*>(WinWidget(edit));
-    ASSERT_NE(e, nullptr);
-    e->clear();
-    QTest::keyClicks(e, QString::fromStdString(text));
   }
   Rows Table() { return fintest::Query(gDb, "SELECT User, Password FROM useradmin ORDER BY rowid"); }
 

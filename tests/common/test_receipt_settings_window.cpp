@@ -2,9 +2,7 @@
 // the payment window's layout list, the save into setting_struk.txt and the globals, and closing without a save.
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QTest>
 #include <QWidget>
 #include <climits>
@@ -27,6 +25,7 @@
 #include "support/operator.h"
 
 using fintest::Click;
+using fintest::Type;
 
 namespace {
 
@@ -59,12 +58,6 @@ class ReceiptSettingsWindowTest : public fintest::SeamsTest {
   std::intptr_t RunWindow(std::function<void()> drive, int parameter = 0) {
     OnModal([drive](QWidget*) { drive(); });
     return FORM23_Show(0, 1, parameter);
-  }
-  static void Type(Hwnd edit, const std::string& text) {
-    auto* e = qobject_cast<QLineEdit*>(WinWidget(edit));
-    ASSERT_NE(e, nullptr);
-    e->clear();
-    QTest::keyClicks(e, QString::fromStdString(text));
   }
   // The operator moves a drop-down list's choice down by one with the keyboard.
   static void ChooseNext(Hwnd list) {

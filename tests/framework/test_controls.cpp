@@ -5,7 +5,6 @@
 #include <QDateTimeEdit>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
 #include <QToolButton>

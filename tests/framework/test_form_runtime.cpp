@@ -715,6 +715,70 @@ TEST_F(FormRuntime, ClosingAModalFormGivesTheMdiChildBehindItTheFocusBack) {
   EXPECT_TRUE(IsWindow(first));
 }
 
+// A list that can be open more than once: its window global and bind routine, and what the command handler saw.
+Hwnd gBoundWin = 0;
+std::vector<Hwnd> gBinds;          // the windows the bind routine was run for
+std::vector<Hwnd> gCommandSawWin;  // the window global when a command or notification reached the form's own code
+void BoundBind(Hwnd form) { gBinds.push_back(form); }
+LResult BoundWndProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam);
+FrmForm gBound = {.name = "TBOUND", .wndProc = BoundWndProc, .window = &gBoundWin, .bind = BoundBind,
+                  .caption = "Daftar", .style = WS_OVERLAPPEDWINDOW | WS_CHILD, .width = 300, .height = 200,
+                  .kind = FRM_MDICHILD, .mdiId = &gMdiId};
+LResult BoundWndProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam) {
+  LResult r = 0;
+  if (FrmFormMessage(gBound, hwnd, msg, wParam, lParam, &r)) return r;
+  if (msg == WM_COMMAND || msg == WM_NOTIFY) gCommandSawWin.push_back(gBoundWin);
+  return WinDefWindowProc(hwnd, msg, wParam, lParam);
+}
+
+TEST_F(FormRuntime, AWindowThatBindsIsMadeCurrentForItsActivationCommandsAndModalForms) {
+  MakeFrame();
+  const Hwnd first = FrmShowForm(gBound, mdiClient, 0, 0);
+  const Hwnd second = FrmShowForm(gBound, mdiClient, 0, 0);
+  ASSERT_NE(first, second);
+  EXPECT_EQ(gBoundWin, second);   // the newest, from its creation
+  gBinds.clear();
+  gCommandSawWin.clear();
+
+  // A command or a notification of a window: it is current before its own code sees the message.
+  WinSendMessage(first, WM_COMMAND, MAKEWPARAM(7, 0), 0);
+  EXPECT_EQ(gBoundWin, first);
+  NmHdr hdr{};
+  hdr.hwndFrom = second;
+  WinSendMessage(second, WM_NOTIFY, 0, reinterpret_cast<LParam>(&hdr));
+  EXPECT_EQ(gBoundWin, second);
+  EXPECT_EQ(gCommandSawWin, (std::vector<Hwnd>{first, second}));
+  EXPECT_EQ(gBinds, (std::vector<Hwnd>{first, second}));
+
+  // Activation makes a window current; losing it does not.
+  gBinds.clear();
+  WinSendMessage(first, WM_ACTIVATE, WA_ACTIVE, 0);
+  WinSendMessage(second, WM_ACTIVATE, WA_INACTIVE, 0);
+  EXPECT_EQ(gBoundWin, first);
+  EXPECT_EQ(gBinds, (std::vector<Hwnd>{first}));
+
+  // A modal form opened from a window: once it is gone, that window is current again, whatever was meanwhile.
+  FrmSetModalHook([&](Hwnd form) {
+    WinSendMessage(first, WM_COMMAND, MAKEWPARAM(7, 0), 0);
+    EXPECT_EQ(gBoundWin, first);
+    FrmClose(form, 0);
+  });
+  gBinds.clear();
+  FrmShowForm(gModal, second, 1, 0);
+  EXPECT_EQ(gBoundWin, second);
+  ASSERT_FALSE(gBinds.empty());
+  EXPECT_EQ(gBinds.back(), second);
+
+  // A form without a bind routine keeps its window global as it was.
+  const Hwnd top = FrmShowForm(gTop, 0, 0, 0);
+  const Hwnd other = FrmCreateForm(gTop, 0, 0);
+  EXPECT_EQ(gTopWin, other);
+  WinSendMessage(top, WM_COMMAND, MAKEWPARAM(7, 0), 0);
+  WinSendMessage(top, WM_ACTIVATE, WA_ACTIVE, 0);
+  EXPECT_EQ(gTopWin, other);
+  for (Hwnd w : {first, second, top}) WinDestroyWindow(w);
+}
+
 TEST_F(FormRuntime, ClientSizeAndWindowRectangles) {
   Hwnd form = FrmCreateForm(gTop, 0, 0);
   WinRect c = WinGetClientRect(form);

@@ -1,7 +1,6 @@
 // Printer drawing in page units, over the recording print back end (and the PDF back end once).
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QFileInfo>
 #include <QPainter>
 #include <QProcess>

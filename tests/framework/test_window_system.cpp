@@ -4,10 +4,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMainWindow>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QTest>
 #include <functional>
 #include <string>
 #include <vector>

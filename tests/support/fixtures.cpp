@@ -55,6 +55,22 @@ sqlite3* CreateDatabase(const std::string& path) {
   return db;
 }
 
+void CreateDatabaseWithoutIndexes(const std::string& path) {
+  sqlite3* db = CreateDatabase(path);
+  for (const std::vector<std::string>& r : Query(db, "SELECT name FROM sqlite_master WHERE type='index'"))
+    Exec(db, "DROP INDEX \"" + r[0] + "\"");
+  sqlite3_close(db);
+}
+
+int IndexCount(const std::string& path) {
+  sqlite3* db = nullptr;
+  sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+  const std::vector<std::vector<std::string>> rows =
+      Query(db, "SELECT count(*) FROM sqlite_master WHERE type='index'");
+  sqlite3_close(db);
+  return rows.empty() ? -1 : std::stoi(rows[0][0]);
+}
+
 std::vector<std::vector<std::string>> Query(sqlite3* db, const std::string& sql) {
   std::vector<std::vector<std::string>> rows;
   char* err = nullptr;

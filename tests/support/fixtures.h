@@ -28,6 +28,10 @@ std::string SchemaPath();
 
 // Creates a database file at `path` from db/schema.sql and returns an open connection (the caller closes it).
 sqlite3* CreateDatabase(const std::string& path);
+// The same without any index: a school's database from before the indexes. The connection is closed.
+void CreateDatabaseWithoutIndexes(const std::string& path);
+// How many indexes the database file at `path` holds (read through a connection of its own).
+int IndexCount(const std::string& path);
 
 // Runs statements on `db`; fails the current test on an error.
 void Exec(sqlite3* db, const std::string& sql);
