@@ -9,6 +9,7 @@
 #include "app/globals.h"
 #include "common/numbers_words.h"
 #include "common/receipt.h"
+#include "common/text_print_notice.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"
 #include "framework/numbers.h"
@@ -180,13 +181,13 @@ bool FORM3_ProcessPrintRequest() {
   if (Undeleted() && Undeleted()->lines == requestLines && Undeleted()->written == written) return false;   // printed already
   const std::string last = requestLines.empty() ? std::string() : requestLines.back();
   const std::string kind = FinRequestField(last, "|", 1);
+  platform::TextPrinter prn;   // the savings receipt's job
   if (kind == "BK") {
     FinPrintReceipt(FinRequestField(last, "|", 2), FinRequestField(last, "|", 3), FinRequestField(last, "|", 4),
                     WholeAmount(FinRequestField(last, "|", 5)), FinRequestField(last, "|", 6),
                     FinRequestField(last, "|", 7));
   } else if (kind == "TB") {
     // The savings receipt goes to the default printer as plain text.
-    platform::TextPrinter prn;
     if (prn.Open(platform::DefaultPrinterName())) {
       for (const std::string& l : FinRequestSavingsLines(last, CurrentContext())) prn.WriteLine(l);
       prn.Close();
@@ -215,6 +216,8 @@ bool FORM3_ProcessPrintRequest() {
   } else {
     Undeleted().reset();
   }
+  // Told after the request is gone or remembered, so that no tick during the message prints it again.
+  if (kind == "TB") FinTellTextKeptInFile(prn);
   return true;
 }
 

@@ -169,6 +169,28 @@ TEST_F(PrintRequestTest, SavingsRequestGoesToTheTextPrinter) {
   EXPECT_FALSE(std::filesystem::exists(RequestPath()));
 }
 
+// A savings receipt whose printer is no print queue: the text is kept in a file, the request goes, and the operator
+// is told where the text is, as for every text-printer job that reached no printer.
+TEST_F(PrintRequestTest, ASavingsRequestThatReachesNoPrinterTellsWhereItsTextIsKept) {
+  platform::SetTextPrinterBackendForTests(platform::MakeSystemTextPrinterBackend());
+  platform::SetTextPrinterCommandRunnerForTests(
+      [](const std::string& program, const std::vector<std::string>&, const std::string&) {
+        return platform::CommandResult{true, program == "lpstat" ? 1 : 0};
+      });
+  struct Restore {
+    ~Restore() { platform::SetTextPrinterCommandRunnerForTests(nullptr); }
+  } restore;
+  Request("TB|T-7;ANI;VII A|setor;50000;75000;25000");
+  AnswerMsgBox(IDOK);
+  ASSERT_TRUE(FORM3_ProcessPrintRequest());
+  EXPECT_FALSE(std::filesystem::exists(RequestPath()));
+  ASSERT_EQ(msgBoxes().size(), 1u);
+  const std::string prefix = "Tidak ada yang tercetak ke printer. Teks cetakan disimpan di ";
+  ASSERT_EQ(msgBoxes()[0].text.rfind(prefix, 0), 0u) << msgBoxes()[0].text;
+  const std::string kept = msgBoxes()[0].text.substr(prefix.size(), msgBoxes()[0].text.size() - prefix.size() - 2);
+  EXPECT_NE(fintest::ReadFile(kept).find("STRUK TABUNGAN NO.     : T-7"), std::string::npos) << kept;
+}
+
 }  // namespace
 
 namespace {
