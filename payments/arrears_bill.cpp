@@ -74,15 +74,23 @@ std::string FinArrearsArchiveFileName(const std::string& studentName, const std:
   return "tunggakan_" + part(studentName) + "_" + part(kelas) + "_" + part(today) + ".txt";
 }
 
+std::vector<std::string> FinArrearsArchiveHead(const std::string& schoolName, const std::string& schoolAddress,
+                                               const std::string& schoolPhone, const std::string& studentName,
+                                               const std::string& kelas) {
+  const std::string rule(38, '-');
+  return {RcptRollCentred(schoolName, 38),
+          RcptRollCentred(schoolAddress, 38),
+          RcptRollCentred("Telp. " + schoolPhone, 38),
+          rule,
+          "Nama : " + studentName,
+          "Kelas: " + kelas,
+          rule};
+}
+
 std::vector<std::string> FinArrearsArchiveLines(const ArrearsBill& bill) {
   const std::string rule(38, '-');
-  std::vector<std::string> lines = {RcptRollCentred(bill.schoolName, 38),
-                                    RcptRollCentred(bill.schoolAddress, 38),
-                                    RcptRollCentred("Telp. " + bill.schoolPhone, 38),
-                                    rule,
-                                    "Nama : " + bill.studentName,
-                                    "Kelas: " + bill.kelas,
-                                    rule};
+  std::vector<std::string> lines =
+      FinArrearsArchiveHead(bill.schoolName, bill.schoolAddress, bill.schoolPhone, bill.studentName, bill.kelas);
   for (const ArrearsBillRow& r : bill.rows) {
     const std::string n = Utf8Right("000" + r.number, 3);
     const std::string a = "Rp." + RcptStarFill(Separated(r.amount), 10);

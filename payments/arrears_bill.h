@@ -57,6 +57,12 @@ std::string FinArrearsArchiveFileName(const std::string& studentName, const std:
 // The file's lines (without line ends): the centred school lines, the student, one to three lines per row by the
 // length of its name, and the loaded total.
 std::vector<std::string> FinArrearsArchiveLines(const ArrearsBill& bill);
+
+// The head of an arrears archive, 38 characters wide: the school centred (name, address, "Telp. " + phone), a rule,
+// "Nama : " + the student, "Kelas: " + the class, a rule. The arrears reports' notes share it.
+std::vector<std::string> FinArrearsArchiveHead(const std::string& schoolName, const std::string& schoolAddress,
+                                               const std::string& schoolPhone, const std::string& studentName,
+                                               const std::string& kelas);
 // The whole file: every line followed by CR LF.
 std::string FinArrearsArchiveText(const ArrearsBill& bill);
 

@@ -250,13 +250,8 @@ std::string FinArrearsNoteFileName(const std::string& name, const std::string& k
 
 std::vector<std::string> FinArrearsNoteArchiveLines(const ArrearsNote& note) {
   const std::string rule(38, '-');
-  std::vector<std::string> lines = {RcptRollCentred(note.schoolName, 38),
-                                    RcptRollCentred(note.schoolAddress, 38),
-                                    RcptRollCentred("Telp. " + note.schoolPhone, 38),
-                                    rule,
-                                    "Nama : " + note.name,
-                                    "Kelas: " + note.kelas,
-                                    rule};
+  std::vector<std::string> lines =
+      FinArrearsArchiveHead(note.schoolName, note.schoolAddress, note.schoolPhone, note.name, note.kelas);
   for (std::size_t k = 0; k < note.feeCaptions.size(); ++k) {
     const std::string amount = k < note.feeAmounts.size() ? note.feeAmounts[k] : std::string();
     lines.push_back(Utf8PadRight(std::to_string(k + 1), 2) + Utf8PadRight(CaptionBeforeRp(note.feeCaptions[k]), 23) +

@@ -13,6 +13,7 @@
 #include "framework/form_runtime.h"
 #include "framework/window_system.h"
 #include "support/fixtures.h"
+#include "support/no_print_queue.h"
 #include "support/locked_folder.h"
 #include "support/seams_fixture.h"
 
@@ -172,14 +173,7 @@ TEST_F(PrintRequestTest, SavingsRequestGoesToTheTextPrinter) {
 // A savings receipt whose printer is no print queue: the text is kept in a file, the request goes, and the operator
 // is told where the text is, as for every text-printer job that reached no printer.
 TEST_F(PrintRequestTest, ASavingsRequestThatReachesNoPrinterTellsWhereItsTextIsKept) {
-  platform::SetTextPrinterBackendForTests(platform::MakeSystemTextPrinterBackend());
-  platform::SetTextPrinterCommandRunnerForTests(
-      [](const std::string& program, const std::vector<std::string>&, const std::string&) {
-        return platform::CommandResult{true, program == "lpstat" ? 1 : 0};
-      });
-  struct Restore {
-    ~Restore() { platform::SetTextPrinterCommandRunnerForTests(nullptr); }
-  } restore;
+  fintest::NoPrintQueue noQueue;   // the text goes to a file
   Request("TB|T-7;ANI;VII A|setor;50000;75000;25000");
   AnswerMsgBox(IDOK);
   ASSERT_TRUE(FORM3_ProcessPrintRequest());

@@ -12,6 +12,7 @@
 #include "payments/payment_book.h"
 #include "platform/text_printer.h"
 #include "support/fixtures.h"
+#include "support/no_print_queue.h"
 #include "support/seams_fixture.h"
 
 namespace {
@@ -180,15 +181,7 @@ TEST_F(PaymentBookTest, PrinterThatCannotOpenSaysGagalCetak) {
 }
 
 TEST_F(PaymentBookTest, ABookThatReachesNoPrinterTellsWhereItsTextIsKept) {
-  // The system's back end with a printer name the print system knows no queue of: the text goes to a file.
-  platform::SetTextPrinterBackendForTests(platform::MakeSystemTextPrinterBackend());
-  platform::SetTextPrinterCommandRunnerForTests(
-      [](const std::string& program, const std::vector<std::string>&, const std::string&) {
-        return platform::CommandResult{true, program == "lpstat" ? 1 : 0};
-      });
-  struct Restore {
-    ~Restore() { platform::SetTextPrinterCommandRunnerForTests(nullptr); }
-  } restore;
+  fintest::NoPrintQueue noQueue;   // the text goes to a file
   AddThisPayment();
   AnswerPrinter("Epson_LX");
   ExpectMsgBox(kAsk, kAskCaption, IDYES);

@@ -29,6 +29,7 @@
 #include "savings/savings_teller_window.h"
 #include "students/student_pickers.h"
 #include "support/fixtures.h"
+#include "support/no_print_queue.h"
 #include "support/seams_fixture.h"
 #include "support/operator.h"
 #include "support/other_program.h"
@@ -714,15 +715,7 @@ TEST_F(TellerTest, ARowPassedOverAtADeclinedPageIsPrintedByTheNextRun) {
 }
 
 TEST_F(TellerTest, APrinterThatIsNoPrintQueueMarksNothingAndSaysWhereTheTextWasKept) {
-  // The system's text printer with the print system's tools answering that no such queue exists.
-  platform::SetTextPrinterBackendForTests(platform::MakeSystemTextPrinterBackend());
-  platform::SetTextPrinterCommandRunnerForTests(
-      [](const std::string& program, const std::vector<std::string>&, const std::string&) {
-        return platform::CommandResult{true, program == "lpstat" ? 1 : 0};
-      });
-  struct Restore {
-    ~Restore() { platform::SetTextPrinterCommandRunnerForTests(nullptr); }
-  } restore;
+  fintest::NoPrintQueue noQueue;   // the text goes to a file
   Open();
   LookUp("20016");
   Book("01", "10");
