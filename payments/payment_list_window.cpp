@@ -85,20 +85,6 @@ std::string MoneyLine(const std::string& label, const std::string& value) {
   return "   " + RcptAlignRight(label, 61) + RcptStarFill(value, 10);
 }
 
-// What a delete reads of the receipt of the marked row before it asks.
-struct ReceiptRest {
-  long long otherItems = 0;   // the receipt's other item rows
-  long long discount = 0;     // the size of its discount (0 without a discount row)
-  long long savingsUsed = 0;  // what its savings withdrawal took (0 without one)
-};
-ReceiptRest* gRestRead = nullptr;
-int OnReceiptRest(void*, int columnCount, char** values, char**) {
-  gRestRead->otherItems = RoundHalfEven(Val(Cell(values, columnCount, 0)));
-  gRestRead->discount = -RoundHalfEven(Val(Cell(values, columnCount, 1)));
-  gRestRead->savingsUsed = RoundHalfEven(Val(Cell(values, columnCount, 2)));
-  return 0;
-}
-
 // Runs the statements in one transaction; a failure is shown once the transaction has ended, so that no box stands
 // while the file is held for writing. `changed` (when given) receives the rows the last statement changed.
 bool DeleteInOneGo(const std::vector<std::string>& statements, int* changed) {
@@ -139,14 +125,11 @@ void DeleteSelected() {
   // The last item of a receipt takes the receipt's discount and savings withdrawal with it: they were given for
   // items that no longer exist. A discount row goes alone. Without knowing what the receipt holds nothing is asked
   // and nothing deleted.
-  ReceiptRest rest;
+  Form13ReceiptMoney rest;
   bool lastItem = false;
   if (acctId != "Disc") {
-    gRestRead = &rest;
-    const int rc = FinExec(FORM13_ReceiptRestSql(stamp, siswaId, id), OnReceiptRest);
-    gRestRead = nullptr;
-    if (rc != SQLITE_OK) return;
-    lastItem = rest.otherItems == 0 && (rest.discount != 0 || rest.savingsUsed != 0);
+    if (!FORM13_ReadReceiptMoney(stamp, siswaId, &rest)) return;
+    lastItem = rest.items <= 1 && (rest.discount != 0 || rest.savingsUsed != 0);
   }
   const std::string question =
       lastItem ? FORM13_DeleteLastItemQuestion(rest.discount, rest.savingsUsed) : kForm13DeleteQuestion;
@@ -263,11 +246,32 @@ std::string FORM13_ReceiptSavingsSql(const std::string& stamp, const std::string
   return "Select sum(Keluar) From Transaksi WHERE " + FORM13_ReceiptWhere(stamp, siswaId) + " and +AcctId='Tabungan'";
 }
 
-std::string FORM13_ReceiptRestSql(const std::string& stamp, const std::string& siswaId, const std::string& id) {
+std::string FORM13_ReceiptMoneySql(const std::string& stamp, const std::string& siswaId) {
   const std::string where = FORM13_ReceiptWhere(stamp, siswaId);
-  return "Select (Select Count(*) From transaksi WHERE " + where + " and Id<>'" + SqlQ(id) +
-         "' and Sts='p' and AcctId not in ('Disc','Tabungan')), (Select sum(Masuk) From transaksi WHERE " + where +
+  const std::string items = "From transaksi WHERE " + where + " and Sts='p' and AcctId not in ('Disc','Tabungan')";
+  return "Select (Select Count(*) " + items + "), (Select sum(Masuk) " + items +
+         "), (Select sum(Masuk) From transaksi WHERE " + where +
+         " and +AcctId='Disc'), (Select Count(*) From transaksi WHERE " + where +
          " and +AcctId='Disc'), (Select sum(Keluar) From transaksi WHERE " + where + " and +AcctId='Tabungan')";
+}
+
+namespace {
+Form13ReceiptMoney* gMoneyRead = nullptr;   // where FORM13_ReadReceiptMoney's statement puts its row
+int OnReceiptMoney(void*, int columnCount, char** values, char**) {
+  const auto number = [&](int i) { return RoundHalfEven(Val(Cell(values, columnCount, i))); };
+  *gMoneyRead = {number(0), number(1), -number(2), number(3), number(4)};
+  return 0;
+}
+}  // namespace
+
+bool FORM13_ReadReceiptMoney(const std::string& stamp, const std::string& siswaId, Form13ReceiptMoney* out) {
+  Form13ReceiptMoney money;
+  gMoneyRead = &money;
+  const int rc = FinExec(FORM13_ReceiptMoneySql(stamp, siswaId), OnReceiptMoney);
+  gMoneyRead = nullptr;
+  if (rc != SQLITE_OK) return false;
+  *out = money;
+  return true;
 }
 
 std::string FORM13_DeleteReceiptRestSql(const std::string& stamp, const std::string& siswaId) {

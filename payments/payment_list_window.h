@@ -41,9 +41,19 @@ std::string FORM13_ReceiptDiscountSql(const std::string& stamp, const std::strin
 std::string FORM13_ReceiptSavingsSql(const std::string& stamp, const std::string& siswaId);
 // The delete of one listed row: its id, limited to the payment row of that fee and student.
 std::string FORM13_DeleteSql(const std::string& id, const std::string& acctId, const std::string& siswaId);
-// What a delete reads before it asks: one row of the count of the receipt's other items (the row `id` left out), its
-// discount (the stored negative sum) and its savings used.
-std::string FORM13_ReceiptRestSql(const std::string& stamp, const std::string& siswaId, const std::string& id);
+// The money of one receipt (the rows of `stamp` and `siswaId`).
+struct Form13ReceiptMoney {
+  long long items = 0;          // how many item rows it has (its discount and savings withdrawal are no items)
+  long long itemsTotal = 0;     // their sum
+  long long discount = 0;       // the size of its discount (0 without a discount row)
+  long long discountRows = 0;   // how many discount rows it has
+  long long savingsUsed = 0;    // what its savings withdrawal took (0 without one)
+};
+// One row of: the count of its items, their sum, its discount (the stored negative sum), the count of its discount
+// rows, its savings used.
+std::string FORM13_ReceiptMoneySql(const std::string& stamp, const std::string& siswaId);
+// Reads it into `out`; a failing read shows its "SQL error: " box and gives false (`out` untouched).
+bool FORM13_ReadReceiptMoney(const std::string& stamp, const std::string& siswaId, Form13ReceiptMoney* out);
 // The receipt's discount and savings withdrawal rows, deleted only when no item of the receipt is left.
 std::string FORM13_DeleteReceiptRestSql(const std::string& stamp, const std::string& siswaId);
 // The question before deleting the last item of a receipt that has a discount (its size, 0: none) or used savings

@@ -4,7 +4,6 @@
 
 #include <QLabel>
 #include <QWidget>
-#include <algorithm>
 #include <string>
 
 #include "app/globals.h"
@@ -19,6 +18,7 @@
 #include "framework/window_system.h"
 #include "payments/payment_globals.h"
 #include "payments/payment_list_window.h"
+#include "payments/receipt_layouts.h"
 
 Hwnd gFormRevisiWindow = 0;
 Hwnd gFormRevisiCloseButton = 0, gFormRevisiUpdateButton = 0, gFormRevisiAmountEdit = 0, gFormRevisiAmountLabel = 0,
@@ -58,20 +58,6 @@ bool StoredNegative(int row) {
          RoundHalfEven(Val(LvGetItemText(gFormRevisiList, row, kColMasuk))) < 0;
 }
 
-// The money of a receipt after a revision, as FORMREVISI_ReceiptMoneySql reads it.
-struct ReceiptMoney {
-  long long items = 0;      // the sum of its items
-  long long discount = 0;   // the size of its discount
-  long long discountRows = 0;
-};
-ReceiptMoney* gMoneyRead = nullptr;
-int OnReceiptMoney(void*, int columnCount, char** values, char**) {
-  gMoneyRead->items = RoundHalfEven(Val(Cell(values, columnCount, 0)));
-  gMoneyRead->discount = -RoundHalfEven(Val(Cell(values, columnCount, 1)));
-  gMoneyRead->discountRows = RoundHalfEven(Val(Cell(values, columnCount, 2)));
-  return 0;
-}
-
 void ShowSelectedAmount() {
   const int row = LvGetSelectionMark(gFormRevisiList);
   if (row < 0 || row >= LvGetItemCount(gFormRevisiList)) return;
@@ -98,13 +84,6 @@ std::string FORMREVISI_UpdateSql(long long amount, const std::string& id, const 
                                  const std::string& siswaId) {
   return "Update transaksi Set Masuk='" + std::to_string(amount) + "', jenjang='rev' WHERE Id='" + SqlQ(id) +
          "' and AcctId='" + SqlQ(acctId) + "' and SiswaId='" + SqlQ(siswaId) + "'";
-}
-
-std::string FORMREVISI_ReceiptMoneySql(const std::string& id, const std::string& siswaId) {
-  const std::string where = FORM13_ReceiptWhere(id.substr(0, std::min<std::size_t>(id.size(), 22)), siswaId);
-  return "Select (Select sum(Masuk) From transaksi WHERE " + where +
-         " and Sts='p' and AcctId not in ('Disc','Tabungan')), (Select sum(Masuk) From transaksi WHERE " + where +
-         " and +AcctId='Disc'), (Select Count(*) From transaksi WHERE " + where + " and +AcctId='Disc')";
 }
 
 const std::string& FORMREVISI_Student() { return gStudent; }
@@ -197,12 +176,9 @@ LResult FORMREVISI_SaveRevision(Hwnd) {
     if (sqlite3_changes(gDb) < 1) return 0;   // the row is gone: nothing was revised, nothing is claimed
     // The receipt as the revision leaves it: a discount larger than its items is refused, as the save refuses it.
     // Without the sums nothing is revised (the failure shown).
-    ReceiptMoney money;
-    gMoneyRead = &money;
-    const int rc = FinExec(FORMREVISI_ReceiptMoneySql(id, gStudent), OnReceiptMoney);
-    gMoneyRead = nullptr;
-    if (rc != SQLITE_OK) return 0;
-    discountTooLarge = money.discountRows > 0 && money.discount > money.items;
+    Form13ReceiptMoney money;
+    if (!FORM13_ReadReceiptMoney(RcptLeft(id, 22), gStudent, &money)) return 0;
+    discountTooLarge = money.discountRows > 0 && money.discount > money.itemsTotal;
     if (!discountTooLarge && !tx.commit()) return 0;
   }   // refused: undone here
   if (discountTooLarge) {

@@ -32,10 +32,6 @@ std::string FORMREVISI_MonthRowsSql(const std::string& siswaId, const std::strin
 std::string FORMREVISI_UpdateSql(long long amount, const std::string& id, const std::string& acctId,
                                  const std::string& siswaId);
 
-// The money of the receipt of the row `id` (its first 22 characters) and the student: one row of the sum of its items
-// (its discount and savings withdrawal left out), the sum of its discount rows (negative) and their count.
-std::string FORMREVISI_ReceiptMoneySql(const std::string& id, const std::string& siswaId);
-
 // ----- the window -----------------------------------------------------------------------------------------------
 // Creates the window (652 x 308, centred, no title bar) and runs it modally over `parent` (the payment window or the
 // payment list, each passing itself, modal 1, user data 0); returns 0 when it closes.

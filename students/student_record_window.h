@@ -94,7 +94,8 @@ LResult FORMSISWA_OnCreate(Hwnd form, std::intptr_t userData);
 LResult FORMSISWA_ChoosePhoto(int index, Hwnd form, Hwnd control, int id);
 // "Simpan": edit mode updates the student and closes; add mode refuses a known id, an empty id or name, an id that
 // still has a class row in gTapel (kFormSiswaClassRowTaken), an id that payment, savings or billing rows of any year
-// still name (FinStudentIdsHaveMoneyText, students/student_ids.h), and any student when the class's fees could not be read
-// at opening (kFormSiswaAccountsNotRead); a count that fails writes nothing (its "SQL error: " box). Else it writes
-// the student with class row and billing rows, appends the student to the list and clears the form for the next one.
+// still name (FinStudentIdsHaveMoneyText, students/student_ids.h), and any student when the class's fees could not
+// be read at opening (kFormSiswaAccountsNotRead); a count that fails writes nothing (its "SQL error: " box). Else it
+// writes the student with class row and billing rows, appends the student to the list and clears the form for the
+// next one.
 LResult FORMSISWA_Save(int index, Hwnd form, Hwnd control, int id);

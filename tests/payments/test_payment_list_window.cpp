@@ -514,8 +514,9 @@ TEST_F(PaymentListTest, ReprintShowsTheMoneyOfTheReceipt) {
     EXPECT_EQ(value(6 + n + 4), c.discount);
     EXPECT_EQ(value(6 + n + 5), c.net);
     EXPECT_EQ(t[6 + n + 6], "   " + std::string(61 - 35, ' ') + "                      Dibayar : Rp." + c.paid);
-    if (!c.savings.empty())
+    if (!c.savings.empty()) {
       EXPECT_EQ(t[6 + n + 7], "   " + std::string(61 - 35, ' ') + "               Ambil Tabungan : Rp." + c.savings);
+    }
     // Dibayar + Ambil Tabungan = Jml. Bersih, and the net is what the file holds for the receipt's payment rows.
     const auto number = [](const std::string& v) { return std::stoll(v.substr(v.find_first_not_of('*'))); };
     EXPECT_EQ(number(c.paid) + (c.savings.empty() ? 0 : number(c.savings)), number(c.net));

@@ -269,14 +269,17 @@ TEST_F(RevisionTest, ADiscountRowStaysADiscount) {
 // the revised row's stamp and student.
 TEST_F(RevisionTest, ARevisionThatWouldMakeTheDiscountExceedTheItemsIsRefused) {
   const std::string kR3 = "2024202520250310090000";   // Budi: 700000 + 350000 of items, 500000 of discount
-  fintest::Exec(gDb, "INSERT INTO transaksi (id,tgl,uraian,acctid,siswaid,masuk,keluar,petugas,sts,jenjang,Ref) VALUES"
-                     " ('" + kR3 + "1','2025-03-10','Uang Gedung','BR-7','S2',700000,0,'ani','p','-','413'),"
-                     " ('" + kR3 + "2','2025-03-10','Seragam','BR-8','S2',350000,0,'ani','p','-','414'),"
-                     " ('" + kR3 + "3','2025-03-10','Potongan Pembayaran','Disc','S2',-500000,0,'ani','p','-',"
-                     "'disc-pembayaran'),"
-                     // Another student's discount under the same stamp is not this receipt's.
-                     " ('" + kR3 + "4','2025-03-10','Potongan Pembayaran','Disc','S1',-900000,0,'ani','p','-',"
-                     "'disc-pembayaran')");
+  const struct {
+    const char *number, *uraian, *acctId, *siswaId, *masuk;
+  } stored[] = {{"1", "Uang Gedung", "BR-7", "S2", "700000"},
+                {"2", "Seragam", "BR-8", "S2", "350000"},
+                {"3", "Potongan Pembayaran", "Disc", "S2", "-500000"},
+                // Another student's discount under the same stamp is not this receipt's.
+                {"4", "Potongan Pembayaran", "Disc", "S1", "-900000"}};
+  for (const auto& r : stored)
+    fintest::Exec(gDb, "INSERT INTO transaksi (id, tgl, uraian, acctid, siswaid, masuk, keluar, petugas, sts, jenjang) "
+                       "VALUES ('" + kR3 + r.number + "', '2025-03-10', '" + r.uraian + "', '" + r.acctId + "', '" +
+                       r.siswaId + "', " + r.masuk + ", 0, 'ani', 'p', '-')");
   const std::string path = WorkFile("keuangan.db3");
   // Budi's rows, newest first: the discount (0), Seragam (1), Uang Gedung (2).
   struct Case {

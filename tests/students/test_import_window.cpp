@@ -349,7 +349,8 @@ TEST_F(ImportWindowTest, IdsThatOldMoneyStillNamesAreRefusedInBothPasses) {
                                                    "Siswa Kelas berhasil di input"}));
   });
   const std::string path = WorkFile("data.db3");
-  EXPECT_EQ(fintest::RowsInFile(path, "SELECT Id, Nama FROM siswa ORDER BY Id"), (Rows{{"A2", "Lama"}, {"C4", "Empat"}}));
+  EXPECT_EQ(fintest::RowsInFile(path, "SELECT Id, Nama FROM siswa ORDER BY Id"),
+            (Rows{{"A2", "Lama"}, {"C4", "Empat"}}));
   EXPECT_EQ(fintest::RowsInFile(path, "SELECT IdSiswa FROM siswakelas ORDER BY IdSiswa"), (Rows{{"A2"}, {"C4"}}));
 }
 
