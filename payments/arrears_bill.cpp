@@ -107,7 +107,8 @@ std::vector<std::string> FinArrearsArchiveLines(const ArrearsBill& bill) {
     }
   }
   lines.push_back(rule);
-  lines.push_back("Total        :" + std::string(11, ' ') + "Rp." + RcptStarFill(bill.loadedTotal, 10));
+  lines.push_back("Total        :" + std::string(11, ' ') + "Rp." +
+                  RcptStarFill(Separated(std::to_string(FinArrearsBillTotal(bill.rows))), 10));
   return lines;
 }
 
@@ -128,7 +129,7 @@ std::string FinArrearsChatText(const ArrearsBill& bill) {
   for (const ArrearsBillRow& r : bill.rows)
     lines.push_back(Utf8PadRight(Utf8Left(r.name, 12), 12) + "Rp." + RcptStarFill(Separated(r.amount), 9));
   lines.push_back(std::string(24, '-'));
-  lines.push_back("Total      :Rp." + RcptStarFill(bill.loadedTotal, 9));
+  lines.push_back("Total      :Rp." + RcptStarFill(Separated(std::to_string(FinArrearsBillTotal(bill.rows))), 9));
   std::string text = "```";
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (i) text += "\r";

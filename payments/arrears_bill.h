@@ -25,7 +25,6 @@ struct ArrearsBill {
   std::string schoolName, schoolAddress, schoolPhone, schoolEmail;   // gSchool*
   std::string studentName, kelas;        // the payment window's name and class edits
   std::vector<ArrearsBillRow> rows;      // the arrears list, in list order
-  std::string loadedTotal;               // the total label's figure, "." separated ("1.250.000")
   std::string printDate, printTime;      // status-bar parts 4 and 5
   std::string operatorName;              // status-bar part 1
   int lineSpacing = 150;                 // gStrukLineSpacing, page units between lines
@@ -55,7 +54,7 @@ std::vector<ReceiptLine> FinArrearsBillLines(const ArrearsBill& bill);
 std::string FinArrearsArchiveFileName(const std::string& studentName, const std::string& kelas,
                                       const std::string& today);
 // The file's lines (without line ends): the centred school lines, the student, one to three lines per row by the
-// length of its name, and the loaded total.
+// length of its name, and the total of those rows (FinArrearsBillTotal, "." separated), as the printed bill has it.
 std::vector<std::string> FinArrearsArchiveLines(const ArrearsBill& bill);
 
 // The head of an arrears archive, 38 characters wide: the school centred (name, address, "Telp. " + phone), a rule,
@@ -67,5 +66,6 @@ std::vector<std::string> FinArrearsArchiveHead(const std::string& schoolName, co
 std::string FinArrearsArchiveText(const ArrearsBill& bill);
 
 // ----- the messaging text ----------------------------------------------------------------------------------------------
-// "```" + the lines joined by CR (no line feed, none after the last) + "```".
+// "```" + the lines joined by CR (no line feed, none after the last) + "```". Its total is the total of its rows
+// (FinArrearsBillTotal, "." separated).
 std::string FinArrearsChatText(const ArrearsBill& bill);

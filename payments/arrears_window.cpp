@@ -110,7 +110,6 @@ ArrearsBill GatherBill() {
     bill.rows.push_back({LvGetItemText(gFormTunggakanList, r, kTunggakanColNo),
                          LvGetItemText(gFormTunggakanList, r, kTunggakanColName),
                          LvGetItemText(gFormTunggakanList, r, kTunggakanColAmount)});
-  bill.loadedTotal = FORMTUNGGAKAN_LoadedTotalText();
   bill.printDate = SbGetText(gStatusBar, 4);
   bill.printTime = SbGetText(gStatusBar, 5);
   bill.operatorName = SbGetText(gStatusBar, 1);
@@ -317,12 +316,6 @@ LResult FORMTUNGGAKAN_OnCancel(int, Hwnd form, Hwnd, int) {
 }
 
 // ----- the bill ---------------------------------------------------------------------------------------------------------
-std::string FORMTUNGGAKAN_LoadedTotalText() {
-  const std::string label = CtlGetText(gFormTunggakanTotalLabel);
-  const std::string prefix = kTotalPrefix;
-  return label.compare(0, prefix.size(), prefix) == 0 ? label.substr(prefix.size()) : label;
-}
-
 void FORMTUNGGAKAN_PrintBill() {
   const ArrearsBill bill = GatherBill();
   PrinterContext ctx;

@@ -82,5 +82,3 @@ LResult FORMTUNGGAKAN_ArchiveBill(int index, Hwnd form, Hwnd control, int id);
 // Puts the messaging text on the clipboard. Returns 0.
 LResult FORMTUNGGAKAN_CopyToWhatsApp(int index, Hwnd form, Hwnd control, int id);
 
-// The loaded total as the total label shows it: its figure after "Jumlah Tunggakan : " ("0" before the first load).
-std::string FORMTUNGGAKAN_LoadedTotalText();

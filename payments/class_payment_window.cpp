@@ -1,5 +1,7 @@
 #include "payments/class_payment_window.h"
 
+#include <sqlite3.h>
+
 #include <QLabel>
 #include <QString>
 #include <QWidget>
@@ -36,6 +38,10 @@ int gForm27NoteId = 1000, gForm27RefLabelId = 1001, gForm27PrintListButtonId = 1
     gForm27WordsLabelId = 1014, gForm27FeeCaptionId = 1015, gForm27IconId = 1016, gForm27HeaderId = 1017,
     gForm27TitleId = 1018, gForm27SubtitleId = 1019;
 
+const char* const kForm27NotRead =
+    "Data pembayaran siswa kelas ini tidak terbaca lengkap, tidak ada yang disimpan. Pilih ulang akun pembayarannya..";
+const char* const kForm27NobodyToPay = "Tidak ada siswa yang dibayar, tidak ada yang disimpan..";
+
 namespace {
 
 constexpr const char* kFont = "Arial Unicode MS,9,0";
@@ -70,6 +76,11 @@ long long Amount(const std::string& text) { return RoundHalfEven(Val(text)); }
 std::string MoneyLabel(const std::string& label) { return "   " + RcptAlignRight(label, 61); }
 
 Form27Fee ChosenFee() { return FORM27_SplitFeeItem(CtlGetText(gForm27FeeCombo)); }
+
+// Whether the last fee choice read everything the save writes from: the fee's posting code, the students with what
+// they were billed, and what each has paid. A read that failed leaves amounts or the code unknown; nothing of such a
+// run is stored.
+bool gLoadRead = false;
 
 void ResetTotal() {
   CtlSetText(gForm27TotalEdit, "");
@@ -214,6 +225,7 @@ LResult FORM27_Init(Hwnd, std::intptr_t) {
               "' Group By Kelas",
           FORM27_OnKelasRow);
   CbSetCurSel(gForm27KelasCombo, 0);   // shown only: its fees load when the operator chooses a class
+  gLoadRead = false;                   // nothing read yet
   return 0;
 }
 
@@ -250,28 +262,37 @@ LResult FORM27_OnKelasChange(Hwnd) {
 LResult FORM27_LoadStudents(Hwnd) {
   const Form27Fee fee = ChosenFee();
   gSqlResult.clear();
-  FinExec("select RefRekening from account where Tapel='" + SqlQ(gTapel) + "' and Id='" + SqlQ(fee.id) + "'",
-          FinCbSingleValue);
+  bool read = FinExec("select RefRekening from account where Tapel='" + SqlQ(gTapel) + "' and Id='" + SqlQ(fee.id) +
+                          "'",
+                      FinCbSingleValue) == SQLITE_OK;
   CtlSetText(gForm27RefLabel, gSqlResult);
   gSqlResult = "0";
 
   LvDeleteAllItems(gForm27StudentList);
   gFormMode = fee.id;
-  FinExec("select IdSiswa, (Select Nama From siswa Where Siswa.Id=siswakelas.IdSiswa), (Select jml_pembayaran from "
-          "detail_account where id_account='" +
-              SqlQ(fee.id) +
-              "' and detail_account.id_siswa=siswakelas.idsiswa) from siswakelas where tapel='" + SqlQ(gTapel) +
-              "' and Kelas='" + SqlQ(CtlGetText(gForm27KelasCombo)) + "'",
-          FORM27_OnStudentRow);
+  if (read)
+    read = FinExec("select IdSiswa, (Select Nama From siswa Where Siswa.Id=siswakelas.IdSiswa), (Select jml_pembayaran "
+                   "from detail_account where id_account='" +
+                       SqlQ(fee.id) +
+                       "' and detail_account.id_siswa=siswakelas.idsiswa) from siswakelas where tapel='" +
+                       SqlQ(gTapel) + "' and Kelas='" + SqlQ(CtlGetText(gForm27KelasCombo)) + "'",
+                   FORM27_OnStudentRow) == SQLITE_OK;
   const int n = LvGetItemCount(gForm27StudentList);
   for (int row = 0; row < n; ++row) {
+    if (!read) {   // what this student paid is unknown: no amount is shown as owed
+      LvSetItemText(gForm27StudentList, row, kForm27StudentAmount, "");
+      continue;
+    }
     const std::string siswa = LvGetItemText(gForm27StudentList, row, kForm27StudentId);
     gSqlResult.clear();   // a student without payments has paid 0
-    FinExec("select sum(masuk) from transaksi where acctid='" + SqlQ(fee.id) + "' and siswaid='" + SqlQ(siswa) + "'",
-            FinCbSingleValue);
+    read = FinExec("select sum(masuk) from transaksi where acctid='" + SqlQ(fee.id) + "' and siswaid='" +
+                       SqlQ(siswa) + "'",
+                   FinCbSingleValue) == SQLITE_OK;
     const std::string billed = LvGetItemText(gForm27StudentList, row, kForm27StudentAmount);
-    LvSetItemText(gForm27StudentList, row, kForm27StudentAmount, std::to_string(FORM27_Owed(billed, gSqlResult)));
+    LvSetItemText(gForm27StudentList, row, kForm27StudentAmount,
+                  read ? std::to_string(FORM27_Owed(billed, gSqlResult)) : std::string());
   }
+  gLoadRead = read;
   LvDeleteAllItems(gForm27ChosenList);
   ResetTotal();
   CtlEnable(gForm27SaveButton);
@@ -314,10 +335,19 @@ LResult FORM27_SavePayments(Hwnd) {
     MsgBox("Pilih akun pembayaran terlebih dahulu..", "Info", MB_OK | MB_ICONINFORMATION);
     return 0;
   }
+  // A failed read is never taken as "paid 0" or "no posting code": nothing of the run is stored.
+  if (!gLoadRead) {
+    MsgBox(kForm27NotRead, "Info", MB_OK | MB_ICONINFORMATION);
+    return 0;
+  }
+  const int n = LvGetItemCount(gForm27ChosenList);
+  if (n == 0) {   // nobody left to pay
+    MsgBox(kForm27NobodyToPay, "Info", MB_OK | MB_ICONINFORMATION);
+    return 0;
+  }
   const std::string stamp = PayReceiptStamp(gTapel, gToday, ClockText());
   const std::string petugas = SbGetText(gStatusBar, 1);
   const std::string ref = CtlGetText(gForm27RefLabel);
-  const int n = LvGetItemCount(gForm27ChosenList);
   std::vector<std::string> statements;
   for (int i = 0; i < n; ++i) {
     Form27PaymentRow row;

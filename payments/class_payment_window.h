@@ -83,7 +83,9 @@ LResult FORM27_Init(Hwnd form, std::intptr_t userData);
 
 // Handlers; each returns 0.
 LResult FORM27_OnKelasChange(Hwnd form);    // the class's yearly fees into the fee combo; student list emptied
-LResult FORM27_LoadStudents(Hwnd form);     // a fee chosen: its posting account, the students and what they owe
+// A fee chosen: its posting account, the students and what they owe. A failing read shows its "SQL error: " box; the
+// students whose paid sum was not read show no amount, and the save of this choice stores nothing.
+LResult FORM27_LoadStudents(Hwnd form);
 LResult FORM27_TogglePick(Hwnd form);       // the marked student's pick mark "v" on or off
 // "Pilih Siswa ": the picked students that still owe something (an amount above 0) into the chosen list, "Unsaved",
 // and their total; a student owing 0 or less is left out (no row, no receipt).
@@ -95,8 +97,12 @@ LResult FORM27_PickStudents(Hwnd form);
 // "Pilih akun pembayaran terlebih dahulu.." (caption "Info") says why. A stamp that already names a stored receipt (a
 // run in the same second as an earlier save) is refused as the payment window refuses it (PayWriteNewReceipt):
 // "Nomor transaksi sudah dipakai, silahkan simpan ulang.." (caption "Pembayaran.."), nothing written, the rows stay
-// "Unsaved". The boxes show once the transaction has ended.
+// "Unsaved". The boxes show once the transaction has ended. When a read of the fee choice failed (the posting code, the
+// students, a student's paid sum) nothing is written and kForm27NotRead says so; an empty chosen list (nobody left to
+// pay) writes nothing and kForm27NobodyToPay says so (both caption "Info"); the buttons keep their state.
 LResult FORM27_SavePayments(Hwnd form);
+extern const char* const kForm27NotRead;
+extern const char* const kForm27NobodyToPay;
 // "Cetak struk": one receipt (document "Struk") per chosen row marked "Saved".
 LResult FORM27_PrintReceipts(Hwnd form);
 LResult FORM27_PrintList(Hwnd form);        // "Cetak Daftar"

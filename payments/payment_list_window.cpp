@@ -1,5 +1,7 @@
 #include "payments/payment_list_window.h"
 
+#include <sqlite3.h>
+
 #include <string>
 #include <vector>
 
@@ -83,14 +85,62 @@ std::string MoneyLine(const std::string& label, const std::string& value) {
   return "   " + RcptAlignRight(label, 61) + RcptStarFill(value, 10);
 }
 
+// Runs the statements in one transaction; a failure is shown once the transaction has ended, so that no box stands
+// while the file is held for writing. `changed` (when given) receives the rows the last statement changed.
+bool DeleteInOneGo(const std::vector<std::string>& statements, int* changed) {
+  std::string error;
+  {
+    FinTransaction tx;
+    if (!tx.active()) return false;   // reported by the helper
+    for (const std::string& s : statements) {
+      if (FinExecQuiet(s) != SQLITE_OK) {
+        error = gSqlErrMsg;
+        break;
+      }
+      if (changed) *changed = sqlite3_changes(gDb);
+    }
+    if (error.empty()) return tx.commit();   // a failing commit is reported by the helper
+  }
+  MsgBox("SQL error: " + error, "Info", MB_OK);
+  return false;
+}
+
+// The list rows of the receipt's discount (same stamp and student), from the last to the first.
+std::vector<int> DiscountRowsOf(const std::string& stamp, const std::string& siswaId) {
+  std::vector<int> rows;
+  for (int r = LvGetItemCount(gForm13List) - 1; r >= 0; --r)
+    if (RcptLeft(LvGetItemText(gForm13List, r, kColId), 22) == stamp &&
+        LvGetItemText(gForm13List, r, kColSiswaId) == siswaId && LvGetItemText(gForm13List, r, kColAcctId) == "Disc")
+      rows.push_back(r);
+  return rows;
+}
+
 void DeleteSelected() {
   const int row = LvGetSelectionMark(gForm13List);
   if (row < 0 || row >= LvGetItemCount(gForm13List)) return;   // no row: nothing to delete, nothing to ask
-  if (MsgBox(kForm13DeleteQuestion, "Confirm Delete", MB_YESNO | MB_ICONQUESTION) != IDYES) return;
-  const std::string sql = FORM13_DeleteSql(LvGetItemText(gForm13List, row, kColId),
-                                           LvGetItemText(gForm13List, row, kColAcctId),
-                                           LvGetItemText(gForm13List, row, kColSiswaId));
-  if (FinExec(sql) == 0) LvDeleteItem(gForm13List, row);
+  const std::string id = LvGetItemText(gForm13List, row, kColId);
+  const std::string acctId = LvGetItemText(gForm13List, row, kColAcctId);
+  const std::string siswaId = LvGetItemText(gForm13List, row, kColSiswaId);
+  const std::string stamp = RcptLeft(id, 22);
+  // The last item of a receipt takes the receipt's discount and savings withdrawal with it: they were given for
+  // items that no longer exist. A discount row goes alone. Without knowing what the receipt holds nothing is asked
+  // and nothing deleted.
+  Form13ReceiptMoney rest;
+  bool lastItem = false;
+  if (acctId != "Disc") {
+    if (!FORM13_ReadReceiptMoney(stamp, siswaId, &rest)) return;
+    lastItem = rest.items <= 1 && (rest.discount != 0 || rest.savingsUsed != 0);
+  }
+  const std::string question =
+      lastItem ? FORM13_DeleteLastItemQuestion(rest.discount, rest.savingsUsed) : kForm13DeleteQuestion;
+  if (MsgBox(question, "Confirm Delete", MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  std::vector<std::string> statements = {FORM13_DeleteSql(id, acctId, siswaId)};
+  if (lastItem) statements.push_back(FORM13_DeleteReceiptRestSql(stamp, siswaId));
+  int changed = 0;
+  if (!DeleteInOneGo(statements, &changed)) return;   // nothing deleted; the list stays
+  LvDeleteItem(gForm13List, row);
+  if (lastItem && changed > 0)
+    for (int r : DiscountRowsOf(stamp, siswaId)) LvDeleteItem(gForm13List, r);
 }
 
 }  // namespace
@@ -126,6 +176,18 @@ std::string FORM13_DeleteSql(const std::string& id, const std::string& acctId, c
          "' and SiswaId='" + SqlQ(siswaId) + "'";
 }
 
+std::string FORM13_DeleteLastItemQuestion(long long discount, long long savingsUsed) {
+  std::string what;
+  if (discount != 0) what = "potongan Rp." + FinFormatThousands(std::to_string(discount), ".");
+  if (savingsUsed != 0) {
+    if (!what.empty()) what += " dan ";
+    what += "pengambilan tabungan Rp." + FinFormatThousands(std::to_string(savingsUsed), ".") +
+            " (kembali ke saldo tabungan siswa)";
+  }
+  return "Apakah anda yakin akan menghapus record ini? Record ini item terakhir dari struknya, maka " + what +
+         " pada struk ini ikut dihapus..";
+}
+
 std::vector<std::string> FORM13_ReceiptLines(const Form13Receipt& r) {
   std::vector<std::string> lines = {
       "   " + r.schoolName,
@@ -144,14 +206,17 @@ std::vector<std::string> FORM13_ReceiptLines(const Form13Receipt& r) {
     total += RoundHalfEven(Val(item.masuk));
   }
   const long long net = total + RoundHalfEven(Val(r.discount));
+  // What the student handed over is the net less what came from the savings: the two add up to the net.
+  const long long fromSavings = RoundHalfEven(Val(r.savingsUsed));
+  const long long paid = fromSavings > 0 ? net - fromSavings : net;
   lines.push_back(kRule);
   lines.push_back(MoneyLine("                      Total : Rp.", std::to_string(total)));
   lines.push_back(kRule);
   lines.push_back("   " + (total >= 0 && total < 1000000000LL ? FinSpellNumber(static_cast<std::int32_t>(total)) : ""));
   lines.push_back(MoneyLine("Penerima              Potongan : Rp.", r.discount));
   lines.push_back(MoneyLine("                      Jml. Bersih : Rp.", std::to_string(net)));
-  lines.push_back(MoneyLine("                      Dibayar : Rp.", std::to_string(net)));
-  lines.push_back(Val(r.savingsUsed) > 0 ? MoneyLine("               Ambil Tabungan : Rp.", r.savingsUsed) : "");
+  lines.push_back(MoneyLine("                      Dibayar : Rp.", std::to_string(paid)));
+  lines.push_back(fromSavings > 0 ? MoneyLine("               Ambil Tabungan : Rp.", r.savingsUsed) : "");
   lines.push_back(MoneyLine("(__________)          Kembali : Rp.", "0"));
   lines.push_back("");
   lines.push_back("   Dicetak tanggal " + r.date + " " + r.time);
@@ -159,20 +224,60 @@ std::vector<std::string> FORM13_ReceiptLines(const Form13Receipt& r) {
   return lines;
 }
 
-// The rows of a receipt are taken by their id (the stamp is its first 22 characters), through the id index; "+AcctId"
-// keeps the fee out of the choice of index, which would otherwise read every discount or savings row there is. The
-// items print in the order the rows were stored.
-std::string FORM13_ReceiptItemsSql(const std::string& stamp) {
-  return "select Uraian, Masuk from transaksi WHERE " + SqlLeftEquals("Id", 22, stamp) +
-         " and AcctId<>'Disc' order by rowid";
+// The rows of one receipt: its stamp (the first 22 characters of the ids) and its student. A class run shares one
+// stamp among all its students; each student's rows of it are that student's receipt, and every row of a receipt of
+// the payment window names the same student. The rows are taken by their id through the id index; "+SiswaId" and
+// "+AcctId" keep the student and the fee out of the choice of index.
+std::string FORM13_ReceiptWhere(const std::string& stamp, const std::string& siswaId) {
+  return SqlLeftEquals("Id", 22, stamp) + " and +SiswaId='" + SqlQ(siswaId) + "'";
 }
 
-std::string FORM13_ReceiptDiscountSql(const std::string& stamp) {
-  return "Select sum(Masuk) From Transaksi WHERE " + SqlLeftEquals("Id", 22, stamp) + " and +AcctId='Disc'";
+// The items print in the order the rows were stored; the discount and the savings withdrawal are no items.
+std::string FORM13_ReceiptItemsSql(const std::string& stamp, const std::string& siswaId) {
+  return "select Uraian, Masuk from transaksi WHERE " + FORM13_ReceiptWhere(stamp, siswaId) +
+         " and AcctId not in ('Disc','Tabungan') order by rowid";
 }
 
-std::string FORM13_ReceiptSavingsSql(const std::string& stamp) {
-  return "Select sum(Keluar) From Transaksi WHERE " + SqlLeftEquals("Id", 22, stamp) + " and +AcctId='Tabungan'";
+std::string FORM13_ReceiptDiscountSql(const std::string& stamp, const std::string& siswaId) {
+  return "Select sum(Masuk) From Transaksi WHERE " + FORM13_ReceiptWhere(stamp, siswaId) + " and +AcctId='Disc'";
+}
+
+std::string FORM13_ReceiptSavingsSql(const std::string& stamp, const std::string& siswaId) {
+  return "Select sum(Keluar) From Transaksi WHERE " + FORM13_ReceiptWhere(stamp, siswaId) + " and +AcctId='Tabungan'";
+}
+
+std::string FORM13_ReceiptMoneySql(const std::string& stamp, const std::string& siswaId) {
+  const std::string where = FORM13_ReceiptWhere(stamp, siswaId);
+  const std::string items = "From transaksi WHERE " + where + " and Sts='p' and AcctId not in ('Disc','Tabungan')";
+  return "Select (Select Count(*) " + items + "), (Select sum(Masuk) " + items +
+         "), (Select sum(Masuk) From transaksi WHERE " + where +
+         " and +AcctId='Disc'), (Select Count(*) From transaksi WHERE " + where +
+         " and +AcctId='Disc'), (Select sum(Keluar) From transaksi WHERE " + where + " and +AcctId='Tabungan')";
+}
+
+namespace {
+Form13ReceiptMoney* gMoneyRead = nullptr;   // where FORM13_ReadReceiptMoney's statement puts its row
+int OnReceiptMoney(void*, int columnCount, char** values, char**) {
+  const auto number = [&](int i) { return RoundHalfEven(Val(Cell(values, columnCount, i))); };
+  *gMoneyRead = {number(0), number(1), -number(2), number(3), number(4)};
+  return 0;
+}
+}  // namespace
+
+bool FORM13_ReadReceiptMoney(const std::string& stamp, const std::string& siswaId, Form13ReceiptMoney* out) {
+  Form13ReceiptMoney money;
+  gMoneyRead = &money;
+  const int rc = FinExec(FORM13_ReceiptMoneySql(stamp, siswaId), OnReceiptMoney);
+  gMoneyRead = nullptr;
+  if (rc != SQLITE_OK) return false;
+  *out = money;
+  return true;
+}
+
+std::string FORM13_DeleteReceiptRestSql(const std::string& stamp, const std::string& siswaId) {
+  const std::string where = FORM13_ReceiptWhere(stamp, siswaId);
+  return "Delete from transaksi Where " + where + " and AcctId in ('Disc','Tabungan') and not exists (Select 1 From "
+         "transaksi WHERE " + where + " and Sts='p' and AcctId not in ('Disc','Tabungan'))";
 }
 
 int FORM13_OnReceiptRow(void*, int columnCount, char** values, char**) {
@@ -181,7 +286,8 @@ int FORM13_OnReceiptRow(void*, int columnCount, char** values, char**) {
   return 0;
 }
 
-Form13Receipt FORM13_ReadReceipt(const std::string& stamp, const std::string& name, const std::string& kelas) {
+bool FORM13_ReadReceipt(const std::string& stamp, const std::string& siswaId, const std::string& name,
+                        const std::string& kelas, Form13Receipt* out) {
   Form13Receipt r;
   r.schoolName = gSchoolName;
   r.schoolAddress = gSchoolAddress;
@@ -191,19 +297,21 @@ Form13Receipt FORM13_ReadReceipt(const std::string& stamp, const std::string& na
   r.kelas = kelas;
   gListRowCount = 0;
   gReceiptRows.clear();
-  FinExec(FORM13_ReceiptItemsSql(stamp), FORM13_OnReceiptRow);
+  const int rc = FinExec(FORM13_ReceiptItemsSql(stamp, siswaId), FORM13_OnReceiptRow);
   r.items = std::move(gReceiptRows);
   gReceiptRows.clear();
+  if (rc != SQLITE_OK) return false;
   gSqlResult.clear();
-  FinExec(FORM13_ReceiptDiscountSql(stamp), FinCbSingleValue);
+  if (FinExec(FORM13_ReceiptDiscountSql(stamp, siswaId), FinCbSingleValue) != SQLITE_OK) return false;
   r.discount = gSqlResult;
   gSqlResult.clear();
-  FinExec(FORM13_ReceiptSavingsSql(stamp), FinCbSingleValue);
+  if (FinExec(FORM13_ReceiptSavingsSql(stamp, siswaId), FinCbSingleValue) != SQLITE_OK) return false;
   r.savingsUsed = gSqlResult;
   r.date = FmtDateNow("dd-MM-yyyy");
   r.time = SbGetText(gStatusBar, 5);
   r.operatorName = SbGetText(gStatusBar, 1);
-  return r;
+  *out = std::move(r);
+  return true;
 }
 
 // ----- the window ---------------------------------------------------------------------------------------------------
@@ -255,8 +363,11 @@ LResult FORM13_LoadPayments(Hwnd) {
 void FORM13_ReprintReceipt(Hwnd) {
   const int row = LvGetSelectionMark(gForm13List);
   const std::string id = LvGetItemText(gForm13List, row, kColId);
-  const Form13Receipt r = FORM13_ReadReceipt(RcptLeft(id, 22), LvGetItemText(gForm13List, row, kColNama),
-                                             LvGetItemText(gForm13List, row, kColKelas));
+  Form13Receipt r;
+  // A receipt whose rows could not all be read is not printed: its money would not be the money stored.
+  if (!FORM13_ReadReceipt(RcptLeft(id, 22), LvGetItemText(gForm13List, row, kColSiswaId),
+                          LvGetItemText(gForm13List, row, kColNama), LvGetItemText(gForm13List, row, kColKelas), &r))
+    return;
   ReceiptPage page;
   page.docName = "Struk";
   page.font = gStrukFont;

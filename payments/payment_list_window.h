@@ -3,7 +3,8 @@
 // its item lines and its discount line. From its toolbar the operator takes a new payment (the payment window),
 // revises a row's amount (the revision window, which reads the marked row of gForm13List), deletes one row, exports
 // the list to a workbook or an HTML page, prints the receipt of the marked row again from the stored rows, and
-// reloads the list. Commands act on the row that holds the list's selection mark.
+// reloads the list. Commands act on the row that holds the list's selection mark; a receipt is the rows of one stamp
+// and one student.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -30,21 +31,43 @@ std::string FORM13_MonthRangeSql(const std::string& tapel, int reportMonth);
 // The month query: Id, Tgl, SiswaId, NamaSiswa, KelasSiswa (of `tapel`), AcctId, Uraian, Masuk, Petugas of the 'p'
 // rows of the month, ordered by Id.
 std::string FORM13_MonthSql(const std::string& tapel, int reportMonth);
-// The reprint's statements: the receipt's rows but its discount (Uraian, Masuk), its discount, its savings used.
-std::string FORM13_ReceiptItemsSql(const std::string& stamp);
-std::string FORM13_ReceiptDiscountSql(const std::string& stamp);
-std::string FORM13_ReceiptSavingsSql(const std::string& stamp);
+// The rows of one receipt: the rows whose ids begin with `stamp` (22 characters) and that name the student `siswaId`
+// (a class run shares one stamp among its students: each student's rows are that student's receipt).
+std::string FORM13_ReceiptWhere(const std::string& stamp, const std::string& siswaId);
+// The reprint's statements: the receipt's items (Uraian, Masuk; its discount and savings withdrawal are no items),
+// its discount (the stored negative sum), its savings used.
+std::string FORM13_ReceiptItemsSql(const std::string& stamp, const std::string& siswaId);
+std::string FORM13_ReceiptDiscountSql(const std::string& stamp, const std::string& siswaId);
+std::string FORM13_ReceiptSavingsSql(const std::string& stamp, const std::string& siswaId);
 // The delete of one listed row: its id, limited to the payment row of that fee and student.
 std::string FORM13_DeleteSql(const std::string& id, const std::string& acctId, const std::string& siswaId);
+// The money of one receipt (the rows of `stamp` and `siswaId`).
+struct Form13ReceiptMoney {
+  long long items = 0;          // how many item rows it has (its discount and savings withdrawal are no items)
+  long long itemsTotal = 0;     // their sum
+  long long discount = 0;       // the size of its discount (0 without a discount row)
+  long long discountRows = 0;   // how many discount rows it has
+  long long savingsUsed = 0;    // what its savings withdrawal took (0 without one)
+};
+// One row of: the count of its items, their sum, its discount (the stored negative sum), the count of its discount
+// rows, its savings used.
+std::string FORM13_ReceiptMoneySql(const std::string& stamp, const std::string& siswaId);
+// Reads it into `out`; a failing read shows its "SQL error: " box and gives false (`out` untouched).
+bool FORM13_ReadReceiptMoney(const std::string& stamp, const std::string& siswaId, Form13ReceiptMoney* out);
+// The receipt's discount and savings withdrawal rows, deleted only when no item of the receipt is left.
+std::string FORM13_DeleteReceiptRestSql(const std::string& stamp, const std::string& siswaId);
+// The question before deleting the last item of a receipt that has a discount (its size, 0: none) or used savings
+// (0: none): it names what goes with the item.
+std::string FORM13_DeleteLastItemQuestion(long long discount, long long savingsUsed);
 
 // One stored row of a receipt as the reprint reads it.
 struct Form13ReceiptItem {
   std::string uraian;
   std::string masuk;
 };
-// What the reprint prints: the school identity, the student of the marked row, the receipt's rows (discount rows
-// left out), the discount and savings-used texts as the sums return them (empty when the receipt has no such row),
-// the printing date "dd-mm-yyyy", the clock text and the operator.
+// What the reprint prints: the school identity, the student of the marked row, the receipt's items (its discount
+// and savings withdrawal left out), the discount and savings-used texts as the sums return them (empty when the
+// receipt has no such row), the printing date "dd-mm-yyyy", the clock text and the operator.
 struct Form13Receipt {
   std::string schoolName, schoolAddress, schoolPhone, schoolEmail;
   std::string name, kelas;
@@ -54,11 +77,16 @@ struct Form13Receipt {
   std::string date, time, operatorName;
 };
 // The lines of the reprinted half-sheet receipt; element k - 1 is line k (drawn at y = k x gStrukLineSpacing), an
-// empty element an empty line. Amounts print as stored or computed, without thousands separators.
+// empty element an empty line. Amounts print as stored or computed, without thousands separators: "Total" the
+// items' sum, "Potongan" the stored (negative) discount, "Jml. Bersih" the total plus the discount, "Ambil
+// Tabungan" (only when above 0) what came from the savings and "Dibayar" the rest of the net, so that Dibayar and
+// Ambil Tabungan add up to Jml. Bersih.
 std::vector<std::string> FORM13_ReceiptLines(const Form13Receipt& receipt);
-// The receipt of the stamp `stamp` (the first 22 characters of an id) read from the database, with the student's
-// name and class as the list shows them. A failing query shows its "SQL error: " box; what was read is kept.
-Form13Receipt FORM13_ReadReceipt(const std::string& stamp, const std::string& name, const std::string& kelas);
+// The receipt of the stamp `stamp` (the first 22 characters of an id) and the student `siswaId` read from the
+// database into `out`, with the student's name and class as the list shows them. A failing query shows its "SQL
+// error: " box and gives false (`out` untouched).
+bool FORM13_ReadReceipt(const std::string& stamp, const std::string& siswaId, const std::string& name,
+                        const std::string& kelas, Form13Receipt* out);
 
 // ----- the window -----------------------------------------------------------------------------------------------
 // Creates the MDI child "Data Pembayaran Siswa" (1025 x 562) under `parent` (gMdiClient), maximised and modeless,
@@ -71,10 +99,14 @@ void FORM13_CreateControls(Hwnd form);
 LResult FORM13_LoadPayments(Hwnd form);
 // Runs a toolbar command (the ids above); always 0.
 int FORM13_OnCommand(Hwnd form, Hwnd control, int notification, int id);
-// Prints the receipt of the marked row again on the default printer (document "Struk").
+// Prints the receipt of the marked row (its stamp and its student) again on the default printer (document "Struk");
+// prints nothing when a read of it fails (the failure shown).
 void FORM13_ReprintReceipt(Hwnd form);
 // Row callback of the reprint's item query: one (Uraian, Masuk) row.
 int FORM13_OnReceiptRow(void* user, int columnCount, char** values, char** names);
 
-// The question of the delete command.
+// The question of the delete command. The last item of a receipt with a discount or a savings withdrawal asks
+// FORM13_DeleteLastItemQuestion instead, and its yes deletes the item, the discount and the withdrawal in one
+// transaction (a failure: nothing deleted, "SQL error: " shown once the transaction has ended). A failing read of the
+// receipt asks nothing and deletes nothing.
 extern const char* const kForm13DeleteQuestion;

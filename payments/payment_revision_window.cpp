@@ -18,6 +18,7 @@
 #include "framework/window_system.h"
 #include "payments/payment_globals.h"
 #include "payments/payment_list_window.h"
+#include "payments/receipt_layouts.h"
 
 Hwnd gFormRevisiWindow = 0;
 Hwnd gFormRevisiCloseButton = 0, gFormRevisiUpdateButton = 0, gFormRevisiAmountEdit = 0, gFormRevisiAmountLabel = 0,
@@ -167,11 +168,22 @@ LResult FORMREVISI_SaveRevision(Hwnd) {
   const long long amount = StoredNegative(row) ? -size : size;   // the sign of the row never flips
   const std::string sql = FORMREVISI_UpdateSql(amount, LvGetItemText(gFormRevisiList, row, kColId),
                                                LvGetItemText(gFormRevisiList, row, kColAcctId), gStudent);
+  const std::string id = LvGetItemText(gFormRevisiList, row, kColId);
+  bool discountTooLarge = false;
   {
     FinTransaction tx;
     if (!tx.active() || FinExec(sql) != 0) return 0;   // its box told the operator; nothing changed
     if (sqlite3_changes(gDb) < 1) return 0;   // the row is gone: nothing was revised, nothing is claimed
-    if (!tx.commit()) return 0;
+    // The receipt as the revision leaves it: a discount larger than its items is refused, as the save refuses it.
+    // Without the sums nothing is revised (the failure shown).
+    Form13ReceiptMoney money;
+    if (!FORM13_ReadReceiptMoney(RcptLeft(id, 22), gStudent, &money)) return 0;
+    discountTooLarge = money.discountRows > 0 && money.discount > money.itemsTotal;
+    if (!discountTooLarge && !tx.commit()) return 0;
+  }   // refused: undone here
+  if (discountTooLarge) {
+    MsgBox("Potongan melebihi total pembayaran..", "Info", MB_OK | MB_ICONINFORMATION);
+    return 0;
   }
   LvSetItemText(gFormRevisiList, row, kColMasuk, std::to_string(amount));
   MsgBox("Revisi transaksi berhasil disimpan..", "Revisi..", MB_OK | MB_ICONINFORMATION);

@@ -5,7 +5,8 @@
 //     newest receipt first;
 //   1 (the payment list): the payment rows of the student of the list's marked row, on that row's fee, in the
 //     report month; the first is selected and its amount put into the edit.
-// Only the one row changes: the receipt's other rows and the lists behind the window stay as they are.
+// Only the one row changes: the receipt's other rows and the lists behind the window stay as they are; a revision
+// that would leave the receipt's discount above its items is refused.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -49,7 +50,10 @@ int FORMREVISI_OnPaymentRow(void* user, int columnCount, char** values, char** n
 // with the row's own sign: a discount row ('Disc', or any row stored below 0) is shown and typed as a positive amount
 // and stored negative, every other row stays positive;
 // on success the row's Masuk cell shows the amount written and "Revisi transaksi berhasil disimpan.." (caption
-// "Revisi..") shows. Without a selected row nothing is written and nothing is reported. Returns 0.
+// "Revisi..") shows. Without a selected row nothing is written and nothing is reported. A revision that leaves the
+// receipt (the rows of its stamp and student) with a discount larger than its items is undone and "Potongan melebihi
+// total pembayaran.." (caption "Info") shown; one whose read of the receipt's sums fails is undone with its "SQL
+// error: " box. Returns 0.
 LResult FORMREVISI_SaveRevision(Hwnd form);
 // "Selesai": closes the window with result 0. Returns 0.
 LResult FORMREVISI_OnClose(Hwnd form);

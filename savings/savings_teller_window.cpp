@@ -157,6 +157,9 @@ constexpr const char* kNoAmount = "Masukan jumlah nilai tabungan..";
 constexpr const char* kOverdrawn = "Saldo tabungan tidak mencukupi..";
 // A second save of one student in the same clock second would repeat the id.
 constexpr const char* kIdTaken = "Gagal menyimpan, Id transaksi sudah dipakai. Simpan ulang sebentar lagi..";
+// The passbook line of a new row follows the student's last row: without the history it is not known.
+constexpr const char* kHistoryNotRead =
+    "Riwayat tabungan siswa tidak terbaca, transaksi tidak disimpan. Cari ulang siswanya..";
 
 void OnDestroy(Hwnd form);
 
@@ -185,6 +188,7 @@ struct Teller {
   int pageLines = kSavingsCardPageLines;
   bool saved = false;          // a transaction was booked since the last lookup that found a student
   std::string lastPosition;    // passbook position of the last history row ("" : the book has no row yet)
+  bool historyRead = false;    // the last history load read every row (lastPosition is known)
   bool found = false;          // the last lookup found a student ...
   std::string foundId;         // ... with this id
   SavedTransaction tx;
@@ -289,7 +293,7 @@ void LoadHistory(Teller& t) {
   gCountResult = 0;
   gRowCount = 0;
   std::vector<std::vector<std::string>> raw;
-  QueryRows(SavingsHistorySql(CtlGetText(t.code)), raw);
+  t.historyRead = QueryRows(SavingsHistorySql(CtlGetText(t.code)), raw) == 0;
   LvDeleteAllItems(t.history);
   std::vector<SavingsHistoryRow> rows;
   for (auto& v : raw) {
@@ -606,6 +610,10 @@ LResult FORMTABUNGAN_SaveTransaction(int, Hwnd form, Hwnd, int) {
   const long long amount = FinPositiveAmount(amountText);
   if (amount <= 0) {
     MsgBox(kNoAmount, "Info", MB_OK);
+    return 0;
+  }
+  if (!t->historyRead) {
+    MsgBox(kHistoryNotRead, "Info", MB_OK | MB_ICONINFORMATION);
     return 0;
   }
   const SavingsSandi& sandi = SavingsSandiItems()[item];

@@ -102,6 +102,10 @@ LResult FORMTABUNGAN_Load(Hwnd form, std::intptr_t userData);
 LResult FORMTABUNGAN_LookupStudent(int index, Hwnd form, Hwnd control, int id);
 LResult FORMTABUNGAN_OnSandiChange(int index, Hwnd form, Hwnd control, int id);
 LResult FORMTABUNGAN_OnAmountChange(int index, Hwnd form, Hwnd control, int id);
+// Books the transaction typed. The new row's passbook line follows the student's last history row: when the history
+// of the lookup could not be read, "Riwayat tabungan siswa tidak terbaca, transaksi tidak disimpan. Cari ulang
+// siswanya.." (caption "Info") and nothing is booked; so is nothing when the balance cannot be read (its "SQL error: "
+// box).
 LResult FORMTABUNGAN_SaveTransaction(int index, Hwnd form, Hwnd control, int id);
 LResult FORMTABUNGAN_OnBrowse(int index, Hwnd form, Hwnd control, int id);
 // "CETAK": by the print-target combo, passbook (0 and none), card (1) or receipt (2); only after a save.

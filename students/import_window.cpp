@@ -22,6 +22,7 @@
 #include "framework/strings.h"
 #include "framework/system_wrappers.h"
 #include "framework/window_system.h"
+#include "students/student_ids.h"
 
 Hwnd gFormImportWindow = 0;
 Hwnd gFormImportRekeningCombo = 0, gFormImportRekeningLabel = 0, gFormImportTutupButton = 0,
@@ -273,6 +274,7 @@ constexpr const char* kRefused = "Gagal di input";
 constexpr const char* kClassSaved = "Siswa Kelas berhasil di input";
 constexpr const char* kClassFailed = "Siswa Kelas gagal di input";
 constexpr const char* kBadAmount = "Gagal di input, Jumlah tidak valid..";
+constexpr const char* kOldMoney = "Gagal di input, Id masih tercatat di data keuangan lama";
 constexpr const char* kConfirmText =
     "Proses ini membutuhkan pengecekan data yang valid, sebelum melanjutkan ke proses penyimpanan mohon teliti "
     "terlebih dahulu Id/Kode/Induk agar tidak sama persis dengan data sudah di input sebelumnya\r"
@@ -335,16 +337,18 @@ int RunCount(const std::string& sql) {
 }
 
 // ---- "Siswa": each row is one transaction: the student (unless the id exists) and its class row (unless the
-// student has one in any year). A row with a failing statement leaves nothing behind.
+// student has one in any year). A row with a failing statement leaves nothing behind. A new student whose id old
+// payments, savings or billing rows still name gets neither (their money is not this student's).
 void SaveStudents() {
   const int n = LvGetItemCount(gFormImportList);
   const std::string kelas = CtlGetText(gFormImportKelasCombo) + " " + FORMIMPORT_Clean(CtlGetText(gFormImportJurusanEdit));
   const std::string kategori = FORMIMPORT_Clean(CtlGetText(gFormImportKategoriEdit));
   const std::string kodeYear = StrReplace(gTapel, "/", "");
   struct Outcome {
-    bool written = false, studentSaved = false, classSaved = false;
+    bool written = false, studentSaved = false, classSaved = false, oldMoney = false;
   };
   std::vector<Outcome> outcomes(static_cast<std::size_t>(n));
+  std::vector<std::string> oldMoneyIds;
   for (int r = 0; r < n; ++r) {
     Outcome& o = outcomes[static_cast<std::size_t>(r)];
     const std::string id = Cell(r, 0);
@@ -352,14 +356,19 @@ void SaveStudents() {
     bool ok = tx.active();
     if (ok) ok = RunCount("Select Count(*) From siswa WHERE Id='" + SqlQ(id) + "'") == SQLITE_OK;
     if (ok && gCountResult < 1) {
+      ok = RunCount(FinStudentMoneyRowsSql(id)) == SQLITE_OK;
+      o.oldMoney = ok && gCountResult >= 1;
+    }
+    if (ok && gCountResult < 1) {
       ok = FinExec("Insert Into siswa (Id, Nama, LP, TmpLahir, TglLahir, Agama, Alamat, Status, TglMasuk, Jenjang) "
                    "Values('" + SqlQ(id) + "','" + SqlQ(Cell(r, 1)) + "','" + SqlQ(FirstChar(Cell(r, 2))) + "','" +
                    SqlQ(Cell(r, 3)) + "','" + SqlQ(FORMIMPORT_DateText(Cell(r, 4))) + "','" + SqlQ(Cell(r, 5)) +
                    "','" + SqlQ(Cell(r, 6)) + "','Aktif','" + SqlQ(gToday) + "','-')") == SQLITE_OK;
       o.studentSaved = ok;
     }
-    if (ok) ok = RunCount("Select Count(*) From siswakelas WHERE IdSiswa='" + SqlQ(id) + "'") == SQLITE_OK;
-    if (ok && gCountResult < 1) {
+    if (ok && !o.oldMoney)
+      ok = RunCount("Select Count(*) From siswakelas WHERE IdSiswa='" + SqlQ(id) + "'") == SQLITE_OK;
+    if (ok && !o.oldMoney && gCountResult < 1) {
       // A failing class row is shown in the row's result, without a box.
       ok = FinExecQuiet("Insert Into siswakelas (kode,idsiswa, kelas, kategori, tapel) Values('" +
                         SqlQ(kodeYear + id) + "','" + SqlQ(id) + "','" + SqlQ(kelas) + "','" + SqlQ(kategori) +
@@ -368,7 +377,8 @@ void SaveStudents() {
     }
     if (ok) ok = tx.commit();
     o.written = ok;
-    if (!ok) o.studentSaved = o.classSaved = false;
+    if (!ok) o.studentSaved = o.classSaved = o.oldMoney = false;
+    if (o.oldMoney) oldMoneyIds.push_back(id);
   }
 
   int notSaved = 0;
@@ -378,7 +388,7 @@ void SaveStudents() {
       LvSetItemText(gFormImportList, r, 7, kSaved);
     } else {
       ++notSaved;
-      if (o.written) LvSetItemText(gFormImportList, r, 7, kRefused);   // the id exists
+      if (o.written) LvSetItemText(gFormImportList, r, 7, o.oldMoney ? kOldMoney : kRefused);   // the id is taken
     }
   }
   MsgBox(FORMIMPORT_SummaryText("siswa", n, notSaved), "Info", MB_OK);
@@ -387,9 +397,11 @@ void SaveStudents() {
   for (int r = 0; r < n; ++r) {
     const Outcome& o = outcomes[static_cast<std::size_t>(r)];
     if (!o.classSaved) ++notSaved;
-    LvSetItemText(gFormImportList, r, 7, !o.written ? kClassFailed : o.classSaved ? kClassSaved : kRefused);
+    LvSetItemText(gFormImportList, r, 7,
+                  !o.written ? kClassFailed : o.classSaved ? kClassSaved : o.oldMoney ? kOldMoney : kRefused);
   }
   MsgBox(FORMIMPORT_SummaryText("siswa kelas", n, notSaved), "Info", MB_OK);
+  if (!oldMoneyIds.empty()) MsgBox(FinStudentIdsHaveMoneyText(oldMoneyIds), "Info", MB_OK);
 }
 
 // ---- "Rekening": an account whose description exists in gTapel is refused.

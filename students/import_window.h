@@ -68,7 +68,10 @@ LResult FORMIMPORT_SetupColumns(Hwnd form, std::intptr_t userData);
 // Handlers, called as (control index, form, control, control id); each returns 0.
 LResult FORMIMPORT_Paste(int index, Hwnd form, Hwnd control, int id);          // "Paste disini"
 LResult FORMIMPORT_OnClassChange(int index, Hwnd form, Hwnd control, int id);  // class chosen: Jurusan proposed
-LResult FORMIMPORT_Save(int index, Hwnd form, Hwnd control, int id);           // "Simpan Data Ke Database"
+// "Simpan Data Ke Database". In "Siswa" a new student whose id payment, savings or billing rows of any year still name
+// is not written, nor is its class row: the row reads "Gagal di input, Id masih tercatat di data keuangan lama", counts
+// as not saved in both summaries, and a last box (FinStudentIdsHaveMoneyText, caption "Info") names those ids.
+LResult FORMIMPORT_Save(int index, Hwnd form, Hwnd control, int id);
 LResult FORMIMPORT_OnClose(int index, Hwnd form, Hwnd control, int id);        // "Tutup"
 // Row callback (Kode, Deskripsi): adds "Kode Deskripsi" to the ledger-account combo.
 int FORMIMPORT_AddRekeningItem(void* user, int columnCount, char** values, char** names);

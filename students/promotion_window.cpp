@@ -87,6 +87,10 @@ constexpr const char* kFont = "Arial,-12,0,0,0,400,0,0,0,0,3,2,1,34";
 constexpr const char* kNotSaved = "Belum tersimpan";
 constexpr const char* kSaved = "Sukses disimpan";
 
+// Whether the last load read last year's class rows whole. A failed read is no empty year: nothing is promoted from
+// what was not read, and no import is offered in its place.
+bool gPrevYearRead = false;
+
 LResult FORM9_OnCreate(Hwnd form, std::intptr_t userData) {
   FORM9_LoadPreviousYear(form, userData);
   return 0;
@@ -123,6 +127,11 @@ std::string Value(char** values, int columnCount, int i) {
 std::intptr_t FORM9_Show(Hwnd parent, int modal, int userData) {
   const Hwnd form = FrmCreateForm(gForm9, parent, userData);
   if (!form) return 0;
+  if (!gPrevYearRead) {   // the failure was shown: no promotion from a part of last year
+    FrmClose(form, 0);
+    gFormResult = 0;
+    return 0;
+  }
   if (LvGetItemCount(gForm9PrevList) == 0) {
     // Nobody to promote: the students are imported instead. The promotion window goes before the import opens, so
     // that the import is modal over the window the promotion was asked from.
@@ -170,10 +179,11 @@ int FORM9_LoadPreviousYear(Hwnd, std::intptr_t) {
                             {"Sts", LVCFMT_CENTER, 100}};
   for (int i = 0; i < 4; ++i) LvInsertColumn(gForm9PrevList, i, columns[i].caption, columns[i].format, columns[i].width);
   for (int i = 0; i < 5; ++i) LvInsertColumn(gForm9NextList, i, columns[i].caption, columns[i].format, columns[i].width);
-  FinExec("Select IdSiswa, Nama, Kelas, Kategori From SiswaKelas inner join Siswa on SiswaKelas.IdSiswa=Siswa.Id "
-          "Where Tapel='" + SqlQ(FORM9_PreviousYear(gTapel)) + "' and Kelas<>'DO' and instr(Kelas,'Lulus')<1",
-          FORM9_AddRowCallback);
-  return LvGetItemCount(gForm9PrevList);
+  gPrevYearRead =
+      FinExec("Select IdSiswa, Nama, Kelas, Kategori From SiswaKelas inner join Siswa on SiswaKelas.IdSiswa=Siswa.Id "
+              "Where Tapel='" + SqlQ(FORM9_PreviousYear(gTapel)) + "' and Kelas<>'DO' and instr(Kelas,'Lulus')<1",
+              FORM9_AddRowCallback) == 0;
+  return gPrevYearRead ? LvGetItemCount(gForm9PrevList) : -1;
 }
 
 int FORM9_AddRowCallback(void*, int columnCount, char** values, char**) {

@@ -32,14 +32,15 @@ std::string FORM9_ProposedClass(const std::string& className);
 
 // ----- the window -------------------------------------------------------------------------------------------------
 // Creates the window (987 x 596, centred) and loads last year's students. When there are none: gFormMode = "Siswa",
-// the promotion window is closed unshown and the import opens modally over `parent`; returns 0. Otherwise shows it
-// through FrmShow with `modal` and returns what FrmShow returns.
+// the promotion window is closed unshown and the import opens modally over `parent`; returns 0. When they could not
+// be read (the "SQL error: " box shown) the window is closed unshown and nothing else opens; returns 0. Otherwise
+// shows it through FrmShow with `modal` and returns what FrmShow returns.
 std::intptr_t FORM9_Show(Hwnd parent, int modal, int userData);
 LResult FORM9_WndProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam);
 LResult FORM9_CtlSubclassProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam);
 void FORM9_CreateControls(Hwnd form);
 // The columns of both lists and one row per class row of last year (students in 'DO' or a graduates' class left
-// out); gPickClass keeps the grade of the last row. Returns the number of rows listed.
+// out); gPickClass keeps the grade of the last row. Returns the number of rows listed, -1 when the read failed.
 int FORM9_LoadPreviousYear(Hwnd form, std::intptr_t userData);
 // Row callback of the load (IdSiswa, Nama, Kelas, Kategori).
 int FORM9_AddRowCallback(void* user, int columnCount, char** values, char** names);

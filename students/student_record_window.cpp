@@ -23,6 +23,7 @@
 #include "framework/system_wrappers.h"
 #include "framework/window_system.h"
 #include "platform/seams.h"
+#include "students/student_ids.h"
 #include "students/student_list_window.h"
 
 Hwnd gFormSiswaWindow = 0;
@@ -75,6 +76,9 @@ std::string FORMSISWA_ClassRowCountSql(const std::string& id, const std::string&
   return "Select Count(*) From siswakelas WHERE Kode='" + SqlQ(StrReplace(tapel, "/", "") + id) +
          "' or (IdSiswa='" + SqlQ(id) + "' and Tapel='" + SqlQ(tapel) + "')";
 }
+
+const char* const kFormSiswaAccountsNotRead =
+    "Akun pembayaran kelas tidak terbaca, siswa tidak disimpan. Tutup dan buka ulang form ini..";
 
 const char* const kFormSiswaClassRowTaken =
     "Gagal menyimpan, Id/Kode masih tercatat di data kelas tahun ajaran ini, gunakan Id/Kode yang lain..";
@@ -134,6 +138,9 @@ namespace {
 constexpr const char* kFieldFont = "Arial,-12,0,0,0,400,0,0,0,0,3,2,1,34";
 constexpr const char* kLabelFont = "MS Sans Serif,-11,0,0,0,400,0,0,0,0,1,2,1,34";
 constexpr const char* kEntryCaption = "Entry Data..";
+
+// Whether the opening read the class's fees (the payment-account list) whole.
+bool gAccountsRead = false;
 
 const char* const kGenders[] = {"Laki - Laki", "Perempuan"};
 const char* const kReligions[] = {"Islam", "Kristen", "Katholik", "Hindu", "Budha", "Kong Hu Chu",
@@ -279,6 +286,18 @@ LResult SaveNew() {
     MsgBox(kFormSiswaClassRowTaken, "Info", MB_OK | MB_ICONINFORMATION);
     return 0;
   }
+  // Nor an id that payments, savings or billing rows of any year still name: their money is not this student's.
+  gCountResult = 0;
+  if (FinExec(FinStudentMoneyRowsSql(s.id), FinCbCount) != 0) return 0;
+  if (gCountResult >= 1) {
+    MsgBox(FinStudentIdsHaveMoneyText({s.id}), "Info", MB_OK | MB_ICONINFORMATION);
+    return 0;
+  }
+  // The billing rows come from the class's fees as read when the window opened: unread, they would be none.
+  if (!gAccountsRead) {
+    MsgBox(kFormSiswaAccountsNotRead, "Info", MB_OK | MB_ICONINFORMATION);
+    return 0;
+  }
   const std::string entryDate = FORMSISWA_EntryDate(platform::Today());
   // The student, the class row and the billing rows: all of them or none (the failure shown); the form keeps its
   // values so that the operator can try again.
@@ -395,9 +414,9 @@ LResult FORMSISWA_OnCreate(Hwnd, std::intptr_t) {
   gTargetListView = gFormSiswaAccountList;
   LvDeleteAllItems(gFormSiswaAccountList);
   LvDeleteAllColumns(gFormSiswaAccountList);
-  FinExec("select Id, Pembayaran, Jumlah, Type from account WHERE Kelas='" + SqlQ(CtlGetText(gForm2ClassCombo)) +
-              "' and Tapel='" + SqlQ(gTapel) + "' Order By Id",
-          FinCbFillList);
+  gAccountsRead = FinExec("select Id, Pembayaran, Jumlah, Type from account WHERE Kelas='" +
+                              SqlQ(CtlGetText(gForm2ClassCombo)) + "' and Tapel='" + SqlQ(gTapel) + "' Order By Id",
+                          FinCbFillList) == 0;
   return 0;
 }
 

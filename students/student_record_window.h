@@ -60,6 +60,8 @@ std::string FORMSISWA_CountSql(const std::string& id);
 std::string FORMSISWA_ClassRowCountSql(const std::string& id, const std::string& tapel);
 // The refusal of a new student whose id still has a class row in the working school year (caption "Info").
 extern const char* const kFormSiswaClassRowTaken;
+// The refusal of a new student when the class's fees could not be read as the window opened (caption "Info").
+extern const char* const kFormSiswaAccountsNotRead;
 // The statements that add a student, in order: the siswa row (status 'Aktif', TglMasuk `entryDate`), the siswakelas
 // row of `kelas` in `tapel`, then one detail_account row per account. Free texts go through FORMSISWA_FreeText;
 // every value through SqlQ.
@@ -90,7 +92,10 @@ void FORMSISWA_CreateControls(Hwnd form);
 LResult FORMSISWA_OnCreate(Hwnd form, std::intptr_t userData);
 // The photo button: a bitmap file chosen into gPhotoPath and shown; nothing copied yet.
 LResult FORMSISWA_ChoosePhoto(int index, Hwnd form, Hwnd control, int id);
-// "Simpan": edit mode updates the student and closes; add mode refuses a known id, an empty id or name, or an id that
-// still has a class row in gTapel (kFormSiswaClassRowTaken), else writes
-// the student with class row and billing rows, appends the student to the list and clears the form for the next one.
+// "Simpan": edit mode updates the student and closes; add mode refuses a known id, an empty id or name, an id that
+// still has a class row in gTapel (kFormSiswaClassRowTaken), an id that payment, savings or billing rows of any year
+// still name (FinStudentIdsHaveMoneyText, students/student_ids.h), and any student when the class's fees could not
+// be read at opening (kFormSiswaAccountsNotRead); a count that fails writes nothing (its "SQL error: " box). Else it
+// writes the student with class row and billing rows, appends the student to the list and clears the form for the
+// next one.
 LResult FORMSISWA_Save(int index, Hwnd form, Hwnd control, int id);

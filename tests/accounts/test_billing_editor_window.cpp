@@ -3,6 +3,7 @@
 #include <QPalette>
 
 #include "accounts/fee_test_fixture.h"
+#include "support/read_denied.h"
 
 namespace {
 
@@ -227,6 +228,24 @@ TEST_F(BillingEditorTest, AFailingRowCreatesNoRowAtAll) {
     EXPECT_TRUE(WinIsWindowEnabled(gForm28CreateButton));   // another try stays possible
   });
   EXPECT_TRUE(Billing("BR-TKA20230003").empty());
+}
+
+// "Buat Detail Account" reads the students still to bill before it writes: when that read fails nothing is created
+// and the command stays open.
+TEST_F(BillingEditorTest, ACreateWhoseStudentsCannotBeReadCreatesNothing) {
+  Edit(2, [&](Hwnd) {   // Les: no rows yet
+    {
+      fintest::ReadDenied denied(gDb, "siswa", "Nama");
+      ExpectMsgBox("SQL error: " + denied.message(), "Info", IDOK, MB_OK);
+      Click(gForm28CreateButton);
+      VerifySeams();
+    }
+    EXPECT_EQ(LvGetItemCount(gForm28List), 0);
+    EXPECT_TRUE(WinIsWindowEnabled(gForm28CreateButton));
+  });
+  EXPECT_EQ(fintest::RowsInFile(WorkFile("keuangan.db3"),
+                                "select count(*) from detail_account where id_account='BR-TKA20230003'"),
+            (Rows{{"0"}}));
 }
 
 TEST_F(BillingEditorTest, AClassWithoutStudentsGetsNoRows) {

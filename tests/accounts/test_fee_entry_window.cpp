@@ -2,6 +2,7 @@
 // and a billing row for every student of the class, the refusals, all-or-nothing saves, and edits that rewrite every
 // billing row.
 #include "accounts/fee_test_fixture.h"
+#include "support/read_denied.h"
 
 namespace {
 
@@ -280,6 +281,33 @@ TEST_F(FeeEntryTest, AFailingBillingRowLeavesNeitherFeeNorBillingRows) {
   EXPECT_EQ(One("select count(*) from account where Id='BR-TKA20230007'"), "0");
   EXPECT_EQ(One("select count(*) from detail_account where id_account='BR-TKA20230007'"), "0");   // not even S1's
   EXPECT_EQ(LvGetItemCount(gForm6List), 2);
+}
+
+// A new fee reads before it writes: whether its id is free and which students of the class it bills. A read that
+// fails ends the save with the failure shown: no fee and no billing row (never a fee billed to nobody).
+TEST_F(FeeEntryTest, ASaveWhoseReadsFailWritesNothing) {
+  const struct {
+    const char* table;
+    const char* column;
+  } cases[] = {{"transaksi", "acctid"}, {"siswakelas", "IdSiswa"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.table);
+    CommandModal(gForm6AddId, [&](Hwnd form) {
+      Fill("411 SPP", "Les", "1000", "Perbulan");
+      {
+        fintest::ReadDenied denied(gDb, c.table, c.column);
+        ExpectMsgBox("SQL error: " + denied.message(), "Info", IDOK, MB_OK);   // and no "berhasil"
+        Click(gFormAkunBayarSimpanButton);
+        VerifySeams();
+      }
+      EXPECT_EQ(CtlGetText(gFormAkunBayarIdEdit), "BR-TKA20230007");
+      FrmClose(form, 0);
+    });
+    EXPECT_EQ(fintest::RowsInFile(WorkFile("keuangan.db3"),
+                                  "select (select count(*) from account where Id='BR-TKA20230007'), (select count(*) "
+                                  "from detail_account where id_account='BR-TKA20230007')"),
+              (Rows{{"0", "0"}}));
+  }
 }
 
 TEST_F(FeeEntryTest, ChoosingADescription) {

@@ -51,14 +51,18 @@ std::string OldAccountNetSql(const std::string& kode, const FinReportPeriod& p) 
 std::string OldStampCountSql(const std::string& stamp) {
   return "Select Count(*) From transaksi Where substr(Id,1,22)='" + SqlQ(stamp) + "'";
 }
-std::string OldReceiptItemsSql(const std::string& stamp) {
-  return "select Uraian, Masuk from transaksi WHERE substr(Id,1,22)= '" + SqlQ(stamp) + "' and AcctId<>'Disc'";
+// A receipt is the rows of one stamp and one student (a class run shares its stamp among its students).
+std::string OldReceiptItemsSql(const std::string& stamp, const std::string& siswaId) {
+  return "select Uraian, Masuk from transaksi WHERE substr(Id,1,22)= '" + SqlQ(stamp) + "' and SiswaId='" +
+         SqlQ(siswaId) + "' and AcctId<>'Disc' and AcctId<>'Tabungan'";
 }
-std::string OldReceiptDiscountSql(const std::string& stamp) {
-  return "Select sum(Masuk) From Transaksi WHERE substr(Id,1,22)='" + SqlQ(stamp) + "' and AcctId='Disc'";
+std::string OldReceiptDiscountSql(const std::string& stamp, const std::string& siswaId) {
+  return "Select sum(Masuk) From Transaksi WHERE substr(Id,1,22)='" + SqlQ(stamp) + "' and SiswaId='" +
+         SqlQ(siswaId) + "' and AcctId='Disc'";
 }
-std::string OldReceiptSavingsSql(const std::string& stamp) {
-  return "Select sum(Keluar) From Transaksi WHERE substr(Id,1,22)='" + SqlQ(stamp) + "' and AcctId='Tabungan'";
+std::string OldReceiptSavingsSql(const std::string& stamp, const std::string& siswaId) {
+  return "Select sum(Keluar) From Transaksi WHERE substr(Id,1,22)='" + SqlQ(stamp) + "' and SiswaId='" +
+         SqlQ(siswaId) + "' and AcctId='Tabungan'";
 }
 std::string OldPaymentMonthSql(const std::string& tapel, int month) {
   return "select Id, Tgl, SiswaId, (Select Nama From Siswa Where Siswa.Id=Transaksi.SiswaId) As NamaSiswa, (Select "
@@ -234,9 +238,9 @@ TEST_F(GeneratedSchool, StatementsReadThroughTheirIndexes) {
       {FinReportAccountRowsSql("101", march), "transaksi_ref_tgl (Ref=? AND tgl>? AND tgl<?)"},
       {FinReportAccountNetSql("101", march), "transaksi_ref_tgl (Ref=? AND tgl>? AND tgl<?)"},
       {PayStampCountSql(stamp), "transaksi_id (id>? AND id<?)"},
-      {FORM13_ReceiptItemsSql(stamp), "transaksi_id (id>? AND id<?)"},
-      {FORM13_ReceiptDiscountSql(stamp), "transaksi_id (id>? AND id<?)"},
-      {FORM13_ReceiptSavingsSql(stamp), "transaksi_id (id>? AND id<?)"},
+      {FORM13_ReceiptItemsSql(stamp, "S1"), "transaksi_id (id>? AND id<?)"},
+      {FORM13_ReceiptDiscountSql(stamp, "S1"), "transaksi_id (id>? AND id<?)"},
+      {FORM13_ReceiptSavingsSql(stamp, "S1"), "transaksi_id (id>? AND id<?)"},
       {FORM13_MonthSql("2024/2025", 3), "transaksi_tgl_sts (tgl>? AND tgl<?)"},
       {FinSavingsHistorySql("2024-07-01", "2025-06-30"), "MATERIALIZE saldo"},
       {FinSavingsHistorySql("2024-07-01", "2025-06-30"),
@@ -280,9 +284,14 @@ TEST_F(GeneratedSchool, StampsOfReceiptsAndTheReprint) {
       stamps.push_back(odd);
     for (const std::string& stamp : stamps) {
       p.push_back({OldStampCountSql(stamp), PayStampCountSql(stamp)});
-      p.push_back({OldReceiptItemsSql(stamp), FORM13_ReceiptItemsSql(stamp)});
-      p.push_back({OldReceiptDiscountSql(stamp), FORM13_ReceiptDiscountSql(stamp)});
-      p.push_back({OldReceiptSavingsSql(stamp), FORM13_ReceiptSavingsSql(stamp)});
+      std::vector<std::string> students =
+          Column("select distinct siswaid from transaksi where substr(id,1,22)='" + SqlQ(stamp) + "'");
+      students.push_back("x'y");
+      for (const std::string& siswa : students) {
+        p.push_back({OldReceiptItemsSql(stamp, siswa), FORM13_ReceiptItemsSql(stamp, siswa)});
+        p.push_back({OldReceiptDiscountSql(stamp, siswa), FORM13_ReceiptDiscountSql(stamp, siswa)});
+        p.push_back({OldReceiptSavingsSql(stamp, siswa), FORM13_ReceiptSavingsSql(stamp, siswa)});
+      }
     }
   });
 }

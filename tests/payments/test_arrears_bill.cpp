@@ -48,7 +48,6 @@ ArrearsBill Sample() {
             {"2", "Uang Buku", "1250000"},
             {"3", "Angsuran Uang Gedung Tahun Pelajaran 2024 dari : 3 s/d 5", "300000"},
             {"4", "Kegiatan", "-50000"}};
-  b.loadedTotal = "1.950.000";
   b.printDate = "Sep 02, 2024";
   b.printTime = "10:15:30";
   b.operatorName = "kasir";
@@ -167,7 +166,6 @@ TEST(ArrearsBillArchive, HeaderCentringAndEmptyList) {
   b.rows.clear();
   b.schoolName = std::string(50, 'S');
   b.schoolAddress = "";
-  b.loadedTotal = "0";
   const std::vector<std::string> lines = FinArrearsArchiveLines(b);
   ASSERT_EQ(lines.size(), 9u);
   EXPECT_EQ(lines[0], std::string(38, 'S'));                 // 19 - 38 / 2 = 0 blanks, cut to 38
@@ -188,6 +186,36 @@ TEST(ArrearsBillArchive, FileName) {
   EXPECT_EQ(FinArrearsArchiveFileName("B\\C", "X A/1", "2024/09/02"), "tunggakan_B_C_X_A_1_2024_09_02.txt");
 }
 
+// The archive and the messaging text show the total of the rows they print, as the printed bill does, whatever the
+// rows became after a chooser changed them.
+TEST(ArrearsBillTotals, TheFileAndTheTextAddUpTheirRows) {
+  struct Case {
+    const char* name;
+    std::vector<ArrearsBillRow> rows;
+    std::string file, text;   // the total line of each
+  } cases[] = {
+      {"an instalment lowered a row",
+       {{"1", "Les", "0"}, {"2", "Cicilan Buku", "250000"}, {"3", "SPP", "300000"}},
+       "Rp.***550.000", "Rp.**550.000"},
+      {"an overpaid fee", {{"1", "Les", "-150000"}, {"2", "Buku", "100000"}}, "Rp.***-50.000", "Rp.**-50.000"},
+      {"no row", {}, "Rp.*********0", "Rp.********0"},
+      {"amounts as typed", {{"1", "a", "1000000"}, {"2", "b", "x"}, {"3", "c", "2.5"}}, "Rp.*1.000.002",
+       "Rp.1.000.002"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ArrearsBill b = Sample();
+    b.rows = c.rows;
+    const std::vector<std::string> file = FinArrearsArchiveLines(b);
+    EXPECT_EQ(file.back(), "Total        :" + std::string(11, ' ') + c.file);
+    const std::string text = FinArrearsChatText(b);
+    EXPECT_EQ(text.substr(text.rfind('\r') + 1), "Total      :" + c.text + "```");
+    // The printed bill says the same figure (without separators).
+    const long long total = FinArrearsBillTotal(c.rows);
+    EXPECT_NE(FinArrearsBillLines(b)[7 + c.rows.size()].text.find(std::to_string(total)), std::string::npos);
+  }
+}
+
 TEST(ArrearsBillChat, TextOfTheSampleBill) {
   const std::string text = FinArrearsChatText(Sample());
   EXPECT_EQ(text, fintest::ReadFile(kExpected + "arrears_chat.txt"));
@@ -205,7 +233,6 @@ TEST(ArrearsBillChat, EmptyListAndLongTexts) {
   b.rows = {{"1", "Uang Kegiatan Ekstrakurikuler", "12345678"}};
   b.schoolName = std::string(30, 'S');
   b.studentName = "MUHAMMAD RIZKY PRATAMA PUTRA";
-  b.loadedTotal = "12.345.678";
   const std::string text = FinArrearsChatText(b);
   const std::vector<std::string> lines = SplitAt(text.substr(3, text.size() - 6), "\r");
   ASSERT_EQ(lines.size(), 10u);

@@ -322,7 +322,7 @@ TEST_F(ArrearsBillWindowTest, CetakPrintsTheListAsItStandsNow) {
 
 TEST_F(ArrearsBillWindowTest, ArsipWritesTheFileBesideTheProgramAndConfirms) {
   std::filesystem::create_directory(ProgramFile("arsip"));
-  LvSetItemText(gFormTunggakanList, 2, kTunggakanColAmount, "150000");   // a chooser's change: not in the total
+  LvSetItemText(gFormTunggakanList, 2, kTunggakanColAmount, "150000");   // a chooser's change: the total follows it
   ExpectMsgBox("File arsip tunggakan berhasil dibuat..", "Info", IDOK, MB_OK);
   Click(gFormTunggakanArchiveButton);
   EXPECT_EQ(fintest::ReadFile(ArchivePath()), fintest::ReadFile(kExpected + "arrears_window_archive.txt"));
@@ -378,6 +378,48 @@ TEST_F(ArrearsBillWindowTest, ArsipWithoutTheFolderOrOverAReadOnlyFileSaysNothin
   }
   std::filesystem::permissions(ArchivePath(), std::filesystem::perms::owner_all,
                                std::filesystem::perm_options::replace);
+}
+
+// An instalment typed in the chooser lowers the Buku row: the file and the messaging text show the total of the rows
+// they print (0 + 250.000 + 300.000), as the printed bill does, not the total the list was loaded with.
+TEST_F(ArrearsBillWindowTest, ArsipAndCopyToWaShowTheTotalOfTheRowsAfterAnInstalment) {
+  std::filesystem::create_directory(ProgramFile("arsip"));
+  Mark(gFormTunggakanList, 1);   // Buku, 700000 owed
+  ClickModal(gFormTunggakanChangeButton, [&](Hwnd chooser) {
+    EXPECT_EQ(chooser, gFormRekBayar3Window);
+    fintest::Type(gFormRekBayar3CashEdit, "250.000");
+    Click(gFormRekBayar3SisipButton);
+  });
+  ASSERT_EQ(LvGetItemText(gFormTunggakanList, 1, kTunggakanColAmount), "250000");
+  EXPECT_EQ(CtlGetText(gFormTunggakanTotalLabel), "Jumlah Tunggakan : 1.000.000");   // as loaded
+  struct Output {
+    const char* name;
+    std::function<std::string()> make;
+    std::string rows, total;
+  } outputs[] = {
+      {"Arsip",
+       [&] {
+         ExpectMsgBox("File arsip tunggakan berhasil dibuat..", "Info", IDOK, MB_OK);
+         Click(gFormTunggakanArchiveButton);
+         return fintest::ReadFile(ArchivePath());
+       },
+       "Rp.*********0\r\n002 Cicilan Buku         Rp.***250.000\r\n003 SPP                  Rp.***300.000\r\n",
+       "\r\nTotal        :           Rp.***550.000\r\n"},
+      {"Copy to WA",
+       [&] {
+         Click(gFormTunggakanCopyButton);
+         return clipboard().value_or("");
+       },
+       "Rp.********0\rCicilan BukuRp.**250.000\rSPP         Rp.**300.000\r", "\rTotal      :Rp.**550.000```"},
+  };
+  for (const Output& o : outputs) {
+    SCOPED_TRACE(o.name);
+    const std::string text = o.make();
+    VerifySeams();
+    EXPECT_NE(text.find(o.rows), std::string::npos) << text;
+    EXPECT_NE(text.find(o.total), std::string::npos) << text;
+    EXPECT_EQ(text.find("1.000.000"), std::string::npos) << text;
+  }
 }
 
 TEST_F(ArrearsBillWindowTest, CopyToWaPutsTheMessagingTextOnTheClipboard) {

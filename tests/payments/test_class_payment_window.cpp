@@ -24,6 +24,7 @@
 #include "payments/class_payment_window.h"
 #include "support/fixtures.h"
 #include "support/other_program.h"
+#include "support/read_denied.h"
 #include "support/seams_fixture.h"
 #include "support/operator.h"
 
@@ -389,13 +390,82 @@ TEST_F(ClassPaymentTest, WithoutAClockInTheStatusBarTheComputersClockStamps) {
   EXPECT_EQ(Query("select count(*) from transaksi where id like '2020202120210305090807_'")[0][0], "2");
 }
 
-TEST_F(ClassPaymentTest, AnEmptyChosenListSavesNothingButCloses) {
-  Open();
-  ChooseFee();
-  ExpectMsgBox("Proses penyimpanan selesai..", "Info");
-  Click(gForm27SaveButton);
-  EXPECT_EQ(Query("select count(*) from transaksi")[0][0], "5");
-  EXPECT_FALSE(Enabled(gForm27SaveButton));
+// A run in which nobody is left to pay stores nothing and says so; "Simpan" stays for a real run.
+TEST_F(ClassPaymentTest, ARunWithNobodyToPaySaysNothingWasSaved) {
+  struct Case {
+    const char* name;
+    bool pick;           // "Pilih Siswa " pressed
+    int unpick;          // a row whose pick mark is taken off first (-1: none)
+  } cases[] = {{"nobody chosen", false, -1}, {"only students who owe nothing picked", true, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Open();
+    ChooseFee();
+    if (c.unpick >= 0) ClickRow(gForm27StudentList, c.unpick);   // Ani, who owes 600000
+    if (c.pick) Click(gForm27PickButton);
+    ASSERT_EQ(LvGetItemCount(gForm27ChosenList), 0);
+    ExpectMsgBox("Tidak ada siswa yang dibayar, tidak ada yang disimpan..", "Info", IDOK,
+                 MB_OK | MB_ICONINFORMATION);   // and no "Proses penyimpanan selesai.."
+    Click(gForm27SaveButton);
+    VerifySeams();
+    EXPECT_EQ(fintest::RowsInFile(WorkFile("keuangan.db3"), "select count(*) from transaksi"), (Rows{{"5"}}));
+    EXPECT_TRUE(Enabled(gForm27SaveButton));
+    EXPECT_FALSE(Enabled(gForm27PrintReceiptsButton));
+    WinDestroyWindow(gForm27Window);
+  }
+}
+
+// What the save writes comes from what the fee choice read: the posting code, the students' billed amounts and what
+// each has paid. A read that fails is shown, is never taken as "paid 0" or "no code", and nothing of that run is
+// stored; choosing the fee again once the reads work stores the right amounts.
+TEST_F(ClassPaymentTest, AFailedReadStoresNothingOfTheRunAndSaysSo) {
+  CitraOwes();
+  const std::string path = WorkFile("keuangan.db3");
+  struct Case {
+    const char* name;
+    const char* table;
+    const char* column;
+    Rows students;   // the student list after the failed read
+    const char* ref;
+  } cases[] = {
+      {"a student's paid sum", "transaksi", "masuk", {{"S1", "Ani", "", "v"}, {"S2", "Budi", "", "v"},
+                                                      {"S3", "Citra", "", "v"}}, "412"},
+      {"the fee's posting code", "account", "RefRekening", {}, ""},
+      {"the billed amounts", "detail_account", "jml_pembayaran", {}, "412"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Open();
+    Choose(gForm27KelasCombo, "TK A");
+    {
+      fintest::ReadDenied denied(gDb, c.table, c.column);
+      ExpectMsgBox("SQL error: " + denied.message(), "Info", IDOK, MB_OK);   // once
+      Choose(gForm27FeeCombo, kFee + "; Uang Gedung");
+      VerifySeams();
+    }
+    EXPECT_EQ(ListRows(gForm27StudentList), c.students);
+    EXPECT_EQ(CtlGetText(gForm27RefLabel), c.ref);
+    Click(gForm27PickButton);
+    ExpectMsgBox("Data pembayaran siswa kelas ini tidak terbaca lengkap, tidak ada yang disimpan. Pilih ulang akun "
+                 "pembayarannya..",
+                 "Info", IDOK, MB_OK | MB_ICONINFORMATION);   // and no "Proses penyimpanan selesai.."
+    Click(gForm27SaveButton);
+    VerifySeams();
+    EXPECT_EQ(fintest::RowsInFile(path, "select count(*) from transaksi"), (Rows{{"5"}}));
+    EXPECT_FALSE(Enabled(gForm27PrintReceiptsButton));
+
+    // Read again, whole: Ani owes 600000, Citra 300000, with the fee's code.
+    Choose(gForm27FeeCombo, kFee + "; Uang Gedung");
+    Click(gForm27PickButton);
+    ExpectMsgBox("Proses penyimpanan selesai..", "Info");
+    Click(gForm27SaveButton);
+    VerifySeams();
+    EXPECT_EQ(fintest::RowsInFile(path, "select siswaid, masuk, Ref from transaksi where substr(id,1,22)='" + kStamp +
+                                            "' order by id"),
+              (Rows{{"S1", "600000", "412"}, {"S3", "300000", "412"}}));
+    fintest::Exec(gDb, "DELETE FROM transaksi WHERE substr(id,1,22)='" + kStamp + "'");   // the next case anew
+    WinDestroyWindow(gForm27Window);
+  }
 }
 
 TEST_F(ClassPaymentTest, TypedTextCannotWidenTheStatements) {

@@ -1,5 +1,6 @@
 // The payment list FORM13 driven as an operator would: the payment rows of the report month, delete with its
-// question, reload, exports, the new-payment and revision commands, and the reprint of a stored receipt.
+// question (the last item of a receipt with its discount and savings withdrawal), reload, exports, the new-payment and
+// revision commands, and the reprint of a stored receipt (one stamp and one student).
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <stdlib.h>
@@ -23,6 +24,7 @@
 #include "payments/payment_revision_window.h"
 #include "support/fixtures.h"
 #include "support/other_program.h"
+#include "support/read_denied.h"
 #include "support/seams_fixture.h"
 #include "support/operator.h"
 
@@ -260,16 +262,17 @@ TEST_F(PaymentListTest, DeleteWithoutAMarkedRowAsksNothingAndDeletesNothing) {
 }
 
 TEST_F(PaymentListTest, DeleteLeavesOtherRowsThatShareTheId) {
-  // A savings row that happens to carry the same id is not a payment row of the list.
-  fintest::Exec(gDb, "INSERT INTO transaksi (id,acctid,siswaid,keluar,sts) VALUES ('" + kR3 +
-                         "1','Tabungan','S1',5000,'t')");
+  // A savings row that happens to carry the same id is not a payment row of the list (Budi's receipt keeps two other
+  // items, so only the marked row goes).
+  fintest::Exec(gDb, "INSERT INTO transaksi (id,acctid,siswaid,keluar,sts) VALUES ('" + kR2 +
+                         "1','Tabungan','S2',5000,'t')");
   Open();
-  LvSelectItem(gForm13List, RowOf(kR3 + "1"));
+  LvSelectItem(gForm13List, RowOf(kR2 + "1"));
   ExpectMsgBox(kForm13DeleteQuestion, "Confirm Delete", IDYES);
   Command(gForm13DeleteId);
-  EXPECT_EQ(fintest::Query(gDb, "select acctid, sts from transaksi where id='" + kR3 + "1'"),
+  EXPECT_EQ(fintest::Query(gDb, "select acctid, sts from transaksi where id='" + kR2 + "1'"),
             (Rows{{"Tabungan", "t"}}));
-  EXPECT_LT(RowOf(kR3 + "1"), 0);
+  EXPECT_LT(RowOf(kR2 + "1"), 0);
 }
 
 TEST_F(PaymentListTest, AFailedDeleteKeepsTheRow) {
@@ -290,10 +293,12 @@ TEST_F(PaymentListTest, ADeleteBlockedByAnotherProgramKeepsTheRow) {
   sqlite3_busy_timeout(gDb, 50);
   Open();
   int rows = LvGetItemCount(gForm13List);
-  for (Obstacle obstacle : {Obstacle::kReadLock, Obstacle::kWriteLock}) {
+  // Items of Budi's receipt of three: each goes alone.
+  const std::pair<Obstacle, std::string> cases[] = {{Obstacle::kReadLock, kR2 + "1"},
+                                                    {Obstacle::kWriteLock, kR2 + "10"}};
+  for (const auto& [obstacle, id] : cases) {
     SCOPED_TRACE(static_cast<int>(obstacle));
-    LvSelectItem(gForm13List, 0);
-    const std::string id = LvGetItemText(gForm13List, 0, 0);
+    LvSelectItem(gForm13List, RowOf(id));
     const std::string inFile = "select count(*) from transaksi where id='" + id + "'";
     {
       fintest::OtherProgram other(path);
@@ -304,7 +309,7 @@ TEST_F(PaymentListTest, ADeleteBlockedByAnotherProgramKeepsTheRow) {
       VerifySeams();
       EXPECT_TRUE(sqlite3_get_autocommit(gDb));
       EXPECT_EQ(LvGetItemCount(gForm13List), rows);
-      EXPECT_EQ(LvGetItemText(gForm13List, 0, 0), id);
+      EXPECT_GE(RowOf(id), 0);
       EXPECT_EQ(fintest::RowsInFile(path, inFile), (std::vector<std::vector<std::string>>{{"1"}}));
     }
     ExpectMsgBox(kForm13DeleteQuestion, "Confirm Delete", IDYES);
@@ -317,6 +322,104 @@ TEST_F(PaymentListTest, ADeleteBlockedByAnotherProgramKeepsTheRow) {
   gDb = nullptr;
   EXPECT_EQ(fintest::RowsInFile(path, "select count(*) from transaksi where sts='p' and tgl like '2025-03%'"),
             (std::vector<std::vector<std::string>>{{std::to_string(rows)}}));
+}
+
+// The last item of a receipt takes the receipt's discount and savings withdrawal with it, in one go, and the question
+// names them: the student gets back the savings that paid for items that no longer exist. An item of several goes
+// alone, as does a discount row.
+TEST_F(PaymentListTest, DeletingTheLastItemOfAReceiptTakesItsDiscountAndSavingsWithIt) {
+  const std::string kR4 = "2024202520250314090000";   // Citra: one fee, a discount and savings
+  fintest::Exec(gDb,
+                "INSERT INTO siswakelas (IdSiswa, Kelas, Tapel) VALUES ('S3','TK B','2024/2025');"
+                "INSERT INTO transaksi (id,tgl,uraian,acctid,siswaid,masuk,keluar,petugas,sts,jenjang,Ref) VALUES"
+                " ('S3202409010800','2024-09-01','01-Setoran','Tabungan','S3',500000,0,'ani','-','-','1-1'),"
+                " ('" + kR4 + "1','2025-03-14','Uang Gedung','BR-4','S3',700000,0,'ani','p','-','413'),"
+                " ('" + kR4 + "2','2025-03-14','Potongan Pembayaran','Disc','S3',-25000,0,'ani','p','-',"
+                "'disc-pembayaran'),"
+                " ('" + kR4 + "3','2025-03-14','02-Penarikan utk pembayaran','Tabungan','S3',0,300000,'ani','t','-',"
+                "NULL)");
+  const std::string path = WorkFile("keuangan.db3");
+  struct Case {
+    const char* name;
+    std::string id;          // the marked row
+    std::string question;    // what is asked
+    int answer;
+    std::vector<std::string> gone;   // the rows no longer in the file (and in the list, where listed)
+  } cases[] = {
+      {"an item of several", kR1 + "1", kForm13DeleteQuestion, IDYES, {kR1 + "1"}},
+      {"No keeps all", kR4 + "1",
+       "Apakah anda yakin akan menghapus record ini? Record ini item terakhir dari struknya, maka potongan Rp.25.000 "
+       "dan pengambilan tabungan Rp.300.000 (kembali ke saldo tabungan siswa) pada struk ini ikut dihapus..",
+       IDNO, {}},
+      {"the last item with a discount and savings", kR4 + "1",
+       "Apakah anda yakin akan menghapus record ini? Record ini item terakhir dari struknya, maka potongan Rp.25.000 "
+       "dan pengambilan tabungan Rp.300.000 (kembali ke saldo tabungan siswa) pada struk ini ikut dihapus..",
+       IDYES, {kR4 + "1", kR4 + "2", kR4 + "3"}},
+      {"the last item with savings only", kR3 + "1",
+       "Apakah anda yakin akan menghapus record ini? Record ini item terakhir dari struknya, maka pengambilan "
+       "tabungan Rp.120.000 (kembali ke saldo tabungan siswa) pada struk ini ikut dihapus..",
+       IDYES, {kR3 + "1", kR3 + "3"}},
+      {"the discount row alone", kR1 + "3", kForm13DeleteQuestion, IDYES, {kR1 + "3"}},
+      {"then the last item without a discount", kR1 + "2", kForm13DeleteQuestion, IDYES, {kR1 + "2"}},
+  };
+  Open();
+  int rowsInFile = std::stoi(One("select count(*) from transaksi"));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const int listed = LvGetItemCount(gForm13List);
+    LvSelectItem(gForm13List, RowOf(c.id));
+    ExpectMsgBox(c.question, "Confirm Delete", c.answer, MB_YESNO | MB_ICONQUESTION);
+    Command(gForm13DeleteId);
+    VerifySeams();
+    rowsInFile -= static_cast<int>(c.gone.size());
+    EXPECT_EQ(fintest::RowsInFile(path, "select count(*) from transaksi"),
+              (Rows{{std::to_string(rowsInFile)}}));
+    int listedGone = 0;
+    for (const std::string& id : c.gone) {
+      EXPECT_EQ(fintest::RowsInFile(path, "select count(*) from transaksi where id='" + id + "'"), (Rows{{"0"}}))
+          << id;
+      EXPECT_LT(RowOf(id), 0) << id;
+      if (id != kR4 + "3" && id != kR3 + "3") ++listedGone;   // savings rows are not listed
+    }
+    EXPECT_EQ(LvGetItemCount(gForm13List), listed - listedGone);
+  }
+  // Citra's savings are whole again; Ani's withdrawal of 120000 is back too.
+  EXPECT_EQ(fintest::RowsInFile(path, "select sum(masuk-keluar) from transaksi where acctid='Tabungan' and "
+                                      "siswaid='S3'"),
+            (Rows{{"500000"}}));
+  EXPECT_EQ(fintest::RowsInFile(path, "select count(*) from transaksi where acctid='Tabungan' and siswaid='S1'"),
+            (Rows{{"0"}}));
+  // Budi's receipt is untouched.
+  EXPECT_EQ(fintest::RowsInFile(path, "select count(*) from transaksi where substr(id,1,22)='" + kR2 + "'"),
+            (Rows{{"3"}}));
+}
+
+// The three rows go together or not at all: a savings row that refuses to go keeps the item and the discount, and the
+// failure is shown once the transaction has ended; a receipt that cannot be read is neither asked about nor touched.
+TEST_F(PaymentListTest, ALastItemWhoseRestCannotGoOrBeReadStaysWhole) {
+  const std::string path = WorkFile("keuangan.db3");
+  const std::string receipt = "select count(*) from transaksi where substr(id,1,22)='" + kR3 + "'";
+  Open();
+  LvSelectItem(gForm13List, RowOf(kR3 + "1"));
+  fintest::Exec(gDb, "CREATE TRIGGER keep BEFORE DELETE ON transaksi WHEN OLD.acctid='Tabungan' "
+                     "BEGIN SELECT RAISE(ABORT, 'tabungan dikunci'); END;");
+  AnswerMsgBox(IDYES);
+  ExpectMsgBox("SQL error: tabungan dikunci", "Info", IDOK, MB_OK);
+  Command(gForm13DeleteId);
+  VerifySeams();
+  EXPECT_TRUE(sqlite3_get_autocommit(gDb));
+  EXPECT_EQ(fintest::RowsInFile(path, receipt), (Rows{{"2"}}));
+  EXPECT_GE(RowOf(kR3 + "1"), 0);
+  fintest::Exec(gDb, "DROP TRIGGER keep");
+
+  {
+    fintest::ReadDenied denied(gDb, "transaksi", "keluar");
+    ExpectMsgBox("SQL error: " + denied.message(), "Info", IDOK, MB_OK);   // and no question
+    Command(gForm13DeleteId);
+    VerifySeams();
+  }
+  EXPECT_EQ(fintest::RowsInFile(path, receipt), (Rows{{"2"}}));
+  EXPECT_GE(RowOf(kR3 + "1"), 0);
 }
 
 TEST_F(PaymentListTest, ExportsGoThroughThePlugIns) {
@@ -374,13 +477,69 @@ TEST_F(PaymentListTest, ReprintOfOtherReceipts) {
   EXPECT_EQ(t[10], "   " + std::string(61 - 33, ' ') + "                      Total : Rp.****600000");
   EXPECT_EQ(t[13], "   " + std::string(61 - 36, ' ') + "Penerima              Potongan : Rp.**********");
   EXPECT_EQ(t[14].substr(t[14].size() - 10), "****600000");
-  // Savings used: the savings row is an item line of 0 and the Ambil Tabungan line shows what was taken.
-  t = Reprint(kR3 + "1");
-  ASSERT_EQ(t.size(), 6u + 2u + 11u);
-  EXPECT_EQ(t[7], "   2  02-Penarikan utk pembayaran" + std::string(55 - 27, ' ') + "Rp.*********0");
-  EXPECT_EQ(t[9], "   " + std::string(61 - 33, ' ') + "                      Total : Rp.****300000");
-  EXPECT_EQ(t[15], "   " + std::string(61 - 35, ' ') + "               Ambil Tabungan : Rp.****120000");
-  EXPECT_EQ(printed().Documents()[0].pages[0].calls[15].page.y, (8 + 8) * 150);
+}
+
+// What the reprint shows is the receipt's money: the items and their total, the stored discount with its minus, the
+// net, and the net split into what was handed over (Dibayar) and what came from the savings (Ambil Tabungan), read
+// back from the file. The savings withdrawal is no item.
+TEST_F(PaymentListTest, ReprintShowsTheMoneyOfTheReceipt) {
+  const std::string kR4 = "2024202520250314090000";   // Budi: two fees, a discount of 25000, 300000 from savings
+  fintest::Exec(gDb,
+                "INSERT INTO transaksi (id,tgl,uraian,acctid,siswaid,masuk,keluar,petugas,sts,jenjang,Ref) VALUES"
+                " ('" + kR4 + "1','2025-03-14','Uang Gedung','BR-4','S2',500000,0,'ani','p','-','413'),"
+                " ('" + kR4 + "2','2025-03-14','Seragam','BR-5','S2',200000,0,'ani','p','-','414'),"
+                " ('" + kR4 + "3','2025-03-14','Potongan Pembayaran','Disc','S2',-25000,0,'ani','p','-',"
+                "'disc-pembayaran'),"
+                " ('" + kR4 + "4','2025-03-14','02-Penarikan utk pembayaran','Tabungan','S2',0,300000,'ani','-','-',"
+                "NULL)");
+  struct Case {
+    std::string id;
+    std::vector<std::string> items;   // the item lines' descriptions
+    std::string total, discount, net, paid, savings;   // as printed ("" : no Ambil Tabungan line)
+  } cases[] = {
+      {kR4 + "2", {"Uang Gedung", "Seragam"}, "****700000", "****-25000", "****675000", "****375000", "****300000"},
+      {kR3 + "1", {"Uang Gedung"}, "****300000", "**********", "****300000", "****180000", "****120000"},
+      {kR1 + "1", {"SPP Juli", "Uang Buku"}, "****250000", "*****-5000", "****245000", "****245000", ""},
+  };
+  Open();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.id);
+    const auto t = Reprint(c.id);
+    const std::size_t n = c.items.size();
+    ASSERT_EQ(t.size(), 6u + n + (c.savings.empty() ? 10u : 11u));
+    for (std::size_t i = 0; i < n; ++i)
+      EXPECT_EQ(t[6 + i].substr(0, 6 + c.items[i].size()), "   " + std::to_string(i + 1) + "  " + c.items[i]);
+    const auto value = [&](std::size_t line) { return t[line].substr(t[line].size() - 10); };
+    EXPECT_EQ(value(6 + n + 1), c.total);
+    EXPECT_EQ(value(6 + n + 4), c.discount);
+    EXPECT_EQ(value(6 + n + 5), c.net);
+    EXPECT_EQ(t[6 + n + 6], "   " + std::string(61 - 35, ' ') + "                      Dibayar : Rp." + c.paid);
+    if (!c.savings.empty()) {
+      EXPECT_EQ(t[6 + n + 7], "   " + std::string(61 - 35, ' ') + "               Ambil Tabungan : Rp." + c.savings);
+    }
+    // Dibayar + Ambil Tabungan = Jml. Bersih, and the net is what the file holds for the receipt's payment rows.
+    const auto number = [](const std::string& v) { return std::stoll(v.substr(v.find_first_not_of('*'))); };
+    EXPECT_EQ(number(c.paid) + (c.savings.empty() ? 0 : number(c.savings)), number(c.net));
+    const std::string stamp = c.id.substr(0, 22);
+    EXPECT_EQ(fintest::RowsInFile(WorkFile("keuangan.db3"),
+                                  "select sum(masuk) from transaksi where sts='p' and substr(id,1,22)='" + stamp + "'"),
+              (Rows{{std::to_string(number(c.net))}}));
+  }
+}
+
+// A receipt whose rows cannot all be read is not printed: a page with money that is not the stored money would be
+// worse than none.
+TEST_F(PaymentListTest, AReprintWhoseReadFailsPrintsNothing) {
+  Open();
+  LvSelectItem(gForm13List, RowOf(kR3 + "1"));
+  for (const char* column : {"uraian", "masuk", "keluar"}) {
+    SCOPED_TRACE(column);
+    fintest::ReadDenied denied(gDb, "transaksi", column);
+    ExpectMsgBox("SQL error: " + denied.message(), "Info", IDOK, MB_OK);
+    Command(gForm13ReprintId);
+    VerifySeams();
+    EXPECT_TRUE(printed().Documents().empty());
+  }
 }
 
 TEST_F(PaymentListTest, ReprintWithoutAMarkedRowPrintsAnEmptyReceipt) {
@@ -417,17 +576,37 @@ TEST_F(PaymentListTest, ReprintLayoutEdges) {
   EXPECT_EQ(FORM13_ReceiptLines(r)[6], "   1  Seragam \xC3\xA9t\xC3\xA9" + std::string(55 - 11, ' ') + "Rp.********10");
 }
 
-TEST_F(PaymentListTest, ReprintOfAWholeClassPaymentListsEveryRowOfTheRun) {
+// A class run shares one stamp among its students; each student's reprint shows that student's row only, and a delete
+// of one student's row leaves the others.
+TEST_F(PaymentListTest, ReprintOfAWholeClassPaymentListsTheChosenStudentsRowOnly) {
   const std::string stamp = "2024202520250315090000";
   fintest::Exec(gDb, "INSERT INTO transaksi (id,tgl,uraian,acctid,siswaid,masuk,keluar,petugas,sts,jenjang,Ref) "
                      "VALUES ('" + stamp + "1','2025-03-15','Uang Gedung','BR-7','S1',600000,0,'k','p','-','412'),"
-                     "('" + stamp + "2','2025-03-15','Uang Gedung','BR-7','S2',0,0,'k','p','-','412'),"
-                     "('" + stamp + "3','2025-03-15','Uang Gedung','BR-7','S3',-100000,0,'k','p','-','412')");
+                     "('" + stamp + "2','2025-03-15','Uang Gedung','BR-7','S2',900000,0,'k','p','-','412'),"
+                     "('" + stamp + "3','2025-03-15','Uang Gedung','BR-7','S3',650000,0,'k','p','-','412'),"
+                     "('" + stamp + "4','2025-03-15','Uang Gedung','BR-7','S4',300000,0,'k','p','-','412')");
   Open();
-  const auto t = Reprint(stamp + "2");
-  EXPECT_EQ(t[4], "   Nama Siswa : Budi; Kls : VII A");
-  EXPECT_EQ(t[8].substr(t[8].size() - 13), "Rp.***-100000");
-  EXPECT_EQ(t[10].substr(64), "****500000");
+  struct Case {
+    std::string id;
+    const char* student;
+    const char* amount;
+  } cases[] = {{stamp + "1", "   Nama Siswa : Ani; Kls : TK A", "****600000"},
+               {stamp + "2", "   Nama Siswa : Budi; Kls : VII A", "****900000"},
+               {stamp + "4", "   Nama Siswa : ; Kls : ", "****300000"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.id);
+    const auto t = Reprint(c.id);
+    ASSERT_EQ(t.size(), 6u + 1u + 10u);   // one item line
+    EXPECT_EQ(t[4], c.student);
+    EXPECT_EQ(t[6], "   1  Uang Gedung" + std::string(55 - 11, ' ') + "Rp." + c.amount);
+    for (std::size_t line : {8u, 12u, 13u}) EXPECT_EQ(t[line].substr(t[line].size() - 10), c.amount) << line;
+  }
+  LvSelectItem(gForm13List, RowOf(stamp + "2"));
+  ExpectMsgBox(kForm13DeleteQuestion, "Confirm Delete", IDYES);
+  Command(gForm13DeleteId);
+  EXPECT_EQ(fintest::RowsInFile(WorkFile("keuangan.db3"),
+                                "select siswaid from transaksi where substr(id,1,22)='" + stamp + "' order by id"),
+            (Rows{{"S1"}, {"S3"}, {"S4"}}));
 }
 
 TEST_F(PaymentListTest, StatementsQuoteTheirValues) {

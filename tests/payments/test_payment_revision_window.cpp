@@ -24,6 +24,7 @@
 #include "support/fixtures.h"
 #include "support/operator.h"
 #include "support/other_program.h"
+#include "support/read_denied.h"
 #include "support/seams_fixture.h"
 
 using fintest::Type;
@@ -263,6 +264,76 @@ TEST_F(RevisionTest, ADiscountRowStaysADiscount) {
 
 // The amount takes at most 12 digits (999.999.999.999): a long number can never overflow into a wrong stored amount
 // that breaks every later sum.
+// A revision never leaves a receipt with a discount larger than its items (the save refuses that too): the row keeps
+// its amount in the file and the refusal is said; up to the items' total it is stored. The receipt is the rows of
+// the revised row's stamp and student.
+TEST_F(RevisionTest, ARevisionThatWouldMakeTheDiscountExceedTheItemsIsRefused) {
+  const std::string kR3 = "2024202520250310090000";   // Budi: 700000 + 350000 of items, 500000 of discount
+  const struct {
+    const char *number, *uraian, *acctId, *siswaId, *masuk;
+  } stored[] = {{"1", "Uang Gedung", "BR-7", "S2", "700000"},
+                {"2", "Seragam", "BR-8", "S2", "350000"},
+                {"3", "Potongan Pembayaran", "Disc", "S2", "-500000"},
+                // Another student's discount under the same stamp is not this receipt's.
+                {"4", "Potongan Pembayaran", "Disc", "S1", "-900000"}};
+  for (const auto& r : stored)
+    fintest::Exec(gDb, "INSERT INTO transaksi (id, tgl, uraian, acctid, siswaid, masuk, keluar, petugas, sts, jenjang) "
+                       "VALUES ('" + kR3 + r.number + "', '2025-03-10', '" + r.uraian + "', '" + r.acctId + "', '" +
+                       r.siswaId + "', " + r.masuk + ", 0, 'ani', 'p', '-')");
+  const std::string path = WorkFile("keuangan.db3");
+  // Budi's rows, newest first: the discount (0), Seragam (1), Uang Gedung (2).
+  struct Case {
+    const char* name;
+    int row;
+    std::string id, typed;
+    bool refused;
+    std::string stored;   // the row's Masuk in the file afterwards
+  } cases[] = {
+      {"the discount above the items", 0, kR3 + "3", "2000000", true, "-500000"},
+      {"the discount up to the items", 0, kR3 + "3", "1050000", false, "-1050000"},
+      {"an item lowered below the discount", 2, kR3 + "1", "100000", true, "700000"},
+      {"an item lowered to the discount", 2, kR3 + "1", "150000", false, "150000"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fintest::Exec(gDb, "UPDATE transaksi SET masuk=CASE id WHEN '" + kR3 + "1' THEN 700000 WHEN '" + kR3 +
+                           "3' THEN -500000 ELSE masuk END, jenjang='-' WHERE siswaid='S2'");
+    FromPaymentWindow("S2", [&] {
+      ASSERT_EQ(LvGetItemText(gFormRevisiList, c.row, 0), c.id);
+      ClickRow(c.row);
+      Type(gFormRevisiAmountEdit, c.typed);
+      if (c.refused)
+        ExpectMsgBox("Potongan melebihi total pembayaran..", "Info", IDOK, MB_OK | MB_ICONINFORMATION);
+      else
+        ExpectSaved();
+      Update();
+      VerifySeams();
+      EXPECT_TRUE(sqlite3_get_autocommit(gDb));
+      EXPECT_EQ(LvGetItemText(gFormRevisiList, c.row, 4), c.stored);
+    });
+    EXPECT_EQ(fintest::RowsInFile(path, "select masuk, jenjang from transaksi where id='" + c.id + "'"),
+              (Rows{{c.stored, c.refused ? "-" : "rev"}}));
+  }
+}
+
+// The receipt's sums are read before the revision is kept: when that read fails the revision is undone and no
+// success is claimed.
+TEST_F(RevisionTest, ARevisionWhoseReceiptCannotBeReadIsNotKept) {
+  FromPaymentWindow("S1", [&] {
+    ClickRow(2);   // kR1 + "3", the discount
+    Type(gFormRevisiAmountEdit, "6000");
+    fintest::ReadDenied denied(gDb, "transaksi", "sts");
+    ExpectMsgBox("SQL error: " + denied.message(), "Info", IDOK, MB_OK);   // and no "berhasil"
+    Update();
+    VerifySeams();
+    EXPECT_TRUE(sqlite3_get_autocommit(gDb));
+    EXPECT_EQ(LvGetItemText(gFormRevisiList, 2, 4), "-5000");
+  });
+  EXPECT_EQ(fintest::RowsInFile(WorkFile("keuangan.db3"),
+                                "select masuk, jenjang from transaksi where id='" + kR1 + "3'"),
+            (Rows{{"-5000", "-"}}));
+}
+
 TEST_F(RevisionTest, TheAmountTakesAtMostTwelveDigits) {
   FromPaymentWindow("S1", [&] {
     ClickRow(4);

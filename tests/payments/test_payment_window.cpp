@@ -19,6 +19,7 @@
 #include "framework/strings.h"
 #include "payments/receipt_print.h"
 #include "support/other_program.h"
+#include "support/read_denied.h"
 #include "tests/payments/payment_window_fixture.h"
 
 namespace {
@@ -710,6 +711,30 @@ TEST_F(PaymentWindow, ASaveThatIsNotStoredIsNeverReportedOrPrinted) {
             (Table{{"2024202520240902101531", "3", "1000000"},
                    {"2024202520240902101532", "3", "1000000"},
                    {"2024202520240902101533", "3", "1000000"}}));
+}
+
+// The savings a receipt takes are read from the file at the save: when that read fails the save ends with the failure
+// shown and nothing stored (a balance that could not be read is never taken as 0).
+TEST_F(PaymentWindow, ASaveWhoseSavingsBalanceCannotBeReadStoresNothing) {
+  const std::string path = WorkFile("data.db3");
+  Open();
+  Load("12");
+  Insert({{"BR-1", "SPP", "1000", "411", "Perbulan"}});
+  Click(gFormBayarSavingsCheck);
+  {
+    fintest::ReadDenied denied(gDb, "transaksi", "keluar");
+    ExpectMsgBox("SQL error: " + denied.message(), "Info");   // and no "Pembayaran berhasil disimpan.."
+    Key(Qt::Key_F12);
+    VerifySeams();
+  }
+  EXPECT_EQ(gPaymentSaved, 0);
+  EXPECT_TRUE(Enabled(gFormBayarSaveButton));
+  EXPECT_EQ(fintest::RowsInFile(path, "select count(*) from transaksi where tgl='2024-09-02'"), (Table{{"0"}}));
+  ExpectMsgBox("Pembayaran berhasil disimpan..", "Pembayaran..", IDOK);
+  Key(Qt::Key_F12);
+  VerifySeams();
+  EXPECT_EQ(fintest::RowsInFile(path, "select acctid, masuk, keluar from transaksi where tgl='2024-09-02' order by id"),
+            (Table{{"BR-1", "1000", "0"}, {"Tabungan", "0", "600"}}));
 }
 
 TEST_F(PaymentWindow, WithoutAClockInTheStatusBarTheComputerClockStamps) {

@@ -33,6 +33,7 @@
 #include "support/seams_fixture.h"
 #include "support/operator.h"
 #include "support/other_program.h"
+#include "support/read_denied.h"
 
 using fintest::Click;
 
@@ -579,6 +580,41 @@ TEST_F(TellerTest, ASaveWhileAnotherProgramReadsTheFileReportsTheFailureAndBooks
   // What is in the file, read by the other program: nothing booked, nothing marked printed.
   EXPECT_EQ(reader.Query("SELECT count(*), sum(sts='t') FROM transaksi WHERE acctid='Tabungan'"), (Rows{{"3", "1"}}));
   EXPECT_TRUE(sqlite3_get_autocommit(gDb));
+}
+
+// What a booking reads before it writes is read or the booking ends: the history at the lookup (the new row's passbook
+// line follows the student's last row; never line 1-1 over lines already printed) and the balance at the save.
+TEST_F(TellerTest, AReadThatFailsBooksNothing) {
+  const std::string path = WorkFile("data.db3");
+  const std::string booked = "SELECT count(*) FROM transaksi WHERE siswaid='20016' AND acctid='Tabungan'";
+  Open();
+  {
+    fintest::ReadDenied denied(gDb, "transaksi", "Ref");
+    ExpectMsgBox("SQL error: " + denied.message(), "Info", IDOK);
+    LookUp("20016");
+    VerifySeams();
+  }
+  Book("01", "10");
+  ExpectMsgBox("Riwayat tabungan siswa tidak terbaca, transaksi tidak disimpan. Cari ulang siswanya..", "Info", IDOK,
+               kInfo);
+  Click(gFormTabunganSaveButton);
+  VerifySeams();
+  EXPECT_EQ(fintest::RowsInFile(path, booked), (Rows{{"3"}}));
+
+  LookUp("");
+  LookUp("20016");   // read whole now
+  Book("01", "10");
+  {
+    fintest::ReadDenied denied(gDb, "transaksi", "keluar");
+    ExpectMsgBox("SQL error: " + denied.message(), "Info", IDOK);   // no question, no booking
+    Click(gFormTabunganSaveButton);
+    VerifySeams();
+  }
+  EXPECT_EQ(fintest::RowsInFile(path, booked), (Rows{{"3"}}));
+  SaveYes("Nasabah atas nama SITI RAHAYU melakukan transaksi 01-Setoran Tunai sebesar 10");
+  EXPECT_EQ(fintest::RowsInFile(path, "SELECT masuk, Ref FROM transaksi WHERE siswaid='20016' AND acctid='Tabungan' "
+                                      "ORDER BY rowid DESC LIMIT 1"),
+            (Rows{{"10", "1-4"}}));
 }
 
 // ----- printing ---------------------------------------------------------------------------------------------------

@@ -20,6 +20,7 @@
 #include "framework/window_system.h"
 #include "students/import_window.h"
 #include "support/fixtures.h"
+#include "support/other_program.h"
 #include "support/seams_fixture.h"
 #include "support/operator.h"
 
@@ -325,6 +326,32 @@ TEST_F(ImportWindowTest, DuplicatesRefusedInEachPass) {
   EXPECT_EQ(Db("SELECT Id, Nama FROM siswa ORDER BY Id"), (Rows{{"A1", "Budi"}, {"A2", "Lama"}, {"A3", "Tono"}}));
   EXPECT_EQ(Db("SELECT IdSiswa, Kelas, Tapel FROM siswakelas ORDER BY IdSiswa, Tapel"),
             (Rows{{"A1", "X ", "2024/2025"}, {"A2", "X ", "2024/2025"}, {"A3", "VI A", "2023/2024"}}));
+}
+
+// An id that payments, savings or billing rows of a deleted student still name is given to no new student, in either
+// pass (the old money would be the new student's); a student who exists keeps getting a class row as before.
+TEST_F(ImportWindowTest, IdsThatOldMoneyStillNamesAreRefusedInBothPasses) {
+  fintest::Exec(gDb,
+                "INSERT INTO siswa (Id, Nama, Status) VALUES ('A2', 'Lama', 'Aktif');"
+                "INSERT INTO transaksi (id, tgl, uraian, acctid, siswaid, masuk, keluar, sts) VALUES"
+                " ('C1202306010800','2023-06-01','01-Setoran','Tabungan','C1',500000,0,'-'),"
+                " ('20222023202210010800001','2022-10-01','SPP','BR-1','C2',140000,0,'p'),"
+                " ('A2202406010800','2024-06-01','01-Setoran','Tabungan','A2',75000,0,'t');"
+                "INSERT INTO detail_account (id_account, id_siswa, jml_pembayaran) VALUES ('BR-1','C3',1680000);");
+  const std::string oldMoney = "Gagal di input, Id masih tercatat di data keuangan lama";
+  RunImport("Siswa", [&] {
+    Paste("C1\tSatu\r\nC2\tDua\r\nC3\tTiga\r\nC4\tEmpat\r\nA2\tSari\r\n");
+    ChooseClass("VII");
+    Save({FORMIMPORT_SummaryText("siswa", 5, 4), FORMIMPORT_SummaryText("siswa kelas", 5, 3),
+          "Gagal menyimpan, Id/Kode C1, C2, C3 masih tercatat di data pembayaran, tabungan atau tagihan siswa lama, "
+          "gunakan Id/Kode yang lain.."});
+    EXPECT_EQ(Column(7), (std::vector<std::string>{oldMoney, oldMoney, oldMoney, "Siswa Kelas berhasil di input",
+                                                   "Siswa Kelas berhasil di input"}));
+  });
+  const std::string path = WorkFile("data.db3");
+  EXPECT_EQ(fintest::RowsInFile(path, "SELECT Id, Nama FROM siswa ORDER BY Id"),
+            (Rows{{"A2", "Lama"}, {"C4", "Empat"}}));
+  EXPECT_EQ(fintest::RowsInFile(path, "SELECT IdSiswa FROM siswakelas ORDER BY IdSiswa"), (Rows{{"A2"}, {"C4"}}));
 }
 
 TEST_F(ImportWindowTest, AnsweringNoChangesNothing) {

@@ -26,6 +26,7 @@
 #include "support/seams_fixture.h"
 #include "support/operator.h"
 #include "support/other_program.h"
+#include "support/read_denied.h"
 
 using fintest::Click;
 
@@ -357,6 +358,27 @@ TEST_F(PromotionWindowTest, EmptyLastYearOpensTheImportInstead) {
   EXPECT_TRUE(driven);
   EXPECT_EQ(gForm9Window, 0);
   EXPECT_EQ(gFormImportWindow, 0);
+}
+
+// Last year's students that cannot be read are no empty year: the failure is shown, nobody is promoted from a part of
+// them, and no import is offered in their place (an unscripted window would fail the test).
+TEST_F(PromotionWindowTest, ALastYearThatCannotBeReadPromotesNobodyAndOpensNoImport) {
+  fintest::Exec(gDb, kSchool);
+  {
+    fintest::ReadDenied denied(gDb, "siswa", "Nama");
+    ExpectMsgBox("SQL error: " + denied.message(), "Info", IDOK, MB_OK);
+    EXPECT_EQ(FORM9_Show(0, 1, 0), 0);
+    VerifySeams();
+  }
+  EXPECT_EQ(gForm9Window, 0);
+  EXPECT_EQ(gFormImportWindow, 0);
+  EXPECT_EQ(fintest::RowsInFile(WorkFile("data.db3"), "SELECT count(*) FROM siswakelas WHERE Tapel='2024/2025'"),
+            (Rows{{"1"}}));
+  // Read whole, the promotion opens as ever.
+  RunPromotion([&] {
+    EXPECT_EQ(LvGetItemCount(gForm9PrevList), 8);
+    Click(gForm9SelesaiButton);
+  });
 }
 
 TEST_F(PromotionWindowTest, CloseBoxReloadsTheStudentList) {

@@ -26,6 +26,8 @@
 #include "support/fixtures.h"
 #include "support/seams_fixture.h"
 #include "support/operator.h"
+#include "support/other_program.h"
+#include "support/read_denied.h"
 
 using fintest::Click;
 
@@ -328,6 +330,87 @@ TEST_F(StudentRecordTest, AnIdThatStillHasAClassRowThisYearIsNotGivenAgain) {
             (Rows{{"S02", "1"}, {"S40", "1"}, {"X", "1"}}));
   EXPECT_EQ(Query("SELECT id_siswa, count(*) FROM detail_account GROUP BY id_siswa ORDER BY id_siswa"),
             (Rows{{"S02", "2"}, {"S40", "2"}}));
+}
+
+// A deleted student leaves payments, savings and billing rows behind, in whatever year: a new student is never given
+// that id (the old money would be shown and spent as the new student's), while a student who has a record and money
+// stays editable.
+TEST_F(StudentRecordTest, AnIdThatOldMoneyStillNamesIsNotGivenToANewStudent) {
+  fintest::Exec(gDb,
+                "INSERT INTO transaksi (id, tgl, uraian, acctid, siswaid, masuk, keluar, sts) VALUES"
+                " ('T1202306010800','2023-06-01','01-Setoran','Tabungan','T1',500000,0,'-'),"
+                " ('20222023202210010800001','2022-10-01','SPP','A3','T2',140000,0,'p'),"
+                " ('S01202409020800','2024-09-02','01-Setoran','Tabungan','S01',250000,0,'t');"
+                "INSERT INTO detail_account (id_account, id_siswa, jml_pembayaran) VALUES ('A3','T3',1680000);"
+                "INSERT INTO siswakelas (Kode, IdSiswa, Kelas, Tapel) VALUES ('20232024T4','T4','VII-A','2023/2024')");
+  const std::string path = WorkFile("data.db3");
+  struct Case {
+    const char* id;
+    const char* what;
+    bool saved;
+  } cases[] = {{"T1", "savings of an earlier year", false},
+               {"T2", "a payment of an earlier year", false},
+               {"T3", "a billing row", false},
+               {"T4", "only a class row of an earlier year", true}};
+  RunAdd([&] {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.what);
+      Fill(c.id, "anak baru");
+      if (c.saved)
+        ExpectMsgBox(kSaved, kEntry, IDOK, kInfo);
+      else
+        ExpectMsgBox(std::string("Gagal menyimpan, Id/Kode ") + c.id +
+                         " masih tercatat di data pembayaran, tabungan atau tagihan siswa lama, gunakan Id/Kode yang "
+                         "lain..",
+                     "Info", IDOK, kInfo);
+      Click(gFormSiswaSaveButton);
+      VerifySeams();
+      EXPECT_EQ(CtlGetText(gFormSiswaIdEdit), c.saved ? "" : c.id);   // a refused student stays in the form
+      const std::string q = std::string("='") + c.id + "'";
+      EXPECT_EQ(fintest::RowsInFile(path, "SELECT (SELECT count(*) FROM siswa WHERE Id" + q +
+                                              "), (SELECT count(*) FROM siswakelas WHERE Tapel='2024/2025' AND "
+                                              "IdSiswa" + q + ")"),
+                (Rows{{c.saved ? "1" : "0", c.saved ? "1" : "0"}}));
+    }
+  });
+  // The old money stays as it was, nobody's but the old student's.
+  EXPECT_EQ(fintest::RowsInFile(path, "SELECT count(*) FROM detail_account WHERE id_siswa IN ('T1','T2','T3')"),
+            (Rows{{"1"}}));
+  // A listed student with savings is edited as before.
+  LvSelectItem(gForm2List, RowOf("S01"));
+  RunEdit([&] {
+    CtlSetText(gFormSiswaAlamatEdit, "Jl. Dago 9");
+    ExpectMsgBox("Data Siswa berhasil dirubah..", "Edit Data..", IDOK, kInfo);
+    Click(gFormSiswaSaveButton);
+  });
+  EXPECT_EQ(fintest::RowsInFile(path, "SELECT Alamat FROM siswa WHERE Id='S01'"), (Rows{{"Jl. Dago 9"}}));
+}
+
+// The billing rows of a new student come from the class's fees read as the window opened: when that read failed, no
+// student is saved (a student billed nothing would owe nothing), and the failure was shown.
+TEST_F(StudentRecordTest, WithoutTheClassesFeesNoStudentIsSaved) {
+  fintest::ReadDenied denied(gDb, "account", "Jumlah");
+  ExpectMsgBox("SQL error: " + denied.message(), "Info", IDOK, MB_OK);
+  RunAdd([&] {
+    denied.release();
+    VerifySeams();
+    Fill("S50", "anak baru");
+    ExpectMsgBox("Akun pembayaran kelas tidak terbaca, siswa tidak disimpan. Tutup dan buka ulang form ini..", "Info",
+                 IDOK, kInfo);
+    Click(gFormSiswaSaveButton);
+    VerifySeams();
+  });
+  EXPECT_EQ(fintest::RowsInFile(WorkFile("data.db3"), "SELECT (SELECT count(*) FROM siswa WHERE Id='S50'), (SELECT "
+                                                      "count(*) FROM siswakelas WHERE IdSiswa='S50')"),
+            (Rows{{"0", "0"}}));
+  // Opened again with the fees read, the student goes in with the billing rows.
+  RunAdd([&] {
+    Fill("S50", "anak baru");
+    ExpectMsgBox(kSaved, kEntry, IDOK, kInfo);
+    Click(gFormSiswaSaveButton);
+  });
+  EXPECT_EQ(fintest::RowsInFile(WorkFile("data.db3"), "SELECT count(*) FROM detail_account WHERE id_siswa='S50'"),
+            (Rows{{"2"}}));
 }
 
 TEST_F(StudentRecordTest, FailingInsertLeavesNoRowsAtAll) {
