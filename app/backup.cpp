@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "app/globals.h"
+#include "common/busy.h"
 #include "common/database.h"
 #include "framework/dialogs.h"
 #include "framework/strings.h"
@@ -75,7 +76,13 @@ bool AppCopyDatabaseTo(sqlite3* from, const std::string& toPath, std::string& er
 bool AppBackup() {
   const std::string name = AppBackupFileName();
   std::string error;
-  if (!AppCopyDatabaseTo(gDb, name, error)) {
+  bool copied = false;
+  {
+    FinBusy busy(FinBusyTask::Backup);
+    if (!busy.started()) return false;
+    copied = AppCopyDatabaseTo(gDb, name, error);
+  }
+  if (!copied) {
     MsgBox("BackUp gagal, file " + name + " tidak dapat ditulis: " + error, "Info", MB_OK);
     return false;
   }
@@ -95,11 +102,16 @@ std::string AppSafetyCopyName(const std::string& dbPath, const QDateTime& now) {
   return name;
 }
 
-bool AppRestoreFrom(const std::string& path) {
-  auto fail = [](const std::string& message) {
-    MsgBox("Restore gagal: " + message, "Info", MB_OK);
-    return false;
-  };
+namespace {
+
+// What a restore ended with; its box is shown once the work is done.
+struct RestoreOutcome {
+  bool restored = false;
+  std::string message;   // the box's text
+};
+
+RestoreOutcome RestoreWork(const std::string& path) {
+  auto fail = [](const std::string& message) { return RestoreOutcome{false, "Restore gagal: " + message}; };
 
   // Only a sound Finance database is restored: a file SQLite cannot read, an empty or foreign database or a damaged
   // one leaves the live database as it is, before anything of it is touched.
@@ -118,8 +130,7 @@ bool AppRestoreFrom(const std::string& path) {
 
   if (SameFile(path, gDbPath)) {
     sqlite3_close(src);   // the database itself was chosen: it already holds these contents
-    MsgBox("Restore berhasil, database diganti dengan isi file : " + path, "Info", MB_OK);
-    return true;
+    return {true, "Restore berhasil, database diganti dengan isi file : " + path};
   }
 
   // The live database is kept beside itself first, so that a wrong restore can be undone.
@@ -146,10 +157,21 @@ bool AppRestoreFrom(const std::string& path) {
   sqlite3_close(src);
   if (rc != SQLITE_OK) return fail(error);
   FinEnsureIndexes(gDb, error);   // the restored contents may lack some; without them the database is only slower
-  MsgBox("Restore berhasil, database diganti dengan isi file : " + path + ", database sebelumnya disimpan di : " +
-             safety + "..",
-         "Info", MB_OK);
-  return true;
+  return {true, "Restore berhasil, database diganti dengan isi file : " + path +
+                    ", database sebelumnya disimpan di : " + safety + ".."};
+}
+
+}  // namespace
+
+bool AppRestoreFrom(const std::string& path) {
+  RestoreOutcome outcome;
+  {
+    FinBusy busy(FinBusyTask::Restore);
+    if (!busy.started()) return false;
+    outcome = RestoreWork(path);
+  }
+  MsgBox(outcome.message, "Info", MB_OK);
+  return outcome.restored;
 }
 
 bool AppRestore(Hwnd owner) {

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "app/globals.h"
+#include "common/busy.h"
 #include "common/database.h"
 #include "framework/numbers.h"
 #include "framework/strings.h"
@@ -242,7 +243,8 @@ void AppOpenDatabase() {
   std::string message;
   gDb = FinOpenDatabase(gDbPath, message);
   if (gDb) {
-    FinEnsureIndexes(gDb, message);   // without them the database is only slower
+    FinBusy busy(FinBusyTask::Indexes);   // an old file gets its indexes on its first start: that takes a while
+    FinEnsureIndexes(gDb, message);       // without them the database is only slower
     return;
   }
   MsgBox("Tidak dapat membuka database: " + message, "Info", MB_OK);

@@ -134,6 +134,14 @@ int FinEnsureIndexes(sqlite3* db, std::string& error) {
   return SQLITE_OK;
 }
 
+void FinSetConnectionCache(sqlite3* db) {
+  // A school of tens of thousands of students keeps its recaps' indexes in memory, and reads pages from the mapped
+  // file rather than copying each one (SQLite caps the mapping at what it was built for).
+  static const std::string pragmas = "PRAGMA cache_size=" + std::to_string(kFinCacheSizePragma) +
+                                     "; PRAGMA mmap_size=" + std::to_string(kFinMmapSizeBytes);
+  if (db) sqlite3_exec(db, pragmas.c_str(), nullptr, nullptr, nullptr);
+}
+
 sqlite3* FinOpenDatabase(const std::string& path, std::string& error) {
   std::error_code ec;
   if (path.empty() || !std::filesystem::is_regular_file(path, ec)) {
@@ -144,6 +152,7 @@ sqlite3* FinOpenDatabase(const std::string& path, std::string& error) {
   int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
   if (rc == SQLITE_OK) {
     sqlite3_busy_timeout(db, kFinBusyTimeoutMs);
+    FinSetConnectionCache(db);
     // SQLite opens lazily: a file that is not a database opens "successfully" and fails on the first statement.
     rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
   }
@@ -159,7 +168,9 @@ bool FinCheckFinanceDatabase(sqlite3* db, std::string& error) {
     return false;
   }
   sqlite3_stmt* st = nullptr;
-  int rc = sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &st, nullptr);
+  // quick_check finds what integrity_check finds but a mismatch between a table and its indexes, in a fraction of the
+  // time on a large file; the tables the system needs are checked below.
+  int rc = sqlite3_prepare_v2(db, "PRAGMA quick_check", -1, &st, nullptr);
   std::string first;
   if (rc == SQLITE_OK) {
     rc = sqlite3_step(st);

@@ -9,9 +9,16 @@
 // How long a statement waits for another program's lock on the file before it fails ("database is locked").
 constexpr int kFinBusyTimeoutMs = 5000;
 
+// The page cache of a connection (PRAGMA cache_size: negative, in KiB, so 64 MiB) and its memory-mapped reads (2 GiB).
+constexpr long long kFinCacheSizePragma = -65536;
+constexpr long long kFinMmapSizeBytes = 2147483648LL;
+// Gives `db` that page cache and those mapped reads (FinOpenDatabase does it; so does a connection opened aside).
+void FinSetConnectionCache(sqlite3* db);
+
 // Opens the existing database file `path` for reading and writing, and writes nothing to it. Never creates a file: a
 // path that does not exist, or a file SQLite cannot read as a database, gives nullptr and SQLite's message in `error`
-// ("unable to open database file" for a missing file). The connection gets the busy timeout. Once the file is known to
+// ("unable to open database file" for a missing file). The connection gets the busy timeout, the page cache and the
+// memory-mapped reads above. Once the file is known to
 // be the database to work on, FinEnsureIndexes gives it the indexes the program relies on.
 sqlite3* FinOpenDatabase(const std::string& path, std::string& error);
 
@@ -30,6 +37,6 @@ const std::vector<std::string>& FinIndexStatements();
 // locked for long) is still worked on, only slower.
 int FinEnsureIndexes(sqlite3* db, std::string& error);
 
-// True when `db` is a sound Finance database: it passes PRAGMA integrity_check and holds every table the system
+// True when `db` is a sound Finance database: it passes PRAGMA quick_check and holds every table the system
 // works on (siswa, siswakelas, rekening, account, detail_account, transaksi, useradmin). Otherwise the reason in `error`.
 bool FinCheckFinanceDatabase(sqlite3* db, std::string& error);

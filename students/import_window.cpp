@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <algorithm>
+#include <optional>
 #include <cctype>
 #include <regex>
 #include <set>
@@ -14,6 +15,7 @@
 #include "accounts/fee_rules.h"
 #include "app/globals.h"
 #include "common/amounts.h"
+#include "common/busy.h"
 #include "common/globals.h"
 #include "common/query_callbacks.h"
 #include "common/sql.h"
@@ -349,7 +351,13 @@ void SaveStudents() {
   };
   std::vector<Outcome> outcomes(static_cast<std::size_t>(n));
   std::vector<std::string> oldMoneyIds;
-  for (int r = 0; r < n; ++r) {
+  // All rows in one transaction (one commit instead of one per row), each row in a savepoint of its own: a refused
+  // row is undone alone. Should the transaction be lost on the way or its commit fail, no row is written.
+  FinBusy busy(FinBusyTask::Import, n >= kFinBusyImportRows);
+  if (!busy.started()) return;
+  std::optional<FinTransaction> all(std::in_place);
+  bool allWritten = all->active();
+  for (int r = 0; allWritten && r < n; ++r) {
     Outcome& o = outcomes[static_cast<std::size_t>(r)];
     const std::string id = Cell(r, 0);
     FinTransaction tx;
@@ -379,6 +387,15 @@ void SaveStudents() {
     o.written = ok;
     if (!ok) o.studentSaved = o.classSaved = o.oldMoney = false;
     if (o.oldMoney) oldMoneyIds.push_back(id);
+    // A failure that ends the whole transaction (SQLite rolls it back itself) has taken the rows before with it.
+    if (sqlite3_get_autocommit(gDb)) allWritten = false;
+  }
+  if (allWritten) allWritten = all->commit();
+  all.reset();
+  busy.end();
+  if (!allWritten) {
+    for (Outcome& o : outcomes) o = Outcome();
+    oldMoneyIds.clear();
   }
 
   int notSaved = 0;

@@ -2,6 +2,7 @@
 // refresh, the copy from an earlier school year, export, import and the toolbar.
 #include "accounts/fee_test_fixture.h"
 #include "accounts/source_year_prompt.h"
+#include "common/busy.h"
 #include "students/import_window.h"
 
 namespace {
@@ -260,6 +261,18 @@ TEST_F(FeeYearCopyTest, CopiesEveryClassOfTheSourceYearWithoutBillingRows) {
   EXPECT_EQ(gEditMode, 0);
   EXPECT_EQ(CtlGetText(gForm6SearchEdit), "3");
   EXPECT_EQ(One("select count(distinct Id) = count(*) from account"), "1");
+}
+
+// A copy asked for while one runs (from a box of the first) is refused and copies nothing.
+TEST_F(FeeYearCopyTest, ACopyIsNotStartedTwice) {
+  {
+    FinBusy running(FinBusyTask::YearCopy, false);
+    CopyFrom("2022/2023", kFinBusyRefusal);
+  }
+  EXPECT_TRUE(CopiedFees().empty());
+  EXPECT_EQ(CtlGetText(gForm6SearchEdit), "");
+  CopyFrom("2022/2023");
+  EXPECT_EQ(CopiedFees().size(), 3u);
 }
 
 TEST_F(FeeYearCopyTest, TheWorkingYearItselfCopiesNothing) {

@@ -10,6 +10,7 @@
 
 #include "app/backup.h"
 #include "app/globals.h"
+#include "common/busy.h"
 #include "common/database.h"
 #include "support/fixtures.h"
 #include "support/locked_folder.h"
@@ -272,6 +273,32 @@ TEST_F(BackupTest, RestoreCommandAsksForTheFile) {
                "Info");
   EXPECT_TRUE(AppRestore(0));
   EXPECT_EQ(Names(gDb), (Rows{{"TUJUH"}}));
+}
+
+// A backup or a restore asked for while the same one runs (from a box of the first) is refused and touches nothing.
+TEST_F(BackupTest, BackupAndRestoreAreNotStartedTwice) {
+  {
+    FinBusy running(FinBusyTask::Backup, false);
+    ExpectMsgBox(kFinBusyRefusal, "Info", IDOK, MB_OK);
+    EXPECT_FALSE(AppBackup());
+    VerifySeams();
+  }
+  EXPECT_EQ(WorkFiles(), (std::vector<std::string>{"keu.db3"}));
+
+  const std::string chosen = WorkFile("pilihan.db3");
+  sqlite3_close(fintest::CreateDatabase(chosen));
+  fintest::Exec(gDb, "INSERT INTO siswa (Id, Nama) VALUES ('002', 'BUDI')");
+  {
+    FinBusy running(FinBusyTask::Restore, false);
+    ExpectMsgBox(kFinBusyRefusal, "Info", IDOK, MB_OK);
+    EXPECT_FALSE(AppRestoreFrom(chosen));
+    VerifySeams();
+  }
+  EXPECT_EQ(WorkFiles(), (std::vector<std::string>{"keu.db3", "pilihan.db3"}));
+  EXPECT_EQ(NamesIn(gDbPath), (Rows{{"ANI"}, {"BUDI"}}));
+  // Once it has ended, the next one runs.
+  ExpectMsgBox("File hasil backup : BackUp20210305.datakeuangan", "Info");
+  EXPECT_TRUE(AppBackup());
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "app/config.h"
 #include "app/database_window.h"
 #include "app/globals.h"
+#include "common/busy.h"
 #include "common/database.h"
 #include "framework/controls.h"
 #include "framework/dialogs.h"
@@ -327,6 +328,33 @@ TEST_F(DatabaseWindowTest, TheChosenDatabaseGetsTheSchemasIndexes) {
   });
   EXPECT_EQ(gDbPath, older);
   EXPECT_EQ(fintest::IndexCount(older), static_cast<int>(FinIndexStatements().size()));
+}
+
+// A switch asked for while the indexes of a database are being made (the window's button clicked again from a box) is
+// refused and changes nothing.
+TEST_F(DatabaseWindowTest, ASwitchIsNotStartedWhileOneRuns) {
+  const std::string other = MakeOtherDatabase("baru.db3");
+  const std::string older = WorkFile("tanpa-indeks.db3");
+  fintest::CreateDatabaseWithoutIndexes(older);
+  for (const std::string& path : {other, older}) {
+    FinBusy running(FinBusyTask::Indexes, false);
+    std::string error;
+    EXPECT_FALSE(FORM12_SwitchDatabase(path, error));
+    EXPECT_EQ(error, kFinBusyRefusal);
+    EXPECT_EQ(gDbPath, WorkFile("lama.db3"));
+  }
+  EXPECT_EQ(fintest::IndexCount(older), 0);
+  for (int i = 0; i < 2; ++i) ExpectMsgBox(std::string("Tidak dapat membuka database: ") + kFinBusyRefusal, "Info");
+  RunWindow([&] {
+    FinBusy running(FinBusyTask::Indexes, false);
+    CtlSetText(gForm12PathEdit, other);
+    Click(gForm12SaveButton);
+    EXPECT_TRUE(IsWindow(gForm12Window));   // the window stays open: the next click is refused the same way
+    Click(gForm12SaveButton);
+    FrmClose(gForm12Window, 0);
+  });
+  VerifySeams();
+  EXPECT_EQ(gDbPath, WorkFile("lama.db3"));
 }
 
 TEST_F(DatabaseWindowTest, SwitchWithoutTheWindow) {

@@ -242,3 +242,57 @@ TEST_F(DatabaseTest, PrefixRangeSelectsWhatTheSubstringSelectsThroughTheIndex) {
 }
 
 }  // namespace
+
+namespace {
+// The pragmas a connection runs, as its authorizer sees them.
+int RecordPragma(void* user, int action, const char* name, const char*, const char*, const char*) {
+  if (action == SQLITE_PRAGMA && name) static_cast<std::vector<std::string>*>(user)->push_back(name);
+  return SQLITE_OK;
+}
+}  // namespace
+
+// Every connection the program opens keeps a school's indexes in a page cache of 64 MiB and reads through a mapping
+// of the file; a connection opened aside for one statement gets the same.
+TEST_F(DatabaseTest, AnOpenedConnectionHasTheLargeCacheAndMappedReads) {
+  EXPECT_EQ(fintest::Query(gDb, "PRAGMA cache_size"), (Rows{{"-65536"}}));
+  const Rows mmap = fintest::Query(gDb, "PRAGMA mmap_size");
+  ASSERT_EQ(mmap.size(), 1u);
+  // SQLite caps the mapping at the most it was built for (2 GiB less 64 KiB in most builds).
+  EXPECT_GE(std::stoll(mmap[0][0]), 1LL << 30);
+  EXPECT_LE(std::stoll(mmap[0][0]), kFinMmapSizeBytes);
+
+  sqlite3* aside = nullptr;
+  ASSERT_EQ(sqlite3_open_v2(path_.c_str(), &aside, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+  FinSetConnectionCache(aside);
+  EXPECT_EQ(fintest::Query(aside, "PRAGMA cache_size"), (Rows{{"-65536"}}));
+  EXPECT_EQ(fintest::Query(aside, "PRAGMA mmap_size"), mmap);
+  sqlite3_close(aside);
+}
+
+// The soundness check reads the file by quick_check (seconds on a large school, where integrity_check takes minutes)
+// and still finds a damaged page.
+TEST_F(DatabaseTest, SoundnessCheckUsesTheQuickCheckAndFindsADamagedPage) {
+  std::vector<std::string> pragmas;
+  sqlite3_set_authorizer(gDb, RecordPragma, &pragmas);
+  std::string error;
+  EXPECT_TRUE(FinCheckFinanceDatabase(gDb, error)) << error;
+  sqlite3_set_authorizer(gDb, nullptr, nullptr);
+  EXPECT_EQ(pragmas, (std::vector<std::string>{"quick_check"}));
+
+  // A file of many money rows whose pages past the first few are overwritten with noise.
+  fintest::Exec(gDb, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+                     "INSERT INTO transaksi (id, uraian, masuk, sts) SELECT 'R' || i, printf('%.80c', 'x'), i, 'p' FROM n");
+  sqlite3_close(gDb);
+  gDb = nullptr;
+  std::string bytes = fintest::ReadFile(path_);
+  const std::size_t page = 4096;
+  ASSERT_GT(bytes.size(), 40 * page);
+  for (std::size_t i = 20 * page; i < 24 * page; ++i) bytes[i] = static_cast<char>(0xA5 ^ (i * 7));
+  fintest::WriteFile(path_, bytes);
+
+  gDb = FinOpenDatabase(path_, error);
+  ASSERT_NE(gDb, nullptr) << error;
+  error.clear();
+  EXPECT_FALSE(FinCheckFinanceDatabase(gDb, error));
+  EXPECT_FALSE(error.empty());
+}

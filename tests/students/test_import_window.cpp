@@ -13,6 +13,7 @@
 
 #include "accounts/account_globals.h"
 #include "app/globals.h"
+#include "common/busy.h"
 #include "common/globals.h"
 #include "framework/controls.h"
 #include "framework/fonts.h"
@@ -580,3 +581,88 @@ TEST_F(ImportWindowTest, TheModeIsTheOneTheWindowWasOpenedFor) {
 }
 
 }  // namespace
+
+namespace {
+int CountCommit(void* count) {
+  ++*static_cast<int*>(count);
+  return 0;
+}
+int RefuseCommit(void*) { return 1; }   // the COMMIT becomes a ROLLBACK and fails
+}  // namespace
+
+// The students of one save are written in one transaction (one commit, however many rows), each row in a savepoint of
+// its own: a refused row is undone alone and the counts of the closing boxes stay right.
+TEST_F(ImportWindowTest, AllRowsAreWrittenByOneCommitAndARefusedRowAlone) {
+  fintest::Exec(gDb, "INSERT INTO siswa (Id, Nama, Status) VALUES ('D2', 'Lama', 'Aktif');"
+                     "CREATE TRIGGER no_class BEFORE INSERT ON siswakelas WHEN NEW.IdSiswa='D3' "
+                     "BEGIN SELECT RAISE(ABORT, 'kelas ditolak'); END;");
+  int commits = 0;
+  sqlite3_commit_hook(gDb, CountCommit, &commits);
+  RunImport("Siswa", [&] {
+    Paste("D1\tSatu\r\nD2\tDua\r\nD3\tTiga\r\nD4\tEmpat\r\n");
+    ChooseClass("VII");
+    Save({FORMIMPORT_SummaryText("siswa", 4, 2), FORMIMPORT_SummaryText("siswa kelas", 4, 1)});
+    EXPECT_EQ(Column(7), (std::vector<std::string>{"Siswa Kelas berhasil di input", "Siswa Kelas berhasil di input",
+                                                   "Siswa Kelas gagal di input", "Siswa Kelas berhasil di input"}));
+  });
+  sqlite3_commit_hook(gDb, nullptr, nullptr);
+  EXPECT_EQ(commits, 1);
+  EXPECT_TRUE(sqlite3_get_autocommit(gDb));
+  const std::string path = WorkFile("data.db3");
+  EXPECT_EQ(fintest::RowsInFile(path, "SELECT Id FROM siswa ORDER BY Id"), (Rows{{"D1"}, {"D2"}, {"D4"}}));
+  EXPECT_EQ(fintest::RowsInFile(path, "SELECT IdSiswa FROM siswakelas ORDER BY IdSiswa"),
+            (Rows{{"D1"}, {"D2"}, {"D4"}}));
+}
+
+// When the one commit fails, or a row's failure takes the whole transaction with it, no row is written, the boxes say
+// that none was saved and the rows say that they failed.
+TEST_F(ImportWindowTest, AFailedCommitOrALostTransactionSavesNoRow) {
+  struct Case {
+    const char* name;
+    const char* trigger;   // installed before the save
+    bool refuseCommit;
+    std::vector<std::string> errors;   // the boxes before the closing ones
+  } cases[] = {
+      {"commit refused", "", true, {"SQL error: constraint failed"}},
+      {"transaction lost at the second row",
+       "CREATE TRIGGER lost BEFORE INSERT ON siswa WHEN NEW.Id='E2' BEGIN SELECT RAISE(ROLLBACK, 'hilang'); END;",
+       false,
+       {"SQL error: hilang"}},
+  };
+  for (const Case& c : cases) {
+    fintest::Exec(gDb, std::string("DELETE FROM siswa; DELETE FROM siswakelas; DROP TRIGGER IF EXISTS lost;") +
+                           c.trigger);
+    if (c.refuseCommit) sqlite3_commit_hook(gDb, RefuseCommit, nullptr);
+    RunImport("Siswa", [&] {
+      Paste("E1\tSatu\r\nE2\tDua\r\nE3\tTiga\r\n");
+      ChooseClass("VII");
+      std::vector<std::string> boxes = c.errors;
+      boxes.push_back(FORMIMPORT_SummaryText("siswa", 3, 3));
+      boxes.push_back(FORMIMPORT_SummaryText("siswa kelas", 3, 3));
+      Save(boxes);
+      EXPECT_EQ(Column(7), (std::vector<std::string>(3, "Siswa Kelas gagal di input"))) << c.name;
+    });
+    sqlite3_commit_hook(gDb, nullptr, nullptr);
+    EXPECT_TRUE(sqlite3_get_autocommit(gDb)) << c.name;
+    const std::string path = WorkFile("data.db3");
+    EXPECT_EQ(fintest::RowsInFile(path, "SELECT count(*) FROM siswa"), (Rows{{"0"}})) << c.name;
+    EXPECT_EQ(fintest::RowsInFile(path, "SELECT count(*) FROM siswakelas"), (Rows{{"0"}})) << c.name;
+  }
+}
+
+// A save asked for while one runs (a box of the first one lets the operator click again) is refused and writes
+// nothing.
+TEST_F(ImportWindowTest, ASaveIsNotStartedTwice) {
+  RunImport("Siswa", [&] {
+    Paste("F1\tSatu\r\n");
+    ChooseClass("VII");
+    FinBusy running(FinBusyTask::Import, false);
+    ASSERT_TRUE(running.started());
+    ExpectMsgBox(kConfirm, kConfirmCaption, IDYES, MB_YESNO | MB_ICONQUESTION);
+    ExpectMsgBox(kFinBusyRefusal, "Info");
+    Click(gFormImportSimpanButton);
+    VerifySeams();
+    EXPECT_EQ(Column(7), (std::vector<std::string>{""}));
+  });
+  EXPECT_TRUE(Db("SELECT * FROM siswa").empty());
+}
