@@ -4,8 +4,8 @@
 
 #include <QDate>
 #include <algorithm>
-#include <optional>
 #include <cctype>
+#include <optional>
 #include <regex>
 #include <set>
 #include <string>
@@ -338,9 +338,10 @@ int RunCount(const std::string& sql) {
   return FinExec(sql, FinCbCount, "SQL error0: ");
 }
 
-// ---- "Siswa": each row is one transaction: the student (unless the id exists) and its class row (unless the
-// student has one in any year). A row with a failing statement leaves nothing behind. A new student whose id old
-// payments, savings or billing rows still name gets neither (their money is not this student's).
+// ---- "Siswa": each row is written whole or not at all (a savepoint of its own, all rows under one commit): the
+// student (unless the id exists) and its class row (unless the student has one in any year). A row with a failing
+// statement leaves nothing behind. A new student whose id old payments, savings or billing rows still name gets
+// neither (their money is not this student's).
 void SaveStudents() {
   const int n = LvGetItemCount(gFormImportList);
   const std::string kelas = CtlGetText(gFormImportKelasCombo) + " " + FORMIMPORT_Clean(CtlGetText(gFormImportJurusanEdit));
