@@ -38,7 +38,7 @@ using fintest::Query;
 
 // The indexes the new statements read through; the replaced statements ran without them.
 const char* const kNewIndexes[] = {"transaksi_cash_tgl", "transaksi_savings_tgl", "transaksi_savings_siswa",
-                                   "transaksi_acct_siswa_masuk", "detail_account_account_billed"};
+                                   "transaksi_acct_paid", "detail_account_billed"};
 
 
 // ----- the statements as they were -----------------------------------------------------------------------------------
@@ -120,6 +120,18 @@ std::string OldPaidOnFeeSql(const std::string& siswaId, const std::string& acctI
 std::string OldBilledMonthSql(const std::string& month, const std::string& siswaId, const std::string& acctId) {
   return "Select " + month + " From detail_account Where id_siswa='" + SqlQ(siswaId) + "' and id_account='" +
          SqlQ(acctId) + "'";
+}
+std::string OldArrearsRecapSql(const std::string& tapel) {
+  return "select account.Id, account.Pembayaran, account.Kelas, (Select Sum(detail_account.jml_pembayaran) from "
+         "detail_account where detail_account.id_account=account.id), (Select Sum(transaksi.Masuk) From transaksi "
+         "Where AcctId=account.id And +SiswaID In(Select IdSiswa From siswakelas Where siswakelas.Kelas<>'DO' and "
+         "instr(siswakelas.Kelas,'Lulus')<1)) from account WHERE account.Tapel='" +
+         SqlQ(tapel) + "' Order by account.Kelas";
+}
+std::string OldPaymentRecapSql(const std::string& tapel) {
+  return "select Id, Pembayaran, Kelas, cast((Select Sum(Masuk) From transaksi Where AcctId=account.id) as Integer) "
+         "from account WHERE Tapel='" +
+         SqlQ(tapel) + "' Order by Kelas";
 }
 std::string OldFeeIdsNamedUnderSql(const std::string& prefix) {
   return "Select Id From account WHERE " + SqlPrefixRange("Id", prefix) +
@@ -359,9 +371,8 @@ TEST_F(GeneratedSchool, LargeSchoolStatementsReadThroughTheirIndexes) {
     std::vector<std::string> plan;   // each must stand in the plan
   } cases[] = {
       {FinArrearsReportRecapSql("2024/2025"),
-       {"COVERING INDEX detail_account_account_billed (id_account=?)",
-        "COVERING INDEX transaksi_acct_siswa_masuk (acctid=?)"}},
-      {PayRepRecapAccountsSql("2024/2025"), {"COVERING INDEX transaksi_acct_siswa_masuk (acctid=?)"}},
+       {"COVERING INDEX detail_account_billed (id_account=?", "COVERING INDEX transaksi_acct_paid (acctid=?)"}},
+      {PayRepRecapAccountsSql("2024/2025"), {"COVERING INDEX transaksi_acct_paid (acctid=?)"}},
       {FinFeeIdsNamedUnderSql("BR-"),
        {"account USING COVERING INDEX account_id (Id>? AND Id<?)",
         "detail_account USING COVERING INDEX detail_account_account",
@@ -381,12 +392,24 @@ TEST_F(GeneratedSchool, LargeSchoolStatementsReadThroughTheirIndexes) {
 }
 
 TEST_F(GeneratedSchool, RecapsOfEveryYear) {
+  // A fee whose billing rows and payments hold no amount at all, and one with amounts beside empty ones.
+  const std::string fee = One("select Id from account where Tapel='2024/2025' order by Id limit 1");
+  const std::string student = One("select IdSiswa from siswakelas where Tapel='2024/2025' order by IdSiswa limit 1");
+  fintest::Exec(db_, "INSERT INTO account (Id, Pembayaran, Kelas, Jumlah, Type, Tapel) VALUES ('BR-KOSONG', "
+                     "'Kosong', 'I A', 0, 'Pertahun', '2024/2025');"
+                     "INSERT INTO detail_account (id_account, id_siswa, jml_pembayaran) VALUES ('BR-KOSONG', '" +
+                         student + "', NULL), ('" + fee + "', '" + student + "', NULL);"
+                     "INSERT INTO transaksi (id, acctid, siswaid, masuk, sts) VALUES ('N1', 'BR-KOSONG', '" + student +
+                         "', NULL, 'p'), ('N2', '" + fee + "', '" + student + "', NULL, 'p')");
   Compare([](Pairs& p) {
     for (const std::string& tapel : Column("select distinct Tapel from account order by Tapel")) {
-      p.push_back({FinArrearsReportRecapSql(tapel), FinArrearsReportRecapSql(tapel)});
-      p.push_back({PayRepRecapAccountsSql(tapel), PayRepRecapAccountsSql(tapel)});
+      p.push_back({OldArrearsRecapSql(tapel), FinArrearsReportRecapSql(tapel)});
+      p.push_back({OldPaymentRecapSql(tapel), PayRepRecapAccountsSql(tapel)});
     }
   });
+  fintest::Exec(db_, "DELETE FROM account WHERE Id='BR-KOSONG'; DELETE FROM detail_account WHERE id_account="
+                     "'BR-KOSONG' OR (id_account='" + fee + "' AND jml_pembayaran IS NULL); DELETE FROM transaksi "
+                     "WHERE id IN ('N1','N2')");
 }
 
 TEST_F(GeneratedSchool, JournalAndSavingsListsOfEveryMonth) {
