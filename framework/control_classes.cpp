@@ -1054,6 +1054,10 @@ QWidget* MakeButton(Hwnd& h, QWidget* parent, const std::string& caption, std::u
     case BS_GROUPBOX: {
       auto* g = new QGroupBox(text, parent);
       g->setFocusPolicy(Qt::NoFocus);
+      // A group box frames the controls in it and never hides them: it stands behind its siblings, also behind the
+      // ones made before it (a heading inside its frame, the buttons in it), whatever colours its form gives it,
+      // and leaves their clicks to them.
+      g->lower();
       h = WinHandle(g);
       return g;
     }

@@ -371,6 +371,12 @@ int FrmSetClientSize(Hwnd hwnd, int width, int height) {
   return 0;
 }
 
+Hwnd FrmModalForm() {
+  for (auto it = ModalForms().rbegin(); it != ModalForms().rend(); ++it)
+    if (IsWindow(*it)) return *it;
+  return 0;
+}
+
 void FrmSetModalHook(std::function<void(Hwnd)> hook) { ModalHook() = std::move(hook); }
 
 // =================================================================================================================

@@ -225,7 +225,7 @@ LResult FORMREKBAYAR3_Insert(int, Hwnd form, Hwnd, int) {
     // of whole rupiah is taken, and the row gets it as plain digits.
     const long long amount = FinPositiveAmount(CtlGetText(gFormRekBayar3CashEdit));
     if (amount <= 0) {
-      MsgBox("Jumlah cicilan harus berupa angka lebih dari 0..", "Info", MB_OK);
+      MsgBox(form, "Jumlah cicilan harus berupa angka lebih dari 0..", "Info", MB_OK);
       CtlSetFocus(gFormRekBayar3CashEdit);
       TxtSetSel(gFormRekBayar3CashEdit, 0, -1);
       return 0;   // the chooser stays open and the arrears row as it was

@@ -3,6 +3,7 @@
 // opened from the arrears window for a yearly fee.
 
 #include "payments/arrears_fixture.h"
+#include "payments/chooser_host.h"
 
 namespace {
 
@@ -249,6 +250,55 @@ TEST_F(InstalmentChooserTest, AFailingStatementKeepsTheOpenInstalments) {
     EXPECT_EQ(ListRows(gFormRekBayar3List), OpenRows(1, "100000"));
     fintest::Exec(gDb, "ALTER TABLE transaksi_lama RENAME TO transaksi");
   });
+}
+
+// The choosers stay on top of the arrears window; a refusal of theirs is their own box, in front of them and on top
+// as well, whether the chooser stands alone or as a page of the chooser host.
+class BoxesOverChoosersTest : public InstalmentChooserTest {
+ protected:
+  void TearDown() override {
+    if (IsWindow(gFormRekBayarWindow)) WinDestroyWindow(gFormRekBayarWindow);
+    InstalmentChooserTest::TearDown();
+  }
+  // Types a text that is no amount into the chooser's field and presses "Sisip": the refusal, looked at.
+  void Refuse() {
+    fintest::Type(gFormRekBayar3CashEdit, "abc");
+    Click(gFormRekBayar3SisipButton);
+    EXPECT_TRUE(IsWindow(gFormRekBayar3Window));   // it stays for the operator to try again
+  }
+  void ExpectInFrontOfTheChooser() {
+    ASSERT_EQ(shownBoxes().size(), 1u);
+    const auto& box = shownBoxes()[0];
+    EXPECT_EQ(box.text, "Jumlah cicilan harus berupa angka lebih dari 0..");
+    EXPECT_EQ(box.caption, "Info");
+    EXPECT_EQ(box.parentTitle, "Pembayaran Per Tahun");
+    EXPECT_TRUE(box.transientForParent);
+    EXPECT_TRUE(box.onTop);
+    EXPECT_TRUE(box.modal);
+    EXPECT_TRUE(box.enabled);
+    EXPECT_TRUE(box.visible);
+  }
+};
+
+TEST_F(BoxesOverChoosersTest, TheInstalmentChoosersRefusalStandsInFrontOfIt) {
+  ShowRealMsgBoxes();
+  OpenChooser([&] {
+    Refuse();
+    ExpectInFrontOfTheChooser();
+    EXPECT_EQ(shownBoxes()[0].parent.data(), WinWidget(gFormRekBayar3Window));
+  });
+  EXPECT_EQ(LvGetItemText(gFormTunggakanList, 1, 2), "Buku");
+}
+
+TEST_F(BoxesOverChoosersTest, AsAPageOfTheChooserHostToo) {
+  ShowRealMsgBoxes();
+  Mark(gFormTunggakanList, 1);
+  ASSERT_EQ(static_cast<Hwnd>(FORMREKBAYAR_Show(gFormTunggakanWindow, 0, 0)), gFormRekBayarWindow);
+  FORMREKBAYAR_SelectTab(1);
+  ASSERT_EQ(FORMREKBAYAR_TabPage(1), gFormRekBayar3Window);
+  Refuse();
+  ExpectInFrontOfTheChooser();
+  EXPECT_EQ(shownBoxes()[0].parent.data(), WinWidget(gFormRekBayar3Window)->window());
 }
 
 }  // namespace
