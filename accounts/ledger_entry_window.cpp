@@ -13,7 +13,6 @@
 #include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"
-#include "framework/window_state.h"
 #include "framework/numbers.h"
 #include "framework/resources.h"
 #include "framework/strings.h"
@@ -64,42 +63,27 @@ FrmForm gFormRek = {.name = "FORMREK",
                     .width = 414,
                     .height = 247};
 
-// What the window took from the ledger account list it was opened from: that window's list and whether it adds or
-// edits. Another list window clicked (or opening an entry window of its own) meanwhile changes neither.
-FrmWindowState StateOf(Hwnd form) {
-  if (const FrmWindowState* st = FrmWindowStateOf(form ? form : gFormRekWindow)) return *st;
-  FrmWindowState st;   // no window open: the current list
-  st.owner = gForm5Window;
-  st.editMode = gEditMode;
-  FrmTakeMarkedRow(gForm5List, st);
-  return st;
-}
-
-// The list of the window it was opened from, refilled from the database after a save.
-void RefillLedgerList(const FrmWindowState& st) {
-  const Hwnd list = st.list;
-  if (!IsWindow(list)) return;
-  gTargetListView = list;
-  LvDeleteAllColumns(list);
-  LvDeleteAllItems(list);
+// The list window's list, refilled from the database after a save.
+void RefillLedgerList() {
+  gTargetListView = gForm5List;
+  LvDeleteAllColumns(gForm5List);
+  LvDeleteAllItems(gForm5List);
   FinExec("select Kode, Deskripsi, Grup from rekening WHERE Tapel='" + SqlQ(gTapel) + "' Order By Kode",
           FinCbFillList);
 }
 
-void SaveEdit(const FrmWindowState& st, const std::string& kode, const std::string& deskripsi,
-              const std::string& grup) {
+void SaveEdit(const std::string& kode, const std::string& deskripsi, const std::string& grup) {
   // With no group chosen (a stored group none of the three items stands for) the stored group stays.
   std::string sql = "Update rekening Set Deskripsi='" + SqlQ(deskripsi) + "'";
   if (!grup.empty()) sql += ",Grup='" + SqlQ(grup) + "'";
   sql += " WHERE Kode='" + SqlQ(kode) + "'";
   if (FinExec(sql) != SQLITE_OK) return;
-  RefillLedgerList(st);
+  RefillLedgerList();
   MsgBox("Data berhasil disimpan..", kEntryCaption, MB_OK | MB_ICONINFORMATION);
   CtlSetText(gFormRekDeskripsiEdit, "");
 }
 
-void SaveNew(const FrmWindowState& st, const std::string& kode, const std::string& deskripsi,
-             const std::string& grup) {
+void SaveNew(const std::string& kode, const std::string& deskripsi, const std::string& grup) {
   // The code is the account's key in every school year.
   gSqlResult.clear();
   if (FinExec("Select count(*) From rekening WHERE Kode='" + SqlQ(kode) + "'", FinCbSingleValue) != SQLITE_OK)
@@ -112,11 +96,11 @@ void SaveNew(const FrmWindowState& st, const std::string& kode, const std::strin
     MsgBox("Gagal menyimpan, kolom Kode atau Nama belum terisi..", kEntryCaption, MB_OK | MB_ICONINFORMATION);
     return;
   }
-  LvDeleteAllItems(st.list);
+  LvDeleteAllItems(gForm5List);
   if (FinExec("Insert Into rekening (Kode, Deskripsi, Grup, Tapel) Values('" + SqlQ(kode) + "','" + SqlQ(deskripsi) +
               "','" + SqlQ(grup) + "','" + SqlQ(gTapel) + "')") != SQLITE_OK)
     return;
-  RefillLedgerList(st);
+  RefillLedgerList();
   MsgBox("Data berhasil disimpan..", kEntryCaption, MB_OK | MB_ICONINFORMATION);
   CtlSetText(gFormRekDeskripsiEdit, "");
 }
@@ -173,32 +157,25 @@ void FORMREK_CreateControls(Hwnd form) {
   CtlSetFocus(gFormRekGrupCombo);
 }
 
-LResult FORMREK_Init(Hwnd form) {
-  // The list window whose command opens the window is the current one now (its list global names its list).
-  FrmWindowState st;
-  st.owner = gForm5Window;
-  st.editMode = gEditMode;
-  FrmTakeMarkedRow(gForm5List, st);
-  if (form) FrmKeepWindowState(form, st);
+LResult FORMREK_Init(Hwnd) {
   CbSetCurSel(gFormRekGrupCombo, 0);
-  if (st.editMode > 0) {
-    const int row = LvGetSelectionMark(st.list);
-    CtlSetText(gFormRekKodeEdit, LvGetItemText(st.list, row, 0));
-    CtlSetText(gFormRekDeskripsiEdit, LvGetItemText(st.list, row, 1));
-    CbSetCurSel(gFormRekGrupCombo, FORMREK_GroupIndex(LvGetItemText(st.list, row, 2)));
+  if (gEditMode > 0) {
+    const int row = LvGetSelectionMark(gForm5List);
+    CtlSetText(gFormRekKodeEdit, LvGetItemText(gForm5List, row, 0));
+    CtlSetText(gFormRekDeskripsiEdit, LvGetItemText(gForm5List, row, 1));
+    CbSetCurSel(gFormRekGrupCombo, FORMREK_GroupIndex(LvGetItemText(gForm5List, row, 2)));
   }
   return 0;
 }
 
-LResult FORMREK_Save(Hwnd form) {
-  const FrmWindowState st = StateOf(form);
+LResult FORMREK_Save(Hwnd) {
   const std::string kode = CtlGetText(gFormRekKodeEdit);
   const std::string deskripsi = CtlGetText(gFormRekDeskripsiEdit);
   const std::string grup = FORMREK_GroupCode(CbGetCurSel(gFormRekGrupCombo));
-  if (st.editMode >= 1)
-    SaveEdit(st, kode, deskripsi, grup);
+  if (gEditMode >= 1)
+    SaveEdit(kode, deskripsi, grup);
   else
-    SaveNew(st, kode, deskripsi, grup);
+    SaveNew(kode, deskripsi, grup);
   return 0;
 }
 
