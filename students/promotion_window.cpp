@@ -257,7 +257,7 @@ LResult FORM9_Process(int, Hwnd, Hwnd, int) {
 }
 
 LResult FORM9_RefreshStudentList(Hwnd form) {
-  if (const FrmWindowState* st = FrmWindowStateOf(form)) {
+  if (const FrmWindowState* st = FrmWindowStateOf(form); st && st->owner) {
     if (!IsWindow(st->owner)) return 0;   // the list it was opened from is gone: no other list is reloaded
     FORM2_Bind(st->owner);
   }
