@@ -185,9 +185,9 @@ std::vector<PastedRow> ReadPastedRows(const std::string& clipboardText) {
     const std::size_t start = i;
     std::size_t end = i;
     std::vector<std::string> cells;
-    if (!ReadRow(text, i, end, cells)) break;   // the text after the last carriage return is no row
-    if (Blank(cells)) continue;                 // an empty line, or one of TABs only, is no row
-    rows.push_back({text.substr(start, end - start), std::move(cells)});
+    const bool ended = ReadRow(text, i, end, cells);   // the text after the last carriage return is a row too
+    if (!Blank(cells)) rows.push_back({text.substr(start, end - start), std::move(cells)});
+    if (!ended) break;   // an empty line, or one of TABs only, is no row
   }
   return rows;
 }
@@ -216,6 +216,8 @@ std::string FORMIMPORT_DateText(const std::string& cell) {
   static const std::regex kDayName(R"(^(\d{1,2})[ \-]+([A-Za-z]+)\.?[ \-,]+(\d{2}|\d{4})$)");
   static const std::regex kNameDay(R"(^([A-Za-z]+)\.?[ \-]+(\d{1,2}),?[ \-]+(\d{4})$)");
   const std::string s = Trim(cell);
+  // No date, with or without its time, is longer than this: a longer text is no date, and no pattern reads it.
+  if (s.size() > 40) return "1899-12-30";
   std::string out;
   std::smatch m;
   if (std::regex_match(s, m, kIso)) {
@@ -275,6 +277,10 @@ constexpr const char* kRefused = "Gagal di input";
 constexpr const char* kClassSaved = "Siswa Kelas berhasil di input";
 constexpr const char* kClassFailed = "Siswa Kelas gagal di input";
 constexpr const char* kBadAmount = "Gagal di input, Jumlah tidak valid..";
+}  // namespace
+const char* const kFormImportBadAmounts =
+    "Jumlah pembayaran harus berupa angka rupiah lebih dari 0, baris dengan jumlah yang tidak valid tidak disimpan..";
+namespace {
 constexpr const char* kOldMoney = "Gagal di input, Id masih tercatat di data keuangan lama";
 constexpr const char* kConfirmText =
     "Proses ini membutuhkan pengecekan data yang valid, sebelum melanjutkan ke proses penyimpanan mohon teliti "
@@ -448,9 +454,9 @@ int HighestFeeNumberCb(void*, int columnCount, char** values, char**) {
 }
 
 // ---- "Akun": fees of the fee list's class. A fee of the same name, class and category in sTapel is refused, and so
-// is a row whose amount is no amount of whole rupiah. A new fee's number continues after the highest one its class
-// and year already have, passing over ids that old billing rows or payments still name, so that ids stay unique
-// across imports and never bring old money with them.
+// is a row whose amount is no positive amount of whole rupiah (kFormImportBadAmounts tells, once, after the rows). A
+// new fee's number continues after the highest one its class and year already have, passing over ids that old billing
+// rows or payments still name, so that ids stay unique across imports and never bring old money with them.
 void SaveFees() {
   const int n = LvGetItemCount(gFormImportList);
   const std::string kelas = sKelas;
@@ -469,10 +475,12 @@ void SaveFees() {
   std::set<std::string> named;
   bool namesRead = false;
 
+  bool badAmount = false;
   for (int r = 0; r < n; ++r) {
     long long amount = 0;
-    if (!FORMIMPORT_Amount(Cell(r, 4), amount)) {
+    if (!FORMIMPORT_Amount(Cell(r, 4), amount) || amount <= 0) {   // a fee bills a positive amount
       LvSetItemText(gFormImportList, r, 6, kBadAmount);
+      badAmount = true;
       continue;
     }
     if (RunCount("Select Count(*) from account WHERE pembayaran='" + SqlQ(Cell(r, 1)) + "' and kelas='" +
@@ -499,6 +507,7 @@ void SaveFees() {
       next = number + 1;
     }
   }
+  if (badAmount) MsgBox(kFormImportBadAmounts, "Info", MB_OK);
 }
 
 }  // namespace
@@ -613,7 +622,7 @@ int FORMIMPORT_AddRekeningItem(void*, int columnCount, char** values, char**) {
 LResult FORMIMPORT_Paste(int, Hwnd form, Hwnd, int) {
   Use(form);
   const std::vector<PastedRow> rows = ReadPastedRows(ClipGetText());
-  if (rows.empty()) return 0;   // no text, or no row ended by a carriage return: nothing changes
+  if (rows.empty()) return 0;   // no text, or blank lines only: nothing changes
   gRowCount = 0;
   const Mode mode = CurrentMode();
   if (mode == Mode::Other) return 0;
