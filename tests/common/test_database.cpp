@@ -390,6 +390,14 @@ TEST(AmountTest, ReadsWhatOperatorsTypeAndPaste) {
       {"1,5", false, 0},               {"1.50", false, 0},             {"1.5000", false, 0},
       {"1.000.000.000.000", false, 0}, {"99999999999999999999", false, 0}, {"1.500,50", false, 0},
       {"Rp", false, 0},                {"--5", false, 0},
+      // A TAB ends an amount: a line of several cells is no amount, never the cells glued together; so is a line break.
+      {"1\t150000", false, 0},         {"12345\t150000", false, 0},   {"150000\t", false, 0},
+      {"\t150.000", false, 0},         {"150\n000", false, 0},         {"150000\r", false, 0},
+      // Spaces: as many as an amount can carry; a text longer than any amount is refused before it is read.
+      {"Rp. 999.999.999.999,00", true, 999999999999LL},
+      {"   Rp.  999.999.999.999,00      ", true, 999999999999LL},   // 32 characters
+      {"   Rp.  999.999.999.999,00       ", false, 0},               // 33
+      {"000000000000000000000000000001", true, 1},
   };
   for (const Case& c : cases) {
     long long amount = -1;
@@ -400,6 +408,13 @@ TEST(AmountTest, ReadsWhatOperatorsTypeAndPaste) {
   EXPECT_EQ(FinPositiveAmount("-5"), 0);
   EXPECT_EQ(FinPositiveAmount("0"), 0);
   EXPECT_EQ(FinPositiveAmount("abc"), 0);
+  // Tens of thousands of digits, pasted by mistake, are refused and end no program.
+  for (const std::string& huge : {std::string(50000, '9'), std::string(20000, '1') + ".000", "Rp " +
+                                  std::string(100000, '0')}) {
+    long long amount = -1;
+    EXPECT_FALSE(FinReadAmount(huge, amount));
+    EXPECT_EQ(amount, 0);
+  }
 }
 
 }  // namespace
