@@ -241,10 +241,10 @@ void AppReadSchoolFile() {
 void AppOpenDatabase() {
   std::string message;
   gDb = FinOpenDatabase(gDbPath, message);
-  if (gDb) {
-    FinEnsureIndexes(gDb, message);   // without them the database is only slower
-    return;
-  }
+  // An empty or foreign file is refused here, as the connection window refuses it, not by a login that fails later.
+  if (gDb && FinPrepareFinanceDatabase(gDb, message)) return;
+  sqlite3_close(gDb);
+  gDb = nullptr;
   MsgBox("Tidak dapat membuka database: " + message, "Info", MB_OK);
   AppExit(1);
 }

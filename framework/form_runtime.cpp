@@ -1,5 +1,7 @@
 #include "framework/form_runtime.h"
 
+#include "framework/window_state.h"
+
 #include "framework/numbers.h"
 
 #include <QAbstractButton>
@@ -592,6 +594,7 @@ bool FrmFormMessage(FrmForm& form, Hwnd hwnd, unsigned msg, WParam wParam, LPara
       return false;
     case WM_DESTROY:
       if (form.onDestroy) form.onDestroy(hwnd);
+      FrmForgetWindowState(hwnd);
       FrmFormDestroy(hwnd, form.window);
       *result = 0;
       return true;

@@ -524,33 +524,43 @@ TEST_F(ArrearsFromPaymentWindowTest, MonthsChosenForAFeeReachThePaymentWithTheir
   EXPECT_EQ(CtlGetText(gFormBayarTotalEdit), "300000");
 }
 
-// A part payment typed as money is stored as that money, and the same fee cannot be charged twice on one receipt.
+// A part payment typed as money is stored as that money, never more than the fee still owes (the chooser refuses it
+// and stays open for a correction), and the same fee cannot be charged twice on one receipt.
 TEST_F(ArrearsFromPaymentWindowTest, AnInstalmentTypedAsMoneyIsSavedAsThatAmountOnce) {
-  auto sisipBukuAs = [&](const char* typed) {
+  auto sisipBukuAs = [&](const std::vector<std::string>& typed) {
     ClickModal(gFormBayarArrearsButton, [&](Hwnd) {
       Mark(gFormTunggakanList, 1);   // Buku, yearly, 700000 owed
       ClickModal(gFormTunggakanChangeButton, [&](Hwnd chooser) {
         EXPECT_EQ(chooser, gFormRekBayar3Window);
-        fintest::Type(gFormRekBayar3CashEdit, typed);
-        Click(gFormRekBayar3SisipButton);
+        for (const std::string& t : typed) {
+          fintest::Type(gFormRekBayar3CashEdit, t);
+          Click(gFormRekBayar3SisipButton);
+        }
+        EXPECT_FALSE(IsWindow(chooser));
       });
       Tick(gFormTunggakanList, 1);
       Click(gFormTunggakanSisipButton);
     });
   };
-  sisipBukuAs("1.500.000");
+  // 1,500,000 against 700,000 still owed: refused, the chooser open; the cashier corrects it.
+  ExpectMsgBox("Jumlah pembayaran melebihi sisa tagihan, sisa tagihan : 700.000..", "Info");
+  sisipBukuAs({"1.500.000", "Rp 500.000"});
+  VerifySeams();
   ExpectMsgBox("Tagihan yang sudah ada di daftar pembayaran tidak disisipkan lagi..", "Info");
-  sisipBukuAs("Rp 75.000");   // the same fee again: refused
+  sisipBukuAs({"Rp 75.000"});   // the same fee again: refused
   VerifySeams();
   EXPECT_EQ(ListRows(gFormBayarItemList),
-            (Rows{{"1", "BR-VIIA20240002", "Cicilan Buku", "1500000", "412", "Pertahun"}}));
-  EXPECT_EQ(CtlGetText(gFormBayarTotalEdit), "1500000");
+            (Rows{{"1", "BR-VIIA20240002", "Cicilan Buku", "500000", "412", "Pertahun"}}));
+  EXPECT_EQ(CtlGetText(gFormBayarTotalEdit), "500000");
   ExpectMsgBox("Pembayaran berhasil disimpan..", "Pembayaran..");
   FORMBAYAR_SavePayment();
   VerifySeams();
   EXPECT_EQ(fintest::Query(gDb, "select uraian, masuk from transaksi where acctid='BR-VIIA20240002' and "
                                 "uraian like 'Cicilan%'"),
-            (Rows{{"Cicilan Buku", "1500000"}}));
+            (Rows{{"Cicilan Buku", "500000"}}));
+  // The fee now owes what is left of it, never less than nothing.
+  EXPECT_EQ(fintest::Query(gDb, "select sum(masuk) from transaksi where acctid='BR-VIIA20240002' and siswaid='12'"),
+            (Rows{{"800000"}}));
 }
 
 TEST_F(ArrearsFromPaymentWindowTest, F9OpensItAndBatalLeavesThePaymentAsItWas) {

@@ -94,6 +94,22 @@ TEST(InstalmentRule, SisipTakesTheTickedOpenInstalmentsOfTheFirstTen) {
   EXPECT_EQ(c.last, "10");
 }
 
+TEST(InstalmentRule, AnAmountAboveWhatIsOwedIsNamedWithWhatIsOwed) {
+  struct Case {
+    long long amount, owed;
+    const char* text;
+  } cases[] = {
+      {1500000, 700000, "Jumlah pembayaran melebihi sisa tagihan, sisa tagihan : 700.000.."},
+      {700001, 700000, "Jumlah pembayaran melebihi sisa tagihan, sisa tagihan : 700.000.."},
+      {700000, 700000, ""},
+      {1, 700000, ""},
+      {0, 0, ""},
+      {1, 0, "Jumlah pembayaran melebihi sisa tagihan, sisa tagihan : 0.."},
+      {999999999999LL, 1234567890, "Jumlah pembayaran melebihi sisa tagihan, sisa tagihan : 1.234.567.890.."},
+  };
+  for (const Case& c : cases) EXPECT_EQ(FinInstalmentOverOwedText(c.amount, c.owed), c.text) << c.amount;
+}
+
 TEST(InstalmentRule, Statements) {
   EXPECT_EQ(FinInstalmentPaymentsSql("Angsuran", "12", "BR-1"),
             "SELECT Tgl, Masuk FROM transaksi where Uraian like '%Angsuran%' and SiswaID='12' and AcctId='BR-1'");
@@ -201,7 +217,7 @@ TEST_F(InstalmentChooserTest, SisipInCicilanModeTakesTheAmountAsTyped) {
 
   // Money as a cashier types or pastes it; the row gets plain digits.
   const std::pair<const char*, const char*> taken[] = {
-      {"1.500.000", "1500000"}, {"1,500,000", "1500000"}, {"Rp 75.000", "75000"}, {"250000", "250000"}};
+      {"630.000", "630000"}, {"1,500", "1500"}, {"Rp 75.000", "75000"}, {"250000", "250000"}};
   for (const auto& [typed, stored] : taken) {
     SCOPED_TRACE(typed);
     Mark(gFormTunggakanList, 1);
@@ -215,8 +231,11 @@ TEST_F(InstalmentChooserTest, SisipInCicilanModeTakesTheAmountAsTyped) {
   EXPECT_EQ(LvGetItemText(gFormTunggakanList, 1, 2), "Cicilan Cicilan Cicilan Cicilan Cicilan Buku");
 
   // What is not a positive amount is refused: the chooser stays open and the row keeps what it had.
-  for (const char* typed : {"abc", "", "0", "-5000", "250000 rupiah", "1,5"}) {
-    SCOPED_TRACE(typed);
+  const std::string pastedColumn(50000, '9');   // tens of thousands of digits: refused, never read
+  for (const std::string& typed : {std::string("abc"), std::string(), std::string("0"), std::string("-5000"),
+                                   std::string("250000 rupiah"), std::string("1,5"), std::string("1\t250000"),
+                                   pastedColumn}) {
+    SCOPED_TRACE(typed.substr(0, 20));
     Mark(gFormTunggakanList, 1);
     OpenChooser([&] {
       CtlSetText(gFormRekBayar3CashEdit, typed);
@@ -230,6 +249,71 @@ TEST_F(InstalmentChooserTest, SisipInCicilanModeTakesTheAmountAsTyped) {
     EXPECT_EQ(LvGetItemText(gFormTunggakanList, 1, 2), "Cicilan Cicilan Cicilan Cicilan Cicilan Buku");
     EXPECT_EQ(LvGetItemText(gFormTunggakanList, 1, 3), "250000");
   }
+}
+
+// Buku still owes 630,000: neither a typed amount nor ticked instalments may pay more. The box names what is owed,
+// the chooser stays open for a correction and the arrears row keeps what it had.
+TEST_F(InstalmentChooserTest, AnAmountAboveWhatTheFeeStillOwesIsRefused) {
+  const std::string over = "Jumlah pembayaran melebihi sisa tagihan, sisa tagihan : 630.000..";
+  for (const char* typed : {"630.001", "1.500.000", "Rp 999.999.999.999"}) {
+    SCOPED_TRACE(typed);
+    OpenChooser([&] {
+      fintest::Type(gFormRekBayar3CashEdit, typed);
+      ExpectMsgBox(over, "Info");
+      Click(gFormRekBayar3SisipButton);
+      VerifySeams();
+      EXPECT_TRUE(IsWindow(gFormRekBayar3Window));
+      EXPECT_EQ(WinGetFocus(), gFormRekBayar3CashEdit);
+      Click(gFormRekBayar3BatalButton);
+    });
+    EXPECT_EQ(LvGetItemText(gFormTunggakanList, 1, 2), "Buku");
+    EXPECT_EQ(LvGetItemText(gFormTunggakanList, 1, 3), "630000");
+  }
+  // Corrected in the open chooser: taken.
+  OpenChooser([&] {
+    fintest::Type(gFormRekBayar3CashEdit, "700.000");
+    ExpectMsgBox(over, "Info");
+    Click(gFormRekBayar3SisipButton);
+    VerifySeams();
+    fintest::Type(gFormRekBayar3CashEdit, "250.000");
+    Click(gFormRekBayar3SisipButton);
+    EXPECT_FALSE(IsWindow(gFormRekBayar3Window));
+  });
+  EXPECT_EQ(LvGetItemText(gFormTunggakanList, 1, 3), "250000");
+  // What the fee owes is what the list was loaded with, not the amount chosen before.
+  Mark(gFormTunggakanList, 1);
+  OpenChooser([&] {
+    fintest::Type(gFormRekBayar3CashEdit, "630.000");
+    Click(gFormRekBayar3SisipButton);
+    EXPECT_FALSE(IsWindow(gFormRekBayar3Window));
+  });
+  EXPECT_EQ(LvGetItemText(gFormTunggakanList, 1, 3), "630000");
+
+  // "Angsuran": the seven open instalments make 700,000: refused; six make 600,000: taken.
+  Mark(gFormTunggakanList, 1);
+  OpenChooser([&] {
+    ClickRadio(gFormRekBayar3AngsuranRadio);
+    for (int r = 3; r < 10; ++r) Tick(gFormRekBayar3List, r);
+    ExpectMsgBox(over, "Info");
+    Click(gFormRekBayar3SisipButton);
+    VerifySeams();
+    EXPECT_TRUE(IsWindow(gFormRekBayar3Window));
+    Tick(gFormRekBayar3List, 9);   // untick the last
+    Click(gFormRekBayar3SisipButton);
+    EXPECT_FALSE(IsWindow(gFormRekBayar3Window));
+  });
+  EXPECT_EQ(LvGetItemText(gFormTunggakanList, 1, 2), "Angsuran Cicilan Cicilan Buku dari : 4 s/d 9");
+  EXPECT_EQ(LvGetItemText(gFormTunggakanList, 1, 3), "600000");
+}
+
+// "Jumlah Cash" takes at most 12 digits from the keyboard, separators not counted.
+TEST_F(InstalmentChooserTest, TheCashEditTakesTwelveDigits) {
+  OpenChooser([&] {
+    fintest::Type(gFormRekBayar3CashEdit, std::string(15, '1'));
+    EXPECT_EQ(CtlGetText(gFormRekBayar3CashEdit), std::string(12, '1'));
+    fintest::Type(gFormRekBayar3CashEdit, "Rp 630.000.000.0001");
+    EXPECT_EQ(CtlGetText(gFormRekBayar3CashEdit), "Rp 630.000.000.000");
+  });
 }
 
 TEST_F(InstalmentChooserTest, BatalLeavesTheRowAsItWas) {
