@@ -74,7 +74,11 @@ bool AppCopyDatabaseTo(sqlite3* from, const std::string& toPath, std::string& er
 }
 
 bool AppBackup() {
-  const std::string name = AppBackupFileName();
+  // The database at work may itself carry today's backup name (the connection window takes any file): the copy then
+  // gets a name of its own, so that it never replaces the open database.
+  std::string name = AppBackupFileName();
+  const std::string stem = name.substr(0, name.size() - std::string(".datakeuangan").size());
+  for (int n = 2; SameFile(name, gDbPath); ++n) name = stem + "_" + std::to_string(n) + ".datakeuangan";
   std::string error;
   bool copied = false;
   {
@@ -141,21 +145,27 @@ RestoreOutcome RestoreWork(const std::string& path) {
     return fail("salinan database " + safety + " tidak dapat ditulis: " + error);
   }
 
-  // A fresh connection on the database file, then the chosen file's pages copied into it. Should the old connection
-  // refuse to close, the copy goes into it instead; either way gDb ends up on the restored contents.
-  if (gDb && sqlite3_close(gDb) == SQLITE_OK) gDb = nullptr;
-  if (!gDb) {
-    std::string message;
-    sqlite3* db = FinOpenDatabase(gDbPath, message);
-    if (!db) {
-      sqlite3_close(src);
-      return fail(message);
-    }
-    gDb = db;
+  // A fresh connection on the database file, opened before the one at work is given up: should the file not open
+  // again, nothing is restored and the program goes on with the connection it has. The chosen file's pages are
+  // copied into the fresh connection, which then takes the place of the old one.
+  std::string message;
+  sqlite3* db = FinOpenDatabase(gDbPath, message);
+  if (!db) {
+    sqlite3_close(src);
+    return fail("database " + gDbPath + " tidak dapat dibuka lagi: " + message);
   }
-  rc = CopyInto(src, gDb, error);
+  rc = CopyInto(src, db, error);
   sqlite3_close(src);
-  if (rc != SQLITE_OK) return fail(error);
+  if (rc != SQLITE_OK) {
+    sqlite3_close(db);
+    return fail(error);
+  }
+  sqlite3* previous = gDb;
+  gDb = db;
+  if (previous) sqlite3_close_v2(previous);
+  // A file kept in a write-ahead log brings that mode along with its pages: the database goes back to the rollback
+  // journal (should another program hold it open in that mode, it stays readable and writable as it is).
+  FinUseRollbackJournal(gDb, error);
   FinEnsureIndexes(gDb, error);   // the restored contents may lack some; without them the database is only slower
   return {true, "Restore berhasil, database diganti dengan isi file : " + path +
                     ", database sebelumnya disimpan di : " + safety + ".."};

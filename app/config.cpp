@@ -242,11 +242,14 @@ void AppReadSchoolFile() {
 void AppOpenDatabase() {
   std::string message;
   gDb = FinOpenDatabase(gDbPath, message);
+  // An empty or foreign file is refused here, as the connection window refuses it, not by a login that fails later. An
+  // old file gets its indexes on its first start, which takes a while.
   if (gDb) {
-    FinBusy busy(FinBusyTask::Indexes);   // an old file gets its indexes on its first start: that takes a while
-    FinEnsureIndexes(gDb, message);       // without them the database is only slower
-    return;
+    FinBusy busy(FinBusyTask::Indexes);
+    if (FinPrepareFinanceDatabase(gDb, message)) return;
   }
+  sqlite3_close(gDb);
+  gDb = nullptr;
   MsgBox("Tidak dapat membuka database: " + message, "Info", MB_OK);
   AppExit(1);
 }

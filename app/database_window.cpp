@@ -37,12 +37,10 @@ bool FORM12_SwitchDatabase(const std::string& typedPath, std::string& error) {
   }
   sqlite3* db = FinOpenDatabase(path, error);
   if (!db) return false;
-  if (!FinCheckFinanceDatabase(db, error)) {
+  if (!FinPrepareFinanceDatabase(db, error)) {
     sqlite3_close(db);
     return false;
   }
-  std::string indexError;
-  FinEnsureIndexes(db, indexError);   // without them the database is only slower
   // The previous connection is not used again; statements still unfinished on it (none are expected) keep it alive
   // until they end.
   sqlite3* previous = gDb;

@@ -119,7 +119,7 @@ std::vector<std::string> gBoxes;   // every message box shown, "caption: text"
 
 class AnswerFirst final : public platform::MessageBoxes {
  public:
-  int Show(const std::string& text, const std::string& caption, int style) override {
+  int Show(const std::string& text, const std::string& caption, int style, QWidget*) override {
     gBoxes.push_back(caption + ": " + text);
     const int buttons = style & 0xF;
     return buttons == MB_YESNO || buttons == MB_YESNOCANCEL ? IDYES : IDOK;
