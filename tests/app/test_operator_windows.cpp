@@ -7,7 +7,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QMdiArea>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <QWidget>
 #include <cstdlib>
@@ -97,7 +97,7 @@ class OperatorWindowsTest : public fintest::SeamsTest {
   }
   // A click of the operator on a row of the editor's access list.
   static void ClickAccessRow(int row) {
-    auto* lv = qobject_cast<QTableWidget*>(WinWidget(gFormAdminAccessList));
+    auto* lv = qobject_cast<QTableView*>(WinWidget(gFormAdminAccessList));
     ASSERT_NE(lv, nullptr);
     const QRect r = lv->visualRect(lv->model()->index(row, 1));
     ASSERT_TRUE(r.isValid());

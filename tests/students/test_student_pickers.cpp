@@ -4,7 +4,7 @@
 #include <sqlite3.h>
 
 #include <QAbstractButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <QTreeWidget>
 #include <QWidget>
@@ -146,7 +146,7 @@ class StudentPickerTest : public fintest::SeamsTest {
   }
 
   static void ClickRow(Hwnd list, int row) {
-    auto* t = qobject_cast<QTableWidget*>(WinWidget(list));
+    auto* t = qobject_cast<QTableView*>(WinWidget(list));
     ASSERT_NE(t, nullptr);
     QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, t->visualRect(t->model()->index(row, 1)).center());
   }
