@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
+#include <QPointer>
 #include <QProgressBar>
 #include <QScreen>
 #include <QToolButton>
@@ -28,7 +29,19 @@ constexpr size_t kToolTipMax = 79;
 LResult Def(Hwnd h, unsigned msg, WParam w = 0, LParam l = 0) { return WinControlDefProc(h, msg, w, l); }
 LParam Text(const std::string& s) { return reinterpret_cast<LParam>(s.c_str()); }
 
-FinListView* Lv(Hwnd h) { return CtlAs<FinListView>(h); }
+// The list view of a handle. A list filled from a statement is asked for once per cell, so the last one found is
+// kept for as long as no handle was let go of and its widget lives.
+FinListView* Lv(Hwnd h) {
+  static Hwnd lastHandle = 0;
+  static QPointer<FinListView> last;
+  static unsigned long long lastGeneration = 0;
+  if (h != 0 && h == lastHandle && lastGeneration == WinHandleGeneration() && !last.isNull()) return last.data();
+  FinListView* lv = CtlAs<FinListView>(h);
+  lastHandle = lv ? h : 0;
+  last = lv;
+  lastGeneration = WinHandleGeneration();
+  return lv;
+}
 FinTreeView* Tv(Hwnd h) { return CtlAs<FinTreeView>(h); }
 FinStatusBar* Sb(Hwnd h) { return CtlAs<FinStatusBar>(h); }
 FinToolBar* Tb(Hwnd h) { return CtlAs<FinToolBar>(h); }

@@ -65,18 +65,23 @@ std::string_view ListRows::text(int row, int col) const {
 void ListRows::setText(int row, int col, std::string_view text) {
   std::string& cells = rows_[static_cast<std::size_t>(row)].cells;
   text = UpToNul(text);
-  std::size_t start = CellStart(cells, col);
-  if (start == std::string::npos) {
+  // One pass to the cell: where it starts, or how many cells the row has when it has fewer.
+  std::size_t pos = 0;
+  int have = 0;
+  for (; have < col; ++have) {
+    const std::size_t nul = cells.find('\0', pos);
+    if (nul == std::string::npos) break;
+    pos = nul + 1;
+  }
+  if (have < col || pos >= cells.size()) {
     if (text.empty()) return;   // a missing cell already reads empty
-    // Empty cells up to this one, then the text.
-    int have = static_cast<int>(std::count(cells.begin(), cells.end(), '\0'));
-    cells.append(static_cast<std::size_t>(col - have), '\0');
+    cells.append(static_cast<std::size_t>(col - have), '\0');   // empty cells up to this one, then the text
     cells.append(text);
     cells.push_back('\0');
     return;
   }
-  const std::size_t end = cells.find('\0', start);
-  cells.replace(start, end - start, text);
+  const std::size_t end = cells.find('\0', pos);
+  cells.replace(pos, end - pos, text);
 }
 
 int ListRows::image(int row, int col) const {
@@ -95,7 +100,7 @@ void ListRows::setImage(int row, int col, int image) {
   if (col < 0) return;
   std::vector<int>& images = rows_[static_cast<std::size_t>(row)].images;
   if (static_cast<int>(images.size()) <= col) {
-    if (col == 0 && image == 0) return;
+    if (image == 0) return;   // a cell without an image reads 0 already
     const std::size_t old = images.size();
     images.resize(static_cast<std::size_t>(col) + 1, kNoImage);
     if (old == 0) images[0] = 0;

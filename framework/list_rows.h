@@ -25,7 +25,8 @@ class ListRows {
   std::string_view text(int row, int col) const;   // empty for a cell never set
   void setText(int row, int col, std::string_view text);
 
-  // Images: column 0 always has one (0 unless set); another cell only once it was given one.
+  // Images: column 0 always has one (0 unless set); another cell only once it was given one other than 0 (a cell
+  // that never had one keeps none when given 0, so that filling a list's texts costs no image store).
   int image(int row, int col) const;
   bool hasImage(int row, int col) const;
   void setImage(int row, int col, int image);

@@ -59,13 +59,17 @@ TEST(ListRows, ImagesAndCheckStates) {
   EXPECT_EQ(rows.image(1, 0), 0);
   EXPECT_TRUE(rows.hasImage(1, 0));    // column 0 always has one
   EXPECT_FALSE(rows.hasImage(1, 2));   // another cell only once given one
-  rows.setImage(1, 2, 0);
+  rows.setImage(1, 2, 0);   // 0 on a cell that has none: nothing to keep
+  EXPECT_FALSE(rows.hasImage(1, 2));
+  EXPECT_EQ(rows.image(1, 2), 0);
+  rows.setImage(1, 2, 4);
+  EXPECT_TRUE(rows.hasImage(1, 2));
+  EXPECT_EQ(rows.image(1, 2), 4);
+  EXPECT_EQ(rows.image(1, 0), 0);
+  EXPECT_FALSE(rows.hasImage(1, 1));
+  rows.setImage(1, 2, 0);   // an image taken back to 0
   EXPECT_TRUE(rows.hasImage(1, 2));
   EXPECT_EQ(rows.image(1, 2), 0);
-  EXPECT_EQ(rows.image(1, 0), 0);
-  rows.setImage(1, 2, 4);
-  EXPECT_EQ(rows.image(1, 2), 4);
-  EXPECT_FALSE(rows.hasImage(1, 1));
 
   EXPECT_FALSE(rows.checked(0));
   rows.setChecked(0, true);
