@@ -613,6 +613,20 @@ TEST_F(Controls, LvBigListReadsBackBeforeAndAfterTheViewShowsIt) {
   EXPECT_EQ(LvGetItemCount(lv), n);
 }
 
+// The wrappers keep the list they last found only while its handle stands: a handle let go of reads as no window.
+TEST_F(Controls, LvWrappersLetGoOfAListWhoseHandleIsForgotten) {
+  Hwnd lv = MakeList(0, 3);
+  Hwnd other = MakeList(0, 1);
+  EXPECT_EQ(LvGetItemCount(lv), 3);
+  EXPECT_EQ(LvGetItemCount(other), 1);
+  EXPECT_EQ(LvGetItemCount(lv), 3);   // the last list found is this one
+  WinForgetHandle(lv);
+  EXPECT_EQ(LvGetItemCount(lv), 0);
+  EXPECT_EQ(LvInsertItem(lv, 0, 0, "x", 0, 0), 0);
+  EXPECT_EQ(LvGetItemText(lv, 0, 0), "");
+  EXPECT_EQ(LvGetItemCount(other), 1);
+}
+
 // A list rebuilt in its window: the old selection goes without a word, the mark reads -1, and a row selected in the
 // new rows is told with that row's own data.
 TEST_F(Controls, LvSelectionAfterARebuild) {
