@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QWidget>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,13 @@ const char* const kForm28DeleteQuestion =
 
 const char* const kForm28PasteRefused =
     "Sebagian jumlah yang di-paste bukan angka rupiah yang valid, baris tersebut tidak dirubah..";
+const char* const kForm28PaguRefused =
+    "Default Pagu bukan angka rupiah yang valid, detail account tidak dibuat..";
+
+std::string FORM28_PasteSeveralCellsText(int line) {
+  return "Baris ke-" + std::to_string(line) +
+         " yang di-paste berisi lebih dari satu kolom, tidak ada jumlah yang dirubah. Copy satu kolom jumlah saja..";
+}
 
 void FORM28_InitControlIds() {
   int id = 1000;
@@ -144,14 +152,18 @@ std::vector<Form28PastedAmount> FORM28_PasteValues(const std::string& clipboardT
   StrSplit(StrReplace(text, "\r\n", "\r"), "\r", fields);
   std::vector<Form28PastedAmount> values;
   for (std::size_t i = 1; i < fields.size(); ++i) {   // fields[0] is their count
-    const std::string& line = fields[i];
+    std::string line = fields[i];
     Form28PastedAmount v;
     if (line.find_first_not_of(" \t\n") == std::string::npos) {
       values.push_back(v);   // a blank cell: its row keeps its amounts
       continue;
     }
+    line.erase(0, line.find_first_not_of('\n'));   // a line feed left before the line
+    line.erase(line.find_last_not_of('\n') + 1);
     long long amount = 0;
-    if (FinReadAmount(line, amount) && amount >= 0)
+    if (line.find('\t') != std::string::npos)
+      v.severalCells = true;   // a TAB beside a text: more than the amount column was copied
+    else if (FinReadAmount(line, amount) && amount >= 0)
       v.amount = amount;
     else
       v.refused = true;
@@ -162,7 +174,11 @@ std::vector<Form28PastedAmount> FORM28_PasteValues(const std::string& clipboardT
 
 long long FORM28_Sum(const std::vector<std::string>& amounts) {
   long long sum = 0;
-  for (const std::string& a : amounts) sum += FinFeeAmount(a);
+  for (const std::string& a : amounts) {
+    const long long amount = FinFeeAmount(a);
+    if (__builtin_add_overflow(sum, amount, &sum))
+      sum = amount > 0 ? std::numeric_limits<long long>::max() : std::numeric_limits<long long>::min();
+  }
   return sum;
 }
 
@@ -227,6 +243,7 @@ void FORM28_CreateControls(Hwnd form) {
   gForm28JenisEdit = AddEdit(f, ES_READONLY, 120, 84, 185, gForm28JenisEditId, window);
   gForm28PaguLabel = AddLabel(f, "Default Pagu", 18, 112, gForm28PaguLabelId);
   gForm28PaguEdit = AddEdit(f, 0, 120, 112, 185, gForm28PaguEditId, window);
+  FinLimitAmountEdit(gForm28PaguEdit);
 
   gForm28StudentGroup = FrmAddControl(f, "Button", "Akun Pembayaran Per Siswa", WS_CHILD | WS_VISIBLE | BS_GROUPBOX,
                                       0, 8, 156, 310, 470, gForm28StudentGroupId, FORM28_EditSubclassProc, kFont);
@@ -334,7 +351,13 @@ int FORM28_OnStudentRow(void*, int columnCount, char** values, char**) {
 LResult FORM28_CreateDetail(Hwnd) {
   if (!HasFee()) return 0;
   const std::string akun = CtlGetText(gForm28AkunEdit);
-  gCreateDefault = FinFeeAmount(CtlGetText(gForm28PaguEdit));
+  // Default Pagu is read as every typed amount is: whole rupiah, at most 12 digits, never below 0.
+  long long pagu = 0;
+  if (!FinReadAmount(CtlGetText(gForm28PaguEdit), pagu) || pagu < 0) {
+    MsgBox(kForm28PaguRefused, "Info", MB_OK);
+    return 0;
+  }
+  gCreateDefault = pagu;
   PbSetPos(gForm28Progress, 0);
   // The rows the fee has stay as they are; the new rows follow them in the list.
   const int first = LvGetItemCount(gForm28List);
@@ -405,6 +428,12 @@ LResult FORM28_DeleteDetail(Hwnd) {
 
 LResult FORM28_PasteAmounts(Hwnd) {
   const std::vector<Form28PastedAmount> values = FORM28_PasteValues(ClipGetText());
+  // A line of several cells is never glued into one amount: the paste is refused whole, no row changes.
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    if (!values[i].severalCells) continue;
+    MsgBox(FORM28_PasteSeveralCellsText(static_cast<int>(i) + 1), "Info", MB_OK);
+    return 0;
+  }
   const int rows = LvGetItemCount(gForm28List);
   bool refused = false;
   for (int i = 0; i < rows && i < static_cast<int>(values.size()); ++i) {

@@ -33,11 +33,14 @@ void FORM28_InitControlIds();
 
 // ----- what the editor computes ---------------------------------------------------------------------------------
 // One line of pasted amounts: the amount it holds, read as every typed or pasted amount is (FinReadAmount:
-// "150.000", "1,500,000", "Rp 75.000"); none for a blank line or for a text that is no amount of whole rupiah
-// (`refused`, as letters, "1,5" or a negative amount). A line without an amount leaves its row as it was.
+// "150.000", "1,500,000", "Rp 75.000"); none for a blank line (spaces and TABs only) or for a text that is no amount
+// of whole rupiah (`refused`, as letters, "1,5" or a negative amount). A line without an amount leaves its row as it
+// was. A line of more than one cell (a TAB beside a text, as "1<TAB>150000") is no amount either (`severalCells`): the
+// operator copied more than the amount column, and the whole paste is refused.
 struct Form28PastedAmount {
   std::optional<long long> amount;
   bool refused = false;
+  bool severalCells = false;
   bool operator==(const Form28PastedAmount&) const = default;
 };
 // The lines of pasted spreadsheet text, one per list row from the top: the text split at CR (the LF of a CR LF pair
@@ -45,9 +48,14 @@ struct Form28PastedAmount {
 std::vector<Form28PastedAmount> FORM28_PasteValues(const std::string& clipboardText);
 // The box of a paste in which some line held no amount.
 extern const char* const kForm28PasteRefused;
+// The box of a paste refused whole because its line `line` (from 1) holds more than one cell.
+std::string FORM28_PasteSeveralCellsText(int line);
+// The box of a "Buat Detail Account" refused because Default Pagu is no amount of whole rupiah.
+extern const char* const kForm28PaguRefused;
 // The students of `kelas` in `tapel` (idsiswa, nama; each once) who have no billing row of fee `akun` yet.
 std::string FORM28_MissingStudentsSql(const std::string& akun, const std::string& kelas, const std::string& tapel);
-// The sum of amount texts, each read as whole rupiah (FinFeeAmount).
+// The sum of amount texts, each read as whole rupiah (FinFeeAmount); it stops at the largest (or smallest) whole number
+// rather than wrap around.
 long long FORM28_Sum(const std::vector<std::string>& amounts);
 // The progress bar's position after row i (from 0) of n: (i + 1) / n x 100, rounded to the nearest whole number.
 int FORM28_Progress(int i, int n);

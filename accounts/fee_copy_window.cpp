@@ -13,6 +13,7 @@
 #include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"
+#include "framework/window_state.h"
 #include "framework/system_wrappers.h"
 #include "framework/window_system.h"
 
@@ -63,6 +64,11 @@ std::string FeesSql(const std::string& kelas) {
 }  // namespace
 
 bool FORM25_Copy(const std::vector<Form25Fee>& fees, const std::string& targetClass, std::vector<std::string>* ids) {
+  return FORM25_CopyInto(fees, targetClass, gTapel, ids);
+}
+
+bool FORM25_CopyInto(const std::vector<Form25Fee>& fees, const std::string& targetClass, const std::string& tapel,
+                     std::vector<std::string>* ids) {
   if (ids) ids->clear();
   FinTransaction tx;
   if (!tx.active()) return false;
@@ -71,8 +77,8 @@ bool FORM25_Copy(const std::vector<Form25Fee>& fees, const std::string& targetCl
   if (failed) return false;
   // The ids a fee, a billing row or a payment still names are passed over, never the fee.
   std::set<std::string> named;
-  if (!fees.empty() && !FinFeeIdsNamedUnder(FinFeeIdPrefix(targetClass, gTapel), named)) return false;
-  const auto idOf = [&targetClass](long long k) { return FinFeeId(targetClass, gTapel, k); };
+  if (!fees.empty() && !FinFeeIdsNamedUnder(FinFeeIdPrefix(targetClass, tapel), named)) return false;
+  const auto idOf = [&](long long k) { return FinFeeId(targetClass, tapel, k); };
   std::vector<std::string> written;
   for (const Form25Fee& fee : fees) {
     n = FinFreeFeeNumber(named, idOf, n);
@@ -84,7 +90,7 @@ bool FORM25_Copy(const std::vector<Form25Fee>& fees, const std::string& targetCl
     if (FinExec("Insert Into account (Id, Pembayaran, Kelas, Jumlah, Type, RefRekening, Tapel) Values('" + SqlQ(id) +
                 "','" + SqlQ(fee.pembayaran) + "','" + SqlQ(targetClass) + "','" +
                 std::to_string(FinFeeAmount(fee.jumlah)) + "','" + SqlQ(fee.type) + "','" + SqlQ(fee.refRekening) +
-                "','" + SqlQ(gTapel) + "')") != 0)
+                "','" + SqlQ(tapel) + "')") != 0)
       return false;
     written.push_back(id);
     named.insert(id);
@@ -117,7 +123,15 @@ void FORM25_CreateControls(Hwnd form) {
   CtlSetFocus(gForm25KelasCombo);
 }
 
-LResult FORM25_Init(Hwnd, std::intptr_t) {
+LResult FORM25_Init(Hwnd form, std::intptr_t) {
+  // The fee list whose command opens the window is the current one now: the class the fees are copied into is its
+  // class as it shows it now.
+  FrmWindowState st;
+  st.owner = gForm6Window;
+  st.list = gForm6List;
+  st.kelas = CtlGetText(gForm6KelasCombo);
+  st.tapel = gTapel;
+  FrmKeepWindowState(form, st);
   FinExec(FinFeeClassesSql(gTapel), FORM25_OnKelasRow);
   FillList(FeesSql(CtlGetText(gForm25KelasCombo)));
   return 0;
@@ -139,8 +153,16 @@ LResult FORM25_CopyChecked(Hwnd form) {
     if (LvGetCheck(gForm25List, i) == -1)
       fees.push_back({LvGetItemText(gForm25List, i, 1), LvGetItemText(gForm25List, i, 2),
                       LvGetItemText(gForm25List, i, 4), LvGetItemText(gForm25List, i, 5)});
-  const bool ok = FORM25_Copy(fees, CtlGetText(gForm6KelasCombo));
-  FORM6_OnCommand(gForm6Window, 0, 0, gForm6RefreshId);
+  FrmWindowState st;
+  if (const FrmWindowState* kept = FrmWindowStateOf(form)) {
+    st = *kept;
+  } else {   // not opened as a window of its own: the current fee list
+    st.owner = gForm6Window;
+    st.kelas = CtlGetText(gForm6KelasCombo);
+    st.tapel = gTapel;
+  }
+  const bool ok = FORM25_CopyInto(fees, st.kelas, st.tapel);
+  if (IsWindow(st.owner)) FORM6_OnCommand(st.owner, 0, 0, gForm6RefreshId);
   if (ok) MsgBox("Penyalinan Data Selesai", "Info", MB_OK);
   FrmClose(form, 0);
   return 0;

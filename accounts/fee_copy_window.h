@@ -28,6 +28,9 @@ struct Form25Fee {
 // "SQL error: " + message (caption "Info"). True when written; `ids` (when given) gets the ids written.
 bool FORM25_Copy(const std::vector<Form25Fee>& fees, const std::string& targetClass,
                  std::vector<std::string>* ids = nullptr);
+// The same into `targetClass` of school year `tapel`.
+bool FORM25_CopyInto(const std::vector<Form25Fee>& fees, const std::string& targetClass, const std::string& tapel,
+                     std::vector<std::string>* ids = nullptr);
 
 // Creates the window (939 x 414, centred) over `owner` (the fee list window) and runs it modally when `modal` is 1;
 // returns the form result (0 however it closes).
@@ -39,7 +42,9 @@ void FORM25_CreateControls(Hwnd form);
 LResult FORM25_Init(Hwnd form, std::intptr_t userData);
 // Commands; each returns 0.
 LResult FORM25_OnView(Hwnd form);         // "View": the fees of the chosen class
-LResult FORM25_CopyChecked(Hwnd form);    // "Salin Data"
+// "Salin Data": the ticked fees into the class (and school year) of the fee list the window was opened from, as it
+// showed them when the window opened; that fee list is then refreshed.
+LResult FORM25_CopyChecked(Hwnd form);
 LResult FORM25_OnCancel(Hwnd form);       // "Batal"
 LResult FORM25_OnKelasChange(Hwnd form);  // nothing: the list changes on "View" only
 // Row callback: a class into the class box.

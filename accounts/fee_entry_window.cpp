@@ -20,6 +20,7 @@
 #include "framework/resources.h"
 #include "framework/strings.h"
 #include "framework/system_wrappers.h"
+#include "framework/window_state.h"
 #include "framework/window_system.h"
 
 Hwnd gFormAkunBayarWindow = 0;
@@ -78,11 +79,31 @@ std::string Cell(char** values, int columnCount, int i) {
   return i < columnCount && values && values[i] ? values[i] : "";
 }
 
-std::string FeeListClass() { return CtlGetText(gForm6KelasCombo); }
+// What the window took from the fee list it was opened from: the class in its class box, the school year, its
+// list and marked row, add or edit. A click in another fee list meanwhile changes none of it.
+FrmWindowState TakeFromFeeList() {
+  FrmWindowState st;
+  st.owner = gForm6Window;
+  st.kelas = CtlGetText(gForm6KelasCombo);
+  st.tapel = gTapel;
+  st.editMode = gEditMode;
+  FrmTakeMarkedRow(gForm6List, st);
+  return st;
+}
+FrmWindowState StateOf(Hwnd form) {
+  if (const FrmWindowState* st = FrmWindowStateOf(form ? form : gFormAkunBayarWindow)) return *st;
+  return TakeFromFeeList();   // no window open: the current fee list
+}
 
-// The class of the fee being edited, as its row in the fee list shows it: an edit keeps the fee in its own class
-// (a fee found by the search need not be of the class in the fee list's combo).
-std::string gEditClass;
+std::string FeeListClass() { return StateOf(0).kelas; }
+
+
+// The fee list the window was opened from, filled anew with the fees of `kelas` (nothing when it is gone).
+void RefillOwner(const FrmWindowState& st, const std::string& kelas) {
+  if (!IsWindow(st.owner)) return;
+  FORM6_Bind(st.owner);
+  FORM6_FillList(kelas);
+}
 
 Hwnd AddLabel(Hwnd form, const char* text, int x, int y, int w, int id) {
   return FrmAddControl(form, "Static", text, kLabel, 0, x, y, w, 18, id, FORMAKUNBAYAR_CtlSubclassProc, kLabelFont,
@@ -94,15 +115,15 @@ void InitAdd() {
   CbSetCurSel(gFormAkunBayarReferensiCombo, -1);
 }
 
-void InitEdit() {
-  const int row = LvGetSelectionMark(gForm6List);
-  const std::string pembayaran = LvGetItemText(gForm6List, row, 1);
-  const std::string ref = LvGetItemText(gForm6List, row, 5);
-  gEditClass = LvGetItemText(gForm6List, row, 3);
-  CtlSetText(gFormAkunBayarIdEdit, LvGetItemText(gForm6List, row, 0));
+void InitEdit(const FrmWindowState& st) {
+  const Hwnd list = st.list;
+  const int row = st.markedRow;
+  const std::string pembayaran = LvGetItemText(list, row, 1);
+  const std::string ref = LvGetItemText(list, row, 5);
+  CtlSetText(gFormAkunBayarIdEdit, LvGetItemText(list, row, 0));
   CbSetCurSel(gFormAkunBayarDeskripsiCombo, CbFindString(gFormAkunBayarDeskripsiCombo, -1, pembayaran));
   CtlSetText(gFormAkunBayarPembayaranEdit, pembayaran);
-  CtlSetText(gFormAkunBayarJumlahEdit, StrReplace(LvGetItemText(gForm6List, row, 2), ".", ""));
+  CtlSetText(gFormAkunBayarJumlahEdit, StrReplace(LvGetItemText(list, row, 2), ".", ""));
   int refIndex = -1;
   for (int i = 0, n = CbGetCount(gFormAkunBayarReferensiCombo); i < n; ++i)
     if (FinCodeOfItem(CbGetItemText(gFormAkunBayarReferensiCombo, i)) == ref) {
@@ -111,10 +132,11 @@ void InitEdit() {
     }
   CbSetCurSel(gFormAkunBayarReferensiCombo, refIndex);
   CbSetCurSel(gFormAkunBayarJenisCombo,
-              CbFindStringExact(gFormAkunBayarJenisCombo, -1, LvGetItemText(gForm6List, row, 4)));
+              CbFindStringExact(gFormAkunBayarJenisCombo, -1, LvGetItemText(list, row, 4)));
 }
 
-void SaveAdd() {
+void SaveAdd(Hwnd form) {
+  const FrmWindowState st = StateOf(form);
   const std::string id = CtlGetText(gFormAkunBayarIdEdit);
   // An id that a fee, a billing row or a payment still names is taken (a failing count, its box shown, writes
   // nothing).
@@ -130,12 +152,12 @@ void SaveAdd() {
     MsgBox("Gagal menyimpan, kolom Kode atau Nama belum terisi..", kCaption, MB_OK | MB_ICONINFORMATION);
     return;
   }
-  const std::string kelas = FeeListClass();
+  const std::string kelas = st.kelas;
   if (!FORMAKUNBAYAR_InsertFee(id, CtlGetText(gFormAkunBayarPembayaranEdit), kelas,
                                FinFeeAmount(CtlGetText(gFormAkunBayarJumlahEdit)),
-                               CtlGetText(gFormAkunBayarJenisCombo), FinCodeOfItem(referensi)))
+                               CtlGetText(gFormAkunBayarJenisCombo), FinCodeOfItem(referensi), st.tapel))
     return;   // nothing written; every field keeps its text
-  FORM6_FillList(kelas);
+  RefillOwner(st, kelas);
   CtlSetText(gFormAkunBayarIdEdit, "");
   CtlSetText(gFormAkunBayarPembayaranEdit, "");
   CtlSetText(gFormAkunBayarJumlahEdit, "");
@@ -144,22 +166,27 @@ void SaveAdd() {
 }
 
 void SaveEdit(Hwnd form) {
+  const FrmWindowState st = StateOf(form);
   const std::string id = CtlGetText(gFormAkunBayarIdEdit);
   const std::string pembayaran = CtlGetText(gFormAkunBayarPembayaranEdit);
-  const std::string kelas = gEditClass;
+  // An edit keeps the fee in its own class, as its row in the fee list showed it (a fee found by the search need
+  // not be of the class in the fee list's combo).
+  const std::string kelas = st.rowClass;
   const long long amount = FinFeeAmount(CtlGetText(gFormAkunBayarJumlahEdit));
   const bool withAmount = ChkIsChecked(gFormAkunBayarDefaultCheck) != 0;
   const std::string type = CtlGetText(gFormAkunBayarJenisCombo);
   const std::string ref = FinCodeOfItem(CtlGetText(gFormAkunBayarReferensiCombo));
   // Opened without a marked fee: there is no fee to rewrite (an empty Id must not match rows of its own).
   if (!id.empty() && FORMAKUNBAYAR_UpdateFee(id, pembayaran, kelas, amount, withAmount, type, ref)) {
-    // The list row shows what the fee now holds.
-    const int row = LvGetSelectionMark(gForm6List);
-    LvSetItemText(gForm6List, row, 1, pembayaran);
-    if (withAmount) LvSetItemText(gForm6List, row, 2, std::to_string(amount));
-    LvSetItemText(gForm6List, row, 3, kelas);
-    LvSetItemText(gForm6List, row, 4, type);
-    LvSetItemText(gForm6List, row, 5, ref);
+    // The row of the window's own list shows what the fee now holds.
+    const int row = FrmMarkedRowOf(st);
+    if (row >= 0) {
+      LvSetItemText(st.list, row, 1, pembayaran);
+      if (withAmount) LvSetItemText(st.list, row, 2, std::to_string(amount));
+      LvSetItemText(st.list, row, 3, kelas);
+      LvSetItemText(st.list, row, 4, type);
+      LvSetItemText(st.list, row, 5, ref);
+    }
   }
   FrmClose(form, 0);
 }
@@ -168,28 +195,31 @@ void SaveEdit(Hwnd form) {
 
 // ----- what the window computes -------------------------------------------------------------------------------------
 std::string FORMAKUNBAYAR_ProposedId() {
-  const std::string kelas = FeeListClass();
+  const FrmWindowState st = StateOf(0);
+  const std::string& kelas = st.kelas;
+  const std::string& tapel = st.tapel;
   bool failed = false;
   const long long next = FinNextFeeNumber(&failed);
-  if (failed) return FinFeeId(kelas, gTapel, next);
+  if (failed) return FinFeeId(kelas, tapel, next);
   // The next number of the sequence, passing over ids that old billing rows or payments still name.
   std::set<std::string> named;
-  if (!FinFeeIdsNamedUnder(FinFeeIdPrefix(kelas, gTapel), named)) return FinFeeId(kelas, gTapel, next);
-  const long long free = FinFreeFeeNumber(named, [&kelas](long long n) { return FinFeeId(kelas, gTapel, n); }, next);
-  return FinFeeId(kelas, gTapel, free ? free : next);
+  if (!FinFeeIdsNamedUnder(FinFeeIdPrefix(kelas, tapel), named)) return FinFeeId(kelas, tapel, next);
+  const long long free = FinFreeFeeNumber(named, [&](long long n) { return FinFeeId(kelas, tapel, n); }, next);
+  return FinFeeId(kelas, tapel, free ? free : next);
 }
 
 bool FORMAKUNBAYAR_InsertFee(const std::string& id, const std::string& pembayaran, const std::string& kelas,
-                             long long amount, const std::string& type, const std::string& refRekening) {
+                             long long amount, const std::string& type, const std::string& refRekening,
+                             const std::string& tapel) {
   FinTransaction tx;
   if (!tx.active()) return false;
   if (FinExec("Insert Into account (Id, Pembayaran, Kelas, Jumlah, Type, Semester, Tapel, Jenjang, RefRekening) "
               "Values('" +
               SqlQ(id) + "','" + SqlQ(pembayaran) + "','" + SqlQ(kelas) + "','" + std::to_string(amount) + "','" +
-              SqlQ(type) + "','0','" + SqlQ(gTapel) + "','ins','" + SqlQ(refRekening) + "')") != 0)
+              SqlQ(type) + "','0','" + SqlQ(tapel) + "','ins','" + SqlQ(refRekening) + "')") != 0)
     return false;
   gStudents.clear();
-  if (FinExec("Select IdSiswa From siswakelas where kelas='" + SqlQ(kelas) + "' and tapel='" + SqlQ(gTapel) + "'",
+  if (FinExec("Select IdSiswa From siswakelas where kelas='" + SqlQ(kelas) + "' and tapel='" + SqlQ(tapel) + "'",
               FORMAKUNBAYAR_OnStudentRow) != 0)
     return false;
   const std::vector<std::string> students = std::move(gStudents);
@@ -266,15 +296,19 @@ void FORMAKUNBAYAR_CreateControls(Hwnd form) {
   CtlSetFocus(gFormAkunBayarReferensiCombo);
 }
 
-LResult FORMAKUNBAYAR_Init(Hwnd, std::intptr_t) {
-  FinExec(FinPostingAccountsSql(gTapel), FORMAKUNBAYAR_OnRekeningRow);
-  FinExec("Select Pembayaran From Account Where Tapel='" + SqlQ(gTapel) + "' Group By Pembayaran",
+LResult FORMAKUNBAYAR_Init(Hwnd form, std::intptr_t) {
+  // The fee list whose command opens the window is the current one now: what the window works on is taken from it.
+  FrmWindowState st = TakeFromFeeList();
+  st.rowClass = LvGetItemText(st.list, st.markedRow, 3);
+  FrmKeepWindowState(form, st);
+  FinExec(FinPostingAccountsSql(st.tapel), FORMAKUNBAYAR_OnRekeningRow);
+  FinExec("Select Pembayaran From Account Where Tapel='" + SqlQ(st.tapel) + "' Group By Pembayaran",
           FORMAKUNBAYAR_OnPembayaranRow);
   CbAddString(gFormAkunBayarDeskripsiCombo, kFormAkunBayarNewName);
-  if (gEditMode < 1)
+  if (st.editMode < 1)
     InitAdd();
   else
-    InitEdit();
+    InitEdit(st);
   return 0;
 }
 
@@ -304,8 +338,8 @@ void FORMAKUNBAYAR_OnDeskripsiChange(Hwnd) {
 }
 
 LResult FORMAKUNBAYAR_Save(Hwnd form) {
-  if (gEditMode < 1)
-    SaveAdd();
+  if (StateOf(form).editMode < 1)
+    SaveAdd(form);
   else
     SaveEdit(form);
   return 0;

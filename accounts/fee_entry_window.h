@@ -28,15 +28,17 @@ void FORMAKUNBAYAR_InitControlIds();
 // The last item of the Deskripsi combo: choosing it empties the Pembayaran field for a new name.
 extern const char* const kFormAkunBayarNewName;   // "Tambah Deskripsi Baru"
 
-// The identifier proposed for a new fee of the fee list's class: FinFeeId with the next number of the sequence, or
-// the first number after it whose id no fee, billing row or payment still names (FinFreeFeeNumber).
+// The identifier proposed for a new fee of the class the open fee entry window took from its fee list (the current
+// fee list's class when none is open): FinFeeId with the next number of the sequence, or the first number after it
+// whose id no fee, billing row or payment still names (FinFreeFeeNumber).
 std::string FORMAKUNBAYAR_ProposedId();
 
-// Writes a new fee and its billing rows in one transaction: the account row (Semester '0', Jenjang 'ins'), then one
-// billing row per student of `kelas` in gTapel. All or nothing; a failing statement shows "SQL error: " + message
-// (caption "Info"). True when written.
+// Writes a new fee of school year `tapel` and its billing rows in one transaction: the account row (Semester '0',
+// Jenjang 'ins'), then one billing row per student of `kelas` in `tapel`. All or nothing; a failing statement shows
+// "SQL error: " + message (caption "Info"). True when written.
 bool FORMAKUNBAYAR_InsertFee(const std::string& id, const std::string& pembayaran, const std::string& kelas,
-                             long long amount, const std::string& type, const std::string& refRekening);
+                             long long amount, const std::string& type, const std::string& refRekening,
+                             const std::string& tapel);
 // Rewrites a fee (its amount only when `withAmount`) and every billing row of it with `amount`, in one transaction.
 // True when written.
 bool FORMAKUNBAYAR_UpdateFee(const std::string& id, const std::string& pembayaran, const std::string& kelas,

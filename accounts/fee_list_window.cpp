@@ -13,6 +13,7 @@
 #include "accounts/source_year_prompt.h"
 #include "app/globals.h"
 #include "common/export.h"
+#include "common/busy.h"
 #include "common/globals.h"
 #include "common/query_callbacks.h"
 #include "common/sql.h"
@@ -144,7 +145,10 @@ void CopyFromYearCommand(Hwnd form) {
   FORM21_Show(form, 1, 0);
   if (gFormMode.empty()) return;
   int copied = 0;
-  if (!FORM6_CopyFromYear(gFormMode, &copied)) return;
+  {
+    FinBusy busy(FinBusyTask::YearCopy);
+    if (!busy.started() || !FORM6_CopyFromYear(gFormMode, &copied)) return;
+  }
   if (copied > 0)
     CtlSetText(gForm6SearchEdit, std::to_string(RoundHalfEven(Val(CtlGetText(gForm6SearchEdit))) + copied));
   MsgBox("Penyalinan data sudah selesai, silahkan refresh..", "Info", MB_OK);

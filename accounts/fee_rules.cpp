@@ -90,14 +90,27 @@ int OnNamedId(void*, int columnCount, char** values, char**) {
 }
 }  // namespace
 
+std::string FinFeeIdsNamedUnderSql(const std::string& prefix) {
+  // Every fee id begins with "BR-": read row by row, the ids under a short prefix would be every billing row and
+  // every fee payment of the school's history. Each distinct id is found instead by one step through the column's
+  // index from the one before (the smallest id above it), so the read takes as many steps as there are ids.
+  const std::string end = SqlQuoted(prefix + "\xF4\x8F\xBF\xBF");   // as SqlPrefixRange bounds the range
+  const auto distinct = [&](const std::string& name, const std::string& column, const std::string& table) {
+    const std::string next = "(Select min(" + column + ") From " + table + " WHERE " + column + " > " + name +
+                             ".id AND " + column + " < " + end + ")";
+    return name + "(id) As (Select min(" + column + ") From " + table + " WHERE " + SqlPrefixRange(column, prefix) +
+           " Union All Select " + next + " From " + name + " WHERE " + name + ".id Is Not Null)";
+  };
+  return "With Recursive " + distinct("fees", "Id", "account") + ", " +
+         distinct("billed", "id_account", "detail_account") + ", " + distinct("paid", "acctid", "transaksi") +
+         " Select id From fees WHERE id Is Not Null Union Select id From billed WHERE id Is Not Null Union Select id "
+         "From paid WHERE id Is Not Null";
+}
+
 bool FinFeeIdsNamedUnder(const std::string& prefix, std::set<std::string>& ids, const std::string& errorPrefix) {
   ids.clear();
   gNamedIds = &ids;
-  const int rc = FinExec("Select Id From account WHERE " + SqlPrefixRange("Id", prefix) +
-                             " Union Select id_account From detail_account WHERE " +
-                             SqlPrefixRange("id_account", prefix) + " Union Select acctid From transaksi WHERE " +
-                             SqlPrefixRange("acctid", prefix),
-                         OnNamedId, errorPrefix);
+  const int rc = FinExec(FinFeeIdsNamedUnderSql(prefix), OnNamedId, errorPrefix);
   gNamedIds = nullptr;
   return rc == 0;
 }

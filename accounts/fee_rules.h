@@ -57,6 +57,8 @@ bool FinFeeIdNamed(const std::string& id, const std::string& errorPrefix = "SQL 
 // "Info") and returns false.
 bool FinFeeIdsNamedUnder(const std::string& prefix, std::set<std::string>& ids,
                          const std::string& errorPrefix = "SQL error: ");
+// The statement FinFeeIdsNamedUnder runs: each id once (in no particular order).
+std::string FinFeeIdsNamedUnderSql(const std::string& prefix);
 // How many numbers a search for a free fee id tries: one for each four-digit suffix.
 constexpr long long kFinFeeNumbers = 10000;
 // The first number from `n` on whose id (`idOf(number)`) is not in `named` (ids read by FinFeeIdsNamedUnder under a

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "app/globals.h"
+#include "common/busy.h"
 #include "common/database.h"
 #include "framework/dialogs.h"
 #include "framework/strings.h"
@@ -73,9 +74,19 @@ bool AppCopyDatabaseTo(sqlite3* from, const std::string& toPath, std::string& er
 }
 
 bool AppBackup() {
-  const std::string name = AppBackupFileName();
+  // The database at work may itself carry today's backup name (the connection window takes any file): the copy then
+  // gets a name of its own, so that it never replaces the open database.
+  std::string name = AppBackupFileName();
+  const std::string stem = name.substr(0, name.size() - std::string(".datakeuangan").size());
+  for (int n = 2; SameFile(name, gDbPath); ++n) name = stem + "_" + std::to_string(n) + ".datakeuangan";
   std::string error;
-  if (!AppCopyDatabaseTo(gDb, name, error)) {
+  bool copied = false;
+  {
+    FinBusy busy(FinBusyTask::Backup);
+    if (!busy.started()) return false;
+    copied = AppCopyDatabaseTo(gDb, name, error);
+  }
+  if (!copied) {
     MsgBox("BackUp gagal, file " + name + " tidak dapat ditulis: " + error, "Info", MB_OK);
     return false;
   }
@@ -95,11 +106,16 @@ std::string AppSafetyCopyName(const std::string& dbPath, const QDateTime& now) {
   return name;
 }
 
-bool AppRestoreFrom(const std::string& path) {
-  auto fail = [](const std::string& message) {
-    MsgBox("Restore gagal: " + message, "Info", MB_OK);
-    return false;
-  };
+namespace {
+
+// What a restore ended with; its box is shown once the work is done.
+struct RestoreOutcome {
+  bool restored = false;
+  std::string message;   // the box's text
+};
+
+RestoreOutcome RestoreWork(const std::string& path) {
+  auto fail = [](const std::string& message) { return RestoreOutcome{false, "Restore gagal: " + message}; };
 
   // Only a sound Finance database is restored: a file SQLite cannot read, an empty or foreign database or a damaged
   // one leaves the live database as it is, before anything of it is touched.
@@ -118,8 +134,7 @@ bool AppRestoreFrom(const std::string& path) {
 
   if (SameFile(path, gDbPath)) {
     sqlite3_close(src);   // the database itself was chosen: it already holds these contents
-    MsgBox("Restore berhasil, database diganti dengan isi file : " + path, "Info", MB_OK);
-    return true;
+    return {true, "Restore berhasil, database diganti dengan isi file : " + path};
   }
 
   // The live database is kept beside itself first, so that a wrong restore can be undone.
@@ -130,26 +145,43 @@ bool AppRestoreFrom(const std::string& path) {
     return fail("salinan database " + safety + " tidak dapat ditulis: " + error);
   }
 
-  // A fresh connection on the database file, then the chosen file's pages copied into it. Should the old connection
-  // refuse to close, the copy goes into it instead; either way gDb ends up on the restored contents.
-  if (gDb && sqlite3_close(gDb) == SQLITE_OK) gDb = nullptr;
-  if (!gDb) {
-    std::string message;
-    sqlite3* db = FinOpenDatabase(gDbPath, message);
-    if (!db) {
-      sqlite3_close(src);
-      return fail(message);
-    }
-    gDb = db;
+  // A fresh connection on the database file, opened before the one at work is given up: should the file not open
+  // again, nothing is restored and the program goes on with the connection it has. The chosen file's pages are
+  // copied into the fresh connection, which then takes the place of the old one.
+  std::string message;
+  sqlite3* db = FinOpenDatabase(gDbPath, message);
+  if (!db) {
+    sqlite3_close(src);
+    return fail("database " + gDbPath + " tidak dapat dibuka lagi: " + message);
   }
-  rc = CopyInto(src, gDb, error);
+  rc = CopyInto(src, db, error);
   sqlite3_close(src);
-  if (rc != SQLITE_OK) return fail(error);
+  if (rc != SQLITE_OK) {
+    sqlite3_close(db);
+    return fail(error);
+  }
+  sqlite3* previous = gDb;
+  gDb = db;
+  if (previous) sqlite3_close_v2(previous);
+  // A file kept in a write-ahead log brings that mode along with its pages: the database goes back to the rollback
+  // journal (should another program hold it open in that mode, it stays readable and writable as it is).
+  FinUseRollbackJournal(gDb, error);
   FinEnsureIndexes(gDb, error);   // the restored contents may lack some; without them the database is only slower
-  MsgBox("Restore berhasil, database diganti dengan isi file : " + path + ", database sebelumnya disimpan di : " +
-             safety + "..",
-         "Info", MB_OK);
-  return true;
+  return {true, "Restore berhasil, database diganti dengan isi file : " + path +
+                    ", database sebelumnya disimpan di : " + safety + ".."};
+}
+
+}  // namespace
+
+bool AppRestoreFrom(const std::string& path) {
+  RestoreOutcome outcome;
+  {
+    FinBusy busy(FinBusyTask::Restore);
+    if (!busy.started()) return false;
+    outcome = RestoreWork(path);
+  }
+  MsgBox(outcome.message, "Info", MB_OK);
+  return outcome.restored;
 }
 
 bool AppRestore(Hwnd owner) {

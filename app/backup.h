@@ -18,7 +18,8 @@ std::string AppBackupFileName();
 bool AppCopyDatabaseTo(sqlite3* from, const std::string& toPath, std::string& error);
 
 // The "BackUp" command: copies gDb into AppBackupFileName() in the working folder (a second backup of the day
-// replaces the first) and shows "File hasil backup : " + that name, caption "Info". A failed copy shows
+// replaces the first; when that name is the database at work itself, "_2" (or the next free number) stands before
+// ".datakeuangan", so that the open database is never replaced) and shows "File hasil backup : " + that name, caption "Info". A failed copy shows
 // "BackUp gagal, file " + name + " tidak dapat ditulis: " + message instead. True when written.
 bool AppBackup();
 
@@ -29,11 +30,12 @@ std::string AppSafetyCopyName(const std::string& dbPath, const QDateTime& now);
 // Restores the database from `path`. The file must be a sound Finance database (FinCheckFinanceDatabase: readable,
 // whole, with the system's tables); otherwise "Restore gagal: " + the reason and nothing of the live database is
 // touched. Then the live database is copied to AppSafetyCopyName (a copy that cannot be written refuses the restore),
-// gDb is closed, opened again on gDbPath, the chosen file's contents copied into it and given the schema's indexes
-// (FinEnsureIndexes). Success: "Restore berhasil,
+// a new connection is opened on gDbPath (when it cannot be, "Restore gagal: database <gDbPath> tidak dapat dibuka
+// lagi: " + SQLite's reason, and gDb stays as it was), the chosen file's contents are copied into it, it replaces gDb,
+// goes back to the rollback journal (FinUseRollbackJournal) and gets the schema's indexes (FinEnsureIndexes). Success: "Restore berhasil,
 // database diganti dengan isi file : " + path + ", database sebelumnya disimpan di : " + the safety copy + "..";
 // choosing the live database itself changes nothing and makes no copy. Caption "Info". True when restored. gDb is
-// open on gDbPath afterwards in every case but a database that cannot be opened again.
+// open afterwards in every case.
 bool AppRestoreFrom(const std::string& path);
 
 // The "Restore" command: asks for the file ("Cari dan Pili File Excel", "*.datakeuangan" first, in the working

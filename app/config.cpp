@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "app/globals.h"
+#include "common/busy.h"
 #include "common/database.h"
 #include "framework/numbers.h"
 #include "framework/strings.h"
@@ -241,10 +242,14 @@ void AppReadSchoolFile() {
 void AppOpenDatabase() {
   std::string message;
   gDb = FinOpenDatabase(gDbPath, message);
+  // An empty or foreign file is refused here, as the connection window refuses it, not by a login that fails later. An
+  // old file gets its indexes on its first start, which takes a while.
   if (gDb) {
-    FinEnsureIndexes(gDb, message);   // without them the database is only slower
-    return;
+    FinBusy busy(FinBusyTask::Indexes);
+    if (FinPrepareFinanceDatabase(gDb, message)) return;
   }
+  sqlite3_close(gDb);
+  gDb = nullptr;
   MsgBox("Tidak dapat membuka database: " + message, "Info", MB_OK);
   AppExit(1);
 }

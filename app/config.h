@@ -85,6 +85,8 @@ std::string AppReadInputItem(const std::string& text);
 void AppReadSchoolFile();
 
 // ----- database ---------------------------------------------------------------------------------------------------
-// Opens gDb on gDbPath. When SQLite cannot open it: a box "Tidak dapat membuka database: " + SQLite's message,
-// caption "Info", OK only; the connection is closed and the process ends with exit code 1 (AppExit).
+// Opens gDb on gDbPath and prepares it (FinPrepareFinanceDatabase: a sound Finance database, in the rollback
+// journal, with its indexes). When SQLite cannot open it, or it is no sound Finance database: a box "Tidak dapat
+// membuka database: " + the reason, caption "Info", OK only; the connection is closed and the process ends with exit
+// code 1 (AppExit).
 void AppOpenDatabase();

@@ -6,6 +6,7 @@
 
 #include "app/config.h"
 #include "app/globals.h"
+#include "common/busy.h"
 #include "common/database.h"
 #include "framework/controls.h"
 #include "framework/dialogs.h"
@@ -29,14 +30,17 @@ bool FORM12_SwitchDatabase(const std::string& typedPath, std::string& error) {
   const std::string path = StrReplace(typedPath, "\\", "/");
   // Only an existing, sound Finance database is taken: the running program is never moved onto a new empty file, a
   // foreign database or a damaged one.
+  FinBusy busy(FinBusyTask::Indexes, true, "");   // the check and the indexes of a large or old file take a while
+  if (!busy.started()) {
+    error = kFinBusyRefusal;
+    return false;
+  }
   sqlite3* db = FinOpenDatabase(path, error);
   if (!db) return false;
-  if (!FinCheckFinanceDatabase(db, error)) {
+  if (!FinPrepareFinanceDatabase(db, error)) {
     sqlite3_close(db);
     return false;
   }
-  std::string indexError;
-  FinEnsureIndexes(db, indexError);   // without them the database is only slower
   // The previous connection is not used again; statements still unfinished on it (none are expected) keep it alive
   // until they end.
   sqlite3* previous = gDb;

@@ -14,9 +14,9 @@ extern int gForm12SaveButtonId, gForm12BrowseButtonId, gForm12SourceLabelId, gFo
 void FORM12_InitControlIds();
 
 // ----- the switch itself --------------------------------------------------------------------------------------------
-// Opens `path` (a "\" separator read as "/") as a new connection and checks that SQLite can read it as a database (a
-// missing file in an existing folder is created empty; the empty path gives a private temporary database). On
-// success the new connection becomes gDb (the previous one is closed), the path becomes gDbPath and conn.txt is
+// Opens `path` (a "\" separator read as "/") as a new connection (FinOpenDatabase: never a new file) and prepares it
+// (FinPrepareFinanceDatabase: a sound Finance database with every table and column of the schema, returned from a
+// write-ahead log to the rollback journal, with its indexes). On success the new connection becomes gDb (the previous one is closed), the path becomes gDbPath and conn.txt is
 // rewritten in the program folder as path ";" gConnField2 ";" gConnField3 (a failure to write it is not reported:
 // the switch then holds for this run only). On failure `error` holds SQLite's reason and gDb, gDbPath and conn.txt
 // stay as they were.

@@ -129,10 +129,10 @@ LResult FORMLOGIN_Login(int, Hwnd form, Hwnd, int) {
   if (AppLoginCheck(user, password)) {
     gTapel = CtlGetText(gFormLoginYearEdit);
     SbSetText(gStatusBar, 1, user, 0);
-    MsgBox(AppLoginWelcomeText(user), kLoginCaption, MB_OK | MB_ICONINFORMATION);
+    MsgBox(form, AppLoginWelcomeText(user), kLoginCaption, MB_OK | MB_ICONINFORMATION);
     FrmClose(form, 0);
   } else {
-    MsgBox(kLoginFailedText, kLoginCaption, MB_OK | MB_ICONINFORMATION);
+    MsgBox(form, kLoginFailedText, kLoginCaption, MB_OK | MB_ICONINFORMATION);
   }
   return 0;
 }

@@ -14,6 +14,7 @@
 #include "framework/controls.h"
 #include "framework/dialogs.h"
 #include "framework/form_runtime.h"
+#include "framework/window_state.h"
 #include "framework/numbers.h"
 #include "framework/resources.h"
 #include "framework/system_wrappers.h"
@@ -160,7 +161,14 @@ void FORMADMIN_CreateControls(Hwnd form) {
   CtlSetFocus(gFormAdminAccessList);
 }
 
-LResult FORMADMIN_OnLoad(Hwnd, std::intptr_t) {
+LResult FORMADMIN_OnLoad(Hwnd form, std::intptr_t) {
+  // The operator list whose command opens the editor is the current one now: it is the list reloaded after a
+  // save, whatever list is clicked meanwhile.
+  FrmWindowState st;
+  st.owner = gForm7Window;
+  st.editMode = gEditMode;
+  FrmTakeMarkedRow(gForm7List, st);
+  FrmKeepWindowState(form, st);
   const Hwnd list = gFormAdminAccessList;
   LvInsertColumn(list, 0, "No.", LVCFMT_CENTER, 40);
   LvInsertColumn(list, 1, "Username", LVCFMT_LEFT, 250);
@@ -221,7 +229,12 @@ LResult FORMADMIN_Save(Hwnd form) {
       }
     }
   }
-  FORM7_LoadUsers(gForm7Window, 0);
+  const FrmWindowState* st = FrmWindowStateOf(form);
+  const Hwnd owner = st ? st->owner : gForm7Window;
+  if (IsWindow(owner)) {
+    FORM7_Bind(owner);
+    FORM7_LoadUsers(owner, 0);
+  }
   FrmClose(form, 0);
   return 0;
 }

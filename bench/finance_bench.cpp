@@ -11,7 +11,7 @@
 // Options: --students N, --years N, --fees N, --runs N (timed runs per operation, 5), --today yyyy-mm-dd (the day the
 // school's history reaches; the clock's today by default, which is also the program's today), --db PATH (the school's
 // file; made when missing, kept afterwards; by default a file per setting in the temporary folder), --fresh (make it
-// anew), --only TEXT (the operations whose name holds TEXT). FIN_BENCH_VERBOSE=1 also prints every statement an
+// anew), --only TEXT (the operations whose name holds TEXT; several texts separated by "|"). FIN_BENCH_VERBOSE=1 also prints every statement an
 // operation ran and the time of each when run alone.
 //
 // The school's file is left as it was found: rows a payment writes are removed after each run. Message boxes are
@@ -45,6 +45,8 @@
 #include "app/login_window.h"
 #include "app/main_window.h"
 #include "app/startup.h"
+#include "accounts/fee_list_window.h"
+#include "common/database.h"
 #include "bench/school_generator.h"
 #include "common/globals.h"
 #include "common/value_aside.h"
@@ -67,6 +69,7 @@
 #include "savings/journal_list_window.h"
 #include "savings/savings_globals.h"
 #include "savings/savings_teller_window.h"
+#include "students/import_window.h"
 #include "students/student_list_window.h"
 #include "silent_opener.h"
 
@@ -108,6 +111,7 @@ struct Options {
   std::string db;
   bool fresh = false;
   std::string only;
+  bool runsGiven = false;
 };
 
 bool ParseOptions(int argc, char** argv, Options& o) {
@@ -118,7 +122,7 @@ bool ParseOptions(int argc, char** argv, Options& o) {
     if (a == "--students") o.school.students = std::atoi(value().c_str());
     else if (a == "--years") o.school.years = std::atoi(value().c_str());
     else if (a == "--fees") o.school.fees = std::atoi(value().c_str());
-    else if (a == "--runs") o.runs = std::max(1, std::atoi(value().c_str()));
+    else if (a == "--runs") o.runs = std::max(1, std::atoi(value().c_str())), o.runsGiven = true;
     else if (a == "--today") o.school.today = value();
     else if (a == "--db") o.db = value();
     else if (a == "--fresh") o.fresh = true;
@@ -133,7 +137,7 @@ std::vector<std::string> gBoxes;   // every message box shown, "caption: text"
 
 class AnswerFirst final : public platform::MessageBoxes {
  public:
-  int Show(const std::string& text, const std::string& caption, int style) override {
+  int Show(const std::string& text, const std::string& caption, int style, QWidget*) override {
     gBoxes.push_back(caption + ": " + text);
     const int buttons = style & 0xF;
     return buttons == MB_YESNO || buttons == MB_YESNOCANCEL ? IDYES : IDOK;
@@ -256,6 +260,7 @@ struct Operation {
   double target = 0;   // ms
   std::function<int(Timing& first, Timing* again)> run;   // one run; returns the rows the window shows
   bool rebuilt = false;
+  int runs = 0;   // timed runs when not --runs: an operation of many seconds is timed once
 };
 
 struct Result {
@@ -278,6 +283,8 @@ struct School {
   std::string sppId, sppName, sppRef, sppAmount;   // the class's monthly fee
   std::string yearlyId, yearlyName, yearlyRef, yearlyAmount;
   long long firstNewRow = 0;          // rowid from which rows are the benchmark's own
+  long long firstNewStudent = 0, firstNewClassRow = 0, firstNewFee = 0;   // the same for siswa, siswakelas, account
+  std::string nextTapel;              // the school year after the working one (the fee year copy's target)
 };
 
 School gSchool;
@@ -285,8 +292,11 @@ int gSaveSecond = 0;
 
 // Rows a payment wrote are removed, so that every run and every later operation sees the same school.
 void RemoveOwnRows() {
-  sqlite3_exec(gDb, ("DELETE FROM transaksi WHERE rowid >= " + std::to_string(gSchool.firstNewRow)).c_str(), nullptr,
-               nullptr, nullptr);
+  const std::string sql = "DELETE FROM transaksi WHERE rowid >= " + std::to_string(gSchool.firstNewRow) +
+                          "; DELETE FROM siswa WHERE rowid >= " + std::to_string(gSchool.firstNewStudent) +
+                          "; DELETE FROM siswakelas WHERE rowid >= " + std::to_string(gSchool.firstNewClassRow) +
+                          "; DELETE FROM account WHERE rowid >= " + std::to_string(gSchool.firstNewFee);
+  sqlite3_exec(gDb, sql.c_str(), nullptr, nullptr, nullptr);
 }
 
 std::vector<Operation> Operations() {
@@ -567,6 +577,51 @@ std::vector<Operation> Operations() {
     Command(IDT_TABUNGAN);
     return rows;
   });
+  // The fees of the working year copied into the next one, as the fee list's copy does it (every class at once).
+  add("fee year copy, a year's fees", 300, [&s](Timing& t, Timing*) {
+    const std::string working = gTapel;
+    gTapel = s.nextTapel;
+    int copied = 0;
+    t.start();
+    FORM6_CopyFromYear(working, &copied);
+    t.stop();
+    gTapel = working;
+    return copied;
+  });
+  // 1,000 new students in the import window saved into the largest grade of the school.
+  add("1,000 pasted students saved (import)", 300, [](Timing& t, Timing*) {
+    int rows = 0;
+    gFormMode = "Siswa";
+    OnNextModal([&](Hwnd) {
+      for (int i = 0; i < 1000; ++i) {
+        char id[16];
+        std::snprintf(id, sizeof id, "ZB%05d", i);
+        const int r = LvInsertItem(gFormImportList, i, 0, id, 0, 0);
+        const std::string cells[] = {"Siswa " + std::to_string(i), "Laki - Laki", "Jakarta", "2015-05-17", "Islam",
+                                     "Jl. Mawar " + std::to_string(i)};
+        for (int c = 0; c < 6; ++c) LvInsertItem(gFormImportList, r, c + 1, cells[c], 0, 0);
+      }
+      ChooseText(gFormImportKelasCombo, "VII");
+      t.start();
+      Click(gFormImportSimpanButton);
+      t.stop();
+      rows = LvGetItemCount(gFormImportList);
+    });
+    FORMIMPORT_Show(gMainWindow, 1, 0);
+    return rows;
+  });
+  // The soundness check of a chosen file (the connection window): opened on a connection of its own and checked.
+  add("soundness check of the school's file", 10000, [](Timing& t, Timing*) {
+    std::string error;
+    t.start();
+    sqlite3* db = FinOpenDatabase(gDbPath, error);
+    const bool sound = db && FinCheckFinanceDatabase(db, error);
+    sqlite3_close(db);
+    t.stop();
+    if (!sound) std::fprintf(stderr, "soundness check: %s\n", error.c_str());
+    return sound ? 1 : 0;
+  });
+  ops.back().runs = 1;
   add("journal list (cash) of the month", 200, [](Timing& t, Timing* again) {
     t.start();
     Command(IDM_JURNAL_KAS);
@@ -583,6 +638,19 @@ std::vector<Operation> Operations() {
 
 // ----- the run ------------------------------------------------------------------------------------------------------
 Options gOptions;
+
+// True when --only names the operation (or is not given): its name holds one of the "|"-separated texts.
+bool Chosen(const std::string& name) {
+  if (gOptions.only.empty()) return true;
+  std::size_t from = 0;
+  for (;;) {
+    const std::size_t bar = gOptions.only.find('|', from);
+    const std::string text = gOptions.only.substr(from, bar == std::string::npos ? std::string::npos : bar - from);
+    if (!text.empty() && name.find(text) != std::string::npos) return true;
+    if (bar == std::string::npos) return false;
+    from = bar + 1;
+  }
+}
 std::vector<Result> gResults;
 std::shared_ptr<platform::RecordingPrintBackend> gPrinted;
 std::shared_ptr<platform::RecordingTextPrinterBackend> gTextPrinted;
@@ -594,7 +662,8 @@ void Measure(const Operation& op) {
   QApplication::processEvents();
   ResetPeak();
   const double startMb = ResidentMb();
-  for (int run = 0; run <= gOptions.runs; ++run) {   // run 0 warms the caches and is not counted
+  const int runs = op.runs > 0 && !gOptions.runsGiven ? op.runs : gOptions.runs;
+  for (int run = 0; run <= runs; ++run) {   // run 0 warms the caches and is not counted
     Timing first, again;
     rows = op.run(first, op.rebuilt ? &again : nullptr);
     RemoveOwnRows();
@@ -613,7 +682,7 @@ void Measure(const Operation& op) {
   const double peakMb = PeakMb();
   for (int k = 0; k < (op.rebuilt ? 2 : 1); ++k) {
     std::vector<double> alone;
-    for (int run = 0; run <= gOptions.runs; ++run) {
+    for (int run = 0; run <= runs; ++run) {
       const double ms = Replay(statements[k]);
       RemoveOwnRows();
       if (run > 0) alone.push_back(ms);
@@ -665,6 +734,10 @@ void PrepareSchool() {
   fee("Perbulan", s.sppId, s.sppName, s.sppRef, s.sppAmount);
   fee("Pertahun", s.yearlyId, s.yearlyName, s.yearlyRef, s.yearlyAmount);
   s.firstNewRow = std::atoll(One("select coalesce(max(rowid), 0) + 1 from transaksi").c_str());
+  s.firstNewStudent = std::atoll(One("select coalesce(max(rowid), 0) + 1 from siswa").c_str());
+  s.firstNewClassRow = std::atoll(One("select coalesce(max(rowid), 0) + 1 from siswakelas").c_str());
+  s.firstNewFee = std::atoll(One("select coalesce(max(rowid), 0) + 1 from account").c_str());
+  s.nextTapel = std::to_string(std::atoi(s.firstYear.c_str()) + 1) + "/" + std::to_string(std::atoi(s.secondYear.c_str()) + 1);
 }
 
 void PrintTable(const SchoolFacts& facts, const std::string& path) {
@@ -787,7 +860,7 @@ int main(int argc, char** argv) {
       PrepareSchool();
       gBoxes.clear();
       for (const Operation& op : Operations())
-        if (gOptions.only.empty() || op.name.find(gOptions.only) != std::string::npos) Measure(op);
+        if (Chosen(op.name)) Measure(op);
       sqlite3_trace_v2(gDb, 0, nullptr, nullptr);
       WinSendMessage(gMainWindow, WM_CLOSE, 0, 0);
       return;

@@ -38,7 +38,7 @@ long long NowMicros() {
 
 class AnswerOk final : public platform::MessageBoxes {
  public:
-  int Show(const std::string&, const std::string&, int) override { return IDOK; }
+  int Show(const std::string&, const std::string&, int, QWidget*) override { return IDOK; }
 };
 
 }  // namespace

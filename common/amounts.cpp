@@ -3,11 +3,19 @@
 #include <cctype>
 #include <regex>
 
+#include "framework/controls.h"
+
 bool FinReadAmount(const std::string& text, long long& amount) {
   amount = 0;
+  // No amount is longer than this, separators, "Rp" and blanks included: a longer text (a whole pasted column, tens of
+  // thousands of digits) is refused before any pattern sees it.
+  if (text.size() > kFinMaxAmountText) return false;
   std::string s;
-  for (char c : text)
-    if (!std::isspace(static_cast<unsigned char>(c))) s += c;
+  for (char c : text) {
+    if (c == ' ') continue;   // blanks inside an amount are spaces only
+    if (std::isspace(static_cast<unsigned char>(c))) return false;   // a TAB or a line break ends the amount
+    s += c;
+  }
   if (s.size() >= 2 && (s[0] == 'R' || s[0] == 'r') && (s[1] == 'P' || s[1] == 'p')) {
     s.erase(0, 2);
     if (!s.empty() && s[0] == '.') s.erase(0, 1);
@@ -36,7 +44,7 @@ bool FinReadAmount(const std::string& text, long long& amount) {
   return true;
 }
 
-void FinLimitAmountEdit(Hwnd edit) { WinSendMessage(edit, EM_LIMITTEXT, kFinMaxAmountDigits, 0); }
+void FinLimitAmountEdit(Hwnd edit) { TxtLimitDigits(edit, kFinMaxAmountDigits); }
 
 long long FinPositiveAmount(const std::string& text) {
   long long amount = 0;

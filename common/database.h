@@ -9,9 +9,16 @@
 // How long a statement waits for another program's lock on the file before it fails ("database is locked").
 constexpr int kFinBusyTimeoutMs = 5000;
 
+// The page cache of a connection (PRAGMA cache_size: negative, in KiB, so 64 MiB) and its memory-mapped reads (2 GiB).
+constexpr long long kFinCacheSizePragma = -65536;
+constexpr long long kFinMmapSizeBytes = 2147483648LL;
+// Gives `db` that page cache and those mapped reads (FinOpenDatabase does it; so does a connection opened aside).
+void FinSetConnectionCache(sqlite3* db);
+
 // Opens the existing database file `path` for reading and writing, and writes nothing to it. Never creates a file: a
 // path that does not exist, or a file SQLite cannot read as a database, gives nullptr and SQLite's message in `error`
-// ("unable to open database file" for a missing file). The connection gets the busy timeout. Once the file is known to
+// ("unable to open database file" for a missing file). The connection gets the busy timeout, the page cache and the
+// memory-mapped reads above. Once the file is known to
 // be the database to work on, FinEnsureIndexes gives it the indexes the program relies on.
 sqlite3* FinOpenDatabase(const std::string& path, std::string& error);
 
@@ -30,6 +37,19 @@ const std::vector<std::string>& FinIndexStatements();
 // locked for long) is still worked on, only slower.
 int FinEnsureIndexes(sqlite3* db, std::string& error);
 
-// True when `db` is a sound Finance database: it passes PRAGMA integrity_check and holds every table the system
-// works on (siswa, siswakelas, rekening, account, detail_account, transaksi, useradmin). Otherwise the reason in `error`.
+// True when `db` is a sound Finance database: it passes PRAGMA quick_check and holds every table of db/schema.sql
+// with every column the schema gives it (names compared without regard to case; more tables or columns do no harm).
+// Otherwise the reason in `error`: "bukan database keuangan, tabel <table> tidak ada" for the first missing table,
+// else "bukan database keuangan, kolom <table>.<column> tidak ada" for the first missing column.
 bool FinCheckFinanceDatabase(sqlite3* db, std::string& error);
+
+// The program keeps its database in SQLite's rollback journal: a file in write-ahead-log mode is returned to it
+// (journal_mode=DELETE: the log's pages are written into the file and the -wal file goes), so that no recent rows stay
+// in a file beside the database that a copy of the database file alone would leave behind. Any other mode is left as
+// it is. SQLITE_OK, or the failure (another program holding the file open in that mode) with its message in `error`.
+int FinUseRollbackJournal(sqlite3* db, std::string& error);
+
+// What start-up and the connection window do with a file opened by FinOpenDatabase before working on it:
+// FinCheckFinanceDatabase, FinUseRollbackJournal, then FinEnsureIndexes (whose failure only makes it slower). False
+// with the reason in `error` when the file is not to be worked on.
+bool FinPrepareFinanceDatabase(sqlite3* db, std::string& error);

@@ -173,14 +173,22 @@ void ReadList(Hwnd list, std::vector<ExportColumn>& columns, ExportRows& rows) {
 
 }  // namespace
 
+std::string FinNoOpenerText(const std::string& path) {
+  return "Tidak ada program yang dapat dijalankan untuk membuka " + path + "..";
+}
+
 void FinExportToPage(const std::string& title, Hwnd list) {
   std::vector<ExportColumn> columns;
   ExportRows rows;
   ReadList(list, columns, rows);
   const PageExportArgs args = FinBuildPageArgs(title, gSchoolName, gSchoolAddress, columns, rows);
-  FinCallPlugin("tablepage", reinterpret_cast<std::intptr_t>(args.pageInfo.c_str()),
-                reinterpret_cast<std::intptr_t>(args.headerList.c_str()),
-                reinterpret_cast<std::intptr_t>(args.rowList.c_str()));
+  std::string result;
+  if (FinCallPlugin("tablepage", reinterpret_cast<std::intptr_t>(args.pageInfo.c_str()),
+                    reinterpret_cast<std::intptr_t>(args.headerList.c_str()),
+                    reinterpret_cast<std::intptr_t>(args.rowList.c_str()), &result) == PluginCallResult::Called &&
+      !result.empty() && result.front() == '/')
+    // The page was written, but no program could be started to show it: the result names the page.
+    MsgBox(FinNoOpenerText(result), "Info", MB_OK);
 }
 
 void FinExportToSheet() {

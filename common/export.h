@@ -71,7 +71,14 @@ enum class PluginCallResult { Called, NoLibrary, NoExport };
 PluginCallResult FinCallPlugin(const std::string& name, std::intptr_t arg1, std::intptr_t arg2, std::intptr_t arg3,
                                std::string* result = nullptr);
 
-// Exports the list view `list` through tablepage under the report title `title`.
+// What the operator is told when no program could be started to open the written file `path`:
+// "Tidak ada program yang dapat dijalankan untuk membuka " + path + "..".
+std::string FinNoOpenerText(const std::string& path);
+
+// Exports the list view `list` through tablepage under the report title `title`. The plug-in leaves the page's
+// viewer to run on its own; when it could start none (its result then is the page's absolute path, where it is "0"
+// otherwise), the operator is told so
+// (FinNoOpenerText, caption "Info").
 void FinExportToPage(const std::string& title, Hwnd list);
 // Exports the list view in gTargetListView through tablesheet; callers set gTargetListView first.
 void FinExportToSheet();

@@ -210,7 +210,8 @@ bool FORM3_ProcessPrintRequest() {
   if (std::filesystem::exists(path, ec)) {
     // Remembered before the operator is told, so that no tick during the message prints it again.
     Undeleted() = PrintedRequest{requestLines, written};
-    MsgBox("Permintaan cetak sudah dicetak, tetapi file " + path +
+    MsgBox(gForm3Window,
+           "Permintaan cetak sudah dicetak, tetapi file " + path +
                " tidak dapat dihapus; permintaan itu tidak dicetak lagi sampai file tersebut diganti..",
            "Info", MB_OK);
   } else {

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "app/globals.h"
+#include "common/database.h"
 #include "common/globals.h"
 #include "common/query_callbacks.h"
 #include "framework/strings.h"
@@ -54,10 +55,76 @@ std::string SqlLeftEquals(const std::string& column, long long n, const std::str
   return "0";
 }
 
+// The transaction state of gDb. The outermost level is a real transaction (BEGIN IMMEDIATE: the write lock is taken
+// at the start, so a busy file is found before any row is written); inner levels are savepoints. An inner level whose
+// undo failed dooms the whole transaction: nothing more is run in it and its outermost level rolls back instead of
+// committing. A transaction that SQLite has ended by itself while a level is open (it rolls the whole transaction
+// back after an I/O error, a full disk or an interrupted write) is doomed the same way: a later statement of the
+// save would otherwise be written on its own, outside any transaction.
+namespace {
+int gTxDepth = 0;            // levels opened by FinBegin and not yet ended
+bool gTxOurs = false;        // the outermost level is ours (not a transaction someone else began on gDb)
+bool gTxDoomed = false;      // nothing of the transaction may be run or committed any more
+sqlite3* gTxDb = nullptr;    // the connection the open levels are on
+
+constexpr const char* kTxEnded = "transaksi sudah dibatalkan, data tidak disimpan";
+
+// A level is open on gDb but its transaction can take nothing more.
+bool TxDead() {
+  if (gTxDepth == 0 || !gDb || gTxDb != gDb) return false;
+  if (sqlite3_get_autocommit(gDb)) gTxDoomed = true;   // the transaction under the levels has ended
+  return gTxDoomed;
+}
+
+// Runs a statement of the transaction machinery itself, past the guard of FinExecQuiet.
+int RawExec(const char* sql) { return gDb ? sqlite3_exec(gDb, sql, nullptr, nullptr, nullptr) : SQLITE_MISUSE; }
+
+// The connection is closed and the database opened again on gDbPath: a transaction that cannot be ended must not
+// stay open (later saves would only be savepoints of it, never written, and the file would stay locked for every
+// other program). Closing gives up the transaction and its lock; what it wrote is rolled back, by this close or by
+// the next opener of the file. Should the file not open again, gDb stays empty, the operator is told, and every
+// statement is refused until a database is opened.
+void Reconnect() {
+  sqlite3* dead = gDb;
+  gDb = nullptr;
+  for (sqlite3_stmt* st = sqlite3_next_stmt(dead, nullptr); st; st = sqlite3_next_stmt(dead, st)) sqlite3_reset(st);
+  sqlite3_close_v2(dead);
+  std::string error;
+  gDb = FinOpenDatabase(gDbPath, error);
+  if (!gDb) MsgBox("Tidak dapat membuka database: " + error, "Info", MB_OK);
+}
+
+// Ends whatever transaction gDb is in. ROLLBACK can fail while a statement of this connection is still running; it
+// is tried once more after the running statements are reset. When the transaction still stands after that (an I/O
+// error on the journal, or any second fault), the connection is opened anew.
+void RollbackAll() {
+  if (!gDb || sqlite3_get_autocommit(gDb)) return;
+  if (RawExec("ROLLBACK") == SQLITE_OK && sqlite3_get_autocommit(gDb)) return;
+  for (sqlite3_stmt* st = sqlite3_next_stmt(gDb, nullptr); st; st = sqlite3_next_stmt(gDb, st)) sqlite3_reset(st);
+  if (RawExec("ROLLBACK") == SQLITE_OK && sqlite3_get_autocommit(gDb)) return;
+  if (!sqlite3_get_autocommit(gDb)) Reconnect();
+}
+
+// No level open.
+void ResetTx() {
+  gTxDepth = 0;
+  gTxOurs = false;
+  gTxDoomed = false;
+  gTxDb = nullptr;
+}
+
+// Undoes and ends the innermost savepoint; false when either step failed.
+bool UndoSavepoint() { return RawExec("ROLLBACK TO fin_tx") == SQLITE_OK && RawExec("RELEASE fin_tx") == SQLITE_OK; }
+}  // namespace
+
 int FinExecQuiet(const std::string& sql, FinRowCallback callback) {
   if (!gDb) {
     gSqlErrMsg = sqlite3_errstr(SQLITE_MISUSE);
     return SQLITE_MISUSE;
+  }
+  if (TxDead()) {
+    gSqlErrMsg = kTxEnded;
+    return SQLITE_ABORT;
   }
   char* err = nullptr;
   int rc = sqlite3_exec(gDb, sql.c_str(), callback, nullptr, &err);
@@ -72,43 +139,19 @@ int FinExec(const std::string& sql, FinRowCallback callback, const std::string& 
   return rc;
 }
 
-// The transaction state of gDb. The outermost level is a real transaction (BEGIN IMMEDIATE: the write lock is taken
-// at the start, so a busy file is found before any row is written); inner levels are savepoints. An inner level whose
-// undo failed dooms the whole transaction: its outermost level then rolls back instead of committing.
-namespace {
-int gTxDepth = 0;          // levels opened by FinBegin and not yet ended
-bool gTxOurs = false;      // the outermost level is ours (not a transaction someone else began on gDb)
-bool gTxDoomed = false;    // an inner level could not be undone: nothing of the transaction may be committed
-
-// Ends whatever transaction gDb is in. ROLLBACK can only fail while a statement of this connection is still running;
-// it is tried once more after the running statements are reset.
-void RollbackAll() {
-  if (!gDb || sqlite3_get_autocommit(gDb)) return;
-  if (sqlite3_exec(gDb, "ROLLBACK", nullptr, nullptr, nullptr) == SQLITE_OK) return;
-  for (sqlite3_stmt* st = sqlite3_next_stmt(gDb, nullptr); st; st = sqlite3_next_stmt(gDb, st)) sqlite3_reset(st);
-  sqlite3_exec(gDb, "ROLLBACK", nullptr, nullptr, nullptr);
-}
-
-// No level open.
-void ResetTx() {
-  gTxDepth = 0;
-  gTxOurs = false;
-  gTxDoomed = false;
-}
-
-// Undoes and ends the innermost savepoint; false when either step failed.
-bool UndoSavepoint() {
-  return FinExecQuiet("ROLLBACK TO fin_tx") == SQLITE_OK && FinExecQuiet("RELEASE fin_tx") == SQLITE_OK;
-}
-}  // namespace
-
 int FinBegin() {
-  // With gDb in autocommit whatever was open before has ended (or never was ours): a new outermost level.
-  const bool outermost = gDb && sqlite3_get_autocommit(gDb);
+  // An inner level of a transaction that can take nothing more is refused (FinExec below says so): begun as a
+  // transaction of its own, its rows would be written while the outer level's are not.
+  const bool outermost = gTxDepth == 0 || gTxDb != gDb;
   if (outermost) ResetTx();
-  int rc = FinExec(outermost ? "BEGIN IMMEDIATE" : "SAVEPOINT fin_tx");
+  // A transaction someone else began on gDb: the outermost level is a savepoint of it.
+  const bool ours = outermost && gDb && sqlite3_get_autocommit(gDb);
+  int rc = FinExec(ours ? "BEGIN IMMEDIATE" : "SAVEPOINT fin_tx");
   if (rc != SQLITE_OK) return rc;
-  if (gTxDepth == 0) gTxOurs = outermost;
+  if (outermost) {
+    gTxOurs = ours;
+    gTxDb = gDb;
+  }
   ++gTxDepth;
   return rc;
 }
@@ -117,21 +160,23 @@ void FinRollback() {
   std::string keep = gSqlErrMsg;   // the message of the statement that failed stays the one shown
   if (gTxDepth <= 1) {
     // Not ours: its savepoint is undone; should that fail, half-written rows must not stay behind either.
-    if (gTxOurs || !UndoSavepoint()) RollbackAll();
+    if (gTxDb == gDb && (gTxOurs || gTxDoomed || !UndoSavepoint())) RollbackAll();
     ResetTx();
   } else {
-    if (!UndoSavepoint()) gTxDoomed = true;
+    if (TxDead() || !UndoSavepoint()) gTxDoomed = true;
     --gTxDepth;
   }
   gSqlErrMsg = keep;
 }
 
 int FinCommit() {
+  if (TxDead()) {
+    // The failure that doomed it was reported when it happened; what the levels wrote is undone.
+    gSqlErrMsg = kTxEnded;
+    FinRollback();
+    return SQLITE_ABORT;
+  }
   if (gTxDepth <= 1) {
-    if (gTxDoomed) {
-      FinRollback();   // the failure that doomed it was reported when it happened
-      return SQLITE_ABORT;
-    }
     int rc = FinExec(gTxOurs ? "COMMIT" : "RELEASE fin_tx");
     if (rc != SQLITE_OK) {
       FinRollback();

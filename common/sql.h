@@ -37,7 +37,13 @@ int FinExecQuiet(const std::string& sql, FinRowCallback callback = nullptr);
 
 // A transaction on gDb (a savepoint, so that it nests). FinBegin returns SQLITE_OK when it started; FinCommit makes
 // the rows since FinBegin permanent; FinRollback undoes them. Failures of FinBegin and FinCommit are reported like
-// FinExec's; FinRollback reports nothing.
+// FinExec's; FinRollback reports nothing. After gDb's transaction has ended while a level is open (SQLite rolled it
+// back after an I/O error, a full disk or an interrupted write), or an inner level could not be undone, every
+// statement, inner level and commit of it is refused ("transaksi sudah dibatalkan, data tidak disimpan") and the
+// outermost level undoes it all. A transaction that no ROLLBACK can end closes gDb and opens it again on gDbPath,
+// which gives up the transaction and its lock; when the file does not open again the operator is told
+// ("Tidak dapat membuka database: " + SQLite's reason, caption "Info") and gDb stays empty, so that every later
+// statement fails.
 int FinBegin();
 int FinCommit();
 void FinRollback();

@@ -27,6 +27,7 @@ bool RunAside(const std::string& path, const std::string& sql, std::string& valu
   sqlite3* db = nullptr;
   bool ok = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) == SQLITE_OK;
   if (ok) sqlite3_busy_timeout(db, kFinBusyTimeoutMs);
+  if (ok) FinSetConnectionCache(db);
   sqlite3_stmt* st = nullptr;
   const char* tail = nullptr;
   ok = ok && sqlite3_prepare_v2(db, sql.c_str(), -1, &st, &tail) == SQLITE_OK && st;

@@ -321,14 +321,32 @@ bool ControlEvents::eventFilter(QObject* o, QEvent* e) {
 
 // Edits: forced case, digits only and the typing limit (EM_LIMITTEXT), as typed. The limit holds for what the operator
 // types or pastes, not for texts the program sets: a text set longer than the limit stays whole and can still be
-// shortened.
+// shortened. A money edit can also limit its digits alone (TxtLimitDigits): "999.999.999.999" is 12 digits, however
+// many separators the operator types with them. A window's own validator (what characters an edit takes) keeps
+// working under the limits: it is asked first.
+int DigitCount(const QString& t) {
+  int n = 0;
+  for (QChar c : t)
+    if (c.isDigit()) ++n;
+  return n;
+}
+
 class EditValidator : public QValidator {
  public:
   EditValidator(QLineEdit* parent, std::uint32_t style) : QValidator(parent), style_(style) {
-    QObject::connect(parent, &QLineEdit::textChanged, this, [this](const QString& t) { length_ = t.size(); });
+    QObject::connect(parent, &QLineEdit::textChanged, this, [this](const QString& t) {
+      length_ = t.size();
+      digits_ = DigitCount(t);
+    });
     length_ = parent->text().size();
+    digits_ = DigitCount(parent->text());
   }
-  State validate(QString& input, int&) const override {
+  State validate(QString& input, int& pos) const override {
+    State state = Acceptable;
+    if (inner_) {
+      state = inner_->validate(input, pos);
+      if (state == Invalid) return Invalid;
+    }
     if (style_ & ES_UPPERCASE) input = input.toUpper();
     if (style_ & ES_LOWERCASE) input = input.toLower();
     if (style_ & ES_NUMBER) {
@@ -336,17 +354,43 @@ class EditValidator : public QValidator {
         if (!c.isDigit()) return Invalid;
     }
     if (limit_ > 0 && input.size() > limit_ && input.size() > length_) return Invalid;
-    return Acceptable;
+    if (digitLimit_ > 0) {
+      const int digits = DigitCount(input);
+      if (digits > digitLimit_ && digits > digits_) return Invalid;
+    }
+    return state;
   }
   void setLimit(int limit) { limit_ = limit; }
-  // The program sets a text of this length: it is taken whatever the limit.
-  void setLength(int length) { length_ = length; }
+  void setDigitLimit(int digits) { digitLimit_ = digits; }
+  // The window's own validator, asked before the limits (owned by this one).
+  void setInner(QValidator* inner) {
+    inner_ = inner;
+    if (inner_) inner_->setParent(this);
+  }
+  // The program sets this text: it is taken whatever the limits.
+  void setText(const QString& text) {
+    length_ = text.size();
+    digits_ = DigitCount(text);
+  }
 
  private:
   std::uint32_t style_;
-  int limit_ = 0;     // 0: no limit
-  int length_ = 0;    // length of the text as it stands
+  int limit_ = 0;        // 0: no limit
+  int digitLimit_ = 0;   // 0: no limit
+  int length_ = 0;       // length of the text as it stands
+  int digits_ = 0;       // its digits
+  QValidator* inner_ = nullptr;
 };
+
+// The edit's framework validator; one is put in front of a validator the window set itself.
+EditValidator* EditValidatorOf(QLineEdit* e) {
+  auto* current = const_cast<QValidator*>(e->validator());
+  if (auto* v = dynamic_cast<EditValidator*>(current)) return v;
+  auto* v = new EditValidator(e, 0);
+  if (current) v->setInner(current);
+  e->setValidator(v);
+  return v;
+}
 
 // Check boxes and radio buttons without the "auto" style do not change on a click; the form does it.
 class ManualCheckBox : public QCheckBox {
@@ -945,6 +989,13 @@ std::string CtlTextOf(QWidget* w) {
   return FromQ(t);
 }
 
+bool EditLimitDigits(QWidget* w, int digits) {
+  auto* e = qobject_cast<QLineEdit*>(w);
+  if (!e) return false;
+  EditValidatorOf(e)->setDigitLimit(std::max(digits, 0));
+  return true;
+}
+
 bool CtlSetTextOf(Hwnd h, QWidget* w, const std::string& text) {
   if (!w) return false;
   QString q = ToQ(text);
@@ -954,7 +1005,7 @@ bool CtlSetTextOf(Hwnd h, QWidget* w, const std::string& text) {
     if (st & ES_UPPERCASE) q = q.toUpper();
     if (st & ES_LOWERCASE) q = q.toLower();
     const auto before = gEnChangeCount;
-    if (auto* v = dynamic_cast<EditValidator*>(const_cast<QValidator*>(e->validator()))) v->setLength(q.size());
+    if (auto* v = dynamic_cast<EditValidator*>(const_cast<QValidator*>(e->validator()))) v->setText(q);
     e->setText(q);
     if (gEnChangeCount == before && i && i->className.size() && Upper(i->className) == "EDIT") SendEnChange(h);
     return true;
@@ -1119,6 +1170,10 @@ QWidget* MakeButton(Hwnd& h, QWidget* parent, const std::string& caption, std::u
     case BS_GROUPBOX: {
       auto* g = new QGroupBox(text, parent);
       g->setFocusPolicy(Qt::NoFocus);
+      // A group box frames the controls in it and never hides them: it stands behind its siblings, also behind the
+      // ones made before it (a heading inside its frame, the buttons in it), whatever colours its form gives it,
+      // and leaves their clicks to them.
+      g->lower();
       h = WinHandle(g);
       return g;
     }
@@ -1564,10 +1619,8 @@ LResult WinControlDefProc(Hwnd h, unsigned msg, WParam wParam, LParam lParam) {
         return MAKELPARAM(static_cast<unsigned>(s), static_cast<unsigned>(e));
       }
       case EM_LIMITTEXT:
-        if (auto* le = qobject_cast<QLineEdit*>(w)) {
-          if (auto* v = dynamic_cast<EditValidator*>(const_cast<QValidator*>(le->validator())))
-            v->setLimit(wParam == 0 ? 0 : static_cast<int>(wParam));
-        }
+        if (auto* le = qobject_cast<QLineEdit*>(w))
+          EditValidatorOf(le)->setLimit(wParam == 0 ? 0 : static_cast<int>(wParam));
         return 0;
       case EM_SETMARGINS: return 0;
       case EM_SETREADONLY:

@@ -206,5 +206,7 @@ T* CtlAs(Hwnd h) {
 // Text of any window: an edit's text, a button's or static's caption, a combo box's shown text, a picker's text, a
 // form's title.
 std::string CtlTextOf(QWidget* w);
+// A single-line edit takes at most `digits` digits from the operator (0: no limit); other characters do not count.
+bool EditLimitDigits(QWidget* w, int digits);
 // Sets a window's text (WM_SETTEXT): an edit also reports EN_CHANGE when the text is unchanged.
 bool CtlSetTextOf(Hwnd h, QWidget* w, const std::string& text);

@@ -474,6 +474,7 @@ int TxtSetSel(Hwnd h, int start, int end) {
   return static_cast<int>(
       Def(h, EM_SETSEL, static_cast<WParam>(static_cast<std::intptr_t>(start)), static_cast<LParam>(end)));
 }
+int TxtLimitDigits(Hwnd h, int digits) { return EditLimitDigits(WinWidget(h), digits) ? 1 : 0; }
 int CtlEnable(Hwnd h) { return WinEnableWindow(h, true) ? 1 : 0; }
 int CtlDisable(Hwnd h) { return WinEnableWindow(h, false) ? 1 : 0; }
 Hwnd CtlSetFocus(Hwnd h) {

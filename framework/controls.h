@@ -99,6 +99,9 @@ int CtlGetTextLength(Hwnd h);              // bytes; 0 no window
 int CtlSetText(Hwnd h, const std::string& text);   // 1 / 0 (an edit reports EN_CHANGE even for the same text)
 int TxtSetText(Hwnd h, const std::string& text);   // always 0
 int TxtSetSel(Hwnd h, int start, int end);          // EM_SETSEL: start -1 removes the selection, end -1 to the end
+// The most digits the operator can type or paste into a single-line edit, separators and other characters not counted
+// (0: no limit); texts the program sets are taken whole, as with EM_LIMITTEXT. 1 / 0 (no such edit).
+int TxtLimitDigits(Hwnd h, int digits);
 int CtlEnable(Hwnd h);                     // previous disabled state (1 was disabled); 0 no window
 int CtlDisable(Hwnd h);
 Hwnd CtlSetFocus(Hwnd h);                  // window that had the focus; 0 no window

@@ -1,5 +1,7 @@
 #include "framework/form_runtime.h"
 
+#include "framework/window_state.h"
+
 #include "framework/numbers.h"
 
 #include <QAbstractButton>
@@ -371,6 +373,12 @@ int FrmSetClientSize(Hwnd hwnd, int width, int height) {
   return 0;
 }
 
+Hwnd FrmModalForm() {
+  for (auto it = ModalForms().rbegin(); it != ModalForms().rend(); ++it)
+    if (IsWindow(*it)) return *it;
+  return 0;
+}
+
 void FrmSetModalHook(std::function<void(Hwnd)> hook) { ModalHook() = std::move(hook); }
 
 // =================================================================================================================
@@ -586,6 +594,7 @@ bool FrmFormMessage(FrmForm& form, Hwnd hwnd, unsigned msg, WParam wParam, LPara
       return false;
     case WM_DESTROY:
       if (form.onDestroy) form.onDestroy(hwnd);
+      FrmForgetWindowState(hwnd);
       FrmFormDestroy(hwnd, form.window);
       *result = 0;
       return true;

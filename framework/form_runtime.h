@@ -67,6 +67,8 @@ void FrmClose(Hwnd form, int result);
 Hwnd FrmGetFormOf(Hwnd hwnd);
 // Resizes a window (no move) so that its client area is width x height; nothing when either is 0. Returns 0.
 int FrmSetClientSize(Hwnd hwnd, int width, int height);
+// The innermost modal form whose loop still runs (the one opened last), 0 when none runs.
+Hwnd FrmModalForm();
 // Tests: `hook` runs each time a modal form starts its loop (from inside the loop); an empty function removes it.
 void FrmSetModalHook(std::function<void(Hwnd)> hook);
 

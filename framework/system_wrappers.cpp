@@ -1,5 +1,10 @@
 #include "framework/system_wrappers.h"
 
+#include <QApplication>
+#include <QWidget>
+
+#include "framework/form_runtime.h"
+#include "framework/globals.h"
 #include "platform/seams.h"
 
 namespace {
@@ -59,8 +64,22 @@ std::string WalkPicture(const std::string& picture, const std::string& letters, 
 
 }  // namespace
 
+Hwnd MsgBoxOwner() {
+  if (QWidget* w = QApplication::activeWindow(); w && w->isVisible()) return WinHandle(w);
+  if (Hwnd modal = FrmModalForm()) return modal;
+  if (IsWindow(gActiveForm)) return gActiveForm;
+  return 0;
+}
+
+int MsgBox(Hwnd owner, const std::string& text, const std::string& caption, int style) {
+  if (!IsWindow(owner)) owner = MsgBoxOwner();   // a window gone (or none named): the one the operator works in
+  QWidget* window = nullptr;
+  if (QWidget* w = WinWidget(owner)) window = w->window();
+  return platform::seams().messageBoxes().Show(text, caption, style, window);
+}
+
 int MsgBox(const std::string& text, const std::string& caption, int style) {
-  return platform::seams().messageBoxes().Show(text, caption, style);
+  return MsgBox(MsgBoxOwner(), text, caption, style);
 }
 
 std::string ClipGetText() {

@@ -4,9 +4,17 @@
 #include <QLocale>
 #include <string>
 
-// Shows a message box without owner and returns the button pressed (IDOK, IDYES, ... of framework/win.h). All message
-// boxes of the system go through it.
+#include "framework/win.h"
+
+// Shows a message box and returns the button pressed (IDOK, IDYES, ... of framework/win.h). All message boxes of the
+// system go through it. The box belongs to the window it speaks for: `owner` (any window of a form stands for its
+// form's top-level window), or, without one (or when it is gone), the window the operator works in (MsgBoxOwner). It is modal and stands
+// in front of that window, also when that window stays on top of the others.
+int MsgBox(Hwnd owner, const std::string& text, const std::string& caption, int style);
 int MsgBox(const std::string& text, const std::string& caption, int style);
+// The window a box without a named owner speaks for: the active window of the program; else the innermost modal form
+// still open (FrmModalForm); else the form last activated; else 0.
+Hwnd MsgBoxOwner();
 
 // The clipboard's text; empty when it holds no text. In a text without any carriage return every line feed reads as
 // carriage return and line feed, as pasted spreadsheet rows do on the desktop the system was made for; a text that

@@ -223,8 +223,10 @@ void FORMTUNGGAKAN_LoadArrears() {
 
 int FORMTUNGGAKAN_OnArrearsRow(void*, int columnCount, char** values, char**) {
   Hwnd list = gFormTunggakanList;
+  // The row keeps what the fee still owes as loaded: the choosers rewrite "Jumlah", never above this.
+  const LParam owed = static_cast<LParam>(RoundHalfEven(Val(Cell(values, columnCount, 2))));
   const int r = LvInsertItem(list, LvGetItemCount(list), kTunggakanColNo, std::to_string(LvGetItemCount(list) + 1),
-                             0, 0);
+                             owed, 0);
   for (int c = 0; c < 5; ++c) LvInsertItem(list, r, kTunggakanColId + c, Cell(values, columnCount, c), 0, 0);
   LvInsertItem(list, r, kTunggakanColMonths, "0", 0, 0);
   LvInsertItem(list, r, kTunggakanColYearly, Cell(values, columnCount, 5), 0, 0);
@@ -242,6 +244,11 @@ LResult FORMTUNGGAKAN_OnTapelChange(int, Hwnd, Hwnd, int) {
   }
   FORMTUNGGAKAN_LoadArrears();
   return 0;
+}
+
+long long FORMTUNGGAKAN_RowOwed(int row) {
+  if (row < 0 || row >= LvGetItemCount(gFormTunggakanList)) return 0;
+  return static_cast<long long>(LvGetItemData(gFormTunggakanList, row, 0));
 }
 
 LResult FORMTUNGGAKAN_ChangeAmount(int, Hwnd form, Hwnd, int) {

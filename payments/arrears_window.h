@@ -27,7 +27,9 @@ extern int gFormTunggakanCopyButtonId, gFormTunggakanArchiveButtonId, gFormTungg
     gFormTunggakanIconId, gFormTunggakanSubHeadingId;
 void FORMTUNGGAKAN_InitControlIds();
 
-// Columns of the arrears list. Hidden columns (width 0) still carry what the choosers, "Sisip" and the bill read.
+// Columns of the arrears list. Hidden columns (width 0) still carry what the choosers, "Sisip" and the bill read. Each
+// row's data (LvGetItemData) is what the fee still owed when the list was loaded, in whole rupiah: the choosers
+// rewrite "Jumlah" but never pay above it (FORMTUNGGAKAN_RowOwed).
 enum FormTunggakanColumn : int {
   kTunggakanColNo = 0,         // "No."         row number
   kTunggakanColId = 1,         // "Id"          account.Id
@@ -38,6 +40,9 @@ enum FormTunggakanColumn : int {
   kTunggakanColMonths = 6,     // "nBln"        always "0"
   kTunggakanColYearly = 7,     // "temp"        detail_account.jml_pembayaran
 };
+
+// What the fee of arrears row `row` still owed when the list was loaded (whole rupiah; 0 for no such row).
+long long FORMTUNGGAKAN_RowOwed(int row);
 
 // ----- the window -----------------------------------------------------------------------------------------------
 // Creates the window ("Form4", 637 x 527, a popup without title bar, centred) owned by `parent` and shows it, modal

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QString>
 #include <QWidget>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -311,11 +312,15 @@ LResult FORM27_TogglePick(Hwnd) {
 LResult FORM27_PickStudents(Hwnd) {
   LvDeleteAllItems(gForm27ChosenList);
   std::vector<std::string> amounts;
+  std::set<std::string> chosen;
   const int n = LvGetItemCount(gForm27StudentList);
   for (int row = 0; row < n; ++row) {
     if (LvGetItemText(gForm27StudentList, row, kForm27Pick) != kPicked) continue;
     const std::string amount = LvGetItemText(gForm27StudentList, row, kForm27StudentAmount);
     if (Amount(amount) <= 0) continue;   // nothing owed: nothing to pay, no row and no receipt
+    // A student with two class rows of the year is listed twice, owing the same once: charged once.
+    const std::string id = LvGetItemText(gForm27StudentList, row, kForm27StudentId);
+    if (!chosen.insert(id).second) continue;
     const int r = LvInsertItem(gForm27ChosenList, LvGetItemCount(gForm27ChosenList), kForm27ChosenId,
                                LvGetItemText(gForm27StudentList, row, kForm27StudentId), 0, 0);
     LvSetItemText(gForm27ChosenList, r, kForm27ChosenName, LvGetItemText(gForm27StudentList, row, kForm27StudentName));

@@ -88,7 +88,8 @@ LResult FORM27_OnKelasChange(Hwnd form);    // the class's yearly fees into the 
 LResult FORM27_LoadStudents(Hwnd form);
 LResult FORM27_TogglePick(Hwnd form);       // the marked student's pick mark "v" on or off
 // "Pilih Siswa ": the picked students that still owe something (an amount above 0) into the chosen list, "Unsaved",
-// and their total; a student owing 0 or less is left out (no row, no receipt).
+// and their total; a student owing 0 or less is left out (no row, no receipt), and a student listed twice (two class
+// rows in the year) is chosen once.
 LResult FORM27_PickStudents(Hwnd form);
 // "Simpan": one row per chosen student in one transaction, ids = the stamp (status-bar clock; the computer's clock
 // when the status bar shows none) + the row number. All written: every row "Saved", "Simpan" disabled, "Cetak struk"

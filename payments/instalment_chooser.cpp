@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "common/amounts.h"
+#include "common/numbers_words.h"
 #include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"
@@ -136,6 +137,12 @@ std::string FinInstalmentAngsuranName(const std::string& name, const InstalmentC
   return "Angsuran " + name + " dari : " + choice.first + " s/d " + choice.last;
 }
 
+std::string FinInstalmentOverOwedText(long long amount, long long owed) {
+  if (amount <= owed) return std::string();
+  return "Jumlah pembayaran melebihi sisa tagihan, sisa tagihan : " +
+         FinFormatThousands(std::to_string(owed), ".") + "..";
+}
+
 std::string FinInstalmentPaymentsSql(const std::string& word, const std::string& student, const std::string& fee) {
   return "SELECT Tgl, Masuk FROM transaksi where Uraian like '%" + SqlQ(word) + "%' and SiswaID='" + SqlQ(student) +
          "' and AcctId='" + SqlQ(fee) + "'";
@@ -164,6 +171,7 @@ void FORMREKBAYAR3_CreateControls(Hwnd form) {
                                          gFormRekBayar3CashEditId, FORMREKBAYAR3_CtlSubclassProc, kFont, "",
                                          FrmColors::Window(), 1);
   CtlAddToolTip(gFormRekBayar3CashEdit, "Masukan nilai cicilan sesuai dengan nominal yang ada", 1);
+  FinLimitAmountEdit(gFormRekBayar3CashEdit);
   gFormRekBayar3List = FrmAddControl(form, "SysListView32", "",
                                      WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS,
                                      WS_EX_CLIENTEDGE, 6, 6, 622, 244, gFormRekBayar3ListId,
@@ -207,6 +215,19 @@ LResult FORMREKBAYAR3_ShowCicilan(int, Hwnd, Hwnd, int) {
 LResult FORMREKBAYAR3_Insert(int, Hwnd form, Hwnd, int) {
   const int row = ArrearsRow();
   const std::string name = ArrearsCell(kTunggakanColName);
+  // Refused: the box, and the chooser stays open with the arrears row as it was.
+  auto refuse = [form](const std::string& text) {
+    MsgBox(form, text, "Info", MB_OK);
+    if (BtnIsChecked(gFormRekBayar3CicilanRadio)) {
+      CtlSetFocus(gFormRekBayar3CashEdit);
+      TxtSetSel(gFormRekBayar3CashEdit, 0, -1);
+    }
+    return 0;
+  };
+  // An instalment never pays more than the fee still owes.
+  auto aboveOwed = [row](long long amount) {
+    return row < 0 ? std::string() : FinInstalmentOverOwedText(amount, FORMTUNGGAKAN_RowOwed(row));
+  };
   if (BtnIsChecked(gFormRekBayar3AngsuranRadio)) {
     std::vector<InstalmentRow> rows;
     std::vector<bool> ticked;
@@ -216,6 +237,7 @@ LResult FORMREKBAYAR3_Insert(int, Hwnd form, Hwnd, int) {
       ticked.push_back(LvGetCheck(gFormRekBayar3List, r) == -1);
     }
     const InstalmentChoice choice = FinInstalmentChoose(rows, ticked);
+    if (const std::string over = aboveOwed(choice.sum); !over.empty()) return refuse(over);
     if (row >= 0) {
       LvSetItemText(gFormTunggakanList, row, kTunggakanColName, FinInstalmentAngsuranName(name, choice));
       LvSetItemText(gFormTunggakanList, row, kTunggakanColAmount, std::to_string(choice.sum));
@@ -224,12 +246,8 @@ LResult FORMREKBAYAR3_Insert(int, Hwnd form, Hwnd, int) {
     // The amount as the operator types or pastes it ("1.500.000", "1,500,000", "Rp 75.000"); only a positive amount
     // of whole rupiah is taken, and the row gets it as plain digits.
     const long long amount = FinPositiveAmount(CtlGetText(gFormRekBayar3CashEdit));
-    if (amount <= 0) {
-      MsgBox("Jumlah cicilan harus berupa angka lebih dari 0..", "Info", MB_OK);
-      CtlSetFocus(gFormRekBayar3CashEdit);
-      TxtSetSel(gFormRekBayar3CashEdit, 0, -1);
-      return 0;   // the chooser stays open and the arrears row as it was
-    }
+    if (amount <= 0) return refuse("Jumlah cicilan harus berupa angka lebih dari 0..");
+    if (const std::string over = aboveOwed(amount); !over.empty()) return refuse(over);
     if (row >= 0) {
       LvSetItemText(gFormTunggakanList, row, kTunggakanColName, "Cicilan " + name);
       LvSetItemText(gFormTunggakanList, row, kTunggakanColAmount, std::to_string(amount));

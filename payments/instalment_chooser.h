@@ -60,6 +60,11 @@ InstalmentChoice FinInstalmentChoose(const std::vector<InstalmentRow>& rows, con
 // The arrears row's new name: "Angsuran " + name + " dari : " + first + " s/d " + last.
 std::string FinInstalmentAngsuranName(const std::string& name, const InstalmentChoice& choice);
 
+// What "Sisip" says when `amount` is more than the fee still owes (`owed`, whole rupiah): "Jumlah pembayaran melebihi
+// sisa tagihan, sisa tagihan : " + the owed amount with "." separators + ".."; the empty text when the amount is not
+// above it.
+std::string FinInstalmentOverOwedText(long long amount, long long owed);
+
 // The statements: the student's earlier payments on the fee whose description holds `word` ("Angsuran" or
 // "Cicilan"): Tgl, Masuk.
 std::string FinInstalmentPaymentsSql(const std::string& word, const std::string& student, const std::string& fee);
@@ -77,7 +82,9 @@ LResult FORMREKBAYAR3_ShowAngsuran(int index, Hwnd form, Hwnd control, int id);
 LResult FORMREKBAYAR3_ShowCicilan(int index, Hwnd form, Hwnd control, int id);
 // "Sisip": the choice into the marked arrears row, then the chooser closes with result 0. In "Cicilan" mode the typed
 // amount is read as operators write money (FinPositiveAmount); a text that is not a positive amount shows "Jumlah
-// cicilan harus berupa angka lebih dari 0.." (caption "Info"), changes nothing and leaves the chooser open.
+// cicilan harus berupa angka lebih dari 0.." (caption "Info"), changes nothing and leaves the chooser open. In either
+// mode an amount above what the fee still owes (FORMTUNGGAKAN_RowOwed) is refused the same way, with
+// FinInstalmentOverOwedText.
 LResult FORMREKBAYAR3_Insert(int index, Hwnd form, Hwnd control, int id);
 // Row callback of the payments statement (Tgl, Masuk).
 int FORMREKBAYAR3_OnPaymentRow(void* user, int columnCount, char** values, char** names);

@@ -134,9 +134,10 @@ LResult FORMREKBAYAR1_LoadMonths(Hwnd, std::intptr_t) {
   const std::string fee = LvGetItemText(gFormTunggakanList, ArrearsRow(), kTunggakanColId);
   const std::string student = CtlGetText(gFormBayarIdEdit);
   gSqlResult.clear();
-  // Without the paid sum nothing counts as paid: every month shows what is billed for it.
-  gRemaining = FinExec(FinMonthChooserPaidSql(student, fee), FinCbSingleValue) == 0 ? RoundHalfEven(Val(gSqlResult))
-                                                                                     : 0;
+  // Without the paid sum no month is known to be open: every month stays at 0 and nothing can be paid (its box told
+  // the operator). A failed read is never taken as "nothing paid".
+  if (FinExec(FinMonthChooserPaidSql(student, fee), FinCbSingleValue) != 0) return 0;
+  gRemaining = RoundHalfEven(Val(gSqlResult));
   FinExec(FinMonthChooserBillingSql(student, fee), FORMREKBAYAR1_OnBillingRow);
   return 0;
 }

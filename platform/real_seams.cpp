@@ -13,6 +13,7 @@
 #include <QMimeData>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
+#include <QPointer>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
@@ -36,19 +37,37 @@ constexpr int IdOk = 1, IdCancel = 2, IdAbort = 3, IdRetry = 4, IdIgnore = 5, Id
 
 QString Q(const std::string& s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
 
+// The window a box without a named owner speaks for: the window the operator works in (the active one), else the
+// innermost modal window still shown.
+QWidget* ActiveOwner() {
+  if (QWidget* w = QApplication::activeWindow(); w && w->isVisible()) return w;
+  if (QWidget* w = QApplication::activeModalWidget(); w && w->isVisible()) return w;
+  return nullptr;
+}
+
 class RealMessageBoxes : public MessageBoxes {
  public:
-  int Show(const std::string& text, const std::string& caption, int style) override {
-    QMessageBox box;
-    box.setWindowTitle(Q(caption));
-    box.setText(Q(text));
-    if (style & (kSystemModal | kTopmost)) box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  int Show(const std::string& text, const std::string& caption, int style, QWidget* owner) override {
+    QWidget* parent = owner ? owner->window() : ActiveOwner();
+    // The box belongs to its owner's window: the window manager keeps it in front of that window and centres it
+    // there. It lives on the heap, as a child of that window: should the window go while the box is open, the box
+    // goes with it and the answer is the box's cancel.
+    QPointer<QMessageBox> box = new QMessageBox(parent);
+    box->setAttribute(Qt::WA_DeleteOnClose, false);
+    box->setWindowModality(Qt::ApplicationModal);
+    // A modal window opened from the owner disables it; its box takes keys and clicks all the same.
+    box->setEnabled(true);
+    box->setWindowTitle(Q(caption));
+    box->setText(Q(text));
+    // In front of an owner that stays on top of other windows, the box stays on top as well.
+    const bool ownerOnTop = parent && (parent->windowFlags() & Qt::WindowStaysOnTopHint);
+    if (ownerOnTop || (style & (kSystemModal | kTopmost))) box->setWindowFlag(Qt::WindowStaysOnTopHint, true);
     switch (style & kIconMask) {
-      case kIconError: box.setIcon(QMessageBox::Critical); break;
-      case kIconQuestion: box.setIcon(QMessageBox::Question); break;
-      case kIconWarning: box.setIcon(QMessageBox::Warning); break;
-      case kIconInformation: box.setIcon(QMessageBox::Information); break;
-      default: box.setIcon(QMessageBox::NoIcon); break;
+      case kIconError: box->setIcon(QMessageBox::Critical); break;
+      case kIconQuestion: box->setIcon(QMessageBox::Question); break;
+      case kIconWarning: box->setIcon(QMessageBox::Warning); break;
+      case kIconInformation: box->setIcon(QMessageBox::Information); break;
+      default: box->setIcon(QMessageBox::NoIcon); break;
     }
     struct B { QMessageBox::StandardButton button; int id; };
     std::vector<B> buttons;
@@ -69,17 +88,21 @@ class RealMessageBoxes : public MessageBoxes {
     }
     std::vector<std::pair<QAbstractButton*, int>> ids;
     for (const auto& b : buttons) {
-      QAbstractButton* w = box.addButton(b.button);
+      QAbstractButton* w = box->addButton(b.button);
       ids.emplace_back(w, b.id);
-      if (b.id == escapeId) box.setEscapeButton(w);
+      if (b.id == escapeId) box->setEscapeButton(w);
     }
     std::size_t def = std::size_t((style & kDefMask) >> 8);
-    if (def < ids.size()) box.setDefaultButton(static_cast<QPushButton*>(ids[def].first));
-    box.exec();
-    QAbstractButton* clicked = box.clickedButton();
+    if (def < ids.size()) box->setDefaultButton(static_cast<QPushButton*>(ids[def].first));
+    box->exec();
+    const int cancelled = escapeId ? escapeId : IdCancel;
+    if (!box) return cancelled;
+    QAbstractButton* clicked = box->clickedButton();
+    int answer = cancelled;
     for (const auto& [w, id] : ids)
-      if (w == clicked) return id;
-    return escapeId ? escapeId : IdCancel;
+      if (w == clicked) answer = id;
+    delete box.data();
+    return answer;
   }
 };
 

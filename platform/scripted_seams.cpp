@@ -1,5 +1,6 @@
 #include "platform/scripted_seams.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QPointer>
 #include <QWidget>
@@ -36,9 +37,18 @@ std::string Quote(const std::string& s) { return "\"" + s + "\""; }
 class ScriptedMessageBoxes : public MessageBoxes {
  public:
   explicit ScriptedMessageBoxes(ScriptedSeams* s) : s_(s) {}
-  int Show(const std::string& text, const std::string& caption, int style) override {
+  int Show(const std::string& text, const std::string& caption, int style, QWidget* owner) override {
     int answer;
-    if (!s_->msgBoxScript_.empty()) {
+    if (s_->realBoxes_) {
+      // Handed to the test from inside the box's loop: the box is the modal window then.
+      QMetaObject::invokeMethod(
+          QCoreApplication::instance(),
+          [handler = s_->realBoxAnswer_]() {
+            if (QWidget* box = QApplication::activeModalWidget()) handler(box);
+          },
+          Qt::QueuedConnection);
+      answer = s_->realBoxes_->Show(text, caption, style, owner);
+    } else if (!s_->msgBoxScript_.empty()) {
       ScriptedSeams::MsgBoxExpect e = s_->msgBoxScript_.front();
       s_->msgBoxScript_.pop_front();
       answer = e.answer;
@@ -57,7 +67,9 @@ class ScriptedMessageBoxes : public MessageBoxes {
       s_->errors_.push_back("unexpected message box " + Quote(text) + " / " + Quote(caption) + " style " +
                             std::to_string(style));
     }
-    s_->msgBoxes_.push_back({text, caption, style, answer});
+    QWidget* window = owner ? owner->window() : nullptr;
+    s_->msgBoxes_.push_back(
+        {text, caption, style, answer, window, window ? window->windowTitle().toStdString() : std::string()});
     return answer;
   }
 
@@ -233,6 +245,12 @@ void ScriptedSeams::ExpectMsgBox(const std::string& text, const std::string& cap
                                  std::optional<int> style) {
   msgBoxScript_.push_back({text, caption, style, answer});
 }
+void ScriptedSeams::UseRealMessageBoxes(std::function<void(QWidget*)> answer) {
+  realBoxAnswer_ = std::move(answer);
+  if (realBoxAnswer_) realBoxes_ = MakeRealMessageBoxes();
+  else realBoxes_.reset();
+}
+
 void ScriptedSeams::AnswerMsgBox(int answer) { msgBoxScript_.push_back({std::nullopt, std::nullopt, std::nullopt, answer}); }
 void ScriptedSeams::AllowMsgBoxes(std::optional<int> answer) { msgBoxDefault_ = answer; }
 

@@ -6,8 +6,12 @@
 // IDNO for Yes/No, IDABORT for Abort/Retry/Ignore, IDOK for OK alone), so the code under test runs on. The test
 // fixture (tests/support/seams_fixture.h) fails the test on any recorded error and on answers left unconsumed.
 #pragma once
+#include <QPointer>
+#include <QWidget>
+
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -28,6 +32,8 @@ struct MsgBoxCall {
   std::string caption;
   int style = 0;
   int answer = 0;
+  QPointer<QWidget> owner;     // the window the box was shown for (null: none; also once that window is gone)
+  std::string ownerTitle;      // that window's caption when the box was shown (empty without owner)
 };
 
 struct FileDialogCall {
@@ -55,6 +61,10 @@ class ScriptedSeams {
                     std::optional<int> style = std::nullopt);
   // The next box, whatever it says, is answered `answer`.
   void AnswerMsgBox(int answer);
+  // From now on every box is shown by the real back end (a real QMessageBox, owned as the system owns it) and still
+  // recorded with the button pressed; `answer` gets each box from inside its loop, once it is shown, and must end it
+  // (press a button). An empty function goes back to scripted boxes.
+  void UseRealMessageBoxes(std::function<void(QWidget* box)> answer);
   // From now on boxes nobody scripted are no error: they are answered `answer` (0: the box's first button:
   // IDOK, IDYES, IDABORT or IDRETRY). std::nullopt makes them errors again.
   void AllowMsgBoxes(std::optional<int> answer = 0);
@@ -131,6 +141,8 @@ class ScriptedSeams {
   };
 
   std::deque<MsgBoxExpect> msgBoxScript_;
+  std::unique_ptr<MessageBoxes> realBoxes_;
+  std::function<void(QWidget*)> realBoxAnswer_;
   std::optional<int> msgBoxDefault_;
   std::vector<MsgBoxCall> msgBoxes_;
 

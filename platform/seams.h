@@ -27,8 +27,10 @@ class MessageBoxes {
  public:
   virtual ~MessageBoxes() = default;
   // Shows `text` under `caption` with the buttons and icon of `style` (MB_* bits) and returns the button pressed
-  // (IDOK, IDCANCEL, IDYES, IDNO, ...).
-  virtual int Show(const std::string& text, const std::string& caption, int style) = 0;
+  // (IDOK, IDCANCEL, IDYES, IDNO, ...). `owner` is the window the box speaks for (nullptr: the active window, if
+  // any): the box belongs to that window, is modal, stands in front of it (also when it stays on top of others)
+  // and is centred over it.
+  virtual int Show(const std::string& text, const std::string& caption, int style, QWidget* owner) = 0;
 };
 
 // ----- file open / save dialogs --------------------------------------------------------------------------------

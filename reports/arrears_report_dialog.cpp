@@ -9,8 +9,10 @@
 #include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"
+#include "framework/window_state.h"
 #include "framework/resources.h"
 #include "framework/window_system.h"
+#include "reports/arrears_report_window.h"
 #include "reports/arrears_reports.h"
 
 Hwnd gFormLapTunggakanWindow = 0;
@@ -88,7 +90,12 @@ void FORMLAPTUNGGAKAN_CreateControls(Hwnd dialog) {
   CtlSetFocus(gFormLapTunggakanClassCombo);
 }
 
-LResult FORMLAPTUNGGAKAN_OnLoad(Hwnd) {
+LResult FORMLAPTUNGGAKAN_OnLoad(Hwnd dialog) {
+  // The report window whose command opens the dialog is the current one now: the reports are built into its list,
+  // whatever report window is clicked meanwhile.
+  FrmWindowState st;
+  st.owner = gForm11Window;
+  FrmKeepWindowState(dialog, st);
   FinExec(FinArrearsReportClassesSql(gTapel), FORMLAPTUNGGAKAN_CbAddClass);
   CbSetCurSel(gFormLapTunggakanClassCombo, 0);
   CtlDisable(gFormLapTunggakanMonthlyButton);
@@ -104,6 +111,8 @@ LResult FORMLAPTUNGGAKAN_OnShowData(Hwnd) {
 LResult FORMLAPTUNGGAKAN_WndProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam) {
   LResult r = 0;
   if (FrmFormMessage(gFormLapTunggakan, hwnd, msg, wParam, lParam, &r)) return r;
+  if (msg == WM_COMMAND)
+    if (const FrmWindowState* st = FrmWindowStateOf(hwnd); st && IsWindow(st->owner)) FORM11_Bind(st->owner);
   if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
     const int id = static_cast<int>(LOWORD(wParam));
     if (id == gFormLapTunggakanShowDataButtonId) return FORMLAPTUNGGAKAN_OnShowData(hwnd);

@@ -82,9 +82,12 @@ std::string FinArrearsReportClassCellsSql(const std::vector<std::string>& feeIds
 std::string FinArrearsReportRecapSql(const std::string& tapel) {
   // "+SiswaID": each fee's payment rows are taken by the fee (index on acctid) and tested against the student list,
   // which is built once; probing the payments of every listed student for every fee would take fees x students.
+  // "Is Not Null" leaves the sums as they are (a sum passes over NULL) and lets both be read from the indexes of
+  // billed and paid amounts alone.
   return "select account.Id, account.Pembayaran, account.Kelas, (Select Sum(detail_account.jml_pembayaran) from "
-         "detail_account where detail_account.id_account=account.id), (Select Sum(transaksi.Masuk) From transaksi "
-         "Where AcctId=account.id And +SiswaID In(Select IdSiswa From siswakelas Where siswakelas.Kelas<>'DO' and "
+         "detail_account where detail_account.id_account=account.id And detail_account.jml_pembayaran Is Not Null), "
+         "(Select Sum(transaksi.Masuk) From transaksi Where AcctId=account.id And transaksi.Masuk Is Not Null And "
+         "+SiswaID In(Select IdSiswa From siswakelas Where siswakelas.Kelas<>'DO' and "
          "instr(siswakelas.Kelas,'Lulus')<1)) from account WHERE account.Tapel='" +
          SqlQ(tapel) + "' Order by account.Kelas";
 }

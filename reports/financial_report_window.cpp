@@ -66,7 +66,11 @@ std::string SingleValue(const std::string& sql) {
   return gSqlResult;
 }
 
-long long Whole(const std::string& text) { return RoundHalfEven(Val(text)); }
+// Money is whole rupiah, but a sum over amounts written by an earlier program can have a decimal part. Every amount
+// SQLite gives is taken as one whole number (rounded to the nearest, half to even: 1000.75 is 1001, -100.75 is -101),
+// the same on its line and in every total, so that the lines shown always add up to the totals shown.
+long long Whole(const std::string& text) { return FinReportCellValue(text); }
+std::string Shown(const std::string& text) { return text.empty() ? text : std::to_string(Whole(text)); }
 
 bool IsFinancialReport(Hwnd form) { return IsWindow(form) && WinGetClassName(form) == FrmClassName(gForm8); }
 
@@ -153,10 +157,10 @@ int FinReportCbTransactionRow(void*, int columnCount, char** values, char**) {
   const std::string monthDay = tgl.size() > 5 ? tgl.substr(5, 5) : "";
   std::string amount;
   if (Val(masuk) > 0) {
-    amount = masuk;
+    amount = Shown(masuk);
     gSubTotal += Whole(masuk);
   } else {
-    amount = keluar;
+    amount = Shown(keluar);
     gSubTotal -= Whole(keluar);
   }
   AddLine("", "   " + monthDay + ", " + Cell(values, columnCount, 1), amount);
@@ -168,7 +172,7 @@ int FinReportCbAccountTotal(void*, int columnCount, char** values, char**) {
   const int row = AddLine(kode, " - " + Cell(values, columnCount, 1));
   const std::string net = SingleValue(FinReportAccountNetSql(kode, gPeriod));
   const long long value = Whole(net);
-  LvSetItemText(gTargetListView, row, kColSub, value < 0 ? std::to_string(-value) : net);
+  LvSetItemText(gTargetListView, row, kColSub, value < 0 ? std::to_string(-value) : Shown(net));
   gCountResult += value;
   return 0;
 }
@@ -194,13 +198,12 @@ void FinBuildFinancialReport() {
   // 2-7. opening balance
   AddLine("", "A. SALDO AWAL");
   gCountResult = 0;
-  AddLine("", "Jumlah Saldo Kas", "", cash.value());
+  AddLine("", "Jumlah Saldo Kas", "", Shown(cash.value()));
   AddLine("", "Saldo Bank");
   FinExec(FinReportAccountsSql("Bms", gTapel), accountLine);
   if (global) AddLine("", "Jumlah Saldo Bank", "", std::to_string(gCountResult));
-  AddLine("", "Jumlah Saldo Tabungan Siswa", "", savings.value());
-  // Until the finishing pass the cells hold the sums as SQLite gives them: they are added as numbers, a "." in
-  // them being a decimal point (a value written by an earlier program can have one), never a thousands separator.
+  AddLine("", "Jumlah Saldo Tabungan Siswa", "", Shown(savings.value()));
+  // Until the finishing pass the cells hold whole numbers as plain digits (Shown): they are added as numbers.
   const long long opening = FinColumnSum(list, kColJumlah, 0, -1);
   AddLine("", "TOTAL SALDO AWAL", "", std::to_string(opening));
 
@@ -215,7 +218,7 @@ void FinBuildFinancialReport() {
   // 10-11. discounts and net income
   AddLine("");
   const std::string discount = SingleValue(FinReportDiscountSql(gPeriod));
-  AddLine("", "C. Potongan/Bonus/Beasiswa Penerimaan Pembayaran", "", discount);
+  AddLine("", "C. Potongan/Bonus/Beasiswa Penerimaan Pembayaran", "", Shown(discount));
   const long long net = opening + income + Whole(discount);
   AddLine("D.", "TOTAL PENDAPATAN BERSIH", "", std::to_string(net));
 

@@ -12,7 +12,9 @@
 #include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"
+#include "framework/window_state.h"
 #include "framework/window_system.h"
+#include "reports/payment_report_window.h"
 #include "reports/payment_reports.h"
 
 Hwnd gFormLapBayarWindow = 0;
@@ -170,7 +172,12 @@ int FORMLAPBAYAR_CbAddAccount(void*, int columnCount, char** values, char**) {
   return 0;
 }
 
-LResult FORMLAPBAYAR_OnLoad(Hwnd) {
+LResult FORMLAPBAYAR_OnLoad(Hwnd dialog) {
+  // The report window whose command opens the dialog is the current one now: the reports are built into its list,
+  // whatever report window is clicked meanwhile.
+  FrmWindowState st;
+  st.owner = gForm10Window;
+  FrmKeepWindowState(dialog, st);
   FinExec(FORMLAPBAYAR_ClassesSql(gTapel), FORMLAPBAYAR_CbAddClass);
   DtpSetDate(gFormLapBayarFromDate, gToday);
   DtpSetDate(gFormLapBayarToDate, gToday);
@@ -194,6 +201,8 @@ LResult FORMLAPBAYAR_OnShowData(Hwnd) {
 LResult FORMLAPBAYAR_WndProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam) {
   LResult r = 0;
   if (FrmFormMessage(gFormLapBayar, hwnd, msg, wParam, lParam, &r)) return r;
+  if (msg == WM_COMMAND)
+    if (const FrmWindowState* st = FrmWindowStateOf(hwnd); st && IsWindow(st->owner)) FORM10_Bind(st->owner);
   if (msg == WM_COMMAND) {
     const int id = static_cast<int>(LOWORD(wParam));
     const int code = static_cast<int>(HIWORD(wParam));

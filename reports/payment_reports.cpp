@@ -178,8 +178,10 @@ std::string PayRepClassBilledMonthsSql(const std::vector<std::string>& siswaIds,
 }
 
 std::string PayRepRecapAccountsSql(const std::string& tapel) {
-  return "select Id, Pembayaran, Kelas, cast((Select Sum(Masuk) From transaksi Where AcctId=account.id) as Integer) "
-         "from account WHERE Tapel='" +
+  // "Masuk Is Not Null" leaves the sum as it is (a sum passes over NULL) and lets it be read from the index of paid
+  // amounts alone.
+  return "select Id, Pembayaran, Kelas, cast((Select Sum(Masuk) From transaksi Where AcctId=account.id And Masuk Is "
+         "Not Null) as Integer) from account WHERE Tapel='" +
          SqlQ(tapel) + "' Order by Kelas";
 }
 

@@ -219,6 +219,7 @@ void CreateControls(Twin& t, Hwnd form) {
     // Digits, and "." as the thousands separator the operator may type or paste.
     if (auto* e = qobject_cast<QLineEdit*>(WinWidget(c.amount)))
       e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9.]*")), e));
+    FinLimitAmountEdit(c.amount);
   };
   auto makeSave = [&] {
     c.save = FrmAddControl(form, "Button", "Simpan", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_CENTER,

@@ -112,9 +112,11 @@ std::string FinJournalReportMonth(int reportMonth, const std::string& tapel) {
   return year + "-" + mm.substr(mm.size() - 2);
 }
 
+// The month's rows are taken by date (index on tgl and sts): "+Sts" keeps the status out of the choice of index, which
+// would otherwise read the journal rows of every year through the index on sts.
 std::string FORM15_ListSql(bool cash, int reportMonth, const std::string& tapel) {
   const std::string first = SqlQ(FinJournalReportMonth(reportMonth, tapel)) + "-01";
-  return std::string("select Id, Tgl, Ref, Uraian, Masuk, Keluar, Petugas from transaksi WHERE Sts='") +
+  return std::string("select Id, Tgl, Ref, Uraian, Masuk, Keluar, Petugas from transaksi WHERE +Sts='") +
          (cash ? "k" : "b") + "' And Tgl between '" + first + "' and date('" + first +
          "','start of month','+1 month','-1 day') Order By Id";
 }

@@ -57,14 +57,16 @@ std::string Period(const std::string& tapel, int month) {
 
 }  // namespace
 
+// The month's rows are taken by date (index on tgl and sts): "+Sts" keeps the status out of the choice of index, which
+// would otherwise read the savings rows of every year through the index on sts.
 std::string FORM14_LoadSql(const std::string& tapel, int month) {
-  return std::string(kSelect) + "Petugas from transaksi as a WHERE Sts='t' And " + Period(tapel, month);
+  return std::string(kSelect) + "Petugas from transaksi as a WHERE +Sts='t' And " + Period(tapel, month);
 }
 
 std::string FORM14_RefreshSql(const std::string& tapel, int month) {
   return std::string(kSelect) +
          "(Select Sum(b.Masuk-b.Keluar) From transaksi as b Where b.SiswaId=transaksi.SiswaId And "
-         "b.AcctID='Tabungan') As Saldo, Petugas from transaksi WHERE Sts='t' And " +
+         "b.AcctID='Tabungan') As Saldo, Petugas from transaksi WHERE +Sts='t' And " +
          Period(tapel, month);
 }
 

@@ -50,11 +50,18 @@ SavingsPosition SavingsNextPosition(const std::string& last, int pageLines) {
 
 SavingsPosition SavingsRowPosition(const std::vector<std::string>& positions, int index, int pageLines) {
   if (index < 0 || index >= static_cast<int>(positions.size())) return {};
-  int from = index;
-  while (from >= 0 && !SavingsIsPosition(positions[from])) --from;
-  if (from == index) return SavingsParsePosition(positions[index]);
-  SavingsPosition p = from >= 0 ? SavingsParsePosition(positions[from]) : SavingsPosition{};
-  for (int k = from; k < index; ++k) p = Next(p, pageLines);
+  SavingsPosition p;   // before the book's first line
+  for (int k = 0; k <= index; ++k) {
+    const SavingsPosition next = Next(p, pageLines);
+    if (!SavingsIsPosition(positions[k])) {
+      p = next;
+      continue;
+    }
+    // A stored line at or above the line of a row booked before it is taken already: the row comes after it.
+    const SavingsPosition stored = SavingsParsePosition(positions[k]);
+    const bool after = stored.page > p.page || (stored.page == p.page && stored.line > p.line);
+    p = after ? stored : next;
+  }
   return p;
 }
 

@@ -2,9 +2,10 @@
 // TABUNGAN") and the receipt of one transaction ("STRUK TABUNGAN"). The layouts are plain functions of their inputs;
 // SavingsPrintLines asks for the printer, opens the text device "LPT:" + name + ",EMU=TTY", writes and closes it.
 //
-// Passbook and card carry every savings row of a student on its own line. A row's position (page "-" line) is kept
-// in transaksi.Ref when the teller books it; a print run starts at the stored position of the student's oldest
-// unprinted row and gives the rows after it the following lines by count. The card has 68 lines to a page, the
+// Passbook and card carry every savings row of a student on its own line, in the order the rows were booked. A
+// row's position (page "-" line) is kept in transaksi.Ref when the teller books it; a print run starts at the
+// position of the student's oldest unprinted row (SavingsRowPosition) and gives the rows after it the following
+// lines by count. The card has 68 lines to a page, the
 // passbook 25.
 #pragma once
 #include <functional>
@@ -29,9 +30,11 @@ bool SavingsIsPosition(const std::string& text);
 // The line after `last`: line + 1 while that is at most `pageLines`, else line 1 of the next page. A position
 // without a page (an empty text, page 0) is the start of the book, so the next line is 1-1.
 SavingsPosition SavingsNextPosition(const std::string& last, int pageLines = kSavingsCardPageLines);
-// The position of row `index` of a student's savings rows in book order, given each row's stored position: its own
-// when it holds one; otherwise counted on, line by line, from the nearest earlier row that holds one, or from 1-1 for
-// the first row (rows booked elsewhere, such as the payment window's savings withdrawals, carry no position).
+// The position of row `index` of a student's savings rows in the order they were booked, given each row's stored
+// position. Each row comes after the row booked before it: it keeps its stored position when that lies after the
+// line of the row before; otherwise (no position stored, or a line the row before took already) it takes the next
+// line. The first row without a position takes 1-1. Rows booked elsewhere, such as the payment window's savings
+// withdrawals, carry no position; a row booked after one of them may hold a line counted without it.
 SavingsPosition SavingsRowPosition(const std::vector<std::string>& positions, int index,
                                    int pageLines = kSavingsCardPageLines);
 

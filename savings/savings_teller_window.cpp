@@ -113,7 +113,7 @@ std::string SavingsBalanceSql(const std::string& code) {
 
 std::string SavingsHistorySql(const std::string& code) {
   return "SELECT Tgl, Substr(Uraian,1,2), Keluar, Masuk, Id, Ref, Sts, Uraian, rowid FROM transaksi where SiswaID='" +
-         SqlQ(code) + "' and AcctID='Tabungan' Order By Id, rowid";
+         SqlQ(code) + "' and AcctID='Tabungan' Order By rowid";
 }
 
 std::string SavingsMarkPrintedSql(const std::string& code, const std::vector<long long>& rowIds) {
@@ -309,7 +309,7 @@ void LoadHistory(Teller& t) {
                   r.rowId);
     positions.push_back(r.ref);
   }
-  // The student's own last line; rows booked without a position are counted on from the last one that has one.
+  // The student's own last line, in the order the rows were booked (a row never takes a line booked before it).
   t.lastPosition = positions.empty()
                        ? std::string()
                        : SavingsFormatPosition(SavingsRowPosition(positions, static_cast<int>(positions.size()) - 1,

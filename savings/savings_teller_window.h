@@ -65,7 +65,9 @@ struct SavingsTellerRow {
 // AcctId 'Tabungan', Sts 't', Jenjang '-'; every value through SqlQ.
 std::string SavingsInsertSql(const SavingsTellerRow& row);
 // The statements of the lookup (siswa by id), the balance and the history of one student. The history gives each
-// row's rowid last: transaksi has no key (ids may repeat), so the rowid is what names one row.
+// row's rowid last: transaksi has no key (ids may repeat), so the rowid is what names one row. The rows come in the
+// order they were booked (rowid): ids do not give it, as the payment window's savings withdrawals carry a receipt
+// stamp for their id, not the student's code.
 std::string SavingsLookupSql(const std::string& code);
 std::string SavingsBalanceSql(const std::string& code);
 std::string SavingsHistorySql(const std::string& code);

@@ -8,6 +8,7 @@
 #include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"
+#include "framework/window_state.h"
 #include "framework/window_system.h"
 #include "students/student_list_window.h"
 
@@ -43,10 +44,15 @@ std::string FORM16_MoveSql(const std::string& kelas, const std::string& kategori
 }
 
 bool FORM16_MoveStudents(const std::vector<std::string>& ids, const std::string& kelas, const std::string& kategori) {
+  return FORM16_MoveStudents(ids, kelas, kategori, gTapel);
+}
+
+bool FORM16_MoveStudents(const std::vector<std::string>& ids, const std::string& kelas, const std::string& kategori,
+                         const std::string& tapel) {
   std::vector<std::string> statements;
   statements.reserve(ids.size());
   for (const std::string& id : ids) {
-    gSql = FORM16_MoveSql(kelas, kategori, id, gTapel);
+    gSql = FORM16_MoveSql(kelas, kategori, id, tapel);
     statements.push_back(gSql);
   }
   return FinExecAll(statements);
@@ -139,8 +145,16 @@ void FORM16_CreateControls(Hwnd form) {
                                      sub, kUnicodeFont, "", FrmColors::Face());
 }
 
-LResult FORM16_OnCreate(Hwnd, std::intptr_t) {
+LResult FORM16_OnCreate(Hwnd form, std::intptr_t) {
   HideNewClassFields();
+  // The student list whose command opens the window is the current one now: the window takes its students and
+  // classes here, and moves in this school year and reloads that list, whatever list is clicked meanwhile.
+  FrmWindowState st;
+  st.owner = gForm2Window;
+  st.list = gForm2List;
+  st.kelas = CtlGetText(gForm2ClassCombo);
+  st.tapel = gTapel;
+  FrmKeepWindowState(form, st);
 
   LvInsertColumn(gForm16List, 0, "Id Siswa", LVCFMT_CENTER, 100);
   LvInsertColumn(gForm16List, 1, "Nama Siswa", LVCFMT_LEFT, 250);
@@ -157,7 +171,7 @@ LResult FORM16_OnCreate(Hwnd, std::intptr_t) {
   CbAddString(gForm16ClassCombo, "DO");
   CbAddString(gForm16ClassCombo, "Lulus");
 
-  gSql = FORM16_CategorySql(gTapel);
+  gSql = FORM16_CategorySql(st.tapel);
   FinExec(gSql, FORM16_AddCategoryItem);   // a failure leaves the categories added so far
 
   CbSetCurSel(gForm16ClassCombo, 0);
@@ -191,9 +205,19 @@ LResult FORM16_Apply(int, Hwnd form, Hwnd, int) {
   std::vector<std::string> ids;
   const int rows = LvGetItemCount(gForm16List);
   for (int r = 0; r < rows; ++r) ids.push_back(LvGetItemText(gForm16List, r, 0));
-  if (!FORM16_MoveStudents(ids, CtlGetText(gForm16ClassCombo), CtlGetText(gForm16CategoryCombo)))
+  FrmWindowState st;
+  if (const FrmWindowState* kept = FrmWindowStateOf(form)) {
+    st = *kept;
+  } else {   // not opened as a window of its own: the current student list
+    st.owner = gForm2Window;
+    st.tapel = gTapel;
+  }
+  if (!FORM16_MoveStudents(ids, CtlGetText(gForm16ClassCombo), CtlGetText(gForm16CategoryCombo), st.tapel))
     return 0;   // the failure was shown; nobody moved and the choices stay for another try or "Batal"
-  if (IsWindow(gForm2Window)) FORM2_LoadListByClass();
+  if (IsWindow(st.owner)) {   // the list it was opened from shows its class anew
+    FORM2_Bind(st.owner);
+    FORM2_LoadListByClass();
+  }
   FrmClose(form, 0);
   return 0;
 }

@@ -33,6 +33,9 @@ std::string FORM16_MoveSql(const std::string& kelas, const std::string& kategori
 // Moves every student of `ids` to `kelas` / `kategori` in gTapel in one transaction: all of them or none. A failure
 // is shown ("SQL error: " + message, caption "Info") and undoes the whole move. True when the move is written.
 bool FORM16_MoveStudents(const std::vector<std::string>& ids, const std::string& kelas, const std::string& kategori);
+// The same in school year `tapel`.
+bool FORM16_MoveStudents(const std::vector<std::string>& ids, const std::string& kelas, const std::string& kategori,
+                         const std::string& tapel);
 
 // ----- the window -------------------------------------------------------------------------------------------------
 // Creates the window (477 x 362, centred) owned by `parent` and shows it through FrmShow; modal: returns the form

@@ -5,6 +5,7 @@
 #include <QDate>
 #include <algorithm>
 #include <cctype>
+#include <optional>
 #include <regex>
 #include <set>
 #include <string>
@@ -14,11 +15,13 @@
 #include "accounts/fee_rules.h"
 #include "app/globals.h"
 #include "common/amounts.h"
+#include "common/busy.h"
 #include "common/globals.h"
 #include "common/query_callbacks.h"
 #include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"
+#include "framework/window_state.h"
 #include "framework/strings.h"
 #include "framework/system_wrappers.h"
 #include "framework/window_system.h"
@@ -184,9 +187,9 @@ std::vector<PastedRow> ReadPastedRows(const std::string& clipboardText) {
     const std::size_t start = i;
     std::size_t end = i;
     std::vector<std::string> cells;
-    if (!ReadRow(text, i, end, cells)) break;   // the text after the last carriage return is no row
-    if (Blank(cells)) continue;                 // an empty line, or one of TABs only, is no row
-    rows.push_back({text.substr(start, end - start), std::move(cells)});
+    const bool ended = ReadRow(text, i, end, cells);   // the text after the last carriage return is a row too
+    if (!Blank(cells)) rows.push_back({text.substr(start, end - start), std::move(cells)});
+    if (!ended) break;   // an empty line, or one of TABs only, is no row
   }
   return rows;
 }
@@ -215,6 +218,8 @@ std::string FORMIMPORT_DateText(const std::string& cell) {
   static const std::regex kDayName(R"(^(\d{1,2})[ \-]+([A-Za-z]+)\.?[ \-,]+(\d{2}|\d{4})$)");
   static const std::regex kNameDay(R"(^([A-Za-z]+)\.?[ \-]+(\d{1,2}),?[ \-]+(\d{4})$)");
   const std::string s = Trim(cell);
+  // No date, with or without its time, is longer than this: a longer text is no date, and no pattern reads it.
+  if (s.size() > 40) return "1899-12-30";
   std::string out;
   std::smatch m;
   if (std::regex_match(s, m, kIso)) {
@@ -274,6 +279,10 @@ constexpr const char* kRefused = "Gagal di input";
 constexpr const char* kClassSaved = "Siswa Kelas berhasil di input";
 constexpr const char* kClassFailed = "Siswa Kelas gagal di input";
 constexpr const char* kBadAmount = "Gagal di input, Jumlah tidak valid..";
+}  // namespace
+const char* const kFormImportBadAmounts =
+    "Jumlah pembayaran harus berupa angka rupiah lebih dari 0, baris dengan jumlah yang tidak valid tidak disimpan..";
+namespace {
 constexpr const char* kOldMoney = "Gagal di input, Id masih tercatat di data keuangan lama";
 constexpr const char* kConfirmText =
     "Proses ini membutuhkan pengecekan data yang valid, sebelum melanjutkan ke proses penyimpanan mohon teliti "
@@ -290,9 +299,19 @@ FrmForm gFormImport = {.name = "FORMIMPORT",
                        .width = 1031,
                        .height = 589};
 
-// The mode the window was opened for. gFormMode is scratch text of other windows and callbacks as well, so the
-// window keeps its own copy from its creation on.
-std::string sMode;
+// The mode the window was opened for, and the school year and (mode "Akun") fee list class it works on. gFormMode
+// is scratch text of other windows and callbacks as well, and another list window clicked meanwhile re-points the
+// fee list's globals, so the window takes them when it opens (its window state) and its handlers work from them.
+std::string sMode, sKelas, sTapel;
+
+// Makes the state `form` took when it opened the one the handlers work from.
+void Use(Hwnd form) {
+  const FrmWindowState* st = FrmWindowStateOf(form ? form : gFormImportWindow);
+  if (!st) return;
+  sMode = st->mode;
+  sKelas = st->kelas;
+  sTapel = st->tapel;
+}
 
 enum class Mode { Siswa, Rekening, Akun, Other };
 Mode CurrentMode() {
@@ -336,20 +355,27 @@ int RunCount(const std::string& sql) {
   return FinExec(sql, FinCbCount, "SQL error0: ");
 }
 
-// ---- "Siswa": each row is one transaction: the student (unless the id exists) and its class row (unless the
-// student has one in any year). A row with a failing statement leaves nothing behind. A new student whose id old
-// payments, savings or billing rows still name gets neither (their money is not this student's).
+// ---- "Siswa": each row is written whole or not at all (a savepoint of its own, all rows under one commit): the
+// student (unless the id exists) and its class row (unless the student has one in any year). A row with a failing
+// statement leaves nothing behind. A new student whose id old payments, savings or billing rows still name gets
+// neither (their money is not this student's).
 void SaveStudents() {
   const int n = LvGetItemCount(gFormImportList);
   const std::string kelas = CtlGetText(gFormImportKelasCombo) + " " + FORMIMPORT_Clean(CtlGetText(gFormImportJurusanEdit));
   const std::string kategori = FORMIMPORT_Clean(CtlGetText(gFormImportKategoriEdit));
-  const std::string kodeYear = StrReplace(gTapel, "/", "");
+  const std::string kodeYear = StrReplace(sTapel, "/", "");
   struct Outcome {
     bool written = false, studentSaved = false, classSaved = false, oldMoney = false;
   };
   std::vector<Outcome> outcomes(static_cast<std::size_t>(n));
   std::vector<std::string> oldMoneyIds;
-  for (int r = 0; r < n; ++r) {
+  // All rows in one transaction (one commit instead of one per row), each row in a savepoint of its own: a refused
+  // row is undone alone. Should the transaction be lost on the way or its commit fail, no row is written.
+  FinBusy busy(FinBusyTask::Import, n >= kFinBusyImportRows);
+  if (!busy.started()) return;
+  std::optional<FinTransaction> all(std::in_place);
+  bool allWritten = all->active();
+  for (int r = 0; allWritten && r < n; ++r) {
     Outcome& o = outcomes[static_cast<std::size_t>(r)];
     const std::string id = Cell(r, 0);
     FinTransaction tx;
@@ -372,13 +398,22 @@ void SaveStudents() {
       // A failing class row is shown in the row's result, without a box.
       ok = FinExecQuiet("Insert Into siswakelas (kode,idsiswa, kelas, kategori, tapel) Values('" +
                         SqlQ(kodeYear + id) + "','" + SqlQ(id) + "','" + SqlQ(kelas) + "','" + SqlQ(kategori) +
-                        "','" + SqlQ(gTapel) + "')") == SQLITE_OK;
+                        "','" + SqlQ(sTapel) + "')") == SQLITE_OK;
       o.classSaved = ok;
     }
     if (ok) ok = tx.commit();
     o.written = ok;
     if (!ok) o.studentSaved = o.classSaved = o.oldMoney = false;
     if (o.oldMoney) oldMoneyIds.push_back(id);
+    // A failure that ends the whole transaction (SQLite rolls it back itself) has taken the rows before with it.
+    if (sqlite3_get_autocommit(gDb)) allWritten = false;
+  }
+  if (allWritten) allWritten = all->commit();
+  all.reset();
+  busy.end();
+  if (!allWritten) {
+    for (Outcome& o : outcomes) o = Outcome();
+    oldMoneyIds.clear();
   }
 
   int notSaved = 0;
@@ -404,16 +439,16 @@ void SaveStudents() {
   if (!oldMoneyIds.empty()) MsgBox(FinStudentIdsHaveMoneyText(oldMoneyIds), "Info", MB_OK);
 }
 
-// ---- "Rekening": an account whose description exists in gTapel is refused.
+// ---- "Rekening": an account whose description exists in sTapel is refused.
 void SaveAccounts() {
   const int n = LvGetItemCount(gFormImportList);
   for (int r = 0; r < n; ++r) {
     if (RunCount("Select Count(*) From rekening WHERE deskripsi='" + SqlQ(Cell(r, 1)) + "' and tapel='" +
-                 SqlQ(gTapel) + "'") != SQLITE_OK)
+                 SqlQ(sTapel) + "'") != SQLITE_OK)
       continue;   // no decision without a count: nothing written, the result stays
     if (gCountResult < 1) {
       if (FinExec("Insert Into rekening (kode, deskripsi, grup, tapel) Values('" + SqlQ(Cell(r, 0)) + "','" +
-                  SqlQ(Cell(r, 1)) + "','" + SqlQ(Cell(r, 2)) + "','" + SqlQ(gTapel) + "')") == SQLITE_OK)
+                  SqlQ(Cell(r, 1)) + "','" + SqlQ(Cell(r, 2)) + "','" + SqlQ(sTapel) + "')") == SQLITE_OK)
         LvSetItemText(gFormImportList, r, 3, kSaved);
     } else {
       LvSetItemText(gFormImportList, r, 3, kRefused);
@@ -436,37 +471,39 @@ int HighestFeeNumberCb(void*, int columnCount, char** values, char**) {
   return 0;
 }
 
-// ---- "Akun": fees of the fee list's class. A fee of the same name, class and category in gTapel is refused, and so
-// is a row whose amount is no amount of whole rupiah. A new fee's number continues after the highest one its class
-// and year already have, passing over ids that old billing rows or payments still name, so that ids stay unique
-// across imports and never bring old money with them.
+// ---- "Akun": fees of the fee list's class. A fee of the same name, class and category in sTapel is refused, and so
+// is a row whose amount is no positive amount of whole rupiah (kFormImportBadAmounts tells, once, after the rows). A
+// new fee's number continues after the highest one its class and year already have, passing over ids that old billing
+// rows or payments still name, so that ids stay unique across imports and never bring old money with them.
 void SaveFees() {
   const int n = LvGetItemCount(gFormImportList);
-  const std::string kelas = CtlGetText(gForm6KelasCombo);
+  const std::string kelas = sKelas;
   const std::string rekening = CtlGetText(gFormImportRekeningCombo);
   const std::size_t blank = rekening.find(' ');
   const std::string ref = blank == std::string::npos ? std::string() : rekening.substr(0, blank);
 
-  gFeeIdPrefix = FinFeeIdPrefix(kelas, gTapel);
+  gFeeIdPrefix = FinFeeIdPrefix(kelas, sTapel);
   gHighestFeeNumber = 0;
   if (FinExec("Select Id From account Where instr(Id,'" + SqlQ(gFeeIdPrefix) + "')=1", HighestFeeNumberCb) !=
       SQLITE_OK)
     return;   // without the numbers in use no id can be given safely
   long long next = gHighestFeeNumber + 1;
-  const auto idOf = [&kelas](long long number) { return FORMIMPORT_AkunId(kelas, gTapel, static_cast<int>(number)); };
+  const auto idOf = [&kelas](long long number) { return FORMIMPORT_AkunId(kelas, sTapel, static_cast<int>(number)); };
   // The ids under the prefix that fees, billing rows or payments name, read when the first row needs an id.
   std::set<std::string> named;
   bool namesRead = false;
 
+  bool badAmount = false;
   for (int r = 0; r < n; ++r) {
     long long amount = 0;
-    if (!FORMIMPORT_Amount(Cell(r, 4), amount)) {
+    if (!FORMIMPORT_Amount(Cell(r, 4), amount) || amount <= 0) {   // a fee bills a positive amount
       LvSetItemText(gFormImportList, r, 6, kBadAmount);
+      badAmount = true;
       continue;
     }
     if (RunCount("Select Count(*) from account WHERE pembayaran='" + SqlQ(Cell(r, 1)) + "' and kelas='" +
                  SqlQ(Cell(r, 2)) + "' and ifnull(kategori,'')='" + SqlQ(Cell(r, 3)) + "' and tapel='" +
-                 SqlQ(gTapel) + "'") != SQLITE_OK)
+                 SqlQ(sTapel) + "'") != SQLITE_OK)
       continue;
     if (gCountResult >= 1) {
       LvSetItemText(gFormImportList, r, 6, kRefused);
@@ -482,12 +519,13 @@ void SaveFees() {
     }
     if (FinExec("Insert Into account (id, Pembayaran, kelas, jumlah, Type, Jenjang, RefRekening, tapel) Values('" +
                 SqlQ(idOf(number)) + "','" + SqlQ(Cell(r, 1)) + "','" + SqlQ(kelas) + "'," + std::to_string(amount) +
-                ",'" + SqlQ(Cell(r, 5)) + "','ins','" + SqlQ(ref) + "','" + SqlQ(gTapel) + "')") == SQLITE_OK) {
+                ",'" + SqlQ(Cell(r, 5)) + "','ins','" + SqlQ(ref) + "','" + SqlQ(sTapel) + "')") == SQLITE_OK) {
       LvSetItemText(gFormImportList, r, 6, kSaved);
       named.insert(idOf(number));
       next = number + 1;
     }
   }
+  if (badAmount) MsgBox(kFormImportBadAmounts, "Info", MB_OK);
 }
 
 }  // namespace
@@ -537,8 +575,15 @@ void FORMIMPORT_CreateControls(Hwnd form) {
                                     22, gFormImportFormatLabelId, FrmColors::TextOnRgb(WinRgb(255, 255, 0)));
 }
 
-LResult FORMIMPORT_SetupColumns(Hwnd, std::intptr_t) {
-  sMode = gFormMode;
+LResult FORMIMPORT_SetupColumns(Hwnd form, std::intptr_t) {
+  FrmWindowState st;
+  st.mode = gFormMode;
+  st.tapel = gTapel;
+  if (st.mode == "Akun") {   // the fee list whose command opens the window is the current one now
+    st.kelas = CtlGetText(gForm6KelasCombo);
+  }
+  FrmKeepWindowState(form, st);
+  Use(form);
   switch (CurrentMode()) {
     case Mode::Siswa:
       SetColumns({{"Induk", LVCFMT_CENTER, 100},
@@ -560,7 +605,7 @@ LResult FORMIMPORT_SetupColumns(Hwnd, std::intptr_t) {
         CtlDisable(h);
       break;
     case Mode::Akun: {
-      FinExec("Select Kode, Deskripsi From rekening Where Grup='Msk' and Tapel='" + SqlQ(gTapel) + "'",
+      FinExec("Select Kode, Deskripsi From rekening Where Grup='Msk' and Tapel='" + SqlQ(sTapel) + "'",
               FORMIMPORT_AddRekeningItem);
       SetColumns({{"Id", LVCFMT_CENTER, 100},
                   {"Pembayaran", LVCFMT_LEFT, 150},
@@ -592,9 +637,10 @@ int FORMIMPORT_AddRekeningItem(void*, int columnCount, char** values, char**) {
   return 0;
 }
 
-LResult FORMIMPORT_Paste(int, Hwnd, Hwnd, int) {
+LResult FORMIMPORT_Paste(int, Hwnd form, Hwnd, int) {
+  Use(form);
   const std::vector<PastedRow> rows = ReadPastedRows(ClipGetText());
-  if (rows.empty()) return 0;   // no text, or no row ended by a carriage return: nothing changes
+  if (rows.empty()) return 0;   // no text, or blank lines only: nothing changes
   gRowCount = 0;
   const Mode mode = CurrentMode();
   if (mode == Mode::Other) return 0;
@@ -612,7 +658,7 @@ LResult FORMIMPORT_Paste(int, Hwnd, Hwnd, int) {
         AppendRow({FORMIMPORT_KodeText(cell(1)), cell(2), cell(3), ""});
         break;
       case Mode::Akun:
-        AppendRow({FORMIMPORT_AkunDisplayId(gTapel, gRowCount + 1), cell(1), CtlGetText(gForm6KelasCombo), "",
+        AppendRow({FORMIMPORT_AkunDisplayId(sTapel, gRowCount + 1), cell(1), sKelas, "",
                    cell(2), cell(3), "-"});
         break;
       case Mode::Other:
@@ -628,7 +674,8 @@ LResult FORMIMPORT_OnClassChange(int, Hwnd, Hwnd, int) {
   return 0;
 }
 
-LResult FORMIMPORT_Save(int, Hwnd, Hwnd, int) {
+LResult FORMIMPORT_Save(int, Hwnd form, Hwnd, int) {
+  Use(form);
   const Mode mode = CurrentMode();
   if (mode == Mode::Other) return 0;
   if (MsgBox(kConfirmText, "Inpor Data dari Excel", MB_YESNO | MB_ICONQUESTION) != IDYES) return 0;

@@ -25,7 +25,8 @@ void FORMIMPORT_InitControlIds();
 
 // ----- what the import computes ---------------------------------------------------------------------------------
 // The rows of pasted spreadsheet text: each row ends with a carriage return; the line feed that follows a carriage
-// return is not part of the next row; the text after the last carriage return is not a row. A cell in double quotes
+// return is not part of the next row; the text after the last carriage return is a row too (a copy without a final
+// line break loses no row). A cell in double quotes
 // (as a spreadsheet puts a cell that holds a line break) is part of its row whatever it holds, a carriage return
 // included. A row that is empty or holds only TABs and blanks is left out; NUL bytes are dropped first.
 std::vector<std::string> FORMIMPORT_PastedRows(const std::string& clipboardText);
@@ -38,7 +39,7 @@ std::string FORMIMPORT_Clean(const std::string& text);
 // A birth-date cell as "yyyy-mm-dd". Accepted: yyyy-mm-dd and yyyy/mm/dd; day, month, year separated by "/", "-" or
 // "." (day first; month first when the day-first reading is no date), two-digit years 00-29 as 20xx, 30-99 as 19xx;
 // "12 Januari 2010" / "12 Jan 2010" with Indonesian or English month names; a time after the date is ignored.
-// Any other text is the date number 0: "1899-12-30".
+// Any other text is the date number 0: "1899-12-30", so is a text longer than any date with its time can be.
 std::string FORMIMPORT_DateText(const std::string& cell);
 // A ledger-account code as the import stores it: the last three characters of "000" + cell ("7" -> "007").
 std::string FORMIMPORT_KodeText(const std::string& cell);
@@ -52,6 +53,9 @@ std::string FORMIMPORT_AkunId(const std::string& kelas, const std::string& tapel
 // "1,500,000", "Rp 75.000"); an empty or blank cell is 0. False (amount 0) for a text that is no amount of whole
 // rupiah ("abc", "12.5", "Rp 1.250.000,50"): the save refuses that row.
 bool FORMIMPORT_Amount(const std::string& cell, long long& amount);
+// The box of an "Akun" save in which some row's amount was no positive amount of whole rupiah (those rows are not
+// written; their result reads "Gagal di input, Jumlah tidak valid..").
+extern const char* const kFormImportBadAmounts;
 // The summary box texts of the "Siswa" save: `what` is "siswa" or "siswa kelas".
 std::string FORMIMPORT_SummaryText(const std::string& what, int total, int notSaved);
 

@@ -12,6 +12,7 @@
 #include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"
+#include "framework/window_state.h"
 #include "framework/numbers.h"
 #include "framework/strings.h"
 #include "framework/system_wrappers.h"
@@ -125,8 +126,14 @@ std::string Value(char** values, int columnCount, int i) {
 }  // namespace
 
 std::intptr_t FORM9_Show(Hwnd parent, int modal, int userData) {
+  // The student list current now (the one whose command opens the window) is the one reloaded when it closes,
+  // whatever list is clicked meanwhile.
+  const Hwnd studentList = gForm2Window;
   const Hwnd form = FrmCreateForm(gForm9, parent, userData);
   if (!form) return 0;
+  FrmWindowState st;
+  st.owner = studentList;
+  FrmKeepWindowState(form, st);
   if (!gPrevYearRead) {   // the failure was shown: no promotion from a part of last year
     FrmClose(form, 0);
     gFormResult = 0;
@@ -249,7 +256,11 @@ LResult FORM9_Process(int, Hwnd, Hwnd, int) {
   return 0;
 }
 
-LResult FORM9_RefreshStudentList(Hwnd) {
+LResult FORM9_RefreshStudentList(Hwnd form) {
+  if (const FrmWindowState* st = FrmWindowStateOf(form); st && st->owner) {
+    if (!IsWindow(st->owner)) return 0;   // the list it was opened from is gone: no other list is reloaded
+    FORM2_Bind(st->owner);
+  }
   CbResetContent(gForm2ClassCombo);
   FinExec("select Kelas from siswakelas WHERE Tapel='" + SqlQ(gTapel) + "' and Kelas<>'DO' Group By Kelas",
           FORM2_AddClassItem);

@@ -21,6 +21,7 @@
 #include "framework/resources.h"
 #include "framework/strings.h"
 #include "framework/system_wrappers.h"
+#include "framework/window_state.h"
 #include "framework/window_system.h"
 #include "platform/seams.h"
 #include "students/student_ids.h"
@@ -224,9 +225,16 @@ std::vector<FormSiswaAccount> ReadAccounts() {
   return out;
 }
 
-// The student's cells of a student-list row; `status` and `entryDate` only when given (a new row).
-void WriteListRow(int row, const FormSiswaStudent& s, const std::string& status, const std::string& entryDate) {
-  const Hwnd list = gForm2List;
+// What the window took from the student list it was opened from (its list, class, school year, marked row and
+// whether it adds or edits); an empty state when it was opened from none.
+FrmWindowState StateOf(Hwnd form) {
+  if (const FrmWindowState* st = FrmWindowStateOf(form)) return *st;
+  return {};
+}
+
+// The student's cells of a row of `list`; `status` and `entryDate` only when given (a new row).
+void WriteListRow(Hwnd list, int row, const FormSiswaStudent& s, const std::string& status,
+                  const std::string& entryDate) {
   LvSetItemText(list, row, 1, s.nama);
   LvSetItemText(list, row, 2, s.lp);
   LvSetItemText(list, row, 3, s.tmpLahir);
@@ -238,26 +246,22 @@ void WriteListRow(int row, const FormSiswaStudent& s, const std::string& status,
   LvSetItemText(list, row, LvGetColumnCount(list) - 1, s.ket);
 }
 
-// The list's row at its selection mark, -1 when there is none.
-int MarkedRow() {
-  const int mark = LvGetSelectionMark(gForm2List);
-  return mark >= 0 && mark < LvGetItemCount(gForm2List) ? mark : -1;
-}
-
 void ForgetPhoto() {
   gPhotoPath.clear();
   ClearPhoto();
 }
 
 LResult SaveEdit(Hwnd form) {
+  const FrmWindowState st = StateOf(form);
   const FormSiswaStudent s = ReadForm();
   // Without a student (no row was marked in the list) there is nothing to update: no student is changed.
   if (!s.id.empty() && FinExec(FORMSISWA_UpdateSql(s)) == 0) {
     // The student's class stays as it is: the list may show the student through a row of another school year or a
-    // search, and the class in the list's combo is then not the student's class of the working year.
-    const int row = MarkedRow();
-    if (row >= 0) WriteListRow(row, s, "", "");
-    FORMSISWA_CopyPhoto(gPhotoPath, row >= 0 ? LvGetItemText(gForm2List, row, 0) : s.id);
+    // search, and the class in the list's combo is then not the student's class of the working year. The row
+    // written back is the one marked in the window's own list when it opened.
+    const int row = FrmMarkedRowOf(st);
+    if (row >= 0) WriteListRow(st.list, row, s, "", "");
+    FORMSISWA_CopyPhoto(gPhotoPath, s.id);
     ForgetPhoto();
     MsgBox("Data Siswa berhasil dirubah..", "Edit Data..", MB_OK | MB_ICONINFORMATION);
   }
@@ -265,7 +269,9 @@ LResult SaveEdit(Hwnd form) {
   return 0;
 }
 
-LResult SaveNew() {
+LResult SaveNew(Hwnd form) {
+  // The class and school year of the list the window was opened from, whatever list was clicked meanwhile.
+  const FrmWindowState st = StateOf(form);
   const FormSiswaStudent s = ReadForm();
   gSqlResult.clear();
   // A count that fails (its box shown) writes nothing.
@@ -281,7 +287,7 @@ LResult SaveNew() {
   // A deleted student leaves its class and billing rows: the id is not given out again in the same school year,
   // or the new student would have two class rows and be billed twice (a failing count writes nothing).
   gCountResult = 0;
-  if (FinExec(FORMSISWA_ClassRowCountSql(s.id, gTapel), FinCbCount) != 0) return 0;
+  if (FinExec(FORMSISWA_ClassRowCountSql(s.id, st.tapel), FinCbCount) != 0) return 0;
   if (gCountResult >= 1) {
     MsgBox(kFormSiswaClassRowTaken, "Info", MB_OK | MB_ICONINFORMATION);
     return 0;
@@ -301,11 +307,11 @@ LResult SaveNew() {
   const std::string entryDate = FORMSISWA_EntryDate(platform::Today());
   // The student, the class row and the billing rows: all of them or none (the failure shown); the form keeps its
   // values so that the operator can try again.
-  if (!FORMSISWA_InsertStudent(s, CtlGetText(gForm2ClassCombo), gTapel, entryDate, ReadAccounts())) return 0;
+  if (!FORMSISWA_InsertStudent(s, st.kelas, st.tapel, entryDate, ReadAccounts())) return 0;
 
-  if (LvGetColumnCount(gForm2List) > 0) {
-    const int row = LvInsertItem(gForm2List, LvGetItemCount(gForm2List), 0, s.id, 0, 0);
-    if (row >= 0) WriteListRow(row, s, "Aktif", entryDate);
+  if (LvGetColumnCount(st.list) > 0) {
+    const int row = LvInsertItem(st.list, LvGetItemCount(st.list), 0, s.id, 0, 0);
+    if (row >= 0) WriteListRow(st.list, row, s, "Aktif", entryDate);
   }
   MsgBox("Data berhasil disimpan..", kEntryCaption, MB_OK | MB_ICONINFORMATION);
 
@@ -387,13 +393,23 @@ void FORMSISWA_CreateControls(Hwnd form) {
   CtlSetFocus(gFormSiswaAccountList);
 }
 
-LResult FORMSISWA_OnCreate(Hwnd, std::intptr_t) {
+LResult FORMSISWA_OnCreate(Hwnd form, std::intptr_t) {
   // A photo chosen for an earlier student is never brought in for this one.
   gPhotoPath.clear();
-  if (gEditMode > 0) {
-    const int row = MarkedRow();
+  // The student list whose command opens the window is the current one now: what the window works on is taken
+  // from it here.
+  FrmWindowState st;
+  st.owner = gForm2Window;
+  st.kelas = CtlGetText(gForm2ClassCombo);
+  st.tapel = gTapel;
+  st.editMode = gEditMode;
+  FrmTakeMarkedRow(gForm2List, st);
+  FrmKeepWindowState(form, st);
+  if (st.editMode > 0) {
+    const int row = st.markedRow;
     if (row >= 0) {
-      auto cell = [row](int col) { return LvGetItemText(gForm2List, row, col); };
+      const Hwnd list = st.list;
+      auto cell = [row, list](int col) { return LvGetItemText(list, row, col); };
       const std::string id = cell(0);
       const std::string photo = FORMSISWA_PhotoFile(id);
       if (!photo.empty()) CtlSetBitmapFile(gFormSiswaPhoto, photo);
@@ -406,7 +422,7 @@ LResult FORMSISWA_OnCreate(Hwnd, std::intptr_t) {
       const std::string agama = cell(5);
       CbSetCurSel(gFormSiswaAgamaCombo, agama.empty() ? -1 : CbFindString(gFormSiswaAgamaCombo, -1, agama));
       CtlSetText(gFormSiswaAlamatEdit, cell(6));
-      CtlSetText(gFormSiswaKetEdit, cell(LvGetColumnCount(gForm2List) - 1));
+      CtlSetText(gFormSiswaKetEdit, cell(LvGetColumnCount(list) - 1));
     }
     // The update is keyed by the id: it is not changed while editing.
     WinSendMessage(gFormSiswaIdEdit, EM_SETREADONLY, 1, 0);
@@ -415,7 +431,7 @@ LResult FORMSISWA_OnCreate(Hwnd, std::intptr_t) {
   LvDeleteAllItems(gFormSiswaAccountList);
   LvDeleteAllColumns(gFormSiswaAccountList);
   gAccountsRead = FinExec("select Id, Pembayaran, Jumlah, Type from account WHERE Kelas='" +
-                              SqlQ(CtlGetText(gForm2ClassCombo)) + "' and Tapel='" + SqlQ(gTapel) + "' Order By Id",
+                              SqlQ(st.kelas) + "' and Tapel='" + SqlQ(st.tapel) + "' Order By Id",
                           FinCbFillList) == 0;
   return 0;
 }
@@ -429,7 +445,9 @@ LResult FORMSISWA_ChoosePhoto(int, Hwnd form, Hwnd, int) {
   return 0;
 }
 
-LResult FORMSISWA_Save(int, Hwnd form, Hwnd, int) { return gEditMode > 0 ? SaveEdit(form) : SaveNew(); }
+LResult FORMSISWA_Save(int, Hwnd form, Hwnd, int) {
+  return StateOf(form).editMode > 0 ? SaveEdit(form) : SaveNew(form);
+}
 
 LResult FORMSISWA_WndProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam) {
   LResult r = 0;

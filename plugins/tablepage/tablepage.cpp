@@ -5,7 +5,8 @@
 //   pageInfo   title ";" school name ";" school address ";" alignment letters (the letters are not used here)
 //   headerList column captions joined by ";"
 //   rowList    rows joined by ";", the cells of a row joined by ","
-// A null pointer reads as an empty text. The result is the constant text "0"; the caller copies it.
+// A null pointer reads as an empty text. The result is the text "0"; or, when the page was written but no program
+// could be started to open it, the page's path (the caller tells the operator). The caller copies it.
 //
 // The plug-in carries its own copies of the string routines and HTML cell builders it uses and links nothing of
 // Finance. Every text taken from the data (title, school name and address, captions, cells) is escaped before it
@@ -13,7 +14,7 @@
 // browser reads it as UTF-8 however far down its first accented letter stands.
 //
 // The program folder is the folder this library was loaded from (the plug-in ships beside the program); the page is
-// opened with the desktop opener "xdg-open", looked up along PATH.
+// opened with the desktop opener "xdg-open", looked up along PATH, which is left to run on its own.
 
 #include <algorithm>
 #include <cstdint>
@@ -194,6 +195,9 @@ std::string BuildPage(const std::string& pageInfo, const std::string& headerList
   return page;
 }
 
+// The text sData hands back; it stays valid until the next call or the library's unloading.
+std::string gResult;
+
 bool WritePage(const std::string& path, const std::string& page) {
   std::FILE* f = std::fopen(path.c_str(), "wb");
   if (!f) return false;
@@ -209,7 +213,9 @@ extern "C" __attribute__((visibility("default"))) const char* sData(intptr_t pag
   auto text = [](intptr_t p) { return p ? std::string(reinterpret_cast<const char*>(p)) : std::string(); };
   const std::string page = BuildPage(text(pageInfo), text(headerList), text(rowList));
   const std::string path = PluginFile(PluginFolder(), "Lap.html");
-  // A page that could not be written is not opened: the file there would be an earlier export's.
-  if (WritePage(path, page)) PluginOpenWithDesktop(path);
-  return "0";
+  // A page that could not be written is not opened: the file there would be an earlier export's. The opener runs on
+  // its own; when none can be started, the result names the page, and the caller tells the operator.
+  gResult = "0";
+  if (WritePage(path, page) && !PluginOpenWithDesktop(path)) gResult = path;
+  return gResult.c_str();
 }

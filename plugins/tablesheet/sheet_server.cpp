@@ -336,9 +336,10 @@ class Application final : public DispatchObject {
       const std::string path = ShownPath(book->name, &folder);
       if (path.empty())
         SheetTellOperator("Folder " + folder + " tidak dapat dibuat, workbook tidak dapat disimpan..");
-      else if (WriteBook(*book, path))
-        PluginOpenWithDesktop(path);
-      else
+      else if (WriteBook(*book, path)) {
+        if (!PluginOpenWithDesktop(path))
+          SheetTellOperator("Tidak ada program yang dapat dijalankan untuk membuka " + path + "..");
+      } else
         SheetTellOperator("Workbook " + path + " tidak dapat disimpan..");
     }
   }

@@ -3,8 +3,8 @@
 // application goes while it is visible (and it was not told to Quit), every workbook it holds open is written as a
 // real .xlsx file into the folder "cetak" of the working folder (created when missing), named by the workbook and the
 // time ("Lap1_20240902_101530.xlsx", "_2", "_3", ... when that name is taken), and opened with the desktop's default
-// program (the desktop opener "xdg-open", found along PATH). When that folder cannot be made, or the file cannot be
-// written, the operator gets a box captioned "Info" that says so. An application released while hidden, or after
+// program (the desktop opener "xdg-open", found along PATH, left to run on its own). When that folder cannot be made,
+// the file cannot be written, or no opener can be started for it, the operator gets a box captioned "Info" that says so. An application released while hidden, or after
 // Quit, writes and opens nothing.
 //
 // Object model (names compared without regard to case):

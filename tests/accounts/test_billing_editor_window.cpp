@@ -1,6 +1,7 @@
 // The billing detail editor FORM28, opened from the fee list for the marked fee: loading, creating the billing rows,
 // month and yearly edits, paste, the write-back and the delete, each writing all its rows or none.
 #include <QPalette>
+#include <limits>
 
 #include "accounts/fee_test_fixture.h"
 #include "support/read_denied.h"
@@ -22,7 +23,7 @@ class BillingEditorTest : public FeeTest {
                   "INSERT INTO account (Id, Pembayaran, Kelas, Jumlah, Type, Tapel, RefRekening) VALUES"
                   " ('BR-TKA20230001','SPP','TK A',150000,'Perbulan','2023/2024','411'),"
                   " ('BR-TKA20230002','Buku','TK A',300000,'Pertahun','2023/2024','412'),"
-                  " ('BR-TKA20230003','Les','TK A','50000.6','Perbulan','2023/2024','411'),"
+                  " ('BR-TKA20230003','Les','TK A','50001','Perbulan','2023/2024','411'),"
                   " ('BR-TKA20230004','Komite','TK A',250000,'Pertahun','2023/2024','411');"
                   "INSERT INTO detail_account (id_account, id_siswa, jml_pembayaran, juli, agustus, september, "
                   "oktober, nopember, desember, januari, februari, maret, april, mei, juni) VALUES"
@@ -125,7 +126,7 @@ TEST_F(BillingEditorTest, OpensAYearlyFeeWithOneAmountColumn) {
 }
 
 TEST_F(BillingEditorTest, CreatesTheRowsOfEveryStudentOfTheClass) {
-  Edit(2, [&](Hwnd) {   // Les: monthly, a default of 50000.6, no rows yet
+  Edit(2, [&](Hwnd) {   // Les: monthly, a default of 50001, no rows yet
     EXPECT_TRUE(WinIsWindowEnabled(gForm28CreateButton));
     EXPECT_EQ(LvGetItemCount(gForm28List), 0);
     Click(gForm28CreateButton);
@@ -206,16 +207,15 @@ TEST_F(BillingEditorTest, ACreateDuringAnotherProgramsReadFailsWholeAndTheRetryL
 }
 
 TEST_F(BillingEditorTest, CreatesYearlyRowsAsWholeRupiah) {
-  fintest::Exec(gDb, "UPDATE account SET Jumlah='300000.5' WHERE Id='BR-TKA20230002'");
-  Command(gForm6RefreshId);
   Edit(1, [&](Hwnd) {
+    fintest::Type(gForm28PaguEdit, "325.000");   // as the program shows money
     Click(gForm28CreateButton);
-    EXPECT_EQ(ListRows(gForm28List), (Rows{{"1", "S1", "Ani", "300000"}, {"2", "S2", "Budi", "300000"},
-                                           {"3", "S3", "Citra", "300000"}}));
+    EXPECT_EQ(ListRows(gForm28List), (Rows{{"1", "S1", "Ani", "325000"}, {"2", "S2", "Budi", "325000"},
+                                           {"3", "S3", "Citra", "325000"}}));
   });
   EXPECT_EQ(Billing("BR-TKA20230002"),
-            (Rows{Row({"S1", "300000"}, Twelve("0")), Row({"S2", "300000"}, Twelve("0")),
-                  Row({"S3", "300000"}, Twelve("0"))}));
+            (Rows{Row({"S1", "325000"}, Twelve("0")), Row({"S2", "325000"}, Twelve("0")),
+                  Row({"S3", "325000"}, Twelve("0"))}));
 }
 
 TEST_F(BillingEditorTest, AFailingRowCreatesNoRowAtAll) {
@@ -379,6 +379,92 @@ TEST_F(BillingEditorTest, PasteFillsRowsFromTheTop) {
   });
 }
 
+// A line of more than one cell is never glued into one amount: the paste is refused whole, naming the line, and no
+// row changes, neither in the list nor, after "Update Data", in the database.
+TEST_F(BillingEditorTest, APasteWithALineOfSeveralCellsChangesNoRow) {
+  struct Case {
+    const char* name;
+    std::string clip;
+    int line;
+  } cases[] = {
+      {"a number and an amount", "1\t150000\r\n200\r\n", 1},
+      {"an id and an amount on the second line", "100\r\n12345\t150000\r\n300\r\n", 2},
+      {"an empty cell before the amount", "100\r\n200\r\n\t300", 3},
+      {"an empty cell after the amount", "100\t\r\n", 1},
+  };
+  const Rows before = Billing("BR-TKA20230001");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Edit(0, [&](Hwnd) {
+      const Rows rows = ListRows(gForm28List);
+      SetClipboard(c.clip);
+      ExpectMsgBox(FORM28_PasteSeveralCellsText(c.line), "Info", IDOK, MB_OK);
+      Click(gForm28PasteButton);
+      VerifySeams();
+      EXPECT_EQ(ListRows(gForm28List), rows);
+      ExpectMsgBox(kUpdated, "Info", IDOK, MB_OK);
+      Click(gForm28UpdateButton);
+      VerifySeams();
+    });
+    EXPECT_EQ(Billing("BR-TKA20230001"), before);
+  }
+  EXPECT_EQ(FORM28_PasteSeveralCellsText(2),
+            "Baris ke-2 yang di-paste berisi lebih dari satu kolom, tidak ada jumlah yang dirubah. Copy satu kolom "
+            "jumlah saja..");
+  // Tens of thousands of digits are no amount: the line is refused, the program goes on.
+  Edit(0, [&](Hwnd) {
+    SetClipboard(std::string(50000, '9') + "\r\n7\r\n");
+    ExpectMsgBox(kForm28PasteRefused, "Info", IDOK, MB_OK);
+    Click(gForm28PasteButton);
+    VerifySeams();
+    EXPECT_EQ(LvGetItemText(gForm28List, 0, 3), "100");
+    EXPECT_EQ(LvGetItemText(gForm28List, 1, 3), "7");
+  });
+}
+
+// "Default Pagu" is read as every typed amount is, and takes at most 12 digits from the keyboard: "175.000" bills
+// 175,000 a month; a fraction of a rupiah, letters, a negative amount or more than 12 digits bill nothing.
+TEST_F(BillingEditorTest, DefaultPaguIsReadAsEveryAmountIs) {
+  struct Case {
+    const char* name;
+    std::string pagu;
+    bool typed;             // typed at the keyboard, else set as the text of the edit
+    const char* month;      // what each month bills; nullptr: refused, nothing created
+    const char* yearTotal;
+  } cases[] = {
+      {"as the program shows money", "175.000", true, "175000", "2100000"},
+      {"with Rp and commas", "Rp 1,250,000", true, "1250000", "15000000"},
+      {"twenty nines typed: twelve are taken", std::string(20, '9'), true, "999999999999", "11999999999988"},
+      {"twenty nines set", std::string(20, '9'), false, nullptr, nullptr},
+      {"a fraction of a rupiah", "50000.6", false, nullptr, nullptr},
+      {"letters", "abc", true, nullptr, nullptr},
+      {"a negative amount", "-75.000", true, nullptr, nullptr},
+      {"empty", "", true, nullptr, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fintest::Exec(gDb, "DELETE FROM detail_account WHERE id_account='BR-TKA20230003'");
+    Edit(2, [&](Hwnd) {   // Les: monthly, no rows yet
+      if (c.typed)
+        fintest::Type(gForm28PaguEdit, c.pagu);
+      else
+        CtlSetText(gForm28PaguEdit, c.pagu);
+      if (!c.month) ExpectMsgBox(kForm28PaguRefused, "Info", IDOK, MB_OK);
+      Click(gForm28CreateButton);
+      VerifySeams();
+      EXPECT_EQ(WinIsWindowEnabled(gForm28CreateButton), c.month == nullptr);   // another try stays possible
+      EXPECT_EQ(LvGetItemCount(gForm28List), c.month ? 3 : 0);
+    });
+    const Rows billing = Billing("BR-TKA20230003");
+    if (!c.month) {
+      EXPECT_TRUE(billing.empty());
+      continue;
+    }
+    ASSERT_EQ(billing.size(), 3u);
+    for (const auto& row : billing) EXPECT_EQ(row, Row({row[0], c.yearTotal}, Twelve(c.month)));
+  }
+}
+
 TEST_F(BillingEditorTest, DeleteRemovesEveryBillingRowOfTheFeeOnYes) {
   const char* question = kForm28DeleteQuestion;
   ExpectMsgBox(question, "Confirm Delete", IDNO, MB_YESNO | MB_ICONQUESTION);
@@ -426,6 +512,14 @@ TEST(BillingEditorRules, PasteValuesAndSums) {
   EXPECT_EQ(FORM28_PasteValues("1\0" "50.000\r\n"s), V{ok(150000)});   // a NUL is dropped
   EXPECT_EQ(FORM28_PasteValues("12.5\r\n-1\r\n0\r\n"), (V{refused, refused, ok(0)}));
   EXPECT_EQ(FORM28_Sum({"100", "200.4", "300.4", "", "abc"}), 600);
+  // Lines of several cells, blank lines of TABs, a line beyond any amount's length.
+  const Form28PastedAmount several{std::nullopt, false, true};
+  EXPECT_EQ(FORM28_PasteValues("1\t150000\r\n\t\r\n \t \r\n150000\t\r\n"), (V{several, blank, blank, several}));
+  EXPECT_EQ(FORM28_PasteValues(std::string(40000, '1') + "\r\n"), V{refused});
+  // A sum stops at the largest whole number instead of wrapping around to a negative one.
+  const std::string huge(20, '9');
+  EXPECT_EQ(FORM28_Sum(std::vector<std::string>(12, huge)), std::numeric_limits<long long>::max());
+  EXPECT_EQ(FORM28_Sum({"-" + huge, "-" + huge}), std::numeric_limits<long long>::min());
   EXPECT_EQ(FORM28_Progress(0, 3), 33);
   EXPECT_EQ(FORM28_Progress(1, 3), 67);
   EXPECT_EQ(FORM28_Progress(2, 3), 100);

@@ -2,6 +2,7 @@
 // refresh, the copy from an earlier school year, export, import and the toolbar.
 #include "accounts/fee_test_fixture.h"
 #include "accounts/source_year_prompt.h"
+#include "common/busy.h"
 #include "students/import_window.h"
 
 namespace {
@@ -211,6 +212,111 @@ TEST_F(FeeListTest, EachFeeListWorksOnItsOwnControls) {
   WinDestroyWindow(second);
 }
 
+TEST_F(FeeListTest, EachWindowItOpensSavesIntoItsOwnClassWhateverIsClickedMeanwhile) {
+  fintest::Exec(gDb, "INSERT INTO rekening (Kode, Deskripsi, Grup, Tapel) VALUES ('413','Iuran Komite','Msk','2023/2024')");
+  // Two fee lists: the first shows TK A, the second VII A. Every window below is opened from the first; a row of the
+  // second is clicked while it runs, which makes the second list the current one.
+  const Hwnd first = OpenFeeList();
+  const Hwnd firstList = gForm6List, firstToolbar = gForm6Toolbar;
+  const Hwnd second = OpenFeeList();
+  fintest::Choose(gForm6KelasCombo, "VII A");
+  const Hwnd secondList = gForm6List;
+  const Rows secondRows = ListRows(secondList);
+  ASSERT_EQ(secondRows.size(), 1u);
+  auto clickSecond = [&] {
+    ClickRow(secondList, 0);
+    EXPECT_EQ(gForm6Window, second);
+    EXPECT_EQ(CtlGetText(gForm6KelasCombo), "VII A");
+  };
+  auto fromFirst = [&](int command, std::function<void(Hwnd)> drive) {
+    bool ran = false;
+    OnModal([&](QWidget* w) {
+      ran = true;
+      drive(WinHandleOfWidget(w));
+    });
+    ASSERT_EQ(TbClickButton(firstToolbar, command), 1);
+    EXPECT_TRUE(ran);
+    VerifySeams();
+  };
+  const std::string studentsOf = "select id_siswa from detail_account where id_account='%' order by id_siswa";
+  auto billed = [&](const std::string& fee) {
+    std::string sql = studentsOf;
+    return Query(sql.replace(sql.find('%'), 1, fee));
+  };
+
+  // The fee entry window adds a fee of TK A, with TK A's id and billed to TK A's students.
+  std::string added;
+  fromFirst(gForm6AddId, [&](Hwnd form) {
+    added = CtlGetText(gFormAkunBayarIdEdit);
+    clickSecond();
+    fintest::Choose(gFormAkunBayarReferensiCombo, "411 SPP");
+    CtlSetText(gFormAkunBayarPembayaranEdit, "Komite");
+    CtlSetText(gFormAkunBayarJumlahEdit, "25000");
+    fintest::Choose(gFormAkunBayarJenisCombo, "Perbulan");
+    ExpectMsgBox("Data berhasil disimpan..", "Entry Data..", IDOK, MB_OK | MB_ICONINFORMATION);
+    Click(gFormAkunBayarSimpanButton);
+    EXPECT_EQ(CtlGetText(gFormAkunBayarIdEdit).rfind("BR-TKA2023", 0), 0u);   // the next one is TK A's too
+    FrmClose(form, 0);
+  });
+  EXPECT_EQ(added.rfind("BR-TKA2023", 0), 0u);
+  EXPECT_EQ(Query("select Kelas, Pembayaran, Tapel from account where Id='" + added + "'"),
+            (Rows{{"TK A", "Komite", "2023/2024"}}));
+  EXPECT_EQ(billed(added), (Rows{{"S1"}, {"S2"}, {"S3"}}));
+  EXPECT_EQ(LvGetItemCount(firstList), 3);   // the first list shows TK A's fees anew
+  EXPECT_EQ(ListRows(secondList), secondRows);
+
+  // The fee entry window edits the fee marked in the first list and writes its row there.
+  int buku = -1;
+  for (int r = 0; r < LvGetItemCount(firstList); ++r)
+    if (LvGetItemText(firstList, r, 0) == "BR-TKA20230002") buku = r;
+  ASSERT_GE(buku, 0);
+  LvSelectItem(firstList, buku);
+  fromFirst(gForm6EditId, [&](Hwnd) {
+    EXPECT_EQ(CtlGetText(gFormAkunBayarIdEdit), "BR-TKA20230002");
+    clickSecond();
+    CtlSetText(gFormAkunBayarPembayaranEdit, "Buku Paket");
+    Click(gFormAkunBayarSimpanButton);   // closes the window
+  });
+  EXPECT_EQ(Query("select Id, Pembayaran, Kelas from account where Id in ('BR-TKA20230002','BR-VIIA20230003')"
+                  " order by Id"),
+            (Rows{{"BR-TKA20230002", "Buku Paket", "TK A"}, {"BR-VIIA20230003", "SPP VII", "VII A"}}));
+  EXPECT_EQ(LvGetItemText(firstList, buku, 1), "Buku Paket");
+  EXPECT_EQ(ListRows(secondList), secondRows);
+
+  // The class-to-class copy copies VII A's fee into TK A.
+  fromFirst(gForm6CopyClassId, [&](Hwnd) {
+    fintest::Choose(gForm25KelasCombo, "VII A");
+    Click(gForm25ViewButton);
+    LvSetCheck(gForm25List, 0, 1);
+    clickSecond();
+    ExpectMsgBox("Penyalinan Data Selesai", "Info", IDOK, MB_OK);
+    Click(gForm25CopyButton);   // closes the window
+  });
+  EXPECT_EQ(Query("select Kelas, Tapel from account where Pembayaran='SPP VII' order by Kelas"),
+            (Rows{{"TK A", "2023/2024"}, {"VII A", "2023/2024"}}));
+  EXPECT_EQ(LvGetItemCount(firstList), 4);   // refreshed with the copy
+  EXPECT_EQ(ListRows(secondList), secondRows);
+
+  // The import of fees pastes and saves them into TK A.
+  fromFirst(gForm6ImportId, [&](Hwnd form) {
+    clickSecond();
+    SetClipboard("Seragam\t90000\tPertahun\r\n");
+    Click(gFormImportPasteButton);
+    EXPECT_EQ(LvGetItemText(gFormImportList, 0, 2), "TK A");
+    ExpectMsgBox(
+        "Proses ini membutuhkan pengecekan data yang valid, sebelum melanjutkan ke proses penyimpanan mohon teliti "
+        "terlebih dahulu Id/Kode/Induk agar tidak sama persis dengan data sudah di input sebelumnya\r"
+        "Yakin dengan data anda?, data yang tidak yang valid tidak akan ter-input dalam database.",
+        "Inpor Data dari Excel", IDYES, MB_YESNO | MB_ICONQUESTION);
+    Click(gFormImportSimpanButton);
+    FrmClose(form, 0);
+  });
+  EXPECT_EQ(Query("select Kelas, Tapel, substr(Id, 1, 10) from account where Pembayaran='Seragam'"),
+            (Rows{{"TK A", "2023/2024", "BR-TKA2023"}}));
+  WinDestroyWindow(second);
+  EXPECT_TRUE(IsWindow(first));
+}
+
 // ----- copy from an earlier school year ------------------------------------------------------------------------------
 const std::string kDone = "Penyalinan data sudah selesai, silahkan refresh..";
 
@@ -260,6 +366,18 @@ TEST_F(FeeYearCopyTest, CopiesEveryClassOfTheSourceYearWithoutBillingRows) {
   EXPECT_EQ(gEditMode, 0);
   EXPECT_EQ(CtlGetText(gForm6SearchEdit), "3");
   EXPECT_EQ(One("select count(distinct Id) = count(*) from account"), "1");
+}
+
+// A copy asked for while one runs (from a box of the first) is refused and copies nothing.
+TEST_F(FeeYearCopyTest, ACopyIsNotStartedTwice) {
+  {
+    FinBusy running(FinBusyTask::YearCopy, false);
+    CopyFrom("2022/2023", kFinBusyRefusal);
+  }
+  EXPECT_TRUE(CopiedFees().empty());
+  EXPECT_EQ(CtlGetText(gForm6SearchEdit), "");
+  CopyFrom("2022/2023");
+  EXPECT_EQ(CopiedFees().size(), 3u);
 }
 
 TEST_F(FeeYearCopyTest, TheWorkingYearItselfCopiesNothing) {

@@ -10,6 +10,7 @@
 
 #include "app/backup.h"
 #include "app/globals.h"
+#include "common/busy.h"
 #include "common/database.h"
 #include "support/fixtures.h"
 #include "support/locked_folder.h"
@@ -178,6 +179,21 @@ TEST_F(BackupTest, RestoreRefusesWhatIsNoSoundFinanceDatabaseAndTouchesNothing) 
          sqlite3_close(db);
        },
        "bukan database keuangan, tabel useradmin tidak ada"},
+      {"tanpa-gaji",
+       [](const std::string& p) {
+         sqlite3* db = fintest::CreateDatabase(p);
+         fintest::Exec(db, "DROP TABLE mastergaji");
+         sqlite3_close(db);
+       },
+       "bukan database keuangan, tabel mastergaji tidak ada"},
+      {"tanpa-masuk",
+       [](const std::string& p) {
+         sqlite3* db = fintest::CreateDatabase(p);
+         fintest::Exec(db, "DROP TABLE transaksi; CREATE TABLE transaksi (id TEXT, tgl TEXT, uraian TEXT, acctid TEXT,"
+                           " siswaid TEXT, keluar INTEGER, petugas TEXT, sts TEXT, jenjang TEXT, Ref TEXT)");
+         sqlite3_close(db);
+       },
+       "bukan database keuangan, kolom transaksi.masuk tidak ada"},
       {"rusak", WriteDatabaseWithADamagedMiddle, ""},
   };
   const std::string liveBefore = fintest::ReadFile(gDbPath);
@@ -246,6 +262,69 @@ TEST_F(BackupTest, RestoreWithoutRoomForTheSafetyCopyChangesNothing) {
   EXPECT_EQ(Names(gDb), (Rows{{"ANI"}}));
 }
 
+TEST_F(BackupTest, ARestoredFileInWriteAheadLogModeIsBackInTheRollbackJournal) {
+  const std::string other = WorkFile("wal.datakeuangan");
+  sqlite3* db = fintest::CreateDatabase(other);
+  fintest::Exec(db, "PRAGMA journal_mode=WAL; INSERT INTO siswa (Id, Nama) VALUES ('007', 'TUJUH')");
+  sqlite3_close(db);
+  ASSERT_EQ(fintest::ReadFile(other)[18], 2);   // the file's header: write-ahead log
+
+  ExpectMsgBox(Restored(other, WorkFile("keu_SebelumRestore_20240902_101530.datakeuangan")), "Info");
+  ASSERT_TRUE(AppRestoreFrom(other));
+  EXPECT_EQ(fintest::Query(gDb, "PRAGMA journal_mode"), (Rows{{"delete"}}));
+  // A payment after the restore lands in the database file itself, never in a -wal file beside it.
+  fintest::Exec(gDb, "INSERT INTO siswa (Id, Nama) VALUES ('008', 'DELAPAN')");
+  EXPECT_FALSE(fs::exists(gDbPath + "-wal"));
+  EXPECT_EQ(fintest::ReadFile(gDbPath)[18], 1);
+  sqlite3_close(gDb);
+  gDb = nullptr;
+  EXPECT_EQ(NamesIn(gDbPath), (Rows{{"TUJUH"}, {"DELAPAN"}}));
+}
+
+TEST_F(BackupTest, ALiveDatabaseThatCannotBeOpenedAgainIsKeptAndTheOperatorTold) {
+  UseLiveDatabaseInDataFolder();
+  const std::string other = WorkFile("other.datakeuangan");
+  sqlite3* db = fintest::CreateDatabase(other);
+  fintest::Exec(db, "INSERT INTO siswa (Id, Nama) VALUES ('007', 'TUJUH')");
+  sqlite3_close(db);
+  // The database file is moved away under the running program: its name opens nothing any more.
+  const std::string moved = WorkFile("data/pindah.db3");
+  fs::rename(gDbPath, moved);
+
+  ExpectMsgBox("Restore gagal: database " + gDbPath + " tidak dapat dibuka lagi: unable to open database file", "Info");
+  EXPECT_FALSE(AppRestoreFrom(other));
+  // The program goes on with the connection it had, on the file it had (SQLite itself refuses to write into a file
+  // moved under it, but it still reads), and the moved file is as it was.
+  ASSERT_NE(gDb, nullptr);
+  EXPECT_EQ(Names(gDb), (Rows{{"ANI"}}));
+  EXPECT_EQ(NamesIn(moved), (Rows{{"ANI"}}));
+  EXPECT_FALSE(fs::exists(gDbPath));   // no new file was made in its place
+}
+
+TEST_F(BackupTest, ABackupNeverReplacesTheLiveDatabaseThatCarriesItsName) {
+  // The connection window took today's backup file as the database to work on.
+  sqlite3_close(gDb);
+  gDbPath = WorkFile("BackUp20210305.datakeuangan");
+  gDb = fintest::CreateDatabase(gDbPath);
+  fintest::Exec(gDb, "INSERT INTO siswa (Id, Nama) VALUES ('001', 'ANI')");
+
+  ExpectMsgBox("File hasil backup : BackUp20210305_2.datakeuangan", "Info", IDOK, MB_OK);
+  EXPECT_TRUE(AppBackup());
+  EXPECT_EQ(NamesIn(WorkFile("BackUp20210305_2.datakeuangan")), (Rows{{"ANI"}}));
+  // The database at work is the same file as before and still takes rows.
+  fintest::Exec(gDb, "INSERT INTO siswa (Id, Nama) VALUES ('002', 'BUDI')");
+  EXPECT_EQ(NamesIn(gDbPath), (Rows{{"ANI"}, {"BUDI"}}));
+
+  // A second backup of the day replaces the first one under the same other name.
+  ExpectMsgBox("File hasil backup : BackUp20210305_2.datakeuangan", "Info", IDOK, MB_OK);
+  EXPECT_TRUE(AppBackup());
+  EXPECT_EQ(NamesIn(WorkFile("BackUp20210305_2.datakeuangan")), (Rows{{"ANI"}, {"BUDI"}}));
+  fintest::Exec(gDb, "INSERT INTO siswa (Id, Nama) VALUES ('003', 'CICI')");
+  EXPECT_EQ(NamesIn(gDbPath), (Rows{{"ANI"}, {"BUDI"}, {"CICI"}}));
+  EXPECT_EQ(WorkFiles(), (std::vector<std::string>{"BackUp20210305.datakeuangan", "BackUp20210305_2.datakeuangan",
+                                                   "keu.db3"}));
+}
+
 TEST_F(BackupTest, RestoreOfTheDatabaseItself) {
   ExpectMsgBox("Restore berhasil, database diganti dengan isi file : " + gDbPath, "Info");
   EXPECT_TRUE(AppRestoreFrom(gDbPath));
@@ -272,6 +351,32 @@ TEST_F(BackupTest, RestoreCommandAsksForTheFile) {
                "Info");
   EXPECT_TRUE(AppRestore(0));
   EXPECT_EQ(Names(gDb), (Rows{{"TUJUH"}}));
+}
+
+// A backup or a restore asked for while the same one runs (from a box of the first) is refused and touches nothing.
+TEST_F(BackupTest, BackupAndRestoreAreNotStartedTwice) {
+  {
+    FinBusy running(FinBusyTask::Backup, false);
+    ExpectMsgBox(kFinBusyRefusal, "Info", IDOK, MB_OK);
+    EXPECT_FALSE(AppBackup());
+    VerifySeams();
+  }
+  EXPECT_EQ(WorkFiles(), (std::vector<std::string>{"keu.db3"}));
+
+  const std::string chosen = WorkFile("pilihan.db3");
+  sqlite3_close(fintest::CreateDatabase(chosen));
+  fintest::Exec(gDb, "INSERT INTO siswa (Id, Nama) VALUES ('002', 'BUDI')");
+  {
+    FinBusy running(FinBusyTask::Restore, false);
+    ExpectMsgBox(kFinBusyRefusal, "Info", IDOK, MB_OK);
+    EXPECT_FALSE(AppRestoreFrom(chosen));
+    VerifySeams();
+  }
+  EXPECT_EQ(WorkFiles(), (std::vector<std::string>{"keu.db3", "pilihan.db3"}));
+  EXPECT_EQ(NamesIn(gDbPath), (Rows{{"ANI"}, {"BUDI"}}));
+  // Once it has ended, the next one runs.
+  ExpectMsgBox("File hasil backup : BackUp20210305.datakeuangan", "Info");
+  EXPECT_TRUE(AppBackup());
 }
 
 }  // namespace

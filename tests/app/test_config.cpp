@@ -183,6 +183,64 @@ TEST_F(ConfigTest, StartUpWithoutAUsableConnFileSaysSoAndCreatesNothing) {
   EXPECT_EQ(files, std::vector<std::string>{"conn.txt"});
 }
 
+TEST_F(ConfigTest, StartUpRefusesAFileThatIsNoFinanceDatabase) {
+  // The file named in conn.txt exists but holds no Finance database: start-up says so and ends, as the connection
+  // window refuses such a file, instead of a login that fails on a missing operator table.
+  ThrowOnExit();
+  struct Case {
+    const char* name;
+    void (*make)(const std::string& path);
+    std::string reason;
+  } const cases[] = {
+      {"kosong.db3", [](const std::string& p) { WriteFile(p, ""); }, "bukan database keuangan, tabel siswa tidak ada"},
+      {"asing.db3",
+       [](const std::string& p) {
+         sqlite3* db = nullptr;
+         sqlite3_open(p.c_str(), &db);
+         fintest::Exec(db, "CREATE TABLE buku (judul TEXT); INSERT INTO buku VALUES ('Laskar Pelangi');");
+         sqlite3_close(db);
+       },
+       "bukan database keuangan, tabel siswa tidak ada"},
+      {"tanpa-gaji.db3",
+       [](const std::string& p) {
+         sqlite3* db = fintest::CreateDatabase(p);
+         fintest::Exec(db, "DROP TABLE mastergaji");
+         sqlite3_close(db);
+       },
+       "bukan database keuangan, tabel mastergaji tidak ada"},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    const std::string path = WorkFile(c.name);
+    c.make(path);
+    const std::string before = ReadFile(path);
+    WriteFile(WorkFile("conn.txt"), path + ";-;-\r\n");
+    ExpectMsgBox("Tidak dapat membuka database: " + c.reason, "Info", IDOK, MB_OK);
+    EXPECT_THROW(AppInitRun(), platform::ExitCalled) << c.name;
+    EXPECT_EQ(exits().size(), static_cast<std::size_t>(++n)) << c.name;
+    EXPECT_EQ(exits().back(), 1) << c.name;
+    EXPECT_EQ(gDb, nullptr) << c.name;
+    EXPECT_EQ(ReadFile(path), before) << c.name;   // looked at, never written
+  }
+}
+
+TEST_F(ConfigTest, StartUpReturnsADatabaseInWriteAheadLogModeToTheRollbackJournal) {
+  ThrowOnExit();
+  const std::string path = WorkFile("keu.db3");
+  sqlite3* db = fintest::CreateDatabase(path);
+  fintest::Exec(db, "PRAGMA journal_mode=WAL; INSERT INTO siswa (Id, Nama) VALUES ('001', 'ANI')");
+  sqlite3_close(db);
+  ASSERT_EQ(ReadFile(path)[18], 2);   // the file's header: write-ahead log
+  WriteFile(WorkFile("conn.txt"), path + ";-;-\r\n");
+  AppInitRun();
+  ASSERT_NE(gDb, nullptr);
+  EXPECT_EQ(fintest::Query(gDb, "PRAGMA journal_mode"), (std::vector<std::vector<std::string>>{{"delete"}}));
+  EXPECT_EQ(ReadFile(path)[18], 1);   // rollback journal, in the file itself
+  EXPECT_FALSE(std::filesystem::exists(path + "-wal"));
+  EXPECT_EQ(fintest::Query(gDb, "SELECT Nama FROM siswa"), (std::vector<std::vector<std::string>>{{"ANI"}}));
+  EXPECT_TRUE(exits().empty());
+}
+
 TEST_F(ConfigTest, StrukFieldsReadAsRoundedNumbers) {
   struct Case {
     const char* line;

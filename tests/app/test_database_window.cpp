@@ -14,6 +14,7 @@
 #include "app/config.h"
 #include "app/database_window.h"
 #include "app/globals.h"
+#include "common/busy.h"
 #include "common/database.h"
 #include "framework/controls.h"
 #include "framework/dialogs.h"
@@ -24,6 +25,7 @@
 #include "support/fixtures.h"
 #include "support/seams_fixture.h"
 #include "support/operator.h"
+#include "support/other_program.h"
 
 using fintest::Click;
 using fintest::Type;
@@ -266,10 +268,20 @@ TEST_F(DatabaseWindowTest, OnlyAnExistingSoundFinanceDatabaseIsTaken) {
   sqlite3_open(WorkFile("lain.db3").c_str(), &foreign);
   fintest::Exec(foreign, "CREATE TABLE catatan (t TEXT); INSERT INTO catatan VALUES ('x')");
   sqlite3_close(foreign);
+  sqlite3* noMasuk = fintest::CreateDatabase(WorkFile("tanpa-masuk.db3"));
+  fintest::Exec(noMasuk, "DROP TABLE transaksi; CREATE TABLE transaksi (id TEXT, tgl TEXT, uraian TEXT, acctid TEXT,"
+                         " siswaid TEXT, keluar INTEGER, petugas TEXT, sts TEXT, jenjang TEXT, Ref TEXT)");
+  sqlite3_close(noMasuk);
+  sqlite3* noGaji = fintest::CreateDatabase(WorkFile("tanpa-gaji.db3"));
+  fintest::Exec(noGaji, "DROP TABLE mastergaji");
+  sqlite3_close(noGaji);
   struct Case {
     std::string typed;
     std::string message;
   } cases[] = {
+      {WorkFile("tanpa-masuk.db3"),
+       "Tidak dapat membuka database: bukan database keuangan, kolom transaksi.masuk tidak ada"},
+      {WorkFile("tanpa-gaji.db3"), "Tidak dapat membuka database: bukan database keuangan, tabel mastergaji tidak ada"},
       {WorkFile("baru.db3"), "Tidak dapat membuka database: unable to open database file"},
       {workDir() + "\\sub.db3", "Tidak dapat membuka database: unable to open database file"},
       {"", "Tidak dapat membuka database: unable to open database file"},
@@ -327,6 +339,54 @@ TEST_F(DatabaseWindowTest, TheChosenDatabaseGetsTheSchemasIndexes) {
   });
   EXPECT_EQ(gDbPath, older);
   EXPECT_EQ(fintest::IndexCount(older), static_cast<int>(FinIndexStatements().size()));
+}
+
+// A switch asked for while the indexes of a database are being made (the window's button clicked again from a box) is
+// refused and changes nothing.
+TEST_F(DatabaseWindowTest, ASwitchIsNotStartedWhileOneRuns) {
+  const std::string other = MakeOtherDatabase("baru.db3");
+  const std::string older = WorkFile("tanpa-indeks.db3");
+  fintest::CreateDatabaseWithoutIndexes(older);
+  for (const std::string& path : {other, older}) {
+    FinBusy running(FinBusyTask::Indexes, false);
+    std::string error;
+    EXPECT_FALSE(FORM12_SwitchDatabase(path, error));
+    EXPECT_EQ(error, kFinBusyRefusal);
+    EXPECT_EQ(gDbPath, WorkFile("lama.db3"));
+  }
+  EXPECT_EQ(fintest::IndexCount(older), 0);
+  for (int i = 0; i < 2; ++i) ExpectMsgBox(std::string("Tidak dapat membuka database: ") + kFinBusyRefusal, "Info");
+  RunWindow([&] {
+    FinBusy running(FinBusyTask::Indexes, false);
+    CtlSetText(gForm12PathEdit, other);
+    Click(gForm12SaveButton);
+    EXPECT_TRUE(IsWindow(gForm12Window));   // the window stays open: the next click is refused the same way
+    Click(gForm12SaveButton);
+    FrmClose(gForm12Window, 0);
+  });
+  VerifySeams();
+  EXPECT_EQ(gDbPath, WorkFile("lama.db3"));
+}
+
+TEST_F(DatabaseWindowTest, AChosenFileInWriteAheadLogModeIsReturnedToTheRollbackJournal) {
+  const std::string other = MakeOtherDatabase("wal.db3");
+  sqlite3* db = nullptr;
+  sqlite3_open(other.c_str(), &db);
+  fintest::Exec(db, "PRAGMA journal_mode=WAL");
+  sqlite3_close(db);
+  ASSERT_EQ(fintest::ReadFile(other)[18], 2);   // the file's header: write-ahead log
+  ExpectMsgBox("database berhasil dikoneksikan..", "Info");
+  RunWindow([&] {
+    CtlSetText(gForm12PathEdit, other);
+    Click(gForm12SaveButton);
+  });
+  ASSERT_EQ(gDbPath, other);
+  EXPECT_EQ(fintest::Query(gDb, "PRAGMA journal_mode"), (Rows{{"delete"}}));
+  // What is saved from now on is in the database file itself, never in a -wal file beside it.
+  fintest::Exec(gDb, "INSERT INTO siswa (Id, Nama) VALUES ('B2', 'BARU DUA')");
+  EXPECT_FALSE(std::filesystem::exists(other + "-wal"));
+  EXPECT_EQ(fintest::ReadFile(other)[18], 1);
+  EXPECT_EQ(fintest::RowsInFile(other, "SELECT Id FROM siswa ORDER BY Id"), (Rows{{"B1"}, {"B2"}}));
 }
 
 TEST_F(DatabaseWindowTest, SwitchWithoutTheWindow) {

@@ -5,6 +5,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <string>
@@ -233,6 +234,38 @@ TEST_F(LoginWindowTest, FailingStatementShowsTheErrorThenTheFailedLogin) {
     FrmClose(gFormLoginWindow, 0);
   });
   EXPECT_EQ(gAkses, "unchanged");
+}
+
+// The login stays on top of every other window: its boxes (a wrong pair, the welcome) are its own, shown in front
+// of it and on top as well, so the operator can read and answer them.
+TEST_F(LoginWindowTest, ItsBoxesStandInFrontOfTheAlwaysOnTopLogin) {
+  ShowRealMsgBoxes();
+  RunLogin([&] {
+    Type(gFormLoginUserEdit, "ani");
+    Type(gFormLoginPasswordEdit, "salah");
+    Click(gFormLoginLoginButton);
+    ASSERT_TRUE(IsWindow(gFormLoginWindow));
+    Type(gFormLoginPasswordEdit, "rahasia");
+    Click(gFormLoginLoginButton);
+  });
+  ASSERT_EQ(shownBoxes().size(), 2u);
+  const std::string texts[] = {kLoginFailedText, AppLoginWelcomeText("ani")};
+  for (std::size_t i = 0; i < 2; ++i) {
+    SCOPED_TRACE(texts[i]);
+    const auto& box = shownBoxes()[i];
+    EXPECT_EQ(box.text, texts[i]);
+    EXPECT_EQ(box.caption, kCaption);
+    EXPECT_EQ(box.parentTitle, "Login");
+    EXPECT_EQ(msgBoxes()[i].ownerTitle, "Login");
+    EXPECT_TRUE(box.transientForParent);
+    EXPECT_TRUE(box.onTop);
+    EXPECT_TRUE(box.modal);
+    EXPECT_TRUE(box.enabled);
+    EXPECT_TRUE(box.visible);
+  }
+  // Both boxes belonged to the login window itself (closed now that the operator is in).
+  EXPECT_FALSE(IsWindow(gFormLoginWindow));
+  EXPECT_EQ(gAkses, "101");
 }
 
 TEST_F(LoginWindowTest, SchoolYearButtons) {

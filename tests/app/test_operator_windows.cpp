@@ -408,6 +408,36 @@ TEST_F(OperatorWindowsTest, EachListWorksOnItsOwnRows) {
   for (Hwnd w : {older, newer}) WinDestroyWindow(w);
 }
 
+TEST_F(OperatorWindowsTest, TheEditorRefillsTheListItWasOpenedFromWhateverIsClickedMeanwhile) {
+  const Hwnd older = OpenList();
+  const Hwnd newer = OpenList();
+  const Hwnd olderList = WinGetDlgItem(older, gForm7ListId), newerList = WinGetDlgItem(newer, gForm7ListId);
+  const Hwnd olderToolbar = WinGetDlgItem(WinGetDlgItem(older, gForm7RebarId), gForm7ToolbarId);
+  auto rowOf = [](Hwnd list, const std::string& name) {
+    for (int r = 0; r < LvGetItemCount(list); ++r)
+      if (LvGetItemText(list, r, 0) == name) return r;
+    return -1;
+  };
+  LvSelectItem(olderList, rowOf(olderList, "ani"));
+  ExpectMsgBox("Data berhasil disimpan..", "Entry Data..");
+  OnModal([&](QWidget*) {
+    EXPECT_EQ(CtlGetText(gFormAdminNameEdit), "ani");
+    ClickAccessRow(1);
+    // A click on a row of the newer list makes it the current one.
+    auto* v = qobject_cast<QTableWidget*>(WinWidget(newerList));
+    ASSERT_NE(v, nullptr);
+    QTest::mouseClick(v->viewport(), Qt::LeftButton, Qt::NoModifier, v->visualRect(v->model()->index(0, 1)).center());
+    EXPECT_EQ(gForm7Window, newer);
+    Click(gFormAdminSaveButton);
+  });
+  ASSERT_EQ(TbClickButton(olderToolbar, gForm7EditId), 1);
+  EXPECT_EQ(Table()[2], (std::vector<std::string>{"ani", "rahasia", "111"}));
+  // The list the editor was opened from shows the new rights; the other one is not refilled.
+  EXPECT_EQ(LvGetItemText(olderList, rowOf(olderList, "ani"), 2), "111");
+  EXPECT_EQ(LvGetItemText(newerList, rowOf(newerList, "ani"), 2), "101");
+  for (Hwnd w : {older, newer}) WinDestroyWindow(w);
+}
+
 TEST_F(OperatorWindowsTest, DeleteAsksFirstAndNoKeepsTheOperator) {
   OpenList();
   const char* question =

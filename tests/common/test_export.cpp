@@ -175,6 +175,29 @@ TEST_F(ExportTest, PageExportWritesAndOpensThePage) {
   EXPECT_FALSE(Loaded("libtablepage.so"));
 }
 
+TEST_F(ExportTest, APageNoProgramCanOpenIsToldOfAndTheExportReturnsWhileOneShowsIt) {
+  FillSmallList();
+  Install("libtablepage.so", "libtablepage.so");
+  {
+    plugintest::NoDesktopOpener none;
+    ExpectMsgBox("Tidak ada program yang dapat dijalankan untuk membuka " + ProgramFile("Lap.html") + "..", "Info",
+                 IDOK, MB_OK);
+    FinExportToPage("LAPORAN DATA SISWA", list);
+    VerifySeams();
+    EXPECT_TRUE(std::filesystem::exists(ProgramFile("Lap.html")));
+  }
+  // A viewer that stays open: the export is back (no box) while it still shows the page.
+  plugintest::LingeringOpener lingering;
+  FinExportToPage("LAPORAN DATA SISWA", list);
+  EXPECT_TRUE(msgBoxes().size() == 1u);
+  const pid_t pid = lingering.WaitUntilRunning();
+  ASSERT_GT(pid, 0);
+  EXPECT_NE(plugintest::FakeDesktopOpener::ParentOf(pid), 0) << "the export waited for the viewer";
+  lingering.End();
+  EXPECT_EQ(plugintest::ZombieChildren(), std::vector<pid_t>{});
+  EXPECT_FALSE(Loaded("libtablepage.so"));
+}
+
 TEST_F(ExportTest, PageExportHandsOverTheThreeTexts) {
   FillSmallList();
   AddRow({"0014", "a;b", "x", ""});

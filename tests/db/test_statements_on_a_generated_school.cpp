@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -25,6 +27,8 @@
 #include "reports/financial_report_window.h"
 #include "reports/payment_reports.h"
 #include "reports/savings_reports.h"
+#include "savings/journal_list_window.h"
+#include "savings/savings_list_window.h"
 #include "support/fixtures.h"
 
 namespace {
@@ -33,7 +37,8 @@ using Rows = std::vector<std::vector<std::string>>;
 using fintest::Query;
 
 // The indexes the new statements read through; the replaced statements ran without them.
-const char* const kNewIndexes[] = {"transaksi_cash_tgl", "transaksi_savings_tgl", "transaksi_savings_siswa"};
+const char* const kNewIndexes[] = {"transaksi_cash_tgl", "transaksi_savings_tgl", "transaksi_savings_siswa",
+                                   "transaksi_acct_paid", "detail_account_billed"};
 
 
 // ----- the statements as they were -----------------------------------------------------------------------------------
@@ -115,6 +120,43 @@ std::string OldPaidOnFeeSql(const std::string& siswaId, const std::string& acctI
 std::string OldBilledMonthSql(const std::string& month, const std::string& siswaId, const std::string& acctId) {
   return "Select " + month + " From detail_account Where id_siswa='" + SqlQ(siswaId) + "' and id_account='" +
          SqlQ(acctId) + "'";
+}
+std::string OldArrearsRecapSql(const std::string& tapel) {
+  return "select account.Id, account.Pembayaran, account.Kelas, (Select Sum(detail_account.jml_pembayaran) from "
+         "detail_account where detail_account.id_account=account.id), (Select Sum(transaksi.Masuk) From transaksi "
+         "Where AcctId=account.id And +SiswaID In(Select IdSiswa From siswakelas Where siswakelas.Kelas<>'DO' and "
+         "instr(siswakelas.Kelas,'Lulus')<1)) from account WHERE account.Tapel='" +
+         SqlQ(tapel) + "' Order by account.Kelas";
+}
+std::string OldPaymentRecapSql(const std::string& tapel) {
+  return "select Id, Pembayaran, Kelas, cast((Select Sum(Masuk) From transaksi Where AcctId=account.id) as Integer) "
+         "from account WHERE Tapel='" +
+         SqlQ(tapel) + "' Order by Kelas";
+}
+std::string OldFeeIdsNamedUnderSql(const std::string& prefix) {
+  return "Select Id From account WHERE " + SqlPrefixRange("Id", prefix) +
+         " Union Select id_account From detail_account WHERE " + SqlPrefixRange("id_account", prefix) +
+         " Union Select acctid From transaksi WHERE " + SqlPrefixRange("acctid", prefix);
+}
+std::string OldJournalListSql(bool cash, int month, const std::string& tapel) {
+  const std::string first = FinJournalReportMonth(month, tapel) + "-01";
+  return std::string("select Id, Tgl, Ref, Uraian, Masuk, Keluar, Petugas from transaksi WHERE Sts='") +
+         (cash ? "k" : "b") + "' And Tgl between '" + first + "' and date('" + first +
+         "','start of month','+1 month','-1 day') Order By Id";
+}
+std::string OldSavingsListPeriod(const std::string& tapel, int month) {
+  const std::string first = FORM14_PeriodYear(tapel, month) + "-" + FORM14_PeriodMonth(month) + "-01";
+  return "Tgl between '" + first + "' and date('" + first + "','start of month','+1 month','-1 day') Order By Id";
+}
+std::string OldSavingsListLoadSql(const std::string& tapel, int month) {
+  return "select Id, Tgl, SiswaId, (Select Nama From Siswa Where Id=SiswaId) As NamaSiswa, Uraian, Masuk, Keluar, "
+         "Petugas from transaksi as a WHERE Sts='t' And " + OldSavingsListPeriod(tapel, month);
+}
+std::string OldSavingsListRefreshSql(const std::string& tapel, int month) {
+  return "select Id, Tgl, SiswaId, (Select Nama From Siswa Where Id=SiswaId) As NamaSiswa, Uraian, Masuk, Keluar, "
+         "(Select Sum(b.Masuk-b.Keluar) From transaksi as b Where b.SiswaId=transaksi.SiswaId And "
+         "b.AcctID='Tabungan') As Saldo, Petugas from transaksi WHERE Sts='t' And " +
+         OldSavingsListPeriod(tapel, month);
 }
 
 // ----- the school ------------------------------------------------------------------------------------------------------
@@ -319,6 +361,102 @@ TEST_F(GeneratedSchool, SavingsReports) {
       p.push_back({OldSavingsHistorySql(start, end), FinSavingsHistorySql(start, end)});
     }
   });
+}
+
+// The recaps of the whole school year sum each fee from an index alone, the fee ids under a prefix are read one
+// distinct id at a time through the ids' indexes, and the journal and savings lists take their month by date.
+TEST_F(GeneratedSchool, LargeSchoolStatementsReadThroughTheirIndexes) {
+  struct Case {
+    std::string sql;
+    std::vector<std::string> plan;   // each must stand in the plan
+  } cases[] = {
+      {FinArrearsReportRecapSql("2024/2025"),
+       {"COVERING INDEX detail_account_billed (id_account=?", "COVERING INDEX transaksi_acct_paid (acctid=?)"}},
+      {PayRepRecapAccountsSql("2024/2025"), {"COVERING INDEX transaksi_acct_paid (acctid=?)"}},
+      {FinFeeIdsNamedUnderSql("BR-"),
+       {"account USING COVERING INDEX account_id (Id>? AND Id<?)",
+        "detail_account USING COVERING INDEX detail_account_account",
+        "transaksi USING COVERING INDEX transaksi_acct"}},
+      {FORM15_ListSql(true, 3, "2024/2025"), {"transaksi_tgl_sts (tgl>? AND tgl<?)"}},
+      {FORM15_ListSql(false, 9, "2023/2024"), {"transaksi_tgl_sts (tgl>? AND tgl<?)"}},
+      {FORM14_LoadSql("2024/2025", 3), {"transaksi_tgl_sts (tgl>? AND tgl<?)"}},
+      {FORM14_RefreshSql("2024/2025", 3), {"transaksi_tgl_sts (tgl>? AND tgl<?)"}},
+  };
+  for (const Case& c : cases) {
+    std::string plan;
+    for (const auto& row : Query(db_, "EXPLAIN QUERY PLAN " + c.sql)) plan += row.back() + "\n";
+    for (const std::string& part : c.plan) EXPECT_NE(plan.find(part), std::string::npos) << c.sql << "\n" << plan;
+    EXPECT_EQ(plan.find("SCAN transaksi"), std::string::npos) << c.sql << "\n" << plan;
+    EXPECT_EQ(plan.find("SCAN detail_account"), std::string::npos) << c.sql << "\n" << plan;
+  }
+}
+
+TEST_F(GeneratedSchool, RecapsOfEveryYear) {
+  // A fee whose billing rows and payments hold no amount at all, and one with amounts beside empty ones.
+  const std::string fee = One("select Id from account where Tapel='2024/2025' order by Id limit 1");
+  const std::string student = One("select IdSiswa from siswakelas where Tapel='2024/2025' order by IdSiswa limit 1");
+  fintest::Exec(db_, "INSERT INTO account (Id, Pembayaran, Kelas, Jumlah, Type, Tapel) VALUES ('BR-KOSONG', "
+                     "'Kosong', 'I A', 0, 'Pertahun', '2024/2025');"
+                     "INSERT INTO detail_account (id_account, id_siswa, jml_pembayaran) VALUES ('BR-KOSONG', '" +
+                         student + "', NULL), ('" + fee + "', '" + student + "', NULL);"
+                     "INSERT INTO transaksi (id, acctid, siswaid, masuk, sts) VALUES ('N1', 'BR-KOSONG', '" + student +
+                         "', NULL, 'p'), ('N2', '" + fee + "', '" + student + "', NULL, 'p')");
+  Compare([](Pairs& p) {
+    for (const std::string& tapel : Column("select distinct Tapel from account order by Tapel")) {
+      p.push_back({OldArrearsRecapSql(tapel), FinArrearsReportRecapSql(tapel)});
+      p.push_back({OldPaymentRecapSql(tapel), PayRepRecapAccountsSql(tapel)});
+    }
+  });
+  fintest::Exec(db_, "DELETE FROM account WHERE Id='BR-KOSONG'; DELETE FROM detail_account WHERE id_account="
+                     "'BR-KOSONG' OR (id_account='" + fee + "' AND jml_pembayaran IS NULL); DELETE FROM transaksi "
+                     "WHERE id IN ('N1','N2')");
+}
+
+TEST_F(GeneratedSchool, JournalAndSavingsListsOfEveryMonth) {
+  EXPECT_GT(std::stoi(One("select count(*) from transaksi where sts='b'")), 0);
+  EXPECT_GT(std::stoi(One("select count(*) from transaksi where sts='k'")), 0);
+  Compare([](Pairs& p) {
+    for (const char* tapel : kTapels)
+      for (int month = 1; month <= 12; ++month) {
+        p.push_back({OldJournalListSql(true, month, tapel), FORM15_ListSql(true, month, tapel)});
+        p.push_back({OldJournalListSql(false, month, tapel), FORM15_ListSql(false, month, tapel)});
+        p.push_back({OldSavingsListLoadSql(tapel, month), FORM14_LoadSql(tapel, month)});
+        p.push_back({OldSavingsListRefreshSql(tapel, month), FORM14_RefreshSql(tapel, month)});
+      }
+  });
+}
+
+// Each id once, whatever the prefix: every id, a class's ids of one year, ids that only old billing rows or payments
+// still name, and prefixes no id has.
+TEST_F(GeneratedSchool, FeeIdsNamedUnderAPrefix) {
+  const std::string fee = One("select Id from account where Tapel='2024/2025' order by Id limit 1");
+  fintest::Exec(db_, "INSERT INTO detail_account (id_account, id_siswa, jml_pembayaran) VALUES ('" + fee +
+                         "9', 'S1', 1), ('BR-ONLYBILLED', 'S2', 2), ('BR-ONLYBILLED', 'S3', 3), (NULL, 'S4', 4);"
+                         "INSERT INTO transaksi (id, acctid, siswaid, masuk, sts) VALUES ('P1', 'BR-ONLYPAID', 'S1', 1, "
+                         "'p'), ('P2', 'BR-ONLYPAID', 'S2', 1, 'p'), ('P3', 'BR-\xF4\x8F\xBF\xBF', 'S3', 1, 'p'),"
+                         " ('P4', x'42522d', 'S4', 1, 'p')");
+  std::vector<std::string> prefixes = {"BR-", "", "BR-ONLY", "BR-ONLYPAID", "x'y", "BR-\xF4", "Tab", "Z"};
+  for (const std::string& id : Column("select distinct Id from account where Id like 'BR-%' order by Id limit 20")) {
+    prefixes.push_back(id.substr(0, id.size() - 4));
+    prefixes.push_back(id);
+  }
+  for (const std::string& prefix : prefixes) {
+    std::vector<std::string> before = Column(OldFeeIdsNamedUnderSql(prefix));
+    std::vector<std::string> now = Column(FinFeeIdsNamedUnderSql(prefix));
+    std::sort(before.begin(), before.end());
+    std::sort(now.begin(), now.end());
+    EXPECT_EQ(now, before) << prefix;
+    if (prefix == "BR-") {
+      EXPECT_GT(before.size(), 40u);
+    }
+  }
+  std::set<std::string> named;
+  gDb = db_;
+  EXPECT_TRUE(FinFeeIdsNamedUnder("BR-ONLY", named));
+  gDb = nullptr;
+  EXPECT_EQ(named, (std::set<std::string>{"BR-ONLYBILLED", "BR-ONLYPAID"}));
+  fintest::Exec(db_, "DELETE FROM detail_account WHERE id_account IS NULL OR id_account='" + fee +
+                         "9' OR id_account='BR-ONLYBILLED'; DELETE FROM transaksi WHERE id IN ('P1','P2','P3','P4')");
 }
 
 // The class reports read a class in one statement; each cell must hold what the statement per cell gave.

@@ -8,6 +8,8 @@
 #include <QHeaderView>
 #include <QTableView>
 #include <QTest>
+#include <QRegularExpressionValidator>
+#include <QRegularExpression>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <functional>
@@ -282,6 +284,41 @@ TEST_F(Controls, TheTextLimitHoldsForTypingNotForTextsTheProgramSets) {
   WinSendMessage(code, EM_LIMITTEXT, 0, 0);   // no limit again
   QTest::keyClicks(WinWidget(code), "23");
   EXPECT_EQ(CtlGetText(code), "10123");
+}
+
+// A money edit's limit counts digits, not the separators typed with them; a validator of the window's own still
+// decides which characters the edit takes; texts the program sets are taken whole.
+TEST_F(Controls, TheDigitLimitCountsDigitsNotSeparators) {
+  Hwnd amount = Make("Edit", 0, 313);
+  EXPECT_EQ(TxtLimitDigits(amount, 12), 1);
+  QTest::keyClicks(WinWidget(amount), "Rp 999.999.999.999");
+  EXPECT_EQ(CtlGetText(amount), "Rp 999.999.999.999");
+  QTest::keyClicks(WinWidget(amount), "9");
+  EXPECT_EQ(CtlGetText(amount), "Rp 999.999.999.999");
+  CtlSetText(amount, "");
+  QTest::keyClicks(WinWidget(amount), std::string(20, '9').c_str());
+  EXPECT_EQ(CtlGetText(amount), std::string(12, '9'));
+  CtlSetText(amount, "11999999999988");   // set by the program: whole, and can be shortened
+  EXPECT_EQ(CtlGetText(amount), "11999999999988");
+  QTest::keyClick(WinWidget(amount), Qt::Key_End);
+  QTest::keyClick(WinWidget(amount), Qt::Key_Backspace);
+  EXPECT_EQ(CtlGetText(amount), "1199999999998");
+  EXPECT_EQ(TxtLimitDigits(amount, 0), 1);   // no limit again
+  QTest::keyClicks(WinWidget(amount), "77");
+  EXPECT_EQ(CtlGetText(amount), "119999999999877");
+
+  Hwnd own = Make("Edit", 0, 314);
+  auto* e = qobject_cast<QLineEdit*>(WinWidget(own));
+  ASSERT_NE(e, nullptr);
+  e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9.]*")), e));
+  TxtLimitDigits(own, 12);
+  QTest::keyClicks(e, "1.000.000.000.000x");
+  EXPECT_EQ(CtlGetText(own), "1.000.000.000.00");   // the 13th digit and the letter are not taken
+  WinSendMessage(own, EM_LIMITTEXT, 5, 0);          // both limits hold
+  CtlSetText(own, "");
+  QTest::keyClicks(e, "1.2345");
+  EXPECT_EQ(CtlGetText(own), "1.234");
+  EXPECT_EQ(TxtLimitDigits(0, 12), 0);
 }
 
 // ---- Buttons and statics ---------------------------------------------------------------------------------------

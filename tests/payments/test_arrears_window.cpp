@@ -2,7 +2,10 @@
 // by the day and the mode, the school-year and posting-account choices, "Sisip" into the payment window's items and
 // totals, "Batal", the three outputs of the bill, failures, and the whole way from the real payment window.
 #include <QFile>
+#include <QImage>
+#include <QPixmap>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "payments/arrears_bill.h"
@@ -81,6 +84,43 @@ TEST_F(ArrearsWindowTest, OpensOnTheWorkingYearWithWhatTheStudentOwes) {
   EXPECT_EQ(total->backColor, WinRgb(0, 0, 128));
   EXPECT_EQ(FrmDataOf(gFormTunggakanHeading)->foreColor, WinRgb(255, 0, 0));
   EXPECT_EQ(FrmDataOf(gFormTunggakanSubHeading)->foreColor, WinRgb(0, 128, 255));
+}
+
+// The red heading names the window (its caption is only "Form4"): the header's group box, made after it, frames it
+// and must not paint over it.
+TEST_F(ArrearsWindowTest, ItsRedHeadingIsPaintedAboveTheHeaderGroup) {
+  OpenStandIn();
+  QWidget* window = WinWidget(OpenArrears());
+  ASSERT_NE(window, nullptr);
+  QWidget* heading = WinWidget(gFormTunggakanHeading);
+  QWidget* group = WinWidget(gFormTunggakanHeaderGroup);
+  ASSERT_NE(heading, nullptr);
+  ASSERT_NE(group, nullptr);
+  EXPECT_EQ(CtlGetText(gFormTunggakanHeading), "Tagihan Tunggakan Pembayaran");
+  EXPECT_TRUE(group->geometry().contains(heading->geometry()));
+  EXPECT_EQ(fintest::CoveredLabels(window), std::vector<std::string>{});
+  // What the window shows where the heading stands: its red letters.
+  const QRect r = heading->geometry().translated(heading->parentWidget()->mapTo(window, QPoint(0, 0)));
+  auto redPixels = [&] {
+    const QImage shot = window->grab().toImage();
+    int red = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+      for (int x = r.left(); x <= r.right(); ++x) {
+        const QColor c = shot.pixelColor(x, y);
+        if (c.red() > 180 && c.green() < 90 && c.blue() < 90) ++red;
+      }
+    return red;
+  };
+  EXPECT_GT(redPixels(), 100) << "no red heading where it stands";
+  // Stacked above the heading, the group box (in the form's colours) would hide it, and the check would say so.
+  group->raise();
+  EXPECT_EQ(redPixels(), 0);
+  const auto covered = fintest::CoveredLabels(window);
+  EXPECT_NE(std::find(covered.begin(), covered.end(),
+                      "Form4: label \"Tagihan Tunggakan Pembayaran\" under QGroupBox \"\""),
+            covered.end());
+  group->lower();
+  WinDestroyWindow(gFormTunggakanWindow);
 }
 
 TEST_F(ArrearsWindowTest, MonthlyFeesOweUpToTheCurrentMonthOfTheRunningYear) {
@@ -484,33 +524,43 @@ TEST_F(ArrearsFromPaymentWindowTest, MonthsChosenForAFeeReachThePaymentWithTheir
   EXPECT_EQ(CtlGetText(gFormBayarTotalEdit), "300000");
 }
 
-// A part payment typed as money is stored as that money, and the same fee cannot be charged twice on one receipt.
+// A part payment typed as money is stored as that money, never more than the fee still owes (the chooser refuses it
+// and stays open for a correction), and the same fee cannot be charged twice on one receipt.
 TEST_F(ArrearsFromPaymentWindowTest, AnInstalmentTypedAsMoneyIsSavedAsThatAmountOnce) {
-  auto sisipBukuAs = [&](const char* typed) {
+  auto sisipBukuAs = [&](const std::vector<std::string>& typed) {
     ClickModal(gFormBayarArrearsButton, [&](Hwnd) {
       Mark(gFormTunggakanList, 1);   // Buku, yearly, 700000 owed
       ClickModal(gFormTunggakanChangeButton, [&](Hwnd chooser) {
         EXPECT_EQ(chooser, gFormRekBayar3Window);
-        fintest::Type(gFormRekBayar3CashEdit, typed);
-        Click(gFormRekBayar3SisipButton);
+        for (const std::string& t : typed) {
+          fintest::Type(gFormRekBayar3CashEdit, t);
+          Click(gFormRekBayar3SisipButton);
+        }
+        EXPECT_FALSE(IsWindow(chooser));
       });
       Tick(gFormTunggakanList, 1);
       Click(gFormTunggakanSisipButton);
     });
   };
-  sisipBukuAs("1.500.000");
+  // 1,500,000 against 700,000 still owed: refused, the chooser open; the cashier corrects it.
+  ExpectMsgBox("Jumlah pembayaran melebihi sisa tagihan, sisa tagihan : 700.000..", "Info");
+  sisipBukuAs({"1.500.000", "Rp 500.000"});
+  VerifySeams();
   ExpectMsgBox("Tagihan yang sudah ada di daftar pembayaran tidak disisipkan lagi..", "Info");
-  sisipBukuAs("Rp 75.000");   // the same fee again: refused
+  sisipBukuAs({"Rp 75.000"});   // the same fee again: refused
   VerifySeams();
   EXPECT_EQ(ListRows(gFormBayarItemList),
-            (Rows{{"1", "BR-VIIA20240002", "Cicilan Buku", "1500000", "412", "Pertahun"}}));
-  EXPECT_EQ(CtlGetText(gFormBayarTotalEdit), "1500000");
+            (Rows{{"1", "BR-VIIA20240002", "Cicilan Buku", "500000", "412", "Pertahun"}}));
+  EXPECT_EQ(CtlGetText(gFormBayarTotalEdit), "500000");
   ExpectMsgBox("Pembayaran berhasil disimpan..", "Pembayaran..");
   FORMBAYAR_SavePayment();
   VerifySeams();
   EXPECT_EQ(fintest::Query(gDb, "select uraian, masuk from transaksi where acctid='BR-VIIA20240002' and "
                                 "uraian like 'Cicilan%'"),
-            (Rows{{"Cicilan Buku", "1500000"}}));
+            (Rows{{"Cicilan Buku", "500000"}}));
+  // The fee now owes what is left of it, never less than nothing.
+  EXPECT_EQ(fintest::Query(gDb, "select sum(masuk) from transaksi where acctid='BR-VIIA20240002' and siswaid='12'"),
+            (Rows{{"800000"}}));
 }
 
 TEST_F(ArrearsFromPaymentWindowTest, F9OpensItAndBatalLeavesThePaymentAsItWas) {

@@ -265,6 +265,32 @@ TEST_F(ClassPaymentTest, SaveWritesOneRowPerChosenStudentUnderOneStamp) {
   EXPECT_EQ(LvGetItemText(gForm27StudentList, 0, 2), "0");   // Ani has paid now
 }
 
+// A student with two class rows in the year is listed twice, owing the same 600,000 on each: the run charges that
+// once, so the fee is paid exactly and never above what it owes.
+TEST_F(ClassPaymentTest, AStudentListedTwiceIsChargedOnce) {
+  CitraOwes();
+  fintest::Exec(gDb, "INSERT INTO siswakelas (IdSiswa, Kelas, Tapel) VALUES ('S1','TK A','2020/2021')");
+  Open();
+  ChooseFee();
+  EXPECT_EQ(ListRows(gForm27StudentList), (Rows{{"S1", "Ani", "600000", "v"},
+                                                {"S2", "Budi", "0", "v"},
+                                                {"S3", "Citra", "300000", "v"},
+                                                {"S1", "Ani", "600000", "v"}}));
+  Click(gForm27PickButton);
+  EXPECT_EQ(ListRows(gForm27ChosenList), (Rows{{"S1", "Ani", "600000", "Unsaved"}, {"S3", "Citra", "300000",
+                                                                                    "Unsaved"}}));
+  EXPECT_EQ(CtlGetText(gForm27TotalEdit), "900000");
+  ExpectMsgBox("Proses penyimpanan selesai..", "Info");
+  Click(gForm27SaveButton);
+  VerifySeams();
+  EXPECT_EQ(Query("select siswaid, masuk from transaksi where substr(id,1,22)='" + kStamp + "' order by id"),
+            (Rows{{"S1", "600000"}, {"S3", "300000"}}));
+  // What each has paid on the fee is now what it bills.
+  EXPECT_EQ(Query("select siswaid, sum(masuk) from transaksi where acctid='" + kFee +
+                  "' and siswaid in ('S1','S3') group by siswaid order by siswaid"),
+            (Rows{{"S1", "900000"}, {"S3", "400000"}}));
+}
+
 TEST_F(ClassPaymentTest, ARowThatFailsLeavesNothingStoredAndSaysSo) {
   CitraOwes();
   Open();

@@ -3,6 +3,7 @@
 // opened from the arrears window for a yearly fee.
 
 #include "payments/arrears_fixture.h"
+#include "payments/chooser_host.h"
 
 namespace {
 
@@ -91,6 +92,22 @@ TEST(InstalmentRule, SisipTakesTheTickedOpenInstalmentsOfTheFirstTen) {
   c = FinInstalmentChoose(rows, ticked);
   EXPECT_EQ(c.sum, 100);
   EXPECT_EQ(c.last, "10");
+}
+
+TEST(InstalmentRule, AnAmountAboveWhatIsOwedIsNamedWithWhatIsOwed) {
+  struct Case {
+    long long amount, owed;
+    const char* text;
+  } cases[] = {
+      {1500000, 700000, "Jumlah pembayaran melebihi sisa tagihan, sisa tagihan : 700.000.."},
+      {700001, 700000, "Jumlah pembayaran melebihi sisa tagihan, sisa tagihan : 700.000.."},
+      {700000, 700000, ""},
+      {1, 700000, ""},
+      {0, 0, ""},
+      {1, 0, "Jumlah pembayaran melebihi sisa tagihan, sisa tagihan : 0.."},
+      {999999999999LL, 1234567890, "Jumlah pembayaran melebihi sisa tagihan, sisa tagihan : 1.234.567.890.."},
+  };
+  for (const Case& c : cases) EXPECT_EQ(FinInstalmentOverOwedText(c.amount, c.owed), c.text) << c.amount;
 }
 
 TEST(InstalmentRule, Statements) {
@@ -200,7 +217,7 @@ TEST_F(InstalmentChooserTest, SisipInCicilanModeTakesTheAmountAsTyped) {
 
   // Money as a cashier types or pastes it; the row gets plain digits.
   const std::pair<const char*, const char*> taken[] = {
-      {"1.500.000", "1500000"}, {"1,500,000", "1500000"}, {"Rp 75.000", "75000"}, {"250000", "250000"}};
+      {"630.000", "630000"}, {"1,500", "1500"}, {"Rp 75.000", "75000"}, {"250000", "250000"}};
   for (const auto& [typed, stored] : taken) {
     SCOPED_TRACE(typed);
     Mark(gFormTunggakanList, 1);
@@ -214,8 +231,11 @@ TEST_F(InstalmentChooserTest, SisipInCicilanModeTakesTheAmountAsTyped) {
   EXPECT_EQ(LvGetItemText(gFormTunggakanList, 1, 2), "Cicilan Cicilan Cicilan Cicilan Cicilan Buku");
 
   // What is not a positive amount is refused: the chooser stays open and the row keeps what it had.
-  for (const char* typed : {"abc", "", "0", "-5000", "250000 rupiah", "1,5"}) {
-    SCOPED_TRACE(typed);
+  const std::string pastedColumn(50000, '9');   // tens of thousands of digits: refused, never read
+  for (const std::string& typed : {std::string("abc"), std::string(), std::string("0"), std::string("-5000"),
+                                   std::string("250000 rupiah"), std::string("1,5"), std::string("1\t250000"),
+                                   pastedColumn}) {
+    SCOPED_TRACE(typed.substr(0, 20));
     Mark(gFormTunggakanList, 1);
     OpenChooser([&] {
       CtlSetText(gFormRekBayar3CashEdit, typed);
@@ -229,6 +249,71 @@ TEST_F(InstalmentChooserTest, SisipInCicilanModeTakesTheAmountAsTyped) {
     EXPECT_EQ(LvGetItemText(gFormTunggakanList, 1, 2), "Cicilan Cicilan Cicilan Cicilan Cicilan Buku");
     EXPECT_EQ(LvGetItemText(gFormTunggakanList, 1, 3), "250000");
   }
+}
+
+// Buku still owes 630,000: neither a typed amount nor ticked instalments may pay more. The box names what is owed,
+// the chooser stays open for a correction and the arrears row keeps what it had.
+TEST_F(InstalmentChooserTest, AnAmountAboveWhatTheFeeStillOwesIsRefused) {
+  const std::string over = "Jumlah pembayaran melebihi sisa tagihan, sisa tagihan : 630.000..";
+  for (const char* typed : {"630.001", "1.500.000", "Rp 999.999.999.999"}) {
+    SCOPED_TRACE(typed);
+    OpenChooser([&] {
+      fintest::Type(gFormRekBayar3CashEdit, typed);
+      ExpectMsgBox(over, "Info");
+      Click(gFormRekBayar3SisipButton);
+      VerifySeams();
+      EXPECT_TRUE(IsWindow(gFormRekBayar3Window));
+      EXPECT_EQ(WinGetFocus(), gFormRekBayar3CashEdit);
+      Click(gFormRekBayar3BatalButton);
+    });
+    EXPECT_EQ(LvGetItemText(gFormTunggakanList, 1, 2), "Buku");
+    EXPECT_EQ(LvGetItemText(gFormTunggakanList, 1, 3), "630000");
+  }
+  // Corrected in the open chooser: taken.
+  OpenChooser([&] {
+    fintest::Type(gFormRekBayar3CashEdit, "700.000");
+    ExpectMsgBox(over, "Info");
+    Click(gFormRekBayar3SisipButton);
+    VerifySeams();
+    fintest::Type(gFormRekBayar3CashEdit, "250.000");
+    Click(gFormRekBayar3SisipButton);
+    EXPECT_FALSE(IsWindow(gFormRekBayar3Window));
+  });
+  EXPECT_EQ(LvGetItemText(gFormTunggakanList, 1, 3), "250000");
+  // What the fee owes is what the list was loaded with, not the amount chosen before.
+  Mark(gFormTunggakanList, 1);
+  OpenChooser([&] {
+    fintest::Type(gFormRekBayar3CashEdit, "630.000");
+    Click(gFormRekBayar3SisipButton);
+    EXPECT_FALSE(IsWindow(gFormRekBayar3Window));
+  });
+  EXPECT_EQ(LvGetItemText(gFormTunggakanList, 1, 3), "630000");
+
+  // "Angsuran": the seven open instalments make 700,000: refused; six make 600,000: taken.
+  Mark(gFormTunggakanList, 1);
+  OpenChooser([&] {
+    ClickRadio(gFormRekBayar3AngsuranRadio);
+    for (int r = 3; r < 10; ++r) Tick(gFormRekBayar3List, r);
+    ExpectMsgBox(over, "Info");
+    Click(gFormRekBayar3SisipButton);
+    VerifySeams();
+    EXPECT_TRUE(IsWindow(gFormRekBayar3Window));
+    Tick(gFormRekBayar3List, 9);   // untick the last
+    Click(gFormRekBayar3SisipButton);
+    EXPECT_FALSE(IsWindow(gFormRekBayar3Window));
+  });
+  EXPECT_EQ(LvGetItemText(gFormTunggakanList, 1, 2), "Angsuran Cicilan Cicilan Buku dari : 4 s/d 9");
+  EXPECT_EQ(LvGetItemText(gFormTunggakanList, 1, 3), "600000");
+}
+
+// "Jumlah Cash" takes at most 12 digits from the keyboard, separators not counted.
+TEST_F(InstalmentChooserTest, TheCashEditTakesTwelveDigits) {
+  OpenChooser([&] {
+    fintest::Type(gFormRekBayar3CashEdit, std::string(15, '1'));
+    EXPECT_EQ(CtlGetText(gFormRekBayar3CashEdit), std::string(12, '1'));
+    fintest::Type(gFormRekBayar3CashEdit, "Rp 630.000.000.0001");
+    EXPECT_EQ(CtlGetText(gFormRekBayar3CashEdit), "Rp 630.000.000.000");
+  });
 }
 
 TEST_F(InstalmentChooserTest, BatalLeavesTheRowAsItWas) {
@@ -249,6 +334,55 @@ TEST_F(InstalmentChooserTest, AFailingStatementKeepsTheOpenInstalments) {
     EXPECT_EQ(ListRows(gFormRekBayar3List), OpenRows(1, "100000"));
     fintest::Exec(gDb, "ALTER TABLE transaksi_lama RENAME TO transaksi");
   });
+}
+
+// The choosers stay on top of the arrears window; a refusal of theirs is their own box, in front of them and on top
+// as well, whether the chooser stands alone or as a page of the chooser host.
+class BoxesOverChoosersTest : public InstalmentChooserTest {
+ protected:
+  void TearDown() override {
+    if (IsWindow(gFormRekBayarWindow)) WinDestroyWindow(gFormRekBayarWindow);
+    InstalmentChooserTest::TearDown();
+  }
+  // Types a text that is no amount into the chooser's field and presses "Sisip": the refusal, looked at.
+  void Refuse() {
+    fintest::Type(gFormRekBayar3CashEdit, "abc");
+    Click(gFormRekBayar3SisipButton);
+    EXPECT_TRUE(IsWindow(gFormRekBayar3Window));   // it stays for the operator to try again
+  }
+  void ExpectInFrontOfTheChooser() {
+    ASSERT_EQ(shownBoxes().size(), 1u);
+    const auto& box = shownBoxes()[0];
+    EXPECT_EQ(box.text, "Jumlah cicilan harus berupa angka lebih dari 0..");
+    EXPECT_EQ(box.caption, "Info");
+    EXPECT_EQ(box.parentTitle, "Pembayaran Per Tahun");
+    EXPECT_TRUE(box.transientForParent);
+    EXPECT_TRUE(box.onTop);
+    EXPECT_TRUE(box.modal);
+    EXPECT_TRUE(box.enabled);
+    EXPECT_TRUE(box.visible);
+  }
+};
+
+TEST_F(BoxesOverChoosersTest, TheInstalmentChoosersRefusalStandsInFrontOfIt) {
+  ShowRealMsgBoxes();
+  OpenChooser([&] {
+    Refuse();
+    ExpectInFrontOfTheChooser();
+    EXPECT_EQ(shownBoxes()[0].parent.data(), WinWidget(gFormRekBayar3Window));
+  });
+  EXPECT_EQ(LvGetItemText(gFormTunggakanList, 1, 2), "Buku");
+}
+
+TEST_F(BoxesOverChoosersTest, AsAPageOfTheChooserHostToo) {
+  ShowRealMsgBoxes();
+  Mark(gFormTunggakanList, 1);
+  ASSERT_EQ(static_cast<Hwnd>(FORMREKBAYAR_Show(gFormTunggakanWindow, 0, 0)), gFormRekBayarWindow);
+  FORMREKBAYAR_SelectTab(1);
+  ASSERT_EQ(FORMREKBAYAR_TabPage(1), gFormRekBayar3Window);
+  Refuse();
+  ExpectInFrontOfTheChooser();
+  EXPECT_EQ(shownBoxes()[0].parent.data(), WinWidget(gFormRekBayar3Window)->window());
 }
 
 }  // namespace

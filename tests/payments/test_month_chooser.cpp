@@ -2,8 +2,10 @@
 // being its fifth value), what "Sisip" writes back into the arrears row, and the window opened from the arrears
 // window for a monthly fee.
 #include <array>
+#include <memory>
 
 #include "payments/arrears_fixture.h"
+#include "support/read_denied.h"
 
 namespace {
 
@@ -224,14 +226,40 @@ TEST_F(MonthChooserTest, BatalEscAndTheCloseBoxChangeNothing) {
 }
 
 TEST_F(MonthChooserTest, WithoutBillingRowOrPaidSumNothingIsPaid) {
-  // The paid sum cannot be read: every month shows what is billed for it.
-  fintest::Exec(gDb, "ALTER TABLE transaksi RENAME TO transaksi_lama");
-  ExpectMsgBox("SQL error: no such table: transaksi", "Info", IDOK, MB_OK);
-  OpenChooser([&] {
-    EXPECT_EQ(Column(2), std::vector<std::string>(12, "150000"));
-    EXPECT_EQ(Column(3), std::vector<std::string>(12, ""));
-  });
-  VerifySeams();
+  // The paid sum cannot be read (a missing table, a read refused): no month is known to be open, so none can be
+  // paid - not July, which the student has paid already.
+  struct Failure {
+    const char* name;
+    std::function<std::unique_ptr<fintest::ReadDenied>()> make;
+    std::string message;
+  } failures[] = {
+      {"the paid amounts unreadable", [] { return std::make_unique<fintest::ReadDenied>(gDb, "transaksi", "masuk"); },
+       "SQL error: access to transaksi.masuk is prohibited"},
+      {"no table (it comes back below)",
+       [] {
+         fintest::Exec(gDb, "ALTER TABLE transaksi RENAME TO transaksi_lama");
+         return nullptr;
+       },
+       "SQL error: no such table: transaksi"},
+  };
+  for (const Failure& f : failures) {
+    SCOPED_TRACE(f.name);
+    const std::string before = LvGetItemText(gFormTunggakanList, 2, 3);
+    {
+      auto denied = f.make();
+      ExpectMsgBox(f.message, "Info", IDOK, MB_OK);
+      OpenChooser([&] {
+        EXPECT_EQ(Column(2), std::vector<std::string>(12, "0"));
+        EXPECT_EQ(Column(3), std::vector<std::string>(12, ""));
+        for (int r = 0; r < 12; ++r) Tick(gFormRekBayar1List, r);
+        Click(gFormRekBayar1SisipButton);
+      });
+      VerifySeams();
+    }
+    EXPECT_EQ(LvGetItemText(gFormTunggakanList, 2, 3), "0");   // nothing to pay
+    LvSetItemText(gFormTunggakanList, 2, 3, before);
+    LvSetItemText(gFormTunggakanList, 2, 2, "SPP");
+  }
   fintest::Exec(gDb, "ALTER TABLE transaksi_lama RENAME TO transaksi;"
                      "DELETE FROM detail_account WHERE id_account='BR-VIIA20240001' AND id_siswa='12'");
   OpenChooser([&] {

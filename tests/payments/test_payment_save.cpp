@@ -9,6 +9,8 @@
 #include "common/globals.h"
 #include "payments/payment_save.h"
 #include "support/fixtures.h"
+#include "support/other_program.h"
+#include "support/rollback_refused.h"
 #include "support/seams_fixture.h"
 
 namespace {
@@ -283,6 +285,34 @@ TEST_F(PaymentTableTest, AFailureInTheMiddleWritesNothing) {
   fintest::Exec(gDb, "DROP TRIGGER no_disc;");
   EXPECT_TRUE(PayWriteRows(PayReceiptRows(in)));
   EXPECT_EQ(Q("select count(*) from transaksi"), (Table{{"5"}}));
+}
+
+TEST_F(PaymentTableTest, AReceiptWhoseUndoFailsLeavesTheNextReceiptsWrittenForReal) {
+  // The receipt is refused half-way and its ROLLBACK fails too: the program opens its connection anew, so that the
+  // next receipts are real transactions and no write lock stays on the file.
+  gDbPath = WorkFile("t.db3");
+  fintest::Exec(gDb,
+                "CREATE TRIGGER no_disc BEFORE INSERT ON transaksi WHEN NEW.acctid='Disc' AND NEW.id LIKE '2024%' "
+                "BEGIN SELECT RAISE(ABORT, 'potongan ditolak'); END;");
+  PaySaveInput in = ThreeItems();
+  in.discount = 5000;
+  {
+    fintest::RollbackRefused refused;
+    ExpectMsgBox("SQL error: potongan ditolak", "Info");
+    EXPECT_EQ(PayWriteNewReceipt(in.stamp, PayInsertStatements(PayReceiptRows(in))), FinInsertResult::Failed);
+    VerifySeams();
+  }
+  ASSERT_NE(gDb, nullptr);
+  EXPECT_TRUE(sqlite3_get_autocommit(gDb));
+  for (const char* stamp : {"2025202620250902101530", "2025202620250902101531"}) {
+    in.stamp = stamp;
+    EXPECT_EQ(PayWriteNewReceipt(in.stamp, PayInsertStatements(PayReceiptRows(in))), FinInsertResult::Written);
+  }
+  sqlite3_close(gDb);
+  gDb = nullptr;
+  EXPECT_EQ(fintest::RowsInFile(WorkFile("t.db3"), "select substr(id,1,22), count(*) from transaksi group by 1"),
+            (Table{{"2025202620250902101530", "4"}, {"2025202620250902101531", "4"}}));
+  gDbPath.clear();
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 // The seams' scripted back ends, the fixture every test derives from, and the wrappers over the seams.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QLocale>
+#include <QMessageBox>
 #include <QPointer>
 #include <QWidget>
 #include <cmath>
@@ -294,4 +296,96 @@ TEST(RealClipboard, RoundTripOnTheOffscreenDesktop) {
   ASSERT_TRUE(clip->SetText("Rp 1.500"));
   EXPECT_EQ(clip->GetText(), std::optional<std::string>("Rp 1.500"));
 }
+}  // namespace
+
+// ----- the real message boxes: owned by the window they speak for ------------------------------------------------
+namespace {
+
+class RealBackEndTest : public fintest::SeamsTest {
+ protected:
+  void TearDown() override {
+    for (auto& w : windows_) delete w.data();
+  }
+  QWidget* Window(const char* title, bool onTop) {
+    auto* w = new QWidget;
+    w->setWindowTitle(title);
+    w->resize(420, 260);
+    if (onTop) w->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    w->show();
+    windows_.emplace_back(w);
+    return w;
+  }
+  std::vector<QPointer<QWidget>> windows_;
+};
+
+TEST_F(RealBackEndTest, AMessageBoxStandsInFrontOfTheWindowItSpeaksFor) {
+  ShowRealMsgBoxes();
+  struct Case {
+    const char* name;
+    bool onTop;          // the owner stays on top of other windows (the login, the choosers)
+    bool disabled;       // a modal window opened from the owner has disabled it
+    bool named;          // the owner is named (else it is the active window)
+    bool byControl;      // named by one of its controls
+  };
+  const Case cases[] = {
+      {"always on top", true, false, true, false},
+      {"ordinary window", false, false, true, false},
+      {"disabled owner", false, true, true, false},
+      {"named by a control", true, false, true, true},
+      {"the active window", true, false, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    QWidget* owner = Window(c.name, c.onTop);
+    auto* control = new QWidget(owner);
+    control->setGeometry(10, 10, 80, 20);
+    if (c.disabled) owner->setEnabled(false);
+    if (!c.named) QApplication::setActiveWindow(owner);
+    const std::size_t before = shownBoxes().size();
+    const Hwnd named = c.named ? WinHandle(c.byControl ? control : owner) : 0;
+    const int answer = c.named ? MsgBox(named, "Data tersimpan..", "Info", MB_OKCANCEL | MB_ICONINFORMATION)
+                               : MsgBox("Data tersimpan..", "Info", MB_OKCANCEL | MB_ICONINFORMATION);
+    EXPECT_EQ(answer, IDOK);
+    ASSERT_EQ(shownBoxes().size(), before + 1);
+    const auto& box = shownBoxes().back();
+    EXPECT_EQ(box.text, "Data tersimpan..");
+    EXPECT_EQ(box.caption, "Info");
+    EXPECT_EQ(box.parent.data(), owner);
+    EXPECT_TRUE(box.transientForParent);
+    EXPECT_EQ(box.onTop, c.onTop);
+    EXPECT_TRUE(box.modal);
+    EXPECT_TRUE(box.enabled);
+    EXPECT_TRUE(box.visible);
+    EXPECT_TRUE(box.centredOnParent);
+    ASSERT_FALSE(msgBoxes().empty());
+    EXPECT_EQ(msgBoxes().back().owner.data(), owner);
+    EXPECT_EQ(msgBoxes().back().ownerTitle, c.name);
+    EXPECT_EQ(msgBoxes().back().answer, IDOK);
+    // The box is gone with its answer; the owner keeps what it was.
+    EXPECT_TRUE(owner->findChildren<QMessageBox*>().isEmpty());
+    EXPECT_EQ(owner->isEnabled(), !c.disabled);
+  }
+}
+
+TEST_F(RealBackEndTest, ABoxWhoseWindowGoesEndsWithItsCancelAnswer) {
+  QPointer<QWidget> owner = Window("Pembayaran", true);
+  scripted().UseRealMessageBoxes([&](QWidget* box) {
+    EXPECT_EQ(box->parentWidget(), owner.data());
+    delete owner.data();   // the window closes while its box is open
+  });
+  EXPECT_EQ(MsgBox(WinHandle(owner), "Simpan data ini?", "Confirm", MB_YESNOCANCEL), IDCANCEL);
+  EXPECT_TRUE(owner.isNull());
+  EXPECT_TRUE(QApplication::activeModalWidget() == nullptr);
+}
+
+TEST_F(RealBackEndTest, WithoutAWindowTheBoxStandsAlone) {
+  ShowRealMsgBoxes();
+  QApplication::setActiveWindow(nullptr);
+  EXPECT_EQ(MsgBox("Tidak ada data..", "Info", MB_OK), IDOK);
+  ASSERT_EQ(shownBoxes().size(), 1u);
+  EXPECT_EQ(shownBoxes()[0].parent.data(), nullptr);
+  EXPECT_TRUE(shownBoxes()[0].modal);
+  EXPECT_TRUE(shownBoxes()[0].visible);
+}
+
 }  // namespace

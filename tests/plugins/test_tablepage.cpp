@@ -2,11 +2,13 @@
 // loads it: the page it writes beside itself, line for line, and the path it hands to the desktop opener (a fake one
 // first in PATH).
 #include <dlfcn.h>
+#include <sys/prctl.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "plugins/plugin_setup.h"
 #include "support/fixtures.h"
@@ -226,6 +228,38 @@ TEST_F(TablePageTest, EachCopyWritesBesideItself) {
   EXPECT_TRUE(std::filesystem::exists(other.file("Lap.html")));
   EXPECT_FALSE(std::filesystem::exists(dir.file("Lap.html")));
   EXPECT_EQ(opener.log(), other.file("Lap.html") + "\n");
+}
+
+// The page's viewer may stay open as long as the operator looks at the page: the export does not wait for it, and
+// leaves no ended process of its own uncollected.
+TEST_F(TablePageTest, TheExportReturnsWhileTheOpenerStillRunsAndLeavesNoZombie) {
+  plugintest::LingeringOpener lingering;
+  prctl(PR_SET_CHILD_SUBREAPER, 0);   // as in the field: an orphaned opener goes to the system's reaper
+  const char* info = "T;S;A;l";
+  EXPECT_STREQ(sData(reinterpret_cast<intptr_t>(info), 0, 0), "0");
+  const pid_t pid = lingering.WaitUntilRunning();
+  ASSERT_GT(pid, 0) << "the opener never ran";
+  char state = 0;
+  const pid_t parent = plugintest::FakeDesktopOpener::ParentOf(pid, &state);
+  EXPECT_NE(parent, 0) << "the opener had ended: the export waited for it";
+  EXPECT_NE(state, 'Z');
+  EXPECT_NE(parent, getpid()) << "the opener is a child of the program";
+  EXPECT_EQ(plugintest::ZombieChildren(), std::vector<pid_t>{});
+  lingering.End();
+  EXPECT_EQ(fintest::ReadFile(lingering.dir().file("opened.log")), dir.file("Lap.html") + "\n");
+}
+
+TEST_F(TablePageTest, WithoutAnOpenerThePageIsWrittenAndItsPathHandedBack) {
+  const char* info = "T;S;A;l";
+  {
+    plugintest::NoDesktopOpener none;
+    EXPECT_EQ(std::string(sData(reinterpret_cast<intptr_t>(info), 0, 0)), dir.file("Lap.html"));
+    EXPECT_NE(fintest::ReadFile(dir.file("Lap.html")).find("<title>T</title>"), std::string::npos);
+    EXPECT_EQ(plugintest::ZombieChildren(), std::vector<pid_t>{});
+  }
+  // With an opener again, the result is "0" once more.
+  EXPECT_STREQ(sData(reinterpret_cast<intptr_t>(info), 0, 0), "0");
+  EXPECT_EQ(opener.log(), dir.file("Lap.html") + "\n");
 }
 
 }  // namespace

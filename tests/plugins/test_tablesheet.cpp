@@ -1549,6 +1549,34 @@ TEST_F(TableSheetPluginTest, OutputFolderThatCannotBeMadeIsReported) {
   EXPECT_EQ(opener.log(), "");
 }
 
+TEST_F(TableSheetPluginTest, AWorkbookNoProgramCanOpenIsToldOf) {
+  BoxWatch boxes;
+  {
+    plugintest::NoDesktopOpener none;
+    EXPECT_EQ(Export(kSmallRows), "0");
+  }
+  const auto files = Files(WorkFile("cetak"));
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_EQ(SheetCells(files[0]), Expected("lap_small_cells.txt"));
+  EXPECT_EQ(boxes.seen, std::vector<std::string>{"Info|Tidak ada program yang dapat dijalankan untuk membuka " +
+                                                 files[0] + "..|information"});
+}
+
+TEST_F(TableSheetPluginTest, TheExportReturnsWhileTheWorkbooksProgramStillRuns) {
+  plugintest::LingeringOpener lingering;
+  BoxWatch boxes;
+  EXPECT_EQ(Export(kSmallRows), "0");
+  const pid_t pid = lingering.WaitUntilRunning();
+  ASSERT_GT(pid, 0) << "the opener never ran";
+  EXPECT_NE(plugintest::FakeDesktopOpener::ParentOf(pid), 0) << "the export waited for the opener";
+  EXPECT_TRUE(boxes.seen.empty());
+  lingering.End();
+  EXPECT_EQ(plugintest::ZombieChildren(), std::vector<pid_t>{});
+  const auto files = Files(WorkFile("cetak"));
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_EQ(fintest::ReadFile(lingering.dir().file("opened.log")), files[0] + "\n");
+}
+
 // ---- a process that ends with the plug-in still loaded ------------------------------------------------------------
 
 std::string Spawned(const std::vector<std::string>& args, const std::string& errors, int* status) {

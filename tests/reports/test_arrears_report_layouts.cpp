@@ -56,10 +56,10 @@ TEST(ArrearsReportStatements, EveryValueIsQuoted) {
             "id_account in ('F1') and id_siswa in ('S1','S2') order by detail_account.rowid");
   EXPECT_EQ(FinArrearsReportRecapSql("2024'"),
             "select account.Id, account.Pembayaran, account.Kelas, (Select Sum(detail_account.jml_pembayaran) from "
-            "detail_account where detail_account.id_account=account.id), (Select Sum(transaksi.Masuk) From "
-            "transaksi Where AcctId=account.id And +SiswaID In(Select IdSiswa From siswakelas Where "
-            "siswakelas.Kelas<>'DO' and instr(siswakelas.Kelas,'Lulus')<1)) from account WHERE "
-            "account.Tapel='2024''' Order by account.Kelas");
+            "detail_account where detail_account.id_account=account.id And detail_account.jml_pembayaran Is Not "
+            "Null), (Select Sum(transaksi.Masuk) From transaksi Where AcctId=account.id And transaksi.Masuk Is Not "
+            "Null And +SiswaID In(Select IdSiswa From siswakelas Where siswakelas.Kelas<>'DO' and "
+            "instr(siswakelas.Kelas,'Lulus')<1)) from account WHERE account.Tapel='2024''' Order by account.Kelas");
 }
 
 TEST(ArrearsReportCells, BilledLessPaidInWholeRupiah) {

@@ -5,6 +5,8 @@
 #include <QGroupBox>
 #include <algorithm>
 #include <QPalette>
+#include <QTableWidget>
+#include <QTest>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -243,6 +245,27 @@ TEST_F(ArrearsReportWindowTest, TheClassRecapGroupsWhatIsOwedByClass) {
   // graduate with an ordinary class row counts and one of a student with graduate rows only does not; VIII B is
   // overpaid and carries into X A's subtotal; the grand total is the sum of every fee row.
   ExpectMatchesFile(Dump(gForm11List), "arrears_class_recap.txt");
+}
+
+TEST_F(ArrearsReportWindowTest, TheDialogReportsIntoTheWindowItWasOpenedFromWhateverIsClickedMeanwhile) {
+  const Hwnd first = Open();
+  const Hwnd firstList = gForm11List;
+  const Hwnd second = Open();
+  const Hwnd secondList = gForm11List;
+  ASSERT_TRUE(ShowData("VII A"));   // from the second window
+  const std::string secondReport = Dump(secondList);
+  ASSERT_GT(LvGetItemCount(secondList), 0);
+  FORM11_Bind(first);
+  WithDialog([&] {
+    // A click on a row of the second window's report makes that window the current one.
+    auto* v = dynamic_cast<QTableWidget*>(WinWidget(secondList));
+    ASSERT_NE(v, nullptr);
+    QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, v->visualRect(v->model()->index(0, 1)).center());
+    EXPECT_EQ(gForm11Window, second);
+    Click(gFormLapTunggakanRecapButton);
+  });
+  ExpectMatchesFile(Dump(firstList), "arrears_class_recap.txt");
+  EXPECT_EQ(Dump(secondList), secondReport);
 }
 
 TEST_F(ArrearsReportWindowTest, ARecapWithoutFeesHoldsTwoRowsOfNothing) {

@@ -241,6 +241,45 @@ TEST_F(FinancialReportTest, SumsWithADecimalPointAreAddedAsNumbers) {
   EXPECT_EQ(Cell(list, "      SALDO AKHIR", 3), "4.150");
 }
 
+TEST_F(FinancialReportTest, FractionalSumsShowTheWholeNumbersTheTotalsCount) {
+  // Money with a decimal part, written by an earlier program: each amount shows the whole number the totals add up,
+  // rounded to the nearest rupiah (half to even) on its line and in every total alike.
+  fintest::Exec(gDb,
+                "DELETE FROM transaksi;"
+                "INSERT INTO transaksi (id, tgl, uraian, acctid, siswaid, masuk, keluar, petugas, sts, jenjang, Ref)"
+                " VALUES ('a','2024-08-01','Kas','-','-',1000.75,0,'ani','k','-','412'),"
+                " ('s','2024-08-05','01-Setoran Tunai','Tabungan','S1',2000.5,0,'ani','-','-','1-1'),"
+                " ('i','2024-09-02','Sumbangan','-','-',250.75,0,'ani','k','-','412'),"
+                " ('d','2024-09-02','Potongan Pembayaran','Disc','S1',-20.5,0,'ani','p','-',''),"
+                " ('e','2024-09-03','Listrik','-','-',0,100.75,'ani','k','-','511');");
+  const Hwnd w = Open();
+  const Hwnd list = ListOf(w);
+  struct Line {
+    const char* label;
+    int column;
+    const char* shown;
+  };
+  const Line common[] = {
+      {"Jumlah Saldo Kas", 3, "1.001"},
+      {"Jumlah Saldo Tabungan Siswa", 3, "2.000"},
+      {"TOTAL SALDO AWAL", 3, "3.001"},
+      {"TOTAL PENDAPATAN OPERASIONAL", 3, "251"},
+      {"C. Potongan/Bonus/Beasiswa Penerimaan Pembayaran", 3, "-20"},
+      {"TOTAL PENDAPATAN BERSIH", 3, "3.232"},
+      {"TOTAL BELANJA", 3, "101"},
+      {"      SALDO AKHIR", 3, "3.131"},
+  };
+  const Line global[] = {{" - Sumbangan", 2, "251"}, {" - Listrik", 2, "101"}};
+  const Line detailed[] = {
+      {"   09-02, Sumbangan", 2, "251"}, {"Jumlah Sub Sumbangan", 3, "251"}, {"   09-03, Listrik", 2, "101"}};
+  Click(w, gForm8GlobalId);
+  for (const Line& l : common) EXPECT_EQ(Cell(list, l.label, l.column), l.shown) << "global: " << l.label;
+  for (const Line& l : global) EXPECT_EQ(Cell(list, l.label, l.column), l.shown) << "global: " << l.label;
+  Click(w, gForm8DetailId);
+  for (const Line& l : common) EXPECT_EQ(Cell(list, l.label, l.column), l.shown) << "detailed: " << l.label;
+  for (const Line& l : detailed) EXPECT_EQ(Cell(list, l.label, l.column), l.shown) << "detailed: " << l.label;
+}
+
 TEST_F(FinancialReportTest, AFailingStatementIsShownAndTheBuildGoesOn) {
   fintest::Exec(gDb, "DROP TABLE rekening");
   for (int i = 0; i < 3; ++i) ExpectMsgBox("SQL error: no such table: rekening", "Info", IDOK);

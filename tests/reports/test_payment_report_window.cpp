@@ -5,6 +5,8 @@
 #include <QDateTimeEdit>
 #include <QGroupBox>
 #include <QPalette>
+#include <QTableWidget>
+#include <QTest>
 #include <cstdlib>
 
 #include "plugins/plugin_setup.h"
@@ -189,6 +191,26 @@ TEST_F(PaymentReportWindowTest, EachWindowReportsIntoItsOwnList) {
   EXPECT_EQ(gForm10List, 0);
   FORM10_Bind(second);
   EXPECT_EQ(gForm10List, secondList);
+}
+
+TEST_F(PaymentReportWindowTest, TheDialogReportsIntoTheWindowItWasOpenedFromWhateverIsClickedMeanwhile) {
+  const Hwnd first = Open();
+  const Hwnd firstList = gForm10List;
+  const Hwnd second = Open();
+  const Hwnd secondList = gForm10List;
+  ASSERT_TRUE(Build(&gFormLapBayarTodayButton));   // from the second window
+  ASSERT_EQ(LvGetItemCount(secondList), 4);
+  FORM10_Bind(first);
+  WithDialog([&] {
+    // A click on a row of the second window's report makes that window the current one.
+    auto* v = dynamic_cast<QTableWidget*>(WinWidget(secondList));
+    ASSERT_NE(v, nullptr);
+    QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, v->visualRect(v->model()->index(0, 1)).center());
+    EXPECT_EQ(gForm10Window, second);
+    Click(gFormLapBayarRecapButton);
+  });
+  EXPECT_EQ(Dump(firstList), Expected("payment_class_recap.txt"));
+  EXPECT_EQ(Dump(secondList), Expected("payment_today_list.txt"));
 }
 
 TEST_F(PaymentReportWindowTest, AFailingClassQueryIsShownAndTheDialogStaysUsable) {

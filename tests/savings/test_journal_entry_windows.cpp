@@ -447,4 +447,37 @@ TEST_F(JournalEntryTest, AReceiptBeyondWhatItCanShowIsNotPrinted) {
   EXPECT_EQ(Db("select masuk from transaksi")[0][0], "3000000000");   // whole rupiah in 64 bits
 }
 
+// "Jumlah" takes at most 12 digits from the keyboard, the thousands separators not counted, and the 12 digits typed
+// are stored whole: never cut, never read as an empty field.
+TEST_F(JournalEntryTest, TheAmountTakesTwelveDigitsAndStoresThemWhole) {
+  struct Case {
+    const Side* side;
+    const char* typed;
+    const char* shown;
+    const char* stored;
+  } cases[] = {
+      {&kIncome, "9999999999999", "999999999999", "999999999999"},
+      {&kExpense, "999.999.999.9999", "999.999.999.999", "999999999999"},
+      {&kIncome, "1.500.000", "1.500.000", "1500000"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    fintest::Exec(gDb, "DELETE FROM transaksi");
+    Run(*c.side, [&] {
+      const JournalEntryControls& ctl = *c.side->c;
+      Fill(*c.side, CbGetItemText(ctl.account, 0), "2024-08-30", "Dana", "");
+      auto* amount = qobject_cast<QLineEdit*>(WinWidget(ctl.amount));
+      ASSERT_NE(amount, nullptr);
+      amount->setFocus();
+      QTest::keyClicks(amount, c.typed);
+      EXPECT_EQ(CtlGetText(ctl.amount), c.shown);
+      ExpectSaved(IDNO);
+      Click(ctl.save);
+      VerifySeams();
+    });
+    EXPECT_EQ(Db(std::string("select ") + (c.side->income ? "masuk" : "keluar") + " from transaksi"),
+              (Rows{{c.stored}}));
+  }
+}
+
 }  // namespace

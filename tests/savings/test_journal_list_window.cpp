@@ -209,10 +209,10 @@ TEST_F(JournalListTest, TheReportMonthLiesInTheFirstOrSecondYearOfTheSchoolYear)
   EXPECT_EQ(FinJournalReportMonth(3, "2020/2021"), "2021-03");
   EXPECT_EQ(FinJournalReportMonth(9, "2020/2021"), "2020-09");
   EXPECT_EQ(FORM15_ListSql(true, 3, "2020/2021"),
-            "select Id, Tgl, Ref, Uraian, Masuk, Keluar, Petugas from transaksi WHERE Sts='k' And Tgl between "
+            "select Id, Tgl, Ref, Uraian, Masuk, Keluar, Petugas from transaksi WHERE +Sts='k' And Tgl between "
             "'2021-03-01' and date('2021-03-01','start of month','+1 month','-1 day') Order By Id");
   EXPECT_EQ(FORM15_ListSql(false, 9, "2020/2021"),
-            "select Id, Tgl, Ref, Uraian, Masuk, Keluar, Petugas from transaksi WHERE Sts='b' And Tgl between "
+            "select Id, Tgl, Ref, Uraian, Masuk, Keluar, Petugas from transaksi WHERE +Sts='b' And Tgl between "
             "'2020-09-01' and date('2020-09-01','start of month','+1 month','-1 day') Order By Id");
 }
 

@@ -179,7 +179,7 @@ TEST_F(SavingsListTest, TheReportMonthChoosesTheYearOfTheSchoolYear) {
   EXPECT_EQ(FORM14_PeriodMonth(11), "11");
   EXPECT_EQ(FORM14_LoadSql("2020/2021", 3),
             "select Id, Tgl, SiswaId, (Select Nama From Siswa Where Id=SiswaId) As NamaSiswa, Uraian, Masuk, Keluar, "
-            "Petugas from transaksi as a WHERE Sts='t' And Tgl between '2021-03-01' and date('2021-03-01','start of "
+            "Petugas from transaksi as a WHERE +Sts='t' And Tgl between '2021-03-01' and date('2021-03-01','start of "
             "month','+1 month','-1 day') Order By Id");
   EXPECT_EQ(FORM14_DeleteSql("a'b"), "Delete From Transaksi Where Id='a''b'");
   // April 2021 lists the April row only; a month without rows gives a list without columns.

@@ -81,6 +81,49 @@ TEST(SavingsPositions, RowsWithoutPositionAreCountedOn) {
   EXPECT_EQ(SavingsFormatPosition(SavingsRowPosition({"1-68", ""}, 1)), "2-1");
 }
 
+TEST(SavingsPositions, ARowNeverTakesALineOfARowBookedBeforeIt) {
+  // Rows in the order they were booked, with their stored positions ("" : booked by the payment window, none).
+  const struct {
+    std::vector<std::string> stored;
+    std::vector<std::string> expected;
+  } cases[] = {
+      // a withdrawal of the payment window between two teller rows that did not count it
+      {{"1-1", "", "1-2"}, {"1-1", "1-2", "1-3"}},
+      // a withdrawal booked after an unprinted teller row comes after it
+      {{"1-1", "1-2", "", "1-4"}, {"1-1", "1-2", "1-3", "1-4"}},
+      // the first row without a position takes line 1; the teller row after it that counted from nothing moves on
+      {{"", "1-1", "1-2"}, {"1-1", "1-2", "1-3"}},
+      // a stored line before the line of the row booked before it
+      {{"1-5", "1-3", ""}, {"1-5", "1-6", "1-7"}},
+      {{"2-1", "1-68"}, {"2-1", "2-2"}},
+      // the same line twice; across the page end
+      {{"1-68", "1-68", ""}, {"1-68", "2-1", "2-2"}},
+      // stored lines further on are kept (a gap stays a gap)
+      {{"1-2", "1-9", "3-1"}, {"1-2", "1-9", "3-1"}},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> got;
+    for (int i = 0; i < static_cast<int>(c.stored.size()); ++i)
+      got.push_back(SavingsFormatPosition(SavingsRowPosition(c.stored, i)));
+    EXPECT_EQ(got, c.expected) << ::testing::PrintToString(c.stored);
+  }
+}
+
+TEST(SavingsBookRun, ARowNeverPrintsOverTheLineOfARowBookedBeforeIt) {
+  // The payment window's withdrawal, printed on line 1 by count; then two deposits that the teller numbered without
+  // it (1-1, 1-2), not printed yet. They come on lines 2 and 3.
+  const std::vector<SavingsBookRow> rows = {
+      Row("2021-03-01", "02", "40", "0", "60", "", "-", "Penarikan utk pembayaran"),
+      Row("2021-03-02", "01", "0", "50", "110", "1-1", "t", "Setoran Tunai"),
+      Row("2021-03-04", "01", "0", "5", "115", "1-2", "t", "Setoran Tunai"),
+  };
+  Answers a;
+  const SavingsBookRun run = SavingsBookLayout(SavingsBook::Passbook, rows, kSchool, "30017", "CICI", a.Fn());
+  EXPECT_TRUE(a.asked.empty());   // line 2: no page question
+  EXPECT_EQ(run.lines, Concat(Repeat("`", 4), {SavingsPassbookRowLine(rows[1]), SavingsPassbookRowLine(rows[2])}));
+  EXPECT_EQ(run.written, (std::vector<int>{1, 2}));
+}
+
 // ----- pieces -----------------------------------------------------------------------------------------------------
 
 TEST(SavingsPieces, RuleAndAmounts) {

@@ -750,6 +750,44 @@ TEST_F(TellerTest, ARowPassedOverAtADeclinedPageIsPrintedByTheNextRun) {
             (Rows{{"0"}}));
 }
 
+TEST_F(TellerTest, PassbookRowsComeInTheOrderTheyWereBookedAndNeverOverAPrintedLine) {
+  // 30017's code sorts after the payment window's receipt stamps. A deposit printed on line 1, a deposit booked on
+  // line 2 and not printed yet, then a savings withdrawal booked by the payment window: its id is the receipt stamp
+  // and it has no passbook position.
+  fintest::Exec(gDb, "INSERT INTO siswa (Id, Nama, LP, Ket) VALUES ('30017', 'CICI', 'P', '')");
+  AddTransaksi("('3001720210301080000', '2021-03-01', '01-Setoran Tunai', 'Tabungan', '30017', 100, 0, 'ani', '-', '-',"
+               "  '1-1'),"
+               " ('3001720210302080000', '2021-03-02', '01-Setoran Tunai', 'Tabungan', '30017', 50, 0, 'ani', 't', '-',"
+               "  '1-2')");
+  fintest::Exec(gDb, "INSERT INTO transaksi (id, tgl, uraian, acctid, siswaid, masuk, keluar, petugas, sts, jenjang)"
+                     " VALUES ('20202021202103030900002', '2021-03-03', '02-Penarikan utk pembayaran', 'Tabungan',"
+                     " '30017', 0, 40, 'ani', 't', '-')");
+  Open();
+  LookUp("30017");
+  // The history runs in the order the rows were booked, with its running balance.
+  EXPECT_EQ(Column(kTabunganColSaldo), (std::vector<std::string>{"100", "150", "110"}));
+  Book("01", "5");
+  SaveYes("Nasabah atas nama CICI melakukan transaksi 01-Setoran Tunai sebesar 5");
+  // The new deposit takes the line after the withdrawal.
+  EXPECT_EQ(fintest::Query(gDb, "SELECT Ref FROM transaksi WHERE siswaid='30017' ORDER BY rowid DESC LIMIT 1"),
+            (Rows{{"1-4"}}));
+  CbSetCurSel(gFormTabunganPrintCombo, 0);
+  AnswerPrinter("KASIR");
+  Click(gFormTabunganPrintButton);   // from line 2: no page question
+  VerifySeams();
+  ASSERT_EQ(textPrinted().Jobs().size(), 1u);
+  // The paper is brought to line 2 below the printed deposit; the three rows follow in the order they were booked.
+  EXPECT_EQ(textPrinted().Jobs()[0].Lines(),
+            (std::vector<std::string>{
+                "`", "`", "`", "`",
+                " 2021-03-02   01               0           50          150 Setoran Tunai",
+                " 2021-03-03   02              40            0          110 Penarikan utk pembayaran",
+                " 2021-03-05   01               0            5          115 Setoran Tunai"}));
+  EXPECT_EQ(Column(kTabunganColSts), (std::vector<std::string>{"-", "-", "-", "-"}));
+  EXPECT_EQ(fintest::Query(gDb, "SELECT sts FROM transaksi WHERE siswaid='30017' ORDER BY rowid"),
+            (Rows{{"-"}, {"-"}, {"-"}, {"-"}}));
+}
+
 TEST_F(TellerTest, APrinterThatIsNoPrintQueueMarksNothingAndSaysWhereTheTextWasKept) {
   fintest::NoPrintQueue noQueue;   // the text goes to a file
   Open();

@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QMdiArea>
+#include <QTableWidget>
 #include <QTest>
 #include <QWidget>
 #include <algorithm>
@@ -243,6 +244,42 @@ TEST_F(ClassMoveTest, TerapkanMovesTheListedStudentsInTheWorkingYear) {
   EXPECT_EQ(LvGetColumnCount(gForm2List), 12);
   EXPECT_EQ(ListIds(gForm2List), Strings{"2"});
   EXPECT_EQ(gForm16Window, 0);
+}
+
+TEST_F(ClassMoveTest, TheListItWasOpenedFromIsReloadedWhateverIsClickedMeanwhile) {
+  // The first student list shows VII A with 1 and 2 ticked; a second one shows VIII B.
+  OpenStudentList({0, 1});
+  const Hwnd first = gForm2Window;
+  const Hwnd firstList = gForm2List, firstToolbar = gForm2Toolbar;
+  const Hwnd second = static_cast<Hwnd>(FORM2_Show(gMdiClient, 1, 0));
+  ASSERT_TRUE(IsWindow(second));
+  fintest::Choose(gForm2ClassCombo, "VIII B");
+  const Hwnd secondList = gForm2List;
+  ASSERT_EQ(ListIds(secondList), Strings{"5"});
+  bool ran = false;
+  OnModal([&](QWidget*) {
+    ran = true;
+    EXPECT_EQ(MovedRows(), (Rows{{"1", "ANI"}, {"2", "BUDI"}}));
+    // A click on a row of the second list makes it the current one.
+    auto* v = dynamic_cast<QTableWidget*>(WinWidget(secondList));
+    ASSERT_NE(v, nullptr);
+    QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, v->visualRect(v->model()->index(0, 1)).center());
+    EXPECT_EQ(gForm2Window, second);
+    Choose(gForm16ClassCombo, "VIII B");
+    Choose(gForm16CategoryCombo, "02");
+    Click(gForm16TerapkanButton);
+  });
+  ASSERT_EQ(TbClickButton(firstToolbar, gForm2ClassMoveButtonId), 1);
+  EXPECT_TRUE(ran);
+  EXPECT_FALSE(IsWindow(gForm16Window));
+  EXPECT_EQ(fintest::Query(gDb, "SELECT IdSiswa, Kelas, Kategori FROM siswakelas WHERE Tapel='2024/2025'"
+                                " ORDER BY IdSiswa"),
+            (Rows{{"1", "VIII B", "02"}, {"2", "VIII B", "02"}, {"3", "VII A", "<null>"}, {"5", "VIII B", "01"}}));
+  // The list it was opened from shows its class anew; the other list is left as it was.
+  EXPECT_EQ(ListIds(firstList), Strings{"3"});
+  EXPECT_EQ(ListIds(secondList), Strings{"5"});
+  WinDestroyWindow(second);
+  EXPECT_TRUE(IsWindow(first));
 }
 
 TEST_F(ClassMoveTest, DroppedOutAndGraduatedChangeOnlyTheClassRow) {

@@ -13,6 +13,7 @@
 
 #include "accounts/account_globals.h"
 #include "app/globals.h"
+#include "common/busy.h"
 #include "common/globals.h"
 #include "framework/controls.h"
 #include "framework/fonts.h"
@@ -104,8 +105,9 @@ TEST(ImportRoutines, PastedRows) {
     std::vector<std::string> rows;
   } cases[] = {
       {"A1\tBudi\r\nA2\tSari\r\n", {"A1\tBudi", "A2\tSari"}},
-      {"A1\tBudi\r\nA2\tSari", {"A1\tBudi"}},   // the text after the last carriage return is no row
-      {"A1\tBudi", {}},
+      {"A1\tBudi\r\nA2\tSari", {"A1\tBudi", "A2\tSari"}},   // the last row needs no line break after it
+      {"A1\tBudi", {"A1\tBudi"}},
+      {"A1\tBudi\r\n\t \t", {"A1\tBudi"}},                 // a last line of TABs and blanks is no row
       {"", {}},
       {"A1\rA2\r", {"A1", "A2"}},               // carriage returns alone: nothing of the next row is lost
       {"\nA1\r\n", {"\nA1"}},                   // only the line feed after a carriage return is dropped
@@ -170,11 +172,16 @@ TEST(ImportRoutines, BirthDates) {
       {"12-Jan-10", "2010-01-12"},  {"March 4, 2011", "2011-03-04"}, {" 2010-05-17 00:00:00 ", "2010-05-17"},
       {"abc", "1899-12-30"},        {"", "1899-12-30"},             {"31/02/2010", "1899-12-30"},
       {"2010-13-01", "1899-12-30"}, {"12 Foo 2010", "1899-12-30"},
+      {"2010-05-17 00:00:00.000", "2010-05-17"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.cell);
     EXPECT_EQ(FORMIMPORT_DateText(c.cell), c.date);
   }
+  // A text longer than any date is no date, however it begins; tens of thousands of characters end no program.
+  EXPECT_EQ(FORMIMPORT_DateText("2010-05-17 " + std::string(30, 'x')), "1899-12-30");
+  EXPECT_EQ(FORMIMPORT_DateText("2010-05-17 " + std::string(100000, '0')), "1899-12-30");
+  EXPECT_EQ(FORMIMPORT_DateText(std::string(100000, '1')), "1899-12-30");
 }
 
 TEST(ImportRoutines, Amounts) {
@@ -284,27 +291,32 @@ TEST_F(ImportWindowTest, ControlsAsDesigned) {
 
 TEST_F(ImportWindowTest, StudentsPastedAndSavedWithTheirClass) {
   RunImport("Siswa", [&] {
+    // The last row has no line break after it, as a copy of the last cells of a sheet can end: it is kept.
     Paste("A1\tBudi\tLaki - Laki\tJakarta\t17/05/2010\tIslam\tJl. Jum'at 1\r\n"
           "A2\tSari\tPerempuan\tBandung\tabc\tKristen\r\n"
-          "ignored\tafter the last line end");
-    EXPECT_EQ(gRowCount, 2);
+          "A3\tDewi\tPerempuan\tBogor\t1/2/95\tIslam\tJl. Kenanga");
+    EXPECT_EQ(gRowCount, 3);
     EXPECT_EQ(ListRows(), (Rows{{"A1", "Budi", "Laki - Laki", "Jakarta", "2010-05-17", "Islam", "Jl. Jum`at 1", ""},
-                                {"A2", "Sari", "Perempuan", "Bandung", "1899-12-30", "Kristen", "", ""}}));
+                                {"A2", "Sari", "Perempuan", "Bandung", "1899-12-30", "Kristen", "", ""},
+                                {"A3", "Dewi", "Perempuan", "Bogor", "1995-02-01", "Islam", "Jl. Kenanga", ""}}));
     ChooseClass("I");
     EXPECT_EQ(CtlGetText(gFormImportJurusanEdit), "General");
     CtlSetText(gFormImportKategoriEdit, "0'2");
-    Save({FORMIMPORT_SummaryText("siswa", 2, 0), FORMIMPORT_SummaryText("siswa kelas", 2, 0)});
-    EXPECT_EQ(Column(7), (std::vector<std::string>{"Siswa Kelas berhasil di input", "Siswa Kelas berhasil di input"}));
+    Save({FORMIMPORT_SummaryText("siswa", 3, 0), FORMIMPORT_SummaryText("siswa kelas", 3, 0)});
+    EXPECT_EQ(Column(7), (std::vector<std::string>(3, "Siswa Kelas berhasil di input")));
   });
   EXPECT_EQ(Db("SELECT Id, Nama, LP, TmpLahir, TglLahir, Agama, Alamat, Status, TglMasuk, Jenjang, Ket FROM siswa "
                "ORDER BY Id"),
             (Rows{{"A1", "Budi", "L", "Jakarta", "2010-05-17", "Islam", "Jl. Jum`at 1", "Aktif", "2024-09-02", "-",
                    "<null>"},
                   {"A2", "Sari", "P", "Bandung", "1899-12-30", "Kristen", "", "Aktif", "2024-09-02", "-",
+                   "<null>"},
+                  {"A3", "Dewi", "P", "Bogor", "1995-02-01", "Islam", "Jl. Kenanga", "Aktif", "2024-09-02", "-",
                    "<null>"}}));
   EXPECT_EQ(Db("SELECT Kode, IdSiswa, Kelas, Kategori, Tapel FROM siswakelas ORDER BY IdSiswa"),
             (Rows{{"20242025A1", "A1", "I General", "0`2", "2024/2025"},
-                  {"20242025A2", "A2", "I General", "0`2", "2024/2025"}}));
+                  {"20242025A2", "A2", "I General", "0`2", "2024/2025"},
+                  {"20242025A3", "A3", "I General", "0`2", "2024/2025"}}));
 }
 
 TEST_F(ImportWindowTest, DuplicatesRefusedInEachPass) {
@@ -387,7 +399,8 @@ TEST_F(ImportWindowTest, EachStudentIsWrittenWithItsClassOrNotAtAll) {
 TEST_F(ImportWindowTest, PastesThatAddNothingAndPastesThatAppend) {
   RunImport("Siswa", [&] {
     for (std::optional<std::string> nothing : {std::optional<std::string>(), std::optional<std::string>(""),
-                                               std::optional<std::string>("A9\tno line end")}) {
+                                               std::optional<std::string>("\t\t\r\n \t \r\n\r\n"),
+                                               std::optional<std::string>(" \t ")}) {
       SetClipboard(nothing);
       Click(gFormImportPasteButton);
     }
@@ -395,9 +408,9 @@ TEST_F(ImportWindowTest, PastesThatAddNothingAndPastesThatAppend) {
     Paste("A1\tBudi\nA2\tSari\n");   // line feeds alone read as full line ends
     EXPECT_EQ(Column(0), (std::vector<std::string>{"A1", "A2"}));
     gRowCount = 7;
-    Paste("A9\tno line end");       // nothing changes, not even the count
+    Paste("\t\r\n\r\n");              // blank lines only: nothing changes, not even the count
     EXPECT_EQ(gRowCount, 7);
-    Paste("A3\tTono\r\n");
+    Paste("A3\tTono");              // no line end: the row counts all the same
     EXPECT_EQ(gRowCount, 1);        // the rows of the last paste
     EXPECT_EQ(Column(0), (std::vector<std::string>{"A1", "A2", "A3"}));
     // The save takes every row of the list, once.
@@ -486,10 +499,10 @@ TEST_F(ImportWindowTest, FeesOfTheFeeListsClass) {
     EXPECT_EQ(LvGetColumnText(gFormImportList, 4), "Jumlah");
     EXPECT_EQ(LvGetColumnAlign(gFormImportList, 4), 1);
 
-    Paste("SPP\t150.000\tPerbulan\r\nUang Gedung\t2500000\tPertahun\r\nBuku\t\tPertahun\r\n");
+    Paste("SPP\t150.000\tPerbulan\r\nUang Gedung\t2500000\tPertahun\r\nBuku\t75000\tPertahun\r\n");
     EXPECT_EQ(ListRows(), (Rows{{"BR-20240001", "SPP", "X IPA", "", "150.000", "Perbulan", "-"},
                                 {"BR-20240002", "Uang Gedung", "X IPA", "", "2500000", "Pertahun", "-"},
-                                {"BR-20240003", "Buku", "X IPA", "", "", "Pertahun", "-"}}));
+                                {"BR-20240003", "Buku", "X IPA", "", "75000", "Pertahun", "-"}}));
     Save();
     EXPECT_EQ(Column(6), (std::vector<std::string>(3, "Berhasil di input")));
     Save();   // the same fees again are found
@@ -508,26 +521,35 @@ TEST_F(ImportWindowTest, FeesOfTheFeeListsClass) {
                    "<null>"},
                   {"BR-XIPA20240002", "Uang Gedung", "X IPA", "2500000", "integer", "Pertahun", "ins", "4.1.2",
                    "2024/2025", "<null>"},
-                  {"BR-XIPA20240003", "Buku", "X IPA", "0", "integer", "Pertahun", "ins", "4.1.2", "2024/2025",
+                  {"BR-XIPA20240003", "Buku", "X IPA", "75000", "integer", "Pertahun", "ins", "4.1.2", "2024/2025",
                    "<null>"},
                   {"BR-XIPA20240004", "Seragam", "X IPA", "300000", "integer", "Pertahun", "ins", "4.1.2",
                    "2024/2025", "<null>"}}));
 }
 
+// A fee bills a positive amount of whole rupiah: anything else (a fraction, letters, a negative or zero amount, no
+// amount, tens of thousands of digits) is refused row by row, and one box says so after the rows.
 TEST_F(ImportWindowTest, FeeAmountsAreReadAsEveryAmountIsAndWrongOnesRefused) {
   FeeListClass("VII");
+  const char* bad = "Gagal di input, Jumlah tidak valid..";
   RunImport("Akun", [&] {
     Paste("SPP\tRp 75.000\tPerbulan\r\nGedung\t1,500,000\tPertahun\r\nLes\t12.5\tPerbulan\r\n"
-          "Buku\tabc\tPertahun\r\nUjian\t\tPertahun\r\n");
-    Save();
-    EXPECT_EQ(Column(6), (std::vector<std::string>{"Berhasil di input", "Berhasil di input",
-                                                   "Gagal di input, Jumlah tidak valid..",
-                                                   "Gagal di input, Jumlah tidak valid..", "Berhasil di input"}));
+          "Buku\tabc\tPertahun\r\nUjian\t\tPertahun\r\nKas\t-150.000\tPerbulan\r\nNol\t0\tPertahun\r\n"
+          "Panjang\t" + std::string(50000, '9') + "\tPertahun\r\nTour\t250.000\tPertahun\r\n");
+    Save({kFormImportBadAmounts});
+    EXPECT_EQ(Column(6), (std::vector<std::string>{"Berhasil di input", "Berhasil di input", bad, bad, bad, bad, bad,
+                                                   bad, "Berhasil di input"}));
   });
   // No fee with a wrong amount; the numbers follow one another.
   EXPECT_EQ(Db("SELECT Id, Pembayaran, Jumlah FROM account ORDER BY Id"),
             (Rows{{"BR-VII20240001", "SPP", "75000"}, {"BR-VII20240002", "Gedung", "1500000"},
-                  {"BR-VII20240003", "Ujian", "0"}}));
+                  {"BR-VII20240003", "Tour", "250000"}}));
+  // A paste whose amounts are all good shows no such box.
+  RunImport("Akun", [&] {
+    Paste("Ujian\t50.000\tPertahun\r\n");
+    Save();
+  });
+  EXPECT_EQ(Db("SELECT Jumlah FROM account WHERE Pembayaran='Ujian'"), (Rows{{"50000"}}));
 }
 
 TEST_F(ImportWindowTest, FeeIdsThatOldBillingRowsOrPaymentsNameArePassedOver) {
@@ -580,3 +602,88 @@ TEST_F(ImportWindowTest, TheModeIsTheOneTheWindowWasOpenedFor) {
 }
 
 }  // namespace
+
+namespace {
+int CountCommit(void* count) {
+  ++*static_cast<int*>(count);
+  return 0;
+}
+int RefuseCommit(void*) { return 1; }   // the COMMIT becomes a ROLLBACK and fails
+}  // namespace
+
+// The students of one save are written in one transaction (one commit, however many rows), each row in a savepoint of
+// its own: a refused row is undone alone and the counts of the closing boxes stay right.
+TEST_F(ImportWindowTest, AllRowsAreWrittenByOneCommitAndARefusedRowAlone) {
+  fintest::Exec(gDb, "INSERT INTO siswa (Id, Nama, Status) VALUES ('D2', 'Lama', 'Aktif');"
+                     "CREATE TRIGGER no_class BEFORE INSERT ON siswakelas WHEN NEW.IdSiswa='D3' "
+                     "BEGIN SELECT RAISE(ABORT, 'kelas ditolak'); END;");
+  int commits = 0;
+  sqlite3_commit_hook(gDb, CountCommit, &commits);
+  RunImport("Siswa", [&] {
+    Paste("D1\tSatu\r\nD2\tDua\r\nD3\tTiga\r\nD4\tEmpat\r\n");
+    ChooseClass("VII");
+    Save({FORMIMPORT_SummaryText("siswa", 4, 2), FORMIMPORT_SummaryText("siswa kelas", 4, 1)});
+    EXPECT_EQ(Column(7), (std::vector<std::string>{"Siswa Kelas berhasil di input", "Siswa Kelas berhasil di input",
+                                                   "Siswa Kelas gagal di input", "Siswa Kelas berhasil di input"}));
+  });
+  sqlite3_commit_hook(gDb, nullptr, nullptr);
+  EXPECT_EQ(commits, 1);
+  EXPECT_TRUE(sqlite3_get_autocommit(gDb));
+  const std::string path = WorkFile("data.db3");
+  EXPECT_EQ(fintest::RowsInFile(path, "SELECT Id FROM siswa ORDER BY Id"), (Rows{{"D1"}, {"D2"}, {"D4"}}));
+  EXPECT_EQ(fintest::RowsInFile(path, "SELECT IdSiswa FROM siswakelas ORDER BY IdSiswa"),
+            (Rows{{"D1"}, {"D2"}, {"D4"}}));
+}
+
+// When the one commit fails, or a row's failure takes the whole transaction with it, no row is written, the boxes say
+// that none was saved and the rows say that they failed.
+TEST_F(ImportWindowTest, AFailedCommitOrALostTransactionSavesNoRow) {
+  struct Case {
+    const char* name;
+    const char* trigger;   // installed before the save
+    bool refuseCommit;
+    std::vector<std::string> errors;   // the boxes before the closing ones
+  } cases[] = {
+      {"commit refused", "", true, {"SQL error: constraint failed"}},
+      {"transaction lost at the second row",
+       "CREATE TRIGGER lost BEFORE INSERT ON siswa WHEN NEW.Id='E2' BEGIN SELECT RAISE(ROLLBACK, 'hilang'); END;",
+       false,
+       {"SQL error: hilang"}},
+  };
+  for (const Case& c : cases) {
+    fintest::Exec(gDb, std::string("DELETE FROM siswa; DELETE FROM siswakelas; DROP TRIGGER IF EXISTS lost;") +
+                           c.trigger);
+    if (c.refuseCommit) sqlite3_commit_hook(gDb, RefuseCommit, nullptr);
+    RunImport("Siswa", [&] {
+      Paste("E1\tSatu\r\nE2\tDua\r\nE3\tTiga\r\n");
+      ChooseClass("VII");
+      std::vector<std::string> boxes = c.errors;
+      boxes.push_back(FORMIMPORT_SummaryText("siswa", 3, 3));
+      boxes.push_back(FORMIMPORT_SummaryText("siswa kelas", 3, 3));
+      Save(boxes);
+      EXPECT_EQ(Column(7), (std::vector<std::string>(3, "Siswa Kelas gagal di input"))) << c.name;
+    });
+    sqlite3_commit_hook(gDb, nullptr, nullptr);
+    EXPECT_TRUE(sqlite3_get_autocommit(gDb)) << c.name;
+    const std::string path = WorkFile("data.db3");
+    EXPECT_EQ(fintest::RowsInFile(path, "SELECT count(*) FROM siswa"), (Rows{{"0"}})) << c.name;
+    EXPECT_EQ(fintest::RowsInFile(path, "SELECT count(*) FROM siswakelas"), (Rows{{"0"}})) << c.name;
+  }
+}
+
+// A save asked for while one runs (a box of the first one lets the operator click again) is refused and writes
+// nothing.
+TEST_F(ImportWindowTest, ASaveIsNotStartedTwice) {
+  RunImport("Siswa", [&] {
+    Paste("F1\tSatu\r\n");
+    ChooseClass("VII");
+    FinBusy running(FinBusyTask::Import, false);
+    ASSERT_TRUE(running.started());
+    ExpectMsgBox(kConfirm, kConfirmCaption, IDYES, MB_YESNO | MB_ICONQUESTION);
+    ExpectMsgBox(kFinBusyRefusal, "Info");
+    Click(gFormImportSimpanButton);
+    VerifySeams();
+    EXPECT_EQ(Column(7), (std::vector<std::string>{""}));
+  });
+  EXPECT_TRUE(Db("SELECT * FROM siswa").empty());
+}

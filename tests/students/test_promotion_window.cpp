@@ -6,6 +6,8 @@
 #include <sqlite3.h>
 
 #include <QAbstractButton>
+#include <QMdiArea>
+#include <QTableWidget>
 #include <QTest>
 #include <QWidget>
 #include <algorithm>
@@ -404,6 +406,51 @@ TEST_F(PromotionWindowTest, CloseBoxReloadsTheStudentList) {
   std::vector<std::string> ids;
   for (int r = 0; r < LvGetItemCount(gForm2List); ++r) ids.push_back(LvGetItemText(gForm2List, r, 0));
   EXPECT_EQ(ids, (std::vector<std::string>{"S1"}));
+}
+
+TEST_F(PromotionWindowTest, CloseBoxReloadsTheStudentListItWasOpenedFromWhateverIsClickedMeanwhile) {
+  fintest::Exec(gDb, kSchool);
+  fintest::Exec(gDb, "INSERT INTO siswakelas (Kode, IdSiswa, Kelas, Kategori, Tapel) VALUES"
+                     " ('20242025S1', 'S1', 'II General', '01', '2024/2025');");
+  auto* area = new QMdiArea;
+  area->resize(1200, 700);
+  gMdiClient = WinHandle(area);
+  WinWatchWindow(gMdiClient);
+  area->show();
+  auto ids = [](Hwnd list) {
+    std::vector<std::string> out;
+    for (int r = 0; r < LvGetItemCount(list); ++r) out.push_back(LvGetItemText(list, r, 0));
+    std::sort(out.begin(), out.end());
+    return out;
+  };
+  // The first student list shows II General of every year, the second III General of the working year.
+  const Hwnd first = static_cast<Hwnd>(FORM2_Show(gMdiClient, 1, 0));
+  const Hwnd firstList = gForm2List, firstCombo = gForm2ClassCombo, firstToolbar = gForm2Toolbar;
+  ASSERT_EQ(ids(firstList), (std::vector<std::string>{"S1", "S10"}));
+  const Hwnd second = static_cast<Hwnd>(FORM2_Show(gMdiClient, 1, 0));
+  fintest::Choose(gForm2ClassCombo, "III General");
+  const Hwnd secondList = gForm2List, secondCombo = gForm2ClassCombo;
+  ASSERT_EQ(ids(secondList), (std::vector<std::string>{"S8"}));
+  bool ran = false;
+  OnModal([&](QWidget*) {
+    ran = true;
+    auto* v = dynamic_cast<QTableWidget*>(WinWidget(secondList));
+    ASSERT_NE(v, nullptr);
+    QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, v->visualRect(v->model()->index(0, 1)).center());
+    EXPECT_EQ(gForm2Window, second);
+    WinWidget(gForm9Window)->close();
+  });
+  ASSERT_EQ(TbClickButton(firstToolbar, gForm2PromotionButtonId), 1);
+  EXPECT_TRUE(ran);
+  EXPECT_EQ(gForm9Window, 0);
+  // The first list is reloaded: its first class, active students of every year; the second is left as it was.
+  EXPECT_EQ(CtlGetText(firstCombo), "II General");
+  EXPECT_EQ(ids(firstList), (std::vector<std::string>{"S1"}));
+  EXPECT_EQ(CtlGetText(secondCombo), "III General");
+  EXPECT_EQ(ids(secondList), (std::vector<std::string>{"S8"}));
+  for (Hwnd w : {first, second}) WinDestroyWindow(w);
+  delete area;
+  gMdiClient = 0;
 }
 
 TEST_F(PromotionWindowTest, SelesaiClosesWithoutTheReload) {

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QMdiArea>
+#include <QTableWidget>
 #include <QTest>
 #include <QWidget>
 #include <filesystem>
@@ -589,6 +590,91 @@ TEST_F(StudentRecordTest, EditShowsThePhotoAndMayBringOneIn) {
   });
   EXPECT_EQ(fintest::ReadFile(WorkFile("image/S02.bmp")), fintest::ReadFile(red));
   RunEdit([&] { EXPECT_TRUE(PhotoShown()); });
+}
+
+// A left click on a row of a list (a real click: the list's window becomes the current one).
+void ClickRow(Hwnd list, int row) {
+  auto* v = dynamic_cast<QTableWidget*>(WinWidget(list));
+  ASSERT_NE(v, nullptr);
+  const QRect r = v->visualRect(v->model()->index(row, 1));
+  QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, r.center());
+}
+
+TEST_F(StudentRecordTest, SavesIntoTheListItWasOpenedFromWhateverIsClickedMeanwhile) {
+  // Two student lists: the first shows VII-A, the second VII-B.
+  const Hwnd first = gForm2Window;
+  const Hwnd firstList = gForm2List, firstToolbar = gForm2Toolbar;
+  ASSERT_EQ(CtlGetText(gForm2ClassCombo), "VII-A");
+  const Hwnd second = static_cast<Hwnd>(FORM2_Show(gMdiClient, 1, 0));
+  ASSERT_TRUE(IsWindow(second));
+  fintest::Choose(gForm2ClassCombo, "VII-B");
+  const Hwnd secondList = gForm2List;
+  ASSERT_EQ(LvGetItemCount(secondList), 1);   // S03
+  const int firstRows = LvGetItemCount(firstList);
+  const std::string red = Bitmap("merah.bmp", Qt::red);
+
+  // Adding from the first list; a row of the second list is clicked before each save, and the second list is
+  // closed before the last one.
+  OnModal([&](QWidget*) {
+    ClickRow(secondList, 0);
+    EXPECT_EQ(gForm2Window, second);   // the click made the second list the current one
+    Fill("S10", "baru satu");
+    ExpectMsgBox(kSaved, kEntry, IDOK, kInfo);
+    Click(gFormSiswaSaveButton);
+    WinDestroyWindow(second);
+    EXPECT_FALSE(IsWindow(second));
+    Fill("S11", "baru dua");
+    ExpectMsgBox(kSaved, kEntry, IDOK, kInfo);
+    Click(gFormSiswaSaveButton);
+    FrmClose(gFormSiswaWindow, 0);
+  });
+  ASSERT_EQ(TbClickButton(firstToolbar, gForm2AddButtonId), 1);
+  VerifySeams();
+  // Both students are in the first list's class and billed with its fees (A1, A2), never VII-B's (A4).
+  EXPECT_EQ(Query("SELECT IdSiswa, Kelas, Tapel FROM siswakelas WHERE IdSiswa IN ('S10','S11') ORDER BY IdSiswa"),
+            (Rows{{"S10", "VII-A", "2024/2025"}, {"S11", "VII-A", "2024/2025"}}));
+  EXPECT_EQ(Query("SELECT id_siswa, id_account FROM detail_account WHERE id_siswa IN ('S10','S11')"
+                  " ORDER BY id_siswa, id_account"),
+            (Rows{{"S10", "A1"}, {"S10", "A2"}, {"S11", "A1"}, {"S11", "A2"}}));
+  // The first list shows them.
+  EXPECT_EQ(LvGetItemCount(firstList), firstRows + 2);
+  EXPECT_EQ(LvGetItemText(firstList, firstRows, 0), "S10");
+  EXPECT_EQ(LvGetItemText(firstList, firstRows + 1, 0), "S11");
+
+  // Editing the student marked in the first list while a row of another list is clicked: the first list's student
+  // is written back into the first list's row and the photo is kept under that student's id.
+  const Hwnd third = static_cast<Hwnd>(FORM2_Show(gMdiClient, 1, 0));
+  ASSERT_TRUE(IsWindow(third));
+  fintest::Choose(gForm2ClassCombo, "VII-B");
+  const Hwnd thirdList = gForm2List;
+  const std::vector<std::string> thirdBefore = fintest::ListRows(thirdList)[0];
+  int s01 = -1;
+  for (int r = 0; r < LvGetItemCount(firstList); ++r)
+    if (LvGetItemText(firstList, r, 0) == "S01") s01 = r;
+  ASSERT_GE(s01, 0);
+  LvSelectItem(firstList, s01);
+  LvSelectItem(thirdList, 0);   // S03 marked in the other list
+  OnModal([&](QWidget*) {
+    EXPECT_EQ(CtlGetText(gFormSiswaIdEdit), "S01");
+    AnswerFileDialog(red);
+    Click(gFormSiswaPhotoButton);
+    Type(gFormSiswaNamaEdit, "ani baru");
+    ClickRow(thirdList, 0);
+    EXPECT_EQ(gForm2Window, third);
+    EXPECT_EQ(LvGetSelectionMark(gForm2List), 0);
+    ExpectMsgBox("Data Siswa berhasil dirubah..", "Edit Data..", IDOK, kInfo);
+    Click(gFormSiswaSaveButton);
+  });
+  ASSERT_EQ(TbClickButton(firstToolbar, gForm2EditButtonId), 1);
+  VerifySeams();
+  EXPECT_EQ(Query("SELECT Id, Nama FROM siswa WHERE Id IN ('S01','S03') ORDER BY Id"),
+            (Rows{{"S01", "ANI BARU"}, {"S03", "CICI"}}));
+  EXPECT_EQ(LvGetItemText(firstList, s01, 1), "ANI BARU");
+  EXPECT_EQ(fintest::ListRows(thirdList)[0], thirdBefore);
+  EXPECT_EQ(fintest::ReadFile(WorkFile("image/S01.bmp")), fintest::ReadFile(red));
+  EXPECT_FALSE(std::filesystem::exists(WorkFile("image/S03.bmp")));
+  WinDestroyWindow(third);
+  EXPECT_TRUE(IsWindow(first));
 }
 
 TEST_F(StudentRecordTest, CancelledPhotoDialogKeepsNoPhoto) {

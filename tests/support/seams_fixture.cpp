@@ -1,6 +1,9 @@
 #include "support/seams_fixture.h"
 
+#include <QAbstractButton>
 #include <QCoreApplication>
+#include <QMessageBox>
+#include <QWindow>
 #include <QLocale>
 #include <filesystem>
 
@@ -28,6 +31,7 @@ SeamsTest::SeamsTest() {
   scripted_->SetProgramFolder(programDir_);
   printed_ = platform::InstallRecordingPrintBackend();
   textPrinted_ = platform::InstallRecordingTextPrinterBackend();
+  coveredLabels_ = std::make_unique<WatchCoveredLabels>();
   // A death test's child ends in AppExit without running destructors: leave nothing behind all the same.
   scripted_->SetBeforeExit([this] {
     std::error_code ec2;
@@ -37,10 +41,43 @@ SeamsTest::SeamsTest() {
   });
 }
 
+void SeamsTest::ShowRealMsgBoxes() {
+  scripted_->UseRealMessageBoxes([this](QWidget* w) {
+    auto* box = qobject_cast<QMessageBox*>(w);
+    if (!box) {
+      ADD_FAILURE() << "the modal window is no message box: " << w->metaObject()->className();
+      w->close();
+      return;
+    }
+    ShownBox seen;
+    seen.text = box->text().toStdString();
+    seen.caption = box->windowTitle().toStdString();
+    seen.parent = box->parentWidget();
+    QWidget* parent = box->parentWidget();
+    if (parent) seen.parentTitle = parent->windowTitle().toStdString();
+    seen.transientForParent = parent && box->windowHandle() && parent->window()->windowHandle() &&
+                              box->windowHandle()->transientParent() == parent->window()->windowHandle();
+    seen.onTop = box->windowFlags() & Qt::WindowStaysOnTopHint;
+    seen.modal = box->isModal();
+    seen.enabled = box->isEnabled();
+    seen.visible = box->isVisible();
+    if (parent) {
+      const QPoint d = box->frameGeometry().center() - parent->window()->frameGeometry().center();
+      seen.centredOnParent = d.manhattanLength() <= 8;
+    }
+    shownBoxes_.push_back(seen);
+    const auto buttons = box->buttons();
+    if (!buttons.isEmpty()) buttons.first()->click();
+    else box->reject();
+  });
+}
+
 void SeamsTest::VerifySeams() {
   for (const auto& e : scripted_->errors()) ADD_FAILURE() << e;
   for (const auto& u : scripted_->Unconsumed()) ADD_FAILURE() << u;
+  for (const auto& c : coveredLabels_->found()) ADD_FAILURE() << "a later sibling covers it: " << c;
   scripted_->ClearScript();
+  coveredLabels_->clear();
 }
 
 SeamsTest::~SeamsTest() {
@@ -48,6 +85,7 @@ SeamsTest::~SeamsTest() {
   if (QCoreApplication::instance()) QCoreApplication::removePostedEvents(QCoreApplication::instance());
   VerifySeams();
   scripted_.reset();
+  coveredLabels_.reset();
   platform::SetPrintBackendForTests(nullptr);
   platform::SetTextPrinterBackendForTests(nullptr);
   QLocale::setDefault(previousLocale_);

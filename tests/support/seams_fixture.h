@@ -16,6 +16,8 @@
 #include <gtest/gtest.h>
 
 #include <QDateTime>
+#include <QPointer>
+#include <QWidget>
 #include <functional>
 #include <optional>
 #include <string>
@@ -25,6 +27,7 @@
 #include "platform/print_recording.h"
 #include "platform/scripted_seams.h"
 #include "platform/text_printer.h"
+#include "support/covered_labels.h"
 #include "support/fixtures.h"
 
 namespace fintest {
@@ -42,6 +45,19 @@ class SeamsTest : public ::testing::Test {
     scripted_->ExpectMsgBox(text, caption, answer, style);
   }
   void AnswerMsgBox(int answer) { scripted_->AnswerMsgBox(answer); }
+  // Real boxes from now on (platform's real back end, as on the desktop): each is looked at once it is shown (what
+  // shownBoxes() keeps) and answered with its first button. Still recorded in msgBoxes().
+  void ShowRealMsgBoxes();
+  struct ShownBox {
+    std::string text, caption;
+    QPointer<QWidget> parent;        // the window the box belongs to (its parent widget)
+    std::string parentTitle;         // that window's caption while the box was shown
+    bool transientForParent = false; // the window system keeps it in front of that window
+    bool onTop = false;              // stays on top of other windows
+    bool modal = false, enabled = false, visible = false;
+    bool centredOnParent = false;    // its centre within a few pixels of its parent's
+  };
+  const std::vector<ShownBox>& shownBoxes() const { return shownBoxes_; }
   // Unscripted boxes are no error from now on; answered `answer` (0: the box's first button).
   void AllowMsgBoxes(std::optional<int> answer = 0) { scripted_->AllowMsgBoxes(answer); }
   const std::vector<platform::MsgBoxCall>& msgBoxes() const { return scripted_->msgBoxes(); }
@@ -89,7 +105,8 @@ class SeamsTest : public ::testing::Test {
   std::string ProgramFile(const std::string& name) const { return programDir_ + "/" + name; }
   std::string WorkFile(const std::string& name) const { return workDir_ + "/" + name; }
 
-  // Fails the test now on unscripted questions, mismatches and unused answers, then forgets them.
+  // Fails the test now on unscripted questions, mismatches and unused answers, and on labels of a window shown that a
+  // sibling made after them covers (support/covered_labels.h); then forgets them.
   void VerifySeams();
 
  private:
@@ -102,6 +119,9 @@ class SeamsTest : public ::testing::Test {
   std::unique_ptr<platform::ScriptedSeams> scripted_;
   std::shared_ptr<platform::RecordingPrintBackend> printed_;
   std::shared_ptr<platform::RecordingTextPrinterBackend> textPrinted_;
+  // Every window shown during the test has its labels checked: none may lie under a sibling made after it.
+  std::unique_ptr<WatchCoveredLabels> coveredLabels_;
+  std::vector<ShownBox> shownBoxes_;
 };
 
 }  // namespace fintest

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QString>
 #include <cstdio>
 #include <cstring>
@@ -361,8 +362,18 @@ int ShowBox(std::intptr_t owner, const std::u16string& text, const std::u16strin
   if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
     const QMessageBox::Icon icon =
         (style & 0xF0) == MB_ICONINFORMATION ? QMessageBox::Information : QMessageBox::Critical;
-    QMessageBox box(icon, QString::fromStdU16String(caption), QString::fromStdU16String(text), QMessageBox::Ok);
-    box.exec();
+    // The box belongs to the window the operator works in (the program's active window, else its modal one), stands
+    // in front of it (on top, when that window stays on top) and goes with it should that window be closed meanwhile.
+    QWidget* parent = QApplication::activeWindow();
+    if (!parent || !parent->isVisible()) parent = QApplication::activeModalWidget();
+    QPointer<QMessageBox> box = new QMessageBox(icon, QString::fromStdU16String(caption),
+                                                QString::fromStdU16String(text), QMessageBox::Ok, parent);
+    box->setWindowModality(Qt::ApplicationModal);
+    box->setEnabled(true);
+    if (parent && (parent->windowFlags() & Qt::WindowStaysOnTopHint))
+      box->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    box->exec();
+    delete box.data();
   } else {
     std::fprintf(stderr, "%s: %s\n", Narrow(caption).c_str(), Narrow(text).c_str());
   }
