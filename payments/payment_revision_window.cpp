@@ -6,9 +6,10 @@
 #include <QWidget>
 #include <string>
 
-#include "app/globals.h"
 #include "common/amounts.h"
 #include "common/globals.h"
+#include "common/handover.h"
+#include "common/session.h"
 #include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"

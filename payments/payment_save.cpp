@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
 #include "common/globals.h"
+#include "common/session.h"
 #include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/window_system.h"

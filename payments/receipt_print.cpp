@@ -4,7 +4,8 @@
 #include <fstream>
 #include <system_error>
 
-#include "app/globals.h"
+#include "common/session.h"
+#include "common/settings.h"
 #include "framework/controls.h"
 #include "framework/numbers.h"
 #include "framework/system_wrappers.h"
