@@ -2,10 +2,9 @@
 
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "accounts/account_globals.h"
-#include "accounts/fee_list_window.h"
 #include "accounts/fee_rules.h"
 #include "common/globals.h"
 #include "common/query_callbacks.h"
@@ -60,6 +59,9 @@ std::string FeesSql(const std::string& kelas) {
          "' and Tapel='" + SqlQ(gTapel) + "' Order By Id";
 }
 
+// What the fee list that opened the window handed over.
+Form25Owner gFrom;
+
 }  // namespace
 
 bool FORM25_Copy(const std::vector<Form25Fee>& fees, const std::string& targetClass, std::vector<std::string>* ids) {
@@ -95,7 +97,10 @@ bool FORM25_Copy(const std::vector<Form25Fee>& fees, const std::string& targetCl
   return true;
 }
 
-std::intptr_t FORM25_Show(Hwnd owner, int modal, int userData) { return FrmShowForm(gForm25, owner, modal, userData); }
+std::intptr_t FORM25_Show(Hwnd owner, int modal, int userData, Form25Owner from) {
+  gFrom = std::move(from);
+  return FrmShowForm(gForm25, owner, modal, userData);
+}
 
 void FORM25_CreateControls(Hwnd form) {
   gForm25CopyButton = FrmAddControl(form, "Button", "Salin Data", kButton, 0, 820, 360, 100, 30, gForm25CopyButtonId,
@@ -139,8 +144,8 @@ LResult FORM25_CopyChecked(Hwnd form) {
     if (LvGetCheck(gForm25List, i) == -1)
       fees.push_back({LvGetItemText(gForm25List, i, 1), LvGetItemText(gForm25List, i, 2),
                       LvGetItemText(gForm25List, i, 4), LvGetItemText(gForm25List, i, 5)});
-  const bool ok = FORM25_Copy(fees, CtlGetText(gForm6KelasCombo));
-  FORM6_OnCommand(gForm6Window, 0, 0, gForm6RefreshId);
+  const bool ok = FORM25_Copy(fees, gFrom.targetClass ? gFrom.targetClass() : std::string());
+  if (gFrom.refresh) gFrom.refresh();
   if (ok) MsgBox("Penyalinan Data Selesai", "Info", MB_OK);
   FrmClose(form, 0);
   return 0;

@@ -5,6 +5,7 @@
 // all ticked fees in one transaction.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,9 +30,16 @@ struct Form25Fee {
 bool FORM25_Copy(const std::vector<Form25Fee>& fees, const std::string& targetClass,
                  std::vector<std::string>* ids = nullptr);
 
+// What the fee list hands the copy window it opens: the class the checked fees are copied into (read when they are
+// copied) and what to call after a copy (its refresh).
+struct Form25Owner {
+  std::function<std::string()> targetClass;
+  std::function<void()> refresh;
+};
+
 // Creates the window (939 x 414, centred) over `owner` (the fee list window) and runs it modally when `modal` is 1;
 // returns the form result (0 however it closes).
-std::intptr_t FORM25_Show(Hwnd owner, int modal, int userData);
+std::intptr_t FORM25_Show(Hwnd owner, int modal, int userData, Form25Owner from);
 LResult FORM25_WndProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam);
 LResult FORM25_CtlSubclassProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam);
 void FORM25_CreateControls(Hwnd form);

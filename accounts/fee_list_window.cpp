@@ -350,7 +350,8 @@ int FORM6_OnCommand(Hwnd form, Hwnd, int notification, int id) {
   } else if (id == gForm6CopyYearId) {
     CopyFromYearCommand(form);
   } else if (id == gForm6CopyClassId) {
-    FORM25_Show(form, 1, 0);
+    FORM25_Show(form, 1, 0,
+                {[] { return CtlGetText(gForm6KelasCombo); }, [] { FORM6_OnCommand(gForm6Window, 0, 0, gForm6RefreshId); }});
   } else if (id == gForm6RefreshId) {
     Refresh();
   }

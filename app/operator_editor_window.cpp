@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "app/globals.h"
-#include "app/operator_list_window.h"
 #include "common/globals.h"
 #include "common/query_callbacks.h"
 #include "common/sql.h"
@@ -118,9 +118,13 @@ std::string AccessOfList() {
   return akses;
 }
 
+// What the operator list that opened the editor handed over.
+FormAdminOwner gFrom;
+
 }  // namespace
 
-std::intptr_t FORMADMIN_Show(Hwnd owner, int modal, int userData) {
+std::intptr_t FORMADMIN_Show(Hwnd owner, int modal, int userData, FormAdminOwner from) {
+  gFrom = std::move(from);
   return FrmShowForm(gFormAdmin, owner, modal, userData);
 }
 
@@ -168,9 +172,8 @@ LResult FORMADMIN_OnLoad(Hwnd, std::intptr_t) {
 
   std::string akses;
   if (gEditMode >= 1) {
-    const int mark = LvGetSelectionMark(gForm7List);
-    const std::string name = LvGetItemText(gForm7List, mark, 0);
-    akses = LvGetItemText(gForm7List, mark, 2);
+    const std::string name = gFrom.name;
+    akses = gFrom.akses;
     const std::string photo = FORMADMIN_PhotoFile(name);
     if (!photo.empty()) CtlSetBitmapFile(gFormAdminPhoto, photo);   // a missing file shows nothing
     CtlSetText(gFormAdminNameEdit, name);
@@ -221,7 +224,7 @@ LResult FORMADMIN_Save(Hwnd form) {
       }
     }
   }
-  FORM7_LoadUsers(gForm7Window, 0);
+  if (gFrom.reload) gFrom.reload();
   FrmClose(form, 0);
   return 0;
 }

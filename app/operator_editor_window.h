@@ -3,6 +3,7 @@
 // existing one keeps its password (only the password window changes it).
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "framework/win.h"
@@ -49,7 +50,13 @@ inline constexpr const char* kFormAdminMissing = "Gagal menyimpan, kolom Kode at
 // Creates the editor (645 x 561, centred) owned by `owner` and shows it through FrmShow; modal: returns the form
 // result once it has closed. The operator list calls it with (gForm7Window, 1, 0) after setting gEditMode (0 add,
 // 1 edit the list's row at its selection mark).
-std::intptr_t FORMADMIN_Show(Hwnd owner, int modal, int userData);
+// What the operator list hands the editor it opens: the marked operator's name and access string (used in edit mode)
+// and what to call once "Simpan" has run (its reload).
+struct FormAdminOwner {
+  std::string name, akses;
+  std::function<void()> reload;
+};
+std::intptr_t FORMADMIN_Show(Hwnd owner, int modal, int userData, FormAdminOwner from);
 LResult FORMADMIN_WndProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam);
 // A left-button release over the access list toggles the right of the row at the list's selection mark.
 LResult FORMADMIN_CtlSubclassProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam);
