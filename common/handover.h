@@ -7,3 +7,5 @@ extern int gEditMode;                 // 0 add, 1 edit
 extern std::string gFormMode;         // mode text handed to the next window
 extern std::string gPhotoPath;        // bitmap last chosen with a photo dialog
 extern std::string gPickClass;        // class chosen in a student picker
+extern std::string gLastKey;          // HHmmss of the last payment save (the KWITANSI receipt prints them); the
+                                      // payment report keeps the key of its previous row in it

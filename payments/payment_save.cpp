@@ -16,7 +16,6 @@
 #include "payments/transaction_log.h"
 
 int gPaymentSaved = 0;
-std::string gLastKey;
 
 // ----- stamps and ids ------------------------------------------------------------------------------------------------
 std::string PayTimeDigits(const std::string& clock) { return StrReplace(clock, ":", ""); }

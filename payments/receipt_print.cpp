@@ -61,6 +61,7 @@ void FORMBAYAR_PrintSlip76() { PrintReceiptPage(ReceiptSlip76(PaymentReceiptFrom
 void FORMBAYAR_PrintHalfSheet() { PrintReceiptPage(ReceiptHalfSheet(PaymentReceiptFromWindow())); }
 void FORMBAYAR_PrintKwitansi() { PrintReceiptPage(ReceiptKwitansi(PaymentReceiptFromWindow())); }
 void FORMBAYAR_ArchiveReceipt() { WriteReceiptArchive(PaymentReceiptFromWindow()); }
+void FORMBAYAR_PrintToBook() { PrintPaymentBook(PaymentReceiptFromWindow()); }
 
 PaymentReceipt PaymentReceiptFromWindow() {
   PaymentReceipt r;

@@ -16,7 +16,6 @@
 #include "framework/strings.h"
 #include "framework/system_wrappers.h"
 #include "framework/window_system.h"
-#include "payments/payment_save.h"
 #include "reports/payment_report_dialog.h"
 #include "reports/payment_report_window.h"
 #include "reports/report_finishing.h"
