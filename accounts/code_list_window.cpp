@@ -7,10 +7,11 @@
 #include <vector>
 
 #include "accounts/source_year_prompt.h"
-#include "app/globals.h"
 #include "common/export.h"
 #include "common/globals.h"
+#include "common/handover.h"
 #include "common/query_callbacks.h"
+#include "common/session.h"
 #include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/resources.h"

@@ -2,18 +2,16 @@
 
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "accounts/account_globals.h"
-#include "accounts/fee_list_window.h"
 #include "accounts/fee_rules.h"
-#include "app/globals.h"
 #include "common/globals.h"
 #include "common/query_callbacks.h"
+#include "common/session.h"
 #include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"
-#include "framework/window_state.h"
 #include "framework/system_wrappers.h"
 #include "framework/window_system.h"
 
@@ -61,6 +59,9 @@ std::string FeesSql(const std::string& kelas) {
          "' and Tapel='" + SqlQ(gTapel) + "' Order By Id";
 }
 
+// What the fee list that opened the window handed over.
+Form25Owner gFrom;
+
 }  // namespace
 
 bool FORM25_Copy(const std::vector<Form25Fee>& fees, const std::string& targetClass, std::vector<std::string>* ids) {
@@ -101,7 +102,10 @@ bool FORM25_CopyInto(const std::vector<Form25Fee>& fees, const std::string& targ
   return true;
 }
 
-std::intptr_t FORM25_Show(Hwnd owner, int modal, int userData) { return FrmShowForm(gForm25, owner, modal, userData); }
+std::intptr_t FORM25_Show(Hwnd owner, int modal, int userData, Form25Owner from) {
+  gFrom = std::move(from);
+  return FrmShowForm(gForm25, owner, modal, userData);
+}
 
 void FORM25_CreateControls(Hwnd form) {
   gForm25CopyButton = FrmAddControl(form, "Button", "Salin Data", kButton, 0, 820, 360, 100, 30, gForm25CopyButtonId,
@@ -124,14 +128,6 @@ void FORM25_CreateControls(Hwnd form) {
 }
 
 LResult FORM25_Init(Hwnd form, std::intptr_t) {
-  // The fee list whose command opens the window is the current one now: the class the fees are copied into is its
-  // class as it shows it now.
-  FrmWindowState st;
-  st.owner = gForm6Window;
-  st.list = gForm6List;
-  st.kelas = CtlGetText(gForm6KelasCombo);
-  st.tapel = gTapel;
-  FrmKeepWindowState(form, st);
   FinExec(FinFeeClassesSql(gTapel), FORM25_OnKelasRow);
   FillList(FeesSql(CtlGetText(gForm25KelasCombo)));
   return 0;
@@ -153,16 +149,8 @@ LResult FORM25_CopyChecked(Hwnd form) {
     if (LvGetCheck(gForm25List, i) == -1)
       fees.push_back({LvGetItemText(gForm25List, i, 1), LvGetItemText(gForm25List, i, 2),
                       LvGetItemText(gForm25List, i, 4), LvGetItemText(gForm25List, i, 5)});
-  FrmWindowState st;
-  if (const FrmWindowState* kept = FrmWindowStateOf(form)) {
-    st = *kept;
-  } else {   // not opened as a window of its own: the current fee list
-    st.owner = gForm6Window;
-    st.kelas = CtlGetText(gForm6KelasCombo);
-    st.tapel = gTapel;
-  }
-  const bool ok = FORM25_CopyInto(fees, st.kelas, st.tapel);
-  if (IsWindow(st.owner)) FORM6_OnCommand(st.owner, 0, 0, gForm6RefreshId);
+  const bool ok = FORM25_CopyInto(fees, gFrom.targetClass, gFrom.tapel);
+  if (gFrom.refresh) gFrom.refresh();
   if (ok) MsgBox("Penyalinan Data Selesai", "Info", MB_OK);
   FrmClose(form, 0);
   return 0;

@@ -5,6 +5,7 @@
 // all ticked fees in one transaction.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,9 +33,18 @@ bool FORM25_Copy(const std::vector<Form25Fee>& fees, const std::string& targetCl
 bool FORM25_CopyInto(const std::vector<Form25Fee>& fees, const std::string& targetClass, const std::string& tapel,
                      std::vector<std::string>* ids = nullptr);
 
+// What the fee list hands the copy window it opens: the class and school year the checked fees are copied into (the
+// list's own, as it shows them when it opens the window, whatever another list shows meanwhile) and what to call after
+// a copy (that list's refresh).
+struct Form25Owner {
+  std::string targetClass;
+  std::string tapel;
+  std::function<void()> refresh;
+};
+
 // Creates the window (939 x 414, centred) over `owner` (the fee list window) and runs it modally when `modal` is 1;
 // returns the form result (0 however it closes).
-std::intptr_t FORM25_Show(Hwnd owner, int modal, int userData);
+std::intptr_t FORM25_Show(Hwnd owner, int modal, int userData, Form25Owner from);
 LResult FORM25_WndProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam);
 LResult FORM25_CtlSubclassProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam);
 void FORM25_CreateControls(Hwnd form);

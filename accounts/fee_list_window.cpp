@@ -11,11 +11,12 @@
 #include "accounts/fee_rules.h"
 #include "accounts/posting_account_window.h"
 #include "accounts/source_year_prompt.h"
-#include "app/globals.h"
 #include "common/export.h"
 #include "common/busy.h"
 #include "common/globals.h"
+#include "common/handover.h"
 #include "common/query_callbacks.h"
+#include "common/session.h"
 #include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"
@@ -353,7 +354,10 @@ int FORM6_OnCommand(Hwnd form, Hwnd, int notification, int id) {
   } else if (id == gForm6CopyYearId) {
     CopyFromYearCommand(form);
   } else if (id == gForm6CopyClassId) {
-    FORM25_Show(form, 1, 0);
+    // The copy goes into this list's class and year, and this list is refreshed after it.
+    FORM25_Show(form, 1, 0, {CtlGetText(gForm6KelasCombo), gTapel, [form] {
+                  if (IsWindow(form)) FORM6_OnCommand(form, 0, 0, gForm6RefreshId);
+                }});
   } else if (id == gForm6RefreshId) {
     Refresh();
   }

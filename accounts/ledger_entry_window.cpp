@@ -7,9 +7,10 @@
 #include <string>
 
 #include "accounts/ledger_list_window.h"
-#include "app/globals.h"
 #include "common/globals.h"
+#include "common/handover.h"
 #include "common/query_callbacks.h"
+#include "common/session.h"
 #include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"

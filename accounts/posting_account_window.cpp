@@ -3,7 +3,7 @@
 #include <string>
 
 #include "accounts/fee_rules.h"
-#include "app/globals.h"
+#include "common/session.h"
 #include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"

@@ -3,8 +3,9 @@
 #include <charconv>
 #include <string>
 
-#include "app/access.h"
-#include "app/globals.h"
+#include "common/handover.h"
+#include "common/school_year.h"
+#include "common/session.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"
 #include "framework/numbers.h"

@@ -19,18 +19,6 @@ namespace {
 
 constexpr std::size_t kMaxInputItem = 4096;
 
-bool ReadWhole(const std::string& path, std::string& text) {
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) return false;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::stringstream ss;
-  ss << in.rdbuf();
-  text = ss.str();
-  if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);   // a UTF-8 mark left by an editor
-  return true;
-}
-
 // The last line of a file; "" when the file is missing or holds no line.
 std::string LastLine(const std::string& path) {
   std::vector<std::string> lines;
@@ -118,32 +106,6 @@ std::string AppPeriodText(int month) {
   return "Setting Laporan Sekarang : Bulan " + name + " Tahun " + year;
 }
 
-bool AppReadLines(const std::string& path, std::vector<std::string>& lines) {
-  lines.clear();
-  std::string text;
-  if (!ReadWhole(path, text)) return false;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t lf = text.find('\n', start);
-    std::string line = text.substr(start, lf == std::string::npos ? std::string::npos : lf - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-    if (lf == std::string::npos) break;
-    start = lf + 1;
-  }
-  return true;
-}
-
-bool AppWriteLineFile(const std::string& path, const std::string& line) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) return false;
-  out << line << "\r\n";
-  out.flush();
-  return static_cast<bool>(out);
-}
-
-std::string AppProgramFile(const std::string& name) { return platform::ProgramFolderPath() + "/" + name; }
-
 void AppReadConnFile() {
   // The program folder's file, which the database connection window writes: a database chosen there is the one the
   // next start opens, whatever the working folder is. A working folder's file is read where the program folder has
@@ -202,8 +164,6 @@ void AppSetPrepaid(int prepaid) {
   gPrepaid = prepaid;
 }
 
-bool AppWriteStrukLine(const std::string& line) { return AppWriteLineFile(AppProgramFile("setting_struk.txt"), line); }
-
 std::string AppReadInputItem(const std::string& text) {
   std::size_t i = 0;
   while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
@@ -225,7 +185,7 @@ std::string AppReadInputItem(const std::string& text) {
 
 void AppReadSchoolFile() {
   std::string text;
-  if (!ReadWhole("sekolah.txt", text)) {
+  if (!AppReadWholeFile("sekolah.txt", text)) {
     gSchoolName.clear();
     gSchoolAddress.clear();
     gSchoolPhone.clear();

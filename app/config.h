@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "common/settings_files.h"
+
 class QDate;
 
 // The receipt settings line written when setting_struk.txt is missing.
@@ -40,15 +42,6 @@ std::string AppTodayText();
 std::string AppPeriodText(int month);
 
 // ----- files -----------------------------------------------------------------------------------------------------
-// The lines of a text file: a line ends at a line feed, a carriage return before it is dropped; a final line feed
-// starts no further line. Nothing when the file cannot be read.
-bool AppReadLines(const std::string& path, std::vector<std::string>& lines);
-
-// Writes `line` + CR LF as the whole file (replacing it). True when written.
-bool AppWriteLineFile(const std::string& path, const std::string& line);
-
-// The program folder + "/" + name.
-std::string AppProgramFile(const std::string& name);
 
 // conn.txt of the program folder (the one AppWriteConnFile writes), else of the working folder: the last line's field 1 into gDbPath (a "\" separator becomes "/"), fields 2 and 3
 // into gConnField2 and gConnField3 ("-" held as the empty text). A missing file or one without lines gives three
@@ -73,8 +66,6 @@ bool AppWriteStrukSettings(int prepaid);
 // The "Prabayar" (1) and "Pasca Bayar" (0) commands: the whole line written with `prepaid` as field 5, then gPrepaid
 // := prepaid (also when the file could not be written). No message.
 void AppSetPrepaid(int prepaid);
-// Writes `line` as the program folder's setting_struk.txt (the receipt settings window writes its fields' texts).
-bool AppWriteStrukLine(const std::string& line);
 
 // The first input item of a text: leading blanks and tabs skipped; an item that begins with a double quote runs to
 // the next double quote (quotes not included, commas kept); otherwise it ends at the first comma, carriage return or

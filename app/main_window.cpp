@@ -282,7 +282,7 @@ int MDIFORM1_OnCommand(Hwnd form, Hwnd control, int notification, int id) {
       else
         MsgBox("Hanya user ketua yang diperbolehkan menggunakan fitur ini..", "Info", MB_OK);
       break;
-    case IDM_SETTING_STRUK: FORM23_Show(gMainWindow, 1, 0); break;
+    case IDM_SETTING_STRUK: FORM23_Show(gMainWindow, 1, 0, FORMBAYAR_ReceiptLayoutList()); break;
     case IDM_PRABAYAR: AppSetPrepaid(1); break;
     case IDM_PASCA_BAYAR: AppSetPrepaid(0); break;
     default:

@@ -5,16 +5,15 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "app/globals.h"
-#include "app/operator_list_window.h"
 #include "common/globals.h"
 #include "common/query_callbacks.h"
 #include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/dialogs.h"
 #include "framework/form_runtime.h"
-#include "framework/window_state.h"
 #include "framework/numbers.h"
 #include "framework/resources.h"
 #include "framework/system_wrappers.h"
@@ -119,9 +118,13 @@ std::string AccessOfList() {
   return akses;
 }
 
+// What the operator list that opened the editor handed over.
+FormAdminOwner gFrom;
+
 }  // namespace
 
-std::intptr_t FORMADMIN_Show(Hwnd owner, int modal, int userData) {
+std::intptr_t FORMADMIN_Show(Hwnd owner, int modal, int userData, FormAdminOwner from) {
+  gFrom = std::move(from);
   return FrmShowForm(gFormAdmin, owner, modal, userData);
 }
 
@@ -162,13 +165,6 @@ void FORMADMIN_CreateControls(Hwnd form) {
 }
 
 LResult FORMADMIN_OnLoad(Hwnd form, std::intptr_t) {
-  // The operator list whose command opens the editor is the current one now: it is the list reloaded after a
-  // save, whatever list is clicked meanwhile.
-  FrmWindowState st;
-  st.owner = gForm7Window;
-  st.editMode = gEditMode;
-  FrmTakeMarkedRow(gForm7List, st);
-  FrmKeepWindowState(form, st);
   const Hwnd list = gFormAdminAccessList;
   LvInsertColumn(list, 0, "No.", LVCFMT_CENTER, 40);
   LvInsertColumn(list, 1, "Username", LVCFMT_LEFT, 250);
@@ -176,9 +172,8 @@ LResult FORMADMIN_OnLoad(Hwnd form, std::intptr_t) {
 
   std::string akses;
   if (gEditMode >= 1) {
-    const int mark = LvGetSelectionMark(gForm7List);
-    const std::string name = LvGetItemText(gForm7List, mark, 0);
-    akses = LvGetItemText(gForm7List, mark, 2);
+    const std::string name = gFrom.name;
+    akses = gFrom.akses;
     const std::string photo = FORMADMIN_PhotoFile(name);
     if (!photo.empty()) CtlSetBitmapFile(gFormAdminPhoto, photo);   // a missing file shows nothing
     CtlSetText(gFormAdminNameEdit, name);
@@ -229,12 +224,7 @@ LResult FORMADMIN_Save(Hwnd form) {
       }
     }
   }
-  const FrmWindowState* st = FrmWindowStateOf(form);
-  const Hwnd owner = st ? st->owner : gForm7Window;
-  if (IsWindow(owner)) {
-    FORM7_Bind(owner);
-    FORM7_LoadUsers(owner, 0);
-  }
+  if (gFrom.reload) gFrom.reload();
   FrmClose(form, 0);
   return 0;
 }

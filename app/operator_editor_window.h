@@ -3,6 +3,7 @@
 // existing one keeps its password (only the password window changes it).
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "framework/win.h"
@@ -47,18 +48,24 @@ inline constexpr const char* kFormAdminMissing = "Gagal menyimpan, kolom Kode at
 
 // ----- the window -------------------------------------------------------------------------------------------------
 // Creates the editor (645 x 561, centred) owned by `owner` and shows it through FrmShow; modal: returns the form
-// result once it has closed. The operator list calls it with (gForm7Window, 1, 0) after setting gEditMode (0 add,
-// 1 edit the list's row at its selection mark).
-std::intptr_t FORMADMIN_Show(Hwnd owner, int modal, int userData);
+// result once it has closed. The operator list calls it with (gForm7Window, 1, 0) and its marked row after setting
+// gEditMode (0 add, 1 edit that row).
+// What the operator list hands the editor it opens: the marked operator's name and access string (used in edit mode)
+// and what to call once "Simpan" has run (its reload).
+struct FormAdminOwner {
+  std::string name, akses;
+  std::function<void()> reload;
+};
+std::intptr_t FORMADMIN_Show(Hwnd owner, int modal, int userData, FormAdminOwner from);
 LResult FORMADMIN_WndProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam);
 // A left-button release over the access list toggles the right of the row at the list's selection mark.
 LResult FORMADMIN_CtlSubclassProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam);
 void FORMADMIN_CreateControls(Hwnd form);
 // The access list's columns and twelve rows; add mode: every right "1"; edit mode: name, rights and photo of the
-// operator list's row at its selection mark. Returns 0.
+// operator the list handed over (its row at the selection mark when it opened the editor). Returns 0.
 LResult FORMADMIN_OnLoad(Hwnd form, std::intptr_t userData);
 // "Simpan": updates the rights of an existing name or inserts a new operator with the default password, copies the
-// chosen photo, refills the operator list and closes the editor (on every path). Returns 0.
+// chosen photo, runs the list's reload (the operator list refilled) and closes the editor (on every path). Returns 0.
 LResult FORMADMIN_Save(Hwnd form);
 // "Ganti Foto": the open-file dialog for a bitmap; the chosen file becomes gPhotoPath and is shown. Returns 0.
 LResult FORMADMIN_ChoosePhoto(Hwnd form);

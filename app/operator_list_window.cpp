@@ -117,7 +117,13 @@ LResult FORM7_LoadUsers(Hwnd, std::intptr_t) {
 LResult FORM7_OnToolbar(Hwnd form, Hwnd, int, int id) {
   if (id == gForm7AddId || id == gForm7EditId) {
     gEditMode = id == gForm7AddId ? 0 : 1;
-    FORMADMIN_Show(form, 1, 0);
+    const int mark = LvGetSelectionMark(gForm7List);
+    FORMADMIN_Show(form, 1, 0, {LvGetItemText(gForm7List, mark, 0), LvGetItemText(gForm7List, mark, 2),
+                                [form] {   // this list is reloaded, whatever list is clicked meanwhile
+                                  if (!IsWindow(form)) return;
+                                  FORM7_Bind(form);
+                                  FORM7_LoadUsers(form, 0);
+                                }});
   } else if (id == gForm7DeleteId) {
     if (MsgBox(kForm7DeleteQuestion, kForm7DeleteCaption, MB_YESNO | MB_ICONQUESTION) == IDYES) {
       const int mark = LvGetSelectionMark(gForm7List);

@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <set>
 
-#include "app/globals.h"
+#include "common/session.h"
 #include "framework/controls.h"
 #include "framework/system_wrappers.h"
 #include "framework/win.h"

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "app/globals.h"
+#include "common/session.h"
 #include "framework/numbers.h"
 
 namespace {

@@ -4,8 +4,8 @@
 
 #include <string_view>
 
-#include "app/globals.h"
 #include "common/globals.h"
+#include "common/settings.h"
 #include "framework/controls.h"
 #include "framework/system_wrappers.h"
 #include "platform/seams.h"

@@ -5,10 +5,11 @@
 #include <filesystem>
 #include <optional>
 
-#include "app/config.h"
-#include "app/globals.h"
 #include "common/numbers_words.h"
 #include "common/receipt.h"
+#include "common/session.h"
+#include "common/settings.h"
+#include "common/settings_files.h"
 #include "common/text_print_notice.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"

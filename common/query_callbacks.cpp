@@ -4,8 +4,8 @@
 #include <fstream>
 #include <string>
 
-#include "app/globals.h"
 #include "common/globals.h"
+#include "common/handover.h"
 #include "framework/controls.h"
 #include "framework/numbers.h"
 #include "platform/seams.h"

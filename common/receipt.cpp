@@ -4,8 +4,8 @@
 
 #include <limits>
 
-#include "app/globals.h"
 #include "common/numbers_words.h"
+#include "common/settings.h"
 #include "framework/dialogs.h"
 #include "framework/printer.h"
 #include "framework/strings.h"

@@ -2,14 +2,14 @@
 
 #include <climits>
 #include <string>
+#include <utility>
 
-#include "app/config.h"
-#include "app/globals.h"
+#include "common/settings.h"
+#include "common/settings_files.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"
 #include "framework/numbers.h"
 #include "framework/window_system.h"
-#include "payments/payment_globals.h"
 
 Hwnd gForm23Window = 0;
 Hwnd gForm23FontCombo = 0, gForm23LineSpacingEdit = 0, gForm23SaveButton = 0, gForm23DefaultTypeCombo = 0,
@@ -69,9 +69,13 @@ Hwnd AddLabel(Hwnd form, const char* text, int x, int y, int id) {
   return FrmAddControl(form, "Static", text, kLabel, 0, x, y, 97, 17, id, FORM23_CtlSubclassProc, kFont);
 }
 
+// The layout list handed over by the opener of the window now open.
+Form23LayoutList gLayouts;
+
 }  // namespace
 
-std::intptr_t FORM23_Show(Hwnd owner, int modal, int userData) {
+std::intptr_t FORM23_Show(Hwnd owner, int modal, int userData, Form23LayoutList layouts) {
+  gLayouts = std::move(layouts);
   return FrmShowForm(gForm23, owner, modal, userData);
 }
 
@@ -99,16 +103,15 @@ void FORM23_CreateControls(Hwnd form) {
 LResult FORM23_OnLoad(Hwnd, std::intptr_t) {
   CtlSetText(gForm23TopMarginEdit, std::to_string(gStrukTopMargin));
   CtlSetText(gForm23LineSpacingEdit, std::to_string(gStrukLineSpacing));
-  // A copy of the payment window's layouts; none while that window is closed (its list reports -1 entries).
-  const int layouts = CbGetCount(gFormBayarPrintChoiceCombo);
-  for (int i = 0; i < layouts; ++i) CbAddString(gForm23DefaultTypeCombo, CbGetItemText(gFormBayarPrintChoiceCombo, i));
+  // A copy of the opener's layouts; none while the payment window is closed.
+  for (const std::string& layout : gLayouts.entries) CbAddString(gForm23DefaultTypeCombo, layout);
   CbSetCurSel(gForm23DefaultTypeCombo, gStrukDefaultType);
   CbSetCurSel(gForm23FontCombo, CbFindString(gForm23FontCombo, 0, gStrukFont));
   return 0;
 }
 
 LResult FORM23_OnDefaultTypeChange(int, Hwnd, Hwnd, int) {
-  CbSetCurSel(gFormBayarPrintChoiceCombo, CbGetCurSel(gForm23DefaultTypeCombo));
+  if (gLayouts.choose) gLayouts.choose(CbGetCurSel(gForm23DefaultTypeCombo));
   return 0;
 }
 

@@ -1,10 +1,12 @@
 // The receipt settings window "Setting Struk": top margin, line spacing, default receipt layout and receipt font.
 // It shows the receipt globals; "Tutup dan Simpan" writes setting_struk.txt into the program folder, updates the
-// globals and closes. While the payment window is open its layout list ("Pilihan Cetak") is copied into the default
-// layout list, and a change of the default layout selects the same entry there at once.
+// globals and closes. The opener hands over its receipt layout list (the payment window's "Pilihan Cetak"), whose
+// entries are copied into the default layout list; a change of the default layout is handed back at once.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "framework/win.h"
 
@@ -34,17 +36,24 @@ int FORM23_Number(const std::string& text);
 int FORM23_DefaultTypeToSave(int listCount, int selectedIndex, int current);
 
 // ----- the window -------------------------------------------------------------------------------------------------
+// The opener's receipt layout list: its entries, in order, and what to call with the index of a newly chosen default
+// layout. No entries (and no call) while there is no such list.
+struct Form23LayoutList {
+  std::vector<std::string> entries;
+  std::function<void(int index)> choose;
+};
+
 // Creates the window (329 x 207, centred) owned by `owner` and shows it through FrmShow; every caller shows it
 // modal (1) and gets the form result (0) once it has closed. The main window calls it with (its window, 1, 0), the
-// payment window with (the payment window, 1, 0).
-std::intptr_t FORM23_Show(Hwnd owner, int modal, int userData);
+// payment window with (the payment window, 1, 0); both hand over the payment window's layout list.
+std::intptr_t FORM23_Show(Hwnd owner, int modal, int userData, Form23LayoutList layouts = {});
 LResult FORM23_WndProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam);
 LResult FORM23_CtlSubclassProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam);
 void FORM23_CreateControls(Hwnd form);
-// The margins from the globals, the default layout list copied from the payment window's list with entry
+// The margins from the globals, the default layout list copied from the handed-over layout list with entry
 // gStrukDefaultType selected, the font list on gStrukFont (its own prefix search: "Courier" finds "Courier").
 LResult FORM23_OnLoad(Hwnd form, std::intptr_t userData);
-// The default layout list's choice selected in the payment window's list too (nothing while that window is closed).
+// The default layout list's choice handed back to the opener's layout list (nothing when it handed over none).
 LResult FORM23_OnDefaultTypeChange(int index, Hwnd form, Hwnd control, int id);
 // A choice in the font list: nothing until the save.
 LResult FORM23_OnFontChange(int index, Hwnd form, Hwnd control, int id);

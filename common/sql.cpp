@@ -4,10 +4,10 @@
 
 #include <set>
 
-#include "app/globals.h"
 #include "common/database.h"
 #include "common/globals.h"
 #include "common/query_callbacks.h"
+#include "common/session.h"
 #include "framework/strings.h"
 #include "framework/system_wrappers.h"
 

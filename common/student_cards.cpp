@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "app/globals.h"
 #include "common/export.h"
+#include "common/settings.h"
 #include "framework/controls.h"
 #include "platform/seams.h"
 

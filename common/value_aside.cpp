@@ -4,10 +4,10 @@
 
 #include <thread>
 
-#include "app/globals.h"
 #include "common/database.h"
 #include "common/globals.h"
 #include "common/query_callbacks.h"
+#include "common/session.h"
 #include "common/sql.h"
 
 struct FinValueAside::State {

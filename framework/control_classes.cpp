@@ -435,15 +435,226 @@ void SendEnChange(Hwnd h) {
 // ---------------------------------------------------------------------------------------------------------------
 // List view
 // ---------------------------------------------------------------------------------------------------------------
-namespace {
-constexpr int kRoleData = Qt::UserRole;        // row data (item 0)
-constexpr int kRoleImage = Qt::UserRole + 1;   // image index
-constexpr int kRoleLastCheck = Qt::UserRole + 2;
-}  // namespace
+FinListModel::FinListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-FinListView::FinListView(QWidget* parent, std::uint32_t style) : QTableWidget(parent), lvStyle(style) {
-  setColumnCount(0);
-  setRowCount(0);
+int FinListModel::rowCount(const QModelIndex& parent) const {
+  if (parent.isValid()) return 0;
+  // Whoever asks for the rows gets them all: the rows appended meanwhile are told to the view first.
+  if (shown_ != rows.size() && !busy_) const_cast<FinListModel*>(this)->flush();
+  return shown_;
+}
+
+int FinListModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(columns.size());
+}
+
+int FinListModel::alignmentOf(int col) const {
+  if (col <= 0 || col >= static_cast<int>(columns.size())) return Qt::AlignLeft;   // column 0 is always left
+  const int f = columns[static_cast<size_t>(col)].format;
+  if (f & LVCFMT_RIGHT) return Qt::AlignRight;
+  if (f & LVCFMT_CENTER) return Qt::AlignHCenter;
+  return Qt::AlignLeft;
+}
+
+QVariant FinListModel::data(const QModelIndex& index, int role) const {
+  const int row = index.row(), col = index.column();
+  if (!index.isValid() || row >= rows.size() || col >= static_cast<int>(columns.size())) return QVariant();
+  switch (role) {
+    case Qt::DisplayRole: {
+      const std::string_view t = rows.text(row, col);
+      return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
+    }
+    case Qt::DecorationRole:
+      if (smallImages && rows.hasImage(row, col)) return ImlGetIcon(smallImages, rows.image(row, col));
+      return QVariant();
+    case Qt::CheckStateRole:
+      if (col == 0 && checkBoxes) return rows.checked(row) ? Qt::Checked : Qt::Unchecked;
+      return QVariant();
+    case Qt::TextAlignmentRole: return QVariant::fromValue(Qt::Alignment(alignmentOf(col)) | Qt::AlignVCenter);
+    default: return QVariant();
+  }
+}
+
+bool FinListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+  const int row = index.row();
+  if (!index.isValid() || role != Qt::CheckStateRole || index.column() != 0 || !checkBoxes || row >= rows.size())
+    return false;
+  const bool on = value.toInt() == Qt::Checked;
+  if (rows.checked(row) == on) return true;
+  rows.setChecked(row, on);
+  cellChanged(row, 0, Qt::CheckStateRole);
+  if (checkChanged) checkChanged(row);
+  return true;
+}
+
+Qt::ItemFlags FinListModel::flags(const QModelIndex& index) const {
+  if (!index.isValid()) return Qt::NoItemFlags;
+  Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+  if (index.column() == 0 && checkBoxes) f |= Qt::ItemIsUserCheckable;
+  return f;
+}
+
+QVariant FinListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal || section < 0 || section >= static_cast<int>(columns.size())) return QVariant();
+  if (role == Qt::DisplayRole) return columns[static_cast<size_t>(section)].caption;
+  if (role == Qt::TextAlignmentRole)
+    return QVariant::fromValue(Qt::Alignment(section == 0 ? int(Qt::AlignLeft) : alignmentOf(section)) |
+                               Qt::AlignVCenter);
+  return QVariant();
+}
+
+void FinListModel::flush() {
+  flushQueued_ = false;
+  if (busy_ || shown_ >= rows.size()) return;
+  busy_ = true;
+  beginInsertRows(QModelIndex(), shown_, rows.size() - 1);
+  shown_ = rows.size();
+  endInsertRows();
+  busy_ = false;
+}
+
+void FinListModel::queueFlush() {
+  if (flushQueued_) return;
+  flushQueued_ = true;
+  QPointer<FinListModel> self(this);
+  QMetaObject::invokeMethod(
+      this, [self] {
+        if (self) self->flush();
+      },
+      Qt::QueuedConnection);
+}
+
+void FinListModel::cellChanged(int row, int col, int role) {
+  if (row >= shown_ || busy_) return;   // a row the view does not know yet shows as it is when it comes
+  busy_ = true;
+  const QModelIndex i = index(row, col);
+  emit dataChanged(i, i, {role});
+  busy_ = false;
+}
+
+int FinListModel::insertRowAt(int row, std::string_view text, LParam data, int image) {
+  if (columns.empty()) {   // a list without columns keeps no cell
+    text = {};
+    data = 0;
+    image = 0;
+  }
+  if (row >= rows.size()) {
+    const int r = rows.insert(rows.size(), text, data, image);
+    queueFlush();
+    return r;
+  }
+  flush();
+  busy_ = true;
+  beginInsertRows(QModelIndex(), row, row);
+  rows.insert(row, text, data, image);
+  ++shown_;
+  endInsertRows();
+  busy_ = false;
+  return row;
+}
+
+void FinListModel::appendRows(const std::vector<std::vector<std::string>>& batch) {
+  if (batch.empty()) return;
+  rows.reserve(static_cast<std::size_t>(rows.size()) + batch.size());
+  const int n = static_cast<int>(columns.size());
+  for (const auto& cells : batch) rows.append(cells, n);
+  queueFlush();
+}
+
+void FinListModel::removeRowAt(int row) {
+  flush();
+  busy_ = true;
+  beginRemoveRows(QModelIndex(), row, row);
+  rows.remove(row);
+  --shown_;
+  endRemoveRows();
+  busy_ = false;
+}
+
+void FinListModel::removeAllRows() {
+  busy_ = true;
+  beginResetModel();
+  rows.clear();
+  shown_ = 0;
+  endResetModel();
+  busy_ = false;
+}
+
+void FinListModel::setText(int row, int col, std::string_view text) {
+  rows.setText(row, col, text);
+  cellChanged(row, col, Qt::DisplayRole);
+}
+
+void FinListModel::setImage(int row, int col, int image) {
+  rows.setImage(row, col, image);
+  if (smallImages) cellChanged(row, col, Qt::DecorationRole);
+}
+
+void FinListModel::setChecked(int row, bool on) { setData(index(row, 0), on ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole); }
+
+int FinListModel::insertColumnAt(int index, const QString& caption, int fmt) {
+  flush();
+  busy_ = true;
+  beginInsertColumns(QModelIndex(), index, index);
+  columns.insert(columns.begin() + index, Column{caption, fmt});
+  rows.insertColumn(index);
+  endInsertColumns();
+  busy_ = false;
+  return index;
+}
+
+void FinListModel::removeColumnAt(int index) {
+  flush();
+  busy_ = true;
+  beginRemoveColumns(QModelIndex(), index, index);
+  columns.erase(columns.begin() + index);
+  rows.removeColumn(index);
+  endRemoveColumns();
+  busy_ = false;
+}
+
+void FinListModel::removeAllColumns() {
+  // One removal of all columns: the rows stay, without cells.
+  if (columns.empty()) return;
+  busy_ = true;
+  beginResetModel();
+  columns.clear();
+  rows.clearCells();
+  shown_ = rows.size();
+  endResetModel();
+  busy_ = false;
+}
+
+void FinListModel::setColumnFormat(int col, int fmt) {
+  columns[static_cast<size_t>(col)].format = fmt;
+  if (busy_) return;
+  busy_ = true;
+  emit headerDataChanged(Qt::Horizontal, col, col);
+  if (shown_ > 0) emit dataChanged(index(0, col), index(shown_ - 1, col), {Qt::TextAlignmentRole});
+  busy_ = false;
+}
+
+void FinListModel::setCheckBoxes(bool on) {
+  if (checkBoxes == on) return;
+  checkBoxes = on;
+  rows.uncheckAll();
+  if (busy_ || shown_ == 0) return;
+  busy_ = true;
+  emit dataChanged(index(0, 0), index(shown_ - 1, 0), {Qt::CheckStateRole});
+  busy_ = false;
+}
+
+void FinListModel::setSmallImages(std::intptr_t images) {
+  smallImages = images;
+  if (busy_ || shown_ == 0 || columns.empty()) return;
+  busy_ = true;
+  emit dataChanged(index(0, 0), index(shown_ - 1, static_cast<int>(columns.size()) - 1), {Qt::DecorationRole});
+  busy_ = false;
+}
+
+FinListView::FinListView(QWidget* parent, std::uint32_t style)
+    : QTableView(parent), lvStyle(style), model_(new FinListModel(this)) {
+  setModel(model_);
   verticalHeader()->hide();
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
@@ -465,213 +676,68 @@ FinListView::FinListView(QWidget* parent, std::uint32_t style) : QTableWidget(pa
   setItemDelegate(new LvDelegate(this));
 }
 
-int FinListView::alignmentOf(int col) const {
-  if (col <= 0 || col >= static_cast<int>(colFormat.size())) return Qt::AlignLeft;   // column 0 is always left
-  int f = colFormat[static_cast<size_t>(col)];
-  if (f & LVCFMT_RIGHT) return Qt::AlignRight;
-  if (f & LVCFMT_CENTER) return Qt::AlignHCenter;
-  return Qt::AlignLeft;
-}
-
-void FinListView::deferUpdates() {
-  // Many rows usually arrive in a row: painting waits until the program returns to the event loop.
-  if (updatesDeferred_ || !isVisible()) return;
-  updatesDeferred_ = true;
-  setUpdatesEnabled(false);
-  QPointer<FinListView> self(this);
-  QMetaObject::invokeMethod(
-      this,
-      [self] {
-        if (!self) return;
-        self->updatesDeferred_ = false;
-        self->setUpdatesEnabled(true);
-      },
-      Qt::QueuedConnection);
-}
-
 void FinListView::setExtendedStyle(std::uint32_t mask, std::uint32_t ex) {
   if (mask == 0) mask = 0xFFFFFFFFu;
-  const std::uint32_t old = lvExStyle;
   lvExStyle = (lvExStyle & ~mask) | (ex & mask);
   setShowGrid((lvExStyle & LVS_EX_GRIDLINES) != 0);
-  const bool hadChecks = (old & LVS_EX_CHECKBOXES) != 0;
-  const bool checks = (lvExStyle & LVS_EX_CHECKBOXES) != 0;
-  if (hadChecks != checks) {
-    QuietScope q(QuietCounter());
-    for (int r = 0; r < rowCount(); ++r) {
-      QTableWidgetItem* it = item(r, 0);
-      if (!it) continue;
-      if (checks) {
-        it->setFlags(it->flags() | Qt::ItemIsUserCheckable);
-        it->setCheckState(Qt::Unchecked);
-        it->setData(kRoleLastCheck, 0);
-      } else {
-        it->setFlags(it->flags() & ~Qt::ItemIsUserCheckable);
-        it->setData(Qt::CheckStateRole, QVariant());
-        it->setData(kRoleLastCheck, QVariant());
-      }
-    }
-  }
+  QuietScope q(QuietCounter());
+  model_->setCheckBoxes((lvExStyle & LVS_EX_CHECKBOXES) != 0);
 }
 
 int FinListView::insertColumnAt(int index, const QString& caption, int fmt, int width) {
   const int n = columnCount();
   if (index < 0) return -1;
   if (index > n) index = n;
-  insertColumn(index);
-  colFormat.insert(colFormat.begin() + index, fmt);
-  auto* hi = new QTableWidgetItem(caption);
-  int al = index == 0 ? Qt::AlignLeft : alignmentOf(index);
-  hi->setTextAlignment(Qt::Alignment(al) | Qt::AlignVCenter);
-  setHorizontalHeaderItem(index, hi);
+  model_->insertColumnAt(index, caption, fmt);
   setColumnWidth(index, std::max(0, width));
   return index;
 }
 
 bool FinListView::deleteColumnAt(int index) {
   if (index < 0 || index >= columnCount()) return false;
-  removeColumn(index);
-  colFormat.erase(colFormat.begin() + index);
+  QuietScope q(QuietCounter());
+  model_->removeColumnAt(index);
   return true;
 }
 
-// The cells of a large list that is cleared are freed a little later, a share at each turn of the event loop, so that
-// a report rebuilt in its window shows its new rows without first waiting for the old ones to go.
-namespace {
-constexpr int kCellsFreedAtOnce = 20000;
-
-// Cells waiting to be freed; whatever is left goes with the last holder (a program that ends before they went).
-struct CellsToFree {
-  std::vector<QTableWidgetItem*> cells;
-  std::size_t next = 0;
-  ~CellsToFree() {
-    for (std::size_t i = next; i < cells.size(); ++i) delete cells[i];
-  }
-};
-
-void FreeLater(std::shared_ptr<CellsToFree> pending) {
-  QTimer::singleShot(0, qApp, [pending] {
-    const std::size_t end = std::min(pending->cells.size(), pending->next + kCellsFreedAtOnce);
-    for (; pending->next < end; ++pending->next) delete pending->cells[pending->next];
-    if (pending->next < pending->cells.size()) FreeLater(pending);
-  });
-}
-}  // namespace
-
-void FinListView::releaseCells() {
-  const int rows = rowCount(), columns = columnCount();
-  if (static_cast<long long>(rows) * columns < kCellsFreedAtOnce || !qApp) return;   // small: freed at once
-  auto pending = std::make_shared<CellsToFree>();
-  pending->cells.reserve(static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns));
-  {
-    const QSignalBlocker quietModel(model());   // the view hears of the rows or columns going, just after
-    for (int r = 0; r < rows; ++r)
-      for (int c = 0; c < columns; ++c)
-        if (QTableWidgetItem* it = takeItem(r, c)) pending->cells.push_back(it);
-  }
-  FreeLater(std::move(pending));
-}
-
 void FinListView::deleteAllColumns() {
-  // One removal of all columns: taking them one by one while rows are there moves every later cell each time, which
-  // grows with rows x columns for every column.
-  if (columnCount() == 0) return;
   QuietScope q(QuietCounter());
-  releaseCells();
-  setColumnCount(0);
-  colFormat.clear();
+  model_->removeAllColumns();
 }
 
-void FinListView::setColumnFormat(int col, int fmt) {
-  colFormat[static_cast<size_t>(col)] = fmt;
-  if (QTableWidgetItem* hi = horizontalHeaderItem(col))
-    hi->setTextAlignment(Qt::Alignment(alignmentOf(col)) | Qt::AlignVCenter);
-  viewport()->update();
-}
+void FinListView::setColumnFormat(int col, int fmt) { model_->setColumnFormat(col, fmt); }
 
-int FinListView::insertRowAt(int row, const QString& text, LParam data, int image) {
+int FinListView::insertRowAt(int row, const std::string& text, LParam data, int image) {
   if (row < 0) return -1;
-  const int n = rowCount();
-  if (row > n) row = n;
-  deferUpdates();
   QuietScope q(QuietCounter());
-  insertRow(row);
-  if (columnCount() > 0) setItem(row, 0, newRowItem(text, data, image));   // a list without columns keeps no cell
+  row = model_->insertRowAt(row, text, data, image);
   if (selectionMark >= row) ++selectionMark;
   return row;
 }
 
-QTableWidgetItem* FinListView::newRowItem(const QString& text, LParam data, int image) const {
-  auto* it = new QTableWidgetItem(text);
-  it->setData(kRoleData, QVariant::fromValue<qlonglong>(data));
-  if (image != 0) it->setData(kRoleImage, image);
-  if (smallImages) it->setIcon(ImlGetIcon(smallImages, image));
-  if (lvExStyle & LVS_EX_CHECKBOXES) {
-    it->setFlags(it->flags() | Qt::ItemIsUserCheckable);
-    it->setCheckState(Qt::Unchecked);
-    it->setData(kRoleLastCheck, 0);
-  }
-  return it;
-}
-
 void FinListView::appendRows(const std::vector<std::vector<std::string>>& rows) {
-  if (rows.empty()) return;
-  deferUpdates();
   QuietScope q(QuietCounter());
-  if (isSortingEnabled() || columnCount() == 0) {   // each row finds its place (or has no cell): one by one
-    for (const auto& cells : rows) {
-      const int r = insertRowAt(rowCount(), ToQ(cells.empty() ? std::string() : cells[0]), 0, 0);
-      for (std::size_t c = 1; c < cells.size(); ++c)
-        if (!cells[c].empty()) setCellText(r, static_cast<int>(c), ToQ(cells[c]));
-    }
-    return;
-  }
-  const int first = rowCount();
-  const int columns = columnCount();
-  setRowCount(first + static_cast<int>(rows.size()));
-  {
-    // The cells go in without a notice each; the view hears of them all at once below.
-    const QSignalBlocker quietModel(model());
-    int r = first;
-    for (const auto& cells : rows) {
-      setItem(r, 0, newRowItem(ToQ(cells.empty() ? std::string() : cells[0]), 0, 0));
-      for (std::size_t c = 1; c < cells.size() && static_cast<int>(c) < columns; ++c)
-        if (!cells[c].empty()) setItem(r, static_cast<int>(c), new QTableWidgetItem(ToQ(cells[c])));
-      ++r;
-    }
-  }
-  emit model()->dataChanged(model()->index(first, 0), model()->index(rowCount() - 1, columns - 1));
+  model_->appendRows(rows);
 }
 
-bool FinListView::setCellText(int row, int col, const QString& text) {
+bool FinListView::setCellText(int row, int col, const std::string& text) {
   if (row < 0 || row >= rowCount() || col < 0 || col >= columnCount()) return false;
-  deferUpdates();
   QuietScope q(QuietCounter());
-  if (QTableWidgetItem* it = item(row, col)) {
-    it->setText(text);
-  } else {
-    setItem(row, col, new QTableWidgetItem(text));
-  }
+  model_->setText(row, col, text);
   return true;
 }
 
 bool FinListView::setCellImage(int row, int col, int image) {
   if (row < 0 || row >= rowCount() || col < 0 || col >= columnCount()) return false;
   QuietScope q(QuietCounter());
-  QTableWidgetItem* it = item(row, col);
-  if (!it) {
-    it = new QTableWidgetItem();
-    setItem(row, col, it);
-  }
-  it->setData(kRoleImage, image);
-  if (smallImages) it->setIcon(ImlGetIcon(smallImages, image));
+  model_->setImage(row, col, image);
   return true;
 }
 
 bool FinListView::deleteRowAt(int row) {
   if (row < 0 || row >= rowCount()) return false;
   QuietScope q(QuietCounter());
-  removeRow(row);
+  model_->removeRowAt(row);
   if (selectionMark == row)
     selectionMark = -1;
   else if (selectionMark > row)
@@ -681,9 +747,7 @@ bool FinListView::deleteRowAt(int row) {
 
 void FinListView::deleteAllRows() {
   QuietScope q(QuietCounter());
-  clearSelection();
-  releaseCells();
-  setRowCount(0);
+  model_->removeAllRows();
   selectionMark = -1;
 }
 
@@ -692,21 +756,22 @@ unsigned FinListView::rowState(int row) const {
   unsigned s = 0;
   if (selectionModel() && selectionModel()->isRowSelected(row, QModelIndex())) s |= LVIS_SELECTED;
   if (currentIndex().isValid() && currentIndex().row() == row) s |= LVIS_FOCUSED;
-  if (lvExStyle & LVS_EX_CHECKBOXES) {
-    QTableWidgetItem* it = item(row, 0);
-    s |= (it && it->checkState() == Qt::Checked) ? 0x2000u : 0x1000u;
-  }
+  if (lvExStyle & LVS_EX_CHECKBOXES) s |= model_->rows.checked(row) ? 0x2000u : 0x1000u;
   return s;
+}
+
+bool FinListView::viewportEvent(QEvent* e) {
+  if (e->type() == QEvent::Paint) model_->flush();
+  return QTableView::viewportEvent(e);
 }
 
 void FinListView::keyPressEvent(QKeyEvent* e) {
   if (e->key() == Qt::Key_Space && (lvExStyle & LVS_EX_CHECKBOXES) && currentIndex().isValid()) {
-    if (QTableWidgetItem* it = item(currentIndex().row(), 0)) {
-      it->setCheckState(it->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
-      return;
-    }
+    const int row = currentIndex().row();
+    model_->setChecked(row, !model_->rows.checked(row));
+    return;
   }
-  QTableWidget::keyPressEvent(e);
+  QTableView::keyPressEvent(e);
 }
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -1194,6 +1259,10 @@ QWidget* MakeListBox(Hwnd& h, QWidget* parent, std::uint32_t style) {
   return l;
 }
 
+LParam RowData(FinListView* lv, int row) {
+  return row >= 0 && row < lv->rowCount() ? lv->listModel()->rows.data(row) : 0;
+}
+
 QWidget* MakeListView(Hwnd& h, QWidget* parent, std::uint32_t style) {
   auto* lv = new FinListView(parent, style);
   h = WinHandle(lv);
@@ -1211,13 +1280,13 @@ QWidget* MakeListView(Hwnd& h, QWidget* parent, std::uint32_t style) {
                        if (!p) return;
                        unsigned ns = p->rowState(r) & ~LVIS_SELECTED;
                        NotifyListView(hh, LVN_ITEMCHANGED, r, 0, ns, ns | LVIS_SELECTED, LVIF_STATE,
-                                      p->item(r, 0) ? p->item(r, 0)->data(kRoleData).toLongLong() : 0);
+                                      RowData(p, r));
                      }
                      for (int r : on) {
                        if (!p) return;
                        unsigned ns = p->rowState(r) | LVIS_SELECTED;
                        NotifyListView(hh, LVN_ITEMCHANGED, r, 0, ns, ns & ~LVIS_SELECTED, LVIF_STATE,
-                                      p->item(r, 0) ? p->item(r, 0)->data(kRoleData).toLongLong() : 0);
+                                      RowData(p, r));
                      }
                    });
   QObject::connect(lv->selectionModel(), &QItemSelectionModel::currentRowChanged, lv,
@@ -1225,20 +1294,12 @@ QWidget* MakeListView(Hwnd& h, QWidget* parent, std::uint32_t style) {
                      if (!p || Quiet()) return;
                      if (cur.isValid()) p->selectionMark = cur.row();
                    });
-  QObject::connect(lv, &QTableWidget::itemChanged, lv, [p, hh](QTableWidgetItem* it) {
-    if (!p || Quiet() || !(p->lvExStyle & LVS_EX_CHECKBOXES) || it->column() != 0) return;
-    const int now = it->checkState() == Qt::Checked ? 1 : 0;
-    const QVariant last = it->data(kRoleLastCheck);
-    if (last.isValid() && last.toInt() == now) return;
-    {
-      QuietScope q(QuietCounter());
-      it->setData(kRoleLastCheck, now);
-    }
-    const int row = it->row();
-    unsigned ns = p->rowState(row);
-    unsigned os = (ns & ~LVIS_STATEIMAGEMASK) | (now ? 0x1000u : 0x2000u);
-    NotifyListView(hh, LVN_ITEMCHANGED, row, 0, ns, os, LVIF_STATE, it->data(kRoleData).toLongLong());
-  });
+  lv->listModel()->checkChanged = [p, hh](int row) {
+    if (!p || Quiet() || !(p->lvExStyle & LVS_EX_CHECKBOXES)) return;
+    const unsigned ns = p->rowState(row);
+    const unsigned os = (ns & ~LVIS_STATEIMAGEMASK) | ((ns & 0x2000u) ? 0x1000u : 0x2000u);
+    NotifyListView(hh, LVN_ITEMCHANGED, row, 0, ns, os, LVIF_STATE, RowData(p, row));
+  };
   QObject::connect(lv->horizontalHeader(), &QHeaderView::sectionClicked, lv,
                    [hh](int col) { NotifyListView(hh, LVN_COLUMNCLICK, -1, col); });
   MarkPart(lv->viewport(), h);

@@ -3,14 +3,17 @@
 #pragma once
 #include <QIcon>
 #include <QPointer>
-#include <QTableWidget>
+#include <QAbstractTableModel>
+#include <QTableView>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "framework/list_rows.h"
 #include "framework/win.h"
 
 class QAction;
@@ -32,43 +35,90 @@ QIcon ImlGetIcon(std::intptr_t iml, int index);             // null icon when ou
 bool ImlDestroy(std::intptr_t iml);
 
 // ---------------------------------------------------------------------------------------------------------------
-// List view: report view over QTableWidget with the Windows list-view semantics.
+// List view: report view over a table model of its own, with the Windows list-view semantics.
 // ---------------------------------------------------------------------------------------------------------------
-class FinListView : public QTableWidget {
+// The rows of a list view and its columns. Rows appended at the end are told to the view in one batch, when the view
+// next asks for them (or once the program is back in its event loop); clearing the rows is one model reset. Only the
+// rows on screen are ever turned into widget texts.
+class FinListModel : public QAbstractTableModel {
+ public:
+  explicit FinListModel(QObject* parent);
+
+  ListRows rows;
+  struct Column {
+    QString caption;
+    int format = 0;   // LVCFMT_*
+  };
+  std::vector<Column> columns;
+  bool checkBoxes = false;
+  std::intptr_t smallImages = 0;
+  std::function<void(int row)> checkChanged;   // a row ticked or unticked through setData (a click, a key, a call)
+
+  int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+  int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+  bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+  Qt::ItemFlags flags(const QModelIndex& index) const override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+  int alignmentOf(int col) const;   // Qt alignment of the column's cells (column 0 always left)
+  void flush();                     // rows appended since the last flush told to the view
+  void appendRows(const std::vector<std::vector<std::string>>& rows);
+  int insertRowAt(int row, std::string_view text, LParam data, int image);
+  void removeRowAt(int row);
+  void removeAllRows();
+  void setText(int row, int col, std::string_view text);
+  void setImage(int row, int col, int image);
+  void setChecked(int row, bool on);   // through setData: the change is told
+  int insertColumnAt(int index, const QString& caption, int fmt);
+  void removeColumnAt(int index);
+  void removeAllColumns();
+  void setColumnFormat(int col, int fmt);
+  void setCheckBoxes(bool on);
+  void setSmallImages(std::intptr_t images);
+
+ private:
+  void cellChanged(int row, int col, int role);
+  void queueFlush();
+  int shown_ = 0;          // rows the view knows of
+  bool busy_ = false;      // the model is telling the view of a change: no flush from within
+  bool flushQueued_ = false;
+};
+
+class FinListView : public QTableView {
  public:
   explicit FinListView(QWidget* parent, std::uint32_t style);
 
+  FinListModel* listModel() const { return model_; }
   std::uint32_t lvStyle = 0;
   std::uint32_t lvExStyle = 0;
   int selectionMark = -1;
   int quiet = 0;                  // > 0: programmatic bulk change, no LVN_ITEMCHANGED
-  std::vector<int> colFormat;     // LVCFMT_* per column
-  std::intptr_t smallImages = 0;  // image list of the rows' images
 
+  int rowCount() const { return model_->rows.size(); }
+  int columnCount() const { return static_cast<int>(model_->columns.size()); }
   void setExtendedStyle(std::uint32_t mask, std::uint32_t ex);
   int insertColumnAt(int index, const QString& caption, int fmt, int width);
   bool deleteColumnAt(int index);
   void deleteAllColumns();        // every column at once; the rows stay (without cells)
-  int insertRowAt(int row, const QString& text, LParam data, int image);
+  int insertRowAt(int row, const std::string& text, LParam data, int image);
   // Rows appended at once, each from its cells (column 0 first): the rows insertRowAt and setCellText of every
-  // non-empty cell would make, with one notice to the view instead of one per row and cell.
+  // non-empty cell would make.
   void appendRows(const std::vector<std::vector<std::string>>& rows);
-  bool setCellText(int row, int col, const QString& text);
+  bool setCellText(int row, int col, const std::string& text);
   bool setCellImage(int row, int col, int image);
   bool deleteRowAt(int row);
   void deleteAllRows();
   unsigned rowState(int row) const;     // LVIS_SELECTED | LVIS_FOCUSED | state-image bits
   void setColumnFormat(int col, int fmt);
-  int alignmentOf(int col) const;       // Qt alignment flags of the column's cells
+  int alignmentOf(int col) const { return model_->alignmentOf(col); }
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
+  bool viewportEvent(QEvent* e) override;   // rows appended meanwhile are shown before the list paints
 
  private:
-  void deferUpdates();
-  QTableWidgetItem* newRowItem(const QString& text, LParam data, int image) const;   // a row's column-0 item
-  void releaseCells();   // a large list's cells taken out, to be freed once the program is idle again
-  bool updatesDeferred_ = false;
+  FinListModel* model_;
 };
 
 // ---------------------------------------------------------------------------------------------------------------

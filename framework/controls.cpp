@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
+#include <QPointer>
 #include <QProgressBar>
 #include <QScreen>
 #include <QToolButton>
@@ -28,7 +29,19 @@ constexpr size_t kToolTipMax = 79;
 LResult Def(Hwnd h, unsigned msg, WParam w = 0, LParam l = 0) { return WinControlDefProc(h, msg, w, l); }
 LParam Text(const std::string& s) { return reinterpret_cast<LParam>(s.c_str()); }
 
-FinListView* Lv(Hwnd h) { return CtlAs<FinListView>(h); }
+// The list view of a handle. A list filled from a statement is asked for once per cell, so the last one found is
+// kept for as long as no handle was let go of and its widget lives.
+FinListView* Lv(Hwnd h) {
+  static Hwnd lastHandle = 0;
+  static QPointer<FinListView> last;
+  static unsigned long long lastGeneration = 0;
+  if (h != 0 && h == lastHandle && lastGeneration == WinHandleGeneration() && !last.isNull()) return last.data();
+  FinListView* lv = CtlAs<FinListView>(h);
+  lastHandle = lv ? h : 0;
+  last = lv;
+  lastGeneration = WinHandleGeneration();
+  return lv;
+}
 FinTreeView* Tv(Hwnd h) { return CtlAs<FinTreeView>(h); }
 FinStatusBar* Sb(Hwnd h) { return CtlAs<FinStatusBar>(h); }
 FinToolBar* Tb(Hwnd h) { return CtlAs<FinToolBar>(h); }
@@ -158,16 +171,15 @@ int LvGetCheck(Hwnd h, int row) {
 }
 int LvSetCheck(Hwnd h, int row, int on) {
   auto* lv = Lv(h);
-  if (!lv || !(lv->lvExStyle & LVS_EX_CHECKBOXES) || row < 0 || row >= lv->rowCount()) return 0;
-  QTableWidgetItem* it = lv->item(row, 0);
-  if (!it) return 0;
-  it->setCheckState(on ? Qt::Checked : Qt::Unchecked);
+  if (!lv || !(lv->lvExStyle & LVS_EX_CHECKBOXES) || row < 0 || row >= lv->rowCount() || lv->columnCount() == 0)
+    return 0;
+  lv->listModel()->setChecked(row, on != 0);
   return 1;
 }
 int LvGetColumnAlign(Hwnd h, int col) {
   auto* lv = Lv(h);
-  if (!lv || col < 0 || col >= static_cast<int>(lv->colFormat.size())) return 0;
-  const int f = lv->colFormat[static_cast<size_t>(col)];
+  if (!lv || col < 0 || col >= lv->columnCount()) return 0;
+  const int f = lv->listModel()->columns[static_cast<size_t>(col)].format;
   if (f & LVCFMT_RIGHT) return 1;
   if (f & LVCFMT_CENTER) return 2;
   return 0;
@@ -179,8 +191,7 @@ int LvGetColumnCount(Hwnd h) {
 std::string LvGetColumnText(Hwnd h, int col) {
   auto* lv = Lv(h);
   if (!lv || col < 0 || col >= lv->columnCount()) return std::string();
-  QTableWidgetItem* hi = lv->horizontalHeaderItem(col);
-  return hi ? CutUtf8(FromQ(hi->text()), kItemTextMax) : std::string();
+  return CutUtf8(FromQ(lv->listModel()->columns[static_cast<size_t>(col)].caption), kItemTextMax);
 }
 int LvGetItemCount(Hwnd h) {
   auto* lv = Lv(h);
@@ -189,21 +200,18 @@ int LvGetItemCount(Hwnd h) {
 std::string LvGetItemText(Hwnd h, int row, int col) {
   auto* lv = Lv(h);
   if (!lv || row < 0 || row >= lv->rowCount() || col < 0 || col >= lv->columnCount()) return std::string();
-  QTableWidgetItem* it = lv->item(row, col);
-  if (!it) return std::string();
-  return CutUtf8(FromQ(it->text()), kItemTextMax);
+  const std::string_view text = lv->listModel()->rows.text(row, col);
+  return CutUtf8(std::string(text.substr(0, std::min(text.size(), kItemTextMax + 3))), kItemTextMax);
 }
 int LvGetItemImage(Hwnd h, int row, int col) {
   auto* lv = Lv(h);
   if (!lv || row < 0 || row >= lv->rowCount() || col < 0 || col >= lv->columnCount()) return 0;
-  QTableWidgetItem* it = lv->item(row, col);
-  return it ? it->data(Qt::UserRole + 1).toInt() : 0;
+  return lv->listModel()->rows.image(row, col);
 }
 LParam LvGetItemData(Hwnd h, int row, int col) {
   auto* lv = Lv(h);
   if (!lv || row < 0 || row >= lv->rowCount() || col < 0) return 0;
-  QTableWidgetItem* it = lv->item(row, 0);
-  return it ? static_cast<LParam>(it->data(Qt::UserRole).toLongLong()) : 0;
+  return lv->listModel()->rows.data(row);
 }
 int LvGetSelectionMark(Hwnd h) {
   auto* lv = Lv(h);
@@ -224,8 +232,8 @@ int LvInsertColumn(Hwnd h, int index, const std::string& caption, int format, in
 int LvInsertItem(Hwnd h, int row, int col, const std::string& text, LParam data, int image) {
   auto* lv = Lv(h);
   if (!lv) return 0;
-  if (col == 0) return lv->insertRowAt(row, ToQ(text), data, image);
-  if (!lv->setCellText(row, col, ToQ(text))) return 0;
+  if (col == 0) return lv->insertRowAt(row, text, data, image);
+  if (!lv->setCellText(row, col, text)) return 0;
   lv->setCellImage(row, col, image);   // image 0 as well: the cell's earlier image goes
   return 1;
 }
@@ -253,13 +261,13 @@ int LvSelectItem(Hwnd h, int row) {
 }
 int LvSetColumnAlign(Hwnd h, int col, int format) {
   auto* lv = Lv(h);
-  if (!lv || col < 0 || col >= static_cast<int>(lv->colFormat.size())) return 0;
+  if (!lv || col < 0 || col >= lv->columnCount()) return 0;
   lv->setColumnFormat(col, format);
   return 1;
 }
 int LvSetItemText(Hwnd h, int row, int col, const std::string& text) {
   auto* lv = Lv(h);
-  return lv && lv->setCellText(row, col, ToQ(text)) ? 1 : 0;
+  return lv && lv->setCellText(row, col, text) ? 1 : 0;
 }
 int LvSetItemImage(Hwnd h, int row, int col, int image) {
   auto* lv = Lv(h);
@@ -267,11 +275,8 @@ int LvSetItemImage(Hwnd h, int row, int col, int image) {
 }
 int LvSetItemData(Hwnd h, int row, int, LParam data) {
   auto* lv = Lv(h);
-  if (!lv || row < 0 || row >= lv->rowCount()) return 0;
-  QTableWidgetItem* it = lv->item(row, 0);
-  if (!it) return 0;
-  QuietScope q(CtlQuietCounter());
-  it->setData(Qt::UserRole, QVariant::fromValue<qlonglong>(data));
+  if (!lv || row < 0 || row >= lv->rowCount() || lv->columnCount() == 0) return 0;
+  lv->listModel()->rows.setData(row, data);
   return 1;
 }
 int LvSetExtendedStyle(Hwnd h, std::uint32_t exStyle) {
@@ -290,14 +295,9 @@ int LvSetColors(Hwnd h, int textRgb, int backRgb) {
 std::intptr_t LvSetImageList(Hwnd h, std::intptr_t imageList) {
   auto* lv = Lv(h);
   if (!lv) return 0;
-  const std::intptr_t prev = lv->smallImages;
-  lv->smallImages = imageList;
+  const std::intptr_t prev = lv->listModel()->smallImages;
   QuietScope q(CtlQuietCounter());
-  for (int r = 0; r < lv->rowCount(); ++r)
-    for (int c = 0; c < lv->columnCount(); ++c)
-      if (QTableWidgetItem* it = lv->item(r, c))
-        if (c == 0 || it->data(Qt::UserRole + 1).isValid())
-          it->setIcon(imageList ? ImlGetIcon(imageList, it->data(Qt::UserRole + 1).toInt()) : QIcon());
+  lv->listModel()->setSmallImages(imageList);
   return prev;
 }
 int LvGetColumnWidth(Hwnd h, int col) {

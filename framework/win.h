@@ -20,6 +20,9 @@ Hwnd WinHandle(QWidget* w);      // the widget's handle, made on first use; 0 fo
 bool IsWindow(Hwnd h);
 // Makes a handle read as gone at once (its widget is being destroyed); its record and properties go with it.
 void WinForgetHandle(Hwnd h);
+// Counts the handles let go of (a window forgotten or found gone): a wrapper may keep the widget of a handle it
+// resolved for as long as this count is unchanged and the widget lives.
+unsigned long long WinHandleGeneration();
 
 // What the framework keeps of every window: its class name, styles, control id, window procedure and properties.
 struct WinInfo {

@@ -13,6 +13,7 @@ struct Entry {
 struct HandleTable {
   std::unordered_map<Hwnd, Entry> byHandle;
   Hwnd next = 0x100;
+  unsigned long long generation = 0;
 };
 HandleTable& table() {
   static HandleTable t;
@@ -28,6 +29,7 @@ QWidget* WinWidget(Hwnd h) {
   if (it == t.byHandle.end()) return nullptr;
   if (it->second.widget.isNull()) {
     t.byHandle.erase(it);
+    ++t.generation;
     return nullptr;
   }
   return it->second.widget.data();
@@ -47,7 +49,11 @@ Hwnd WinHandle(QWidget* w) {
 
 bool IsWindow(Hwnd h) { return WinWidget(h) != nullptr; }
 
-void WinForgetHandle(Hwnd h) { table().byHandle.erase(h); }
+void WinForgetHandle(Hwnd h) {
+  if (table().byHandle.erase(h)) ++table().generation;
+}
+
+unsigned long long WinHandleGeneration() { return table().generation; }
 
 WinInfo* WinInfoOf(Hwnd h) {
   if (!WinWidget(h)) return nullptr;

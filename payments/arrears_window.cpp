@@ -9,10 +9,11 @@
 #include <fstream>
 #include <limits>
 
-#include "app/globals.h"
 #include "common/globals.h"
 #include "common/numbers_words.h"
 #include "common/query_callbacks.h"
+#include "common/session.h"
+#include "common/settings.h"
 #include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"

@@ -9,12 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
 #include "common/amounts.h"
 #include "common/export.h"
 #include "common/globals.h"
+#include "common/handover.h"
 #include "common/numbers_words.h"
 #include "common/query_callbacks.h"
+#include "common/session.h"
+#include "common/settings.h"
 #include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"

@@ -2,9 +2,9 @@
 
 #include <QWidget>
 
-#include "app/globals.h"
 #include "common/globals.h"
 #include "common/query_callbacks.h"
+#include "common/session.h"
 #include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"

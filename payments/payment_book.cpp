@@ -8,7 +8,6 @@
 #include "framework/numbers.h"
 #include "framework/system_wrappers.h"
 #include "framework/win.h"
-#include "payments/receipt_print.h"
 #include "platform/text_printer.h"
 
 std::string BookEntryLine(const std::string& today, const PaymentReceiptItem& item) {
@@ -57,5 +56,3 @@ void PrintPaymentBook(const PaymentReceipt& r) {
   book.Close();
   FinTellTextKeptInFile(book);   // no printer got the book's lines: the operator learns where they are
 }
-
-void FORMBAYAR_PrintToBook() { PrintPaymentBook(PaymentReceiptFromWindow()); }

@@ -33,6 +33,3 @@ int BookFillerCount(int position);
 // fresh page asks "Pergantian halaman baru, apakah sudah siap untuk cetak?" before the first entry, which No leaves
 // out. A book that reached no printer (its text kept in a file) is told to the operator (FinTellTextKeptInFile).
 void PrintPaymentBook(const PaymentReceipt& r);
-
-// The payment window's book print: PrintPaymentBook of what the window shows.
-void FORMBAYAR_PrintToBook();

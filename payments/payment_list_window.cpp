@@ -5,11 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
 #include "common/export.h"
 #include "common/globals.h"
+#include "common/handover.h"
 #include "common/numbers_words.h"
 #include "common/query_callbacks.h"
+#include "common/session.h"
+#include "common/settings.h"
 #include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"
@@ -146,21 +148,6 @@ void DeleteSelected() {
 }  // namespace
 
 // ----- what the window computes -------------------------------------------------------------------------------------
-std::string FORM13_ReportYear(const std::string& tapel, int reportMonth) {
-  if (reportMonth < 7) return tapel.size() >= 4 ? tapel.substr(tapel.size() - 4) : tapel;
-  return tapel.substr(0, 4);
-}
-
-std::string FORM13_ReportMonthText(int reportMonth) {
-  const std::string m = "0" + std::to_string(reportMonth);
-  return m.substr(m.size() - 2);
-}
-
-std::string FORM13_MonthRangeSql(const std::string& tapel, int reportMonth) {
-  const std::string first = SqlQ(FORM13_ReportYear(tapel, reportMonth)) + "-" + FORM13_ReportMonthText(reportMonth) +
-                            "-01";
-  return "Tgl between '" + first + "' and date('" + first + "','start of month','+1 month','-1 day')";
-}
 
 // The month's rows are taken by date (index on tgl and sts): "+Sts" keeps the status out of the choice of index, since
 // the index on (sts, siswaid) would read every payment row of every year to keep one month.
@@ -224,14 +211,6 @@ std::vector<std::string> FORM13_ReceiptLines(const Form13Receipt& r) {
   return lines;
 }
 
-// The rows of one receipt: its stamp (the first 22 characters of the ids) and its student. A class run shares one
-// stamp among all its students; each student's rows of it are that student's receipt, and every row of a receipt of
-// the payment window names the same student. The rows are taken by their id through the id index; "+SiswaId" and
-// "+AcctId" keep the student and the fee out of the choice of index.
-std::string FORM13_ReceiptWhere(const std::string& stamp, const std::string& siswaId) {
-  return SqlLeftEquals("Id", 22, stamp) + " and +SiswaId='" + SqlQ(siswaId) + "'";
-}
-
 // The items print in the order the rows were stored; the discount and the savings withdrawal are no items.
 std::string FORM13_ReceiptItemsSql(const std::string& stamp, const std::string& siswaId) {
   return "select Uraian, Masuk from transaksi WHERE " + FORM13_ReceiptWhere(stamp, siswaId) +
@@ -244,34 +223,6 @@ std::string FORM13_ReceiptDiscountSql(const std::string& stamp, const std::strin
 
 std::string FORM13_ReceiptSavingsSql(const std::string& stamp, const std::string& siswaId) {
   return "Select sum(Keluar) From Transaksi WHERE " + FORM13_ReceiptWhere(stamp, siswaId) + " and +AcctId='Tabungan'";
-}
-
-std::string FORM13_ReceiptMoneySql(const std::string& stamp, const std::string& siswaId) {
-  const std::string where = FORM13_ReceiptWhere(stamp, siswaId);
-  const std::string items = "From transaksi WHERE " + where + " and Sts='p' and AcctId not in ('Disc','Tabungan')";
-  return "Select (Select Count(*) " + items + "), (Select sum(Masuk) " + items +
-         "), (Select sum(Masuk) From transaksi WHERE " + where +
-         " and +AcctId='Disc'), (Select Count(*) From transaksi WHERE " + where +
-         " and +AcctId='Disc'), (Select sum(Keluar) From transaksi WHERE " + where + " and +AcctId='Tabungan')";
-}
-
-namespace {
-Form13ReceiptMoney* gMoneyRead = nullptr;   // where FORM13_ReadReceiptMoney's statement puts its row
-int OnReceiptMoney(void*, int columnCount, char** values, char**) {
-  const auto number = [&](int i) { return RoundHalfEven(Val(Cell(values, columnCount, i))); };
-  *gMoneyRead = {number(0), number(1), -number(2), number(3), number(4)};
-  return 0;
-}
-}  // namespace
-
-bool FORM13_ReadReceiptMoney(const std::string& stamp, const std::string& siswaId, Form13ReceiptMoney* out) {
-  Form13ReceiptMoney money;
-  gMoneyRead = &money;
-  const int rc = FinExec(FORM13_ReceiptMoneySql(stamp, siswaId), OnReceiptMoney);
-  gMoneyRead = nullptr;
-  if (rc != SQLITE_OK) return false;
-  *out = money;
-  return true;
 }
 
 std::string FORM13_DeleteReceiptRestSql(const std::string& stamp, const std::string& siswaId) {
@@ -385,7 +336,8 @@ int FORM13_OnCommand(Hwnd form, Hwnd, int notification, int id) {
     FORMBAYAR_Show(form, 1, 0);
   } else if (id == gForm13EditId) {
     gEditMode = 1;
-    FORMREVISI_Show(form, 1, 0);
+    const int row = LvGetSelectionMark(gForm13List);
+    FORMREVISI_Show(form, 1, 0, {LvGetItemText(gForm13List, row, 2), LvGetItemText(gForm13List, row, 5)});
   } else if (id == gForm13DeleteId) {
     DeleteSelected();
   } else if (id == gForm13ExcelId) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "framework/win.h"
+#include "payments/payment_queries.h"
 
 // The window while it exists, else 0; its list (read by the revision window), rebar and toolbar.
 extern Hwnd gForm13Window;
@@ -22,18 +23,9 @@ extern int gForm13AddId, gForm13EditId, gForm13DeleteId, gForm13ExcelId, gForm13
     gForm13RefreshId;
 
 // ----- what the window computes ---------------------------------------------------------------------------------
-// The calendar year of report month `reportMonth` (1..12) of the school year `tapel` ("2024/2025"): its last four
-// characters for months 1 to 6, its first four for 7 to 12; and the month as two digits ("03", "11").
-std::string FORM13_ReportYear(const std::string& tapel, int reportMonth);
-std::string FORM13_ReportMonthText(int reportMonth);
-// "Tgl between '<year>-<mm>-01' and date('<year>-<mm>-01','start of month','+1 month','-1 day')".
-std::string FORM13_MonthRangeSql(const std::string& tapel, int reportMonth);
 // The month query: Id, Tgl, SiswaId, NamaSiswa, KelasSiswa (of `tapel`), AcctId, Uraian, Masuk, Petugas of the 'p'
 // rows of the month, ordered by Id.
 std::string FORM13_MonthSql(const std::string& tapel, int reportMonth);
-// The rows of one receipt: the rows whose ids begin with `stamp` (22 characters) and that name the student `siswaId`
-// (a class run shares one stamp among its students: each student's rows are that student's receipt).
-std::string FORM13_ReceiptWhere(const std::string& stamp, const std::string& siswaId);
 // The reprint's statements: the receipt's items (Uraian, Masuk; its discount and savings withdrawal are no items),
 // its discount (the stored negative sum), its savings used.
 std::string FORM13_ReceiptItemsSql(const std::string& stamp, const std::string& siswaId);
@@ -41,19 +33,6 @@ std::string FORM13_ReceiptDiscountSql(const std::string& stamp, const std::strin
 std::string FORM13_ReceiptSavingsSql(const std::string& stamp, const std::string& siswaId);
 // The delete of one listed row: its id, limited to the payment row of that fee and student.
 std::string FORM13_DeleteSql(const std::string& id, const std::string& acctId, const std::string& siswaId);
-// The money of one receipt (the rows of `stamp` and `siswaId`).
-struct Form13ReceiptMoney {
-  long long items = 0;          // how many item rows it has (its discount and savings withdrawal are no items)
-  long long itemsTotal = 0;     // their sum
-  long long discount = 0;       // the size of its discount (0 without a discount row)
-  long long discountRows = 0;   // how many discount rows it has
-  long long savingsUsed = 0;    // what its savings withdrawal took (0 without one)
-};
-// One row of: the count of its items, their sum, its discount (the stored negative sum), the count of its discount
-// rows, its savings used.
-std::string FORM13_ReceiptMoneySql(const std::string& stamp, const std::string& siswaId);
-// Reads it into `out`; a failing read shows its "SQL error: " box and gives false (`out` untouched).
-bool FORM13_ReadReceiptMoney(const std::string& stamp, const std::string& siswaId, Form13ReceiptMoney* out);
 // The receipt's discount and savings withdrawal rows, deleted only when no item of the receipt is left.
 std::string FORM13_DeleteReceiptRestSql(const std::string& stamp, const std::string& siswaId);
 // The question before deleting the last item of a receipt that has a discount (its size, 0: none) or used savings

@@ -5,10 +5,12 @@
 #include <QLabel>
 #include <QWidget>
 #include <string>
+#include <utility>
 
-#include "app/globals.h"
 #include "common/amounts.h"
 #include "common/globals.h"
+#include "common/handover.h"
+#include "common/session.h"
 #include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"
@@ -17,7 +19,7 @@
 #include "framework/system_wrappers.h"
 #include "framework/window_system.h"
 #include "payments/payment_globals.h"
-#include "payments/payment_list_window.h"
+#include "payments/payment_queries.h"
 #include "payments/receipt_layouts.h"
 
 Hwnd gFormRevisiWindow = 0;
@@ -36,6 +38,7 @@ constexpr int kColId = 0, kColAcctId = 2, kColMasuk = 4;
 
 // The student whose rows are listed (what the updates name).
 std::string gStudent;
+FormRevisiRow gListRow;   // the payment list's marked row, as the list handed it over
 
 FrmForm gFormRevisi = {.name = "FORMREVISI",
                        .wndProc = FORMREVISI_WndProc,
@@ -89,7 +92,8 @@ std::string FORMREVISI_UpdateSql(long long amount, const std::string& id, const 
 const std::string& FORMREVISI_Student() { return gStudent; }
 
 // ----- the window ---------------------------------------------------------------------------------------------------
-std::intptr_t FORMREVISI_Show(Hwnd parent, int modal, int userData) {
+std::intptr_t FORMREVISI_Show(Hwnd parent, int modal, int userData, FormRevisiRow row) {
+  gListRow = std::move(row);
   return FrmShowForm(gFormRevisi, parent, modal, userData);
 }
 
@@ -142,9 +146,8 @@ LResult FORMREVISI_LoadPayments(Hwnd) {
     gStudent = CtlGetText(gFormBayarIdEdit);
     sql = FORMREVISI_StudentRowsSql(gStudent);
   } else {
-    const int row = LvGetSelectionMark(gForm13List);
-    gStudent = LvGetItemText(gForm13List, row, 2);
-    sql = FORMREVISI_MonthRowsSql(gStudent, LvGetItemText(gForm13List, row, 5), gTapel, gReportMonth);
+    gStudent = gListRow.siswaId;
+    sql = FORMREVISI_MonthRowsSql(gStudent, gListRow.acctId, gTapel, gReportMonth);
   }
   FinExec(sql, FORMREVISI_OnPaymentRow);
   if (gEditMode >= 1 && LvGetItemCount(gFormRevisiList) > 0) {

@@ -4,7 +4,7 @@
 //   0 (the payment window): every payment row (Sts 'p') of the student in gFormBayarIdEdit, of every school year,
 //     newest receipt first;
 //   1 (the payment list): the payment rows of the student of the list's marked row, on that row's fee, in the
-//     report month; the first is selected and its amount put into the edit.
+//     report month (the list hands the row over when it opens the window); the first is selected and its amount put into the edit.
 // Only the one row changes: the receipt's other rows and the lists behind the window stay as they are; a revision
 // that would leave the receipt's discount above its items is refused.
 #pragma once
@@ -33,9 +33,14 @@ std::string FORMREVISI_UpdateSql(long long amount, const std::string& id, const 
                                  const std::string& siswaId);
 
 // ----- the window -----------------------------------------------------------------------------------------------
+// What the payment list hands the window it opens (gEditMode 1): the student and the fee of its marked row.
+struct FormRevisiRow {
+  std::string siswaId, acctId;
+};
 // Creates the window (652 x 308, centred, no title bar) and runs it modally over `parent` (the payment window or the
-// payment list, each passing itself, modal 1, user data 0); returns 0 when it closes.
-std::intptr_t FORMREVISI_Show(Hwnd parent, int modal, int userData);
+// payment list, each passing itself, modal 1, user data 0; the payment list also its marked row); returns 0 when it
+// closes.
+std::intptr_t FORMREVISI_Show(Hwnd parent, int modal, int userData, FormRevisiRow row = {});
 LResult FORMREVISI_WndProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam);
 // The controls' subclass procedure: the left button released over the list runs FORMREVISI_OnListClick first.
 LResult FORMREVISI_CtlSubclassProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam);

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
 #include "common/globals.h"
+#include "common/session.h"
 #include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/window_system.h"
@@ -16,7 +16,6 @@
 #include "payments/transaction_log.h"
 
 int gPaymentSaved = 0;
-std::string gLastKey;
 
 // ----- stamps and ids ------------------------------------------------------------------------------------------------
 std::string PayTimeDigits(const std::string& clock) { return StrReplace(clock, ":", ""); }

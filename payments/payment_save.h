@@ -11,14 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "common/handover.h"
 #include "common/sql.h"   // FinInsertResult
 #include "framework/win.h"
 
 // 1 once the payment shown in the payment window has been saved; loading a student sets it back to 0. The print
 // command acts only while it is 1.
 extern int gPaymentSaved;
-// The time digits HHmmss of the last save (the receipt with the KWITANSI number prints them).
-extern std::string gLastKey;
 
 // ----- stamps and ids ------------------------------------------------------------------------------------------------
 // The clock text without its ":" ("10:15:30" -> "101530").

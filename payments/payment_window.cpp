@@ -7,12 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
 #include "common/amounts.h"
 #include "common/globals.h"
+#include "common/handover.h"
 #include "common/numbers_words.h"
 #include "common/query_callbacks.h"
 #include "common/receipt_settings_window.h"
+#include "common/session.h"
+#include "common/settings.h"
 #include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"
@@ -165,8 +167,8 @@ void SetDisplayColours(long long change) {
 }
 
 // The call points of the windows opened from here.
-void OpenReceiptSettings(Hwnd form) { FORM23_Show(form, 1, 0); }
-void OpenStudentPicker(Hwnd form) { FORMCRSISWA_Show(form, 1, 0); }
+void OpenReceiptSettings(Hwnd form) { FORM23_Show(form, 1, 0, FORMBAYAR_ReceiptLayoutList()); }
+void OpenStudentPicker(Hwnd form) { FORMCRSISWA_Show(form, 1, 0, FORMBAYAR_StudentHandover()); }
 
 // The arrears window puts the items in; while the payment shown is saved it stays as saved.
 void OpenArrearsWindow(Hwnd form) {
@@ -388,6 +390,21 @@ int FORMBAYAR_OnStudentRow(void*, int columnCount, char** values, char**) {
   CtlEnable(gFormBayarSaveButton);
   gPaymentSaved = 0;
   return 0;
+}
+
+std::function<void(const std::string& id)> FORMBAYAR_StudentHandover() {
+  return [](const std::string& id) {
+    CtlSetText(gFormBayarIdEdit, id);
+    if (gFormBayarLoadStudentHook) gFormBayarLoadStudentHook(0, gFormBayarWindow, gFormBayarIdEdit, 0);
+  };
+}
+
+Form23LayoutList FORMBAYAR_ReceiptLayoutList() {
+  Form23LayoutList list;
+  for (int i = 0, n = CbGetCount(gFormBayarPrintChoiceCombo); i < n; ++i)
+    list.entries.push_back(CbGetItemText(gFormBayarPrintChoiceCombo, i));
+  list.choose = [](int index) { CbSetCurSel(gFormBayarPrintChoiceCombo, index); };
+  return list;
 }
 
 LResult FORMBAYAR_LoadStudent(int, Hwnd, Hwnd, int) {

@@ -11,8 +11,10 @@
 // gFormBayarPrintChoiceCombo live in payments/payment_globals.h).
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 
+#include "common/receipt_settings_window.h"
 #include "framework/win.h"
 #include "payments/payment_globals.h"
 #include "payments/payment_save.h"   // gPaymentSaved, gLastKey, the save command
@@ -123,6 +125,12 @@ int FORMBAYAR_OnMenuCommand(Hwnd form, int id);
 // Either way a new payment starts: gPaymentSaved = 0, the print button disabled, "Ambil Tabungan [F3]" unticked.
 // Handler signature; returns 0.
 LResult FORMBAYAR_LoadStudent(int index = 0, Hwnd form = 0, Hwnd control = 0, int id = 0);
+// What the payment window hands the student picker it opens: the chosen id written into gFormBayarIdEdit, then
+// gFormBayarLoadStudentHook (when set) called with (0, gFormBayarWindow, gFormBayarIdEdit, 0).
+std::function<void(const std::string& id)> FORMBAYAR_StudentHandover();
+// What it hands the receipt settings window: the entries of gFormBayarPrintChoiceCombo (none while the window is
+// closed), and a default layout chosen there selected in that list at once.
+Form23LayoutList FORMBAYAR_ReceiptLayoutList();
 // Row callback of the student statement.
 int FORMBAYAR_OnStudentRow(void* user, int columnCount, char** values, char** names);
 // The stored savings balance of the student in the id edit into "Saldo Tabungan" ("0" when none).

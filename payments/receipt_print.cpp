@@ -4,7 +4,8 @@
 #include <fstream>
 #include <system_error>
 
-#include "app/globals.h"
+#include "common/session.h"
+#include "common/settings.h"
 #include "framework/controls.h"
 #include "framework/numbers.h"
 #include "framework/system_wrappers.h"
@@ -60,6 +61,7 @@ void FORMBAYAR_PrintSlip76() { PrintReceiptPage(ReceiptSlip76(PaymentReceiptFrom
 void FORMBAYAR_PrintHalfSheet() { PrintReceiptPage(ReceiptHalfSheet(PaymentReceiptFromWindow())); }
 void FORMBAYAR_PrintKwitansi() { PrintReceiptPage(ReceiptKwitansi(PaymentReceiptFromWindow())); }
 void FORMBAYAR_ArchiveReceipt() { WriteReceiptArchive(PaymentReceiptFromWindow()); }
+void FORMBAYAR_PrintToBook() { PrintPaymentBook(PaymentReceiptFromWindow()); }
 
 PaymentReceipt PaymentReceiptFromWindow() {
   PaymentReceipt r;

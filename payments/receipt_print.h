@@ -34,6 +34,8 @@ void FORMBAYAR_PrintSlip76();
 void FORMBAYAR_PrintHalfSheet();
 void FORMBAYAR_PrintKwitansi();
 void FORMBAYAR_ArchiveReceipt();
+// The payment book of what the window shows (PrintPaymentBook).
+void FORMBAYAR_PrintToBook();
 
 // ----- the receipt archive -------------------------------------------------------------------------------------------
 // program folder + "/arsip/pembayaran_" + name + "_" + class + "_" + today + ".txt", blanks of the name and class as

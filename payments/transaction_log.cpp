@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
 #include "common/globals.h"
 #include "common/numbers_words.h"
+#include "common/session.h"
 #include "framework/controls.h"
 #include "framework/strings.h"
 #include "framework/system_wrappers.h"

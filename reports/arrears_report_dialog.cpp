@@ -5,7 +5,8 @@
 #include <QPixmap>
 #include <QWidget>
 
-#include "app/globals.h"
+#include "common/handover.h"
+#include "common/session.h"
 #include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"

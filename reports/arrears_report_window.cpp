@@ -2,9 +2,11 @@
 
 #include <fstream>
 
-#include "app/globals.h"
 #include "common/export.h"
 #include "common/globals.h"
+#include "common/handover.h"
+#include "common/session.h"
+#include "common/settings.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"
 #include "framework/printer.h"

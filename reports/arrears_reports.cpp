@@ -6,8 +6,9 @@
 #include <map>
 #include <utility>
 
-#include "app/globals.h"
 #include "common/numbers_words.h"
+#include "common/session.h"
+#include "common/settings.h"
 #include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"

@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
 #include "common/export.h"
 #include "common/globals.h"
 #include "common/query_callbacks.h"
+#include "common/session.h"
 #include "common/sql.h"
 #include "common/value_aside.h"
 #include "framework/controls.h"

@@ -7,8 +7,8 @@
 #include <QTextCharFormat>
 #include <QWidget>
 
-#include "app/globals.h"
 #include "common/globals.h"
+#include "common/session.h"
 #include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"

@@ -5,9 +5,10 @@
 #include <utility>
 #include <vector>
 
-#include "app/globals.h"
 #include "common/globals.h"
+#include "common/handover.h"
 #include "common/query_callbacks.h"
+#include "common/session.h"
 #include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"
@@ -15,7 +16,6 @@
 #include "framework/strings.h"
 #include "framework/system_wrappers.h"
 #include "framework/window_system.h"
-#include "payments/payment_save.h"
 #include "reports/payment_report_dialog.h"
 #include "reports/payment_report_window.h"
 #include "reports/report_finishing.h"

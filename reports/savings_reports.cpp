@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
 #include "common/globals.h"
 #include "common/numbers_words.h"
 #include "common/query_callbacks.h"
+#include "common/session.h"
 #include "common/sql.h"
 #include "framework/control_widgets.h"   // CutUtf8
 #include "framework/controls.h"

@@ -12,11 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
 #include "common/amounts.h"
 #include "common/globals.h"
+#include "common/handover.h"
 #include "common/query_callbacks.h"
 #include "common/receipt.h"
+#include "common/session.h"
 #include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"

@@ -2,10 +2,11 @@
 
 #include <string>
 
-#include "app/globals.h"
 #include "common/export.h"
 #include "common/globals.h"
+#include "common/handover.h"
 #include "common/query_callbacks.h"
+#include "common/session.h"
 #include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"

@@ -10,11 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
 #include "common/amounts.h"
 #include "common/globals.h"
 #include "common/numbers_words.h"
 #include "common/query_callbacks.h"
+#include "common/session.h"
+#include "common/settings.h"
 #include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"
@@ -661,11 +662,19 @@ LResult FORMTABUNGAN_SaveTransaction(int, Hwnd form, Hwnd, int) {
   return 0;
 }
 
+std::function<void(const std::string& id)> FORMTABUNGAN_StudentHandover() {
+  return [](const std::string& id) {
+    CtlSetText(gFormTabunganIdEdit, id);
+    if (gFormTabunganLookupStudentHook)
+      gFormTabunganLookupStudentHook(0, gFormTabunganWindow, gFormTabunganIdEdit, 0);
+  };
+}
+
 LResult FORMTABUNGAN_OnBrowse(int, Hwnd form, Hwnd, int) {
   const Teller* t = TellerOf(form);
   if (!t) return 0;
   Publish(*t);   // the picker hands the student to this window
-  FORMCRSISWA1_Show(t->form, 1, 0);
+  FORMCRSISWA1_Show(t->form, 1, 0, FORMTABUNGAN_StudentHandover());
   return 0;
 }
 

@@ -9,6 +9,7 @@
 // to book the next one. Each teller window keeps its own state; the globals below name the newest one.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -102,6 +103,9 @@ LResult FORMTABUNGAN_Load(Hwnd form, std::intptr_t userData);
 // The student of the code field: name, photo "image/<code>.bmp", balance and history; a code that matches no student
 // only empties the history.
 LResult FORMTABUNGAN_LookupStudent(int index, Hwnd form, Hwnd control, int id);
+// What the savings teller hands the student picker it opens: the chosen id written into gFormTabunganIdEdit, then
+// gFormTabunganLookupStudentHook (when set) called with (0, gFormTabunganWindow, gFormTabunganIdEdit, 0).
+std::function<void(const std::string& id)> FORMTABUNGAN_StudentHandover();
 LResult FORMTABUNGAN_OnSandiChange(int index, Hwnd form, Hwnd control, int id);
 LResult FORMTABUNGAN_OnAmountChange(int index, Hwnd form, Hwnd control, int id);
 // Books the transaction typed. The new row's passbook line follows the student's last history row: when the history

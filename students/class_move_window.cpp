@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
 #include "common/globals.h"
+#include "common/session.h"
 #include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"

@@ -13,11 +13,12 @@
 
 #include "accounts/account_globals.h"
 #include "accounts/fee_rules.h"
-#include "app/globals.h"
 #include "common/amounts.h"
 #include "common/busy.h"
 #include "common/globals.h"
+#include "common/handover.h"
 #include "common/query_callbacks.h"
+#include "common/session.h"
 #include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"

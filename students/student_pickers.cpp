@@ -5,16 +5,16 @@
 #include <QStyle>
 #include <QWidget>
 #include <string>
+#include <utility>
 
-#include "app/globals.h"
 #include "common/globals.h"
+#include "common/handover.h"
+#include "common/session.h"
 #include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"
 #include "framework/system_wrappers.h"
 #include "framework/window_system.h"
-#include "payments/payment_globals.h"
-#include "savings/savings_globals.h"
 #include "students/student_record_window.h"
 
 std::intptr_t gTreeRoot = 0;
@@ -82,9 +82,7 @@ struct Picker {
   int* sisipId;
   bool workingClassesOnly;   // 'DO' and graduates' classes left out of the tree
   int widths[4];             // list columns 0..3
-  Hwnd* callerIdEdit;
-  Hwnd* callerWindow;
-  Handler* callerLoader;
+  StudentHandover handOver;   // given by the window that opened the picker
   FinRowCallback addClassNode;
   FinRowCallback addRow;
   Handler onClassSelect, listByClass, searchByName, insert;
@@ -121,9 +119,7 @@ Picker gPayPicker = {&gFormCrSiswa,
                      &gFormCrSiswaSisipButtonId,
                      true,
                      {70, 170, 100, 50},
-                     &gFormBayarIdEdit,
-                     &gFormBayarWindow,
-                     &gFormBayarLoadStudentHook,
+                     {},
                      FORMCRSISWA_AddClassNode,
                      FORMCRSISWA_AddRowCallback,
                      FORMCRSISWA_OnClassSelect,
@@ -141,9 +137,7 @@ Picker gSavingsPicker = {&gFormCrSiswa1,
                          &gFormCrSiswa1SisipButtonId,
                          false,
                          {100, 100, 100, 100},
-                         &gFormTabunganIdEdit,
-                         &gFormTabunganWindow,
-                         &gFormTabunganLookupStudentHook,
+                         {},
                          FORMCRSISWA1_AddClassNode,
                          FORMCRSISWA1_AddRowCallback,
                          FORMCRSISWA1_OnClassSelect,
@@ -273,8 +267,7 @@ LResult Insert(Picker& p, Hwnd form) {
   const Hwnd list = *p.list;
   const int mark = LvGetSelectionMark(list);
   const std::string id = mark >= 0 && mark < LvGetItemCount(list) ? LvGetItemText(list, mark, 0) : "";
-  CtlSetText(*p.callerIdEdit, id);
-  if (*p.callerLoader) (*p.callerLoader)(0, *p.callerWindow, *p.callerIdEdit, 0);
+  if (p.handOver) p.handOver(id);
   FrmClose(form, 0);
   return 0;
 }
@@ -321,7 +314,8 @@ LResult CtlSubclassProc(Picker& p, Hwnd hwnd, unsigned msg, WParam wParam, LPara
 }  // namespace
 
 // ----- FORMCRSISWA ----------------------------------------------------------------------------------------------
-std::intptr_t FORMCRSISWA_Show(Hwnd parent, int modal, int userData) {
+std::intptr_t FORMCRSISWA_Show(Hwnd parent, int modal, int userData, StudentHandover handOver) {
+  gPayPicker.handOver = std::move(handOver);
   return FrmShowForm(gFormCrSiswa, parent, modal, userData);
 }
 
@@ -355,7 +349,8 @@ LResult FORMCRSISWA_CtlSubclassProc(Hwnd hwnd, unsigned msg, WParam wParam, LPar
 }
 
 // ----- FORMCRSISWA1 ---------------------------------------------------------------------------------------------
-std::intptr_t FORMCRSISWA1_Show(Hwnd parent, int modal, int userData) {
+std::intptr_t FORMCRSISWA1_Show(Hwnd parent, int modal, int userData, StudentHandover handOver) {
+  gSavingsPicker.handOver = std::move(handOver);
   return FrmShowForm(gFormCrSiswa1, parent, modal, userData);
 }
 

@@ -1,13 +1,18 @@
 // The two student pickers "Browse Siswa": the operator finds a student of the working school year (gTapel) by class
-// (a tree of the year's classes) or by name, and "Sisip" hands the student's id to the window that opened the picker:
-// the id is written into that window's student id edit and that window's own student loader runs; then the picker
-// closes. FORMCRSISWA serves the payment window, FORMCRSISWA1 the savings teller. The pickers write nothing to the
-// database.
+// (a tree of the year's classes) or by name, and "Sisip" hands the student's id to the window that opened the picker
+// through the hand-over that window gave when it opened the picker (it writes the id into its student id edit and
+// runs its own student loader); then the picker closes. FORMCRSISWA serves the payment window, FORMCRSISWA1 the
+// savings teller. The pickers write nothing to the database.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "framework/win.h"
+
+// What "Sisip" calls with the chosen student's id ("" when no row is marked); given by the window that opens the
+// picker. An empty hand-over takes nothing.
+using StudentHandover = std::function<void(const std::string& id)>;
 
 // The root item "Siswa Kelas" of the open picker's class tree (stale once the picker is gone).
 extern std::intptr_t gTreeRoot;
@@ -21,8 +26,8 @@ extern int gFormCrSiswaGoButtonId, gFormCrSiswaSearchEditId, gFormCrSiswaCariLab
     gFormCrSiswaSisipButtonId, gFormCrSiswaTreeId, gFormCrSiswaListId;
 
 // Creates "Browse Siswa" (645 x 329, centred) owned by `parent` and shows it through FrmShow; modal: returns the form
-// result (always 0) once it has closed. The payment window calls it with (its window, 1, 0).
-std::intptr_t FORMCRSISWA_Show(Hwnd parent, int modal, int userData);
+// result (always 0) once it has closed. The payment window calls it with (its window, 1, 0) and its hand-over.
+std::intptr_t FORMCRSISWA_Show(Hwnd parent, int modal, int userData, StudentHandover handOver);
 LResult FORMCRSISWA_WndProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam);
 // Enter released in the search edit searches; a left click released over the student list first tells the operator
 // to use "Sisip".
@@ -50,8 +55,8 @@ extern int gFormCrSiswa1CariLabelId, gFormCrSiswa1SearchEditId, gFormCrSiswa1GoB
     gFormCrSiswa1SisipButtonId, gFormCrSiswa1ListId, gFormCrSiswa1TreeId;
 
 // As FORMCRSISWA, 645 x 330; every class of the working year in the tree ('DO' and graduates' classes included);
-// list columns 100 wide each; the hand-over goes to the savings teller. Called with (the savings window, 1, 0).
-std::intptr_t FORMCRSISWA1_Show(Hwnd parent, int modal, int userData);
+// list columns 100 wide each. The savings teller calls it with (the savings window, 1, 0) and its hand-over.
+std::intptr_t FORMCRSISWA1_Show(Hwnd parent, int modal, int userData, StudentHandover handOver);
 LResult FORMCRSISWA1_WndProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam);
 LResult FORMCRSISWA1_CtlSubclassProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam);
 void FORMCRSISWA1_CreateControls(Hwnd form);

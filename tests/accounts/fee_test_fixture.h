@@ -6,7 +6,7 @@
 
 #include <QAbstractButton>
 #include <QMdiArea>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <QWidget>
 #include <functional>
@@ -80,7 +80,7 @@ class FeeTest : public fintest::SeamsTest {
 
   // A click of the left button on a list row.
   static void ClickRow(Hwnd list, int row) {
-    auto* v = dynamic_cast<QTableWidget*>(WinWidget(list));
+    auto* v = dynamic_cast<QTableView*>(WinWidget(list));
     ASSERT_NE(v, nullptr);
     const QRect r = v->visualRect(v->model()->index(row, 1));
     QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, r.center());

@@ -7,7 +7,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QMdiArea>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <QWidget>
 #include <cstdlib>
@@ -97,7 +97,7 @@ class OperatorWindowsTest : public fintest::SeamsTest {
   }
   // A click of the operator on a row of the editor's access list.
   static void ClickAccessRow(int row) {
-    auto* lv = qobject_cast<QTableWidget*>(WinWidget(gFormAdminAccessList));
+    auto* lv = qobject_cast<QTableView*>(WinWidget(gFormAdminAccessList));
     ASSERT_NE(lv, nullptr);
     const QRect r = lv->visualRect(lv->model()->index(row, 1));
     ASSERT_TRUE(r.isValid());
@@ -424,7 +424,7 @@ TEST_F(OperatorWindowsTest, TheEditorRefillsTheListItWasOpenedFromWhateverIsClic
     EXPECT_EQ(CtlGetText(gFormAdminNameEdit), "ani");
     ClickAccessRow(1);
     // A click on a row of the newer list makes it the current one.
-    auto* v = qobject_cast<QTableWidget*>(WinWidget(newerList));
+    auto* v = qobject_cast<QTableView*>(WinWidget(newerList));
     ASSERT_NE(v, nullptr);
     QTest::mouseClick(v->viewport(), Qt::LeftButton, Qt::NoModifier, v->visualRect(v->model()->index(0, 1)).center());
     EXPECT_EQ(gForm7Window, newer);

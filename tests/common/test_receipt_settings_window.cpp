@@ -20,6 +20,7 @@
 #include "framework/form_runtime.h"
 #include "framework/window_system.h"
 #include "payments/payment_globals.h"
+#include "payments/payment_window.h"
 #include "support/fixtures.h"
 #include "support/seams_fixture.h"
 #include "support/operator.h"
@@ -57,7 +58,7 @@ class ReceiptSettingsWindowTest : public fintest::SeamsTest {
 
   std::intptr_t RunWindow(std::function<void()> drive, int parameter = 0) {
     OnModal([drive](QWidget*) { drive(); });
-    return FORM23_Show(0, 1, parameter);
+    return FORM23_Show(0, 1, parameter, FORMBAYAR_ReceiptLayoutList());   // as the payment window opens it
   }
   // The operator moves a drop-down list's choice down by one with the keyboard.
   static void ChooseNext(Hwnd list) {

@@ -5,7 +5,8 @@
 #include <QDateTimeEdit>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTableWidget>
+#include <QHeaderView>
+#include <QTableView>
 #include <QTest>
 #include <QRegularExpressionValidator>
 #include <QRegularExpression>
@@ -32,6 +33,8 @@ struct Heard {
   unsigned newState = 0, oldState = 0;
   int vk = 0;
   std::intptr_t itemNew = 0;
+  LParam data = 0;   // a list-view notification's row data
+  int subItem = 0;
 };
 std::vector<Heard> gHeard;
 
@@ -50,8 +53,10 @@ LResult TestFormProc(Hwnd h, unsigned msg, WParam wParam, LParam lParam) {
         r.item = nm->iItem;
         r.newState = nm->uNewState;
         r.oldState = nm->uOldState;
+        r.data = nm->lParam;
       }
     }
+    if (hdr->code == LVN_COLUMNCLICK) r.subItem = reinterpret_cast<NmListView*>(lParam)->iSubItem;
     if (hdr->code == LVN_KEYDOWN) r.vk = reinterpret_cast<NmLvKeyDown*>(lParam)->wVKey;
     if (hdr->code == TVN_SELCHANGED) r.itemNew = reinterpret_cast<NmTreeView*>(lParam)->itemNew;
     gHeard.push_back(r);
@@ -106,7 +111,7 @@ class Controls : public ::testing::Test {
   }
   // Point at the centre of a list row's first cell, in viewport coordinates.
   static QPoint RowPoint(Hwnd lv, int row) {
-    auto* v = dynamic_cast<QTableWidget*>(WinWidget(lv));
+    auto* v = dynamic_cast<QTableView*>(WinWidget(lv));
     return v->visualRect(v->model()->index(row, 0)).center();
   }
   Hwnd form = 0;
@@ -132,7 +137,7 @@ TEST_F(Controls, LvGetCheckTickedUntickedNoBoxesAndGone) {
 TEST_F(Controls, TickingARowByClickReportsTheStateImageChange) {
   Hwnd lv = MakeList(0, 2);
   LvSetExtendedStyle(lv, LVS_EX_CHECKBOXES);
-  auto* v = dynamic_cast<QTableWidget*>(WinWidget(lv));
+  auto* v = dynamic_cast<QTableView*>(WinWidget(lv));
   QStyleOptionViewItem opt;
   opt.rect = v->visualRect(v->model()->index(1, 0));
   opt.features = QStyleOptionViewItem::HasCheckIndicator;
@@ -586,7 +591,7 @@ TEST_F(Controls, LvSelectItemKeepsEarlierSelectionOnMultiSelectLists) {
 
 TEST_F(Controls, LvClicksKeysAndSelectionNotifications) {
   Hwnd lv = MakeList(LVS_SINGLESEL, 4);
-  auto* v = dynamic_cast<QTableWidget*>(WinWidget(lv));
+  auto* v = dynamic_cast<QTableView*>(WinWidget(lv));
   gHeard.clear();
   QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, RowPoint(lv, 2));
   EXPECT_EQ(LvGetSelectionMark(lv), 2);
@@ -615,6 +620,222 @@ TEST_F(Controls, LvClicksKeysAndSelectionNotifications) {
   gHeard.clear();
   LvDeleteAllItems(lv);   // clearing the list tells nothing
   EXPECT_TRUE(Notes(LVN_ITEMCHANGED).empty());
+}
+
+// A big list filled row by row, as the shared fill callback does: every cell reads back at once, and the view knows
+// every row as soon as anything asks it (a click on the last row works before the program is back in its loop).
+TEST_F(Controls, LvBigListReadsBackBeforeAndAfterTheViewShowsIt) {
+  Hwnd lv = MakeList(LVS_SHOWSELALWAYS, 0, 4);
+  auto* v = dynamic_cast<QTableView*>(WinWidget(lv));
+  ASSERT_NE(v, nullptr);
+  const int n = 20000;
+  for (int r = 0; r < n; ++r) {
+    EXPECT_EQ(LvInsertItem(lv, LvGetItemCount(lv), 0, "S" + std::to_string(r), r, 0), r);
+    for (int c = 1; c < 4; ++c) LvInsertItem(lv, LvGetItemCount(lv) - 1, c, std::to_string(r * 10 + c), 0, 0);
+  }
+  ASSERT_EQ(LvGetItemCount(lv), n);
+  EXPECT_EQ(LvGetItemText(lv, n - 1, 0), "S19999");
+  EXPECT_EQ(LvGetItemText(lv, n - 1, 3), "199993");
+  EXPECT_EQ(LvGetItemData(lv, 12345, 0), 12345);
+  EXPECT_EQ(v->model()->rowCount(), n);
+  EXPECT_EQ(v->model()->data(v->model()->index(n - 1, 2)).toString(), QStringLiteral("199992"));
+  v->scrollToBottom();
+  gHeard.clear();
+  QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, RowPoint(lv, n - 1));
+  EXPECT_EQ(LvGetSelectionMark(lv), n - 1);
+  ASSERT_EQ(Notes(NM_CLICK).size(), 1u);
+  EXPECT_EQ(Notes(NM_CLICK)[0].item, n - 1);
+  QApplication::processEvents();
+  EXPECT_EQ(LvGetItemText(lv, 0, 1), "1");
+  EXPECT_EQ(LvGetItemCount(lv), n);
+}
+
+// The wrappers keep the list they last found only while its handle stands: a handle let go of reads as no window.
+TEST_F(Controls, LvWrappersLetGoOfAListWhoseHandleIsForgotten) {
+  Hwnd lv = MakeList(0, 3);
+  Hwnd other = MakeList(0, 1);
+  EXPECT_EQ(LvGetItemCount(lv), 3);
+  EXPECT_EQ(LvGetItemCount(other), 1);
+  EXPECT_EQ(LvGetItemCount(lv), 3);   // the last list found is this one
+  WinForgetHandle(lv);
+  EXPECT_EQ(LvGetItemCount(lv), 0);
+  EXPECT_EQ(LvInsertItem(lv, 0, 0, "x", 0, 0), 0);
+  EXPECT_EQ(LvGetItemText(lv, 0, 0), "");
+  EXPECT_EQ(LvGetItemCount(other), 1);
+}
+
+// A list rebuilt in its window: the old selection goes without a word, the mark reads -1, and a row selected in the
+// new rows is told with that row's own data.
+TEST_F(Controls, LvSelectionAfterARebuild) {
+  Hwnd lv = MakeList(0, 6);
+  LvSelectItem(lv, 4);
+  ASSERT_EQ(LvGetSelectedCount(lv), 1);
+  gHeard.clear();
+  EXPECT_EQ(LvDeleteAllItems(lv), 1);
+  EXPECT_TRUE(Notes(LVN_ITEMCHANGED).empty());
+  EXPECT_EQ(LvGetSelectionMark(lv), -1);
+  EXPECT_EQ(LvGetSelectedCount(lv), 0);
+  for (int r = 0; r < 3; ++r) LvInsertItem(lv, r, 0, "baru" + std::to_string(r), 500 + r, 0);
+  EXPECT_EQ(LvGetSelectedCount(lv), 0);
+  EXPECT_EQ(LvIsSelected(lv, 1), 0);
+  EXPECT_EQ(LvGetNextSelected(lv, -1), -1);
+  gHeard.clear();
+  EXPECT_EQ(LvSelectItem(lv, 2), -1);
+  EXPECT_EQ(LvGetSelectionMark(lv), 2);
+  EXPECT_EQ(LvGetNextSelected(lv, -1), 2);
+  ASSERT_EQ(Notes(LVN_ITEMCHANGED).size(), 1u);
+  EXPECT_EQ(Notes(LVN_ITEMCHANGED)[0].item, 2);
+  EXPECT_EQ(Notes(LVN_ITEMCHANGED)[0].data, 502);
+  // A row inserted above the mark moves it down; the row deleted under it clears it.
+  LvInsertItem(lv, 0, 0, "atas", 0, 0);
+  EXPECT_EQ(LvGetSelectionMark(lv), 3);
+  EXPECT_EQ(LvGetItemText(lv, 3, 0), "baru2");
+  EXPECT_EQ(LvIsSelected(lv, 3), 1);
+  LvDeleteItem(lv, 3);
+  EXPECT_EQ(LvGetSelectionMark(lv), -1);
+  EXPECT_EQ(LvGetItemCount(lv), 3);
+}
+
+// Check states set every way there is read back the same, each change told once with the row's data, none for a
+// state that does not change; a rebuild starts unticked, and check boxes turned off and on again start unticked.
+TEST_F(Controls, LvCheckStatesRoundTrip) {
+  Hwnd lv = MakeList(0, 4);
+  LvSetExtendedStyle(lv, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+  auto* v = dynamic_cast<QTableView*>(WinWidget(lv));
+  ASSERT_NE(v, nullptr);
+  struct Case {
+    const char* how;
+    int row;
+    bool on;
+    std::function<void(int, bool)> set;
+  };
+  const std::vector<Case> cases = {
+      {"LvSetCheck", 1, true, [&](int r, bool on) { LvSetCheck(lv, r, on); }},
+      {"the view's model", 2, true,
+       [&](int r, bool on) { v->model()->setData(v->model()->index(r, 0), on ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole); }},
+      {"the space key", 3, true,
+       [&](int r, bool) {
+         v->setCurrentIndex(v->model()->index(r, 0));
+         QTest::keyClick(v, Qt::Key_Space);
+       }},
+      {"LvSetCheck off", 1, false, [&](int r, bool on) { LvSetCheck(lv, r, on); }},
+      {"the space key off", 3, false,
+       [&](int r, bool) {
+         v->setCurrentIndex(v->model()->index(r, 0));
+         QTest::keyClick(v, Qt::Key_Space);
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.how);
+    gHeard.clear();
+    c.set(c.row, c.on);
+    EXPECT_EQ(LvGetCheck(lv, c.row), c.on ? -1 : -2);
+    EXPECT_EQ(v->model()->data(v->model()->index(c.row, 0), Qt::CheckStateRole).toInt(),
+              c.on ? Qt::Checked : Qt::Unchecked);
+    int told = 0;
+    for (auto& h : Notes(LVN_ITEMCHANGED))
+      if (h.item == c.row && (h.newState & LVIS_STATEIMAGEMASK) != (h.oldState & LVIS_STATEIMAGEMASK)) {
+        ++told;
+        EXPECT_EQ(h.newState & LVIS_STATEIMAGEMASK, c.on ? 0x2000u : 0x1000u);
+        EXPECT_EQ(h.oldState & LVIS_STATEIMAGEMASK, c.on ? 0x1000u : 0x2000u);
+        EXPECT_EQ(h.data, 100 + c.row);
+      }
+    EXPECT_EQ(told, 1);
+  }
+  gHeard.clear();
+  LvSetCheck(lv, 2, 1);   // already ticked: nothing to tell
+  EXPECT_TRUE(Notes(LVN_ITEMCHANGED).empty());
+  EXPECT_EQ(LvGetCheck(lv, 0), -2);
+  EXPECT_EQ(LvGetCheck(lv, 2), -1);
+
+  LvDeleteAllItems(lv);
+  for (int r = 0; r < 3; ++r) LvInsertItem(lv, r, 0, "r", 0, 0);
+  for (int r = 0; r < 3; ++r) EXPECT_EQ(LvGetCheck(lv, r), -2) << r;
+  LvSetCheck(lv, 0, 1);
+  LvSetExtendedStyle(lv, LVS_EX_FULLROWSELECT);   // no check boxes: every row reads as ticked, as Windows gives it
+  EXPECT_EQ(LvGetCheck(lv, 1), -1);
+  EXPECT_EQ(LvSetCheck(lv, 1, 1), 0);
+  EXPECT_FALSE(v->model()->data(v->model()->index(0, 0), Qt::CheckStateRole).isValid());
+  LvSetExtendedStyle(lv, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+  EXPECT_EQ(LvGetCheck(lv, 0), -2);
+}
+
+// A column inserted between others while rows are there: the later cells, captions, alignments and widths move right
+// with their columns; a click on a header tells the column clicked.
+TEST_F(Controls, LvColumnInsertedBetweenOthersAndColumnClicks) {
+  Hwnd lv = Make("SysListView32", LVS_REPORT, 300);
+  LvInsertColumn(lv, 0, "Id", LVCFMT_LEFT, 60);
+  LvInsertColumn(lv, 1, "Nama", LVCFMT_LEFT, 150);
+  LvInsertColumn(lv, 2, "Jumlah", LVCFMT_RIGHT, 90);
+  for (int r = 0; r < 3; ++r) {
+    LvInsertItem(lv, r, 0, "S" + std::to_string(r), 0, 0);
+    LvInsertItem(lv, r, 1, "Nama " + std::to_string(r), 0, 0);
+    LvInsertItem(lv, r, 2, std::to_string(1000 * (r + 1)), 0, 0);
+  }
+  EXPECT_EQ(LvInsertColumn(lv, 1, "Kelas", LVCFMT_CENTER, 70), 1);
+  EXPECT_EQ(LvGetColumnCount(lv), 4);
+  const std::vector<std::string> captions = {"Id", "Kelas", "Nama", "Jumlah"};
+  const std::vector<int> widths = {60, 70, 150, 90};
+  const std::vector<int> aligns = {0, 2, 0, 1};
+  for (int c = 0; c < 4; ++c) {
+    SCOPED_TRACE(c);
+    EXPECT_EQ(LvGetColumnText(lv, c), captions[static_cast<size_t>(c)]);
+    EXPECT_EQ(LvGetColumnWidth(lv, c), widths[static_cast<size_t>(c)]);
+    EXPECT_EQ(LvGetColumnAlign(lv, c), aligns[static_cast<size_t>(c)]);
+  }
+  EXPECT_EQ(LvGetItemText(lv, 2, 0), "S2");
+  EXPECT_EQ(LvGetItemText(lv, 2, 1), "");
+  EXPECT_EQ(LvGetItemText(lv, 2, 2), "Nama 2");
+  EXPECT_EQ(LvGetItemText(lv, 2, 3), "3000");
+  EXPECT_EQ(LvSetItemText(lv, 2, 1, "TK A"), 1);
+  EXPECT_EQ(LvGetItemText(lv, 2, 1), "TK A");
+  EXPECT_EQ(LvGetItemText(lv, 2, 2), "Nama 2");
+
+  auto* v = dynamic_cast<QTableView*>(WinWidget(lv));
+  ASSERT_NE(v, nullptr);
+  QHeaderView* header = v->horizontalHeader();
+  for (int c : {2, 0, 3}) {
+    SCOPED_TRACE(c);
+    gHeard.clear();
+    const QPoint at(header->sectionViewportPosition(c) + header->sectionSize(c) / 2, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+    ASSERT_EQ(Notes(LVN_COLUMNCLICK).size(), 1u);
+    EXPECT_EQ(Notes(LVN_COLUMNCLICK)[0].subItem, c);
+  }
+  auto* list = dynamic_cast<FinListView*>(WinWidget(lv));
+  ASSERT_NE(list, nullptr);
+  EXPECT_TRUE(list->deleteColumnAt(1));
+  EXPECT_EQ(LvGetItemText(lv, 2, 1), "Nama 2");
+  EXPECT_EQ(LvGetColumnText(lv, 1), "Nama");
+  EXPECT_EQ(LvGetColumnWidth(lv, 1), 150);
+}
+
+// The colours a window gives its list show in the rows it paints.
+TEST_F(Controls, LvColoursShowInThePaintedRows) {
+  Hwnd lv = MakeList(0, 3);
+  auto* v = dynamic_cast<QTableView*>(WinWidget(lv));
+  ASSERT_NE(v, nullptr);
+  struct Case {
+    int text, back;
+  };
+  for (const Case& c : {Case{0x0000FF, 0xFF0000}, Case{0x000000, 0xFFFFFF}, Case{0x00FF00, 0x000000}}) {
+    SCOPED_TRACE(c.back);
+    EXPECT_EQ(LvSetColors(lv, c.text, c.back), 1);
+    const QImage img = v->viewport()->grab().toImage();
+    const QRect cell = v->visualRect(v->model()->index(1, 1));
+    auto rgb = [](int colorref) { return qRgb(colorref & 0xFF, (colorref >> 8) & 0xFF, (colorref >> 16) & 0xFF); };
+    // Below the last row is the back colour; the row's cell holds pixels of the text colour.
+    EXPECT_EQ(img.pixel(5, img.height() - 3) & 0xFFFFFF, rgb(c.back) & 0xFFFFFF);
+    auto near = [](QRgb a, QRgb b) {   // the glyphs' edges are smoothed into the back colour
+      return std::abs(qRed(a) - qRed(b)) < 64 && std::abs(qGreen(a) - qGreen(b)) < 64 && std::abs(qBlue(a) - qBlue(b)) < 64;
+    };
+    bool textSeen = false;
+    for (int y = cell.top(); y <= cell.bottom() && !textSeen; ++y)
+      for (int x = cell.left(); x <= cell.right() && !textSeen; ++x)
+        textSeen = near(img.pixel(x, y), rgb(c.text));
+    EXPECT_TRUE(textSeen);
+  }
+  EXPECT_EQ(LvSetColors(0, 0, 0), 0);
 }
 
 TEST_F(Controls, TextsReadThroughTheItemBufferAreCutAt259Bytes) {

@@ -15,7 +15,7 @@
 #include <sqlite3.h>
 
 #include <QAbstractButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <QWidget>
 #include <functional>
@@ -186,15 +186,16 @@ class ArrearsTest : public fintest::SeamsTest {
 
   // A click on a row's check box.
   static void Tick(Hwnd list, int row) {
-    auto* v = dynamic_cast<QTableWidget*>(WinWidget(list));
+    auto* v = dynamic_cast<QTableView*>(WinWidget(list));
     ASSERT_NE(v, nullptr);
-    QTableWidgetItem* it = v->item(row, 0);
-    ASSERT_NE(it, nullptr);
-    it->setCheckState(it->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+    const QModelIndex cell = v->model()->index(row, 0);
+    ASSERT_TRUE(cell.isValid());
+    const bool ticked = v->model()->data(cell, Qt::CheckStateRole).toInt() == Qt::Checked;
+    v->model()->setData(cell, ticked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
   }
   // A click on a row (the selection mark moves there).
   static void Mark(Hwnd list, int row) {
-    auto* v = dynamic_cast<QTableWidget*>(WinWidget(list));
+    auto* v = dynamic_cast<QTableView*>(WinWidget(list));
     ASSERT_NE(v, nullptr);
     const QRect r = v->visualRect(v->model()->index(row, 1));
     QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, r.center());

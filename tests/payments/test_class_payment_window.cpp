@@ -7,7 +7,7 @@
 
 #include <QAbstractButton>
 #include <QMdiArea>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <QWidget>
 #include <filesystem>
@@ -120,7 +120,7 @@ class ClassPaymentTest : public fintest::SeamsTest {
     QTest::mouseClick(b, Qt::LeftButton);
   }
   static void ClickRow(Hwnd list, int row) {
-    auto* v = dynamic_cast<QTableWidget*>(WinWidget(list));
+    auto* v = dynamic_cast<QTableView*>(WinWidget(list));
     ASSERT_NE(v, nullptr);
     const QRect r = v->visualRect(v->model()->index(row, 1));
     QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, r.center());

@@ -5,7 +5,7 @@
 #include <sqlite3.h>
 
 #include <QMdiArea>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <QAbstractButton>
 #include <QWidget>
@@ -114,7 +114,7 @@ class RevisionTest : public fintest::SeamsTest {
     return ids;
   }
   static void ClickRow(int row) {
-    auto* v = dynamic_cast<QTableWidget*>(WinWidget(gFormRevisiList));
+    auto* v = dynamic_cast<QTableView*>(WinWidget(gFormRevisiList));
     ASSERT_NE(v, nullptr);
     QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, v->visualRect(v->model()->index(row, 3)).center());
   }

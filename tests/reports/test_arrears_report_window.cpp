@@ -5,7 +5,7 @@
 #include <QGroupBox>
 #include <algorithm>
 #include <QPalette>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <cstdio>
 #include <cstdlib>
@@ -258,7 +258,7 @@ TEST_F(ArrearsReportWindowTest, TheDialogReportsIntoTheWindowItWasOpenedFromWhat
   FORM11_Bind(first);
   WithDialog([&] {
     // A click on a row of the second window's report makes that window the current one.
-    auto* v = dynamic_cast<QTableWidget*>(WinWidget(secondList));
+    auto* v = dynamic_cast<QTableView*>(WinWidget(secondList));
     ASSERT_NE(v, nullptr);
     QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, v->visualRect(v->model()->index(0, 1)).center());
     EXPECT_EQ(gForm11Window, second);

@@ -7,7 +7,7 @@
 
 #include <QAbstractButton>
 #include <QMdiArea>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <QWidget>
 #include <filesystem>
@@ -119,7 +119,7 @@ class JournalListTest : public fintest::SeamsTest {
   }
   static void Click(Hwnd button) { QTest::mouseClick(WinWidget(button), Qt::LeftButton); }
   static void DoubleClickRow(Hwnd list, int row) {
-    auto* v = dynamic_cast<QTableWidget*>(WinWidget(list));
+    auto* v = dynamic_cast<QTableView*>(WinWidget(list));
     ASSERT_NE(v, nullptr);
     const QRect r = v->visualRect(v->model()->index(row, 1));
     QTest::mouseDClick(v->viewport(), Qt::LeftButton, {}, r.center());
@@ -354,7 +354,7 @@ TEST_F(JournalListTest, TheListHandlesNoClickDoubleClickOrKey) {
   // modal form) and neither the list nor the table changes.
   Open();
   const Rows before = Db("select * from transaksi order by rowid");
-  auto* v = dynamic_cast<QTableWidget*>(WinWidget(gForm15List));
+  auto* v = dynamic_cast<QTableView*>(WinWidget(gForm15List));
   ASSERT_NE(v, nullptr);
   for (int row : {0, 1, 2}) {
     SCOPED_TRACE(row);

@@ -6,7 +6,7 @@
 
 #include <QAbstractButton>
 #include <QMdiArea>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <QWidget>
 #include <algorithm>
@@ -261,7 +261,7 @@ TEST_F(ClassMoveTest, TheListItWasOpenedFromIsReloadedWhateverIsClickedMeanwhile
     ran = true;
     EXPECT_EQ(MovedRows(), (Rows{{"1", "ANI"}, {"2", "BUDI"}}));
     // A click on a row of the second list makes it the current one.
-    auto* v = dynamic_cast<QTableWidget*>(WinWidget(secondList));
+    auto* v = dynamic_cast<QTableView*>(WinWidget(secondList));
     ASSERT_NE(v, nullptr);
     QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, v->visualRect(v->model()->index(0, 1)).center());
     EXPECT_EQ(gForm2Window, second);

@@ -7,7 +7,7 @@
 
 #include <QAbstractButton>
 #include <QMdiArea>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <QWidget>
 #include <algorithm>
@@ -434,7 +434,7 @@ TEST_F(PromotionWindowTest, CloseBoxReloadsTheStudentListItWasOpenedFromWhatever
   bool ran = false;
   OnModal([&](QWidget*) {
     ran = true;
-    auto* v = dynamic_cast<QTableWidget*>(WinWidget(secondList));
+    auto* v = dynamic_cast<QTableView*>(WinWidget(secondList));
     ASSERT_NE(v, nullptr);
     QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, v->visualRect(v->model()->index(0, 1)).center());
     EXPECT_EQ(gForm2Window, second);

@@ -4,7 +4,7 @@
 #include <sqlite3.h>
 
 #include <QAbstractButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <QTreeWidget>
 #include <QWidget>
@@ -20,7 +20,9 @@
 #include "framework/form_runtime.h"
 #include "framework/window_system.h"
 #include "payments/payment_globals.h"
+#include "payments/payment_window.h"
 #include "savings/savings_globals.h"
+#include "savings/savings_teller_window.h"
 #include "students/student_pickers.h"
 #include "support/fixtures.h"
 #include "support/seams_fixture.h"
@@ -84,11 +86,19 @@ struct PickerCase {
 
 const std::vector<PickerCase>& Pickers() {
   static const std::vector<PickerCase> cases = {
-      {"FORMCRSISWA", FORMCRSISWA_Show, &gFormCrSiswaWindow, &gFormCrSiswaTree, &gFormCrSiswaList,
+      {"FORMCRSISWA",
+       [](Hwnd parent, int modal, int userData) {   // as the payment window opens it
+         return FORMCRSISWA_Show(parent, modal, userData, FORMBAYAR_StudentHandover());
+       },
+       &gFormCrSiswaWindow, &gFormCrSiswaTree, &gFormCrSiswaList,
        &gFormCrSiswaSearchEdit, &gFormCrSiswaGoButton, &gFormCrSiswaBatalButton, &gFormCrSiswaSisipButton,
        &gFormCrSiswaCariLabel, "FORM_FINANCE_FORMCRSISWA_CLASS", 329, true, {70, 170, 100, 50}, &gFormBayarWindow,
        &gFormBayarIdEdit, &gFormBayarLoadStudentHook},
-      {"FORMCRSISWA1", FORMCRSISWA1_Show, &gFormCrSiswa1Window, &gFormCrSiswa1Tree, &gFormCrSiswa1List,
+      {"FORMCRSISWA1",
+       [](Hwnd parent, int modal, int userData) {   // as the savings teller opens it
+         return FORMCRSISWA1_Show(parent, modal, userData, FORMTABUNGAN_StudentHandover());
+       },
+       &gFormCrSiswa1Window, &gFormCrSiswa1Tree, &gFormCrSiswa1List,
        &gFormCrSiswa1SearchEdit, &gFormCrSiswa1GoButton, &gFormCrSiswa1BatalButton, &gFormCrSiswa1SisipButton,
        &gFormCrSiswa1CariLabel, "FORM_FINANCE_FORMCRSISWA1_CLASS", 330, false, {100, 100, 100, 100},
        &gFormTabunganWindow, &gFormTabunganIdEdit, &gFormTabunganLookupStudentHook},
@@ -146,7 +156,7 @@ class StudentPickerTest : public fintest::SeamsTest {
   }
 
   static void ClickRow(Hwnd list, int row) {
-    auto* t = qobject_cast<QTableWidget*>(WinWidget(list));
+    auto* t = qobject_cast<QTableView*>(WinWidget(list));
     ASSERT_NE(t, nullptr);
     QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, t->visualRect(t->model()->index(row, 1)).center());
   }

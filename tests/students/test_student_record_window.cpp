@@ -9,7 +9,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QMdiArea>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <QWidget>
 #include <filesystem>
@@ -594,7 +594,7 @@ TEST_F(StudentRecordTest, EditShowsThePhotoAndMayBringOneIn) {
 
 // A left click on a row of a list (a real click: the list's window becomes the current one).
 void ClickRow(Hwnd list, int row) {
-  auto* v = dynamic_cast<QTableWidget*>(WinWidget(list));
+  auto* v = dynamic_cast<QTableView*>(WinWidget(list));
   ASSERT_NE(v, nullptr);
   const QRect r = v->visualRect(v->model()->index(row, 1));
   QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, r.center());

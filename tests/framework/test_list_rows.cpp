@@ -1,0 +1,115 @@
+// The plain row store behind every list view.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/list_rows.h"
+
+namespace {
+
+std::vector<std::string> Texts(const ListRows& rows, int row, int columns) {
+  std::vector<std::string> out;
+  for (int c = 0; c < columns; ++c) out.emplace_back(rows.text(row, c));
+  return out;
+}
+
+TEST(ListRows, CellsReadBackAsTheyWereSet) {
+  ListRows rows;
+  EXPECT_EQ(rows.insert(5, "S001", 42, 0), 0);   // past the end: appended
+  rows.setText(0, 3, "Jl. Mawar 3");             // cells before it read empty
+  rows.setText(0, 1, "Ani");
+  EXPECT_EQ(Texts(rows, 0, 5), (std::vector<std::string>{"S001", "Ani", "", "Jl. Mawar 3", ""}));
+  rows.setText(0, 1, "");                         // emptied, the later cells stay
+  rows.setText(0, 3, "Jl. Melati 10, RT 02");
+  EXPECT_EQ(Texts(rows, 0, 5), (std::vector<std::string>{"S001", "", "", "Jl. Melati 10, RT 02", ""}));
+  EXPECT_EQ(rows.data(0), 42);
+  rows.setText(0, 2, std::string("a\0b", 3));     // a text ends at its first NUL, as the control reads it
+  EXPECT_EQ(rows.text(0, 2), "a");
+  EXPECT_EQ(rows.text(0, 3), "Jl. Melati 10, RT 02");
+}
+
+TEST(ListRows, RowsInsertedRemovedAndAppended) {
+  ListRows rows;
+  rows.insert(0, "b", 2, 0);
+  rows.insert(0, "a", 1, 0);
+  rows.insert(2, "d", 4, 0);
+  EXPECT_EQ(rows.insert(2, "c", 3, 0), 2);
+  rows.append({"e", "", "x", "", ""}, 3);
+  rows.append({"f", "y", "z", "beyond"}, 3);   // cells from the last column on are not kept
+  ASSERT_EQ(rows.size(), 6);
+  std::string firsts;
+  for (int r = 0; r < rows.size(); ++r) firsts += std::string(rows.text(r, 0));
+  EXPECT_EQ(firsts, "abcdef");
+  EXPECT_EQ(rows.data(2), 3);
+  EXPECT_EQ(rows.data(4), 0);
+  EXPECT_EQ(Texts(rows, 4, 4), (std::vector<std::string>{"e", "", "x", ""}));
+  EXPECT_EQ(Texts(rows, 5, 4), (std::vector<std::string>{"f", "y", "z", ""}));
+  rows.remove(0);
+  EXPECT_EQ(rows.text(0, 0), "b");
+  rows.clear();
+  EXPECT_TRUE(rows.empty());
+}
+
+TEST(ListRows, ImagesAndCheckStates) {
+  ListRows rows;
+  rows.insert(0, "a", 0, 7);
+  rows.insert(1, "b", 0, 0);
+  EXPECT_EQ(rows.image(0, 0), 7);
+  EXPECT_EQ(rows.image(1, 0), 0);
+  EXPECT_TRUE(rows.hasImage(1, 0));    // column 0 always has one
+  EXPECT_FALSE(rows.hasImage(1, 2));   // another cell only once given one
+  rows.setImage(1, 2, 0);   // 0 on a cell that has none: nothing to keep
+  EXPECT_FALSE(rows.hasImage(1, 2));
+  EXPECT_EQ(rows.image(1, 2), 0);
+  rows.setImage(1, 2, 4);
+  EXPECT_TRUE(rows.hasImage(1, 2));
+  EXPECT_EQ(rows.image(1, 2), 4);
+  EXPECT_EQ(rows.image(1, 0), 0);
+  EXPECT_FALSE(rows.hasImage(1, 1));
+  rows.setImage(1, 2, 0);   // an image taken back to 0
+  EXPECT_TRUE(rows.hasImage(1, 2));
+  EXPECT_EQ(rows.image(1, 2), 0);
+
+  EXPECT_FALSE(rows.checked(0));
+  rows.setChecked(0, true);
+  rows.setChecked(1, true);
+  rows.setChecked(1, false);
+  EXPECT_TRUE(rows.checked(0));
+  EXPECT_FALSE(rows.checked(1));
+  rows.uncheckAll();
+  EXPECT_FALSE(rows.checked(0));
+}
+
+// A column inserted between others moves the later cells (and their images) right; a column removed takes its cells.
+TEST(ListRows, ColumnsInsertedAndRemovedBetweenOthers) {
+  ListRows rows;
+  rows.append({"S1", "Ani", "TK A"}, 3);
+  rows.insert(1, "S2", 0, 0);   // a row with one cell
+  rows.setImage(0, 2, 5);
+  rows.insertColumn(1);
+  EXPECT_EQ(Texts(rows, 0, 4), (std::vector<std::string>{"S1", "", "Ani", "TK A"}));
+  EXPECT_EQ(Texts(rows, 1, 4), (std::vector<std::string>{"S2", "", "", ""}));
+  EXPECT_EQ(rows.image(0, 3), 5);
+  EXPECT_FALSE(rows.hasImage(0, 2));
+  rows.setText(1, 1, "2024");
+  rows.removeColumn(2);
+  EXPECT_EQ(Texts(rows, 0, 3), (std::vector<std::string>{"S1", "", "TK A"}));
+  EXPECT_EQ(Texts(rows, 1, 3), (std::vector<std::string>{"S2", "2024", ""}));
+  EXPECT_EQ(rows.image(0, 2), 5);
+  rows.insertColumn(0);
+  EXPECT_EQ(Texts(rows, 0, 4), (std::vector<std::string>{"", "S1", "", "TK A"}));
+  rows.removeColumn(0);
+  EXPECT_EQ(Texts(rows, 0, 3), (std::vector<std::string>{"S1", "", "TK A"}));
+
+  rows.setData(0, 9);
+  rows.setChecked(0, true);
+  rows.clearCells();   // the rows stay, without cells
+  ASSERT_EQ(rows.size(), 2);
+  EXPECT_EQ(Texts(rows, 0, 3), (std::vector<std::string>{"", "", ""}));
+  EXPECT_EQ(rows.data(0), 0);
+  EXPECT_FALSE(rows.checked(0));
+  EXPECT_EQ(rows.image(0, 2), 0);
+}
+
+}  // namespace
