@@ -83,13 +83,7 @@ std::string Cell(char** values, int columnCount, int i) {
 // What the window took from the fee list it was opened from: the class in its class box, the school year, its
 // list and marked row, add or edit. A click in another fee list meanwhile changes none of it.
 FrmWindowState TakeFromFeeList() {
-  FrmWindowState st;
-  st.owner = gForm6Window;
-  st.kelas = CtlGetText(gForm6KelasCombo);
-  st.tapel = gTapel;
-  st.editMode = gEditMode;
-  FrmTakeMarkedRow(gForm6List, st);
-  return st;
+  return FrmTakeFromList(gForm6Window, gForm6List, CtlGetText(gForm6KelasCombo), gTapel, gEditMode);
 }
 FrmWindowState StateOf(Hwnd form) {
   if (const FrmWindowState* st = FrmWindowStateOf(form ? form : gFormAkunBayarWindow)) return *st;

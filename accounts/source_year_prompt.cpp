@@ -1,6 +1,5 @@
 #include "accounts/source_year_prompt.h"
 
-#include <charconv>
 #include <string>
 
 #include "common/handover.h"
@@ -18,19 +17,9 @@ int gForm21YearEditId = 1000, gForm21NextButtonId = 1001, gForm21PrevButtonId = 
     gForm21CancelButtonId = IDCANCEL, gForm21ContinueButtonId = 1004;
 
 // ----- what the prompt computes -------------------------------------------------------------------------------------
-namespace {
-
-std::string ShortestNumber(double v) {
-  char buf[64];
-  auto res = std::to_chars(buf, buf + sizeof buf, v);
-  return std::string(buf, res.ptr);
-}
-
-}  // namespace
-
 std::string FORM21_PreviousYear(const std::string& workingYear) {
   const double y = Val(workingYear.substr(0, 4));
-  return ShortestNumber(y - 1) + "/" + ShortestNumber(y);
+  return AppYearNumber(y - 1) + "/" + AppYearNumber(y);
 }
 
 std::string FORM21_StepYear(const std::string& yearText, int step) { return AppStepSchoolYear(yearText, step); }

@@ -4,18 +4,14 @@
 
 #include "framework/numbers.h"
 
-namespace {
-
-std::string ShortestNumber(double v) {
+std::string AppYearNumber(double v) {
   char buf[64];
   auto res = std::to_chars(buf, buf + sizeof buf, v);
   return std::string(buf, res.ptr);
 }
 
-}  // namespace
-
 std::string AppStepSchoolYear(const std::string& yearText, int step) {
   const std::string first = yearText.substr(0, 4);
   const std::string last = yearText.size() > 4 ? yearText.substr(yearText.size() - 4) : yearText;
-  return ShortestNumber(Val(first) + step) + "/" + ShortestNumber(Val(last) + step);
+  return AppYearNumber(Val(first) + step) + "/" + AppYearNumber(Val(last) + step);
 }

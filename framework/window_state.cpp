@@ -37,3 +37,14 @@ void FrmTakeMarkedRow(Hwnd list, FrmWindowState& state) {
   state.markedRow = mark >= 0 && mark < LvGetItemCount(list) ? mark : -1;
   state.markedId = state.markedRow >= 0 ? LvGetItemText(list, state.markedRow, 0) : std::string();
 }
+
+FrmWindowState FrmTakeFromList(Hwnd owner, Hwnd list, const std::string& kelas, const std::string& tapel,
+                               int editMode) {
+  FrmWindowState state;
+  state.owner = owner;
+  state.kelas = kelas;
+  state.tapel = tapel;
+  state.editMode = editMode;
+  FrmTakeMarkedRow(list, state);
+  return state;
+}

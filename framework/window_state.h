@@ -34,3 +34,7 @@ void FrmForgetWindowState(Hwnd form);
 int FrmMarkedRowOf(const FrmWindowState& state);
 // The marked row of `list` and its first cell, as FrmWindowState keeps them.
 void FrmTakeMarkedRow(Hwnd list, FrmWindowState& state);
+// What an entry window takes from the list window `owner` that opens it: that window, its `list` with the marked row,
+// the class it shows, the school year and add or edit.
+FrmWindowState FrmTakeFromList(Hwnd owner, Hwnd list, const std::string& kelas, const std::string& tapel,
+                               int editMode);

@@ -399,12 +399,7 @@ LResult FORMSISWA_OnCreate(Hwnd form, std::intptr_t) {
   gPhotoPath.clear();
   // The student list whose command opens the window is the current one now: what the window works on is taken
   // from it here.
-  FrmWindowState st;
-  st.owner = gForm2Window;
-  st.kelas = CtlGetText(gForm2ClassCombo);
-  st.tapel = gTapel;
-  st.editMode = gEditMode;
-  FrmTakeMarkedRow(gForm2List, st);
+  const FrmWindowState st = FrmTakeFromList(gForm2Window, gForm2List, CtlGetText(gForm2ClassCombo), gTapel, gEditMode);
   FrmKeepWindowState(form, st);
   if (st.editMode > 0) {
     const int row = st.markedRow;

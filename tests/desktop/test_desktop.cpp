@@ -21,6 +21,7 @@
 #include <QWidget>
 
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -232,14 +233,24 @@ class DesktopTest : public ::testing::Test {
   std::string display_;
 };
 
+// A busy machine can keep a fresh desktop from settling in time once: a case that fails is run once more, and both
+// outputs are shown when it fails again.
+void ExpectChildPasses(const std::function<bool(std::string*)>& run) {
+  std::string first, second;
+  if (run(&first)) return;
+  EXPECT_TRUE(run(&second)) << first << "\n----- once more -----\n" << second;
+}
+
 TEST_F(DesktopTest, AMessageBoxStandsInFrontOfItsAlwaysOnTopWindow) {
-  std::string out;
-  EXPECT_TRUE(RunChild("DesktopChild.ABoxStandsInFrontOfItsAlwaysOnTopWindow", &out)) << out;
+  ExpectChildPasses([&](std::string* out) {
+    return RunChild("DesktopChild.ABoxStandsInFrontOfItsAlwaysOnTopWindow", out);
+  });
 }
 
 TEST_F(DesktopTest, TheArrearsWindowShowsItsHeading) {
-  std::string out;
-  EXPECT_TRUE(RunChild("DesktopArrearsChild.TheArrearsHeadingIsOnTheScreen", &out)) << out;
+  ExpectChildPasses([&](std::string* out) {
+    return RunChild("DesktopArrearsChild.TheArrearsHeadingIsOnTheScreen", out);
+  });
 }
 
 }  // namespace
