@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <filesystem>
@@ -473,7 +474,11 @@ TEST_F(DatabaseTest, SoundnessCheckUsesTheQuickCheckAndFindsADamagedPage) {
   std::string error;
   EXPECT_TRUE(FinCheckFinanceDatabase(gDb, error)) << error;
   sqlite3_set_authorizer(gDb, nullptr, nullptr);
-  EXPECT_EQ(pragmas, (std::vector<std::string>{"quick_check"}));
+  // The file is read by quick_check, first; what follows only reads the schema's columns (table_info).
+  ASSERT_FALSE(pragmas.empty());
+  EXPECT_EQ(pragmas.front(), "quick_check");
+  EXPECT_EQ(std::count(pragmas.begin(), pragmas.end(), "integrity_check"), 0);
+  EXPECT_EQ(std::count(pragmas.begin(), pragmas.end(), "quick_check"), 1);
 
   // A file of many money rows whose pages past the first few are overwritten with noise.
   fintest::Exec(gDb, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
