@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "common/globals.h"
 #include "common/handover.h"
@@ -46,14 +48,20 @@ int FinCbFillList(void*, int columnCount, char** values, char** names) {
       LvInsertColumn(list, i, caption, LVCFMT_LEFT, 100);
     }
   }
+  // The row's cells go to the list in one call; gSqlResult gets each text followed by ";".
+  thread_local std::vector<std::string_view> cells;
+  cells.clear();
+  std::size_t bytes = 0;
   for (int i = 0; i < columnCount; ++i) {
-    const std::string text = Cell(values, i);
-    if (i == 0)
-      LvInsertItem(list, LvGetItemCount(list), 0, text, 0, 0);
-    else
-      LvInsertItem(list, LvGetItemCount(list) - 1, i, text, 0, 0);
-    gSqlResult += text + ";";
+    cells.emplace_back(values && values[i] ? values[i] : "");
+    bytes += cells.back().size() + 1;
   }
+  gSqlResult.reserve(bytes);
+  for (const std::string_view text : cells) {
+    gSqlResult.append(text);
+    gSqlResult.push_back(';');
+  }
+  if (columnCount > 0) LvAppendRow(list, cells.data(), cells.size());
   ++gListRowCount;
   return 0;
 }

@@ -561,6 +561,11 @@ void FinListModel::appendRows(const std::vector<std::vector<std::string>>& batch
   queueFlush();
 }
 
+void FinListModel::appendRow(const std::string_view* cells, std::size_t count) {
+  rows.append(cells, count, static_cast<int>(columns.size()));
+  queueFlush();
+}
+
 void FinListModel::removeRowAt(int row) {
   flush();
   busy_ = true;
@@ -718,6 +723,14 @@ int FinListView::insertRowAt(int row, const std::string& text, LParam data, int 
 void FinListView::appendRows(const std::vector<std::vector<std::string>>& rows) {
   QuietScope q(QuietCounter());
   model_->appendRows(rows);
+}
+
+int FinListView::appendRow(const std::string_view* cells, std::size_t count) {
+  QuietScope q(QuietCounter());
+  const int row = rowCount();
+  model_->appendRow(cells, count);
+  if (selectionMark >= row) ++selectionMark;
+  return row;
 }
 
 bool FinListView::setCellText(int row, int col, const std::string& text) {

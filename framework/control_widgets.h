@@ -64,6 +64,7 @@ class FinListModel : public QAbstractTableModel {
   int alignmentOf(int col) const;   // Qt alignment of the column's cells (column 0 always left)
   void flush();                     // rows appended since the last flush told to the view
   void appendRows(const std::vector<std::vector<std::string>>& rows);
+  void appendRow(const std::string_view* cells, std::size_t count);
   int insertRowAt(int row, std::string_view text, LParam data, int image);
   void removeRowAt(int row);
   void removeAllRows();
@@ -105,6 +106,8 @@ class FinListView : public QTableView {
   // Rows appended at once, each from its cells (column 0 first): the rows insertRowAt and setCellText of every
   // non-empty cell would make.
   void appendRows(const std::vector<std::vector<std::string>>& rows);
+  // One row at the end from its cells, as insertRowAt (data 0, image 0) and setCellText of its other cells; its index.
+  int appendRow(const std::string_view* cells, std::size_t count);
   bool setCellText(int row, int col, const std::string& text);
   bool setCellImage(int row, int col, int image);
   bool deleteRowAt(int row);

@@ -243,6 +243,10 @@ int LvAppendRows(Hwnd h, const std::vector<std::vector<std::string>>& rows) {
   lv->appendRows(rows);
   return 1;
 }
+int LvAppendRow(Hwnd h, const std::string_view* cells, std::size_t count) {
+  auto* lv = Lv(h);
+  return lv ? lv->appendRow(cells, count) : 0;
+}
 int LvSelectItem(Hwnd h, int row) {
   auto* lv = Lv(h);
   if (!lv) return 0;

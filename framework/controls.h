@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "framework/control_classes.h"
@@ -54,6 +55,9 @@ int LvInsertItem(Hwnd h, int row, int col, const std::string& text, LParam data,
 // Rows appended at the end, each from its cells (column 0 first, then columns 1, 2, ...): what LvInsertItem of column
 // 0 (data 0, image 0) and of every further non-empty cell would make, at once. 1; 0 no window.
 int LvAppendRows(Hwnd h, const std::vector<std::vector<std::string>>& rows);
+// One row appended at the end from its `count` cells: what LvInsertItem of column 0 (data 0, image 0) and of every
+// further non-empty cell would make. The row's index; 0 no window.
+int LvAppendRow(Hwnd h, const std::string_view* cells, std::size_t count);
 int LvSelectItem(Hwnd h, int row);           // mark + selected + focused, others keep their state; previous mark; 0
 int LvSetColumnAlign(Hwnd h, int col, int format);                      // 1 / 0; 0 no window
 int LvSetItemText(Hwnd h, int row, int col, const std::string& text);   // 1 / 0; 0 no window

@@ -36,8 +36,13 @@ int ListRows::insert(int row, std::string_view text, Data data, int image) {
 }
 
 void ListRows::append(const std::vector<std::string>& cells, int columns) {
+  std::vector<std::string_view> views(cells.begin(), cells.end());
+  append(views.data(), views.size(), columns);
+}
+
+void ListRows::append(const std::string_view* cells, std::size_t count, int columns) {
   Row r;
-  const std::size_t n = std::min(cells.size(), static_cast<std::size_t>(std::max(columns, 0)));
+  const std::size_t n = std::min(count, static_cast<std::size_t>(std::max(columns, 0)));
   std::size_t last = n;   // trailing empty cells are not stored
   while (last > 0 && UpToNul(cells[last - 1]).empty()) --last;
   std::size_t bytes = 0;

@@ -19,6 +19,7 @@ class ListRows {
   int insert(int row, std::string_view text, Data data, int image);
   // A new row at the end from its cells (column 0 first); cells from `columns` on are not kept.
   void append(const std::vector<std::string>& cells, int columns);
+  void append(const std::string_view* cells, std::size_t count, int columns);
   void remove(int row);
   void clear();
 

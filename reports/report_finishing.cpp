@@ -1,6 +1,8 @@
 #include "reports/report_finishing.h"
 
 #include <cctype>
+#include <string_view>
+#include <vector>
 
 #include "common/numbers_words.h"
 #include "framework/controls.h"
@@ -106,11 +108,10 @@ std::vector<std::string> FinListColumn(Hwnd list, int column) {
 
 int FinAppendReportRow(Hwnd list, const std::vector<std::string>& cells) {
   if (!IsWindow(list)) return -1;
-  const int row = LvInsertItem(list, LvGetItemCount(list), 0, cells.empty() ? std::string() : cells[0], 0, 0);
-  if (row < 0) return -1;
-  for (std::size_t c = 1; c < cells.size(); ++c)
-    if (!cells[c].empty()) LvSetItemText(list, row, static_cast<int>(c), cells[c]);
-  return row;
+  if (cells.empty()) return LvInsertItem(list, LvGetItemCount(list), 0, std::string(), 0, 0);
+  thread_local std::vector<std::string_view> views;
+  views.assign(cells.begin(), cells.end());
+  return LvAppendRow(list, views.data(), views.size());
 }
 
 int FinAppendTotalsRow(Hwnd list, const std::string& label, int firstSummedColumn, int labelColumn) {

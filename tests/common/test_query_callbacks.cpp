@@ -128,6 +128,26 @@ TEST_F(FillListTest, FewerColumnsThanTheRowInsertsAllInFront) {
   EXPECT_EQ(Row(0), (Texts{"101", "SPP", "Msk", "", ""}));
 }
 
+// Empty and NULL values between others, a list that already has rows and more columns than the statement.
+TEST_F(FillListTest, RowsGoAfterTheOnesThereWithEveryCellInItsColumn) {
+  for (int c = 0; c < 5; ++c) LvInsertColumn(list_, c, "K" + std::to_string(c), LVCFMT_LEFT, 50);
+  LvInsertItem(list_, 0, 0, "lama", 7, 0);
+  LvInsertItem(list_, 0, 4, "ujung", 0, 0);
+  LvSetSelectionMark(list_, 0);
+  EXPECT_EQ(FinExec("select 'a', NULL, '', 'd' union all select NULL, 'b', NULL, NULL", FinCbFillList), SQLITE_OK);
+  EXPECT_EQ(Captions(), (Texts{"K0", "K1", "K2", "K3", "K4"}));
+  ASSERT_EQ(LvGetItemCount(list_), 3);
+  EXPECT_EQ(Row(0), (Texts{"lama", "", "", "", "ujung"}));
+  EXPECT_EQ(LvGetItemData(list_, 0, 0), 7);
+  EXPECT_EQ(Row(1), (Texts{"a", "", "", "d", ""}));
+  EXPECT_EQ(Row(2), (Texts{"", "b", "", "", ""}));
+  EXPECT_EQ(LvGetItemData(list_, 2, 0), 0);
+  EXPECT_EQ(LvGetItemImage(list_, 1, 0), 0);
+  EXPECT_EQ(LvGetSelectionMark(list_), 0);
+  EXPECT_EQ(gSqlResult, ";b;;;");
+  EXPECT_EQ(gListRowCount, 2);
+}
+
 TEST_F(FillListTest, NoRowsChangeNothing) {
   gSqlResult = "kept";
   gListRowCount = 4;

@@ -569,6 +569,48 @@ TEST_F(Controls, LargeListsClearAndFillAtOnce) {
   EXPECT_EQ(LvAppendRows(0, {{"x"}}), 0);
 }
 
+// A row appended in one call is the row LvInsertItem of column 0 and of each further cell makes, cell by cell.
+TEST_F(Controls, LvAppendRowMakesWhatInsertingCellByCellMakes) {
+  const std::vector<std::vector<std::string>> table = {
+      {"satu", "dua", "tiga", "empat"},
+      {"", "", "", ""},                       // every cell empty
+      {"awal", "", "", "akhir"},              // empty cells in between
+      {"", "x"},                              // a short row, column 0 empty
+      {"a", "b", "c", "d", "lebih", "lagi"},  // cells beyond the last column are not kept
+      {},                                     // no cells at all
+      {std::string(300, 'p'), "q"}};          // a long text reads back cut as before
+  for (int cols : {4, 1, 0}) {
+    SCOPED_TRACE(cols);
+    Hwnd byCells = MakeList(0, 2, cols), byRow = MakeList(0, 2, cols);
+    LvSetSelectionMark(byCells, 5);   // a mark past the rows moves on with every row added, as before
+    LvSetSelectionMark(byRow, 5);
+    for (const auto& cells : table) {
+      const int at = LvInsertItem(byCells, LvGetItemCount(byCells), 0, cells.empty() ? "" : cells[0], 0, 0);
+      for (std::size_t c = 1; c < cells.size(); ++c) LvInsertItem(byCells, at, static_cast<int>(c), cells[c], 0, 0);
+      const std::vector<std::string_view> views(cells.begin(), cells.end());
+      EXPECT_EQ(LvAppendRow(byRow, views.data(), views.size()), at);
+    }
+    ASSERT_EQ(LvGetItemCount(byRow), LvGetItemCount(byCells));
+    EXPECT_EQ(LvGetSelectionMark(byRow), LvGetSelectionMark(byCells));
+    for (int r = 0; r < LvGetItemCount(byRow); ++r)
+      for (int c = 0; c < 6; ++c) {
+        EXPECT_EQ(LvGetItemText(byRow, r, c), LvGetItemText(byCells, r, c)) << r << "," << c;
+        EXPECT_EQ(LvGetItemImage(byRow, r, c), LvGetItemImage(byCells, r, c)) << r << "," << c;
+        EXPECT_EQ(LvGetItemData(byRow, r, c), LvGetItemData(byCells, r, c)) << r << "," << c;
+      }
+    if (cols == 4) {
+      EXPECT_EQ(LvGetItemText(byRow, 4, 3), "akhir");
+      EXPECT_EQ(LvGetItemText(byRow, 6, 3), "d");
+      EXPECT_EQ(LvGetItemText(byRow, 8, 0).size(), 259u);
+    }
+    QApplication::processEvents();   // the rows reach the view
+    auto* v = dynamic_cast<QTableView*>(WinWidget(byRow));
+    EXPECT_EQ(v->model()->rowCount(), LvGetItemCount(byRow));
+  }
+  const std::string_view one[] = {"x"};
+  EXPECT_EQ(LvAppendRow(0, one, 1), 0);
+}
+
 TEST_F(Controls, LvSelectItemKeepsEarlierSelectionOnMultiSelectLists) {
   Hwnd multi = MakeList(0, 5);
   EXPECT_EQ(LvGetSelectionMark(multi), -1);

@@ -92,6 +92,23 @@ class FinishListTest : public fintest::ReportTest {
   Hwnd list = 0;
 };
 
+// Each appended row's index; a short row, an empty one and cells past the last column; no list, no row.
+TEST_F(FinishListTest, AppendedRowsComeAtTheEndCellsInTheirColumns) {
+  Columns({"No", "Nama", "Jumlah"});
+  EXPECT_EQ(FinAppendReportRow(list, {"1", "Ani", "5000"}), 0);
+  EXPECT_EQ(FinAppendReportRow(list, {"", "Budi"}), 1);
+  EXPECT_EQ(FinAppendReportRow(list, {}), 2);
+  EXPECT_EQ(FinAppendReportRow(list, {"4", "", "7000", "lebih"}), 3);
+  EXPECT_EQ(Dump(list),
+            "No(c) | Nama(c) | Jumlah(c)\n"
+            "1 | Ani | 5000\n"
+            " | Budi | \n"
+            " |  | \n"
+            "4 |  | 7000\n");
+  EXPECT_EQ(LvGetItemData(list, 3, 0), 0);
+  EXPECT_EQ(FinAppendReportRow(0, {"x"}), -1);
+}
+
 TEST_F(FinishListTest, PlainPassFormatsOnlyTheAmountColumnsTotalsRowIncluded) {
   Columns({"Id", "Nama Siswa", "SPP Rp.", "Potongan Rp.", "Jumlah Bayar", "Jumlah Rp."});
   FinAppendReportRow(list, {"S1", "Ani", "1500000", "-25000", "1500000", "1475000"});
