@@ -38,6 +38,7 @@ class ScriptedMessageBoxes : public MessageBoxes {
  public:
   explicit ScriptedMessageBoxes(ScriptedSeams* s) : s_(s) {}
   int Show(const std::string& text, const std::string& caption, int style, QWidget* owner) override {
+    const QPointer<QWidget> kept(owner);   // the owner can close while its box is open
     int answer;
     if (s_->realBoxes_) {
       // Handed to the test from inside the box's loop: the box is the modal window then.
@@ -67,7 +68,7 @@ class ScriptedMessageBoxes : public MessageBoxes {
       s_->errors_.push_back("unexpected message box " + Quote(text) + " / " + Quote(caption) + " style " +
                             std::to_string(style));
     }
-    QWidget* window = owner ? owner->window() : nullptr;
+    QWidget* window = kept ? kept->window() : nullptr;
     s_->msgBoxes_.push_back(
         {text, caption, style, answer, window, window ? window->windowTitle().toStdString() : std::string()});
     return answer;
