@@ -424,9 +424,7 @@ TEST_F(OperatorWindowsTest, TheEditorRefillsTheListItWasOpenedFromWhateverIsClic
     EXPECT_EQ(CtlGetText(gFormAdminNameEdit), "ani");
     ClickAccessRow(1);
     // A click on a row of the newer list makes it the current one.
-    auto* v = qobject_cast<QTableView*>(WinWidget(newerList));
-    ASSERT_NE(v, nullptr);
-    QTest::mouseClick(v->viewport(), Qt::LeftButton, Qt::NoModifier, v->visualRect(v->model()->index(0, 1)).center());
+    fintest::ClickListRow(newerList, 0);
     EXPECT_EQ(gForm7Window, newer);
     Click(gFormAdminSaveButton);
   });

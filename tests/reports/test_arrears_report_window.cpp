@@ -258,9 +258,7 @@ TEST_F(ArrearsReportWindowTest, TheDialogReportsIntoTheWindowItWasOpenedFromWhat
   FORM11_Bind(first);
   WithDialog([&] {
     // A click on a row of the second window's report makes that window the current one.
-    auto* v = dynamic_cast<QTableView*>(WinWidget(secondList));
-    ASSERT_NE(v, nullptr);
-    QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, v->visualRect(v->model()->index(0, 1)).center());
+    fintest::ClickListRow(secondList, 0);
     EXPECT_EQ(gForm11Window, second);
     Click(gFormLapTunggakanRecapButton);
   });

@@ -261,9 +261,7 @@ TEST_F(ClassMoveTest, TheListItWasOpenedFromIsReloadedWhateverIsClickedMeanwhile
     ran = true;
     EXPECT_EQ(MovedRows(), (Rows{{"1", "ANI"}, {"2", "BUDI"}}));
     // A click on a row of the second list makes it the current one.
-    auto* v = dynamic_cast<QTableView*>(WinWidget(secondList));
-    ASSERT_NE(v, nullptr);
-    QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, v->visualRect(v->model()->index(0, 1)).center());
+    fintest::ClickListRow(secondList, 0);
     EXPECT_EQ(gForm2Window, second);
     Choose(gForm16ClassCombo, "VIII B");
     Choose(gForm16CategoryCombo, "02");

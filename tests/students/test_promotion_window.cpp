@@ -434,9 +434,7 @@ TEST_F(PromotionWindowTest, CloseBoxReloadsTheStudentListItWasOpenedFromWhatever
   bool ran = false;
   OnModal([&](QWidget*) {
     ran = true;
-    auto* v = dynamic_cast<QTableView*>(WinWidget(secondList));
-    ASSERT_NE(v, nullptr);
-    QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, v->visualRect(v->model()->index(0, 1)).center());
+    fintest::ClickListRow(secondList, 0);
     EXPECT_EQ(gForm2Window, second);
     WinWidget(gForm9Window)->close();
   });

@@ -592,13 +592,6 @@ TEST_F(StudentRecordTest, EditShowsThePhotoAndMayBringOneIn) {
   RunEdit([&] { EXPECT_TRUE(PhotoShown()); });
 }
 
-// A left click on a row of a list (a real click: the list's window becomes the current one).
-void ClickRow(Hwnd list, int row) {
-  auto* v = dynamic_cast<QTableView*>(WinWidget(list));
-  ASSERT_NE(v, nullptr);
-  const QRect r = v->visualRect(v->model()->index(row, 1));
-  QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, r.center());
-}
 
 TEST_F(StudentRecordTest, SavesIntoTheListItWasOpenedFromWhateverIsClickedMeanwhile) {
   // Two student lists: the first shows VII-A, the second VII-B.
@@ -616,7 +609,7 @@ TEST_F(StudentRecordTest, SavesIntoTheListItWasOpenedFromWhateverIsClickedMeanwh
   // Adding from the first list; a row of the second list is clicked before each save, and the second list is
   // closed before the last one.
   OnModal([&](QWidget*) {
-    ClickRow(secondList, 0);
+    fintest::ClickListRow(secondList, 0);
     EXPECT_EQ(gForm2Window, second);   // the click made the second list the current one
     Fill("S10", "baru satu");
     ExpectMsgBox(kSaved, kEntry, IDOK, kInfo);
@@ -659,7 +652,7 @@ TEST_F(StudentRecordTest, SavesIntoTheListItWasOpenedFromWhateverIsClickedMeanwh
     AnswerFileDialog(red);
     Click(gFormSiswaPhotoButton);
     Type(gFormSiswaNamaEdit, "ani baru");
-    ClickRow(thirdList, 0);
+    fintest::ClickListRow(thirdList, 0);
     EXPECT_EQ(gForm2Window, third);
     EXPECT_EQ(LvGetSelectionMark(gForm2List), 0);
     ExpectMsgBox("Data Siswa berhasil dirubah..", "Edit Data..", IDOK, kInfo);

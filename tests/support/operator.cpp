@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -16,6 +17,12 @@ void Click(Hwnd button) {
   auto* b = qobject_cast<QAbstractButton*>(WinWidget(button));
   ASSERT_NE(b, nullptr);
   QTest::mouseClick(b, Qt::LeftButton);
+}
+
+void ClickListRow(Hwnd list, int row) {
+  auto* view = dynamic_cast<QTableView*>(WinWidget(list));
+  ASSERT_NE(view, nullptr) << "no list view";
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row, 1)).center());
 }
 
 void Type(Hwnd edit, const std::string& text) {

@@ -15,6 +15,8 @@ void Type(Hwnd edit, const std::string& text);
 void Choose(Hwnd combo, const std::string& text);
 // The items of a combo box, in order.
 std::vector<std::string> ComboItems(Hwnd combo);
+// A left click on row `row` of a list view (a real click: the list's window becomes the current one).
+void ClickListRow(Hwnd list, int row);
 // Every cell of a list view, row by row.
 std::vector<std::vector<std::string>> ListRows(Hwnd list);
 
