@@ -24,20 +24,27 @@ std::string FinSpellNumber(std::int32_t amount) {
   return Words(amount);
 }
 
-std::string FinFormatThousands(const std::string& digits, const std::string& separator) {
-  std::string sign;
-  std::string body = digits;
+void FinFormatThousandsTo(std::string_view digits, std::string_view separator, std::string& out) {
+  std::string_view body = digits;
   if (!body.empty() && body[0] == '-') {
-    sign = "-";
-    body.erase(0, 1);
+    out += '-';
+    body.remove_prefix(1);
   }
   const std::size_t len = body.size();
-  if (len < 4) return sign + body;
-  std::size_t groups = (len - 1) / 3;  // separators wanted
+  std::size_t groups = len < 4 ? 0 : (len - 1) / 3;  // separators wanted
   if (groups > 4) groups = 4;
   const std::size_t lead = len - groups * 3;
-  std::string out = sign + body.substr(0, lead);
-  for (std::size_t g = 0; g < groups; ++g) out += separator + body.substr(lead + g * 3, 3);
+  out.append(body.substr(0, lead));
+  for (std::size_t g = 0; g < groups; ++g) {
+    out.append(separator);
+    out.append(body.substr(lead + g * 3, 3));
+  }
+}
+
+std::string FinFormatThousands(const std::string& digits, const std::string& separator) {
+  std::string out;
+  out.reserve(digits.size() + 4 * separator.size());
+  FinFormatThousandsTo(digits, separator, out);
   return out;
 }
 

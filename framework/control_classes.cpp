@@ -590,6 +590,15 @@ void FinListModel::setText(int row, int col, std::string_view text) {
   cellChanged(row, col, Qt::DisplayRole);
 }
 
+void FinListModel::rewriteColumns(const std::vector<int>& cols, const ListRows::Rewrite& rewrite) {
+  if (cols.empty()) return;
+  rows.rewriteCells(cols, rewrite);
+  if (busy_ || shown_ == 0) return;
+  busy_ = true;
+  for (int c : cols) emit dataChanged(index(0, c), index(shown_ - 1, c), {Qt::DisplayRole});
+  busy_ = false;
+}
+
 void FinListModel::setImage(int row, int col, int image) {
   rows.setImage(row, col, image);
   if (smallImages) cellChanged(row, col, Qt::DecorationRole);
@@ -738,6 +747,11 @@ bool FinListView::setCellText(int row, int col, const std::string& text) {
   QuietScope q(QuietCounter());
   model_->setText(row, col, text);
   return true;
+}
+
+void FinListView::rewriteColumns(const std::vector<int>& cols, const ListRows::Rewrite& rewrite) {
+  QuietScope q(QuietCounter());
+  model_->rewriteColumns(cols, rewrite);
 }
 
 bool FinListView::setCellImage(int row, int col, int image) {

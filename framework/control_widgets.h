@@ -69,6 +69,7 @@ class FinListModel : public QAbstractTableModel {
   void removeRowAt(int row);
   void removeAllRows();
   void setText(int row, int col, std::string_view text);
+  void rewriteColumns(const std::vector<int>& cols, const ListRows::Rewrite& rewrite);
   void setImage(int row, int col, int image);
   void setChecked(int row, bool on);   // through setData: the change is told
   int insertColumnAt(int index, const QString& caption, int fmt);
@@ -109,6 +110,8 @@ class FinListView : public QTableView {
   // One row at the end from its cells, as insertRowAt (data 0, image 0) and setCellText of its other cells; its index.
   int appendRow(const std::string_view* cells, std::size_t count);
   bool setCellText(int row, int col, const std::string& text);
+  // Every row's cells of the columns `cols` (existing columns) given anew at once; see ListRows::rewriteCells.
+  void rewriteColumns(const std::vector<int>& cols, const ListRows::Rewrite& rewrite);
   bool setCellImage(int row, int col, int image);
   bool deleteRowAt(int row);
   void deleteAllRows();

@@ -273,6 +273,20 @@ int LvSetItemText(Hwnd h, int row, int col, const std::string& text) {
   auto* lv = Lv(h);
   return lv && lv->setCellText(row, col, text) ? 1 : 0;
 }
+int LvRewriteColumns(Hwnd h, const std::vector<int>& cols,
+                     const std::function<void(int col, std::string_view text, std::string& out)>& rewrite) {
+  auto* lv = Lv(h);
+  if (!lv) return 0;
+  std::vector<int> valid;
+  for (int c : cols)
+    if (c >= 0 && c < lv->columnCount()) valid.push_back(c);
+  lv->rewriteColumns(valid, [&rewrite](int col, std::string_view text, std::string& out) {
+    if (text.size() <= kItemTextMax) return rewrite(col, text, out);   // what LvGetItemText reads
+    const std::string cut = CutUtf8(std::string(text.substr(0, kItemTextMax + 3)), kItemTextMax);
+    rewrite(col, cut, out);
+  });
+  return 1;
+}
 int LvSetItemImage(Hwnd h, int row, int col, int image) {
   auto* lv = Lv(h);
   return lv && lv->setCellImage(row, col, image) ? 1 : 0;

@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QPixmap>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -61,6 +62,11 @@ int LvAppendRow(Hwnd h, const std::string_view* cells, std::size_t count);
 int LvSelectItem(Hwnd h, int row);           // mark + selected + focused, others keep their state; previous mark; 0
 int LvSetColumnAlign(Hwnd h, int col, int format);                      // 1 / 0; 0 no window
 int LvSetItemText(Hwnd h, int row, int col, const std::string& text);   // 1 / 0; 0 no window
+// Every row's cells of the columns `cols` given anew in one pass: `rewrite(col, text, out)` gets the cell's text as
+// LvGetItemText reads it and puts into `out` (empty when called) what LvSetItemText of that cell would set. 1; 0 no
+// window.
+int LvRewriteColumns(Hwnd h, const std::vector<int>& cols,
+                     const std::function<void(int col, std::string_view text, std::string& out)>& rewrite);
 int LvSetItemImage(Hwnd h, int row, int col, int image);                 // 1 / 0; 0 no window
 int LvSetItemData(Hwnd h, int row, int col, LParam data);                // 1 / 0; 0 no window
 // Extras the forms' set-up needs (LVM_SETEXTENDEDLISTVIEWSTYLE, colours, image list, column width).

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-double Val(const std::string& text) {
+double Val(std::string_view text) {
   std::size_t i = 0, n = text.size();
   while (i < n && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' || text[i] == '\r' || text[i] == '\v' ||
                    text[i] == '\f'))

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -37,9 +38,12 @@ constexpr const char* kNoFeeMessage =
 std::string Cell(char** values, int columnCount, int i) {
   return i < columnCount && values && values[i] ? values[i] : "";
 }
+std::string_view CellView(char** values, int columnCount, int i) {
+  return i < columnCount && values && values[i] ? std::string_view(values[i]) : std::string_view();
+}
 
 // A whole number of rupiah from a cell or a value read (empty or non-numeric: 0).
-long long Amount(const std::string& text) { return FinReportCellValue(text); }
+long long Amount(std::string_view text) { return FinReportCellValue(text); }
 
 // Column 0 of the single row of `sql` through FinCbSingleValue; empty for SQL NULL and for a failed statement (its
 // box shown), so that a failure never repeats the value of an earlier statement.
@@ -252,16 +256,18 @@ int FORMLAPBAYAR_CbRecapAccountRow(void*, int columnCount, char** values, char**
 
 int FORMLAPBAYAR_CbPaymentRow(void*, int columnCount, char** values, char**) {
   const Hwnd list = gForm10List;
-  const std::string siswaId = Cell(values, columnCount, 0);
-  const std::string masuk = Cell(values, columnCount, 4);
+  const std::string_view siswaId = CellView(values, columnCount, 0);
+  const std::string_view masuk = CellView(values, columnCount, 4);
+  thread_local std::string text;   // one row's composed cell, kept between rows
   if (siswaId != gLastKey) {
-    FinAppendReportRow(list, {"", "Tanggal : " + Cell(values, columnCount, 5)});
-    FinAppendReportRow(list, {siswaId, Cell(values, columnCount, 1)});
+    text.assign("Tanggal : ").append(CellView(values, columnCount, 5));
+    FinAppendReportRow(list, {"", text});
+    FinAppendReportRow(list, {siswaId, CellView(values, columnCount, 1)});
     gSubTotal = 1;
     gCountResult = 0;
   }
-  FinAppendReportRow(list, {PayRepItemNumber(gSubTotal),
-                            Cell(values, columnCount, 2) + "-" + Cell(values, columnCount, 3), masuk});
+  text.assign(CellView(values, columnCount, 2)).append("-").append(CellView(values, columnCount, 3));
+  FinAppendReportRow(list, {PayRepItemNumber(gSubTotal), text, masuk});
   gCountResult = Amount(masuk);
   ++gSubTotal;
   gLastKey = siswaId;

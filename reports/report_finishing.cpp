@@ -47,15 +47,16 @@ bool FinIsAmountCaption(const std::string& caption) {
   return false;
 }
 
-std::string FinWholeNumberCell(const std::string& cell) {
-  if (cell.empty()) return cell;
+std::string FinWholeNumberCell(std::string_view cell) {
+  if (cell.empty()) return std::string();
   // The leading number as Val reads it, kept as text so that no digit is lost to a floating-point value.
   std::size_t i = 0;
   while (i < cell.size() && (cell[i] == ' ' || cell[i] == '\t' || cell[i] == '\r' || cell[i] == '\n')) ++i;
   bool negative = false;
   if (i < cell.size() && (cell[i] == '-' || cell[i] == '+')) negative = cell[i++] == '-';
-  std::string whole;
-  while (i < cell.size() && std::isdigit(static_cast<unsigned char>(cell[i]))) whole += cell[i++];
+  const std::size_t digits = i;
+  while (i < cell.size() && std::isdigit(static_cast<unsigned char>(cell[i]))) ++i;
+  std::string whole(cell.substr(digits, i - digits));
   bool fraction = false;
   if (i < cell.size() && cell[i] == '.') {
     for (++i; i < cell.size() && std::isdigit(static_cast<unsigned char>(cell[i])); ++i)
@@ -68,26 +69,38 @@ std::string FinWholeNumberCell(const std::string& cell) {
   return negative ? "-" + whole : whole;
 }
 
+void FinFinishCellTo(std::string_view cell, FinFinishVariant variant, std::string& out) {
+  if (variant == FinFinishVariant::WholeNumbers)
+    FinFormatThousandsTo(FinWholeNumberCell(cell), ".", out);
+  else
+    FinFormatThousandsTo(cell, ".", out);
+}
+
 std::string FinFinishCell(const std::string& cell, FinFinishVariant variant) {
-  const std::string value = variant == FinFinishVariant::WholeNumbers ? FinWholeNumberCell(cell) : cell;
-  return FinFormatThousands(value, ".");
+  std::string out;
+  FinFinishCellTo(cell, variant, out);
+  return out;
 }
 
 void FinFinishReportList(Hwnd list, FinFinishVariant variant) {
   if (!IsWindow(list)) return;
   const int columns = LvGetColumnCount(list);
-  const int rows = LvGetItemCount(list);
+  std::vector<int> amounts;
   for (int c = 0; c < columns; ++c) {
     const bool amount =
         variant == FinFinishVariant::FromThirdColumn ? c >= 2 : FinIsAmountCaption(LvGetColumnText(list, c));
     if (!amount) continue;
     LvSetColumnAlign(list, c, LVCFMT_RIGHT);
-    for (int r = 0; r < rows; ++r) LvSetItemText(list, r, c, FinFinishCell(LvGetItemText(list, r, c), variant));
+    amounts.push_back(c);
   }
+  // Every row once, its amount cells rewritten together.
+  LvRewriteColumns(list, amounts, [variant](int, std::string_view cell, std::string& out) {
+    FinFinishCellTo(cell, variant, out);
+  });
 }
 
-long long FinReportCellValue(const std::string& cell, bool stripDots) {
-  return RoundHalfEven(Val(stripDots ? StrReplace(cell, ".", "") : cell));
+long long FinReportCellValue(std::string_view cell, bool stripDots) {
+  return RoundHalfEven(stripDots ? Val(StrReplace(std::string(cell), ".", "")) : Val(cell));
 }
 
 long long FinColumnSum(Hwnd list, int column, int firstRow, int endRow) {
@@ -104,6 +117,12 @@ std::vector<std::string> FinListColumn(Hwnd list, int column) {
   cells.reserve(static_cast<std::size_t>(rows));
   for (int r = 0; r < rows; ++r) cells.push_back(LvGetItemText(list, r, column));
   return cells;
+}
+
+int FinAppendReportRow(Hwnd list, std::initializer_list<std::string_view> cells) {
+  if (!IsWindow(list)) return -1;
+  if (cells.size() == 0) return LvInsertItem(list, LvGetItemCount(list), 0, std::string(), 0, 0);
+  return LvAppendRow(list, cells.begin(), cells.size());
 }
 
 int FinAppendReportRow(Hwnd list, const std::vector<std::string>& cells) {

@@ -11,7 +11,9 @@
 //   FinAppendTotalsRow(list, kFinTotalsJumlah, 3);        // "    JUMLAH " in column 1, sums of columns 3..last
 //   FinFinishReportList(list, FinFinishVariant::Plain);
 #pragma once
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "framework/win.h"
@@ -39,10 +41,12 @@ bool FinIsAmountCaption(const std::string& caption);
 // The whole-number form of a cell: its leading decimal number (as Val reads it: blanks, sign, digits, one point)
 // rounded down, as plain digits with "-" when negative ("2750000.6" -> "2750000", "-0.5" -> "-1", "abc" -> "0").
 // Exact for any number of digits. An empty cell stays empty.
-std::string FinWholeNumberCell(const std::string& cell);
+std::string FinWholeNumberCell(std::string_view cell);
 
 // One amount cell as the pass leaves it: FinWholeNumberCell first for WholeNumbers, then FinFormatThousands(., ".").
 std::string FinFinishCell(const std::string& cell, FinFinishVariant variant);
+// The same, added to the end of `out`.
+void FinFinishCellTo(std::string_view cell, FinFinishVariant variant, std::string& out);
 
 // The pass over `list`: for each amount column (by caption, or from the third column on) the alignment becomes
 // right and every cell of every row (the totals row too) becomes FinFinishCell; other columns stay as they are.
@@ -51,7 +55,7 @@ void FinFinishReportList(Hwnd list, FinFinishVariant variant = FinFinishVariant:
 
 // A cell read as a whole number: its leading number (Val) rounded half to even; with `stripDots` every "." is
 // removed first (a cell that already carries thousands separators). Empty or non-numeric text gives 0.
-long long FinReportCellValue(const std::string& cell, bool stripDots = false);
+long long FinReportCellValue(std::string_view cell, bool stripDots = false);
 
 // The sum of FinReportCellValue over rows [firstRow, endRow) of one column (endRow -1: to the last row).
 long long FinColumnSum(Hwnd list, int column, int firstRow = 0, int endRow = -1);
@@ -62,6 +66,7 @@ std::vector<std::string> FinListColumn(Hwnd list, int column);
 // Appends a row at the end of the list with the given cells (cell 0 starts the row; missing cells stay empty);
 // returns the new row's index, -1 when the list does not exist.
 int FinAppendReportRow(Hwnd list, const std::vector<std::string>& cells);
+int FinAppendReportRow(Hwnd list, std::initializer_list<std::string_view> cells);
 
 // Appends the totals row: column 0 empty, `label` in `labelColumn`, and in every column from `firstSummedColumn` to
 // the last the whole-number sum of that column over all rows above it (raw cells, before the pass). A
