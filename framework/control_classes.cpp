@@ -555,7 +555,6 @@ int FinListModel::insertRowAt(int row, std::string_view text, LParam data, int i
 
 void FinListModel::appendRows(const std::vector<std::vector<std::string>>& batch) {
   if (batch.empty()) return;
-  rows.reserve(static_cast<std::size_t>(rows.size()) + batch.size());
   const int n = static_cast<int>(columns.size());
   for (const auto& cells : batch) rows.append(cells, n);
   queueFlush();

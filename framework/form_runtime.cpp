@@ -187,7 +187,9 @@ Hwnd GiveOwnerBack(Hwnd form) {
   if (!d || !d->isModal || !IsWindow(d->owner)) return 0;
   const Hwnd child = MdiChildBehind(d->owner);
   WinEnableWindow(d->owner, true);
-  WinSetActiveWindow(d->owner);
+  // The child behind the frame is activated with it: the frame alone would let the MDI area pick its own child
+  // first and swap the maximized child to and fro.
+  WinSetActiveWindow(IsWindow(child) && WinIsWindowEnabled(child) ? child : d->owner);
   return child;
 }
 

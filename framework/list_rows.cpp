@@ -9,8 +9,6 @@ constexpr std::size_t kBlock = 64 * 1024;
 constexpr std::size_t kOwnBlock = kBlock / 4;
 // Blocks a cleared store keeps for the rows to come (a list is mostly filled again the way it was).
 constexpr std::size_t kBlocksKept = 64;
-// Row slots a cleared list keeps.
-constexpr std::size_t kRowsKept = 1 << 18;
 
 // A cell's text as it is kept: up to its first NUL.
 std::string_view UpToNul(std::string_view s) {
@@ -139,7 +137,7 @@ void ListRows::append(const std::vector<std::string>& cells, int columns) {
 }
 
 void ListRows::append(const std::string_view* cells, std::size_t count, int columns) {
-  Row r;
+  Row& r = rows_.emplace_back();
   const std::size_t n = std::min(count, static_cast<std::size_t>(std::max(columns, 0)));
   std::size_t last = n;   // trailing empty cells are not stored
   while (last > 0 && UpToNul(cells[last - 1]).empty()) --last;
@@ -156,7 +154,6 @@ void ListRows::append(const std::string_view* cells, std::size_t count, int colu
       *p++ = '\0';
     }
   }
-  rows_.push_back(std::move(r));
 }
 
 void ListRows::remove(int row) {
@@ -166,10 +163,7 @@ void ListRows::remove(int row) {
 }
 
 void ListRows::clear() {
-  if (rows_.capacity() > kRowsKept)
-    std::vector<Row>().swap(rows_);
-  else
-    rows_.clear();
+  std::deque<Row>().swap(rows_);
   DropStore();
 }
 

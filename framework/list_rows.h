@@ -6,6 +6,7 @@
 // of it is left behind than is in use.
 #pragma once
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -22,7 +23,6 @@ class ListRows {
 
   int size() const { return static_cast<int>(rows_.size()); }
   bool empty() const { return rows_.empty(); }
-  void reserve(std::size_t n) { rows_.reserve(n); }
 
   // A new row at `row` (clamped to 0..size) whose first cell holds `text`; its index.
   int insert(int row, std::string_view text, Data data, int image);
@@ -87,7 +87,7 @@ class ListRows {
   void PackIfWasteful();
   void DropStore();   // no row holds cells any more: the store starts again (keeping some blocks)
 
-  std::vector<Row> rows_;
+  std::deque<Row> rows_;   // grows without moving the rows it has
   std::vector<Block> blocks_;   // blocks of kBlock bytes; blocks_[current_] is where rows are written
   std::vector<Block> own_;      // blocks of one long row each
   std::size_t current_ = 0;

@@ -1051,11 +1051,22 @@ Hwnd WinSetActiveWindow(Hwnd h) {
   QWidget* w = WinWidget(h);
   if (!w) return before;
   FormWin* f = FormOf(h);
+  QWidget* top = w->window();
   if (f && f->kind == WIN_MDI_CHILD) {
     auto* sub = qobject_cast<QMdiSubWindow*>(w);
-    if (sub && sub->mdiArea()) sub->mdiArea()->setActiveSubWindow(sub);
+    if (sub && sub->mdiArea()) {
+      sub->mdiArea()->setActiveSubWindow(sub);
+      // The frame, made active next, gives the focus back to its focus widget; a frame that was disabled meanwhile
+      // (under a modal form) has none, and would give it to the first child of the MDI area, which swaps the
+      // maximized child for that one and back. The child's own focus widget (or the child) is that widget.
+      QWidget* fw = top->focusWidget();
+      if (!top->isActiveWindow() && (!fw || !sub->isAncestorOf(fw))) {
+        QWidget* inner = sub->focusWidget();
+        (inner && inner->isEnabled() && inner->isVisible() ? inner : static_cast<QWidget*>(sub))
+            ->setFocus(Qt::ActiveWindowFocusReason);
+      }
+    }
   }
-  QWidget* top = w->window();
   if (top->isVisible() && !top->isMinimized()) {
     if (QGuiApplication::platformName() != QLatin1String("offscreen")) top->raise();
     top->activateWindow();
