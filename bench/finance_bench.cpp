@@ -240,6 +240,8 @@ void ChooseText(Hwnd combo, const std::string& text) { Choose(combo, CbFindStrin
 void Close(Hwnd& window) {
   if (IsWindow(window)) WinDestroyWindow(window);
   QApplication::processEvents();
+  // The window goes now, as it does when the operator's event loop turns between two actions.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 std::string One(const std::string& sql) {

@@ -2,13 +2,41 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 
 namespace {
 // Rows are written into blocks of this size; a row longer than a quarter of it gets a block of its own.
 constexpr std::size_t kBlock = 64 * 1024;
 constexpr std::size_t kOwnBlock = kBlock / 4;
-// Blocks a cleared store keeps for the rows to come (a list is mostly filled again the way it was).
-constexpr std::size_t kBlocksKept = 64;
+// Blocks given back by cleared or closed lists are kept for the lists filled next, up to this many (8 MB): a big list
+// filled again, or another one filled after it, then writes into memory the process already has.
+constexpr std::size_t kBlocksKept = 128;
+
+struct BlockPool {
+  std::mutex lock;
+  std::vector<std::unique_ptr<char[]>> blocks;
+};
+BlockPool& Pool() {
+  static BlockPool* pool = new BlockPool;   // outlives every list, whenever it is destroyed
+  return *pool;
+}
+std::unique_ptr<char[]> NewBlock() {
+  BlockPool& p = Pool();
+  {
+    std::lock_guard<std::mutex> g(p.lock);
+    if (!p.blocks.empty()) {
+      std::unique_ptr<char[]> b = std::move(p.blocks.back());
+      p.blocks.pop_back();
+      return b;
+    }
+  }
+  return std::unique_ptr<char[]>(new char[kBlock]);
+}
+void GiveBack(std::unique_ptr<char[]> block) {
+  BlockPool& p = Pool();
+  std::lock_guard<std::mutex> g(p.lock);
+  if (p.blocks.size() < kBlocksKept) p.blocks.push_back(std::move(block));
+}
 
 // A cell's text as it is kept: up to its first NUL.
 std::string_view UpToNul(std::string_view s) {
@@ -48,7 +76,7 @@ char* ListRows::Take(std::size_t bytes) {
     fill_ = 0;
   }
   if (current_ >= blocks_.size()) {
-    blocks_.push_back(Block{std::unique_ptr<char[]>(new char[kBlock]), kBlock});
+    blocks_.push_back(Block{NewBlock(), kBlock});
     held_ += kBlock;
     current_ = blocks_.size() - 1;
     fill_ = 0;
@@ -103,12 +131,16 @@ void ListRows::PackIfWasteful() {
     std::memcpy(p, r.cells, r.size);
     r.cells = p;
   }
+  for (Block& b : old) GiveBack(std::move(b.bytes));
 }
+
+ListRows::~ListRows() { DropStore(); }
 
 void ListRows::DropStore() {
   own_.clear();
-  if (blocks_.size() > kBlocksKept) blocks_.resize(kBlocksKept);
-  held_ = blocks_.size() * kBlock;
+  for (Block& b : blocks_) GiveBack(std::move(b.bytes));
+  blocks_.clear();
+  held_ = 0;
   current_ = 0;
   fill_ = 0;
   used_ = 0;

@@ -18,6 +18,7 @@ class ListRows {
   using Data = std::intptr_t;
 
   ListRows() = default;
+  ~ListRows();
   ListRows(const ListRows&) = delete;
   ListRows& operator=(const ListRows&) = delete;
 
@@ -85,7 +86,7 @@ class ListRows {
   // The row's run no longer used (`bytes` of it, all by default).
   void LeaveBehind(std::size_t bytes) { left_behind_ += bytes; }
   void PackIfWasteful();
-  void DropStore();   // no row holds cells any more: the store starts again (keeping some blocks)
+  void DropStore();   // no row holds cells any more: the store starts again, its blocks given back
 
   std::deque<Row> rows_;   // grows without moving the rows it has
   std::vector<Block> blocks_;   // blocks of kBlock bytes; blocks_[current_] is where rows are written
