@@ -611,6 +611,50 @@ TEST_F(Controls, LvAppendRowMakesWhatInsertingCellByCellMakes) {
   EXPECT_EQ(LvAppendRow(0, one, 1), 0);
 }
 
+// Rewriting columns in one pass gives what reading and setting each of their cells gives, on rows the view already
+// shows (their painted text changes too) and on rows it does not know yet.
+TEST_F(Controls, LvRewriteColumnsGivesWhatEachCellReadAndSetGives) {
+  const std::vector<std::vector<std::string>> table = {
+      {"1", "Ani", "1500000", ""},
+      {"", "", "", "-25000"},
+      {"x"},                                    // cells missing at the end
+      {"2", "Budi", std::string(300, '7'), "9"}};   // a long cell is read cut, as LvGetItemText reads it
+  auto rewrite = [](int col, std::string_view text, std::string& out) {
+    out = "[" + std::to_string(col) + ":" + std::string(text) + "]";
+    if (col == 3 && text.empty()) out += std::string("\0hidden", 7);   // a text ends at its first NUL
+  };
+  Hwnd byCells = MakeList(0, 0, 4), byPass = MakeList(0, 0, 4);
+  for (Hwnd lv : {byCells, byPass})
+    for (const auto& cells : table) {
+      const std::vector<std::string_view> views(cells.begin(), cells.end());
+      LvAppendRow(lv, views.data(), views.size());
+    }
+  QApplication::processEvents();   // the first rows reach the view
+  for (Hwnd lv : {byCells, byPass}) {
+    const std::string_view more[] = {"3", "Citra", "0"};
+    LvAppendRow(lv, more, 3);   // one row the view does not know yet
+  }
+  const std::vector<int> cols = {3, 2, 7, -1};   // columns that do not exist are passed over
+  for (int r = 0; r < LvGetItemCount(byCells); ++r)
+    for (int c : {2, 3}) {
+      std::string out;
+      rewrite(c, LvGetItemText(byCells, r, c), out);
+      LvSetItemText(byCells, r, c, out);
+    }
+  EXPECT_EQ(LvRewriteColumns(byPass, cols, rewrite), 1);
+  ASSERT_EQ(LvGetItemCount(byPass), 5);
+  for (int r = 0; r < 5; ++r)
+    for (int c = 0; c < 5; ++c) EXPECT_EQ(LvGetItemText(byPass, r, c), LvGetItemText(byCells, r, c)) << r << "," << c;
+  EXPECT_EQ(LvGetItemText(byPass, 1, 3), "[3:-25000]");
+  EXPECT_EQ(LvGetItemText(byPass, 2, 3), "[3:]");
+  EXPECT_EQ(LvGetItemText(byPass, 3, 2).size(), 259u);
+  EXPECT_EQ(LvGetItemText(byPass, 3, 2).substr(0, 7), "[2:7777");
+  auto* v = dynamic_cast<QTableView*>(WinWidget(byPass));
+  EXPECT_EQ(v->model()->index(0, 2).data().toString(), "[2:1500000]");
+  EXPECT_EQ(v->model()->index(0, 1).data().toString(), "Ani");
+  EXPECT_EQ(LvRewriteColumns(0, cols, rewrite), 0);
+}
+
 TEST_F(Controls, LvSelectItemKeepsEarlierSelectionOnMultiSelectLists) {
   Hwnd multi = MakeList(0, 5);
   EXPECT_EQ(LvGetSelectionMark(multi), -1);

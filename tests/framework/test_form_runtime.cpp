@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -713,6 +714,45 @@ TEST_F(FormRuntime, ClosingAModalFormGivesTheMdiChildBehindItTheFocusBack) {
     }
   }
   EXPECT_TRUE(IsWindow(first));
+}
+
+// Over maximized children, as the program keeps them: the frame taken back from a modal form must not give the focus
+// to another child first, which would swap the maximized child for it and back (two changes of each window's state,
+// seen on a desktop as the other window flashing up).
+TEST_F(FormRuntime, ClosingAModalFormLeavesTheMaximizedChildrenAsTheyAre) {
+  MakeFrame();
+  const Hwnd first = FrmShowForm(gFixed, mdiClient, 0, 0);   // as the welcome window
+  WinShowWindow(first, SW_MAXIMIZE);
+  Hwnd edit = 0;
+  gCreateControls = [&](Hwnd form) {
+    if (WinGetClassName(form) == FrmClassName(gMdi)) edit = AddControl(form, new QLineEdit, 10, {5, 5, 100, 20});
+  };
+  const Hwnd list = FrmShowForm(gMdi, mdiClient, 0, 0);
+  WinShowWindow(list, SW_MAXIMIZE);
+  Activate(gFrameWin);
+  WinSetFocus(edit);
+  ProcessEvents();
+  ASSERT_EQ(WinMdiActiveChild(mdiClient), list);
+  std::vector<std::string> changes;
+  QObject watching;   // the watch ends with the test
+  for (Hwnd child : {first, list}) {
+    auto* sub = qobject_cast<QMdiSubWindow*>(WinWidget(child));
+    ASSERT_NE(sub, nullptr);
+    QObject::connect(sub, &QMdiSubWindow::windowStateChanged, &watching,
+                     [&changes, child, first](Qt::WindowStates, Qt::WindowStates now) {
+                       changes.push_back(std::string(child == first ? "first " : "list ") +
+                                         std::to_string(static_cast<int>(now)));
+                     });
+  }
+  FrmSetModalHook([](Hwnd form) { FrmClose(form, 0); });
+  FrmShowForm(gModal, list, 1, 0);
+  ProcessEvents();
+  auto* sub = qobject_cast<QMdiSubWindow*>(WinWidget(list));
+  EXPECT_TRUE(sub->isMaximized());
+  EXPECT_EQ(WinMdiActiveChild(mdiClient), list);
+  EXPECT_EQ(WinGetFocus(), edit);
+  for (const std::string& c : changes) EXPECT_EQ(c.rfind("first ", 0), std::string::npos) << c;
+  EXPECT_LE(changes.size(), 2u);   // the list inactive while the form is open and active again at most
 }
 
 // A list that can be open more than once: its window global and bind routine, and what the command handler saw.

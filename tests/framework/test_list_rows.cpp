@@ -112,4 +112,68 @@ TEST(ListRows, ColumnsInsertedAndRemovedBetweenOthers) {
   EXPECT_EQ(rows.image(0, 2), 0);
 }
 
+// The chosen columns of every row are given anew at once; the other cells, the row's data, check and images stay.
+TEST(ListRows, RewrittenColumnsOthersKept) {
+  ListRows rows;
+  rows.append({"S1", "Ani", "1500000", "x"}, 4);
+  rows.insert(1, "S2", 7, 3);   // one cell
+  rows.append({"S3", "", "", ""}, 4);
+  rows.setChecked(1, true);
+  rows.setImage(0, 3, 9);
+  rows.rewriteCells({2, 5}, [](int col, std::string_view text, std::string& out) {
+    if (text == "1500000") out = "1.500.000";
+    else if (col == 5) out = std::string("akhir\0lagi", 10);
+  });
+  EXPECT_EQ(Texts(rows, 0, 6), (std::vector<std::string>{"S1", "Ani", "1.500.000", "x", "", "akhir"}));
+  EXPECT_EQ(Texts(rows, 1, 6), (std::vector<std::string>{"S2", "", "", "", "", "akhir"}));
+  EXPECT_EQ(Texts(rows, 2, 6), (std::vector<std::string>{"S3", "", "", "", "", "akhir"}));
+  EXPECT_EQ(rows.data(1), 7);
+  EXPECT_TRUE(rows.checked(1));
+  EXPECT_EQ(rows.image(1, 0), 3);
+  EXPECT_EQ(rows.image(0, 3), 9);
+  rows.rewriteCells({5}, [](int, std::string_view, std::string&) {});   // emptied again
+  EXPECT_EQ(Texts(rows, 0, 6), (std::vector<std::string>{"S1", "Ani", "1.500.000", "x", "", ""}));
+}
+
+// Texts that grow, shrink and go, row by row and column by column, read back right, and the store stays near what the
+// rows hold: what they leave behind is packed away. A long row and a cleared list filled again read right as well.
+TEST(ListRows, TheStoreKeepsToWhatTheRowsHold) {
+  constexpr int kRows = 20000;
+  ListRows rows;
+  auto expected = [](int r, int round) { return std::to_string(r) + std::string(static_cast<std::size_t>(round % 7), '#'); };
+  for (int r = 0; r < kRows; ++r) rows.append({"id" + std::to_string(r), expected(r, 0), "tail"}, 3);
+  for (int round = 1; round <= 12; ++round) {
+    for (int r = 0; r < kRows; ++r) rows.setText(r, 1, expected(r, round));
+    EXPECT_LE(rows.storeBytes(), 2 * rows.liveBytes() + 4 * 64 * 1024) << round;
+  }
+  rows.rewriteCells({0, 2}, [](int col, std::string_view text, std::string& out) {
+    out = col == 0 ? std::string(text) + "-" + std::string(text) : std::string();
+  });
+  for (int r = kRows - 1; r >= 0; r -= 2) rows.remove(r);
+  EXPECT_LE(rows.storeBytes(), 2 * rows.liveBytes() + 4 * 64 * 1024);
+  ASSERT_EQ(rows.size(), kRows / 2);
+  for (int i = 0; i < rows.size(); ++i) {
+    const int r = 2 * i;
+    ASSERT_EQ(Texts(rows, i, 4), (std::vector<std::string>{"id" + std::to_string(r) + "-id" + std::to_string(r),
+                                                           expected(r, 12), "", ""}))
+        << i;
+  }
+  const std::string longText(100000, 'L');
+  rows.setText(5, 2, longText);
+  rows.insert(0, longText, 1, 0);
+  rows.removeColumn(1);
+  EXPECT_EQ(rows.text(0, 0), longText);
+  EXPECT_EQ(rows.text(6, 1), longText);
+  EXPECT_EQ(rows.text(6, 0), "id10-id10");
+
+  ListRows other;
+  rows.clear();
+  for (int r = 0; r < 1000; ++r) other.append({"o" + std::to_string(r)}, 1);
+  for (int r = 0; r < 1000; ++r) rows.append({"n" + std::to_string(r)}, 1);
+  EXPECT_EQ(rows.size(), 1000);
+  EXPECT_EQ(other.text(999, 0), "o999");
+  EXPECT_EQ(rows.text(999, 0), "n999");
+  EXPECT_EQ(rows.text(0, 0), "n0");
+}
+
 }  // namespace
