@@ -90,9 +90,6 @@ FrmWindowState StateOf(Hwnd form) {
   return TakeFromFeeList();   // no window open: the current fee list
 }
 
-std::string FeeListClass() { return StateOf(0).kelas; }
-
-
 // The fee list the window was opened from, filled anew with the fees of `kelas` (nothing when it is gone).
 void RefillOwner(const FrmWindowState& st, const std::string& kelas) {
   if (!IsWindow(st.owner)) return;

@@ -631,7 +631,9 @@ TEST_F(OperatorWindowsTest, EditorControlsAsDesigned) {
       ASSERT_TRUE(IsWindow(h));
       EXPECT_EQ(WinGetDlgCtrlID(h), c.id);
       EXPECT_EQ(WinGetClassName(h), c.cls);
-      if (c.text) EXPECT_EQ(CtlGetText(h), c.text);
+      if (c.text) {
+        EXPECT_EQ(CtlGetText(h), c.text);
+      }
       const WinRect r = WinGetWindowRect(h);
       EXPECT_EQ(r.left, FrmScaleX(c.x));
       EXPECT_EQ(r.top, FrmScaleY(c.y));

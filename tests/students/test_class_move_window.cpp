@@ -177,7 +177,9 @@ TEST_F(ClassMoveTest, ControlsAsDesigned) {
       EXPECT_EQ(r.left, FrmScaleX(c.x));
       EXPECT_EQ(r.top, FrmScaleY(c.y));
       EXPECT_EQ(r.width(), FrmScaleX(c.w));
-      if (c.h) EXPECT_EQ(r.height(), FrmScaleY(c.h));   // a combo box takes the height its font needs
+      if (c.h) {   // a combo box takes the height its font needs
+        EXPECT_EQ(r.height(), FrmScaleY(c.h));
+      }
       EXPECT_EQ(WinWidget(h)->font().family(), FontFromHandle(FontCreateFromSpec(c.font)).family());
       EXPECT_EQ(CtlGetToolTip(h), c.tip);
       order.push_back(h);
