@@ -1,6 +1,7 @@
 // The plain row store behind every list view.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -174,6 +175,87 @@ TEST(ListRows, TheStoreKeepsToWhatTheRowsHold) {
   EXPECT_EQ(other.text(999, 0), "o999");
   EXPECT_EQ(rows.text(999, 0), "n999");
   EXPECT_EQ(rows.text(0, 0), "n0");
+}
+
+// Random work on a store, checked after every step against plain vectors of texts: rows written anew, grown where they
+// lie, packed away and cleared never show another row's bytes or lose their own.
+TEST(ListRows, RandomWorkReadsAsPlainVectorsOfTexts) {
+  std::mt19937 random(20261211);
+  auto pick = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+  auto someText = [&](int) {
+    const int kind = pick(10);
+    if (kind == 0) return std::string();
+    if (kind == 1) return std::string(static_cast<std::size_t>(17000 + pick(3000)), static_cast<char>('a' + pick(26)));
+    std::string t;
+    for (int i = pick(30); i >= 0; --i) t += static_cast<char>('A' + pick(26));
+    return t;
+  };
+  ListRows rows;
+  std::vector<std::vector<std::string>> model;   // each row's cells; missing ones read empty
+  int columns = 4;
+  auto cell = [&model](int r, int c) {
+    const auto& cells = model[static_cast<std::size_t>(r)];
+    return c < static_cast<int>(cells.size()) ? cells[static_cast<std::size_t>(c)] : std::string();
+  };
+  for (int step = 0; step < 4000; ++step) {
+    const int n = static_cast<int>(model.size());
+    const int op = pick(100);
+    if (op < 30 || n == 0) {   // a row appended
+      std::vector<std::string> cells;
+      for (int c = pick(columns + 2); c > 0; --c) cells.push_back(someText(c));
+      rows.append(cells, columns);
+      if (static_cast<int>(cells.size()) > columns) cells.resize(static_cast<std::size_t>(columns));
+      model.push_back(cells);
+    } else if (op < 40) {      // a row inserted
+      const int at = pick(n + 1);
+      const std::string t = someText(0);
+      rows.insert(at, t, 0, 0);
+      model.insert(model.begin() + at, std::vector<std::string>{t});
+    } else if (op < 75) {      // a cell set
+      const int r = pick(n), c = pick(columns);
+      const std::string t = someText(c);
+      rows.setText(r, c, t);
+      auto& cells = model[static_cast<std::size_t>(r)];
+      if (static_cast<int>(cells.size()) <= c) cells.resize(static_cast<std::size_t>(c) + 1);
+      cells[static_cast<std::size_t>(c)] = t;
+    } else if (op < 85) {      // a row removed
+      const int r = pick(n);
+      rows.remove(r);
+      model.erase(model.begin() + r);
+    } else if (op < 92) {      // a column rewritten
+      const int c = pick(columns);
+      rows.rewriteCells({c}, [](int, std::string_view text, std::string& out) {
+        out = text.size() % 2 ? std::string(text) + "+" : std::string(text.substr(0, text.size() / 2));
+      });
+      for (auto& cells : model) {
+        if (static_cast<int>(cells.size()) <= c) cells.resize(static_cast<std::size_t>(c) + 1);
+        std::string& t = cells[static_cast<std::size_t>(c)];
+        t = t.size() % 2 ? t + "+" : t.substr(0, t.size() / 2);
+      }
+    } else if (op < 95) {      // a column inserted or removed
+      const int c = pick(columns);
+      if (pick(2) && columns < 8) {
+        rows.insertColumn(c);
+        for (auto& cells : model)
+          if (static_cast<int>(cells.size()) > c) cells.insert(cells.begin() + c, std::string());
+        ++columns;
+      } else if (columns > 1) {
+        rows.removeColumn(c);
+        for (auto& cells : model)
+          if (static_cast<int>(cells.size()) > c) cells.erase(cells.begin() + c);
+        --columns;
+      }
+    } else if (op < 97) {      // the cells cleared, the rows kept
+      rows.clearCells();
+      for (auto& cells : model) cells.clear();
+    } else if (op < 98) {      // everything cleared
+      rows.clear();
+      model.clear();
+    }
+    ASSERT_EQ(rows.size(), static_cast<int>(model.size())) << step;
+    for (int r = 0; r < rows.size(); ++r)
+      for (int c = 0; c < columns + 1; ++c) ASSERT_EQ(rows.text(r, c), cell(r, c)) << step << ": " << r << "," << c;
+  }
 }
 
 }  // namespace
