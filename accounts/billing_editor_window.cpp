@@ -98,10 +98,6 @@ constexpr std::uint32_t kLabel = WS_CHILD | WS_VISIBLE | SS_LEFT;
 constexpr std::uint32_t kEdit = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
 constexpr std::uint32_t kButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
 
-std::string Cell(char** values, int columnCount, int i) {
-  return i < columnCount && values && values[i] ? values[i] : "";
-}
-
 Hwnd AddLabel(Hwnd form, const char* text, int x, int y, int id) {
   return FrmAddControl(form, "Static", text, kLabel, 0, x, y + 3, 100, 18, id, FORM28_EditSubclassProc, kFont);
 }
@@ -329,11 +325,11 @@ LResult FORM28_Init(Hwnd, std::intptr_t) {
 int FORM28_OnDetailRow(void*, int columnCount, char** values, char**) {
   std::vector<std::string> amounts;
   if (gYearly) {
-    amounts.push_back(Cell(values, columnCount, 2));
+    amounts.push_back(FinCell(values, columnCount, 2));
   } else {
-    for (int k = 0; k < 12; ++k) amounts.push_back(Cell(values, columnCount, 3 + k));
+    for (int k = 0; k < 12; ++k) amounts.push_back(FinCell(values, columnCount, 3 + k));
   }
-  AddRow(Cell(values, columnCount, 0), Cell(values, columnCount, 1), amounts);
+  AddRow(FinCell(values, columnCount, 0), FinCell(values, columnCount, 1), amounts);
   return 0;
 }
 
@@ -343,7 +339,7 @@ long long gCreateDefault = 0;
 
 int FORM28_OnStudentRow(void*, int columnCount, char** values, char**) {
   const std::string d = std::to_string(gCreateDefault);
-  AddRow(Cell(values, columnCount, 0), Cell(values, columnCount, 1),
+  AddRow(FinCell(values, columnCount, 0), FinCell(values, columnCount, 1),
          std::vector<std::string>(gYearly ? 1 : 12, d));
   return 0;
 }

@@ -43,10 +43,6 @@ FrmForm gForm25 = {.name = "FORM25",
                    .width = 939,
                    .height = 414};
 
-std::string Cell(char** values, int columnCount, int i) {
-  return i < columnCount && values && values[i] ? values[i] : "";
-}
-
 int FillList(const std::string& sql) {
   gTargetListView = gForm25List;
   LvDeleteAllColumns(gForm25List);
@@ -134,7 +130,7 @@ LResult FORM25_Init(Hwnd form, std::intptr_t) {
 }
 
 int FORM25_OnKelasRow(void*, int columnCount, char** values, char**) {
-  CbAddString(gForm25KelasCombo, Cell(values, columnCount, 0));
+  CbAddString(gForm25KelasCombo, FinCell(values, columnCount, 0));
   return 0;
 }
 

@@ -76,10 +76,6 @@ constexpr std::uint32_t kLabel = WS_CHILD | WS_VISIBLE | SS_LEFT;
 // Student ids of the class, kept by FORMAKUNBAYAR_OnStudentRow for the billing rows of an add.
 std::vector<std::string> gStudents;
 
-std::string Cell(char** values, int columnCount, int i) {
-  return i < columnCount && values && values[i] ? values[i] : "";
-}
-
 // What the window took from the fee list it was opened from: the class in its class box, the school year, its
 // list and marked row, add or edit. A click in another fee list meanwhile changes none of it.
 FrmWindowState TakeFromFeeList() {
@@ -305,17 +301,17 @@ LResult FORMAKUNBAYAR_Init(Hwnd form, std::intptr_t) {
 }
 
 int FORMAKUNBAYAR_OnRekeningRow(void*, int columnCount, char** values, char**) {
-  CbAddString(gFormAkunBayarReferensiCombo, Cell(values, columnCount, 0) + " " + Cell(values, columnCount, 1));
+  CbAddString(gFormAkunBayarReferensiCombo, FinCell(values, columnCount, 0) + " " + FinCell(values, columnCount, 1));
   return 0;
 }
 
 int FORMAKUNBAYAR_OnPembayaranRow(void*, int columnCount, char** values, char**) {
-  CbAddString(gFormAkunBayarDeskripsiCombo, Cell(values, columnCount, 0));
+  CbAddString(gFormAkunBayarDeskripsiCombo, FinCell(values, columnCount, 0));
   return 0;
 }
 
 int FORMAKUNBAYAR_OnStudentRow(void*, int columnCount, char** values, char**) {
-  gStudents.push_back(Cell(values, columnCount, 0));
+  gStudents.push_back(FinCell(values, columnCount, 0));
   return 0;
 }
 

@@ -102,10 +102,6 @@ bool IsFeeList(Hwnd form) { return IsWindow(form) && WinGetClassName(form) == Fr
 // The source fees of a year copy, kept by FORM6_OnCopyRow while the source select runs.
 std::vector<Form6CopyRow> gCopyRows;
 
-std::string Cell(char** values, int columnCount, int i) {
-  return i < columnCount && values && values[i] ? values[i] : "";
-}
-
 // The working year's fees as class, name, amount and type: what an earlier copy left.
 std::set<std::string> gExistingFees;
 std::set<std::string> gExistingFeeIds;
@@ -114,9 +110,9 @@ std::string Signature(const std::string& kelas, const std::string& pembayaran, c
   return kelas + '\x1f' + pembayaran + '\x1f' + std::to_string(FinFeeAmount(jumlah)) + '\x1f' + type;
 }
 int OnExistingFeeRow(void*, int columnCount, char** values, char**) {
-  gExistingFees.insert(Signature(Cell(values, columnCount, 0), Cell(values, columnCount, 1),
-                                 Cell(values, columnCount, 2), Cell(values, columnCount, 3)));
-  gExistingFeeIds.insert(Cell(values, columnCount, 4));
+  gExistingFees.insert(Signature(FinCell(values, columnCount, 0), FinCell(values, columnCount, 1),
+                                 FinCell(values, columnCount, 2), FinCell(values, columnCount, 3)));
+  gExistingFeeIds.insert(FinCell(values, columnCount, 4));
   return 0;
 }
 
@@ -175,8 +171,8 @@ std::string FORM6_SearchSql(const std::string& text, const std::string& tapel) {
 }
 
 int FORM6_OnCopyRow(void*, int columnCount, char** values, char**) {
-  gCopyRows.push_back({Cell(values, columnCount, 0), Cell(values, columnCount, 1), Cell(values, columnCount, 2),
-                       Cell(values, columnCount, 3), Cell(values, columnCount, 4)});
+  gCopyRows.push_back({FinCell(values, columnCount, 0), FinCell(values, columnCount, 1), FinCell(values, columnCount, 2),
+                       FinCell(values, columnCount, 3), FinCell(values, columnCount, 4)});
   return 0;
 }
 
@@ -304,7 +300,7 @@ LResult FORM6_Init(Hwnd, std::intptr_t) {
 }
 
 int FORM6_OnKelasRow(void*, int columnCount, char** values, char**) {
-  CbAddString(gForm6KelasCombo, Cell(values, columnCount, 0));
+  CbAddString(gForm6KelasCombo, FinCell(values, columnCount, 0));
   return 0;
 }
 

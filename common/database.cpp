@@ -91,16 +91,23 @@ std::set<std::string> TableNames(sqlite3* db) {
   return names;
 }
 
-// The names of `db`'s columns of `table`, in upper case.
-std::set<std::string> ColumnNames(sqlite3* db, const std::string& table) {
-  std::set<std::string> names;
+// The names of `db`'s columns of `table`, in their order.
+std::vector<std::string> Columns(sqlite3* db, const std::string& table) {
+  std::vector<std::string> names;
   sqlite3_stmt* st = nullptr;
-  if (sqlite3_prepare_v2(db, "SELECT name FROM pragma_table_info(?1)", -1, &st, nullptr) == SQLITE_OK) {
+  if (sqlite3_prepare_v2(db, "SELECT name FROM pragma_table_info(?1) ORDER BY cid", -1, &st, nullptr) == SQLITE_OK) {
     sqlite3_bind_text(st, 1, table.c_str(), -1, SQLITE_TRANSIENT);
     while (sqlite3_step(st) == SQLITE_ROW)
-      if (const unsigned char* t = sqlite3_column_text(st, 0)) names.insert(Upper(reinterpret_cast<const char*>(t)));
+      if (const unsigned char* t = sqlite3_column_text(st, 0)) names.push_back(reinterpret_cast<const char*>(t));
   }
   sqlite3_finalize(st);
+  return names;
+}
+
+// The same in upper case, as a set.
+std::set<std::string> ColumnNames(sqlite3* db, const std::string& table) {
+  std::set<std::string> names;
+  for (const std::string& name : Columns(db, table)) names.insert(Upper(name));
   return names;
 }
 
@@ -125,16 +132,7 @@ const std::vector<SchemaTable>& SchemaTables() {
           if (const unsigned char* t = sqlite3_column_text(st, 0))
             out.push_back({reinterpret_cast<const char*>(t), {}});
       sqlite3_finalize(st);
-      for (SchemaTable& table : out) {
-        if (sqlite3_prepare_v2(mem, "SELECT name FROM pragma_table_info(?1) ORDER BY cid", -1, &st, nullptr) ==
-            SQLITE_OK) {
-          sqlite3_bind_text(st, 1, table.name.c_str(), -1, SQLITE_TRANSIENT);
-          while (sqlite3_step(st) == SQLITE_ROW)
-            if (const unsigned char* c = sqlite3_column_text(st, 0))
-              table.columns.push_back(reinterpret_cast<const char*>(c));
-        }
-        sqlite3_finalize(st);
-      }
+      for (SchemaTable& table : out) table.columns = Columns(mem, table.name);
     }
     sqlite3_close(mem);
     return out;

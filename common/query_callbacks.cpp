@@ -80,3 +80,8 @@ void FinShowSqlErrorLog(const std::string& text) {
   std::error_code ec;
   platform::OpenWithDesktop((std::filesystem::current_path(ec) / name).string());
 }
+
+std::string_view FinCellView(char** values, int columnCount, int i) {
+  return i >= 0 && i < columnCount && values && values[i] ? std::string_view(values[i]) : std::string_view();
+}
+std::string FinCell(char** values, int columnCount, int i) { return std::string(FinCellView(values, columnCount, i)); }

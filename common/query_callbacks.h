@@ -3,6 +3,11 @@
 // common/globals.h (and gFormMode of app/globals.h).
 #pragma once
 #include <string>
+#include <string_view>
+
+// Value `i` of a row a callback is given: empty for SQL NULL and for a value the row does not have.
+std::string_view FinCellView(char** values, int columnCount, int i);
+std::string FinCell(char** values, int columnCount, int i);
 
 // gSqlResult := column 0 of the row. After the statement it holds column 0 of the last row; a statement without rows
 // leaves it as it was (set it first where that matters).

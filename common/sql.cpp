@@ -76,6 +76,11 @@ bool TxDead() {
   return gTxDoomed;
 }
 
+// Resets every statement of the connection that is still running (a ROLLBACK fails while one is).
+void ResetStatements(sqlite3* db) {
+  for (sqlite3_stmt* st = sqlite3_next_stmt(db, nullptr); st; st = sqlite3_next_stmt(db, st)) sqlite3_reset(st);
+}
+
 // Runs a statement of the transaction machinery itself, past the guard of FinExecQuiet.
 int RawExec(const char* sql) { return gDb ? sqlite3_exec(gDb, sql, nullptr, nullptr, nullptr) : SQLITE_MISUSE; }
 
@@ -87,7 +92,7 @@ int RawExec(const char* sql) { return gDb ? sqlite3_exec(gDb, sql, nullptr, null
 void Reconnect() {
   sqlite3* dead = gDb;
   gDb = nullptr;
-  for (sqlite3_stmt* st = sqlite3_next_stmt(dead, nullptr); st; st = sqlite3_next_stmt(dead, st)) sqlite3_reset(st);
+  ResetStatements(dead);
   sqlite3_close_v2(dead);
   std::string error;
   gDb = FinOpenDatabase(gDbPath, error);
@@ -100,7 +105,7 @@ void Reconnect() {
 void RollbackAll() {
   if (!gDb || sqlite3_get_autocommit(gDb)) return;
   if (RawExec("ROLLBACK") == SQLITE_OK && sqlite3_get_autocommit(gDb)) return;
-  for (sqlite3_stmt* st = sqlite3_next_stmt(gDb, nullptr); st; st = sqlite3_next_stmt(gDb, st)) sqlite3_reset(st);
+  ResetStatements(gDb);
   if (RawExec("ROLLBACK") == SQLITE_OK && sqlite3_get_autocommit(gDb)) return;
   if (!sqlite3_get_autocommit(gDb)) Reconnect();
 }

@@ -553,13 +553,6 @@ int FinListModel::insertRowAt(int row, std::string_view text, LParam data, int i
   return row;
 }
 
-void FinListModel::appendRows(const std::vector<std::vector<std::string>>& batch) {
-  if (batch.empty()) return;
-  const int n = static_cast<int>(columns.size());
-  for (const auto& cells : batch) rows.append(cells, n);
-  queueFlush();
-}
-
 void FinListModel::appendRow(const std::string_view* cells, std::size_t count) {
   rows.append(cells, count, static_cast<int>(columns.size()));
   queueFlush();
@@ -729,8 +722,11 @@ int FinListView::insertRowAt(int row, const std::string& text, LParam data, int 
 }
 
 void FinListView::appendRows(const std::vector<std::vector<std::string>>& rows) {
-  QuietScope q(QuietCounter());
-  model_->appendRows(rows);
+  std::vector<std::string_view> views;
+  for (const auto& cells : rows) {
+    views.assign(cells.begin(), cells.end());
+    appendRow(views.data(), views.size());
+  }
 }
 
 int FinListView::appendRow(const std::string_view* cells, std::size_t count) {

@@ -63,7 +63,6 @@ class FinListModel : public QAbstractTableModel {
 
   int alignmentOf(int col) const;   // Qt alignment of the column's cells (column 0 always left)
   void flush();                     // rows appended since the last flush told to the view
-  void appendRows(const std::vector<std::vector<std::string>>& rows);
   void appendRow(const std::string_view* cells, std::size_t count);
   int insertRowAt(int row, std::string_view text, LParam data, int image);
   void removeRowAt(int row);

@@ -27,6 +27,10 @@ constexpr size_t kItemTextMax = 259;   // list-view, column and tree texts come 
 constexpr size_t kToolTipMax = 79;
 
 LResult Def(Hwnd h, unsigned msg, WParam w = 0, LParam l = 0) { return WinControlDefProc(h, msg, w, l); }
+// A list cell's text as LvGetItemText gives it back: at most kItemTextMax bytes, cut between two characters.
+std::string ItemTextAsRead(std::string_view text) {
+  return CutUtf8(std::string(text.substr(0, std::min(text.size(), kItemTextMax + 3))), kItemTextMax);
+}
 LParam Text(const std::string& s) { return reinterpret_cast<LParam>(s.c_str()); }
 
 // The list view of a handle. A list filled from a statement is asked for once per cell, so the last one found is
@@ -200,8 +204,7 @@ int LvGetItemCount(Hwnd h) {
 std::string LvGetItemText(Hwnd h, int row, int col) {
   auto* lv = Lv(h);
   if (!lv || row < 0 || row >= lv->rowCount() || col < 0 || col >= lv->columnCount()) return std::string();
-  const std::string_view text = lv->listModel()->rows.text(row, col);
-  return CutUtf8(std::string(text.substr(0, std::min(text.size(), kItemTextMax + 3))), kItemTextMax);
+  return ItemTextAsRead(lv->listModel()->rows.text(row, col));
 }
 int LvGetItemImage(Hwnd h, int row, int col) {
   auto* lv = Lv(h);
@@ -281,9 +284,8 @@ int LvRewriteColumns(Hwnd h, const std::vector<int>& cols,
   for (int c : cols)
     if (c >= 0 && c < lv->columnCount()) valid.push_back(c);
   lv->rewriteColumns(valid, [&rewrite](int col, std::string_view text, std::string& out) {
-    if (text.size() <= kItemTextMax) return rewrite(col, text, out);   // what LvGetItemText reads
-    const std::string cut = CutUtf8(std::string(text.substr(0, kItemTextMax + 3)), kItemTextMax);
-    rewrite(col, cut, out);
+    if (text.size() <= kItemTextMax) return rewrite(col, text, out);   // read as it is stored
+    rewrite(col, ItemTextAsRead(text), out);
   });
   return 1;
 }

@@ -93,10 +93,6 @@ void ShowIcon(Hwnd picture, const char* name) {
   }
 }
 
-std::string Cell(char** values, int columnCount, int i) {
-  return i < columnCount && values && values[i] ? values[i] : "";
-}
-
 // What the three outputs of the bill read: the list as it stands, the payment window's student, the school and the
 // status bar.
 ArrearsBill GatherBill() {
@@ -202,7 +198,7 @@ LResult FORMTUNGGAKAN_Init(Hwnd, std::intptr_t) {
 }
 
 int FORMTUNGGAKAN_OnRekeningRow(void*, int columnCount, char** values, char**) {
-  CbAddString(gFormTunggakanRekeningCombo, Cell(values, columnCount, 0) + " " + Cell(values, columnCount, 1));
+  CbAddString(gFormTunggakanRekeningCombo, FinCell(values, columnCount, 0) + " " + FinCell(values, columnCount, 1));
   return 0;
 }
 
@@ -225,13 +221,13 @@ void FORMTUNGGAKAN_LoadArrears() {
 int FORMTUNGGAKAN_OnArrearsRow(void*, int columnCount, char** values, char**) {
   Hwnd list = gFormTunggakanList;
   // The row keeps what the fee still owes as loaded: the choosers rewrite "Jumlah", never above this.
-  const LParam owed = static_cast<LParam>(RoundHalfEven(Val(Cell(values, columnCount, 2))));
+  const LParam owed = static_cast<LParam>(RoundHalfEven(Val(FinCell(values, columnCount, 2))));
   const int r = LvInsertItem(list, LvGetItemCount(list), kTunggakanColNo, std::to_string(LvGetItemCount(list) + 1),
                              owed, 0);
-  for (int c = 0; c < 5; ++c) LvInsertItem(list, r, kTunggakanColId + c, Cell(values, columnCount, c), 0, 0);
+  for (int c = 0; c < 5; ++c) LvInsertItem(list, r, kTunggakanColId + c, FinCell(values, columnCount, c), 0, 0);
   LvInsertItem(list, r, kTunggakanColMonths, "0", 0, 0);
-  LvInsertItem(list, r, kTunggakanColYearly, Cell(values, columnCount, 5), 0, 0);
-  gLoadedTotal = RoundHalfEven(static_cast<double>(gLoadedTotal) + Val(Cell(values, columnCount, 2)));
+  LvInsertItem(list, r, kTunggakanColYearly, FinCell(values, columnCount, 5), 0, 0);
+  gLoadedTotal = RoundHalfEven(static_cast<double>(gLoadedTotal) + Val(FinCell(values, columnCount, 2)));
   gRowCount = static_cast<int>(std::clamp<long long>(gLoadedTotal, INT_MIN, INT_MAX));
   return 0;
 }

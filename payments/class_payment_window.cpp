@@ -69,10 +69,6 @@ constexpr std::uint32_t kLabel = WS_CHILD | WS_VISIBLE | SS_LEFT;
 constexpr std::uint32_t kButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
 constexpr std::uint32_t kCombo = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
 
-std::string Cell(char** values, int columnCount, int i) {
-  return i < columnCount && values && values[i] ? values[i] : "";
-}
-
 long long Amount(const std::string& text) { return RoundHalfEven(Val(text)); }
 
 // Three blanks and the label right-aligned in 61 columns.
@@ -233,20 +229,20 @@ LResult FORM27_Init(Hwnd, std::intptr_t) {
 }
 
 int FORM27_OnKelasRow(void*, int columnCount, char** values, char**) {
-  CbAddString(gForm27KelasCombo, Cell(values, columnCount, 0));
+  CbAddString(gForm27KelasCombo, FinCell(values, columnCount, 0));
   return 0;
 }
 
 int FORM27_OnFeeRow(void*, int columnCount, char** values, char**) {
-  CbAddString(gForm27FeeCombo, Cell(values, columnCount, 0));
+  CbAddString(gForm27FeeCombo, FinCell(values, columnCount, 0));
   return 0;
 }
 
 int FORM27_OnStudentRow(void*, int columnCount, char** values, char**) {
   const int row = LvInsertItem(gForm27StudentList, LvGetItemCount(gForm27StudentList), kForm27StudentId,
-                               Cell(values, columnCount, 0), 0, 0);
-  LvSetItemText(gForm27StudentList, row, kForm27StudentName, Cell(values, columnCount, 1));
-  LvSetItemText(gForm27StudentList, row, kForm27StudentAmount, Cell(values, columnCount, 2));
+                               FinCell(values, columnCount, 0), 0, 0);
+  LvSetItemText(gForm27StudentList, row, kForm27StudentName, FinCell(values, columnCount, 1));
+  LvSetItemText(gForm27StudentList, row, kForm27StudentAmount, FinCell(values, columnCount, 2));
   LvSetItemText(gForm27StudentList, row, kForm27Pick, kPicked);
   return 0;
 }

@@ -75,10 +75,6 @@ const ToolButton kToolButtons[] = {
     {&gForm13RefreshId, "IMAGE_REFRESH", "Refresh / membaca ulang Data Pembyaran dari database"},
 };
 
-std::string Cell(char** values, int columnCount, int i) {
-  return i < columnCount && values && values[i] ? values[i] : "";
-}
-
 // The rows of the receipt being reprinted, kept by FORM13_OnReceiptRow.
 std::vector<Form13ReceiptItem> gReceiptRows;
 
@@ -232,7 +228,7 @@ std::string FORM13_DeleteReceiptRestSql(const std::string& stamp, const std::str
 }
 
 int FORM13_OnReceiptRow(void*, int columnCount, char** values, char**) {
-  gReceiptRows.push_back({Cell(values, columnCount, 0), Cell(values, columnCount, 1)});
+  gReceiptRows.push_back({FinCell(values, columnCount, 0), FinCell(values, columnCount, 1)});
   gListRowCount += 1;
   return 0;
 }

@@ -8,14 +8,10 @@
 
 namespace {
 
-std::string Cell(char** values, int columnCount, int i) {
-  return i < columnCount && values && values[i] ? values[i] : "";
-}
-
 Form13ReceiptMoney* gMoneyRead = nullptr;   // where FORM13_ReadReceiptMoney's statement puts its row
 
 int OnReceiptMoney(void*, int columnCount, char** values, char**) {
-  const auto number = [&](int i) { return RoundHalfEven(Val(Cell(values, columnCount, i))); };
+  const auto number = [&](int i) { return RoundHalfEven(Val(FinCell(values, columnCount, i))); };
   *gMoneyRead = {number(0), number(1), -number(2), number(3), number(4)};
   return 0;
 }

@@ -10,6 +10,7 @@
 #include "common/amounts.h"
 #include "common/globals.h"
 #include "common/handover.h"
+#include "common/query_callbacks.h"
 #include "common/session.h"
 #include "common/sql.h"
 #include "framework/controls.h"
@@ -49,10 +50,6 @@ FrmForm gFormRevisi = {.name = "FORMREVISI",
                        .style = WS_POPUP | WS_THICKFRAME | WS_SYSMENU,
                        .width = 652,
                        .height = 308};
-
-std::string Cell(char** values, int columnCount, int i) {
-  return i < columnCount && values && values[i] ? values[i] : "";
-}
 
 // A discount row ('Disc') holds its amount negative, and so does any other row stored below 0: the edit shows and
 // takes the size of the amount, and the row keeps its sign.
@@ -158,8 +155,8 @@ LResult FORMREVISI_LoadPayments(Hwnd) {
 }
 
 int FORMREVISI_OnPaymentRow(void*, int columnCount, char** values, char**) {
-  const int row = LvInsertItem(gFormRevisiList, LvGetItemCount(gFormRevisiList), 0, Cell(values, columnCount, 0), 0, 0);
-  for (int c = 1; c < 6; ++c) LvSetItemText(gFormRevisiList, row, c, Cell(values, columnCount, c));
+  const int row = LvInsertItem(gFormRevisiList, LvGetItemCount(gFormRevisiList), 0, FinCell(values, columnCount, 0), 0, 0);
+  for (int c = 1; c < 6; ++c) LvSetItemText(gFormRevisiList, row, c, FinCell(values, columnCount, c));
   return 0;
 }
 

@@ -120,10 +120,6 @@ FrmForm gFormBayar = {.name = "FORMBAYAR",
                       .width = 1010,
                       .height = 539};
 
-std::string Cell(char** values, int columnCount, int i) {
-  return i < columnCount && values && values[i] ? values[i] : "";
-}
-
 void OnDestroy(Hwnd) {
   if (gFormBayarLoadStudentHook == FORMBAYAR_LoadStudent) gFormBayarLoadStudentHook = nullptr;
   for (Hwnd* h : kControls) *h = 0;
@@ -364,7 +360,7 @@ LResult FORMBAYAR_Init(Hwnd form, std::intptr_t) {
 
   CbAddString(gFormBayarPaymentCombo, "CASH");
   FinExec(FORMBAYAR_BankAccountsSql(gTapel), [](void*, int n, char** v, char**) {
-    CbAddString(gFormBayarPaymentCombo, Cell(v, n, 0) + " " + Cell(v, n, 1));
+    CbAddString(gFormBayarPaymentCombo, FinCell(v, n, 0) + " " + FinCell(v, n, 1));
     return 0;
   });
   CbSetCurSel(gFormBayarPaymentCombo, 0);
@@ -382,9 +378,9 @@ bool gStudentFound = false;
 
 int FORMBAYAR_OnStudentRow(void*, int columnCount, char** values, char**) {
   gStudentFound = true;
-  CtlSetText(gFormBayarNamaEdit, Cell(values, columnCount, 1));
-  CtlSetText(gFormBayarKelasEdit, Cell(values, columnCount, 2));
-  CtlSetText(gFormBayarKategoriEdit, Cell(values, columnCount, 3));
+  CtlSetText(gFormBayarNamaEdit, FinCell(values, columnCount, 1));
+  CtlSetText(gFormBayarKelasEdit, FinCell(values, columnCount, 2));
+  CtlSetText(gFormBayarKategoriEdit, FinCell(values, columnCount, 3));
   CtlSetBitmapFile(gFormBayarPhoto, "image/" + CtlGetText(gFormBayarIdEdit) + ".bmp");
   FORMBAYAR_LoadSavingsBalance();
   CtlEnable(gFormBayarSaveButton);

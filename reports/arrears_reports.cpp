@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "common/numbers_words.h"
+#include "common/query_callbacks.h"
 #include "common/session.h"
 #include "common/settings.h"
 #include "common/sql.h"
@@ -31,10 +32,6 @@ namespace {
 
 // Per-student report: (student, fee) -> billed - paid, as the cells' statement gives them.
 std::map<std::pair<std::string, std::string>, std::string> gArrearsCells;
-
-std::string Cell(char** values, int columnCount, int i) {
-  return i < columnCount && values && values[i] ? values[i] : "";
-}
 
 void AddColumn(Hwnd list, const std::string& caption, int format, int width) {
   LvInsertColumn(list, LvGetColumnCount(list), caption, format, width);
@@ -100,31 +97,31 @@ std::string FinArrearsReportDifference(const std::string& billed, const std::str
 
 // ----- row callbacks ------------------------------------------------------------------------------------------------
 int FORMLAPTUNGGAKAN_CbAddClass(void*, int columnCount, char** values, char**) {
-  CbAddString(gFormLapTunggakanClassCombo, Cell(values, columnCount, 0));
+  CbAddString(gFormLapTunggakanClassCombo, FinCell(values, columnCount, 0));
   return 0;
 }
 
 int FORMLAPTUNGGAKAN_CbFeeColumn(void*, int columnCount, char** values, char**) {
-  AddColumn(gForm11List, Cell(values, columnCount, 1) + " Rp.", LVCFMT_RIGHT, 100);
-  gArrearsFeeIds.push_back(Cell(values, columnCount, 0));
+  AddColumn(gForm11List, FinCell(values, columnCount, 1) + " Rp.", LVCFMT_RIGHT, 100);
+  gArrearsFeeIds.push_back(FinCell(values, columnCount, 0));
   return 0;
 }
 
 int FORMLAPTUNGGAKAN_CbStudentRow(void*, int columnCount, char** values, char**) {
-  FinAppendReportRow(gForm11List, {Cell(values, columnCount, 0), Cell(values, columnCount, 1)});
+  FinAppendReportRow(gForm11List, {FinCell(values, columnCount, 0), FinCell(values, columnCount, 1)});
   return 0;
 }
 
 int FORMLAPTUNGGAKAN_CbArrearsCell(void*, int columnCount, char** values, char**) {
   // Several billing rows of one fee: the last one returned wins.
-  gArrearsCells[{Cell(values, columnCount, 0), Cell(values, columnCount, 1)}] =
-      FinArrearsReportDifference(Cell(values, columnCount, 2), Cell(values, columnCount, 3));
+  gArrearsCells[{FinCell(values, columnCount, 0), FinCell(values, columnCount, 1)}] =
+      FinArrearsReportDifference(FinCell(values, columnCount, 2), FinCell(values, columnCount, 3));
   return 0;
 }
 
 int FORMLAPTUNGGAKAN_CbRecapRow(void*, int columnCount, char** values, char**) {
   const Hwnd list = gForm11List;
-  const std::string kelas = Cell(values, columnCount, 2);
+  const std::string kelas = FinCell(values, columnCount, 2);
   if (kelas != gArrearsPrevClass) {
     if (gSubTotal > 0) {
       FinAppendReportRow(list, {kArrearsSubtotalLabel, "", std::to_string(gSubTotal)});
@@ -132,8 +129,8 @@ int FORMLAPTUNGGAKAN_CbRecapRow(void*, int columnCount, char** values, char**) {
     }
     FinAppendReportRow(list, {"Kelas " + kelas, "Akun"});
   }
-  const std::string owed = FinArrearsReportDifference(Cell(values, columnCount, 3), Cell(values, columnCount, 4));
-  FinAppendReportRow(list, {"", Cell(values, columnCount, 0) + " | " + Cell(values, columnCount, 1), owed});
+  const std::string owed = FinArrearsReportDifference(FinCell(values, columnCount, 3), FinCell(values, columnCount, 4));
+  FinAppendReportRow(list, {"", FinCell(values, columnCount, 0) + " | " + FinCell(values, columnCount, 1), owed});
   gSubTotal += FinReportCellValue(owed);
   gArrearsPrevClass = kelas;
   return 0;

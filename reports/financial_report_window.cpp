@@ -49,10 +49,6 @@ FrmForm gForm8 = {.name = "FORM8",
 // The period of the build that runs now (the callbacks read it).
 FinReportPeriod gPeriod;
 
-std::string Cell(char** values, int columnCount, int i) {
-  return i < columnCount && values && values[i] ? values[i] : "";
-}
-
 // One report line at the end of the list being built.
 int AddLine(const std::string& kode, const std::string& uraian = "", const std::string& sub = "",
             const std::string& jumlah = "") {
@@ -138,8 +134,8 @@ std::string FinReportAccountNetSql(const std::string& kode, const FinReportPerio
 }
 
 int FinReportCbAccountDetail(void*, int columnCount, char** values, char**) {
-  const std::string kode = Cell(values, columnCount, 0);
-  const std::string deskripsi = Cell(values, columnCount, 1);
+  const std::string kode = FinCell(values, columnCount, 0);
+  const std::string deskripsi = FinCell(values, columnCount, 1);
   AddLine(kode, " - " + deskripsi);
   gSubTotal = 0;
   FinExec(FinReportAccountRowsSql(kode, gPeriod), FinReportCbTransactionRow);
@@ -151,9 +147,9 @@ int FinReportCbAccountDetail(void*, int columnCount, char** values, char**) {
 }
 
 int FinReportCbTransactionRow(void*, int columnCount, char** values, char**) {
-  const std::string tgl = Cell(values, columnCount, 0);
-  const std::string masuk = Cell(values, columnCount, 2);
-  const std::string keluar = Cell(values, columnCount, 3);
+  const std::string tgl = FinCell(values, columnCount, 0);
+  const std::string masuk = FinCell(values, columnCount, 2);
+  const std::string keluar = FinCell(values, columnCount, 3);
   const std::string monthDay = tgl.size() > 5 ? tgl.substr(5, 5) : "";
   std::string amount;
   if (Val(masuk) > 0) {
@@ -163,13 +159,13 @@ int FinReportCbTransactionRow(void*, int columnCount, char** values, char**) {
     amount = Shown(keluar);
     gSubTotal -= Whole(keluar);
   }
-  AddLine("", "   " + monthDay + ", " + Cell(values, columnCount, 1), amount);
+  AddLine("", "   " + monthDay + ", " + FinCell(values, columnCount, 1), amount);
   return 0;
 }
 
 int FinReportCbAccountTotal(void*, int columnCount, char** values, char**) {
-  const std::string kode = Cell(values, columnCount, 0);
-  const int row = AddLine(kode, " - " + Cell(values, columnCount, 1));
+  const std::string kode = FinCell(values, columnCount, 0);
+  const int row = AddLine(kode, " - " + FinCell(values, columnCount, 1));
   const std::string net = SingleValue(FinReportAccountNetSql(kode, gPeriod));
   const long long value = Whole(net);
   LvSetItemText(gTargetListView, row, kColSub, value < 0 ? std::to_string(-value) : Shown(net));

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "common/globals.h"
+#include "common/query_callbacks.h"
 #include "common/session.h"
 #include "common/sql.h"
 #include "framework/controls.h"
@@ -57,10 +58,6 @@ FrmForm gFormLapBayar = {.name = "FORMLAPBAYAR",
                          .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME,   // no minimise or maximise
                          .width = 268,
                          .height = 411};
-
-std::string Cell(char** values, int columnCount, int i) {
-  return i < columnCount && values && values[i] ? values[i] : "";
-}
 
 // A date picker showing "yyyy-MM-dd", its drop-down calendar white with black text, the title in RGB(0, 120, 215)
 // with white text and the days of the neighbouring months in RGB(109, 109, 109).
@@ -163,12 +160,12 @@ void FORMLAPBAYAR_CreateControls(Hwnd dialog) {
 }
 
 int FORMLAPBAYAR_CbAddClass(void*, int columnCount, char** values, char**) {
-  CbAddString(gFormLapBayarClassCombo, Cell(values, columnCount, 0));
+  CbAddString(gFormLapBayarClassCombo, FinCell(values, columnCount, 0));
   return 0;
 }
 
 int FORMLAPBAYAR_CbAddAccount(void*, int columnCount, char** values, char**) {
-  CbAddString(gFormLapBayarAccountCombo, Cell(values, columnCount, 0));
+  CbAddString(gFormLapBayarAccountCombo, FinCell(values, columnCount, 0));
   return 0;
 }
 

@@ -35,12 +35,6 @@ const char* const kMonthCaptions[12] = {"Juli",    "Agustus",  "September", "Okt
 constexpr const char* kNoFeeMessage =
     "Pilih Kelas, Kategori dan Akun Pembayaran Per Bulan terlebih dahulu, sebelum menjalankan perintah ini..";
 
-std::string Cell(char** values, int columnCount, int i) {
-  return i < columnCount && values && values[i] ? values[i] : "";
-}
-std::string_view CellView(char** values, int columnCount, int i) {
-  return i < columnCount && values && values[i] ? std::string_view(values[i]) : std::string_view();
-}
 
 // A whole number of rupiah from a cell or a value read (empty or non-numeric: 0).
 long long Amount(std::string_view text) { return FinReportCellValue(text); }
@@ -221,8 +215,8 @@ std::string PayRepPaymentsOfDateSql(const std::string& date) {
 
 // ----- row callbacks --------------------------------------------------------------------------------------------
 int FORMLAPBAYAR_CbAddAccountColumn(void*, int columnCount, char** values, char**) {
-  const std::string id = Cell(values, columnCount, 0);
-  AddColumn(gForm10List, Cell(values, columnCount, 1) + " Rp.", LVCFMT_RIGHT, 100);
+  const std::string id = FinCell(values, columnCount, 0);
+  AddColumn(gForm10List, FinCell(values, columnCount, 1) + " Rp.", LVCFMT_RIGHT, 100);
   gFormMode += id + ",";
   gColumnKeys.push_back(id);
   return 0;
@@ -230,18 +224,18 @@ int FORMLAPBAYAR_CbAddAccountColumn(void*, int columnCount, char** values, char*
 
 int FORMLAPBAYAR_CbAddStudentRow(void*, int columnCount, char** values, char**) {
   FinAppendReportRow(gForm10List,
-                     {Cell(values, columnCount, 0), Cell(values, columnCount, 1), Cell(values, columnCount, 2)});
+                     {FinCell(values, columnCount, 0), FinCell(values, columnCount, 1), FinCell(values, columnCount, 2)});
   return 0;
 }
 
 int FORMLAPBAYAR_CbRecapAccountRow(void*, int columnCount, char** values, char**) {
   const Hwnd list = gForm10List;
-  const std::string id = Cell(values, columnCount, 0);
-  const std::string kelas = Cell(values, columnCount, 2);
-  const std::string amount = Cell(values, columnCount, 3);
+  const std::string id = FinCell(values, columnCount, 0);
+  const std::string kelas = FinCell(values, columnCount, 2);
+  const std::string amount = FinCell(values, columnCount, 3);
   if (gCountResult < 2) {
     if (kelas != gLastKey) FinAppendReportRow(list, {"Kelas " + kelas, "Akun"});
-    FinAppendReportRow(list, {"", id + " | " + Cell(values, columnCount, 1), amount});
+    FinAppendReportRow(list, {"", id + " | " + FinCell(values, columnCount, 1), amount});
     gSubTotal += Amount(amount);
     gLastKey = kelas;
     ++gReportRow;
@@ -256,17 +250,17 @@ int FORMLAPBAYAR_CbRecapAccountRow(void*, int columnCount, char** values, char**
 
 int FORMLAPBAYAR_CbPaymentRow(void*, int columnCount, char** values, char**) {
   const Hwnd list = gForm10List;
-  const std::string_view siswaId = CellView(values, columnCount, 0);
-  const std::string_view masuk = CellView(values, columnCount, 4);
+  const std::string_view siswaId = FinCellView(values, columnCount, 0);
+  const std::string_view masuk = FinCellView(values, columnCount, 4);
   thread_local std::string text;   // one row's composed cell, kept between rows
   if (siswaId != gLastKey) {
-    text.assign("Tanggal : ").append(CellView(values, columnCount, 5));
+    text.assign("Tanggal : ").append(FinCellView(values, columnCount, 5));
     FinAppendReportRow(list, {"", text});
-    FinAppendReportRow(list, {siswaId, CellView(values, columnCount, 1)});
+    FinAppendReportRow(list, {siswaId, FinCellView(values, columnCount, 1)});
     gSubTotal = 1;
     gCountResult = 0;
   }
-  text.assign(CellView(values, columnCount, 2)).append("-").append(CellView(values, columnCount, 3));
+  text.assign(FinCellView(values, columnCount, 2)).append("-").append(FinCellView(values, columnCount, 3));
   FinAppendReportRow(list, {PayRepItemNumber(gSubTotal), text, masuk});
   gCountResult = Amount(masuk);
   ++gSubTotal;
@@ -278,21 +272,21 @@ int FORMLAPBAYAR_CbPaymentRow(void*, int columnCount, char** values, char**) {
 int FORMLAPBAYAR_CbPaidOf(void*, int columnCount, char** values, char**) {
   // (SiswaId, AcctId, sum) of "Show Data", or (SiswaId, sum) of the monthly fee report (kept under the fee "").
   if (columnCount >= 3)
-    gPaidOf[{Cell(values, columnCount, 0), Cell(values, columnCount, 1)}] = Cell(values, columnCount, 2);
+    gPaidOf[{FinCell(values, columnCount, 0), FinCell(values, columnCount, 1)}] = FinCell(values, columnCount, 2);
   else
-    gPaidOf[{Cell(values, columnCount, 0), ""}] = Cell(values, columnCount, 1);
+    gPaidOf[{FinCell(values, columnCount, 0), ""}] = FinCell(values, columnCount, 1);
   return 0;
 }
 
 int FORMLAPBAYAR_CbBilledOf(void*, int columnCount, char** values, char**) {
   std::vector<std::string> months;
-  for (int i = 1; i <= 12; ++i) months.push_back(Cell(values, columnCount, i));
-  gBilledOf[Cell(values, columnCount, 0)] = std::move(months);   // the last billing row stored wins
+  for (int i = 1; i <= 12; ++i) months.push_back(FinCell(values, columnCount, i));
+  gBilledOf[FinCell(values, columnCount, 0)] = std::move(months);   // the last billing row stored wins
   return 0;
 }
 
 int FORMLAPBAYAR_CbPaymentDate(void*, int columnCount, char** values, char**) {
-  FinExec(PayRepPaymentsOfDateSql(Cell(values, columnCount, 0)), FORMLAPBAYAR_CbPaymentRow);
+  FinExec(PayRepPaymentsOfDateSql(FinCell(values, columnCount, 0)), FORMLAPBAYAR_CbPaymentRow);
   return 0;
 }
 

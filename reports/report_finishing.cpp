@@ -120,17 +120,13 @@ std::vector<std::string> FinListColumn(Hwnd list, int column) {
 }
 
 int FinAppendReportRow(Hwnd list, std::initializer_list<std::string_view> cells) {
-  if (!IsWindow(list)) return -1;
-  if (cells.size() == 0) return LvInsertItem(list, LvGetItemCount(list), 0, std::string(), 0, 0);
-  return LvAppendRow(list, cells.begin(), cells.size());
+  return IsWindow(list) ? LvAppendRow(list, cells.begin(), cells.size()) : -1;
 }
 
 int FinAppendReportRow(Hwnd list, const std::vector<std::string>& cells) {
-  if (!IsWindow(list)) return -1;
-  if (cells.empty()) return LvInsertItem(list, LvGetItemCount(list), 0, std::string(), 0, 0);
   thread_local std::vector<std::string_view> views;
   views.assign(cells.begin(), cells.end());
-  return LvAppendRow(list, views.data(), views.size());
+  return IsWindow(list) ? LvAppendRow(list, views.data(), views.size()) : -1;
 }
 
 int FinAppendTotalsRow(Hwnd list, const std::string& label, int firstSummedColumn, int labelColumn) {

@@ -136,10 +136,6 @@ Twin gKeluar = {false,
 
 std::string Today() { return platform::Today().toString(QStringLiteral("yyyy-MM-dd")).toStdString(); }
 
-std::string Cell(char** values, int columnCount, int i) {
-  return values && i < columnCount && values[i] ? values[i] : "";
-}
-
 // A fresh journal id into "Kode Jurnal": the login day and the status-bar clock.
 void MakeId(Twin& t) { CtlSetText(t.c->idEdit, FinJournalId(t.prefix, gToday, SbGetText(gStatusBar, 5))); }
 
@@ -255,7 +251,7 @@ LResult Load(Twin& t) {
 }
 
 int AddAccount(Twin& t, int columnCount, char** values) {
-  CbAddString(t.c->account, Cell(values, columnCount, 0) + " " + Cell(values, columnCount, 1));
+  CbAddString(t.c->account, FinCell(values, columnCount, 0) + " " + FinCell(values, columnCount, 1));
   return 0;
 }
 

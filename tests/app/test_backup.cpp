@@ -164,35 +164,13 @@ TEST_F(BackupTest, RestoreRefusesWhatIsNoSoundFinanceDatabaseAndTouchesNothing) 
   const Case cases[] = {
       {"kosong", [](const std::string& p) { fintest::WriteFile(p, ""); },
        "bukan database keuangan, tabel siswa tidak ada"},
-      {"asing",
-       [](const std::string& p) {
-         sqlite3* db = nullptr;
-         sqlite3_open(p.c_str(), &db);
-         fintest::Exec(db, "CREATE TABLE buku (judul TEXT); INSERT INTO buku VALUES ('Laskar Pelangi');");
-         sqlite3_close(db);
-       },
+      {"asing", [](const std::string& p) { fintest::WriteForeignDatabase(p); },
        "bukan database keuangan, tabel siswa tidak ada"},
-      {"tanpa-operator",
-       [](const std::string& p) {
-         sqlite3* db = fintest::CreateDatabase(p);
-         fintest::Exec(db, "DROP TABLE useradmin");
-         sqlite3_close(db);
-       },
+      {"tanpa-operator", [](const std::string& p) { fintest::WriteAlteredDatabase(p, "DROP TABLE useradmin"); },
        "bukan database keuangan, tabel useradmin tidak ada"},
-      {"tanpa-gaji",
-       [](const std::string& p) {
-         sqlite3* db = fintest::CreateDatabase(p);
-         fintest::Exec(db, "DROP TABLE mastergaji");
-         sqlite3_close(db);
-       },
+      {"tanpa-gaji", [](const std::string& p) { fintest::WriteAlteredDatabase(p, "DROP TABLE mastergaji"); },
        "bukan database keuangan, tabel mastergaji tidak ada"},
-      {"tanpa-masuk",
-       [](const std::string& p) {
-         sqlite3* db = fintest::CreateDatabase(p);
-         fintest::Exec(db, "DROP TABLE transaksi; CREATE TABLE transaksi (id TEXT, tgl TEXT, uraian TEXT, acctid TEXT,"
-                           " siswaid TEXT, keluar INTEGER, petugas TEXT, sts TEXT, jenjang TEXT, Ref TEXT)");
-         sqlite3_close(db);
-       },
+      {"tanpa-masuk", [](const std::string& p) { fintest::WriteAlteredDatabase(p, fintest::kMoneyWithoutMasuk); },
        "bukan database keuangan, kolom transaksi.masuk tidak ada"},
       {"rusak", WriteDatabaseWithADamagedMiddle, ""},
   };

@@ -193,20 +193,9 @@ TEST_F(ConfigTest, StartUpRefusesAFileThatIsNoFinanceDatabase) {
     std::string reason;
   } const cases[] = {
       {"kosong.db3", [](const std::string& p) { WriteFile(p, ""); }, "bukan database keuangan, tabel siswa tidak ada"},
-      {"asing.db3",
-       [](const std::string& p) {
-         sqlite3* db = nullptr;
-         sqlite3_open(p.c_str(), &db);
-         fintest::Exec(db, "CREATE TABLE buku (judul TEXT); INSERT INTO buku VALUES ('Laskar Pelangi');");
-         sqlite3_close(db);
-       },
+      {"asing.db3", [](const std::string& p) { fintest::WriteForeignDatabase(p); },
        "bukan database keuangan, tabel siswa tidak ada"},
-      {"tanpa-gaji.db3",
-       [](const std::string& p) {
-         sqlite3* db = fintest::CreateDatabase(p);
-         fintest::Exec(db, "DROP TABLE mastergaji");
-         sqlite3_close(db);
-       },
+      {"tanpa-gaji.db3", [](const std::string& p) { fintest::WriteAlteredDatabase(p, "DROP TABLE mastergaji"); },
        "bukan database keuangan, tabel mastergaji tidak ada"},
   };
   int n = 0;

@@ -264,17 +264,9 @@ TEST_F(DatabaseWindowTest, OnlyAnExistingSoundFinanceDatabaseIsTaken) {
   // A typo never makes a new empty file, and an empty, foreign or damaged file is refused: the program stays on the
   // database in use.
   fintest::WriteFile(WorkFile("kosong.db3"), "");
-  sqlite3* foreign = nullptr;
-  sqlite3_open(WorkFile("lain.db3").c_str(), &foreign);
-  fintest::Exec(foreign, "CREATE TABLE catatan (t TEXT); INSERT INTO catatan VALUES ('x')");
-  sqlite3_close(foreign);
-  sqlite3* noMasuk = fintest::CreateDatabase(WorkFile("tanpa-masuk.db3"));
-  fintest::Exec(noMasuk, "DROP TABLE transaksi; CREATE TABLE transaksi (id TEXT, tgl TEXT, uraian TEXT, acctid TEXT,"
-                         " siswaid TEXT, keluar INTEGER, petugas TEXT, sts TEXT, jenjang TEXT, Ref TEXT)");
-  sqlite3_close(noMasuk);
-  sqlite3* noGaji = fintest::CreateDatabase(WorkFile("tanpa-gaji.db3"));
-  fintest::Exec(noGaji, "DROP TABLE mastergaji");
-  sqlite3_close(noGaji);
+  fintest::WriteForeignDatabase(WorkFile("lain.db3"), "catatan");
+  fintest::WriteAlteredDatabase(WorkFile("tanpa-masuk.db3"), fintest::kMoneyWithoutMasuk);
+  fintest::WriteAlteredDatabase(WorkFile("tanpa-gaji.db3"), "DROP TABLE mastergaji");
   struct Case {
     std::string typed;
     std::string message;

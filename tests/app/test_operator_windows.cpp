@@ -372,11 +372,7 @@ TEST_F(OperatorWindowsTest, EachListWorksOnItsOwnRows) {
   ASSERT_NE(older, newer);
   const Hwnd olderList = WinGetDlgItem(older, gForm7ListId), newerList = WinGetDlgItem(newer, gForm7ListId);
   const Hwnd olderToolbar = WinGetDlgItem(WinGetDlgItem(older, gForm7RebarId), gForm7ToolbarId);
-  auto rowOf = [](Hwnd list, const std::string& name) {
-    for (int r = 0; r < LvGetItemCount(list); ++r)
-      if (LvGetItemText(list, r, 0) == name) return r;
-    return -1;
-  };
+  const auto rowOf = fintest::RowWithText;
   auto names = [](Hwnd list) {
     std::vector<std::string> out;
     for (int r = 0; r < LvGetItemCount(list); ++r) out.push_back(LvGetItemText(list, r, 0));
@@ -413,11 +409,7 @@ TEST_F(OperatorWindowsTest, TheEditorRefillsTheListItWasOpenedFromWhateverIsClic
   const Hwnd newer = OpenList();
   const Hwnd olderList = WinGetDlgItem(older, gForm7ListId), newerList = WinGetDlgItem(newer, gForm7ListId);
   const Hwnd olderToolbar = WinGetDlgItem(WinGetDlgItem(older, gForm7RebarId), gForm7ToolbarId);
-  auto rowOf = [](Hwnd list, const std::string& name) {
-    for (int r = 0; r < LvGetItemCount(list); ++r)
-      if (LvGetItemText(list, r, 0) == name) return r;
-    return -1;
-  };
+  const auto rowOf = fintest::RowWithText;
   LvSelectItem(olderList, rowOf(olderList, "ani"));
   ExpectMsgBox("Data berhasil disimpan..", "Entry Data..");
   OnModal([&](QWidget*) {

@@ -101,11 +101,7 @@ class SavingsListTest : public fintest::SeamsTest {
     return out;
   }
   // The row of `id` in `list` (the newest window's list unless given); -1 when none.
-  static int RowOf(const std::string& id, Hwnd list = gForm14List) {
-    for (int r = 0; r < LvGetItemCount(list); ++r)
-      if (LvGetItemText(list, r, 0) == id) return r;
-    return -1;
-  }
+  static int RowOf(const std::string& id, Hwnd list = gForm14List) { return fintest::RowWithText(list, id); }
   int Count(const std::string& id) {
     return std::stoi(fintest::Query(gDb, "SELECT count(*) FROM transaksi WHERE id='" + id + "'")[0][0]);
   }

@@ -22,6 +22,7 @@
 #include "students/student_list_window.h"
 #include "students/student_record_window.h"
 #include "support/fixtures.h"
+#include "support/operator.h"
 #include "support/seams_fixture.h"
 
 namespace {
@@ -133,11 +134,7 @@ class StudentListTest : public fintest::SeamsTest {
     QTest::keyClick(WinWidget(gForm2SearchEdit), Qt::Key_Return);
   }
   // The row of `id` in `list` (the newest window's list unless given); -1 when none.
-  static int RowOf(const std::string& id, Hwnd list = gForm2List) {
-    for (int r = 0; r < LvGetItemCount(list); ++r)
-      if (LvGetItemText(list, r, 0) == id) return r;
-    return -1;
-  }
+  static int RowOf(const std::string& id, Hwnd list = gForm2List) { return fintest::RowWithText(list, id); }
   void Install(const std::string& name) {
     std::filesystem::copy_file(std::string(FIN_BINARY_DIR) + "/tests/plugins/libfin_plugin_recorder.so",
                                ProgramFile(name), std::filesystem::copy_options::overwrite_existing);

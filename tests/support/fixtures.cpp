@@ -45,6 +45,23 @@ void Exec(sqlite3* db, const std::string& sql) {
   sqlite3_free(err);
 }
 
+const char* const kMoneyWithoutMasuk =
+    "DROP TABLE transaksi; CREATE TABLE transaksi (id TEXT, tgl TEXT, uraian TEXT, acctid TEXT, siswaid TEXT, "
+    "keluar INTEGER, petugas TEXT, sts TEXT, jenjang TEXT, Ref TEXT)";
+
+void WriteForeignDatabase(const std::string& path, const std::string& table) {
+  sqlite3* db = nullptr;
+  sqlite3_open(path.c_str(), &db);
+  Exec(db, "CREATE TABLE " + table + " (judul TEXT); INSERT INTO " + table + " VALUES ('Laskar Pelangi');");
+  sqlite3_close(db);
+}
+
+void WriteAlteredDatabase(const std::string& path, const std::string& sql) {
+  sqlite3* db = CreateDatabase(path);
+  Exec(db, sql);
+  sqlite3_close(db);
+}
+
 sqlite3* CreateDatabase(const std::string& path) {
   sqlite3* db = nullptr;
   if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) {

@@ -54,6 +54,13 @@ class StatementCounter {
   int count_ = 0;
 };
 
+// Files the program must refuse as a school's database: a database of another program (a table of its own, holding a
+// row), and a school's database changed by `sql` after it was made (a table dropped, a column gone).
+void WriteForeignDatabase(const std::string& path, const std::string& table = "buku");
+void WriteAlteredDatabase(const std::string& path, const std::string& sql);
+// The statements that leave the money table without its "masuk" column.
+extern const char* const kMoneyWithoutMasuk;
+
 // Writes a text file whole.
 void WriteFile(const std::string& path, const std::string& text);
 std::string ReadFile(const std::string& path);

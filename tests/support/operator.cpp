@@ -47,6 +47,12 @@ std::vector<std::string> ComboItems(Hwnd combo) {
   return items;
 }
 
+int RowWithText(Hwnd list, const std::string& text) {
+  for (int r = 0; r < LvGetItemCount(list); ++r)
+    if (LvGetItemText(list, r, 0) == text) return r;
+  return -1;
+}
+
 std::vector<std::vector<std::string>> ListRows(Hwnd list) {
   std::vector<std::vector<std::string>> rows;
   for (int r = 0; r < LvGetItemCount(list); ++r) {

@@ -19,6 +19,8 @@ std::vector<std::string> ComboItems(Hwnd combo);
 void ClickListRow(Hwnd list, int row);
 // Every cell of a list view, row by row.
 std::vector<std::vector<std::string>> ListRows(Hwnd list);
+// The first row of a list view whose first cell reads `text`; -1 when none does.
+int RowWithText(Hwnd list, const std::string& text);
 
 }  // namespace fintest
 
