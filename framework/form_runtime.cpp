@@ -187,9 +187,7 @@ Hwnd GiveOwnerBack(Hwnd form) {
   if (!d || !d->isModal || !IsWindow(d->owner)) return 0;
   const Hwnd child = MdiChildBehind(d->owner);
   WinEnableWindow(d->owner, true);
-  // The child behind the frame is activated with it: the frame alone would let the MDI area pick its own child
-  // first and swap the maximized child to and fro.
-  WinSetActiveWindow(IsWindow(child) && WinIsWindowEnabled(child) ? child : d->owner);
+  WinSetActiveWindow(d->owner);
   return child;
 }
 

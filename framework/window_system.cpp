@@ -1052,19 +1052,25 @@ Hwnd WinSetActiveWindow(Hwnd h) {
   if (!w) return before;
   FormWin* f = FormOf(h);
   QWidget* top = w->window();
+  QMdiSubWindow* sub = nullptr;   // the MDI child that is to be the active one
   if (f && f->kind == WIN_MDI_CHILD) {
-    auto* sub = qobject_cast<QMdiSubWindow*>(w);
-    if (sub && sub->mdiArea()) {
+    sub = qobject_cast<QMdiSubWindow*>(w);
+    if (sub && sub->mdiArea())
       sub->mdiArea()->setActiveSubWindow(sub);
-      // The frame, made active next, gives the focus back to its focus widget; a frame that was disabled meanwhile
-      // (under a modal form) has none, and would give it to the first child of the MDI area, which swaps the
-      // maximized child for that one and back. The child's own focus widget (or the child) is that widget.
-      QWidget* fw = top->focusWidget();
-      if (!top->isActiveWindow() && (!fw || !sub->isAncestorOf(fw))) {
-        QWidget* inner = sub->focusWidget();
-        (inner && inner->isEnabled() && inner->isVisible() ? inner : static_cast<QWidget*>(sub))
-            ->setFocus(Qt::ActiveWindowFocusReason);
-      }
+    else
+      sub = nullptr;
+  } else if (w == top && !top->isActiveWindow() && !top->focusWidget()) {
+    if (auto* area = top->findChild<QMdiArea*>()) sub = area->activeSubWindow();
+  }
+  // The frame, made active next, gives the focus back to its focus widget; a frame that was disabled meanwhile (under a
+  // modal form) has none, and would give it to the first child of the MDI area, which swaps the maximized child for
+  // that one and back. The active child's own focus widget (or the child) is that widget.
+  if (sub && !top->isActiveWindow()) {
+    QWidget* fw = top->focusWidget();
+    if (!fw || !sub->isAncestorOf(fw)) {
+      QWidget* inner = sub->focusWidget();
+      (inner && inner->isEnabled() && inner->isVisible() ? inner : static_cast<QWidget*>(sub))
+          ->setFocus(Qt::ActiveWindowFocusReason);
     }
   }
   if (top->isVisible() && !top->isMinimized()) {
