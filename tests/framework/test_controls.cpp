@@ -563,8 +563,10 @@ TEST_F(Controls, LargeListsClearAndFillAtOnce) {
   QApplication::processEvents();   // the old cells go
   EXPECT_EQ(LvDeleteAllItems(lv), 1);
   EXPECT_EQ(LvGetItemCount(lv), 0);
+  LvSetSelectionMark(lv, 0);
   EXPECT_EQ(LvAppendRows(lv, {{"satu"}, {"dua"}}), 1);
   EXPECT_EQ(LvGetItemText(lv, 1, 0), "dua");
+  EXPECT_EQ(LvGetSelectionMark(lv), 2);   // the mark moves on with every row added, as LvInsertItem moves it
   QApplication::processEvents();
   EXPECT_EQ(LvAppendRows(0, {{"x"}}), 0);
 }
