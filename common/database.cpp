@@ -184,8 +184,9 @@ int FinEnsureIndexes(sqlite3* db, std::string& error) {
 }
 
 void FinSetConnectionCache(sqlite3* db) {
-  // A school of tens of thousands of students keeps its recaps' indexes in memory, and reads pages from the mapped
-  // file rather than copying each one (SQLite caps the mapping at what it was built for).
+  // A school of tens of thousands of students keeps its recaps' indexes in memory. Pages are read into that cache,
+  // never through a map of the file: a read of a mapped page that is no longer there raises a signal that ends the
+  // program, where a read through the file fails the statement with SQLite's message.
   static const std::string pragmas = "PRAGMA cache_size=" + std::to_string(kFinCacheSizePragma) +
                                      "; PRAGMA mmap_size=" + std::to_string(kFinMmapSizeBytes);
   if (db) sqlite3_exec(db, pragmas.c_str(), nullptr, nullptr, nullptr);

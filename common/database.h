@@ -9,16 +9,18 @@
 // How long a statement waits for another program's lock on the file before it fails ("database is locked").
 constexpr int kFinBusyTimeoutMs = 5000;
 
-// The page cache of a connection (PRAGMA cache_size: negative, in KiB, so 64 MiB) and its memory-mapped reads (2 GiB).
+// The page cache of a connection (PRAGMA cache_size: negative, in KiB, so 64 MiB), and no memory-mapped reads
+// (PRAGMA mmap_size 0): SQLite cannot catch an I/O error on a mapped page, so a file truncated or replaced while it is
+// read, or a shared or removable disk that goes away, would end the program instead of failing the statement.
 constexpr long long kFinCacheSizePragma = -65536;
-constexpr long long kFinMmapSizeBytes = 2147483648LL;
-// Gives `db` that page cache and those mapped reads (FinOpenDatabase does it; so does a connection opened aside).
+constexpr long long kFinMmapSizeBytes = 0;
+// Gives `db` that page cache and reads without the map (FinOpenDatabase does it; so does a connection opened aside).
 void FinSetConnectionCache(sqlite3* db);
 
 // Opens the existing database file `path` for reading and writing, and writes nothing to it. Never creates a file: a
 // path that does not exist, or a file SQLite cannot read as a database, gives nullptr and SQLite's message in `error`
-// ("unable to open database file" for a missing file). The connection gets the busy timeout, the page cache and the
-// memory-mapped reads above. Once the file is known to
+// ("unable to open database file" for a missing file). The connection gets the busy timeout and the page cache above,
+// and reads the file without a memory map. Once the file is known to
 // be the database to work on, FinEnsureIndexes gives it the indexes the program relies on.
 sqlite3* FinOpenDatabase(const std::string& path, std::string& error);
 
