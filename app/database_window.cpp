@@ -8,6 +8,7 @@
 #include "app/globals.h"
 #include "common/busy.h"
 #include "common/database.h"
+#include "common/settings_files.h"
 #include "framework/controls.h"
 #include "framework/dialogs.h"
 #include "framework/form_runtime.h"
@@ -25,8 +26,14 @@ void FORM12_InitControlIds() {
   for (int* g : {&gForm12SaveButtonId, &gForm12BrowseButtonId, &gForm12SourceLabelId, &gForm12PathEditId}) *g = id++;
 }
 
+std::string FORM12_NotRememberedText(const std::string& connFile) {
+  return "database dikoneksikan hanya sampai program ditutup, file " + connFile +
+         " tidak dapat ditulis sehingga program yang dijalankan berikutnya tidak membuka database ini..";
+}
+
 // ----- the switch itself --------------------------------------------------------------------------------------------
-bool FORM12_SwitchDatabase(const std::string& typedPath, std::string& error) {
+bool FORM12_SwitchDatabase(const std::string& typedPath, std::string& error, bool* remembered) {
+  if (remembered) *remembered = false;
   const std::string path = StrReplace(typedPath, "\\", "/");
   // Only an existing, sound Finance database is taken: the running program is never moved onto a new empty file, a
   // foreign database or a damaged one.
@@ -47,7 +54,8 @@ bool FORM12_SwitchDatabase(const std::string& typedPath, std::string& error) {
   gDb = db;
   gDbPath = path;
   if (previous && previous != db) sqlite3_close_v2(previous);
-  AppWriteConnFile(path, gConnField2, gConnField3);
+  const bool written = AppWriteConnFile(path, gConnField2, gConnField3);
+  if (remembered) *remembered = written;
   return true;
 }
 
@@ -103,11 +111,15 @@ LResult FORM12_BrowseDatabase(int, Hwnd form, Hwnd, int) {
 
 LResult FORM12_SaveConnection(int, Hwnd form, Hwnd, int) {
   std::string error;
-  if (!FORM12_SwitchDatabase(CtlGetText(gForm12PathEdit), error)) {
+  bool remembered = false;
+  if (!FORM12_SwitchDatabase(CtlGetText(gForm12PathEdit), error, &remembered)) {
     MsgBox("Tidak dapat membuka database: " + error, "Info", MB_OK);
     return 0;
   }
-  MsgBox("database berhasil dikoneksikan..", "Info", MB_OK);
+  // The switch holds for this run; the box promises the next start only when conn.txt says so.
+  MsgBox(remembered ? std::string("database berhasil dikoneksikan..")
+                    : FORM12_NotRememberedText(AppProgramFile("conn.txt")),
+         "Info", MB_OK);
   FrmClose(form, 0);
   return 0;
 }

@@ -16,11 +16,15 @@ void FORM12_InitControlIds();
 // ----- the switch itself --------------------------------------------------------------------------------------------
 // Opens `path` (a "\" separator read as "/") as a new connection (FinOpenDatabase: never a new file) and prepares it
 // (FinPrepareFinanceDatabase: a sound Finance database with every table and column of the schema, returned from a
-// write-ahead log to the rollback journal, with its indexes). On success the new connection becomes gDb (the previous one is closed), the path becomes gDbPath and conn.txt is
-// rewritten in the program folder as path ";" gConnField2 ";" gConnField3 (a failure to write it is not reported:
-// the switch then holds for this run only). On failure `error` holds SQLite's reason and gDb, gDbPath and conn.txt
-// stay as they were.
-bool FORM12_SwitchDatabase(const std::string& path, std::string& error);
+// write-ahead log to the rollback journal, with its indexes). On success the new connection becomes gDb (the previous
+// one is closed), the path becomes gDbPath and conn.txt is rewritten in the program folder as path ";" gConnField2
+// ";" gConnField3; `remembered` (when given) tells whether it was written (when not, the switch holds for this run
+// only). On failure `error` holds SQLite's reason and gDb, gDbPath and conn.txt stay as they were.
+bool FORM12_SwitchDatabase(const std::string& path, std::string& error, bool* remembered = nullptr);
+// The box of a switch whose conn.txt (`connFile`, its full path) could not be written: "database dikoneksikan hanya
+// sampai program ditutup, file <connFile> tidak dapat ditulis sehingga program yang dijalankan berikutnya tidak
+// membuka database ini..".
+std::string FORM12_NotRememberedText(const std::string& connFile);
 
 // ----- the window -------------------------------------------------------------------------------------------------
 // Creates the window (500 x 122, centred) owned by `parent` and shows it through FrmShow; modal: returns the form
@@ -36,5 +40,6 @@ LResult FORM12_OnCreate(Hwnd form, std::intptr_t userData);
 // "Cari Database": the path edit takes the file chosen in an open-file dialog; a cancel leaves it.
 LResult FORM12_BrowseDatabase(int index, Hwnd form, Hwnd control, int id);
 // "Simpan dan Keluar": FORM12_SwitchDatabase on the path edit's text; on success "database berhasil dikoneksikan.."
-// and the window closes with 0; otherwise "Tidak dapat membuka database: " + SQLite's reason and the window stays.
+// (FORM12_NotRememberedText instead when conn.txt could not be written) and the window closes with 0; otherwise
+// "Tidak dapat membuka database: " + SQLite's reason and the window stays.
 LResult FORM12_SaveConnection(int index, Hwnd form, Hwnd control, int id);

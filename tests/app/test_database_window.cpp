@@ -3,9 +3,11 @@
 // which leave the connection in use as it was.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <QTest>
 #include <QWidget>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -16,16 +18,20 @@
 #include "app/globals.h"
 #include "common/busy.h"
 #include "common/database.h"
+#include "common/handover.h"
+#include "common/session.h"
 #include "framework/controls.h"
 #include "framework/dialogs.h"
 #include "framework/fonts.h"
 #include "framework/form_runtime.h"
 #include "framework/window_data.h"
 #include "framework/window_system.h"
+#include "students/import_window.h"
 #include "support/fixtures.h"
 #include "support/seams_fixture.h"
 #include "support/operator.h"
 #include "support/other_program.h"
+#include "support/locked_folder.h"
 
 using fintest::Click;
 using fintest::Type;
@@ -379,6 +385,111 @@ TEST_F(DatabaseWindowTest, AChosenFileInWriteAheadLogModeIsReturnedToTheRollback
   EXPECT_FALSE(std::filesystem::exists(other + "-wal"));
   EXPECT_EQ(fintest::ReadFile(other)[18], 1);
   EXPECT_EQ(fintest::RowsInFile(other, "SELECT Id FROM siswa ORDER BY Id"), (Rows{{"B1"}, {"B2"}}));
+}
+
+// When conn.txt cannot be written (a program folder in which no file can be made, or something else standing under
+// that name) the switch holds for this run, and the box says that the next start will not open the chosen file
+// instead of promising it.
+TEST_F(DatabaseWindowTest, AConnFileThatCannotBeWrittenIsTold) {
+  // Start-up read conn.txt from the working folder: the program folder has none.
+  fintest::WriteFile(WorkFile("conn.txt"), WorkFile("lama.db3") + ";-;-\r\n");
+  AppReadConnFile();
+  const std::string other = MakeOtherDatabase("baru.db3");
+  const std::string told = "database dikoneksikan hanya sampai program ditutup, file " + ProgramFile("conn.txt") +
+                           " tidak dapat ditulis sehingga program yang dijalankan berikutnya tidak membuka database "
+                           "ini..";
+  for (const bool lockedFolder : {true, false}) {
+    SCOPED_TRACE(lockedFolder ? "program folder locked" : "a folder named conn.txt");
+    gDbPath = WorkFile("lama.db3");
+    {
+      std::unique_ptr<fintest::LockedFolder> lock;
+      if (lockedFolder) {
+        lock = std::make_unique<fintest::LockedFolder>(programDir());
+        if (!lock->locked()) continue;   // nothing to show on this machine
+      } else {
+        std::filesystem::create_directory(ProgramFile("conn.txt"));
+      }
+      ExpectMsgBox(told, "Info", IDOK, MB_OK);
+      RunWindow([&] {
+        Type(gForm12PathEdit, other);
+        Click(gForm12SaveButton);
+        EXPECT_FALSE(IsWindow(gForm12Window));
+      });
+      VerifySeams();
+    }
+    EXPECT_EQ(gDbPath, other);                       // this run works on the chosen file
+    EXPECT_EQ(Students(), (Rows{{"B1", "BARU"}}));
+    EXPECT_FALSE(std::filesystem::is_regular_file(ProgramFile("conn.txt")));
+    EXPECT_EQ(fintest::ReadFile(WorkFile("conn.txt")), WorkFile("lama.db3") + ";-;-\r\n");
+    std::filesystem::remove(ProgramFile("conn.txt"));
+  }
+  // Written, it is told as before.
+  gDbPath = WorkFile("lama.db3");
+  ExpectMsgBox("database berhasil dikoneksikan..", "Info", IDOK, MB_OK);
+  RunWindow([&] {
+    Type(gForm12PathEdit, other);
+    Click(gForm12SaveButton);
+  });
+  EXPECT_EQ(fintest::ReadFile(ProgramFile("conn.txt")), other + ";;\r\n");
+}
+
+namespace {
+// Cuts the database file to its first two pages as soon as the read of the ledger accounts has given its first row,
+// as a copy made over it by hand, or a disk that goes away, would.
+struct CutUnderRead {
+  std::string path;
+  bool cut = false;
+};
+int CutAfterFirstRow(unsigned type, void* context, void* statement, void*) {
+  auto* c = static_cast<CutUnderRead*>(context);
+  const char* sql = sqlite3_sql(static_cast<sqlite3_stmt*>(statement));
+  if (type == SQLITE_TRACE_ROW && !c->cut && sql && std::string(sql).find("From rekening") != std::string::npos) {
+    c->cut = truncate(c->path.c_str(), 2 * 4096) == 0;
+  }
+  return 0;
+}
+}  // namespace
+
+// A file that shrinks while a window reads it fails that read with SQLite's message ("SQL error: ..."); it never ends
+// the program. Run in a child process, so that a signal that would end the program is seen as a failure.
+TEST_F(DatabaseWindowTest, AFileCutUnderARunningReadIsAnErrorNotACrash) {
+  gTapel = "2024/2025";
+  const std::string big = MakeOtherDatabase("besar.db3");
+  ExpectMsgBox("database berhasil dikoneksikan..", "Info");
+  RunWindow([&] {
+    Type(gForm12PathEdit, big);
+    Click(gForm12SaveButton);
+  });
+  ASSERT_EQ(gDbPath, big);
+  // A second desk on the same file adds the school's income accounts, many pages of them.
+  sqlite3* desk = nullptr;
+  ASSERT_EQ(sqlite3_open_v2(big.c_str(), &desk, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+  fintest::Exec(desk, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+                      "INSERT INTO rekening (Kode, Deskripsi, Grup, Tapel) "
+                      "SELECT printf('%04d', i), printf('Penerimaan %04d %.80c', i, 'x'), 'Msk', '" + gTapel +
+                          "' FROM n");
+  sqlite3_close(desk);
+  ASSERT_GT(std::filesystem::file_size(big), 40u * 4096);
+
+  EXPECT_EXIT(
+      {
+        AllowMsgBoxes();
+        CutUnderRead cut{big};
+        sqlite3_trace_v2(gDb, SQLITE_TRACE_ROW, CutAfterFirstRow, &cut);
+        gFormMode = "Akun";   // the import of fees lists the income accounts as it opens
+        OnModal([](QWidget*) { Click(gFormImportTutupButton); });
+        FORMIMPORT_Show(0, 1, 0);
+        sqlite3_trace_v2(gDb, 0, nullptr, nullptr);
+        int errors = 0;
+        for (const platform::MsgBoxCall& box : msgBoxes()) {
+          std::fprintf(stderr, "box: %s\n", box.text.c_str());
+          if (box.text.rfind("SQL error: ", 0) == 0) ++errors;
+        }
+        std::fflush(stderr);
+        std::_Exit(cut.cut && errors == 1 ? 0 : 2);
+      },
+      ::testing::ExitedWithCode(0), "box: SQL error: ");
+  gTapel.clear();
 }
 
 TEST_F(DatabaseWindowTest, SwitchWithoutTheWindow) {
