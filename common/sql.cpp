@@ -55,6 +55,8 @@ std::string SqlLeftEquals(const std::string& column, long long n, const std::str
   return "0";
 }
 
+const char* const kFinTransactionLost = "transaksi sudah dibatalkan, data tidak disimpan";
+
 // The transaction state of gDb. The outermost level is a real transaction (BEGIN IMMEDIATE: the write lock is taken
 // at the start, so a busy file is found before any row is written); inner levels are savepoints. An inner level whose
 // undo failed dooms the whole transaction: nothing more is run in it and its outermost level rolls back instead of
@@ -66,8 +68,6 @@ int gTxDepth = 0;            // levels opened by FinBegin and not yet ended
 bool gTxOurs = false;        // the outermost level is ours (not a transaction someone else began on gDb)
 bool gTxDoomed = false;      // nothing of the transaction may be run or committed any more
 sqlite3* gTxDb = nullptr;    // the connection the open levels are on
-
-constexpr const char* kTxEnded = "transaksi sudah dibatalkan, data tidak disimpan";
 
 // A level is open on gDb but its transaction can take nothing more.
 bool TxDead() {
@@ -128,7 +128,7 @@ int FinExecQuiet(const std::string& sql, FinRowCallback callback) {
     return SQLITE_MISUSE;
   }
   if (TxDead()) {
-    gSqlErrMsg = kTxEnded;
+    gSqlErrMsg = kFinTransactionLost;
     return SQLITE_ABORT;
   }
   char* err = nullptr;
@@ -174,10 +174,12 @@ void FinRollback() {
   gSqlErrMsg = keep;
 }
 
+bool FinTransactionLost() { return TxDead(); }
+
 int FinCommit() {
   if (TxDead()) {
     // The failure that doomed it was reported when it happened; what the levels wrote is undone.
-    gSqlErrMsg = kTxEnded;
+    gSqlErrMsg = kFinTransactionLost;
     FinRollback();
     return SQLITE_ABORT;
   }

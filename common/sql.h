@@ -47,6 +47,12 @@ int FinExecQuiet(const std::string& sql, FinRowCallback callback = nullptr);
 int FinBegin();
 int FinCommit();
 void FinRollback();
+// True while a level of the transaction is open on gDb and the transaction can take nothing more (SQLite ended it,
+// or an inner level could not be undone): every further statement of it would only be refused. A save of many rows
+// stops at the first row once this holds, instead of refusing each row that follows.
+bool FinTransactionLost();
+// The text every statement and commit of such a transaction is refused with.
+extern const char* const kFinTransactionLost;
 
 // Runs the statements in order inside one transaction: all of them or none. The first failing statement is reported
 // ("SQL error: " + message, caption "Info"), everything before it is undone and the rest is not run. True when all

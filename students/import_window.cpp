@@ -265,6 +265,11 @@ bool FORMIMPORT_Amount(const std::string& cell, long long& amount) {
   return FinReadAmount(cell, amount);
 }
 
+std::string FORMIMPORT_CodeTakenText(int refused, const std::string& tapel) {
+  return std::to_string(refused) + " rekening tidak disimpan, Kode sudah dipakai rekening lain di tahun ajaran " +
+         tapel + "..";
+}
+
 std::string FORMIMPORT_SummaryText(const std::string& what, int total, int notSaved) {
   return "Dari jumlah data " + what + " " + std::to_string(total) + " anak yang diimport ke database; " +
          std::to_string(total - notSaved) + " data telah berhasil di simpan dan " + std::to_string(notSaved) +
@@ -375,43 +380,54 @@ void SaveStudents() {
   FinBusy busy(FinBusyTask::Import, n >= kFinBusyImportRows);
   if (!busy.started()) return;
   std::optional<FinTransaction> all(std::in_place);
-  bool allWritten = all->active();
+  bool allWritten = all->active(), lost = false;
   for (int r = 0; allWritten && r < n; ++r) {
     Outcome& o = outcomes[static_cast<std::size_t>(r)];
     const std::string id = Cell(r, 0);
-    FinTransaction tx;
-    bool ok = tx.active();
-    if (ok) ok = RunCount("Select Count(*) From siswa WHERE Id='" + SqlQ(id) + "'") == SQLITE_OK;
-    if (ok && gCountResult < 1) {
-      ok = RunCount(FinStudentMoneyRowsSql(id)) == SQLITE_OK;
-      o.oldMoney = ok && gCountResult >= 1;
+    bool ok = false;
+    {   // the row's savepoint ends here, undone unless committed
+      FinTransaction tx;
+      ok = tx.active();
+      if (ok) ok = RunCount("Select Count(*) From siswa WHERE Id='" + SqlQ(id) + "'") == SQLITE_OK;
+      if (ok && gCountResult < 1) {
+        ok = RunCount(FinStudentMoneyRowsSql(id)) == SQLITE_OK;
+        o.oldMoney = ok && gCountResult >= 1;
+      }
+      if (ok && gCountResult < 1) {
+        ok = FinExec("Insert Into siswa (Id, Nama, LP, TmpLahir, TglLahir, Agama, Alamat, Status, TglMasuk, Jenjang) "
+                     "Values('" + SqlQ(id) + "','" + SqlQ(Cell(r, 1)) + "','" + SqlQ(FirstChar(Cell(r, 2))) + "','" +
+                     SqlQ(Cell(r, 3)) + "','" + SqlQ(FORMIMPORT_DateText(Cell(r, 4))) + "','" + SqlQ(Cell(r, 5)) +
+                     "','" + SqlQ(Cell(r, 6)) + "','Aktif','" + SqlQ(gToday) + "','-')") == SQLITE_OK;
+        o.studentSaved = ok;
+      }
+      if (ok && !o.oldMoney)
+        ok = RunCount("Select Count(*) From siswakelas WHERE IdSiswa='" + SqlQ(id) + "'") == SQLITE_OK;
+      if (ok && !o.oldMoney && gCountResult < 1) {
+        // A failing class row is shown in the row's result, without a box.
+        ok = FinExecQuiet("Insert Into siswakelas (kode,idsiswa, kelas, kategori, tapel) Values('" +
+                          SqlQ(kodeYear + id) + "','" + SqlQ(id) + "','" + SqlQ(kelas) + "','" + SqlQ(kategori) +
+                          "','" + SqlQ(sTapel) + "')") == SQLITE_OK;
+        o.classSaved = ok;
+      }
+      if (ok) ok = tx.commit();
+      o.written = ok;
     }
-    if (ok && gCountResult < 1) {
-      ok = FinExec("Insert Into siswa (Id, Nama, LP, TmpLahir, TglLahir, Agama, Alamat, Status, TglMasuk, Jenjang) "
-                   "Values('" + SqlQ(id) + "','" + SqlQ(Cell(r, 1)) + "','" + SqlQ(FirstChar(Cell(r, 2))) + "','" +
-                   SqlQ(Cell(r, 3)) + "','" + SqlQ(FORMIMPORT_DateText(Cell(r, 4))) + "','" + SqlQ(Cell(r, 5)) +
-                   "','" + SqlQ(Cell(r, 6)) + "','Aktif','" + SqlQ(gToday) + "','-')") == SQLITE_OK;
-      o.studentSaved = ok;
-    }
-    if (ok && !o.oldMoney)
-      ok = RunCount("Select Count(*) From siswakelas WHERE IdSiswa='" + SqlQ(id) + "'") == SQLITE_OK;
-    if (ok && !o.oldMoney && gCountResult < 1) {
-      // A failing class row is shown in the row's result, without a box.
-      ok = FinExecQuiet("Insert Into siswakelas (kode,idsiswa, kelas, kategori, tapel) Values('" +
-                        SqlQ(kodeYear + id) + "','" + SqlQ(id) + "','" + SqlQ(kelas) + "','" + SqlQ(kategori) +
-                        "','" + SqlQ(sTapel) + "')") == SQLITE_OK;
-      o.classSaved = ok;
-    }
-    if (ok) ok = tx.commit();
-    o.written = ok;
     if (!ok) o.studentSaved = o.classSaved = o.oldMoney = false;
     if (o.oldMoney) oldMoneyIds.push_back(id);
-    // A failure that ends the whole transaction (SQLite rolls it back itself) has taken the rows before with it.
-    if (sqlite3_get_autocommit(gDb)) allWritten = false;
+    // A failure that ends the whole transaction (SQLite rolls it back itself) has taken the rows before with it. One
+    // whose row could not be undone leaves a transaction that can take nothing more: no row after it can be written,
+    // so the save stops here and says so once, instead of refusing every row that follows.
+    if (!gDb || sqlite3_get_autocommit(gDb)) {
+      allWritten = false;
+    } else if (FinTransactionLost()) {
+      allWritten = false;
+      lost = true;
+    }
   }
   if (allWritten) allWritten = all->commit();
   all.reset();
   busy.end();
+  if (lost) MsgBox(std::string("SQL error: ") + kFinTransactionLost, "Info", MB_OK);
   if (!allWritten) {
     for (Outcome& o : outcomes) o = Outcome();
     oldMoneyIds.clear();
@@ -440,21 +456,50 @@ void SaveStudents() {
   if (!oldMoneyIds.empty()) MsgBox(FinStudentIdsHaveMoneyText(oldMoneyIds), "Info", MB_OK);
 }
 
-// ---- "Rekening": an account whose description exists in sTapel is refused.
+// ---- "Rekening": an account whose description exists in sTapel is refused, and so is one whose code already names an
+// account of sTapel (one stored before, or a row of this paste saved above it): one code names one account in a
+// year, as the ledger entry window keeps it, and the reports sum by code. One box tells how many were refused for
+// their code. Each row is checked and written in a transaction of its own, so that another program's row written in
+// between is seen; a row whose transaction cannot begin (the file held by another program, no connection) ends the
+// save, as no row after it could be written either.
 void SaveAccounts() {
   const int n = LvGetItemCount(gFormImportList);
+  int codeTaken = 0;
   for (int r = 0; r < n; ++r) {
-    if (RunCount("Select Count(*) From rekening WHERE deskripsi='" + SqlQ(Cell(r, 1)) + "' and tapel='" +
-                 SqlQ(sTapel) + "'") != SQLITE_OK)
-      continue;   // no decision without a count: nothing written, the result stays
-    if (gCountResult < 1) {
-      if (FinExec("Insert Into rekening (kode, deskripsi, grup, tapel) Values('" + SqlQ(Cell(r, 0)) + "','" +
-                  SqlQ(Cell(r, 1)) + "','" + SqlQ(Cell(r, 2)) + "','" + SqlQ(sTapel) + "')") == SQLITE_OK)
-        LvSetItemText(gFormImportList, r, 3, kSaved);
-    } else {
-      LvSetItemText(gFormImportList, r, 3, kRefused);
+    const std::string kode = Cell(r, 0), deskripsi = Cell(r, 1);
+    const char* result = nullptr;   // the row's result; none when a statement failed
+    std::string failure;            // the box of a failed statement, shown once the transaction has ended
+    {
+      FinTransaction tx;
+      if (!tx.active()) break;   // told by the transaction helper
+      // Counts the rows `condition` selects among the accounts of sTapel; false when the count failed.
+      auto count = [&failure](const std::string& condition) {
+        if (FinExecQuiet("Select Count(*) From rekening WHERE " + condition + " and tapel='" + SqlQ(sTapel) + "'",
+                         FinCbCount) == SQLITE_OK)
+          return true;
+        failure = "SQL error0: " + gSqlErrMsg;
+        return false;
+      };
+      if (!count("deskripsi='" + SqlQ(deskripsi) + "'")) {
+        // no decision without a count: nothing written, the result stays
+      } else if (gCountResult >= 1) {
+        result = kRefused;
+      } else if (!count("kode='" + SqlQ(kode) + "'")) {
+      } else if (gCountResult >= 1) {
+        result = kRefused;
+        ++codeTaken;
+      } else if (FinExecQuiet("Insert Into rekening (kode, deskripsi, grup, tapel) Values('" + SqlQ(kode) + "','" +
+                              SqlQ(deskripsi) + "','" + SqlQ(Cell(r, 2)) + "','" + SqlQ(sTapel) + "')") !=
+                 SQLITE_OK) {
+        failure = "SQL error: " + gSqlErrMsg;
+      } else if (tx.commit()) {   // a failing commit is told by the helper
+        result = kSaved;
+      }
     }
+    if (!failure.empty()) MsgBox(failure, "Info", MB_OK);
+    if (result) LvSetItemText(gFormImportList, r, 3, result);
   }
+  if (codeTaken > 0) MsgBox(FORMIMPORT_CodeTakenText(codeTaken, sTapel), "Info", MB_OK);
 }
 
 // Highest number after `prefix` among the fee ids that begin with it (0 when none).

@@ -56,6 +56,10 @@ bool FORMIMPORT_Amount(const std::string& cell, long long& amount);
 // The box of an "Akun" save in which some row's amount was no positive amount of whole rupiah (those rows are not
 // written; their result reads "Gagal di input, Jumlah tidak valid..").
 extern const char* const kFormImportBadAmounts;
+// The box of a "Rekening" save that refused `refused` rows because their code already names an account of the school
+// year `tapel` (stored before, or saved from a row above them): "3 rekening tidak disimpan, Kode sudah dipakai
+// rekening lain di tahun ajaran 2024/2025..".
+std::string FORMIMPORT_CodeTakenText(int refused, const std::string& tapel);
 // The summary box texts of the "Siswa" save: `what` is "siswa" or "siswa kelas".
 std::string FORMIMPORT_SummaryText(const std::string& what, int total, int notSaved);
 

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QTest>
 #include <QWidget>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -22,6 +23,7 @@
 #include "students/import_window.h"
 #include "support/fixtures.h"
 #include "support/other_program.h"
+#include "support/rollback_refused.h"
 #include "support/seams_fixture.h"
 #include "support/operator.h"
 
@@ -481,6 +483,53 @@ TEST_F(ImportWindowTest, LedgerAccounts) {
                   {"567", "Dana BOS`21", "Msk", "2024/2025"}}));
 }
 
+// One code names one account in a school year: a pasted code that, cut to its last three characters, names an account
+// of the year already (stored before, or saved from a row above it in the same paste) is refused, marked as a refused
+// row is, and one box tells how many were refused so. Other years' codes and the cut itself stay as they are.
+TEST_F(ImportWindowTest, ALedgerCodeTakenInTheYearIsRefused) {
+  fintest::Exec(gDb,
+                "INSERT INTO rekening (Kode, Deskripsi, Grup, Tapel) VALUES ('201', 'Sewa Kantin', 'Msk', '2024/2025'),"
+                " ('1.1', 'Iuran Lama', 'Msk', '2023/2024');");
+  struct Row {
+    const char* pasted;   // code, description and group as the sheet holds them
+    const char* kode;     // as the list shows it
+    const char* result;
+  } rows[] = {
+      {"4101\tPenerimaan SPP Msk\tMsk", "101", "Berhasil di input"},
+      {"5101\tGaji Guru Klr\tKlr", "101", "Gagal di input"},        // the row above took "101"
+      {"4.1.1\tIuran Komite Msk\tMsk", "1.1", "Berhasil di input"},  // "1.1" of another year is no obstacle
+      {"5.1.1\tListrik Klr\tKlr", "1.1", "Gagal di input"},
+      {"3201\tUang Pangkal\tMsk", "201", "Gagal di input"},          // stored before
+      {"7\tKas\tBms", "007", "Berhasil di input"},
+      {"AB567\tDana BOS\tMsk", "567", "Berhasil di input"},
+      {"9101\tPenerimaan SPP Msk\tMsk", "101", "Gagal di input"},    // its description is taken: not told again
+  };
+  std::string text;
+  for (const Row& r : rows) text += std::string(r.pasted) + "\r\n";
+  RunImport("Rekening", [&] {
+    Paste(text);
+    std::vector<std::string> codes, results;
+    for (const Row& r : rows) {
+      codes.push_back(r.kode);
+      results.push_back(r.result);
+    }
+    EXPECT_EQ(Column(0), codes);
+    Save({"3 rekening tidak disimpan, Kode sudah dipakai rekening lain di tahun ajaran 2024/2025.."});
+    EXPECT_EQ(Column(3), results);
+    // Saved again: every row is refused, the three new codes among them for their description.
+    Save({"3 rekening tidak disimpan, Kode sudah dipakai rekening lain di tahun ajaran 2024/2025.."});
+    EXPECT_EQ(Column(3), std::vector<std::string>(std::size(rows), "Gagal di input"));
+  });
+  const std::string path = WorkFile("data.db3");
+  EXPECT_EQ(fintest::RowsInFile(path, "SELECT Kode, Deskripsi, Grup FROM rekening WHERE Tapel='2024/2025' ORDER BY Kode"),
+            (Rows{{"007", "Kas", "Bms"},
+                  {"1.1", "Iuran Komite Msk", "Msk"},
+                  {"101", "Penerimaan SPP Msk", "Msk"},
+                  {"201", "Sewa Kantin", "Msk"},
+                  {"567", "Dana BOS", "Msk"}}));
+  EXPECT_EQ(fintest::RowsInFile(path, "SELECT Kode FROM rekening WHERE Tapel='2023/2024'"), (Rows{{"1.1"}}));
+}
+
 TEST_F(ImportWindowTest, FeesOfTheFeeListsClass) {
   fintest::Exec(gDb,
                 "INSERT INTO rekening (Kode, Deskripsi, Grup, Tapel) VALUES ('4.1.1', 'SPP', 'Msk', '2024/2025'),"
@@ -669,6 +718,66 @@ TEST_F(ImportWindowTest, AFailedCommitOrALostTransactionSavesNoRow) {
     EXPECT_EQ(fintest::RowsInFile(path, "SELECT count(*) FROM siswa"), (Rows{{"0"}})) << c.name;
     EXPECT_EQ(fintest::RowsInFile(path, "SELECT count(*) FROM siswakelas"), (Rows{{"0"}})) << c.name;
   }
+}
+
+// A row whose failure cannot be undone (its statement and the undo of its savepoint both fail) leaves a transaction
+// that can take nothing more: the save of a thousand rows stops at that row and says so in one box, not in one box
+// per row left, and no row is written. Whether the outer ROLLBACK works too or the connection has to be opened anew,
+// the boxes and counts are the same.
+TEST_F(ImportWindowTest, ALostTransactionIsToldOnceAndNoRowIsWritten) {
+  struct Case {
+    const char* name;
+    const char* trigger;
+    bool refuseOuterRollback;
+    std::vector<std::string> errors;   // the boxes before the closing ones
+  } cases[] = {
+      {"student row refused",
+       "CREATE TRIGGER refused BEFORE INSERT ON siswa WHEN NEW.Id='H0002' BEGIN SELECT RAISE(ABORT, 'ditolak'); END;",
+       false,
+       {"SQL error: ditolak", "SQL error: transaksi sudah dibatalkan, data tidak disimpan"}},
+      {"class row refused (told in the row, without a box)",
+       "CREATE TRIGGER refused BEFORE INSERT ON siswakelas WHEN NEW.IdSiswa='H0002' "
+       "BEGIN SELECT RAISE(ABORT, 'ditolak'); END;",
+       false,
+       {"SQL error: transaksi sudah dibatalkan, data tidak disimpan"}},
+      {"no ROLLBACK works",
+       "CREATE TRIGGER refused BEFORE INSERT ON siswa WHEN NEW.Id='H0002' BEGIN SELECT RAISE(ABORT, 'ditolak'); END;",
+       true,
+       {"SQL error: ditolak", "SQL error: transaksi sudah dibatalkan, data tidak disimpan"}},
+  };
+  constexpr int kRows = 1000;
+  std::string text;
+  char id[8];
+  for (int i = 1; i <= kRows; ++i) {
+    std::snprintf(id, sizeof id, "H%04d", i);
+    text += std::string(id) + "\tSiswa " + std::to_string(i) + "\r\n";
+  }
+  const std::string path = WorkFile("data.db3");
+  gDbPath = path;   // where a connection that no ROLLBACK ends is opened anew
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fintest::Exec(gDb, std::string("DROP TRIGGER IF EXISTS refused;") + c.trigger);
+    RunImport("Siswa", [&] {
+      Paste(text);
+      ChooseClass("VII");
+      std::vector<std::string> boxes = c.errors;
+      boxes.push_back(FORMIMPORT_SummaryText("siswa", kRows, kRows));
+      boxes.push_back(FORMIMPORT_SummaryText("siswa kelas", kRows, kRows));
+      const std::size_t before = msgBoxes().size();
+      {
+        fintest::RollbackRefused refused(c.refuseOuterRollback, true);
+        Save(boxes);
+      }
+      EXPECT_EQ(msgBoxes().size() - before, boxes.size() + 1);   // with the question before the save
+      EXPECT_EQ(Column(7), std::vector<std::string>(kRows, "Siswa Kelas gagal di input"));
+    });
+    ASSERT_NE(gDb, nullptr);
+    EXPECT_TRUE(sqlite3_get_autocommit(gDb));
+    EXPECT_EQ(fintest::RowsInFile(path, "SELECT count(*) FROM siswa"), (Rows{{"0"}}));
+    EXPECT_EQ(fintest::RowsInFile(path, "SELECT count(*) FROM siswakelas"), (Rows{{"0"}}));
+    VerifySeams();
+  }
+  gDbPath.clear();
 }
 
 // A save asked for while one runs (a box of the first one lets the operator click again) is refused and writes
