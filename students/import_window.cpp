@@ -520,7 +520,8 @@ int HighestFeeNumberCb(void*, int columnCount, char** values, char**) {
 // ---- "Akun": fees of the fee list's class. A fee of the same name, class and category in sTapel is refused, and so
 // is a row whose amount is no positive amount of whole rupiah (kFormImportBadAmounts tells, once, after the rows). A
 // new fee's number continues after the highest one its class and year already have, passing over ids that old billing
-// rows or payments still name, so that ids stay unique across imports and never bring old money with them.
+// rows or payments still name, so that ids stay unique across imports and never bring old money with them. Each row
+// is written in a transaction of its own; one that cannot begin ends the save with one box.
 void SaveFees() {
   const int n = LvGetItemCount(gFormImportList);
   const std::string kelas = sKelas;
@@ -547,6 +548,10 @@ void SaveFees() {
       badAmount = true;
       continue;
     }
+    // The row is checked and written in a transaction of its own; one that cannot begin (the file held by another
+    // program, no connection) ends the save, as no row after it could be written either.
+    FinTransaction tx;
+    if (!tx.active()) break;   // told by the transaction helper
     if (RunCount("Select Count(*) from account WHERE pembayaran='" + SqlQ(Cell(r, 1)) + "' and kelas='" +
                  SqlQ(Cell(r, 2)) + "' and ifnull(kategori,'')='" + SqlQ(Cell(r, 3)) + "' and tapel='" +
                  SqlQ(sTapel) + "'") != SQLITE_OK)
@@ -565,7 +570,8 @@ void SaveFees() {
     }
     if (FinExec("Insert Into account (id, Pembayaran, kelas, jumlah, Type, Jenjang, RefRekening, tapel) Values('" +
                 SqlQ(idOf(number)) + "','" + SqlQ(Cell(r, 1)) + "','" + SqlQ(kelas) + "'," + std::to_string(amount) +
-                ",'" + SqlQ(Cell(r, 5)) + "','ins','" + SqlQ(ref) + "','" + SqlQ(sTapel) + "')") == SQLITE_OK) {
+                ",'" + SqlQ(Cell(r, 5)) + "','ins','" + SqlQ(ref) + "','" + SqlQ(sTapel) + "')") == SQLITE_OK &&
+        tx.commit()) {   // a failing commit is told by the helper
       LvSetItemText(gFormImportList, r, 6, kSaved);
       named.insert(idOf(number));
       next = number + 1;

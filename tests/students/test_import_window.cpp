@@ -780,6 +780,52 @@ TEST_F(ImportWindowTest, ALostTransactionIsToldOnceAndNoRowIsWritten) {
   gDbPath.clear();
 }
 
+// While another program holds the file for writing, no row of an import can be written: the save stops at the first
+// row and says so in one box, whatever the mode, instead of one box per row. Nothing is written; the rows keep their
+// results.
+TEST_F(ImportWindowTest, AFileHeldByAnotherProgramStopsTheImportAtTheFirstRow) {
+  constexpr int kRows = 50;
+  struct Case {
+    const char* mode;
+    std::string (*row)(int i);
+    int resultColumn;
+    std::vector<std::string> closing;      // the boxes after the one that tells the failure
+    std::vector<std::string> results;      // of every row, afterwards
+  } cases[] = {
+      {"Rekening", [](int i) { return std::to_string(100 + i) + "\tRekening " + std::to_string(i) + "\tMsk"; }, 3,
+       {}, std::vector<std::string>(kRows, "")},
+      {"Akun", [](int i) { return "Iuran " + std::to_string(i) + "\t1000\tPertahun"; }, 6, {},
+       std::vector<std::string>(kRows, "-")},
+      {"Siswa", [](int i) { return "K" + std::to_string(100 + i) + "\tSiswa"; }, 7,
+       {FORMIMPORT_SummaryText("siswa", kRows, kRows), FORMIMPORT_SummaryText("siswa kelas", kRows, kRows)},
+       std::vector<std::string>(kRows, "Siswa Kelas gagal di input")},
+  };
+  FeeListClass("VIII");
+  const std::string path = WorkFile("data.db3");
+  sqlite3_busy_timeout(gDb, 0);   // the lock fails a statement at once instead of after seconds
+  fintest::OtherProgram other(path);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.mode);
+    std::string text;
+    for (int i = 1; i <= kRows; ++i) text += c.row(i) + "\r\n";
+    RunImport(c.mode, [&] {
+      Paste(text);
+      if (std::string(c.mode) == "Siswa") ChooseClass("VIII");
+      other.holdWriteLock();
+      std::vector<std::string> boxes = {"SQL error: database is locked"};
+      boxes.insert(boxes.end(), c.closing.begin(), c.closing.end());
+      const std::size_t before = msgBoxes().size();
+      Save(boxes);
+      other.release();
+      EXPECT_EQ(msgBoxes().size() - before, boxes.size() + 1);   // with the question before the save
+      EXPECT_EQ(Column(c.resultColumn), c.results);
+    });
+    EXPECT_TRUE(sqlite3_get_autocommit(gDb));
+  }
+  for (const char* table : {"rekening", "account", "siswa", "siswakelas"})
+    EXPECT_EQ(fintest::RowsInFile(path, std::string("SELECT count(*) FROM ") + table), (Rows{{"0"}})) << table;
+}
+
 // A save asked for while one runs (a box of the first one lets the operator click again) is refused and writes
 // nothing.
 TEST_F(ImportWindowTest, ASaveIsNotStartedTwice) {
