@@ -485,6 +485,7 @@ void SaveAccounts() {
       } else if (gCountResult >= 1) {
         result = kRefused;
       } else if (!count("kode='" + SqlQ(kode) + "'")) {
+        // the same
       } else if (gCountResult >= 1) {
         result = kRefused;
         ++codeTaken;

@@ -521,7 +521,8 @@ TEST_F(ImportWindowTest, ALedgerCodeTakenInTheYearIsRefused) {
     EXPECT_EQ(Column(3), std::vector<std::string>(std::size(rows), "Gagal di input"));
   });
   const std::string path = WorkFile("data.db3");
-  EXPECT_EQ(fintest::RowsInFile(path, "SELECT Kode, Deskripsi, Grup FROM rekening WHERE Tapel='2024/2025' ORDER BY Kode"),
+  EXPECT_EQ(fintest::RowsInFile(path,
+                                "SELECT Kode, Deskripsi, Grup FROM rekening WHERE Tapel='2024/2025' ORDER BY Kode"),
             (Rows{{"007", "Kas", "Bms"},
                   {"1.1", "Iuran Komite Msk", "Msk"},
                   {"101", "Penerimaan SPP Msk", "Msk"},
