@@ -12,6 +12,7 @@
 
 #include "common/globals.h"
 #include "common/handover.h"
+#include "common/photos.h"
 #include "common/query_callbacks.h"
 #include "common/session.h"
 #include "common/sql.h"
@@ -128,10 +129,8 @@ bool FORMSISWA_CopyPhoto(const std::string& source, const std::string& id) {
   const std::string target = FORMSISWA_PhotoFile(id);
   if (source.empty() || target.empty()) return false;
   std::error_code ec;
-  if (std::filesystem::exists(target, ec)) return false;   // a student's photo is never replaced
   std::filesystem::create_directories("image", ec);
-  ec.clear();
-  return std::filesystem::copy_file(source, target, std::filesystem::copy_options::none, ec) && !ec;
+  return FinReplacePhoto(source, target);
 }
 
 // ----- the window ---------------------------------------------------------------------------------------------------
