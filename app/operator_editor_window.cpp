@@ -2,13 +2,12 @@
 
 #include <QLabel>
 #include <QWidget>
-#include <filesystem>
 #include <string>
-#include <system_error>
 #include <utility>
 
 #include "app/globals.h"
 #include "common/globals.h"
+#include "common/photos.h"
 #include "common/query_callbacks.h"
 #include "common/sql.h"
 #include "framework/controls.h"
@@ -60,11 +59,7 @@ std::string FORMADMIN_PhotoFile(const std::string& name) {
 }
 
 bool FORMADMIN_CopyPhoto(const std::string& source, const std::string& name) {
-  const std::string target = FORMADMIN_PhotoFile(name);
-  if (source.empty() || target.empty()) return false;
-  std::error_code ec;
-  // copy_options::none refuses an existing target: an operator's photo is never replaced.
-  return std::filesystem::copy_file(source, target, std::filesystem::copy_options::none, ec) && !ec;
+  return FinReplacePhoto(source, FORMADMIN_PhotoFile(name));
 }
 
 std::string FORMADMIN_CountSql(const std::string& name) {
@@ -170,6 +165,8 @@ LResult FORMADMIN_OnLoad(Hwnd form, std::intptr_t) {
   LvInsertColumn(list, 1, "Username", LVCFMT_LEFT, 250);
   LvInsertColumn(list, 2, "Akses", LVCFMT_CENTER, 50);
 
+  // The photo chosen for another operator, or in the student window, is not this operator's.
+  gPhotoPath.clear();
   std::string akses;
   if (gEditMode >= 1) {
     const std::string name = gFrom.name;
@@ -224,6 +221,7 @@ LResult FORMADMIN_Save(Hwnd form) {
       }
     }
   }
+  gPhotoPath.clear();   // the chosen photo belonged to this operator only
   if (gFrom.reload) gFrom.reload();
   FrmClose(form, 0);
   return 0;

@@ -31,9 +31,9 @@ std::string FORMADMIN_ToggledCell(const std::string& cell);
 // The operator's photo file, relative to the working folder: "image/" + name + ".bmp". A name that holds a path
 // separator ("/" or "\") would name a file outside the photo folder and has no photo file (the empty text).
 std::string FORMADMIN_PhotoFile(const std::string& name);
-// Copies `source` to the photo file of `name` unless a file of that name exists already (never over it). A copy
-// that cannot be made (no source, existing file, missing "image" folder, a name without photo file) is silent.
-// True when a file was copied.
+// Copies `source` to the photo file of `name`, in place of the photo the operator had (FinReplacePhoto). A copy
+// that cannot be made (no source, missing "image" folder, a name without photo file) is silent. True when the photo
+// file holds the copy.
 bool FORMADMIN_CopyPhoto(const std::string& source, const std::string& name);
 
 // The statements of the save; every value quoted (a name or rights text cannot reach another row).
@@ -62,10 +62,12 @@ LResult FORMADMIN_WndProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam)
 LResult FORMADMIN_CtlSubclassProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam);
 void FORMADMIN_CreateControls(Hwnd form);
 // The access list's columns and twelve rows; add mode: every right "1"; edit mode: name, rights and photo of the
-// operator the list handed over (its row at the selection mark when it opened the editor). Returns 0.
+// operator the list handed over (its row at the selection mark when it opened the editor). A photo chosen earlier
+// (for another operator or a student) is forgotten: only a photo chosen in this editor is saved. Returns 0.
 LResult FORMADMIN_OnLoad(Hwnd form, std::intptr_t userData);
 // "Simpan": updates the rights of an existing name or inserts a new operator with the default password, copies the
-// chosen photo, runs the list's reload (the operator list refilled) and closes the editor (on every path). Returns 0.
+// photo chosen in this editor over the operator's photo, forgets it, runs the list's reload (the operator list
+// refilled) and closes the editor (on every path). Returns 0.
 LResult FORMADMIN_Save(Hwnd form);
 // "Ganti Foto": the open-file dialog for a bitmap; the chosen file becomes gPhotoPath and is shown. Returns 0.
 LResult FORMADMIN_ChoosePhoto(Hwnd form);

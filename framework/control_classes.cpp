@@ -793,7 +793,52 @@ void FinListView::keyPressEvent(QKeyEvent* e) {
     model_->setChecked(row, !model_->rows.checked(row));
     return;
   }
+  const bool homeOrEnd =
+      (e->key() == Qt::Key_Home || e->key() == Qt::Key_End) && !(e->modifiers() & Qt::ShiftModifier);
   QTableView::keyPressEvent(e);
+  // Already on the first (last) row: Home (End) still makes it the one selected row and the mark.
+  const QModelIndex current = currentIndex();
+  if (!homeOrEnd || !current.isValid() || !selectionModel()) return;
+  const bool alone = selectionModel()->selectedRows().size() == 1 &&
+                     selectionModel()->isRowSelected(current.row(), QModelIndex());
+  if (!alone) selectionModel()->select(current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  selectionMark = current.row();
+}
+
+QModelIndex FinListView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+  if (action == MoveHome || action == MoveEnd) {
+    const int rows = model()->rowCount();   // every row appended so far
+    if (rows == 0 || columnCount() == 0) return QModelIndex();
+    const int column = currentIndex().isValid() ? currentIndex().column() : 0;
+    return model()->index(action == MoveHome ? 0 : rows - 1, column);
+  }
+  return QTableView::moveCursor(action, modifiers);
+}
+
+QItemSelectionModel::SelectionFlags FinListView::selectionCommand(const QModelIndex& index,
+                                                                   const QEvent* event) const {
+  if (event && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    switch (key->key()) {
+      case Qt::Key_Up:
+      case Qt::Key_Down:
+      case Qt::Key_Left:
+      case Qt::Key_Right:
+      case Qt::Key_Home:
+      case Qt::Key_End:
+      case Qt::Key_PageUp:
+      case Qt::Key_PageDown:
+        if (key->modifiers() & Qt::ControlModifier) {
+          const QKeyEvent plain(key->type(), key->key(), key->modifiers() & ~Qt::ControlModifier, key->text(),
+                                key->isAutoRepeat(), static_cast<quint16>(key->count()));
+          return QTableView::selectionCommand(index, &plain);
+        }
+        break;
+      default:
+        break;
+    }
+  }
+  return QTableView::selectionCommand(index, event);
 }
 
 // ---------------------------------------------------------------------------------------------------------------

@@ -121,6 +121,12 @@ class FinListView : public QTableView {
  protected:
   void keyPressEvent(QKeyEvent* e) override;
   bool viewportEvent(QEvent* e) override;   // rows appended meanwhile are shown before the list paints
+  // The keys move the focus, the selection mark and the highlighted selection together, as the list views of the
+  // platform do: Home and End go to the first and the last row (with Ctrl too), and Ctrl with a key that moves
+  // selects the row it moves to as the key alone does (Shift still extends the selection).
+  QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+  QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                       const QEvent* event = nullptr) const override;
 
  private:
   FinListModel* model_;

@@ -105,6 +105,8 @@ LResult FORMLAPTUNGGAKAN_OnLoad(Hwnd dialog) {
 
 LResult FORMLAPTUNGGAKAN_OnShowData(Hwnd) {
   gPickClass = CtlGetText(gFormLapTunggakanClassCombo);
+  // The report window the dialog reports into (bound to it for this command) prints and archives for this class.
+  FORM11_KeepShownClass(gForm11Window, gPickClass);
   FORMLAPTUNGGAKAN_BuildArrears();
   return 0;
 }

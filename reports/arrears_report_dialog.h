@@ -1,7 +1,8 @@
 // FORMLAPTUNGGAKAN "Laporan Keuangan Sekolah": the small modal dialog of the arrears report window. The operator picks
 // a class of gTapel and runs one of two builders (reports/arrears_reports.h), each of which refills the arrears
-// report window's list gForm11List and closes the dialog. "Show Data" hands the class over in gPickClass first; the
-// third button, "Rekap Tunggakan Jenis Perbulan Per Kelas", stays disabled (no command stands behind it).
+// report window's list gForm11List and closes the dialog. "Show Data" hands the class over in gPickClass and keeps
+// it for the report window it reports into (FORM11_KeepShownClass) first; the third button, "Rekap Tunggakan Jenis
+// Perbulan Per Kelas", stays disabled (no command stands behind it).
 #pragma once
 #include <cstdint>
 
@@ -26,5 +27,6 @@ void FORMLAPTUNGGAKAN_CreateControls(Hwnd dialog);
 // Fills the class combo with the classes of gTapel, selects the first and disables the monthly-recap button.
 // Returns 0.
 LResult FORMLAPTUNGGAKAN_OnLoad(Hwnd dialog);
-// "Show Data": gPickClass = the combo's class, then FORMLAPTUNGGAKAN_BuildArrears. Returns 0.
+// "Show Data": gPickClass = the combo's class, kept as the report window's shown class, then
+// FORMLAPTUNGGAKAN_BuildArrears. Returns 0.
 LResult FORMLAPTUNGGAKAN_OnShowData(Hwnd dialog);

@@ -1,10 +1,10 @@
 #include "reports/arrears_report_window.h"
 
 #include <fstream>
+#include <map>
 
 #include "common/export.h"
 #include "common/globals.h"
-#include "common/handover.h"
 #include "common/session.h"
 #include "common/settings.h"
 #include "framework/controls.h"
@@ -30,11 +30,19 @@ namespace {
 
 constexpr const char* kListFont = "Arial,-12,0,0,0,400,0,0,0,0,3,2,1,34";
 
+// The class of each window's last "Show Data": its notes and archives name the class of the report it shows, whatever
+// another arrears report window (or a student picker) chose since.
+std::map<Hwnd, std::string>& ShownClasses() {
+  static std::map<Hwnd, std::string> classes;
+  return classes;
+}
+
 FrmForm gForm11 = {.name = "FORM11",
                    .wndProc = FORM11_WndProc,
                    .window = &gForm11Window,
                    .createControls = FORM11_CreateControls,
                    .onCreate = FORM11_OnCreate,
+                   .onDestroy = [](Hwnd form) { ShownClasses().erase(form); },
                    .bind = FORM11_Bind,
                    .caption = "Laporan Tunggakan",
                    .style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_OVERLAPPEDWINDOW,
@@ -95,13 +103,23 @@ void FORM11_Bind(Hwnd form) {
   gForm11Toolbar = WinGetDlgItem(gForm11Rebar, gForm11ToolbarId);   // the toolbar lives in the rebar
 }
 
-ArrearsNote FORM11_NoteOfRow(Hwnd list, int row) {
+void FORM11_KeepShownClass(Hwnd form, const std::string& kelas) {
+  if (IsArrearsReport(form)) ShownClasses()[form] = kelas;
+}
+
+std::string FORM11_ShownClass(Hwnd form) {
+  const auto it = ShownClasses().find(form);
+  return it != ShownClasses().end() && IsArrearsReport(form) ? it->second : std::string();
+}
+
+ArrearsNote FORM11_NoteOfRow(Hwnd form, int row) {
+  const Hwnd list = WinGetDlgItem(form, gForm11ListId);
   ArrearsNote note;
   note.schoolName = gSchoolName;
   note.schoolAddress = gSchoolAddress;
   note.schoolPhone = gSchoolPhone;
   note.schoolEmail = gSchoolEmail;
-  note.kelas = gPickClass;
+  note.kelas = FORM11_ShownClass(form);
   note.printDate = SbGetText(gStatusBar, 4);
   note.printTime = SbGetText(gStatusBar, 5);
   note.operatorName = SbGetText(gStatusBar, 1);
@@ -116,13 +134,13 @@ ArrearsNote FORM11_NoteOfRow(Hwnd list, int row) {
   return note;
 }
 
-int FORM11_PrintNotes(Hwnd list) {
-  const std::vector<int> rows = TickedRows(list);
+int FORM11_PrintNotes(Hwnd form) {
+  const std::vector<int> rows = TickedRows(WinGetDlgItem(form, gForm11ListId));
   if (rows.empty()) return 0;
   PrinterContext ctx;
   PrnInit(ctx);
   for (int r : rows) {
-    const ArrearsNote note = FORM11_NoteOfRow(list, r);
+    const ArrearsNote note = FORM11_NoteOfRow(form, r);
     PrnStartDoc(ctx, "Struk");
     PrnStartPage(ctx);
     PrnSetFont(ctx, gStrukFont, 12, 0x000000);
@@ -133,10 +151,10 @@ int FORM11_PrintNotes(Hwnd list) {
   return static_cast<int>(rows.size());
 }
 
-int FORM11_ArchiveNotes(Hwnd list) {
+int FORM11_ArchiveNotes(Hwnd form) {
   int written = 0;
-  for (int r : TickedRows(list)) {
-    const ArrearsNote note = FORM11_NoteOfRow(list, r);
+  for (int r : TickedRows(WinGetDlgItem(form, gForm11ListId))) {
+    const ArrearsNote note = FORM11_NoteOfRow(form, r);
     const std::string path =
         platform::ProgramFolderPath() + "/arsip/" + FinArrearsNoteFileName(note.name, note.kelas, gToday);
     // The folder is not made here: without it (or when the file cannot be written) this row is left out quietly.
@@ -159,9 +177,9 @@ LResult FORM11_OnToolbar(Hwnd form, Hwnd, int notification, int id) {
   } else if (id == gForm11PageId) {
     FinExportToPage(kForm11PageTitle, gForm11List);
   } else if (id == gForm11NotesId) {
-    FORM11_PrintNotes(gForm11List);
+    FORM11_PrintNotes(form);
   } else if (id == gForm11ArchiveId) {
-    FORM11_ArchiveNotes(gForm11List);
+    FORM11_ArchiveNotes(form);
   }
   return 0;
 }

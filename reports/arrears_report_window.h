@@ -39,16 +39,23 @@ LResult FORM11_OnCreate(Hwnd form, std::intptr_t userData);
 void FORM11_Bind(Hwnd form);
 // A toolbar command (`id`) of the window `form`: the report button opens the selection dialog (owner this window,
 // modal); the workbook button sets gTargetListView to the list and runs FinExportToSheet; the page button runs
-// FinExportToPage with kForm11PageTitle and the list; the notes button prints FORM11_PrintNotes; the archive button
-// writes FORM11_ArchiveNotes. Returns 0.
+// FinExportToPage with kForm11PageTitle and the list; the notes button prints FORM11_PrintNotes (form); the archive
+// button writes FORM11_ArchiveNotes (form). Returns 0.
 LResult FORM11_OnToolbar(Hwnd form, Hwnd control, int notification, int id);
 
-// The note of row `row` of `list` as it stands now, with gPickClass, the school and the status bar's texts.
-ArrearsNote FORM11_NoteOfRow(Hwnd list, int row);
-// One "Struk" print job of one page per ticked row of `list` except the last, in list order, on the default printer.
-// Returns the number of notes sent.
-int FORM11_PrintNotes(Hwnd list);
-// One archive file per ticked row of `list` except the last, in list order: <program folder>/arsip/ +
-// FinArrearsNoteFileName(name, gPickClass, gToday), replaced when it exists. A file that cannot be written is left
-// out quietly (the folder "arsip" is not made). Returns the number of files written.
-int FORM11_ArchiveNotes(Hwnd list);
+// Each window keeps the class its own last "Show Data" was built for: the dialog keeps it for the window it reports
+// into. A class recap leaves it as it was. FORM11_ShownClass gives it (empty before any "Show Data" or when `form`
+// is no arrears report window).
+void FORM11_KeepShownClass(Hwnd form, const std::string& kelas);
+std::string FORM11_ShownClass(Hwnd form);
+
+// The note of row `row` of the list of the window `form` as it stands now, with the window's shown class, the school
+// and the status bar's texts.
+ArrearsNote FORM11_NoteOfRow(Hwnd form, int row);
+// One "Struk" print job of one page per ticked row of the list of `form` except the last, in list order, on the
+// default printer. Returns the number of notes sent.
+int FORM11_PrintNotes(Hwnd form);
+// One archive file per ticked row of the list of `form` except the last, in list order: <program folder>/arsip/ +
+// FinArrearsNoteFileName(name, the window's shown class, gToday), replaced when it exists. A file that cannot be
+// written is left out quietly (the folder "arsip" is not made). Returns the number of files written.
+int FORM11_ArchiveNotes(Hwnd form);

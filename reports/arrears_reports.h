@@ -70,7 +70,7 @@ int FORMLAPTUNGGAKAN_CbRecapRow(void* user, int columnCount, char** values, char
 struct ArrearsNote {
   std::string schoolName, schoolAddress, schoolPhone, schoolEmail;   // gSchool*
   std::string name;                       // column 1 of the row
-  std::string kelas;                      // gPickClass
+  std::string kelas;                      // the class the report window's "Show Data" was built for
   std::vector<std::string> feeCaptions;   // the fee columns' captions ("SPP VII Rp.")
   std::vector<std::string> feeAmounts;    // the row's fee cells as the list shows them ("1.250.000")
   std::string total;                      // the row's last cell as the list shows it

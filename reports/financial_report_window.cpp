@@ -1,5 +1,6 @@
 #include "reports/financial_report_window.h"
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,13 @@ constexpr int kColKode = 0, kColUraian = 1, kColSub = 2, kColJumlah = 3;
 
 void Form8Destroyed(Hwnd form);
 void Bind(Hwnd form);
+
+// The mode each window's report was built in (1 global, 0 detailed): its "Refresh" rebuilds the report it shows,
+// whatever mode another financial report window chose since.
+std::map<Hwnd, int>& ShownModes() {
+  static std::map<Hwnd, int> modes;
+  return modes;
+}
 
 FrmForm gForm8 = {.name = "FORM8",
                   .wndProc = FORM8_WndProc,
@@ -81,6 +89,7 @@ void Bind(Hwnd form) {
 }
 
 void Form8Destroyed(Hwnd form) {
+  ShownModes().erase(form);
   if (WinGetDlgItem(form, gForm8ListId) == gForm8List) gForm8List = 0;
   if (gForm8Window == form) gForm8Rebar = gForm8Toolbar = 0;
 }
@@ -280,11 +289,13 @@ int FORM8_OnToolbar(Hwnd form, int id) {
   if (!IsFinancialReport(form)) return 0;
   if (id == gForm8GlobalId) {
     gReportMode = 1;
+    ShownModes()[form] = 1;
     gTargetListView = gForm8List;
     FinBuildFinancialReport();
   } else if (id == gForm8DetailId) {
     gTargetListView = gForm8List;
     gReportMode = 0;
+    ShownModes()[form] = 0;
     FinBuildFinancialReport();
   } else if (id == gForm8ExcelId) {
     gTargetListView = gForm8List;
@@ -292,8 +303,15 @@ int FORM8_OnToolbar(Hwnd form, int id) {
   } else if (id == gForm8BrowserId) {
     FinExportToPage(kPageTitle, gForm8List);
   } else if (id == gForm8RefreshId) {
+    // In the mode of the report the window shows; a window that shows none yet takes the mode chosen last.
+    const auto shown = ShownModes().find(form);
+    const int chosen = gReportMode;
+    const int mode = shown != ShownModes().end() ? shown->second : chosen;
+    ShownModes()[form] = mode;
     gTargetListView = gForm8List;
+    gReportMode = mode;
     FinBuildFinancialReport();
+    gReportMode = chosen;
   }
   return 0;
 }

@@ -57,5 +57,6 @@ LResult FORM8_CtlSubclassProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lPa
 void FORM8_CreateControls(Hwnd form);
 LResult FORM8_OnCreate(Hwnd form, std::intptr_t userData);   // does nothing
 // A toolbar command of `form` (the ids above): "Lap. Global", "Lap. Rinci", "Print to Excel", "Print to browser",
-// "Refresh". Always 0.
+// "Refresh" (the report again in the mode of the report the window shows; the mode chosen last when it shows none
+// yet). Always 0.
 int FORM8_OnToolbar(Hwnd form, int id);

@@ -1,5 +1,6 @@
 #include "students/class_move_window.h"
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -37,25 +38,28 @@ std::string FORM16_CategorySql(const std::string& tapel) {
   return "select Kategori from siswakelas WHERE Tapel='" + SqlQ(tapel) + "' Group By Kategori";
 }
 
-std::string FORM16_MoveSql(const std::string& kelas, const std::string& kategori, const std::string& idSiswa,
+std::string FORM16_MoveSql(const std::string& kelas, const std::string& kategori, const Form16Student& student,
                            const std::string& tapel) {
   return "Update siswakelas set kelas='" + SqlQ(kelas) + "', kategori='" + SqlQ(kategori) + "' where idsiswa='" +
-         SqlQ(idSiswa) + "' and Tapel='" + SqlQ(tapel) + "'";
+         SqlQ(student.id) + "' and Tapel='" + SqlQ(tapel) + "' and Kelas='" + SqlQ(student.kelas) + "'";
 }
 
-bool FORM16_MoveStudents(const std::vector<std::string>& ids, const std::string& kelas, const std::string& kategori) {
-  return FORM16_MoveStudents(ids, kelas, kategori, gTapel);
-}
-
-bool FORM16_MoveStudents(const std::vector<std::string>& ids, const std::string& kelas, const std::string& kategori,
-                         const std::string& tapel) {
+bool FORM16_MoveStudents(const std::vector<Form16Student>& students, const std::string& kelas,
+                         const std::string& kategori, const std::string& tapel) {
   std::vector<std::string> statements;
-  statements.reserve(ids.size());
-  for (const std::string& id : ids) {
-    gSql = FORM16_MoveSql(kelas, kategori, id, tapel);
+  statements.reserve(students.size());
+  for (const Form16Student& s : students) {
+    gSql = FORM16_MoveSql(kelas, kategori, s, tapel);
     statements.push_back(gSql);
   }
   return FinExecAll(statements);
+}
+
+std::string FORM16_ShownClass(Hwnd list, int row, const std::string& listClass) {
+  const int columns = LvGetColumnCount(list);
+  for (int c = 0; c < columns; ++c)
+    if (LvGetColumnText(list, c) == "KELAS") return LvGetItemText(list, row, c);
+  return listClass;
 }
 
 // ----- the window ---------------------------------------------------------------------------------------------------
@@ -70,11 +74,18 @@ constexpr std::uint32_t kEdit = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | E
 constexpr std::uint32_t kDropList = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
 constexpr std::uint32_t kLabel = WS_CHILD | WS_VISIBLE | SS_LEFT;
 
+// The class each listed student was shown in, row for row of the window's list, per window (kept when it opens).
+std::map<Hwnd, std::vector<std::string>>& ShownClasses() {
+  static std::map<Hwnd, std::vector<std::string>> classes;
+  return classes;
+}
+
 FrmForm gForm16 = {.name = "FORM16",
                    .wndProc = FORM16_WndProc,
                    .window = &gForm16Window,
                    .createControls = FORM16_CreateControls,
                    .onCreate = FORM16_OnCreate,
+                   .onDestroy = [](Hwnd form) { ShownClasses().erase(form); },
                    .caption = "Form Mutasi Siswa ",
                    .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME,
                    .exStyle = WS_EX_WINDOWEDGE,
@@ -158,12 +169,16 @@ LResult FORM16_OnCreate(Hwnd form, std::intptr_t) {
 
   LvInsertColumn(gForm16List, 0, "Id Siswa", LVCFMT_CENTER, 100);
   LvInsertColumn(gForm16List, 1, "Nama Siswa", LVCFMT_LEFT, 250);
-  // The ticked rows of the student list, in list order; rows only selected are not taken.
+  // The ticked rows of the student list, in list order; rows only selected are not taken. Each keeps the class the
+  // list showed it in: a student whose class row of the year no longer holds that class is not moved.
+  std::vector<std::string>& shown = ShownClasses()[form];
+  shown.clear();
   const int rows = LvGetItemCount(gForm2List);
   for (int r = 0; r < rows; ++r) {
     if (LvGetCheck(gForm2List, r) != -1) continue;
     const int row = LvInsertItem(gForm16List, LvGetItemCount(gForm16List), 0, LvGetItemText(gForm2List, r, 0), 0, 0);
     LvInsertItem(gForm16List, row, 1, LvGetItemText(gForm2List, r, 1), 0, 0);
+    shown.push_back(FORM16_ShownClass(gForm2List, r, st.kelas));
   }
 
   const int classes = CbGetCount(gForm2ClassCombo);
@@ -202,17 +217,23 @@ LResult FORM16_AddClass(int, Hwnd, Hwnd, int) {
 }
 
 LResult FORM16_Apply(int, Hwnd form, Hwnd, int) {
-  std::vector<std::string> ids;
-  const int rows = LvGetItemCount(gForm16List);
-  for (int r = 0; r < rows; ++r) ids.push_back(LvGetItemText(gForm16List, r, 0));
   FrmWindowState st;
   if (const FrmWindowState* kept = FrmWindowStateOf(form)) {
     st = *kept;
   } else {   // not opened as a window of its own: the current student list
     st.owner = gForm2Window;
+    st.kelas = CtlGetText(gForm2ClassCombo);
     st.tapel = gTapel;
   }
-  if (!FORM16_MoveStudents(ids, CtlGetText(gForm16ClassCombo), CtlGetText(gForm16CategoryCombo), st.tapel))
+  const auto shown = ShownClasses().find(form);
+  std::vector<Form16Student> students;
+  const int rows = LvGetItemCount(gForm16List);
+  for (int r = 0; r < rows; ++r) {
+    const bool known = shown != ShownClasses().end() && r < static_cast<int>(shown->second.size());
+    const std::string kelas = known ? shown->second[static_cast<std::size_t>(r)] : st.kelas;
+    students.push_back({LvGetItemText(gForm16List, r, 0), kelas});
+  }
+  if (!FORM16_MoveStudents(students, CtlGetText(gForm16ClassCombo), CtlGetText(gForm16CategoryCombo), st.tapel))
     return 0;   // the failure was shown; nobody moved and the choices stay for another try or "Batal"
   if (IsWindow(st.owner)) {   // the list it was opened from shows its class anew
     FORM2_Bind(st.owner);

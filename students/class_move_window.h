@@ -2,7 +2,8 @@
 // category of the working school year (gTapel). It lists the ticked students, offers the target class (the student
 // list's classes, then "DO" and "Lulus") and category (the year's categories), lets the operator add a class name and
 // a category for this one move, and on "Terapkan" rewrites Kelas and Kategori of each listed student's class row of
-// the working year, all students or none, reloads the student list and closes.
+// the working year that still holds the class the list showed, all students or none, reloads the student list and
+// closes.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -27,15 +28,23 @@ const std::vector<std::string>& FORM16_Grades();
 std::string FORM16_NewClassName(const std::string& grade, const std::string& further);
 // The categories of a school year, one row per distinct Kategori.
 std::string FORM16_CategorySql(const std::string& tapel);
-// The move of one student: Kelas and Kategori of the student's class row of `tapel`.
-std::string FORM16_MoveSql(const std::string& kelas, const std::string& kategori, const std::string& idSiswa,
+// A student to move: the id and the class the student list showed the student in.
+struct Form16Student {
+  std::string id;
+  std::string kelas;
+};
+// The move of one student: Kelas and Kategori of the student's class row of `tapel`, while that row holds the class
+// the list showed (a row of another class, changed since the list was loaded, is left alone).
+std::string FORM16_MoveSql(const std::string& kelas, const std::string& kategori, const Form16Student& student,
                            const std::string& tapel);
-// Moves every student of `ids` to `kelas` / `kategori` in gTapel in one transaction: all of them or none. A failure
-// is shown ("SQL error: " + message, caption "Info") and undoes the whole move. True when the move is written.
-bool FORM16_MoveStudents(const std::vector<std::string>& ids, const std::string& kelas, const std::string& kategori);
-// The same in school year `tapel`.
-bool FORM16_MoveStudents(const std::vector<std::string>& ids, const std::string& kelas, const std::string& kategori,
-                         const std::string& tapel);
+// Moves every student of `students` to `kelas` / `kategori` in school year `tapel` in one transaction: all of them or
+// none. A failure is shown ("SQL error: " + message, caption "Info") and undoes the whole move. True when the move is
+// written.
+bool FORM16_MoveStudents(const std::vector<Form16Student>& students, const std::string& kelas,
+                         const std::string& kategori, const std::string& tapel);
+// The class row `row` of the student list `list` shows: its KELAS cell, or `listClass` (the class the list was loaded
+// for) where the list has no class column (the short layout).
+std::string FORM16_ShownClass(Hwnd list, int row, const std::string& listClass);
 
 // ----- the window -------------------------------------------------------------------------------------------------
 // Creates the window (477 x 362, centred) owned by `parent` and shows it through FrmShow; modal: returns the form

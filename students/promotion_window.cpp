@@ -266,10 +266,8 @@ LResult FORM9_RefreshStudentList(Hwnd form) {
   FinExec("select Kelas from siswakelas WHERE Tapel='" + SqlQ(gTapel) + "' and Kelas<>'DO' Group By Kelas",
           FORM2_AddClassItem);
   CbSetCurSel(gForm2ClassCombo, 0);
-  gSql = "select Id, Nama, LP, TmpLahir, TglLahir, Agama, Alamat, Status, TglMasuk, Kelas, (Select Kategori From "
-         "SiswaKelas where SiswaKelas.IdSiswa=Siswa.Id) As Kategori, Ket from siswa"
-         " join siswakelas on siswakelas.idsiswa=siswa.id WHERE Status='Aktif' and Kelas='" +
-         SqlQ(CtlGetText(gForm2ClassCombo)) + "' Order By Id";
+  // The active members of the chosen class in the working year, as the list's own loads keep to that year.
+  gSql = FORM2_ActiveByClassSql(CtlGetText(gForm2ClassCombo), gTapel);
   gTargetListView = gForm2List;
   LvDeleteAllColumns(gForm2List);
   LvDeleteAllItems(gForm2List);

@@ -45,7 +45,7 @@ int FORM9_LoadPreviousYear(Hwnd form, std::intptr_t userData);
 // Row callback of the load (IdSiswa, Nama, Kelas, Kategori).
 int FORM9_AddRowCallback(void* user, int columnCount, char** values, char** names);
 // On closing through the close box: the student list's combo (classes of gTapel but 'DO') and its list (active
-// students of the combo's class) are reloaded, whether or not that window is open. Returns 0.
+// students of the combo's class in gTapel) are reloaded, whether or not that window is open. Returns 0.
 LResult FORM9_RefreshStudentList(Hwnd form);
 
 // Handlers, called as (control index, form, control, control id); each returns 0.

@@ -49,9 +49,11 @@ namespace {
 
 constexpr const char* kShortSelect =
     "select Id, Nama, LP, TmpLahir, TglLahir, Agama, Alamat, Status, TglMasuk, Ket from siswa";
+// KATEGORI is the category of the joined class row, the one that gives KELAS: a student whose category changed
+// from one year to the next shows the category of the year listed.
 constexpr const char* kFullSelect =
-    "select Id, Nama, LP, TmpLahir, TglLahir, Agama, Alamat, Status, TglMasuk, Kelas, (Select Kategori From "
-    "SiswaKelas where SiswaKelas.IdSiswa=Siswa.Id) As Kategori, Ket from siswa";
+    "select Id, Nama, LP, TmpLahir, TglLahir, Agama, Alamat, Status, TglMasuk, Kelas, siswakelas.Kategori As "
+    "Kategori, Ket from siswa";
 constexpr const char* kJoin = " join siswakelas on siswakelas.idsiswa=siswa.id";
 
 constexpr const char* kDeleteQuestion =
@@ -65,17 +67,17 @@ std::string FORM2_ClassesSql(const std::string& tapel, bool withGraduates) {
          (withGraduates ? "" : " and instr(Kelas,'Lulus')<1") + " Group By Kelas";
 }
 
-std::string FORM2_AllYearsSql(const std::string& kelas, bool fullLayout) {
+std::string FORM2_ByClassSql(const std::string& kelas, const std::string& tapel, bool fullLayout) {
   return std::string(fullLayout ? kFullSelect : kShortSelect) + kJoin + " WHERE Kelas='" + SqlQ(kelas) +
-         "' Order By Id";
+         "' and Tapel='" + SqlQ(tapel) + "' Order By Id";
 }
 
-std::string FORM2_ByClassSql(const std::string& kelas, const std::string& tapel) {
-  return std::string(kFullSelect) + kJoin + " WHERE Kelas='" + SqlQ(kelas) + "' and Tapel='" + SqlQ(tapel) +
-         "' Order By Id";
+std::string FORM2_ActiveByClassSql(const std::string& kelas, const std::string& tapel) {
+  return std::string(kFullSelect) + kJoin + " WHERE Status='Aktif' and Kelas='" + SqlQ(kelas) + "' and Tapel='" +
+         SqlQ(tapel) + "' Order By Id";
 }
 
-std::string FORM2_SearchSql(const std::string& text) {
+std::string FORM2_SearchSql(const std::string& text, const std::string& tapel) {
   // The record window and the import keep a "'" of a name as "`"; ids and a class typed in the class move keep it.
   const std::string stored = FORMSISWA_FreeText(text);
   auto like = [&](const char* column) {
@@ -83,8 +85,9 @@ std::string FORM2_SearchSql(const std::string& text) {
     if (stored == text) return raw;
     return "(" + raw + " or " + column + " Like '%" + SqlQ(stored) + "%')";
   };
-  return std::string(kFullSelect) + kJoin + " WHERE Status='Aktif' and (" + like("Id") + " or " + like("Nama") +
-         " or " + like("TmpLahir") + " or " + like("Agama") + " or " + like("Alamat") + " or " + like("Kelas") + ")";
+  return std::string(kFullSelect) + kJoin + " WHERE Status='Aktif' and Tapel='" + SqlQ(tapel) + "' and (" +
+         like("Id") + " or " + like("Nama") + " or " + like("TmpLahir") + " or " + like("Agama") + " or " +
+         like("Alamat") + " or " + like("Kelas") + ")";
 }
 
 std::string FORM2_DeleteSql(const std::string& id) { return "Delete From Siswa Where Id='" + SqlQ(id) + "'"; }
@@ -207,7 +210,7 @@ LResult FORM2_OnCreate(Hwnd, std::intptr_t) {
   FORM2_FillClassCombo(false);
   CbSetCurSel(gForm2ClassCombo, 0);
   gListRowCount = 0;
-  LoadList(FORM2_AllYearsSql(CtlGetText(gForm2ClassCombo), false));
+  LoadList(FORM2_ByClassSql(CtlGetText(gForm2ClassCombo), gTapel, false));
   return 0;
 }
 
@@ -218,7 +221,7 @@ void FORM2_LoadListByClass() {
 
 void FORM2_Search() {
   if (!IsWindow(gForm2Window)) return;
-  LoadList(FORM2_SearchSql(CtlGetText(gForm2SearchEdit)));
+  LoadList(FORM2_SearchSql(CtlGetText(gForm2SearchEdit), gTapel));
 }
 
 void FORM2_Refresh() {
@@ -228,7 +231,7 @@ void FORM2_Refresh() {
   FORM2_FillClassCombo(true);
   CbSetCurSel(gForm2ClassCombo, CbFindStringExact(gForm2ClassCombo, -1, kept));
   gListRowCount = 0;
-  LoadList(FORM2_AllYearsSql(kept, true));
+  LoadList(FORM2_ByClassSql(kept, gTapel));
 }
 
 void FORM2_Bind(Hwnd form) {

@@ -32,13 +32,16 @@ void FORM2_InitControlIds();
 // The classes of a school year for the combo: graduates' classes (containing "Lulus") left out when `withGraduates`
 // is false (opening), kept when true (refresh); 'DO' always kept.
 std::string FORM2_ClassesSql(const std::string& tapel, bool withGraduates);
-// Members of `kelas` in every school year: short layout (opening) or full layout (refresh).
-std::string FORM2_AllYearsSql(const std::string& kelas, bool fullLayout);
-// Members of `kelas` in `tapel`, full layout (class change, after a delete, class move, promotion).
-std::string FORM2_ByClassSql(const std::string& kelas, const std::string& tapel);
-// Active students (all years) whose id, name, place of birth, religion, address or class contains `text`. Names and
+// Every load keeps to one school year (the working year gTapel): a student is listed once, through the class row of
+// that year, whose class and category the row shows (a class move or an edit acts on the year it shows).
+// Members of `kelas` in `tapel`: full layout (class change, refresh, after a delete and a class move) or short layout
+// (opening).
+std::string FORM2_ByClassSql(const std::string& kelas, const std::string& tapel, bool fullLayout = true);
+// Active members of `kelas` in `tapel`, full layout (the promotion's reload of the list).
+std::string FORM2_ActiveByClassSql(const std::string& kelas, const std::string& tapel);
+// Active students of `tapel` whose id, name, place of birth, religion, address or class contains `text`. Names and
 // the other free texts are stored with each "'" as "`": a text holding "'" is looked for in both forms.
-std::string FORM2_SearchSql(const std::string& text);
+std::string FORM2_SearchSql(const std::string& text, const std::string& tapel);
 // The delete of one student: the siswa row only.
 std::string FORM2_DeleteSql(const std::string& id);
 
@@ -51,7 +54,7 @@ LResult FORM2_WndProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam);
 LResult FORM2_CtlSubclassProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam);
 void FORM2_CreateControls(Hwnd form);
 // Opening: the working year's classes (graduates' left out) into the combo, the first chosen, gListRowCount = 0 and
-// that class's members of every year in the short layout.
+// that class's members of the working year in the short layout.
 LResult FORM2_OnCreate(Hwnd form, std::intptr_t userData);
 // A toolbar command by its id; returns 0.
 LResult FORM2_OnCommand(Hwnd form, int id);
@@ -67,8 +70,8 @@ void FORM2_FillClassCombo(bool withGraduates);
 // Reloads the list: the members of the combo's class in gTapel, full layout. Nothing when the window is gone. The
 // class move and the promotion call it after they changed classes.
 void FORM2_LoadListByClass();
-// The search edit's text as a search over the active students of every year, full layout; the combo stays.
+// The search edit's text as a search over the active students of gTapel, full layout; the combo stays.
 void FORM2_Search();
 // The refresh command: the combo refilled with every class of gTapel (graduates' included), the class it showed chosen
-// again (none when it is gone), gListRowCount = 0 and that class's members of every year, full layout.
+// again (none when it is gone), gListRowCount = 0 and that class's members of gTapel, full layout.
 void FORM2_Refresh();

@@ -12,6 +12,7 @@
 
 #include "common/globals.h"
 #include "common/handover.h"
+#include "common/photos.h"
 #include "common/query_callbacks.h"
 #include "common/session.h"
 #include "common/sql.h"
@@ -128,10 +129,8 @@ bool FORMSISWA_CopyPhoto(const std::string& source, const std::string& id) {
   const std::string target = FORMSISWA_PhotoFile(id);
   if (source.empty() || target.empty()) return false;
   std::error_code ec;
-  if (std::filesystem::exists(target, ec)) return false;   // a student's photo is never replaced
   std::filesystem::create_directories("image", ec);
-  ec.clear();
-  return std::filesystem::copy_file(source, target, std::filesystem::copy_options::none, ec) && !ec;
+  return FinReplacePhoto(source, target);
 }
 
 // ----- the window ---------------------------------------------------------------------------------------------------
@@ -257,9 +256,9 @@ LResult SaveEdit(Hwnd form) {
   const FormSiswaStudent s = ReadForm();
   // Without a student (no row was marked in the list) there is nothing to update: no student is changed.
   if (!s.id.empty() && FinExec(FORMSISWA_UpdateSql(s)) == 0) {
-    // The student's class stays as it is: the list may show the student through a row of another school year or a
-    // search, and the class in the list's combo is then not the student's class of the working year. The row
-    // written back is the one marked in the window's own list when it opened.
+    // The student's class stays as it is: a search lists students of every class, and the class in the list's combo
+    // is then not the student's class; classes are changed by the class move. The row written back is the one marked
+    // in the window's own list when it opened.
     const int row = FrmMarkedRowOf(st);
     if (row >= 0) WriteListRow(st.list, row, s, "", "");
     FORMSISWA_CopyPhoto(gPhotoPath, s.id);

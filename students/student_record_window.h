@@ -76,8 +76,8 @@ bool FORMSISWA_InsertStudent(const FormSiswaStudent& s, const std::string& kelas
                              const std::string& entryDate, const std::vector<FormSiswaAccount>& accounts);
 // "image/" + id + ".bmp" under the working folder.
 std::string FORMSISWA_PhotoFile(const std::string& id);
-// Copies `source` to the student's photo file when a source is given and no photo file of that name exists (the
-// folder "image" is made when missing). True when a file was copied; a copy that cannot be made is silent.
+// Copies `source` to the student's photo file, in place of the photo the student had (FinReplacePhoto; the folder
+// "image" is made when missing). True when the photo file holds the copy; a copy that cannot be made is silent.
 bool FORMSISWA_CopyPhoto(const std::string& source, const std::string& id);
 
 // ----- the window -------------------------------------------------------------------------------------------------

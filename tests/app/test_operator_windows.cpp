@@ -26,6 +26,7 @@
 #include "framework/form_runtime.h"
 #include "framework/window_system.h"
 #include "support/fixtures.h"
+#include "support/locked_folder.h"
 #include "support/seams_fixture.h"
 #include "support/operator.h"
 
@@ -492,7 +493,7 @@ TEST_F(OperatorWindowsTest, ChosenPhotoIsCopiedForTheNewOperator) {
     Type(gFormAdminNameEdit, "dodi");
     Click(gFormAdminSaveButton);
   });
-  EXPECT_EQ(gPhotoPath, WorkFile("dipilih.bmp"));
+  EXPECT_EQ(gPhotoPath, "");   // forgotten once saved
   EXPECT_EQ(fintest::ReadFile(WorkFile("image/dodi.bmp")), fintest::ReadFile(WorkFile("dipilih.bmp")));
   ASSERT_EQ(fileDialogs().size(), 1u);
   const platform::FileDialogRequest& r = fileDialogs()[0].request;
@@ -502,9 +503,8 @@ TEST_F(OperatorWindowsTest, ChosenPhotoIsCopiedForTheNewOperator) {
   EXPECT_EQ(r.defaultExt, "bmp");
   EXPECT_EQ(r.flags & (OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR), unsigned(OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR));
 
-  // The photo shows when the operator is edited; an existing photo is never replaced.
+  // The photo shows when the operator is edited; another photo chosen then replaces it.
   WriteBitmap(WorkFile("lain.bmp"), Qt::blue);
-  const std::string kept = fintest::ReadFile(WorkFile("image/dodi.bmp"));
   LvSelectItem(gForm7List, RowOf("dodi"));
   AnswerFileDialog(WorkFile("lain.bmp"));
   ExpectMsgBox("Data berhasil disimpan..", "Entry Data..");
@@ -513,21 +513,49 @@ TEST_F(OperatorWindowsTest, ChosenPhotoIsCopiedForTheNewOperator) {
     Click(gFormAdminPhotoButton);
     Click(gFormAdminSaveButton);
   });
-  EXPECT_EQ(fintest::ReadFile(WorkFile("image/dodi.bmp")), kept);
+  EXPECT_EQ(fintest::ReadFile(WorkFile("image/dodi.bmp")), fintest::ReadFile(WorkFile("lain.bmp")));
+  EXPECT_FALSE(fs::exists(WorkFile("image/dodi.bmp.baru")));
 }
 
-TEST_F(OperatorWindowsTest, BitmapChosenEarlierInTheRunIsTheNewOperatorsPhoto) {
+// A photo belongs to the operator it was chosen for: one chosen earlier in the run (for another operator or in the
+// student window) is never saved for the next operator, and a photo chosen later for that operator replaces it.
+TEST_F(OperatorWindowsTest, BitmapChosenEarlierInTheRunIsNotTheNewOperatorsPhoto) {
   fs::create_directory(WorkFile("image"));
   WriteBitmap(WorkFile("siswa.bmp"), Qt::green);
+  WriteBitmap(WorkFile("andi.bmp"), Qt::red);
+  WriteBitmap(WorkFile("budi.bmp"), Qt::blue);
   gPhotoPath = WorkFile("siswa.bmp");   // chosen in another photo dialog
   OpenList();
-  ExpectMsgBox("Data berhasil disimpan..", "Entry Data..");
-  Press(gForm7AddId, [&] {
-    EXPECT_TRUE(qobject_cast<QLabel*>(WinWidget(gFormAdminPhoto))->pixmap().isNull());
-    Type(gFormAdminNameEdit, "eko");
-    Click(gFormAdminSaveButton);
-  });
-  EXPECT_TRUE(fs::exists(WorkFile("image/eko.bmp")));
+  struct Step {
+    const char* name;
+    int command;
+    const char* photo;   // chosen in the editor; nullptr: none
+  } steps[] = {
+      {"eko", gForm7AddId, nullptr},    // after a choice in the student window
+      {"andi", gForm7AddId, "andi.bmp"},
+      {"budi", gForm7AddId, nullptr},   // after andi's photo
+      {"budi", gForm7EditId, "budi.bmp"},
+      {"andi", gForm7EditId, nullptr},
+  };
+  for (const Step& s : steps) {
+    SCOPED_TRACE(std::string(s.name) + (s.photo ? " with a photo" : ""));
+    if (s.command == gForm7EditId) LvSelectItem(gForm7List, RowOf(s.name));
+    if (s.photo) AnswerFileDialog(WorkFile(s.photo));
+    ExpectMsgBox("Data berhasil disimpan..", "Entry Data..");
+    Press(s.command, [&] {
+      if (s.command == gForm7AddId) {
+        EXPECT_TRUE(qobject_cast<QLabel*>(WinWidget(gFormAdminPhoto))->pixmap().isNull());
+        Type(gFormAdminNameEdit, s.name);
+      }
+      if (s.photo) Click(gFormAdminPhotoButton);
+      Click(gFormAdminSaveButton);
+    });
+    EXPECT_EQ(gPhotoPath, "");
+  }
+  EXPECT_FALSE(fs::exists(WorkFile("image/eko.bmp")));
+  EXPECT_EQ(fintest::ReadFile(WorkFile("image/andi.bmp")), fintest::ReadFile(WorkFile("andi.bmp")));
+  EXPECT_EQ(fintest::ReadFile(WorkFile("image/budi.bmp")), fintest::ReadFile(WorkFile("budi.bmp")));
+  EXPECT_EQ(fileDialogs().size(), 2u);
 }
 
 TEST_F(OperatorWindowsTest, PhotoCopiesThatCannotBeMadeAreSilent) {
@@ -538,7 +566,20 @@ TEST_F(OperatorWindowsTest, PhotoCopiesThatCannotBeMadeAreSilent) {
   EXPECT_FALSE(FORMADMIN_CopyPhoto("", "ani"));
   EXPECT_FALSE(FORMADMIN_CopyPhoto(WorkFile("tidak-ada.bmp"), "ani"));
   EXPECT_TRUE(FORMADMIN_CopyPhoto(WorkFile("foto.bmp"), "ani"));
-  EXPECT_FALSE(FORMADMIN_CopyPhoto(WorkFile("foto.bmp"), "ani"));   // exists: not replaced
+  WriteBitmap(WorkFile("baru.bmp"), Qt::blue);
+  EXPECT_TRUE(FORMADMIN_CopyPhoto(WorkFile("baru.bmp"), "ani"));   // replaces the photo ani had
+  EXPECT_EQ(fintest::ReadFile(WorkFile("image/ani.bmp")), fintest::ReadFile(WorkFile("baru.bmp")));
+  EXPECT_TRUE(FORMADMIN_CopyPhoto(WorkFile("image/ani.bmp"), "ani"));   // the own photo chosen again: kept
+  EXPECT_EQ(fintest::ReadFile(WorkFile("image/ani.bmp")), fintest::ReadFile(WorkFile("baru.bmp")));
+  {
+    // A photo folder that takes no file: the old photo stays whole and nothing is left beside it.
+    fintest::LockedFolder lock(WorkFile("image"));
+    if (lock.locked()) {
+      EXPECT_FALSE(FORMADMIN_CopyPhoto(WorkFile("foto.bmp"), "ani"));
+      EXPECT_EQ(fintest::ReadFile(WorkFile("image/ani.bmp")), fintest::ReadFile(WorkFile("baru.bmp")));
+      EXPECT_FALSE(fs::exists(WorkFile("image/ani.bmp.baru")));
+    }
+  }
   // A name with a path separator has no photo file: nothing is written outside the photo folder.
   fs::create_directory(WorkFile("image/sub"));
   for (const char* name : {"../keluar", "sub/dalam", "sub\\dalam", "..\\keluar"}) {

@@ -710,6 +710,51 @@ TEST_F(Controls, LvClicksKeysAndSelectionNotifications) {
   EXPECT_TRUE(Notes(LVN_ITEMCHANGED).empty());
 }
 
+// The keys move the focus, the selection mark and the highlighted selection together, in single- and multi-select
+// lists alike: Ctrl with an arrow, Home or End selects the row it goes to as the key alone does; Home and End go to
+// the first and the last row; Shift still extends a multi-select list's selection.
+TEST_F(Controls, LvKeysMoveFocusMarkAndSelectionTogether) {
+  struct Case {
+    const char* name;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    int row;        // focus and mark afterwards, from row 1 of 5
+    int selected;   // rows highlighted afterwards
+  } cases[] = {
+      {"Ctrl+End", Qt::Key_End, Qt::ControlModifier, 4, 1},   {"Ctrl+Home", Qt::Key_Home, Qt::ControlModifier, 0, 1},
+      {"Ctrl+Down", Qt::Key_Down, Qt::ControlModifier, 2, 1}, {"Ctrl+Up", Qt::Key_Up, Qt::ControlModifier, 0, 1},
+      {"End", Qt::Key_End, Qt::NoModifier, 4, 1},              {"Home", Qt::Key_Home, Qt::NoModifier, 0, 1},
+      {"Shift+End", Qt::Key_End, Qt::ShiftModifier, 4, 4},
+  };
+  for (std::uint32_t style : {std::uint32_t(LVS_SINGLESEL), std::uint32_t(0)}) {
+    Hwnd lv = MakeList(style, 5);
+    LvSetExtendedStyle(lv, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+    auto* v = dynamic_cast<QTableView*>(WinWidget(lv));
+    ASSERT_NE(v, nullptr);
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.name) + (style ? " single" : " multi"));
+      QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, RowPoint(lv, 1));
+      ASSERT_EQ(LvGetSelectionMark(lv), 1);
+      gHeard.clear();
+      QTest::keyClick(v, c.key, c.modifiers);
+      EXPECT_EQ(LvGetSelectionMark(lv), c.row);
+      EXPECT_EQ(v->currentIndex().row(), c.row);
+      EXPECT_EQ(LvIsSelected(lv, c.row), 1);
+      EXPECT_EQ(LvGetSelectedCount(lv), style ? 1 : c.selected);
+      bool told = c.row == 1;   // a row selected by a key is told as a click's is
+      for (auto& h : Notes(LVN_ITEMCHANGED))
+        if (h.item == c.row && (h.newState & LVIS_SELECTED) && !(h.oldState & LVIS_SELECTED)) told = true;
+      EXPECT_TRUE(told);
+    }
+    // Home and End on an empty list do nothing.
+    LvDeleteAllItems(lv);
+    QTest::keyClick(v, Qt::Key_End);
+    QTest::keyClick(v, Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(LvGetSelectedCount(lv), 0);
+    EXPECT_EQ(LvGetSelectionMark(lv), -1);
+  }
+}
+
 // A big list filled row by row, as the shared fill callback does: every cell reads back at once, and the view knows
 // every row as soon as anything asks it (a click on the last row works before the program is back in its loop).
 TEST_F(Controls, LvBigListReadsBackBeforeAndAfterTheViewShowsIt) {

@@ -6,6 +6,8 @@
 #include <stdlib.h>
 
 #include <QMdiArea>
+#include <QTableView>
+#include <QTest>
 #include <QWidget>
 #include <filesystem>
 #include <functional>
@@ -252,6 +254,61 @@ TEST_F(PaymentListTest, DeleteAsksAndRemovesOnlyTheMarkedRow) {
   // The receipt's other rows, its discount included, stay and still group under the stamp.
   EXPECT_EQ(One("select count(*) from transaksi where substr(id,1,22)='" + kR1 + "'"), "2");
   EXPECT_EQ(LvGetItemCount(gForm13List), 6);
+}
+
+// The operator clicks a row and moves with the keyboard: the focus, the selection mark and the highlighted row move
+// together, so that "Hapus" deletes the one row the operator sees highlighted.
+TEST_F(PaymentListTest, KeysMoveTheHighlightWithTheMarkAndHapusDeletesTheHighlightedRow) {
+  Open();
+  auto* view = dynamic_cast<QTableView*>(WinWidget(gForm13List));
+  ASSERT_NE(view, nullptr);
+  const int last = LvGetItemCount(gForm13List) - 1;
+  struct Case {
+    const char* name;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    int row;   // where the keys lead from row 2
+  } cases[] = {
+      {"Ctrl+End", Qt::Key_End, Qt::ControlModifier, last},
+      {"Ctrl+Home", Qt::Key_Home, Qt::ControlModifier, 0},
+      {"Ctrl+Down", Qt::Key_Down, Qt::ControlModifier, 3},
+      {"Ctrl+Up", Qt::Key_Up, Qt::ControlModifier, 1},
+      {"Ctrl+PageDown", Qt::Key_PageDown, Qt::ControlModifier, last},
+      {"End", Qt::Key_End, Qt::NoModifier, last},
+      {"Home", Qt::Key_Home, Qt::NoModifier, 0},
+      {"Down", Qt::Key_Down, Qt::NoModifier, 3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fintest::ClickListRow(gForm13List, 2);
+    ASSERT_EQ(LvGetSelectionMark(gForm13List), 2);
+    QTest::keyClick(view, c.key, c.modifiers);
+    EXPECT_EQ(LvGetSelectionMark(gForm13List), c.row);
+    EXPECT_EQ(view->currentIndex().row(), c.row);   // the focus
+    EXPECT_EQ(LvGetSelectedCount(gForm13List), 1);
+    EXPECT_EQ(LvIsSelected(gForm13List, c.row), 1);
+  }
+  // Home and End select the first and the last row also when the focus is on it already.
+  fintest::ClickListRow(gForm13List, last);
+  QTest::keyClick(view, Qt::Key_Space, Qt::ControlModifier);   // the highlight toggled off; the focus stays
+  ASSERT_EQ(LvGetSelectedCount(gForm13List), 0);
+  QTest::keyClick(view, Qt::Key_End);
+  EXPECT_EQ(LvGetSelectedCount(gForm13List), 1);
+  EXPECT_EQ(LvIsSelected(gForm13List, last), 1);
+  EXPECT_EQ(LvGetSelectionMark(gForm13List), last);
+
+  // "Hapus" after Ctrl+Home: the row highlighted goes, the row clicked before stays.
+  fintest::ClickListRow(gForm13List, 2);
+  QTest::keyClick(view, Qt::Key_Home, Qt::ControlModifier);
+  ASSERT_EQ(LvGetItemText(gForm13List, 0, 0), kR1 + "1");
+  ASSERT_EQ(LvGetSelectedCount(gForm13List), 1);
+  ASSERT_EQ(LvIsSelected(gForm13List, 0), 1);
+  ExpectMsgBox(kForm13DeleteQuestion, "Confirm Delete", IDYES, MB_YESNO | MB_ICONQUESTION);
+  Command(gForm13DeleteId);
+  VerifySeams();
+  const std::string path = WorkFile("keuangan.db3");
+  EXPECT_EQ(fintest::RowsInFile(path, "select count(*) from transaksi where id='" + kR1 + "1'"), (Rows{{"0"}}));
+  EXPECT_EQ(fintest::RowsInFile(path, "select count(*) from transaksi where id='" + kR1 + "3'"), (Rows{{"1"}}));
 }
 
 TEST_F(PaymentListTest, DeleteWithoutAMarkedRowAsksNothingAndDeletesNothing) {

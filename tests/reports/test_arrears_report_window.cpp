@@ -341,6 +341,45 @@ TEST_F(ArrearsReportWindowTest, ArchivesAreWrittenPerTickedStudent) {
                                                       "tunggakan_Citra_Dewi_VII_A_2024-09-03.txt"}));
 }
 
+// Two windows open at once, built for two classes: each prints and archives for the class it shows.
+TEST_F(ArrearsReportWindowTest, EachWindowPrintsAndArchivesForTheClassItShows) {
+  std::filesystem::create_directory(ProgramFile("arsip"));
+  Open();
+  const Hwnd firstList = gForm11List, firstToolbar = gForm11Toolbar;
+  ASSERT_TRUE(ShowData("VII A"));
+  Open();
+  const Hwnd secondList = gForm11List, secondToolbar = gForm11Toolbar;
+  ASSERT_TRUE(ShowData("IX B"));
+  struct Case {
+    const char* window;
+    Hwnd list, toolbar;
+    const char* student;
+    std::string noteLine, file, classLine;
+  } cases[] = {
+      {"first", firstList, firstToolbar, "S03", "   Nama Siswa : Citra Dewi; Kls : VII A",
+       "tunggakan_Citra_Dewi_VII_A_2024-09-02.txt", "Kelas: VII A\r\n"},
+      {"second", secondList, secondToolbar, "S04", "   Nama Siswa : Dedi; Kls : IX B",
+       "tunggakan_Dedi_IX_B_2024-09-02.txt", "Kelas: IX B\r\n"},
+      {"first again", firstList, firstToolbar, "S01", "   Nama Siswa : Ani; Kls : VII A",
+       "tunggakan_Ani_VII_A_2024-09-02.txt", "Kelas: VII A\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.window);
+    fintest::ClickListRow(c.list, 0);   // the operator works in that window
+    for (int r = 0; r < LvGetItemCount(c.list); ++r) LvSetCheck(c.list, r, r == RowOf(c.list, c.student) ? 1 : 0);
+    printed().Clear();
+    ASSERT_EQ(TbClickButton(c.toolbar, gForm11NotesId), 1);
+    ASSERT_EQ(printed().Documents().size(), 1u);
+    EXPECT_EQ(printed().Documents()[0].pages.at(0).Texts().at(4), c.noteLine);
+    ASSERT_EQ(TbClickButton(c.toolbar, gForm11ArchiveId), 1);
+    ASSERT_TRUE(std::filesystem::exists(ProgramFile("arsip/" + c.file)));
+    EXPECT_NE(fintest::ReadFile(ProgramFile("arsip/" + c.file)).find(c.classLine), std::string::npos);
+  }
+  EXPECT_EQ(ArchiveFiles(), (std::vector<std::string>{"tunggakan_Ani_VII_A_2024-09-02.txt",
+                                                      "tunggakan_Citra_Dewi_VII_A_2024-09-02.txt",
+                                                      "tunggakan_Dedi_IX_B_2024-09-02.txt"}));
+}
+
 TEST_F(ArrearsReportWindowTest, ArchivesWriteEveryAmountWhole) {
   // A student of VII A who owes 123.456.789 on the books: the archive never cuts it to its last 10 characters.
   fintest::Exec(gDb, "INSERT INTO siswa (Id, Nama) VALUES ('S09','Joko');"
@@ -363,10 +402,10 @@ TEST_F(ArrearsReportWindowTest, ArchivesWriteEveryAmountWhole) {
 }
 
 TEST_F(ArrearsReportWindowTest, ArchiveNamesNeverLeaveTheArchiveFolder) {
-  fintest::Exec(gDb, "UPDATE siswa SET Nama='../../Ani' WHERE Id='S01'");
+  fintest::Exec(gDb, "UPDATE siswa SET Nama='../../Ani' WHERE Id='S01';"
+                     "UPDATE siswakelas SET Kelas='VII/A' WHERE IdSiswa='S01' AND Tapel='2024/2025'");
   Open();
-  ASSERT_TRUE(ShowData("VII A"));
-  gPickClass = "VII/A";
+  ASSERT_TRUE(ShowData("VII/A"));
   std::filesystem::create_directory(ProgramFile("arsip"));
   LvSetCheck(gForm11List, RowOf(gForm11List, "S01"), 1);
   Command(gForm11ArchiveId);

@@ -144,7 +144,7 @@ TEST_F(FinancialReportTest, BuildsTheDetailedReport) {
   ExpectMatchesFile(Dump(ListOf(w)), "financial_detail_sep.txt");
 }
 
-TEST_F(FinancialReportTest, RefreshRebuildsInTheModeChosenLastInAnyWindow) {
+TEST_F(FinancialReportTest, RefreshRebuildsInTheModeOfTheReportTheWindowShows) {
   const Hwnd a = Open();
   Click(a, gForm8RefreshId);   // nothing chosen in the run: detailed
   const std::string detailed = Dump(ListOf(a));
@@ -152,11 +152,22 @@ TEST_F(FinancialReportTest, RefreshRebuildsInTheModeChosenLastInAnyWindow) {
   Click(a, gForm8RefreshId);
   EXPECT_EQ(Dump(ListOf(a)), detailed);   // rebuilt from scratch, nothing piles up
 
+  // Another window's choice leaves the report of this one as it is.
   const Hwnd b = Open();
   Click(b, gForm8GlobalId);
+  const std::string global = Dump(ListOf(b));
   Click(a, gForm8RefreshId);
-  EXPECT_EQ(Dump(ListOf(a)), Dump(ListOf(b)));
+  EXPECT_EQ(Dump(ListOf(a)), detailed);
+  EXPECT_EQ(gReportMode, 1);   // the mode chosen last stays
+  Click(a, gForm8GlobalId);
+  Click(b, gForm8DetailId);
+  Click(a, gForm8RefreshId);
+  EXPECT_EQ(Dump(ListOf(a)), global);
   EXPECT_EQ(Cell(ListOf(a), "Jumlah Saldo Bank", 3), "170.000");
+  // A window that shows no report yet takes the mode chosen last.
+  const Hwnd c = Open();
+  Click(c, gForm8RefreshId);
+  EXPECT_EQ(Dump(ListOf(c)), detailed);
 }
 
 TEST_F(FinancialReportTest, EachWindowBuildsIntoItsOwnList) {

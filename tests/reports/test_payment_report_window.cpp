@@ -193,6 +193,28 @@ TEST_F(PaymentReportWindowTest, EachWindowReportsIntoItsOwnList) {
   EXPECT_EQ(gForm10List, secondList);
 }
 
+// Two windows open at once: the older one exports the report it shows, not the one built last.
+TEST_F(PaymentReportWindowTest, EachWindowExportsTheReportItShows) {
+  setenv("FIN_PLUGIN_RECORD", WorkFile("record.txt").c_str(), 1);
+  Install("tests/plugins/libfin_plugin_recorder.so", "libtablepage.so");
+  Open();
+  const Hwnd firstList = gForm10List, firstToolbar = gForm10Toolbar;
+  ASSERT_TRUE(Build(&gFormLapBayarTodayButton));
+  Open();
+  ASSERT_TRUE(Build(&gFormLapBayarRecapButton));
+  fintest::ClickListRow(firstList, 0);
+  ASSERT_EQ(TbClickButton(firstToolbar, gForm10PageId), 1);
+  EXPECT_EQ(fintest::ReadFile(WorkFile("record.txt")),
+            "LAPORAN PEMBAYARAN SISWA;SD Harapan;Jl. Merdeka 5;rlrr\n"
+            "-;Keterangan;Rp.;Jumlah\n"
+            ",Tanggal : 2024-09-03,,;S04,Dedi,,;    1,IX-SPP-SPP IX,150.000,;,GRAND TOTAL ,,150.000\n");
+  gTargetListView = 0;
+  Install("tests/plugins/libfin_plugin_recorder.so", "libtablesheet.so");
+  setenv("FIN_PLUGIN_RECORD_INTS", "1", 1);
+  ASSERT_EQ(TbClickButton(firstToolbar, gForm10ExcelId), 1);
+  EXPECT_EQ(gTargetListView, firstList);
+}
+
 TEST_F(PaymentReportWindowTest, TheDialogReportsIntoTheWindowItWasOpenedFromWhateverIsClickedMeanwhile) {
   const Hwnd first = Open();
   const Hwnd firstList = gForm10List;

@@ -63,11 +63,11 @@ class ClassMoveTest : public fintest::SeamsTest {
     gDb = nullptr;
   }
 
-  // The student list, open on its first class (VII A, every year's members: 1, 2, 3, 4) with `ticked` rows ticked.
+  // The student list, open on its first class (VII A, the working year's members: 1, 2, 3) with `ticked` rows ticked.
   void OpenStudentList(std::initializer_list<int> ticked) {
     ASSERT_TRUE(IsWindow(FORM2_Show(gMdiClient, 1, 0)));
     ASSERT_EQ(CtlGetText(gForm2ClassCombo), "VII A");
-    ASSERT_EQ(ListIds(gForm2List), (Strings{"1", "2", "3", "4"}));
+    ASSERT_EQ(ListIds(gForm2List), (Strings{"1", "2", "3"}));
     for (int r : ticked) LvSetCheck(gForm2List, r, 1);
   }
 
@@ -207,10 +207,10 @@ TEST_F(ClassMoveTest, ControlsAsDesigned) {
 }
 
 TEST_F(ClassMoveTest, OpensWithTheTickedStudentsAndTheChoices) {
-  OpenStudentList({0, 2, 3});
+  OpenStudentList({0, 2});
   LvSelectItem(gForm2List, 1);   // selected, not ticked: not taken
   Run([&] {
-    EXPECT_EQ(MovedRows(), (Rows{{"1", "ANI"}, {"3", "CITRA"}, {"4", "DEDI"}}));
+    EXPECT_EQ(MovedRows(), (Rows{{"1", "ANI"}, {"3", "CITRA"}}));
     EXPECT_EQ(Items(gForm16ClassCombo), (Strings{"VII A", "VIII B", "DO", "Lulus"}));
     EXPECT_EQ(CtlGetText(gForm16ClassCombo), "VII A");
     // The year's categories; rows without one give the empty choice, which comes first and is chosen.
@@ -223,7 +223,7 @@ TEST_F(ClassMoveTest, OpensWithTheTickedStudentsAndTheChoices) {
 }
 
 TEST_F(ClassMoveTest, TerapkanMovesTheListedStudentsInTheWorkingYear) {
-  OpenStudentList({0, 2, 3});
+  OpenStudentList({0, 2});
   bool leftOpen = true;
   const std::intptr_t r = Run(
       [&] {
@@ -234,7 +234,7 @@ TEST_F(ClassMoveTest, TerapkanMovesTheListedStudentsInTheWorkingYear) {
       &leftOpen);
   EXPECT_FALSE(leftOpen);
   EXPECT_EQ(r, 0);
-  // 1 and 3 moved in 2024/2025; 4 has no row this year and stays as he was; last year's rows and 2 keep theirs.
+  // 1 and 3 moved in 2024/2025; last year's rows and 2 keep theirs.
   EXPECT_EQ(ClassRows(), (Rows{{"1", "VI A", "01", "2023/2024"},
                                {"4", "VII A", "01", "2023/2024"},
                                {"1", "VIII B", "02", "2024/2025"},
@@ -246,6 +246,58 @@ TEST_F(ClassMoveTest, TerapkanMovesTheListedStudentsInTheWorkingYear) {
   EXPECT_EQ(LvGetColumnCount(gForm2List), 12);
   EXPECT_EQ(ListIds(gForm2List), Strings{"2"});
   EXPECT_EQ(gForm16Window, 0);
+}
+
+// 4 was in VII A last year and is in VIII A now; while the class move is open, another program moves 2 to VIII B.
+// Every ticked student is moved out of the class the list showed for the student in the working year, and only
+// while the student's class row of that year still holds it.
+TEST_F(ClassMoveTest, OnlyStudentsStillInTheClassTheListShowsAreMoved) {
+  struct Case {
+    const char* load;
+    std::function<void()> list;   // the list the students are ticked in
+    Rows expected;                // siswakelas of the working year afterwards
+  } cases[] = {
+      {"opening", [] {},
+       {{"1", "DO", "01"}, {"2", "VIII B", "02"}, {"3", "DO", "01"}, {"4", "VIII A", "01"}, {"5", "VIII B", "01"}}},
+      {"search",
+       [] {
+         CtlSetText(gForm2SearchEdit, "");
+         QTest::keyClick(WinWidget(gForm2SearchEdit), Qt::Key_Return);
+         Strings ids = ListIds(gForm2List);
+         std::sort(ids.begin(), ids.end());
+         ASSERT_EQ(ids, (Strings{"1", "2", "3", "4", "5"}));
+       },
+       {{"1", "DO", "01"}, {"2", "VIII B", "02"}, {"3", "DO", "01"}, {"4", "DO", "01"}, {"5", "DO", "01"}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.load);
+    fintest::Exec(gDb, "DELETE FROM siswakelas WHERE IdSiswa='4' AND Tapel='2024/2025';"
+                       "INSERT INTO siswakelas (Kode, IdSiswa, Kelas, Kategori, Tapel) VALUES"
+                       " ('202420254', '4', 'VIII A', '01', '2024/2025');"
+                       "UPDATE siswakelas SET Kelas='VII A', Kategori='02' WHERE IdSiswa='2' AND Tapel='2024/2025';");
+    OpenStudentList({});
+    c.list();
+    for (int r = 0; r < LvGetItemCount(gForm2List); ++r) LvSetCheck(gForm2List, r, 1);
+    Run([&] {
+      sqlite3* other = nullptr;
+      ASSERT_EQ(sqlite3_open(WorkFile("data.db3").c_str(), &other), SQLITE_OK);
+      fintest::Exec(other, "UPDATE siswakelas SET Kelas='VIII B' WHERE IdSiswa='2' AND Tapel='2024/2025'");
+      sqlite3_close(other);
+      Choose(gForm16ClassCombo, "DO");
+      Choose(gForm16CategoryCombo, "01");
+      Click(gForm16TerapkanButton);
+    });
+    EXPECT_FALSE(IsWindow(gForm16Window));
+    EXPECT_EQ(fintest::Query(gDb, "SELECT IdSiswa, Kelas, Kategori FROM siswakelas WHERE Tapel='2024/2025'"
+                                  " ORDER BY IdSiswa"),
+              c.expected);
+    // Last year's rows keep their classes.
+    EXPECT_EQ(fintest::Query(gDb, "SELECT IdSiswa, Kelas FROM siswakelas WHERE Tapel='2023/2024' ORDER BY IdSiswa"),
+              (Rows{{"1", "VI A"}, {"4", "VII A"}}));
+    WinDestroyWindow(gForm2Window);
+    fintest::Exec(gDb, "UPDATE siswakelas SET Kelas='VII A' WHERE IdSiswa IN ('1', '3') AND Tapel='2024/2025';"
+                       "UPDATE siswakelas SET Kelas='VIII B' WHERE IdSiswa='5' AND Tapel='2024/2025'");
+  }
 }
 
 TEST_F(ClassMoveTest, TheListItWasOpenedFromIsReloadedWhateverIsClickedMeanwhile) {
@@ -383,7 +435,7 @@ TEST_F(ClassMoveTest, AFailedMoveMovesNobody) {
   EXPECT_TRUE(leftOpen);
   EXPECT_EQ(ClassRows(), Unmoved());
   EXPECT_EQ(LvGetColumnCount(gForm2List), 10);   // the student list was not reloaded
-  EXPECT_EQ(ListIds(gForm2List), (Strings{"1", "2", "3", "4"}));
+  EXPECT_EQ(ListIds(gForm2List), (Strings{"1", "2", "3"}));
 }
 
 TEST_F(ClassMoveTest, LeavingWithoutTerapkanChangesNothing) {
@@ -458,10 +510,12 @@ TEST_F(ClassMoveTest, FailingCategoryStatementStillOpensTheWindow) {
 TEST(ClassMoveSql, Statements) {
   EXPECT_EQ(FORM16_CategorySql("2024/2025"),
             "select Kategori from siswakelas WHERE Tapel='2024/2025' Group By Kategori");
-  EXPECT_EQ(FORM16_MoveSql("VII A", "01", "12", "2024/2025"),
-            "Update siswakelas set kelas='VII A', kategori='01' where idsiswa='12' and Tapel='2024/2025'");
-  EXPECT_EQ(FORM16_MoveSql("a'b", "c'd", "e'f", "g'h"),
-            "Update siswakelas set kelas='a''b', kategori='c''d' where idsiswa='e''f' and Tapel='g''h'");
+  EXPECT_EQ(FORM16_MoveSql("VII A", "01", {"12", "VI B"}, "2024/2025"),
+            "Update siswakelas set kelas='VII A', kategori='01' where idsiswa='12' and Tapel='2024/2025' and "
+            "Kelas='VI B'");
+  EXPECT_EQ(FORM16_MoveSql("a'b", "c'd", {"e'f", "i'j"}, "g'h"),
+            "Update siswakelas set kelas='a''b', kategori='c''d' where idsiswa='e''f' and Tapel='g''h' and "
+            "Kelas='i''j'");
   EXPECT_EQ(FORM16_NewClassName("VII", "A"), "VII A");
   EXPECT_EQ(FORM16_NewClassName("", ""), " ");
 }

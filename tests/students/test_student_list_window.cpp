@@ -10,7 +10,9 @@
 #include <QWidget>
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/globals.h"
@@ -203,16 +205,16 @@ TEST_F(StudentListTest, OpensAsAMaximisedMdiChildWithItsControls) {
   FORM2_Refresh();
 }
 
-TEST_F(StudentListTest, OpeningListsTheClassMembersOfEveryYearInTheShortLayout) {
+TEST_F(StudentListTest, OpeningListsTheClassMembersOfTheWorkingYearInTheShortLayout) {
   gListRowCount = 9;
   Open();
   // The working year's classes without the graduates' ('DO' of another year is not offered).
   EXPECT_EQ(ComboItems(), (std::vector<std::string>{"VII-A", "VII-B"}));
   EXPECT_EQ(CtlGetText(gForm2ClassCombo), "VII-A");
   EXPECT_EQ(Columns(), kShortColumns);
-  // S03 is listed through its row of last year; S04 is listed whatever its status.
-  EXPECT_EQ(Ids(), (std::vector<std::string>{"S01", "S02", "S03", "S04"}));
-  EXPECT_EQ(gListRowCount, 4);
+  // S03, in VII-A last year and in VII-B now, is not listed; S04 is listed whatever its status.
+  EXPECT_EQ(Ids(), (std::vector<std::string>{"S01", "S02", "S04"}));
+  EXPECT_EQ(gListRowCount, 3);
   EXPECT_EQ(gTargetListView, gForm2List);
   const int r = RowOf("S01");
   const std::vector<std::string> first = {"S01",   "ANI",      "P",         "Bandung", "2012-01-05",
@@ -227,13 +229,11 @@ TEST_F(StudentListTest, ClassChangeListsTheWorkingYearsMembersInTheFullLayout) {
   EXPECT_EQ(Ids(), (std::vector<std::string>{"S03"}));
   EXPECT_EQ(Column(9), (std::vector<std::string>{"VII-B"}));
   EXPECT_EQ(Column(11), (std::vector<std::string>{"pindahan"}));
-  EXPECT_EQ(gListRowCount, 5);   // counts on from the opening load
+  EXPECT_EQ(gListRowCount, 4);   // counts on from the opening load
 
   ChooseClass("VII-A");
   EXPECT_EQ(Ids(), (std::vector<std::string>{"S01", "S02", "S04"}));
-  // KATEGORI is the category of the first class row found for the student, of whatever year.
-  EXPECT_EQ(Column(10)[1], "02");
-  EXPECT_EQ(Column(10)[2], "");
+  EXPECT_EQ(Column(10), (std::vector<std::string>{"01", "02", ""}));
 
   // The loader the class move and the promotion call.
   fintest::Exec(gDb, "UPDATE siswakelas SET Kelas='VII-B' WHERE Kode='20242025S02'");
@@ -241,18 +241,50 @@ TEST_F(StudentListTest, ClassChangeListsTheWorkingYearsMembersInTheFullLayout) {
   EXPECT_EQ(Ids(), (std::vector<std::string>{"S01", "S04"}));
 }
 
-TEST_F(StudentListTest, SearchListsActiveStudentsOfEveryYear) {
+// S01 had another category last year: every load shows the category of the row it lists, on the screen and in the
+// export.
+TEST_F(StudentListTest, KategoriIsTheCategoryOfTheListedYearsRow) {
+  fintest::Exec(gDb, "UPDATE siswakelas SET Kategori='09' WHERE Kode='20232024S01'");
+  Install("libtablepage.so");
+  Open();
+  const std::pair<const char*, std::function<void()>> loads[] = {
+      {"class change", [] {
+         ChooseClass("VII-B");
+         ChooseClass("VII-A");
+       }},
+      {"refresh", [] { TbClickButton(gForm2Toolbar, gForm2RefreshButtonId); }},
+      {"search", [] { Search("ANI"); }},
+  };
+  for (const auto& [name, load] : loads) {
+    SCOPED_TRACE(name);
+    load();
+    ASSERT_EQ(Columns(), kFullColumns);
+    const int r = RowOf("S01");
+    ASSERT_GE(r, 0);
+    EXPECT_EQ(LvGetItemText(gForm2List, r, 9), "VII-A");
+    EXPECT_EQ(LvGetItemText(gForm2List, r, 10), "01");
+  }
+  TbClickButton(gForm2Toolbar, gForm2BrowserButtonId);
+  EXPECT_EQ(fintest::ReadFile(WorkFile("record.txt")),
+            "LAPORAN DATA SISWA;SD Harapan;Jl. Merdeka 5;llllllllllll\n"
+            "ID;NAMA;LP;TMPLAHIR;TGLLAHIR;AGAMA;ALAMAT;STATUS;TGLMASUK;KELAS;KATEGORI;KET\n"
+            "S01,ANI,P,Bandung,2012-01-05,Islam,Jl. Dago 1,Aktif,2023-7-1,VII-A,01,ketua kelas\n");
+}
+
+TEST_F(StudentListTest, SearchListsActiveStudentsOfTheWorkingYear) {
   Open();
   struct Case {
     const char* text;
     std::vector<std::string> ids;
   } cases[] = {
-      {"ANI", {"S01", "S01", "S07"}},        // name of S01 (two class rows), address of S07; S04 is not active
-      {"garut", {"S03", "S03"}},             // place of birth, without regard to case
+      // Name of S01, once; S04 is not active; S07 (address) has no class row this year.
+      {"ANI", {"S01"}},
+      {"garut", {"S03"}},                    // place of birth, without regard to case
       {"VII-B", {"S03"}},                    // class
+      {"VII-A", {"S01", "S02"}},             // S03 was in VII-A last year only
       {"Kristen", {"S02"}},                  // religion
-      {"S0", {"S01", "S02", "S03", "S01", "S03", "S07"}},   // id: every active student once per class row
-      {"", {"S01", "S02", "S03", "S01", "S03", "S07"}},
+      {"S0", {"S01", "S02", "S03"}},         // id: every active student of the year once
+      {"", {"S01", "S02", "S03"}},
       {"x' or '1'='1", {}},                  // an apostrophe is searched for, never widens the search
   };
   for (const Case& c : cases) {
@@ -296,8 +328,8 @@ TEST_F(StudentListTest, RefreshOffersEveryClassAndKeepsTheChosenOne) {
   EXPECT_EQ(ComboItems(), (std::vector<std::string>{"IX Lulus", "VII-A", "VII-B"}));
   EXPECT_EQ(CtlGetText(gForm2ClassCombo), "VII-A");
   EXPECT_EQ(Columns(), kFullColumns);
-  EXPECT_EQ(Ids(), (std::vector<std::string>{"S01", "S02", "S03", "S04"}));   // every year again
-  EXPECT_EQ(gListRowCount, 4);
+  EXPECT_EQ(Ids(), (std::vector<std::string>{"S01", "S02", "S04"}));   // the working year's members
+  EXPECT_EQ(gListRowCount, 3);
 
   // A class that is gone: no class chosen, an empty list without columns.
   ChooseClass("VII-B");
@@ -323,7 +355,7 @@ TEST_F(StudentListTest, DeleteRemovesTheTickedStudentsOnly) {
                      "INSERT INTO detail_account (id_account, id_siswa, jml_pembayaran) VALUES ('A1', 'S02', 5);"
                      "INSERT INTO transaksi (id, siswaid, masuk) VALUES ('T1', 'S02', 5);");
   Open();
-  ASSERT_EQ(Ids(), (std::vector<std::string>{"S01", "S02", "S03", "S04", "S99", "S99'"}));
+  ASSERT_EQ(Ids(), (std::vector<std::string>{"S01", "S02", "S04", "S99", "S99'"}));
   LvSetCheck(gForm2List, RowOf("S02"), 1);
   LvSetCheck(gForm2List, RowOf("S99'"), 1);
   LvSelectItem(gForm2List, RowOf("S01"));   // selected only: stays
@@ -348,7 +380,7 @@ TEST_F(StudentListTest, EachListWorksOnItsOwnControls) {
   const Hwnd olderList = WinGetDlgItem(older, gForm2ListId), newerList = WinGetDlgItem(newer, gForm2ListId);
   const Hwnd olderToolbar = WinGetDlgItem(WinGetDlgItem(older, gForm2RebarId), gForm2ToolbarId);
   ASSERT_EQ(Ids(olderList), (std::vector<std::string>{"S03"}));
-  ASSERT_EQ(Ids(newerList), (std::vector<std::string>{"S01", "S02", "S03", "S04"}));
+  ASSERT_EQ(Ids(newerList), (std::vector<std::string>{"S01", "S02", "S04"}));
 
   // Edit from the older window: the record window shows the student marked there.
   LvSelectItem(olderList, 0);
@@ -368,14 +400,14 @@ TEST_F(StudentListTest, EachListWorksOnItsOwnControls) {
   TbClickButton(olderToolbar, gForm2DeleteButtonId);
   EXPECT_EQ(fintest::Query(gDb, "SELECT Id FROM siswa WHERE Id IN ('S02', 'S03') ORDER BY Id"), (Rows{{"S02"}}));
   EXPECT_TRUE(Ids(olderList).empty());
-  EXPECT_EQ(Ids(newerList), (std::vector<std::string>{"S01", "S02", "S03", "S04"}));
+  EXPECT_EQ(Ids(newerList), (std::vector<std::string>{"S01", "S02", "S04"}));
 
   // Enter in the older window's search edit fills the older list.
   const Hwnd olderSearch = WinGetDlgItem(older, gForm2SearchEditId);
   CtlSetText(olderSearch, "BUDI");
   QTest::keyClick(WinWidget(olderSearch), Qt::Key_Return);
   EXPECT_EQ(Ids(olderList), (std::vector<std::string>{"S02"}));
-  EXPECT_EQ(Ids(newerList), (std::vector<std::string>{"S01", "S02", "S03", "S04"}));
+  EXPECT_EQ(Ids(newerList), (std::vector<std::string>{"S01", "S02", "S04"}));
   for (Hwnd w : {older, newer}) WinDestroyWindow(w);
 }
 
@@ -385,7 +417,7 @@ TEST_F(StudentListTest, AnsweringNoDeletesNothingButReloadsTheWorkingYear) {
   ExpectMsgBox(kDeleteQuestion, "Confirm Delete", IDNO, MB_YESNO | MB_ICONQUESTION);
   TbClickButton(gForm2Toolbar, gForm2DeleteButtonId);
   EXPECT_EQ(fintest::Query(gDb, "SELECT count(*) FROM siswa"), (Rows{{"6"}}));
-  EXPECT_EQ(Ids(), (std::vector<std::string>{"S01", "S02", "S04"}));   // S03 of last year no longer listed
+  EXPECT_EQ(Ids(), (std::vector<std::string>{"S01", "S02", "S04"}));
 }
 
 TEST_F(StudentListTest, FailingDeleteGoesOnWithTheNextRow) {
@@ -437,7 +469,7 @@ TEST_F(StudentListTest, CardsOfTheListedStudents) {
   TbClickButton(gForm2Toolbar, gForm2CardsButtonId);
   ASSERT_EQ(opened(), (std::vector<std::string>{ProgramFile("Kartu.html")}));
   const std::string page = fintest::ReadFile(ProgramFile("Kartu.html"));
-  for (const char* id : {"S01", "S02", "S03", "S04"})
+  for (const char* id : {"S01", "S02", "S04"})
     EXPECT_NE(page.find(std::string("image/") + id + ".bmp"), std::string::npos) << id;
   EXPECT_NE(page.find("Bandung, 2012-01-05"), std::string::npos);
 }
@@ -462,7 +494,7 @@ TEST_F(StudentListTest, AddAndEditOpenTheRecordWindowModally) {
     EXPECT_TRUE(seen);
     EXPECT_EQ(gFormSiswaWindow, 0);
   }
-  EXPECT_EQ(Ids(), (std::vector<std::string>{"S01", "S02", "S03", "S04"}));   // not reloaded
+  EXPECT_EQ(Ids(), (std::vector<std::string>{"S01", "S02", "S04"}));   // not reloaded
 }
 
 TEST_F(StudentListTest, ImportOpensInStudentMode) {
@@ -504,15 +536,19 @@ TEST_F(StudentListTest, Statements) {
   EXPECT_EQ(FORM2_ClassesSql("2024/2025", false),
             "select Kelas from siswakelas WHERE Tapel='2024/2025' and instr(Kelas,'Lulus')<1 Group By Kelas");
   EXPECT_EQ(FORM2_ClassesSql("2024/2025", true), "select Kelas from siswakelas WHERE Tapel='2024/2025' Group By Kelas");
-  EXPECT_EQ(FORM2_AllYearsSql("O'A", false),
+  EXPECT_EQ(FORM2_ByClassSql("O'A", "2024/'25", false),
             "select Id, Nama, LP, TmpLahir, TglLahir, Agama, Alamat, Status, TglMasuk, Ket from siswa join siswakelas "
-            "on siswakelas.idsiswa=siswa.id WHERE Kelas='O''A' Order By Id");
+            "on siswakelas.idsiswa=siswa.id WHERE Kelas='O''A' and Tapel='2024/''25' Order By Id");
+  const std::string full =
+      "select Id, Nama, LP, TmpLahir, TglLahir, Agama, Alamat, Status, TglMasuk, Kelas, siswakelas.Kategori As "
+      "Kategori, Ket from siswa join siswakelas on siswakelas.idsiswa=siswa.id WHERE ";
+  EXPECT_EQ(FORM2_ByClassSql("O'A", "2024/2025"), full + "Kelas='O''A' and Tapel='2024/2025' Order By Id");
+  EXPECT_EQ(FORM2_ActiveByClassSql("O'A", "2024/2025"),
+            full + "Status='Aktif' and Kelas='O''A' and Tapel='2024/2025' Order By Id");
   EXPECT_EQ(FORM2_DeleteSql("a'b"), "Delete From Siswa Where Id='a''b'");
-  EXPECT_EQ(FORM2_SearchSql("Ani"),
-            "select Id, Nama, LP, TmpLahir, TglLahir, Agama, Alamat, Status, TglMasuk, Kelas, (Select Kategori From "
-            "SiswaKelas where SiswaKelas.IdSiswa=Siswa.Id) As Kategori, Ket from siswa join siswakelas on "
-            "siswakelas.idsiswa=siswa.id WHERE Status='Aktif' and (Id Like '%Ani%' or Nama Like '%Ani%' or TmpLahir "
-            "Like '%Ani%' or Agama Like '%Ani%' or Alamat Like '%Ani%' or Kelas Like '%Ani%')");
+  EXPECT_EQ(FORM2_SearchSql("Ani", "2024/2025"),
+            full + "Status='Aktif' and Tapel='2024/2025' and (Id Like '%Ani%' or Nama Like '%Ani%' or TmpLahir "
+                   "Like '%Ani%' or Agama Like '%Ani%' or Alamat Like '%Ani%' or Kelas Like '%Ani%')");
 }
 
 }  // namespace

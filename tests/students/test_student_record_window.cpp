@@ -510,7 +510,11 @@ TEST_F(StudentRecordTest, EditsTheMarkedStudentInBothLayouts) {
 }
 
 TEST_F(StudentRecordTest, EditLeavesTheWorkingYearsClassAlone) {
-  // The opening list shows S03 through its row of last year in VII-A; this year S03 is in VII-B.
+  // A search lists S03 (VII-B this year, VII-A last year) while the list's class stays VII-A.
+  CtlSetText(gForm2SearchEdit, "CICI");
+  QTest::keyClick(WinWidget(gForm2SearchEdit), Qt::Key_Return);
+  ASSERT_EQ(CtlGetText(gForm2ClassCombo), "VII-A");
+  ASSERT_EQ(LvGetItemCount(gForm2List), 1);
   LvSelectItem(gForm2List, RowOf("S03"));
   RunEdit([&] {
     EXPECT_EQ(CtlGetText(gFormSiswaGenderCombo), "Perempuan");
@@ -539,7 +543,7 @@ TEST_F(StudentRecordTest, EditWithoutAMarkedRowChangesNoStudent) {
   EXPECT_EQ(Query("SELECT Nama FROM siswa WHERE Id=''"), (Rows{{"TANPA ID"}}));
 }
 
-TEST_F(StudentRecordTest, PhotoIsBroughtInOnceAndNeverReplaced) {
+TEST_F(StudentRecordTest, PhotoIsBroughtInForOneStudentInPlaceOfTheOldOne) {
   const std::string red = Bitmap("merah.bmp", Qt::red);
   const std::string blue = Bitmap("biru.bmp", Qt::blue);
   std::filesystem::create_directory(WorkFile("image"));
@@ -558,7 +562,7 @@ TEST_F(StudentRecordTest, PhotoIsBroughtInOnceAndNeverReplaced) {
     EXPECT_EQ(gPhotoPath, "");
     EXPECT_FALSE(PhotoShown());
 
-    AnswerFileDialog(blue);   // a student who has a photo keeps it
+    AnswerFileDialog(blue);   // a photo chosen for a student who has one replaces it
     Click(gFormSiswaPhotoButton);
     Fill("S51", "foto lama");
     ExpectMsgBox(kSaved, kEntry, IDOK, kInfo);
@@ -569,7 +573,7 @@ TEST_F(StudentRecordTest, PhotoIsBroughtInOnceAndNeverReplaced) {
     Click(gFormSiswaSaveButton);
   });
   EXPECT_EQ(fintest::ReadFile(WorkFile("image/S50.bmp")), fintest::ReadFile(red));
-  EXPECT_EQ(fintest::ReadFile(WorkFile("image/S51.bmp")), "old photo");
+  EXPECT_EQ(fintest::ReadFile(WorkFile("image/S51.bmp")), fintest::ReadFile(blue));
   EXPECT_FALSE(std::filesystem::exists(WorkFile("image/S52.bmp")));
   ASSERT_EQ(fileDialogs().size(), 2u);
   EXPECT_EQ(fileDialogs()[0].request.title, "Select Bitmap File");
@@ -590,6 +594,21 @@ TEST_F(StudentRecordTest, EditShowsThePhotoAndMayBringOneIn) {
   });
   EXPECT_EQ(fintest::ReadFile(WorkFile("image/S02.bmp")), fintest::ReadFile(red));
   RunEdit([&] { EXPECT_TRUE(PhotoShown()); });
+  // Another photo chosen in a later edit replaces it; an edit without a choice keeps it.
+  const std::string blue = Bitmap("biru.bmp", Qt::blue);
+  for (bool choose : {true, false}) {
+    SCOPED_TRACE(choose);
+    RunEdit([&] {
+      if (choose) {
+        AnswerFileDialog(blue);
+        Click(gFormSiswaPhotoButton);
+      }
+      ExpectMsgBox("Data Siswa berhasil dirubah..", "Edit Data..", IDOK, kInfo);
+      Click(gFormSiswaSaveButton);
+    });
+    EXPECT_EQ(fintest::ReadFile(WorkFile("image/S02.bmp")), fintest::ReadFile(blue));
+    EXPECT_FALSE(std::filesystem::exists(WorkFile("image/S02.bmp.baru")));
+  }
 }
 
 
