@@ -252,8 +252,8 @@ std::string FORM13_ReceiptSavingsSql(const std::string& stamp, const std::string
 
 std::string FORM13_DeleteReceiptRestSql(const std::string& stamp, const std::string& siswaId) {
   const std::string where = FORM13_ReceiptWhere(stamp, siswaId);
-  return "Delete from transaksi Where " + where + " and AcctId in ('Disc','Tabungan') and not exists (Select 1 From "
-         "transaksi WHERE " + where + " and Sts='p' and AcctId not in ('Disc','Tabungan'))";
+  return "Delete from transaksi Where " + where + " and +AcctId in ('Disc','Tabungan') and not exists (Select 1 From "
+         "transaksi WHERE " + where + " and +Sts='p' and AcctId not in ('Disc','Tabungan'))";
 }
 
 int FORM13_OnReceiptRow(void*, int columnCount, char** values, char**) {

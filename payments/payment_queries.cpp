@@ -48,8 +48,9 @@ std::string FORM13_MonthRangeSql(const std::string& tapel, int reportMonth) {
 
 // The rows of one receipt: its stamp (the first 22 characters of the ids) and its student. A class run shares one
 // stamp among all its students; each student's rows of it are that student's receipt, and every row of a receipt of
-// the payment window names the same student. The rows are taken by their id through the id index; "+SiswaId" and
-// "+AcctId" keep the student and the fee out of the choice of index.
+// the payment window names the same student. The rows are taken by their id through the id index; "+SiswaId",
+// "+AcctId" and "+Sts" (where the callers add them) keep the student, the fee and the status out of the choice of
+// index.
 std::string FORM13_ReceiptWhere(const std::string& stamp, const std::string& siswaId) {
   return SqlLeftEquals("Id", 22, stamp) + " and +SiswaId='" + SqlQ(siswaId) + "'";
 }
@@ -59,7 +60,7 @@ std::string FORM13_ReceiptMoneySql(const std::string& stamp, const std::string& 
   std::string where = FORM13_ReceiptWhere(stamp, siswaId);
   if (!exceptId.empty())
     where += " and not (Id='" + SqlQ(exceptId) + "' and Sts is 'p' and AcctId is '" + SqlQ(exceptAcctId) + "')";
-  const std::string items = "From transaksi WHERE " + where + " and Sts='p' and AcctId not in ('Disc','Tabungan')";
+  const std::string items = "From transaksi WHERE " + where + " and +Sts='p' and AcctId not in ('Disc','Tabungan')";
   const std::string discount = "From transaksi WHERE " + where + " and +AcctId='Disc'";
   const std::string savings = "From transaksi WHERE " + where + " and +AcctId='Tabungan'";
   return "Select (Select Count(*) " + items + "), (Select sum(Masuk) " + items + "), (Select sum(Masuk) " + discount +
