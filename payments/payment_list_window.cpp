@@ -78,9 +78,6 @@ const ToolButton kToolButtons[] = {
 // The rows of the receipt being reprinted, kept by FORM13_OnReceiptRow.
 std::vector<Form13ReceiptItem> gReceiptRows;
 
-// An amount as the questions and refusals name it: "Rp." and "." between thousands.
-std::string Rupiah(long long amount) { return "Rp." + FinFormatThousands(std::to_string(amount), "."); }
-
 // Three blanks, the label right-aligned in 61 columns, "*" up to ten characters and the value.
 std::string MoneyLine(const std::string& label, const std::string& value) {
   return "   " + RcptAlignRight(label, 61) + RcptStarFill(value, 10);
@@ -177,10 +174,10 @@ std::string FORM13_DeleteSql(const std::string& id, const std::string& acctId, c
 
 std::string FORM13_DeleteLastItemQuestion(const Form13ReceiptMoney& rest) {
   std::string what;
-  if (rest.discountRows > 0) what = "potongan " + Rupiah(rest.discount);
+  if (rest.discountRows > 0) what = "potongan " + FORM13_Rupiah(rest.discount);
   if (rest.savingsRows > 0) {
     if (!what.empty()) what += " dan ";
-    what += "pengambilan tabungan " + Rupiah(rest.savingsUsed) + " (kembali ke saldo tabungan siswa)";
+    what += "pengambilan tabungan " + FORM13_Rupiah(rest.savingsUsed) + " (kembali ke saldo tabungan siswa)";
   }
   return "Apakah anda yakin akan menghapus record ini? Record ini item terakhir dari struknya, maka " + what +
          " pada struk ini ikut dihapus..";
@@ -189,12 +186,12 @@ std::string FORM13_DeleteLastItemQuestion(const Form13ReceiptMoney& rest) {
 std::string FORM13_DeleteRefusal(const Form13ReceiptMoney& rest) {
   switch (FORM13_ReceiptBreach(rest)) {
     case Form13ReceiptBreach::kDiscountAboveItems:
-      return "Record ini tidak dapat dihapus, potongan " + Rupiah(rest.discount) +
-             " pada struk ini melebihi total item yang tersisa " + Rupiah(rest.itemsTotal) + "..";
+      return "Record ini tidak dapat dihapus, potongan " + FORM13_Rupiah(rest.discount) +
+             " pada struk ini melebihi total item yang tersisa " + FORM13_Rupiah(rest.itemsTotal) + "..";
     case Form13ReceiptBreach::kSavingsAboveNet:
-      return "Record ini tidak dapat dihapus, pengambilan tabungan " + Rupiah(rest.savingsUsed) +
+      return "Record ini tidak dapat dihapus, pengambilan tabungan " + FORM13_Rupiah(rest.savingsUsed) +
              " pada struk ini melebihi total setelah potongan yang tersisa " +
-             Rupiah(rest.itemsTotal - rest.discount) + "..";
+             FORM13_Rupiah(rest.itemsTotal - rest.discount) + "..";
     case Form13ReceiptBreach::kNone: break;
   }
   return std::string();

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include "common/numbers_words.h"
 #include "common/query_callbacks.h"
 #include "common/sql.h"
 #include "framework/numbers.h"
@@ -76,6 +77,8 @@ bool FORM13_ReadReceiptMoney(const std::string& stamp, const std::string& siswaI
 int FORM13_ReadReceiptMoneyQuiet(const std::string& stamp, const std::string& siswaId, Form13ReceiptMoney* out) {
   return ReadMoney(FORM13_ReceiptMoneySql(stamp, siswaId), out, RunQuiet);
 }
+
+std::string FORM13_Rupiah(long long amount) { return "Rp." + FinFormatThousands(std::to_string(amount), "."); }
 
 Form13ReceiptBreach FORM13_ReceiptBreach(const Form13ReceiptMoney& m) {
   if (m.discountRows > 0 && m.discount > m.itemsTotal) return Form13ReceiptBreach::kDiscountAboveItems;

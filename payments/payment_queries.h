@@ -40,6 +40,9 @@ bool FORM13_ReadReceiptMoney(const std::string& stamp, const std::string& siswaI
 // SQLite's code (gSqlErrMsg holds its message on failure).
 int FORM13_ReadReceiptMoneyQuiet(const std::string& stamp, const std::string& siswaId, Form13ReceiptMoney* out);
 
+// An amount as the questions and refusals about a receipt name it: "Rp." and "." between thousands ("Rp.60.000").
+std::string FORM13_Rupiah(long long amount);
+
 // The rules every receipt keeps, after a save and after every correction (delete, revision): its discount is never
 // above its items, and what it took from the savings never above its net (items - discount). Which one a receipt
 // breaks, the discount first.

@@ -10,7 +10,6 @@
 #include "common/amounts.h"
 #include "common/globals.h"
 #include "common/handover.h"
-#include "common/numbers_words.h"
 #include "common/query_callbacks.h"
 #include "common/session.h"
 #include "common/sql.h"
@@ -113,9 +112,8 @@ std::string FORMREVISI_ReceiptRefusal(const Form13ReceiptMoney& m) {
   switch (FORM13_ReceiptBreach(m)) {
     case Form13ReceiptBreach::kDiscountAboveItems: return "Potongan melebihi total pembayaran..";
     case Form13ReceiptBreach::kSavingsAboveNet:
-      return "Pengambilan tabungan Rp." + FinFormatThousands(std::to_string(m.savingsUsed), ".") +
-             " pada struk ini melebihi total setelah potongan Rp." +
-             FinFormatThousands(std::to_string(m.itemsTotal - m.discount), ".") + "..";
+      return "Pengambilan tabungan " + FORM13_Rupiah(m.savingsUsed) + " pada struk ini melebihi total setelah potongan " +
+             FORM13_Rupiah(m.itemsTotal - m.discount) + "..";
     case Form13ReceiptBreach::kNone: break;
   }
   return std::string();
