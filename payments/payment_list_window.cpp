@@ -83,10 +83,13 @@ std::string MoneyLine(const std::string& label, const std::string& value) {
   return "   " + RcptAlignRight(label, 61) + RcptStarFill(value, 10);
 }
 
-// Runs the statements in one transaction; a failure is shown once the transaction has ended, so that no box stands
-// while the file is held for writing. `changed` (when given) receives the rows the last statement changed.
-bool DeleteInOneGo(const std::vector<std::string>& statements, int* changed) {
-  std::string error;
+// Runs the statements in one transaction and, before it commits, reads the receipt (`stamp`, `siswaId`) as they left
+// it: a receipt that no longer keeps its rules undoes them all and says why (FORM13_DeleteRefusal). A failure or a
+// refusal is shown once the transaction has ended, so that no box stands while the file is held for writing.
+// `changed` (when given) receives the rows the last statement changed.
+bool DeleteInOneGo(const std::vector<std::string>& statements, const std::string& stamp, const std::string& siswaId,
+                   int* changed) {
+  std::string error, refusal;
   {
     FinTransaction tx;
     if (!tx.active()) return false;   // reported by the helper
@@ -97,9 +100,15 @@ bool DeleteInOneGo(const std::vector<std::string>& statements, int* changed) {
       }
       if (changed) *changed = sqlite3_changes(gDb);
     }
-    if (error.empty()) return tx.commit();   // a failing commit is reported by the helper
+    Form13ReceiptMoney left;
+    if (error.empty() && FORM13_ReadReceiptMoneyQuiet(stamp, siswaId, &left) != SQLITE_OK) error = gSqlErrMsg;
+    if (error.empty()) refusal = FORM13_DeleteRefusal(left);
+    if (error.empty() && refusal.empty()) return tx.commit();   // a failing commit is reported by the helper
   }
-  MsgBox("SQL error: " + error, "Info", MB_OK);
+  if (!refusal.empty())
+    MsgBox(refusal, "Info", MB_OK | MB_ICONINFORMATION);
+  else
+    MsgBox("SQL error: " + error, "Info", MB_OK);
   return false;
 }
 
@@ -120,24 +129,28 @@ void DeleteSelected() {
   const std::string acctId = LvGetItemText(gForm13List, row, kColAcctId);
   const std::string siswaId = LvGetItemText(gForm13List, row, kColSiswaId);
   const std::string stamp = RcptLeft(id, 22);
-  // The last item of a receipt takes the receipt's discount and savings withdrawal with it: they were given for
-  // items that no longer exist. A discount row goes alone. Without knowing what the receipt holds nothing is asked
-  // and nothing deleted.
+  // What the receipt holds without the marked row. When no item row is left, its discount and savings withdrawal
+  // go with it: they were given for items that no longer exist (decided by the rows, whatever their amounts).
+  // Otherwise the rest must keep the receipt's rules, or nothing is asked and nothing deleted. Without knowing what
+  // the receipt holds nothing is asked and nothing deleted.
   Form13ReceiptMoney rest;
-  bool lastItem = false;
-  if (acctId != "Disc") {
-    if (!FORM13_ReadReceiptMoney(stamp, siswaId, &rest)) return;
-    lastItem = rest.items <= 1 && (rest.discount != 0 || rest.savingsUsed != 0);
+  if (!FORM13_ReadReceiptMoney(stamp, siswaId, &rest, id, acctId)) return;
+  const bool lastRow = rest.items == 0 && (rest.discountRows > 0 || rest.savingsRows > 0);
+  if (!lastRow) {
+    const std::string refusal = FORM13_DeleteRefusal(rest);
+    if (!refusal.empty()) {
+      MsgBox(refusal, "Info", MB_OK | MB_ICONINFORMATION);
+      return;
+    }
   }
-  const std::string question =
-      lastItem ? FORM13_DeleteLastItemQuestion(rest.discount, rest.savingsUsed) : kForm13DeleteQuestion;
+  const std::string question = lastRow ? FORM13_DeleteLastItemQuestion(rest) : kForm13DeleteQuestion;
   if (MsgBox(question, "Confirm Delete", MB_YESNO | MB_ICONQUESTION) != IDYES) return;
   std::vector<std::string> statements = {FORM13_DeleteSql(id, acctId, siswaId)};
-  if (lastItem) statements.push_back(FORM13_DeleteReceiptRestSql(stamp, siswaId));
+  if (lastRow) statements.push_back(FORM13_DeleteReceiptRestSql(stamp, siswaId));
   int changed = 0;
-  if (!DeleteInOneGo(statements, &changed)) return;   // nothing deleted; the list stays
+  if (!DeleteInOneGo(statements, stamp, siswaId, &changed)) return;   // nothing deleted; the list stays
   LvDeleteItem(gForm13List, row);
-  if (lastItem && changed > 0)
+  if (lastRow && changed > 0)
     for (int r : DiscountRowsOf(stamp, siswaId)) LvDeleteItem(gForm13List, r);
 }
 
@@ -159,16 +172,29 @@ std::string FORM13_DeleteSql(const std::string& id, const std::string& acctId, c
          "' and SiswaId='" + SqlQ(siswaId) + "'";
 }
 
-std::string FORM13_DeleteLastItemQuestion(long long discount, long long savingsUsed) {
+std::string FORM13_DeleteLastItemQuestion(const Form13ReceiptMoney& rest) {
   std::string what;
-  if (discount != 0) what = "potongan Rp." + FinFormatThousands(std::to_string(discount), ".");
-  if (savingsUsed != 0) {
+  if (rest.discountRows > 0) what = "potongan " + FORM13_Rupiah(rest.discount);
+  if (rest.savingsRows > 0) {
     if (!what.empty()) what += " dan ";
-    what += "pengambilan tabungan Rp." + FinFormatThousands(std::to_string(savingsUsed), ".") +
-            " (kembali ke saldo tabungan siswa)";
+    what += "pengambilan tabungan " + FORM13_Rupiah(rest.savingsUsed) + " (kembali ke saldo tabungan siswa)";
   }
   return "Apakah anda yakin akan menghapus record ini? Record ini item terakhir dari struknya, maka " + what +
          " pada struk ini ikut dihapus..";
+}
+
+std::string FORM13_DeleteRefusal(const Form13ReceiptMoney& rest) {
+  switch (FORM13_ReceiptBreach(rest)) {
+    case Form13ReceiptBreach::kDiscountAboveItems:
+      return "Record ini tidak dapat dihapus, potongan " + FORM13_Rupiah(rest.discount) +
+             " pada struk ini melebihi total item yang tersisa " + FORM13_Rupiah(rest.itemsTotal) + "..";
+    case Form13ReceiptBreach::kSavingsAboveNet:
+      return "Record ini tidak dapat dihapus, pengambilan tabungan " + FORM13_Rupiah(rest.savingsUsed) +
+             " pada struk ini melebihi total setelah potongan yang tersisa " +
+             FORM13_Rupiah(rest.itemsTotal - rest.discount) + "..";
+    case Form13ReceiptBreach::kNone: break;
+  }
+  return std::string();
 }
 
 std::vector<std::string> FORM13_ReceiptLines(const Form13Receipt& r) {
@@ -223,8 +249,8 @@ std::string FORM13_ReceiptSavingsSql(const std::string& stamp, const std::string
 
 std::string FORM13_DeleteReceiptRestSql(const std::string& stamp, const std::string& siswaId) {
   const std::string where = FORM13_ReceiptWhere(stamp, siswaId);
-  return "Delete from transaksi Where " + where + " and AcctId in ('Disc','Tabungan') and not exists (Select 1 From "
-         "transaksi WHERE " + where + " and Sts='p' and AcctId not in ('Disc','Tabungan'))";
+  return "Delete from transaksi Where " + where + " and +AcctId in ('Disc','Tabungan') and not exists (Select 1 From "
+         "transaksi WHERE " + where + " and +Sts='p' and AcctId not in ('Disc','Tabungan'))";
 }
 
 int FORM13_OnReceiptRow(void*, int columnCount, char** values, char**) {

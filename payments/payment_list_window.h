@@ -35,9 +35,13 @@ std::string FORM13_ReceiptSavingsSql(const std::string& stamp, const std::string
 std::string FORM13_DeleteSql(const std::string& id, const std::string& acctId, const std::string& siswaId);
 // The receipt's discount and savings withdrawal rows, deleted only when no item of the receipt is left.
 std::string FORM13_DeleteReceiptRestSql(const std::string& stamp, const std::string& siswaId);
-// The question before deleting the last item of a receipt that has a discount (its size, 0: none) or used savings
-// (0: none): it names what goes with the item.
-std::string FORM13_DeleteLastItemQuestion(long long discount, long long savingsUsed);
+// The question before deleting the last item of a receipt that has a discount row or a savings withdrawal row
+// (`rest`: the receipt without that item): it names what goes with the item, by the rows, whatever their amounts.
+std::string FORM13_DeleteLastItemQuestion(const Form13ReceiptMoney& rest);
+// Why a delete is refused when `rest` (the receipt as the delete would leave it) breaks the receipt's rules
+// (FORM13_ReceiptBreach): its discount above the items left, or its savings withdrawal above the net left, with the
+// amounts; empty when it keeps them.
+std::string FORM13_DeleteRefusal(const Form13ReceiptMoney& rest);
 
 // One stored row of a receipt as the reprint reads it.
 struct Form13ReceiptItem {
@@ -84,8 +88,11 @@ void FORM13_ReprintReceipt(Hwnd form);
 // Row callback of the reprint's item query: one (Uraian, Masuk) row.
 int FORM13_OnReceiptRow(void* user, int columnCount, char** values, char** names);
 
-// The question of the delete command. The last item of a receipt with a discount or a savings withdrawal asks
-// FORM13_DeleteLastItemQuestion instead, and its yes deletes the item, the discount and the withdrawal in one
-// transaction (a failure: nothing deleted, "SQL error: " shown once the transaction has ended). A failing read of the
+// The question of the delete command. A row after which no item of its receipt is left, while the receipt has a
+// discount row or a savings withdrawal row, asks FORM13_DeleteLastItemQuestion instead, and its yes deletes the row,
+// the discount and the withdrawal in one transaction (a failure: nothing deleted, "SQL error: " shown once the
+// transaction has ended). A row whose delete would leave the receipt breaking its rules is refused with
+// FORM13_DeleteRefusal (caption "Info") before anything is asked, and the receipt is read again inside the delete's
+// transaction: what another program changed meanwhile is refused the same way, nothing deleted. A failing read of the
 // receipt asks nothing and deletes nothing.
 extern const char* const kForm13DeleteQuestion;

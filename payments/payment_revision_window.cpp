@@ -19,6 +19,7 @@
 #include "framework/resources.h"
 #include "framework/system_wrappers.h"
 #include "framework/window_system.h"
+#include "payments/instalment_chooser.h"
 #include "payments/payment_globals.h"
 #include "payments/payment_queries.h"
 #include "payments/receipt_layouts.h"
@@ -50,6 +51,14 @@ FrmForm gFormRevisi = {.name = "FORMREVISI",
                        .style = WS_POPUP | WS_THICKFRAME | WS_SYSMENU,
                        .width = 652,
                        .height = 308};
+
+FormRevisiFeeMoney gFeeMoneyRead;   // where FORMREVISI_ReadFeeMoney's statement puts its row
+
+int OnFeeMoney(void*, int columnCount, char** values, char**) {
+  gFeeMoneyRead = {RoundHalfEven(Val(FinCell(values, columnCount, 0))),
+                   RoundHalfEven(Val(FinCell(values, columnCount, 1)))};
+  return 0;
+}
 
 // A discount row ('Disc') holds its amount negative, and so does any other row stored below 0: the edit shows and
 // takes the size of the amount, and the row keeps its sign.
@@ -84,6 +93,36 @@ std::string FORMREVISI_UpdateSql(long long amount, const std::string& id, const 
                                  const std::string& siswaId) {
   return "Update transaksi Set Masuk='" + std::to_string(amount) + "', jenjang='rev' WHERE Id='" + SqlQ(id) +
          "' and AcctId='" + SqlQ(acctId) + "' and SiswaId='" + SqlQ(siswaId) + "'";
+}
+
+std::string FORMREVISI_FeeMoneySql(const std::string& siswaId, const std::string& acctId) {
+  return "Select (Select sum(Masuk) From transaksi Where SiswaId='" + SqlQ(siswaId) + "' and AcctId='" + SqlQ(acctId) +
+         "'), (Select jml_pembayaran From detail_account Where id_siswa='" + SqlQ(siswaId) + "' and id_account='" +
+         SqlQ(acctId) + "')";
+}
+
+bool FORMREVISI_ReadFeeMoney(const std::string& siswaId, const std::string& acctId, FormRevisiFeeMoney* out) {
+  gFeeMoneyRead = {};
+  if (FinExec(FORMREVISI_FeeMoneySql(siswaId, acctId), OnFeeMoney) != SQLITE_OK) return false;
+  *out = gFeeMoneyRead;
+  return true;
+}
+
+std::string FORMREVISI_ReceiptRefusal(const Form13ReceiptMoney& m) {
+  switch (FORM13_ReceiptBreach(m)) {
+    case Form13ReceiptBreach::kDiscountAboveItems: return "Potongan melebihi total pembayaran..";
+    case Form13ReceiptBreach::kSavingsAboveNet:
+      return "Pengambilan tabungan " + FORM13_Rupiah(m.savingsUsed) + " pada struk ini melebihi total setelah potongan " +
+             FORM13_Rupiah(m.itemsTotal - m.discount) + "..";
+    case Form13ReceiptBreach::kNone: break;
+  }
+  return std::string();
+}
+
+std::string FORMREVISI_OverBillText(long long paidBefore, long long paidAfter, long long billed, long long amount) {
+  if (paidAfter <= paidBefore) return std::string();   // what is paid does not grow: no bill is passed by it
+  // What the fee owed before this row: the bill less what its other rows paid.
+  return FinInstalmentOverOwedText(amount, billed - (paidAfter - amount));
 }
 
 const std::string& FORMREVISI_Student() { return gStudent; }
@@ -166,23 +205,33 @@ LResult FORMREVISI_SaveRevision(Hwnd) {
   const long long typed = RoundHalfEven(Val(CtlGetText(gFormRevisiAmountEdit)));   // empty: 0, never empty
   const long long size = typed < 0 ? -typed : typed;
   const long long amount = StoredNegative(row) ? -size : size;   // the sign of the row never flips
-  const std::string sql = FORMREVISI_UpdateSql(amount, LvGetItemText(gFormRevisiList, row, kColId),
-                                               LvGetItemText(gFormRevisiList, row, kColAcctId), gStudent);
   const std::string id = LvGetItemText(gFormRevisiList, row, kColId);
-  bool discountTooLarge = false;
+  const std::string acctId = LvGetItemText(gFormRevisiList, row, kColAcctId);
+  const std::string sql = FORMREVISI_UpdateSql(amount, id, acctId, gStudent);
+  // A fee row is paid against the student's bill of that fee; a discount row is not.
+  const bool feeRow = acctId != "Disc" && acctId != "Tabungan";
+  std::string refusal;
   {
     FinTransaction tx;
-    if (!tx.active() || FinExec(sql) != 0) return 0;   // its box told the operator; nothing changed
+    if (!tx.active()) return 0;   // its box told the operator; nothing changed
+    FormRevisiFeeMoney before, after;
+    if (feeRow && !FORMREVISI_ReadFeeMoney(gStudent, acctId, &before)) return 0;
+    if (FinExec(sql) != 0) return 0;
     if (sqlite3_changes(gDb) < 1) return 0;   // the row is gone: nothing was revised, nothing is claimed
-    // The receipt as the revision leaves it: a discount larger than its items is refused, as the save refuses it.
-    // Without the sums nothing is revised (the failure shown).
+    // The receipt and the fee as the revision leaves them: a receipt that breaks its rules, or a fee paid above its
+    // bill, is refused as the save and the instalment chooser refuse them. Without the sums nothing is revised (the
+    // failure shown).
     Form13ReceiptMoney money;
     if (!FORM13_ReadReceiptMoney(RcptLeft(id, 22), gStudent, &money)) return 0;
-    discountTooLarge = money.discountRows > 0 && money.discount > money.itemsTotal;
-    if (!discountTooLarge && !tx.commit()) return 0;
+    refusal = FORMREVISI_ReceiptRefusal(money);
+    if (refusal.empty() && feeRow) {
+      if (!FORMREVISI_ReadFeeMoney(gStudent, acctId, &after)) return 0;
+      refusal = FORMREVISI_OverBillText(before.paid, after.paid, after.billed, amount);
+    }
+    if (refusal.empty() && !tx.commit()) return 0;
   }   // refused: undone here
-  if (discountTooLarge) {
-    MsgBox("Potongan melebihi total pembayaran..", "Info", MB_OK | MB_ICONINFORMATION);
+  if (!refusal.empty()) {
+    MsgBox(refusal, "Info", MB_OK | MB_ICONINFORMATION);
     return 0;
   }
   LvSetItemText(gFormRevisiList, row, kColMasuk, std::to_string(amount));

@@ -6,12 +6,14 @@
 //   1 (the payment list): the payment rows of the student of the list's marked row, on that row's fee, in the
 //     report month (the list hands the row over when it opens the window); the first is selected and its amount put into the edit.
 // Only the one row changes: the receipt's other rows and the lists behind the window stay as they are; a revision
-// that would leave the receipt's discount above its items is refused.
+// that would leave the receipt's discount above its items or its savings withdrawal above its net, or the student's
+// payments on a fee above its bill, is refused.
 #pragma once
 #include <cstdint>
 #include <string>
 
 #include "framework/win.h"
+#include "payments/payment_queries.h"
 
 // The window while it exists, else 0; its controls.
 extern Hwnd gFormRevisiWindow;
@@ -31,6 +33,25 @@ std::string FORMREVISI_MonthRowsSql(const std::string& siswaId, const std::strin
 // The revision of one row: Masuk := amount (whole rupiah), jenjang := 'rev', matched by id, fee and student.
 std::string FORMREVISI_UpdateSql(long long amount, const std::string& id, const std::string& acctId,
                                  const std::string& siswaId);
+
+// What the student has paid on a fee (the sum of Masuk of every row of that student and fee, 0 without one) and what
+// the fee bills the student (jml_pembayaran of the billing row, 0 without one), whole rupiah.
+struct FormRevisiFeeMoney {
+  long long paid = 0;
+  long long billed = 0;
+};
+std::string FORMREVISI_FeeMoneySql(const std::string& siswaId, const std::string& acctId);
+// Reads it into `out`; a failing read shows its "SQL error: " box and gives false.
+bool FORMREVISI_ReadFeeMoney(const std::string& siswaId, const std::string& acctId, FormRevisiFeeMoney* out);
+// Why a revision is refused when the receipt as it leaves it (`money`) breaks the receipt's rules: "Potongan melebihi
+// total pembayaran.." for a discount above the items, "Pengambilan tabungan Rp.<withdrawal> pada struk ini melebihi
+// total setelah potongan Rp.<net>.." for a withdrawal above the net; empty when it keeps them.
+std::string FORMREVISI_ReceiptRefusal(const Form13ReceiptMoney& money);
+// Why a revision of a fee row to `amount` is refused when it raises what is paid on the fee (`paidBefore` to
+// `paidAfter`) above the bill `billed`: the instalment chooser's "Jumlah pembayaran melebihi sisa tagihan, sisa
+// tagihan : X.." with X what the fee owed before this row (the bill less what the fee's other rows paid). Empty when
+// the fee stays within its bill, and whenever the revision does not raise what is paid.
+std::string FORMREVISI_OverBillText(long long paidBefore, long long paidAfter, long long billed, long long amount);
 
 // ----- the window -----------------------------------------------------------------------------------------------
 // What the payment list hands the window it opens (gEditMode 1): the student and the fee of its marked row.
@@ -56,9 +77,10 @@ int FORMREVISI_OnPaymentRow(void* user, int columnCount, char** values, char** n
 // and stored negative, every other row stays positive;
 // on success the row's Masuk cell shows the amount written and "Revisi transaksi berhasil disimpan.." (caption
 // "Revisi..") shows. Without a selected row nothing is written and nothing is reported. A revision that leaves the
-// receipt (the rows of its stamp and student) with a discount larger than its items is undone and "Potongan melebihi
-// total pembayaran.." (caption "Info") shown; one whose read of the receipt's sums fails is undone with its "SQL
-// error: " box. Returns 0.
+// receipt (the rows of its stamp and student) breaking its rules (FORMREVISI_ReceiptRefusal), or that raises a fee
+// row so that the student pays more than the fee bills (FORMREVISI_OverBillText), is undone and its refusal shown
+// (caption "Info"); one whose read of the receipt's or the fee's sums fails is undone with its "SQL error: " box.
+// Returns 0.
 LResult FORMREVISI_SaveRevision(Hwnd form);
 // "Selesai": closes the window with result 0. Returns 0.
 LResult FORMREVISI_OnClose(Hwnd form);

@@ -22,6 +22,7 @@
 #include "common/sql.h"
 #include "payments/arrears.h"
 #include "payments/payment_list_window.h"
+#include "payments/payment_revision_window.h"
 #include "payments/payment_save.h"
 #include "reports/arrears_reports.h"
 #include "reports/financial_report_window.h"
@@ -283,6 +284,10 @@ TEST_F(GeneratedSchool, StatementsReadThroughTheirIndexes) {
       {FORM13_ReceiptItemsSql(stamp, "S1"), "transaksi_id (id>? AND id<?)"},
       {FORM13_ReceiptDiscountSql(stamp, "S1"), "transaksi_id (id>? AND id<?)"},
       {FORM13_ReceiptSavingsSql(stamp, "S1"), "transaksi_id (id>? AND id<?)"},
+      {FORM13_ReceiptMoneySql(stamp, "S1"), "transaksi_id (id>? AND id<?)"},
+      {FORM13_ReceiptMoneySql(stamp, "S1", stamp + "1", "BR-1"), "transaksi_id (id>? AND id<?)"},
+      {FORM13_DeleteReceiptRestSql(stamp, "S1"), "transaksi_id (id>? AND id<?)"},
+      {FORMREVISI_FeeMoneySql("S1", "BR-1"), "detail_account_siswa_account (id_siswa=? AND id_account=?)"},
       {FORM13_MonthSql("2024/2025", 3), "transaksi_tgl_sts (tgl>? AND tgl<?)"},
       {FinSavingsHistorySql("2024-07-01", "2025-06-30"), "MATERIALIZE saldo"},
       {FinSavingsHistorySql("2024-07-01", "2025-06-30"),
@@ -295,6 +300,8 @@ TEST_F(GeneratedSchool, StatementsReadThroughTheirIndexes) {
     for (const auto& row : Query(db_, "EXPLAIN QUERY PLAN " + c.sql)) plan += row.back() + "\n";
     EXPECT_NE(plan.find(c.plan), std::string::npos) << c.sql << "\n" << plan;
     EXPECT_EQ(plan.find("SCAN transaksi"), std::string::npos) << c.sql << "\n" << plan;
+    // A receipt is read by its id alone, never through every payment row.
+    EXPECT_EQ(plan.find("INDEX transaksi_sts "), std::string::npos) << c.sql << "\n" << plan;
   }
 }
 

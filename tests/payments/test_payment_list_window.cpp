@@ -451,6 +451,91 @@ TEST_F(PaymentListTest, DeletingTheLastItemOfAReceiptTakesItsDiscountAndSavingsW
             (Rows{{"3"}}));
 }
 
+// A delete never leaves a receipt with money its items no longer carry: a delete after which the receipt's discount
+// would be above its items left, or its savings withdrawal above its net left, is refused with the amounts that stand
+// in the way, before anything is asked, and nothing changes in the file; within them the row goes. Whether a delete
+// takes the rest of the receipt is decided by the item rows left, not by amounts: a discount revised to 0 goes with
+// the last item. The receipt is read again inside the delete: a change made meanwhile that breaks it undoes the
+// delete.
+TEST_F(PaymentListTest, ADeleteThatWouldLeaveMoneyNothingCarriesIsRefused) {
+  const std::string kD = "2024202520250318090000";   // Budi: 100000 + 50000, a discount of 60000
+  const std::string kS = "2024202520250319090000";   // Citra: 200000 + 100000, 300000 from savings
+  const std::string kT = "2024202520250320090000";   // Citra: 200000 + 100000, 150000 from savings
+  const std::string kZ = "2024202520250321090000";   // Budi: one item, its discount revised to 0
+  const std::string path = WorkFile("keuangan.db3");
+  const std::string stored =
+      "DELETE FROM transaksi WHERE substr(id,1,22) in ('" + kD + "','" + kS + "','" + kT + "','" + kZ + "');"
+      "INSERT INTO transaksi (id,tgl,uraian,acctid,siswaid,masuk,keluar,petugas,sts,jenjang,Ref) VALUES"
+      " ('" + kD + "1','2025-03-18','Uang Gedung','BR-7','S2',100000,0,'ani','p','-','413'),"
+      " ('" + kD + "2','2025-03-18','Seragam','BR-8','S2',50000,0,'ani','p','-','414'),"
+      " ('" + kD + "3','2025-03-18','Potongan Pembayaran','Disc','S2',-60000,0,'ani','p','-','disc-pembayaran'),"
+      " ('" + kS + "1','2025-03-19','Uang Gedung','BR-7','S3',200000,0,'ani','p','-','413'),"
+      " ('" + kS + "2','2025-03-19','Seragam','BR-8','S3',100000,0,'ani','p','-','414'),"
+      " ('" + kS + "4','2025-03-19','02-Penarikan utk pembayaran','Tabungan','S3',0,300000,'ani','t','-',NULL),"
+      " ('" + kT + "1','2025-03-20','Uang Gedung','BR-7','S3',200000,0,'ani','p','-','413'),"
+      " ('" + kT + "2','2025-03-20','Seragam','BR-8','S3',100000,0,'ani','p','-','414'),"
+      " ('" + kT + "4','2025-03-20','02-Penarikan utk pembayaran','Tabungan','S3',0,150000,'ani','t','-',NULL),"
+      " ('" + kZ + "1','2025-03-21','Uang Gedung','BR-7','S2',100000,0,'ani','p','-','413'),"
+      " ('" + kZ + "2','2025-03-21','Potongan Pembayaran','Disc','S2',0,0,'ani','p','rev','disc-pembayaran');";
+  struct Case {
+    const char* name;
+    std::string id;                  // the marked row
+    std::string refusal;             // the box that refuses
+    std::string question;            // asked (answered Yes) unless the refusal comes first
+    std::vector<std::string> gone;   // the rows no longer in the file nor in the list
+    std::string setup;               // run before the delete
+  } cases[] = {
+      {"the discount above the items left", kD + "1",
+       "Record ini tidak dapat dihapus, potongan Rp.60.000 pada struk ini melebihi total item yang tersisa "
+       "Rp.50.000..",
+       "", {}, ""},
+      {"the discount within the items left", kD + "2", "", kForm13DeleteQuestion, {kD + "2"}, ""},
+      {"the withdrawal above the net left", kS + "1",
+       "Record ini tidak dapat dihapus, pengambilan tabungan Rp.300.000 pada struk ini melebihi total setelah "
+       "potongan yang tersisa Rp.100.000..",
+       "", {}, ""},
+      {"the withdrawal within the net left", kT + "2", "", kForm13DeleteQuestion, {kT + "2"}, ""},
+      {"the last item takes a discount revised to 0", kZ + "1", "",
+       "Apakah anda yakin akan menghapus record ini? Record ini item terakhir dari struknya, maka potongan Rp.0 pada "
+       "struk ini ikut dihapus..",
+       {kZ + "1", kZ + "2"}, ""},
+      {"a discount raised meanwhile", kD + "2",
+       "Record ini tidak dapat dihapus, potongan Rp.120.000 pada struk ini melebihi total item yang tersisa "
+       "Rp.100.000..",
+       kForm13DeleteQuestion, {},
+       "CREATE TRIGGER meanwhile AFTER DELETE ON transaksi WHEN OLD.id='" + kD + "2' BEGIN UPDATE transaksi SET "
+       "masuk=-120000 WHERE id='" + kD + "3'; END;"},
+  };
+  const std::string everything = "select * from transaksi order by rowid";
+  Open();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fintest::Exec(gDb, "DROP TRIGGER IF EXISTS meanwhile;" + stored + c.setup);
+    Command(gForm13RefreshId);
+    const int listed = LvGetItemCount(gForm13List);
+    const Rows before = fintest::RowsInFile(path, everything);
+    LvSelectItem(gForm13List, RowOf(c.id));
+    if (!c.question.empty()) ExpectMsgBox(c.question, "Confirm Delete", IDYES, MB_YESNO | MB_ICONQUESTION);
+    if (!c.refusal.empty()) ExpectMsgBox(c.refusal, "Info", IDOK, MB_OK | MB_ICONINFORMATION);
+    Command(gForm13DeleteId);
+    VerifySeams();
+    EXPECT_TRUE(sqlite3_get_autocommit(gDb));
+    if (c.gone.empty()) {
+      EXPECT_EQ(fintest::RowsInFile(path, everything), before);   // nothing changed
+    }
+    EXPECT_EQ(fintest::RowsInFile(path, "select count(*) from transaksi"),
+              (Rows{{std::to_string(before.size() - c.gone.size())}}));
+    for (const std::string& id : c.gone) {
+      EXPECT_EQ(fintest::RowsInFile(path, "select count(*) from transaksi where id='" + id + "'"), (Rows{{"0"}}))
+          << id;
+      EXPECT_LT(RowOf(id), 0) << id;
+    }
+    EXPECT_EQ(LvGetItemCount(gForm13List), listed - static_cast<int>(c.gone.size()));
+    // Every receipt of the file keeps its discount within its items and its withdrawal within its net.
+    EXPECT_EQ(fintest::RowsInFile(path, fintest::kReceiptsAboveTheirItemsSql), (Rows{{"0"}}));
+  }
+}
+
 // The three rows go together or not at all: a savings row that refuses to go keeps the item and the discount, and the
 // failure is shown once the transaction has ended; a receipt that cannot be read is neither asked about nor touched.
 TEST_F(PaymentListTest, ALastItemWhoseRestCannotGoOrBeReadStaysWhole) {

@@ -63,7 +63,10 @@ class RevisionTest : public fintest::SeamsTest {
         " ('" + kR2 + "1','2025-03-20','SPP Agustus','BR-1','S1',150000,0,'budi','p','-','411'),"
         " ('" + kOld + "1','2023-10-02','SPP Lama','BR-1','S1',90000,0,'ani','p','-','411'),"
         " ('2024202520250401000000" "1','2025-04-01','SPP Sept','BR-1','S1',150000,0,'ani','p','-','411'),"
-        " ('2024202520250305111111" "1','2025-03-05','SPP Juli','BR-1','S2',150000,0,'ani','p','-','411');");
+        " ('2024202520250305111111" "1','2025-03-05','SPP Juli','BR-1','S2',150000,0,'ani','p','-','411');"
+        // What the fees bill Ani: a revision never pays a fee above its bill.
+        "INSERT INTO detail_account (id_account, id_siswa, jml_pembayaran) VALUES ('BR-1','S1',1800000),"
+        " ('BR-2','S1',300000);");
   }
   ~RevisionTest() override {
     if (IsWindow(gFormRevisiWindow)) WinDestroyWindow(gFormRevisiWindow);
@@ -316,6 +319,110 @@ TEST_F(RevisionTest, ARevisionThatWouldMakeTheDiscountExceedTheItemsIsRefused) {
   }
 }
 
+// A revision never leaves a receipt with money its items no longer carry, nor a fee paid above its bill: what
+// the receipt took from the savings stays within its net (items - discount), and what the student paid on a fee
+// within what the fee bills, whichever row is revised (an item, a discount, an instalment, a row of a class run) and
+// from either opener. A refused revision changes nothing in the file and says what stands in the way; a revision up to
+// the limit is stored, and lowering a fee that was paid above its bill before is no refusal.
+TEST_F(RevisionTest, ARevisionThatWouldLeaveMoneyNothingCarriesIsRefused) {
+  const std::string kA = "2024202520250311090000";   // Citra: 300000 paid wholly from savings
+  const std::string kB = "2024202520250312090000";   // Dedi: 300000, a discount of 20000, 250000 from savings
+  const std::string kC = "2024202520250313090000";   // Eka: a yearly fee of 650000 paid whole
+  const std::string kD = "2024202520250314090000";   // a class run: Citra 500000 (her bill), Dedi 500000 of 600000
+  const std::string kE = "2024202520250315090000";   // Eka: an instalment of 250000 of a bill of 650000
+  const std::string kF = "2024202520250316090000";   // Eka: a second instalment of 300000
+  const std::string path = WorkFile("keuangan.db3");
+  const std::string stored =
+      "DELETE FROM transaksi WHERE siswaid in ('S3','S4','S5');"
+      "DELETE FROM detail_account WHERE id_siswa in ('S3','S4','S5');"
+      "INSERT INTO detail_account (id_account, id_siswa, jml_pembayaran) VALUES ('BR-9','S3',300000),"
+      " ('BR-9','S4',300000),('BR-10','S5',650000),('BR-11','S3',500000),('BR-11','S4',600000),"
+      " ('BR-12','S5',650000);"
+      "INSERT INTO transaksi (id,tgl,uraian,acctid,siswaid,masuk,keluar,petugas,sts,jenjang,Ref) VALUES"
+      " ('" + kA + "1','2025-03-11','Uang Gedung','BR-9','S3',300000,0,'ani','p','-','413'),"
+      " ('" + kA + "3','2025-03-11','02-Penarikan utk pembayaran','Tabungan','S3',0,300000,'ani','t','-',NULL),"
+      " ('" + kB + "1','2025-03-12','Uang Gedung','BR-9','S4',300000,0,'ani','p','-','413'),"
+      " ('" + kB + "2','2025-03-12','Potongan Pembayaran','Disc','S4',-20000,0,'ani','p','-','disc-pembayaran'),"
+      " ('" + kB + "3','2025-03-12','02-Penarikan utk pembayaran','Tabungan','S4',0,250000,'ani','t','-',NULL),"
+      " ('" + kC + "1','2025-03-13','Uang Kegiatan','BR-10','S5',650000,0,'ani','p','-','414'),"
+      " ('" + kD + "1','2025-03-14','Uang Ujian','BR-11','S3',500000,0,'ani','p','-','415'),"
+      " ('" + kD + "2','2025-03-14','Uang Ujian','BR-11','S4',500000,0,'ani','p','-','415'),"
+      " ('" + kE + "1','2025-03-15','Cicilan Seragam','BR-12','S5',250000,0,'ani','p','-','416'),"
+      " ('" + kF + "1','2025-03-16','Cicilan Seragam','BR-12','S5',300000,0,'ani','p','-','416');";
+  const std::string over = "Jumlah pembayaran melebihi sisa tagihan, sisa tagihan : ";
+  enum Opener { kPaymentWindow, kPaymentList };
+  struct Case {
+    const char* name;
+    Opener opener;
+    std::string id;         // the row revised (the payment window lists the rows of its student)
+    std::string typed;
+    std::string refusal;    // the box that refuses; empty: "berhasil"
+    std::string masuk;      // the row's Masuk in the file afterwards
+    std::string setup;      // run before the revision
+  } cases[] = {
+      {"an item paid from savings lowered below the withdrawal", kPaymentWindow, kA + "1", "100000",
+       "Pengambilan tabungan Rp.300.000 pada struk ini melebihi total setelah potongan Rp.100.000..", "300000", ""},
+      {"the same from the payment list", kPaymentList, kA + "1", "100000",
+       "Pengambilan tabungan Rp.300.000 pada struk ini melebihi total setelah potongan Rp.100.000..", "300000", ""},
+      {"an item lowered to what its withdrawal took", kPaymentWindow, kB + "1", "270000", "", "270000", ""},
+      {"a discount raised above what the withdrawal leaves", kPaymentWindow, kB + "2", "60000",
+       "Pengambilan tabungan Rp.250.000 pada struk ini melebihi total setelah potongan Rp.240.000..", "-20000", ""},
+      {"a discount raised up to what the withdrawal leaves", kPaymentList, kB + "2", "50000", "", "-50000", ""},
+      {"a yearly fee above its bill", kPaymentWindow, kC + "1", "772000", over + "650.000..", "650000", ""},
+      {"the same from the payment list", kPaymentList, kC + "1", "772000", over + "650.000..", "650000", ""},
+      {"a yearly fee lowered", kPaymentList, kC + "1", "600000", "", "600000", ""},
+      {"a fee paid above its bill before, lowered", kPaymentWindow, kC + "1", "600000", "", "600000",
+       "UPDATE detail_account SET jml_pembayaran=500000 WHERE id_siswa='S5' and id_account='BR-10'"},
+      {"a class row above its bill, from the payment list", kPaymentList, kD + "1", "500001", over + "500.000..",
+       "500000", ""},
+      {"a class row above its bill, from the payment window", kPaymentWindow, kD + "1", "650000",
+       over + "500.000..", "500000", ""},
+      {"a class row up to its bill", kPaymentList, kD + "2", "600000", "", "600000", ""},
+      {"an instalment above what the fee owed before it", kPaymentWindow, kF + "1", "400001", over + "400.000..",
+       "300000", ""},
+      {"an instalment up to what the fee owed before it", kPaymentWindow, kF + "1", "400000", "", "400000", ""},
+      {"a fee without a bill", kPaymentWindow, kC + "1", "650001", over + "0..", "650000",
+       "DELETE FROM detail_account WHERE id_siswa='S5' and id_account='BR-10'"},
+  };
+  const std::string everything = "select * from transaksi order by rowid";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fintest::Exec(gDb, stored + c.setup);
+    const Rows before = fintest::RowsInFile(path, everything);
+    const std::string student = Row(c.id)[0][5];
+    auto revise = [&] {
+      if (c.opener == kPaymentWindow) {
+        const int at = fintest::RowWithText(gFormRevisiList, c.id);
+        ASSERT_GE(at, 0);
+        ClickRow(at);
+      } else {
+        ASSERT_EQ(Ids().front(), c.id);
+      }
+      const int row = LvGetSelectionMark(gFormRevisiList);
+      Type(gFormRevisiAmountEdit, c.typed);
+      if (c.refusal.empty())
+        ExpectSaved();
+      else
+        ExpectMsgBox(c.refusal, "Info", IDOK, MB_OK | MB_ICONINFORMATION);
+      Update();
+      VerifySeams();
+      EXPECT_TRUE(sqlite3_get_autocommit(gDb));
+      EXPECT_EQ(LvGetItemText(gFormRevisiList, row, 4), c.masuk);
+    };
+    if (c.opener == kPaymentWindow)
+      FromPaymentWindow(student, revise);
+    else
+      FromPaymentList(c.id, revise);
+    EXPECT_EQ(fintest::RowsInFile(path, "select masuk, jenjang from transaksi where id='" + c.id + "'"),
+              (Rows{{c.masuk, c.refusal.empty() ? "rev" : "-"}}));
+    if (!c.refusal.empty()) {
+      EXPECT_EQ(fintest::RowsInFile(path, everything), before);   // nothing changed
+    }
+    // Every receipt of the file keeps its discount within its items and its withdrawal within its net.
+    EXPECT_EQ(fintest::RowsInFile(path, fintest::kReceiptsAboveTheirItemsSql), (Rows{{"0"}}));
+  }
+}
+
 // The receipt's sums are read before the revision is kept: when that read fails the revision is undone and no
 // success is claimed.
 TEST_F(RevisionTest, ARevisionWhoseReceiptCannotBeReadIsNotKept) {
@@ -335,6 +442,8 @@ TEST_F(RevisionTest, ARevisionWhoseReceiptCannotBeReadIsNotKept) {
 }
 
 TEST_F(RevisionTest, TheAmountTakesAtMostTwelveDigits) {
+  // A bill large enough for the largest amount.
+  fintest::Exec(gDb, "UPDATE detail_account SET jml_pembayaran=2000000000000 WHERE id_account='BR-1' and id_siswa='S1'");
   FromPaymentWindow("S1", [&] {
     ClickRow(4);
     Type(gFormRevisiAmountEdit, std::string(20, '9'));

@@ -749,6 +749,47 @@ TEST_F(PaymentWindow, WithoutAClockInTheStatusBarTheComputerClockStamps) {
   EXPECT_EQ(gLastKey, "110005");
 }
 
+// The revision that F11 opens over the payment window keeps the receipt it revises and the fee's bill: the receipt
+// just saved, paid wholly from the savings, can be lowered neither below what the savings paid nor raised above the
+// bill, and the file keeps the receipt as it was saved.
+TEST_F(PaymentWindow, TheRevisionOfF11KeepsTheSavedReceiptWithinItsSavingsAndItsBill) {
+  fintest::Exec(gDb, "INSERT INTO detail_account (id_account, id_siswa, jml_pembayaran) VALUES ('BR-1', '40', 1000)");
+  Open();
+  Load("40");
+  Insert({{"BR-1", "SPP", "1000", "411", "Perbulan"}});
+  Click(gFormBayarSavingsCheck);   // balance 1500: the savings pay everything
+  ExpectMsgBox("Pembayaran berhasil disimpan..", "Pembayaran..", IDOK, MB_OK | MB_ICONINFORMATION);
+  Key(Qt::Key_F12);
+  VerifySeams();
+  const std::string receipt = "select id, masuk, keluar, jenjang from transaksi where substr(id,1,22)="
+                              "'2024202520240902101530' order by rowid";
+  const Table saved = {{"20242025202409021015301", "1000", "0", "-"}, {"20242025202409021015303", "0", "1000", "-"}};
+  ASSERT_EQ(fintest::RowsInFile(WorkFile("data.db3"), receipt), saved);
+  const struct {
+    const char* typed;
+    const char* refusal;
+  } cases[] = {{"400", "Pengambilan tabungan Rp.1.000 pada struk ini melebihi total setelah potongan Rp.400.."},
+               {"1001", "Jumlah pembayaran melebihi sisa tagihan, sisa tagihan : 1.000.."}};
+  bool ran = false;
+  OnModal([&](QWidget*) {
+    ran = true;
+    const int row = fintest::RowWithText(gFormRevisiList, "20242025202409021015301");
+    ASSERT_GE(row, 0);
+    fintest::ClickListRow(gFormRevisiList, row);
+    for (const auto& c : cases) {
+      SCOPED_TRACE(c.typed);
+      Type(gFormRevisiAmountEdit, c.typed);
+      ExpectMsgBox(c.refusal, "Info", IDOK, MB_OK | MB_ICONINFORMATION);
+      Click(gFormRevisiUpdateButton);
+      VerifySeams();
+    }
+    FrmClose(gFormRevisiWindow, 0);
+  });
+  Key(Qt::Key_F11);
+  EXPECT_TRUE(ran);
+  EXPECT_EQ(fintest::RowsInFile(WorkFile("data.db3"), receipt), saved);
+}
+
 // ------------------------------------------------------------------------------------------------------------------
 TEST_F(PaymentWindow, CommandsOpenTheirWindowsOverThePayment) {
   const Hwnd form = Open();

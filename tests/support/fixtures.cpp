@@ -88,6 +88,12 @@ int IndexCount(const std::string& path) {
   return rows.empty() ? -1 : std::stoi(rows[0][0]);
 }
 
+const char* const kReceiptsAboveTheirItemsSql =
+    "select count(*) from (select sum(case when acctid not in ('Disc','Tabungan') and sts='p' then masuk else 0 "
+    "end) as items, -sum(case when acctid='Disc' then masuk else 0 end) as disc, sum(case when acctid='Tabungan' "
+    "then keluar else 0 end) as taken from transaksi where length(id)>22 group by substr(id,1,22), siswaid) "
+    "where disc>items or taken>items-disc";
+
 std::vector<std::vector<std::string>> Query(sqlite3* db, const std::string& sql) {
   std::vector<std::vector<std::string>> rows;
   char* err = nullptr;

@@ -39,6 +39,10 @@ void Exec(sqlite3* db, const std::string& sql);
 // All rows of a query as texts (NULL reads as "<null>").
 std::vector<std::vector<std::string>> Query(sqlite3* db, const std::string& sql);
 
+// Counts the receipts (the rows of one 22-character stamp and one student) whose discount is above their items or
+// whose savings withdrawal is above their net (items - discount): one row, "0" in a sound file.
+extern const char* const kReceiptsAboveTheirItemsSql;
+
 // Counts the statements run on `db` while it lives (sqlite3_trace_v2): how many a window runs for one command.
 class StatementCounter {
  public:
