@@ -73,8 +73,16 @@ void MoveFocus(QWidget* from, bool forward) {
   }
 }
 
+// A control that would keep Tab for itself: a multi-line edit (a tab character) and a date field (its day, month and
+// year parts). In a form Tab moves the focus on from them as from every control.
+bool KeepsTab(Hwnd h) {
+  if (IsMultiLineEdit(h)) return true;
+  QWidget* w = WinWidget(h);
+  return w && (Upper(WinGetClassName(h)) == "SYSDATETIMEPICK32" || qobject_cast<QDateTimeEdit*>(w));
+}
+
 // What each form's message loop does with a key before the window gets it: accelerators, Esc as the cancel
-// command, Tab in a multi-line edit as focus movement, Enter on a push button as its click.
+// command, Tab in a multi-line edit or a date field as focus movement, Enter on a push button as its click.
 class MessagePump : public QObject {
  public:
   bool eventFilter(QObject* o, QEvent* e) override {
@@ -119,7 +127,7 @@ class MessagePump : public QObject {
       WinSendMessage(form, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), cancel);
       return true;
     }
-    if (vk == VK_TAB && !ctrl && !alt && IsMultiLineEdit(h)) {
+    if (vk == VK_TAB && !ctrl && !alt && KeepsTab(h)) {
       if (QWidget* hw = WinWidget(h)) MoveFocus(hw, !shift);
       return true;
     }
