@@ -3,7 +3,6 @@
 // the statements, failing statements, and the viewer's two exports.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QTest>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +17,7 @@
 #include "reports/report_fixture.h"
 #include "reports/savings_report_viewer.h"
 #include "reports/savings_reports.h"
+#include "support/operator.h"
 
 namespace {
 
@@ -141,36 +141,27 @@ TEST_F(SavingsReportTest, ChooserAsLoaded) {
 // The two date fields one after the other: Tab and Shift+Tab go from one to the other and on at once, whichever part
 // of a date is marked; Up and Down change the marked part of the field that has the focus.
 TEST_F(SavingsReportTest, TabGoesFromDateFieldToDateFieldAndTheArrowsChangeTheMarkedPart) {
-  struct Key {
-    Qt::Key key;
-    Qt::KeyboardModifiers mods;
-  };
-  const Key tab{Qt::Key_Tab, Qt::NoModifier}, backTab{Qt::Key_Backtab, Qt::ShiftModifier},
-      up{Qt::Key_Up, Qt::NoModifier}, down{Qt::Key_Down, Qt::NoModifier};
+  using fintest::kBackTab, fintest::kDown, fintest::kTab, fintest::kUp;
   struct Case {
     const char* what;
     Hwnd* from;
-    std::vector<Key> keys;
+    std::vector<fintest::Key> keys;
     Hwnd* to;
     const char *start, *end;
   } cases[] = {
-      {"Tab from the first date", &gForm18StartDate, {tab}, &gForm18EndDate, "2024-09-01", "2024-09-02"},
-      {"Tab over both dates", &gForm18StartDate, {tab, tab}, &gForm18KelasCombo, "2024-09-01", "2024-09-02"},
-      {"Shift+Tab over both dates", &gForm18KelasCombo, {backTab, backTab}, &gForm18StartDate, "2024-09-01",
+      {"Tab from the first date", &gForm18StartDate, {kTab}, &gForm18EndDate, "2024-09-01", "2024-09-02"},
+      {"Tab over both dates", &gForm18StartDate, {kTab, kTab}, &gForm18KelasCombo, "2024-09-01", "2024-09-02"},
+      {"Shift+Tab over both dates", &gForm18KelasCombo, {kBackTab, kBackTab}, &gForm18StartDate, "2024-09-01",
        "2024-09-02"},
-      {"arrows in each date", &gForm18StartDate, {up, tab, down}, &gForm18EndDate, "2025-09-01", "2023-09-02"},
-      {"arrows on the last parts", &gForm18KelasCombo, {backTab, up, backTab, up}, &gForm18StartDate, "2024-09-02",
-       "2024-09-03"},
+      {"arrows in each date", &gForm18StartDate, {kUp, kTab, kDown}, &gForm18EndDate, "2025-09-01", "2023-09-02"},
+      {"arrows on the last parts", &gForm18KelasCombo, {kBackTab, kUp, kBackTab, kUp}, &gForm18StartDate,
+       "2024-09-02", "2024-09-03"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     OnModal([&](QWidget*) {
       CtlSetFocus(*c.from);
-      for (const Key& k : c.keys) {
-        QWidget* focus = QApplication::focusWidget();
-        ASSERT_NE(focus, nullptr);
-        QTest::keyClick(focus, k.key, k.mods);
-      }
+      fintest::PressKeys(c.keys);
       EXPECT_EQ(WinGetFocus(), *c.to);
       EXPECT_EQ(CtlGetText(gForm18StartDate), c.start);
       EXPECT_EQ(CtlGetText(gForm18EndDate), c.end);

@@ -21,6 +21,7 @@
 #include "framework/window_system.h"
 #include "savings/journal_entry_windows.h"
 #include "support/fixtures.h"
+#include "support/operator.h"
 #include "support/seams_fixture.h"
 
 namespace {
@@ -240,9 +241,7 @@ TEST_F(JournalEntryTest, TabOrderOfEachTwin) {
       CtlSetFocus(order[0]);
       // One Tab a control, the date picker's included.
       for (std::size_t i = 1; i < order.size(); ++i) {
-        QWidget* focus = QApplication::focusWidget();
-        ASSERT_NE(focus, nullptr);
-        QTest::keyClick(focus, Qt::Key_Tab);
+        fintest::PressKeys({fintest::kTab});
         EXPECT_EQ(WinGetFocus(), order[i]) << i;
       }
     });
@@ -253,26 +252,21 @@ TEST_F(JournalEntryTest, TabOrderOfEachTwin) {
 // date is marked, and Up and Down change the part that is marked (the first one after a Tab, the last one after a
 // Shift+Tab) without moving the focus.
 TEST_F(JournalEntryTest, TabLeavesTanggalAndTheArrowsChangeItsMarkedPart) {
-  struct Key {
-    Qt::Key key;
-    Qt::KeyboardModifiers mods;
-  };
-  const Key tab{Qt::Key_Tab, Qt::NoModifier}, backTab{Qt::Key_Backtab, Qt::ShiftModifier},
-      up{Qt::Key_Up, Qt::NoModifier}, down{Qt::Key_Down, Qt::NoModifier};
+  using fintest::kBackTab, fintest::kDown, fintest::kTab, fintest::kUp;
   enum Place { kBefore, kDate, kAfter };   // the controls before and after "Tanggal" in the window's tab order
   struct Case {
     const char* what;
     Place from;
-    std::vector<Key> keys;
+    std::vector<fintest::Key> keys;
     Place to;
     const char* date;
   } cases[] = {
-      {"Tab into it and on", kBefore, {tab, tab}, kAfter, "2024-09-02"},
-      {"Shift+Tab into it and back", kAfter, {backTab, backTab}, kBefore, "2024-09-02"},
-      {"Up on its first part", kBefore, {tab, up}, kDate, "2025-09-02"},
-      {"Down on its last part", kAfter, {backTab, down}, kDate, "2024-09-01"},
-      {"an arrow, then on", kBefore, {tab, up, up, tab}, kAfter, "2026-09-02"},
-      {"an arrow, then back", kAfter, {backTab, down, backTab}, kBefore, "2024-09-01"},
+      {"Tab into it and on", kBefore, {kTab, kTab}, kAfter, "2024-09-02"},
+      {"Shift+Tab into it and back", kAfter, {kBackTab, kBackTab}, kBefore, "2024-09-02"},
+      {"Up on its first part", kBefore, {kTab, kUp}, kDate, "2025-09-02"},
+      {"Down on its last part", kAfter, {kBackTab, kDown}, kDate, "2024-09-01"},
+      {"an arrow, then on", kBefore, {kTab, kUp, kUp, kTab}, kAfter, "2026-09-02"},
+      {"an arrow, then back", kAfter, {kBackTab, kDown, kBackTab}, kBefore, "2024-09-01"},
   };
   struct Twin {
     const Side* side;
@@ -290,11 +284,7 @@ TEST_F(JournalEntryTest, TabLeavesTanggalAndTheArrowsChangeItsMarkedPart) {
         const Hwnd at[] = {ctl.*t.before, ctl.date, ctl.*t.after};
         ASSERT_EQ(CtlGetText(ctl.date), "2024-09-02");
         CtlSetFocus(at[c.from]);
-        for (const Key& k : c.keys) {
-          QWidget* focus = QApplication::focusWidget();
-          ASSERT_NE(focus, nullptr);
-          QTest::keyClick(focus, k.key, k.mods);
-        }
+        fintest::PressKeys(c.keys);
         EXPECT_EQ(WinGetFocus(), at[c.to]);
         EXPECT_EQ(CtlGetText(ctl.date), c.date);
       });
