@@ -73,11 +73,47 @@ void MoveFocus(QWidget* from, bool forward) {
   }
 }
 
+// A control that would keep Tab for itself: a multi-line edit (a tab character) and a date field (its day, month and
+// year parts). In a form Tab moves the focus on from them as from every control.
+bool KeepsTab(Hwnd h) {
+  if (IsMultiLineEdit(h)) return true;
+  QWidget* w = WinWidget(h);
+  return w && (Upper(WinGetClassName(h)) == "SYSDATETIMEPICK32" || qobject_cast<QDateTimeEdit*>(w));
+}
+
+// The window the desktop activated is greyed under the modal form whose loop runs (a click on it, say): the form in
+// front of it takes the activation back, so that the keys go on reaching it. A message box up meanwhile is the
+// window system's own to give the activation to.
+void GiveActivationToModalForm(QWidget* activated) {
+  const Hwnd modal = FrmModalForm();
+  if (!modal || QApplication::activeModalWidget()) return;
+  for (Hwnd form = modal; WindowData* d = FrmDataOf(form); form = d->owner) {
+    QWidget* owner = WinWidget(d->owner);
+    if (!owner || !d->isModal) return;
+    if (owner->window() != activated) continue;
+    QMetaObject::invokeMethod(
+        qApp,
+        [modal] {
+          QWidget* w = WinWidget(modal);
+          if (w && modal == FrmModalForm() && w->isVisible() && w->isEnabled() && !w->isActiveWindow())
+            WinSetActiveWindow(modal);
+        },
+        Qt::QueuedConnection);
+    return;
+  }
+}
+
 // What each form's message loop does with a key before the window gets it: accelerators, Esc as the cancel
-// command, Tab in a multi-line edit as focus movement, Enter on a push button as its click.
+// command, Tab in a multi-line edit or a date field as focus movement, Enter on a push button as its click. And an
+// activation of a window greyed under a modal form goes to that form.
 class MessagePump : public QObject {
  public:
   bool eventFilter(QObject* o, QEvent* e) override {
+    if (e->type() == QEvent::WindowActivate && o->isWidgetType()) {
+      auto* w = static_cast<QWidget*>(o);
+      if (w->isWindow() && !w->isEnabled()) GiveActivationToModalForm(w);
+      return false;
+    }
     if (e->type() != QEvent::KeyPress || !o->isWidgetType()) return false;
     if (QApplication::activePopupWidget()) return false;
     auto* w = static_cast<QWidget*>(o);
@@ -119,7 +155,7 @@ class MessagePump : public QObject {
       WinSendMessage(form, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), cancel);
       return true;
     }
-    if (vk == VK_TAB && !ctrl && !alt && IsMultiLineEdit(h)) {
+    if (vk == VK_TAB && !ctrl && !alt && KeepsTab(h)) {
       if (QWidget* hw = WinWidget(h)) MoveFocus(hw, !shift);
       return true;
     }

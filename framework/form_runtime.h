@@ -55,8 +55,11 @@ void FrmApplyColors(Hwnd control);
 // Shows a form that has a record (0 when it has none). An MDI child, or `modal` other than 1: shown with
 // `showCommand`, the window is returned. Modal: the owner is found from `parent` (up through child windows, stopping
 // at an MDI child), disabled, the form shown and a loop run until the form is gone; then gFormResult is returned and
-// cleared. In every loop: Esc in a form reaches it as WM_COMMAND IDCANCEL; Tab / Shift+Tab in a multi-line edit move
-// the focus; the loop's form's accelerators turn keys into WM_COMMAND with HIWORD 1.
+// cleared. In every loop: Esc in a form reaches it as WM_COMMAND IDCANCEL; Tab / Shift+Tab in a multi-line edit or a
+// date field move the focus to the next / previous control (the arrows still change the date's marked part); the
+// loop's form's accelerators turn keys into WM_COMMAND with HIWORD 1. The form stands in front of its owner on the
+// desktop (a form created with an owner is a dialog window, WinCreateWindow), and when the desktop activates the
+// greyed owner (a click on it) the innermost modal form takes the activation back.
 std::intptr_t FrmShow(int modal, Hwnd form, Hwnd parent, int showCommand, int isMdiFrame);
 // Closes a form: the owner of a modal form is enabled and activated, the form destroyed, gFormResult = result; the MDI
 // child the modal form was opened over (the owner itself, or the frame's active child) stays in front and gets the

@@ -658,12 +658,16 @@ Hwnd WinCreateWindow(std::uint32_t exStyle, const std::string& className, const 
     outer = client = new QWidget(pc);
     f.kind = WIN_CHILD_FORM;
   } else {
+    f.owner = TopLevelOf(parent);
+    // An owned form is a dialog window to the desktop: the window manager keeps a dialog in front of the window it is
+    // transient for (WinShowWindow names the owner), as message boxes stand in front of theirs. A plain window would
+    // go behind its owner at the first click on the owner. The buttons of its title bar stay those of a window.
     outer = new QWidget(nullptr, Qt::Window);
+    if (f.owner) outer->setWindowFlags((outer->windowFlags() & ~Qt::WindowType_Mask) | Qt::Dialog);
     if (exStyle & WS_EX_TOPMOST) outer->setWindowFlag(Qt::WindowStaysOnTopHint, true);
     if (cls.style & CS_NOCLOSE) outer->setWindowFlag(Qt::WindowCloseButtonHint, false);
     client = new QWidget(outer);
     f.kind = WIN_TOPLEVEL_FORM;
-    f.owner = TopLevelOf(parent);
   }
   Hwnd hw = WinHandle(outer);
   if (client != outer) client->setProperty(kHandleProperty, QVariant::fromValue<qlonglong>(hw));
@@ -965,7 +969,8 @@ bool WinShowWindow(Hwnd h, int cmd) {
   bool was = w->isVisible();
   FormWin* f = FormOf(h);
   if (f && f->kind == WIN_TOPLEVEL_FORM && cmd != SW_HIDE && f->owner) {
-    // Keep the form above its owner without making it a Qt child (which the owner's disabling would reach).
+    // Keep the form above its owner without making it a Qt child (which the owner's disabling would reach): an owned
+    // form is a dialog window (WinCreateWindow), which the window manager keeps in front of its transient parent.
     if (QWidget* ow = WinWidget(f->owner)) {
       w->winId();
       ow->winId();

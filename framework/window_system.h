@@ -60,7 +60,8 @@ struct WinCreateStruct {
 // WinInfo is filled (proc = the class's procedure, id = idOrMenu for MDI children and child forms), WM_CREATE is
 // sent (a result of -1 destroys the window again and gives 0), then WM_SIZE with the client size. Any other class
 // name goes to the controls (WinCreateControl). WS_VISIBLE shows the window, WS_DISABLED disables it. For a
-// top-level form, `parent` is the owner (its top-level window is used). 0 when the window cannot be made.
+// top-level form, `parent` is the owner (its top-level window is used): an owned form is a dialog window that the
+// window manager keeps in front of its owner. 0 when the window cannot be made.
 Hwnd WinCreateWindow(std::uint32_t exStyle, const std::string& className, const std::string& caption,
                      std::uint32_t style, int x, int y, int w, int h, Hwnd parent, std::intptr_t idOrMenu,
                      std::intptr_t createData);

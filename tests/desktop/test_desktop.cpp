@@ -21,6 +21,8 @@
 #include <QThread>
 #include <QWidget>
 
+#include <dlfcn.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -28,10 +30,23 @@
 #include <string>
 #include <vector>
 
+#include "accounts/fee_list_window.h"
+#include "accounts/posting_account_window.h"
+#include "app/access.h"
+#include "app/globals.h"
+#include "app/login_window.h"
+#include "app/main_window.h"
+#include "app/startup.h"
 #include "framework/system_wrappers.h"
 #include "payments/arrears_fixture.h"
+#include "savings/savings_globals.h"
+#include "savings/savings_teller_window.h"
+#include "students/student_pickers.h"
 #include "support/covered_labels.h"
 #include "support/seams_fixture.h"
+
+// Only the types and constants of the X library: its routines are loaded when a test needs them.
+#include <X11/Xlib.h>
 
 namespace {
 
@@ -82,6 +97,108 @@ int StackIndex(const std::vector<unsigned long>& ids, WId w) {
     if (ids[i] == static_cast<unsigned long>(w)) return static_cast<int>(i);
   return -1;
 }
+
+// The window a window is transient for on the desktop (WM_TRANSIENT_FOR); 0 when none.
+unsigned long TransientFor(WId w) {
+  const std::string out = RunTool("xprop", {"-id", QString::number(w), "WM_TRANSIENT_FOR"});
+  const std::size_t at = out.find("window id # ");
+  return at == std::string::npos ? 0 : std::stoul(out.substr(at + 12), nullptr, 16);
+}
+
+// The operator's mouse: pointer events through the X server's test extension, which the window manager sees as a
+// hand on the mouse, not as events sent by a program. The X library and the extension's library (which comes with
+// xprop) are loaded when a test needs them.
+class DesktopMouse {
+ public:
+  DesktopMouse() {
+    x11_ = dlopen("libX11.so.6", RTLD_NOW | RTLD_LOCAL);
+    xtst_ = dlopen("libXtst.so.6", RTLD_NOW | RTLD_LOCAL);
+    if (!x11_ || !xtst_) return;
+    Load(x11_, "XOpenDisplay", open_);
+    Load(x11_, "XCloseDisplay", close_);
+    Load(x11_, "XFlush", flush_);
+    Load(x11_, "XInternAtom", atom_);
+    Load(x11_, "XCreateSimpleWindow", create_);
+    Load(x11_, "XDestroyWindow", destroy_);
+    Load(x11_, "XSendEvent", send_);
+    Load(x11_, "XDeleteProperty", deleteProperty_);
+    Load(x11_, "XGetWindowProperty", getProperty_);
+    Load(x11_, "XFree", free_);
+    Load(xtst_, "XTestFakeMotionEvent", motion_);
+    Load(xtst_, "XTestFakeButtonEvent", button_);
+    if (!open_ || !close_ || !flush_ || !atom_ || !create_ || !destroy_ || !send_ || !deleteProperty_ ||
+        !getProperty_ || !free_ || !motion_ || !button_)
+      return;
+    display_ = open_(nullptr);
+    if (!display_) return;
+    root_ = DefaultRootWindow(display_);
+    probe_ = create_(display_, root_, 0, 0, 1, 1, 0, 0, 0);   // never mapped: the window manager's ping partner
+    request_ = atom_(display_, "_NET_REQUEST_FRAME_EXTENTS", False);
+    extents_ = atom_(display_, "_NET_FRAME_EXTENTS", False);
+  }
+  ~DesktopMouse() {
+    if (display_) {
+      destroy_(display_, probe_);
+      close_(display_);
+    }
+    if (xtst_) dlclose(xtst_);
+    if (x11_) dlclose(x11_);
+  }
+  explicit operator bool() const { return display_ != nullptr; }
+
+  // A left click at a point of the screen.
+  void Click(QPoint at) {
+    motion_(display_, -1, at.x(), at.y(), 0);
+    button_(display_, 1, True, 0);
+    button_(display_, 1, False, 0);
+    flush_(display_);
+  }
+  // Waits until the window manager has handled all that was sent before: it answers a request for the frame of a
+  // window it does not manage in its turn, after the events that came first.
+  bool Settle() {
+    deleteProperty_(display_, probe_, extents_);
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = probe_;
+    e.xclient.message_type = request_;
+    e.xclient.format = 32;
+    send_(display_, root_, False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+    flush_(display_);
+    return Until([&] {
+      Atom type = 0;
+      int format = 0;
+      unsigned long items = 0, after = 0;
+      unsigned char* data = nullptr;
+      getProperty_(display_, probe_, extents_, 0, 4, False, AnyPropertyType, &type, &format, &items, &after, &data);
+      if (data) free_(data);
+      return type != 0;
+    });
+  }
+
+ private:
+  template <class F>
+  static void Load(void* lib, const char* name, F& fn) {
+    fn = reinterpret_cast<F>(dlsym(lib, name));
+  }
+  void* x11_ = nullptr;
+  void* xtst_ = nullptr;
+  Display* (*open_)(const char*) = nullptr;
+  int (*close_)(Display*) = nullptr;
+  int (*flush_)(Display*) = nullptr;
+  Atom (*atom_)(Display*, const char*, int) = nullptr;
+  Window (*create_)(Display*, Window, int, int, unsigned, unsigned, unsigned, unsigned long, unsigned long) = nullptr;
+  int (*destroy_)(Display*, Window) = nullptr;
+  int (*send_)(Display*, Window, int, long, XEvent*) = nullptr;
+  int (*deleteProperty_)(Display*, Window, Atom) = nullptr;
+  int (*getProperty_)(Display*, Window, Atom, long, long, int, Atom, Atom*, int*, unsigned long*, unsigned long*,
+                      unsigned char**) = nullptr;
+  int (*free_)(void*) = nullptr;
+  int (*motion_)(Display*, int, int, int, unsigned long) = nullptr;
+  int (*button_)(Display*, unsigned, int, unsigned long) = nullptr;
+  Display* display_ = nullptr;
+  Window root_ = 0, probe_ = 0;
+  Atom request_ = 0, extents_ = 0;
+};
 
 // ----- on the display (run by DesktopTest) -------------------------------------------------------------------------
 
@@ -159,6 +276,125 @@ TEST_F(DesktopArrearsChild, TheArrearsHeadingIsOnTheScreen) {
   };
   EXPECT_TRUE(Until([&] { return redOnScreen() > 100; })) << "the heading is not on the screen";
   WinDestroyWindow(gFormTunggakanWindow);
+}
+
+// A modal window opened from a window, and what is opened over it in turn.
+struct Opening {
+  const char* what;
+  std::function<void()> open;   // the operator's command
+  Hwnd* window;                 // the modal window
+  Hwnd* from;                   // the desktop window it is opened from (the main window for a list), greyed meanwhile
+  std::vector<Opening> over;
+};
+
+// The program itself on the desktop: the operator logged in, the main window maximised.
+class DesktopProgramChild : public fintest::SeamsTest {
+ protected:
+  void SetUp() override {
+    if (!IsChild()) GTEST_SKIP() << "runs on the virtual desktop of DesktopTest";
+    SetClock(2024, 9, 2, 10, 15, 30);
+    gDbPath = WorkFile("keuangan.db3");
+    gDb = fintest::CreateDatabase(gDbPath);
+    gAkses.clear();
+    gFormMode.clear();
+    gPrepaid = 0;
+    AppInitControlIds();
+    // What the start-up asks for, so that no guide comes up.
+    fintest::Exec(gDb,
+                  "insert into siswa (Id, Nama, Status) values ('12','ANI RAHMA','Aktif');"
+                  "insert into siswakelas (Kode, IdSiswa, Kelas, Kategori, Tapel) values"
+                  " ('2024202512','12','VII A','01','2024/2025');"
+                  "insert into rekening (Kode, Deskripsi, Grup, Tapel) values ('411','SPP','Msk','2024/2025');"
+                  "insert into account (Id, Pembayaran, Kelas, Jumlah, Type, Tapel) values "
+                  "('BR-VIIA20240001','SPP','VII A','150000','Perbulan','2024/2025');");
+  }
+  void TearDown() override {
+    if (IsWindow(gMainWindow)) WinDestroyWindow(gMainWindow);
+    sqlite3_close(gDb);
+    gDb = nullptr;
+  }
+  // Logs in and runs `inFrame` inside the main window's own loop; the main window is closed after it.
+  void Run(std::function<void()> inFrame) {
+    OnModal([](QWidget*) {
+      CtlSetText(gFormLoginUserEdit, "ketua");
+      CtlSetText(gFormLoginPasswordEdit, "5927");
+      QTest::mouseClick(WinWidget(gFormLoginLoginButton), Qt::LeftButton);
+    });
+    ExpectMsgBox(AppLoginWelcomeText("ketua"), "Login User..");
+    OnModal([inFrame](QWidget*) {
+      inFrame();
+      WinSendMessage(gMainWindow, WM_CLOSE, 0, 0);
+    });
+    MDIFORM1_Show(0, 1, 0);
+  }
+  // The operator clicks the greyed window a modal window was opened from, beside the modal window: the modal window
+  // stays in front of it. Then the windows opened over it, and it is closed.
+  void ClickBesideEachModalWindow(DesktopMouse& mouse, const std::vector<Opening>& openings) {
+    for (const Opening& o : openings) {
+      SCOPED_TRACE(o.what);
+      bool ran = false;
+      OnModal([&](QWidget* shown) {
+        ran = true;
+        struct Close {
+          Hwnd window;
+          ~Close() { FrmClose(window, 0); }
+        } close{*o.window};
+        QWidget* modal = WinWidget(*o.window);
+        QWidget* from = WinWidget(*o.from) ? WinWidget(*o.from)->window() : nullptr;
+        ASSERT_EQ(shown, modal);
+        ASSERT_NE(from, nullptr);
+        const bool stacked = Until([&] {
+          const auto ids = Stacking();
+          return StackIndex(ids, modal->winId()) >= 0 && StackIndex(ids, from->winId()) >= 0;
+        });
+        EXPECT_TRUE(stacked) << "the window never reached the window manager";
+        EXPECT_FALSE(from->isEnabled());
+        EXPECT_EQ(TransientFor(modal->winId()), static_cast<unsigned long>(from->winId()));
+        // A point of the greyed window just left of the modal one (the main window once it is maximised).
+        const QRect frame = modal->frameGeometry();
+        const QPoint beside(frame.left() - 30, frame.center().y());
+        ASSERT_TRUE(Until([&] { return from->frameGeometry().contains(beside); }))
+            << "the window it was opened from is not beside it";
+        mouse.Click(beside);
+        ASSERT_TRUE(mouse.Settle()) << "the window manager does not answer";
+        const auto ids = Stacking();
+        EXPECT_GT(StackIndex(ids, modal->winId()), StackIndex(ids, from->winId()))
+            << "the modal window went behind the window it was opened from";
+        // ... and takes the keys again.
+        EXPECT_TRUE(Until([&] { return modal->isActiveWindow(); })) << "the modal window did not get the keys back";
+        ClickBesideEachModalWindow(mouse, o.over);
+      });
+      o.open();
+      EXPECT_TRUE(ran);
+    }
+  }
+};
+
+TEST_F(DesktopProgramChild, AModalWindowStaysInFrontOfTheWindowItWasOpenedFrom) {
+  ASSERT_EQ(QGuiApplication::platformName(), "xcb");
+  DesktopMouse mouse;
+  ASSERT_TRUE(mouse) << "needs the X library and its test extension (libx11-6, libxtst6)";
+  Run([&] {
+    const std::vector<Opening> openings = {
+        {"the payment window from the main window", [] { TbClickButton(gMdiForm1Toolbar, IDT_PEMBAYARAN); },
+         &gFormBayarWindow, &gMainWindow,
+         {{"the arrears window over the payment window",
+           [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_F9); }, &gFormTunggakanWindow,
+           &gFormBayarWindow, {}}}},
+        {"the savings teller from the main window", [] { TbClickButton(gMdiForm1Toolbar, IDT_TABUNGAN); },
+         &gFormTabunganWindow, &gMainWindow,
+         {{"the student picker over the savings teller",
+           [] { fintest::Click(WinGetDlgItem(gFormTabunganWindow, gFormTabunganBrowseButtonId)); },
+           &gFormCrSiswa1Window, &gFormTabunganWindow, {}}}},
+        {"\"Set Rekening Secara Masal\" from the fee list",
+         [] {
+           MDIFORM1_OnCommand(gMainWindow, 0, 0, IDM_DATA_AKUN_PEMBAYARAN);
+           TbClickButton(gForm6Toolbar, gForm6RekeningId);
+         },
+         &gForm17Window, &gMainWindow, {}},
+    };
+    ClickBesideEachModalWindow(mouse, openings);
+  });
 }
 
 // ----- the desktop -----------------------------------------------------------------------------------------------
@@ -273,6 +509,12 @@ void ExpectChildPasses(const std::function<bool(std::string*)>& run) {
 TEST_F(DesktopTest, AMessageBoxStandsInFrontOfItsAlwaysOnTopWindow) {
   ExpectChildPasses([&](std::string* out) {
     return RunChild("DesktopChild.ABoxStandsInFrontOfItsAlwaysOnTopWindow", out);
+  });
+}
+
+TEST_F(DesktopTest, AModalWindowStaysInFrontOfTheWindowItWasOpenedFrom) {
+  ExpectChildPasses([&](std::string* out) {
+    return RunChild("DesktopProgramChild.AModalWindowStaysInFrontOfTheWindowItWasOpenedFrom", out);
   });
 }
 

@@ -17,6 +17,7 @@
 #include "reports/report_fixture.h"
 #include "reports/savings_report_viewer.h"
 #include "reports/savings_reports.h"
+#include "support/operator.h"
 
 namespace {
 
@@ -135,6 +136,40 @@ TEST_F(SavingsReportTest, ChooserAsLoaded) {
   EXPECT_EQ(FORM18_Show(gMdiClient, 1, 0), 0);
   EXPECT_FALSE(IsWindow(gForm18Window));
   EXPECT_EQ(gForm19Window, 0);   // "Batal" opens no viewer
+}
+
+// The two date fields one after the other: Tab and Shift+Tab go from one to the other and on at once, whichever part
+// of a date is marked; Up and Down change the marked part of the field that has the focus.
+TEST_F(SavingsReportTest, TabGoesFromDateFieldToDateFieldAndTheArrowsChangeTheMarkedPart) {
+  using fintest::kBackTab, fintest::kDown, fintest::kTab, fintest::kUp;
+  struct Case {
+    const char* what;
+    Hwnd* from;
+    std::vector<fintest::Key> keys;
+    Hwnd* to;
+    const char *start, *end;
+  } cases[] = {
+      {"Tab from the first date", &gForm18StartDate, {kTab}, &gForm18EndDate, "2024-09-01", "2024-09-02"},
+      {"Tab over both dates", &gForm18StartDate, {kTab, kTab}, &gForm18KelasCombo, "2024-09-01", "2024-09-02"},
+      {"Shift+Tab over both dates", &gForm18KelasCombo, {kBackTab, kBackTab}, &gForm18StartDate, "2024-09-01",
+       "2024-09-02"},
+      {"arrows in each date", &gForm18StartDate, {kUp, kTab, kDown}, &gForm18EndDate, "2025-09-01", "2023-09-02"},
+      {"arrows on the last parts", &gForm18KelasCombo, {kBackTab, kUp, kBackTab, kUp}, &gForm18StartDate,
+       "2024-09-02", "2024-09-03"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    OnModal([&](QWidget*) {
+      CtlSetFocus(*c.from);
+      fintest::PressKeys(c.keys);
+      EXPECT_EQ(WinGetFocus(), *c.to);
+      EXPECT_EQ(CtlGetText(gForm18StartDate), c.start);
+      EXPECT_EQ(CtlGetText(gForm18EndDate), c.end);
+      QTest::mouseClick(WinWidget(gForm18CancelButton), Qt::LeftButton);
+    });
+    EXPECT_EQ(FORM18_Show(gMdiClient, 1, 0), 0);
+    EXPECT_FALSE(IsWindow(gForm18Window));
+  }
 }
 
 TEST_F(SavingsReportTest, Report1TodaysTransactions) {

@@ -21,6 +21,7 @@
 #include "framework/window_system.h"
 #include "savings/journal_entry_windows.h"
 #include "support/fixtures.h"
+#include "support/operator.h"
 #include "support/seams_fixture.h"
 
 namespace {
@@ -238,17 +239,56 @@ TEST_F(JournalEntryTest, TabOrderOfEachTwin) {
     Run(*c.side, [&] {
       const std::vector<Hwnd> order = c.order();
       CtlSetFocus(order[0]);
+      // One Tab a control, the date picker's included.
       for (std::size_t i = 1; i < order.size(); ++i) {
-        // The date picker's own sections take a Tab each before the focus leaves it.
-        const Hwnd from = WinGetFocus();
-        for (int k = 0; k < 4 && WinGetFocus() == from; ++k) {
-          QWidget* focus = QApplication::focusWidget();
-          ASSERT_NE(focus, nullptr);
-          QTest::keyClick(focus, Qt::Key_Tab);
-        }
+        fintest::PressKeys({fintest::kTab});
         EXPECT_EQ(WinGetFocus(), order[i]) << i;
       }
     });
+  }
+}
+
+// "Tanggal" lets the operator go on: Tab and Shift+Tab move to the next and the previous control whichever part of the
+// date is marked, and Up and Down change the part that is marked (the first one after a Tab, the last one after a
+// Shift+Tab) without moving the focus.
+TEST_F(JournalEntryTest, TabLeavesTanggalAndTheArrowsChangeItsMarkedPart) {
+  using fintest::kBackTab, fintest::kDown, fintest::kTab, fintest::kUp;
+  enum Place { kBefore, kDate, kAfter };   // the controls before and after "Tanggal" in the window's tab order
+  struct Case {
+    const char* what;
+    Place from;
+    std::vector<fintest::Key> keys;
+    Place to;
+    const char* date;
+  } cases[] = {
+      {"Tab into it and on", kBefore, {kTab, kTab}, kAfter, "2024-09-02"},
+      {"Shift+Tab into it and back", kAfter, {kBackTab, kBackTab}, kBefore, "2024-09-02"},
+      {"Up on its first part", kBefore, {kTab, kUp}, kDate, "2025-09-02"},
+      {"Down on its last part", kAfter, {kBackTab, kDown}, kDate, "2024-09-01"},
+      {"an arrow, then on", kBefore, {kTab, kUp, kUp, kTab}, kAfter, "2026-09-02"},
+      {"an arrow, then back", kAfter, {kBackTab, kDown, kBackTab}, kBefore, "2024-09-01"},
+  };
+  struct Twin {
+    const Side* side;
+    Hwnd JournalEntryControls::*before;
+    Hwnd JournalEntryControls::*after;
+  } twins[] = {
+      {&kIncome, &JournalEntryControls::save, &JournalEntryControls::account},
+      {&kExpense, &JournalEntryControls::amount, &JournalEntryControls::save},
+  };
+  for (const Twin& t : twins) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(t.side->name) + ": " + c.what);
+      Run(*t.side, [&] {
+        const JournalEntryControls& ctl = *t.side->c;
+        const Hwnd at[] = {ctl.*t.before, ctl.date, ctl.*t.after};
+        ASSERT_EQ(CtlGetText(ctl.date), "2024-09-02");
+        CtlSetFocus(at[c.from]);
+        fintest::PressKeys(c.keys);
+        EXPECT_EQ(WinGetFocus(), at[c.to]);
+        EXPECT_EQ(CtlGetText(ctl.date), c.date);
+      });
+    }
   }
 }
 

@@ -1,6 +1,7 @@
 #include "support/operator.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTableView>
@@ -51,6 +52,14 @@ int RowWithText(Hwnd list, const std::string& text) {
   for (int r = 0; r < LvGetItemCount(list); ++r)
     if (LvGetItemText(list, r, 0) == text) return r;
   return -1;
+}
+
+void PressKeys(const std::vector<Key>& keys) {
+  for (const Key& k : keys) {
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr) << "no widget has the keyboard focus";
+    QTest::keyClick(focus, k.key, k.mods);
+  }
 }
 
 std::vector<std::vector<std::string>> ListRows(Hwnd list) {

@@ -1,5 +1,7 @@
 // What the window tests do as an operator would: press a button, choose an item, read a list back.
 #pragma once
+#include <QtCore/qnamespace.h>
+
 #include <string>
 #include <vector>
 
@@ -21,6 +23,16 @@ void ClickListRow(Hwnd list, int row);
 std::vector<std::vector<std::string>> ListRows(Hwnd list);
 // The first row of a list view whose first cell reads `text`; -1 when none does.
 int RowWithText(Hwnd list, const std::string& text);
+
+// A key as the operator presses it, and the keys that move through a window and change a date's marked part.
+struct Key {
+  Qt::Key key;
+  Qt::KeyboardModifiers mods = Qt::NoModifier;
+};
+inline const Key kTab{Qt::Key_Tab}, kBackTab{Qt::Key_Backtab, Qt::ShiftModifier}, kUp{Qt::Key_Up}, kDown{Qt::Key_Down};
+// The keys pressed one after another, each on the widget that has the keyboard focus by then (fails the test when
+// none has it).
+void PressKeys(const std::vector<Key>& keys);
 
 }  // namespace fintest
 
