@@ -55,6 +55,7 @@ void FORMAKUNBAYAR_InitControlIds() {
 namespace {
 
 constexpr const char* kCaption = "Entry Data..";
+constexpr const char* kIdTaken = "Gagal menyimpan, Id/Kode Sudah Tersedia..";
 constexpr const char* kFieldFont = "Arial,-12,0,0,0,400,0,0,0,0,3,2,1,34";
 constexpr const char* kLabelFont = "MS Sans Serif,-11,0,0,0,400,0,0,0,0,1,2,1,34";
 constexpr const char* kTitleFont = "Arial,-19,0,0,0,700,0,0,0,0,3,2,1,34";
@@ -132,7 +133,7 @@ void SaveAdd(Hwnd form) {
   const bool named = FinFeeIdNamed(id, "SQL error: ", &failed);
   if (failed) return;
   if (named) {
-    MsgBox("Gagal menyimpan, Id/Kode Sudah Tersedia..", kCaption, MB_OK | MB_ICONINFORMATION);
+    MsgBox(kIdTaken, kCaption, MB_OK | MB_ICONINFORMATION);
     return;
   }
   const std::string referensi = CtlGetText(gFormAkunBayarReferensiCombo);
@@ -141,10 +142,14 @@ void SaveAdd(Hwnd form) {
     return;
   }
   const std::string kelas = st.kelas;
-  if (!FORMAKUNBAYAR_InsertFee(id, CtlGetText(gFormAkunBayarPembayaranEdit), kelas,
-                               FinFeeAmount(CtlGetText(gFormAkunBayarJumlahEdit)),
-                               CtlGetText(gFormAkunBayarJenisCombo), FinCodeOfItem(referensi), st.tapel))
-    return;   // nothing written; every field keeps its text
+  const FinInsertResult result =
+      FORMAKUNBAYAR_InsertFee(id, CtlGetText(gFormAkunBayarPembayaranEdit), kelas,
+                              FinFeeAmount(CtlGetText(gFormAkunBayarJumlahEdit)),
+                              CtlGetText(gFormAkunBayarJenisCombo), FinCodeOfItem(referensi), st.tapel);
+  // Nothing written; every field keeps its text. The id may have been taken since the count above (another program
+  // on the file): the save's own count says so.
+  if (result == FinInsertResult::Taken) MsgBox(kIdTaken, kCaption, MB_OK | MB_ICONINFORMATION);
+  if (result != FinInsertResult::Written) return;
   RefillOwner(st, kelas);
   CtlSetText(gFormAkunBayarIdEdit, "");
   CtlSetText(gFormAkunBayarPembayaranEdit, "");
@@ -196,26 +201,31 @@ std::string FORMAKUNBAYAR_ProposedId() {
   return FinFeeId(kelas, tapel, free ? free : next);
 }
 
-bool FORMAKUNBAYAR_InsertFee(const std::string& id, const std::string& pembayaran, const std::string& kelas,
-                             long long amount, const std::string& type, const std::string& refRekening,
-                             const std::string& tapel) {
+FinInsertResult FORMAKUNBAYAR_InsertFee(const std::string& id, const std::string& pembayaran,
+                                        const std::string& kelas, long long amount, const std::string& type,
+                                        const std::string& refRekening, const std::string& tapel) {
+  constexpr FinInsertResult kFailed = FinInsertResult::Failed;
   FinTransaction tx;
-  if (!tx.active()) return false;
+  if (!tx.active()) return kFailed;
+  // Whether the id is free is known only under the transaction's write lock: an id found free before it began may
+  // have been written by another program since.
+  bool failed = false;
+  if (FinFeeIdNamed(id, "SQL error: ", &failed)) return failed ? kFailed : FinInsertResult::Taken;
   if (FinExec("Insert Into account (Id, Pembayaran, Kelas, Jumlah, Type, Semester, Tapel, Jenjang, RefRekening) "
               "Values('" +
               SqlQ(id) + "','" + SqlQ(pembayaran) + "','" + SqlQ(kelas) + "','" + std::to_string(amount) + "','" +
               SqlQ(type) + "','0','" + SqlQ(tapel) + "','ins','" + SqlQ(refRekening) + "')") != 0)
-    return false;
+    return kFailed;
   gStudents.clear();
   if (FinExec("Select IdSiswa From siswakelas where kelas='" + SqlQ(kelas) + "' and tapel='" + SqlQ(tapel) + "'",
               FORMAKUNBAYAR_OnStudentRow) != 0)
-    return false;
+    return kFailed;
   const std::vector<std::string> students = std::move(gStudents);
   gStudents.clear();
   const FinBilling billing = FinFeeBilling(type, amount);
   for (const std::string& s : students)
-    if (FinExec(FinBillingInsertSql(id, s, billing)) != 0) return false;
-  return tx.commit();
+    if (FinExec(FinBillingInsertSql(id, s, billing)) != 0) return kFailed;
+  return tx.commit() ? FinInsertResult::Written : kFailed;
 }
 
 bool FORMAKUNBAYAR_UpdateFee(const std::string& id, const std::string& pembayaran, const std::string& kelas,

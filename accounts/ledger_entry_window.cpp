@@ -51,6 +51,7 @@ namespace {
 constexpr const char* kArial12 = "Arial,-12,0,0,0,400,0,0,0,0,3,2,1,34";
 constexpr const char* kSansSerif = "MS Sans Serif,-11,0,0,0,400,0,0,0,0,1,2,1,34";
 constexpr const char* kEntryCaption = "Entry Data..";
+constexpr const char* kTaken = "Gagal menyimpan, Id/Kode Sudah Tersedia..";
 constexpr std::uint32_t kLabel = WS_CHILD | WS_VISIBLE | SS_LEFT;
 constexpr std::uint32_t kEdit = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
 
@@ -86,11 +87,11 @@ void SaveEdit(const std::string& kode, const std::string& deskripsi, const std::
 
 void SaveNew(const std::string& kode, const std::string& deskripsi, const std::string& grup) {
   // The code is the account's key in every school year.
+  const std::string countSql = "Select count(*) From rekening WHERE Kode='" + SqlQ(kode) + "'";
   gSqlResult.clear();
-  if (FinExec("Select count(*) From rekening WHERE Kode='" + SqlQ(kode) + "'", FinCbSingleValue) != SQLITE_OK)
-    return;   // without the duplicate test nothing is written
+  if (FinExec(countSql, FinCbSingleValue) != SQLITE_OK) return;   // without the duplicate test nothing is written
   if (Val(gSqlResult) >= 1) {
-    MsgBox("Gagal menyimpan, Id/Kode Sudah Tersedia..", kEntryCaption, MB_OK | MB_ICONINFORMATION);
+    MsgBox(kTaken, kEntryCaption, MB_OK | MB_ICONINFORMATION);
     return;
   }
   if (kode.empty() || deskripsi.empty()) {
@@ -98,9 +99,16 @@ void SaveNew(const std::string& kode, const std::string& deskripsi, const std::s
     return;
   }
   LvDeleteAllItems(gForm5List);
-  if (FinExec("Insert Into rekening (Kode, Deskripsi, Grup, Tapel) Values('" + SqlQ(kode) + "','" + SqlQ(deskripsi) +
-              "','" + SqlQ(grup) + "','" + SqlQ(gTapel) + "')") != SQLITE_OK)
-    return;
+  // Counted again under the write lock: another program on the file may have added the code since.
+  switch (FinInsertIfFree(countSql, {"Insert Into rekening (Kode, Deskripsi, Grup, Tapel) Values('" + SqlQ(kode) +
+                                     "','" + SqlQ(deskripsi) + "','" + SqlQ(grup) + "','" + SqlQ(gTapel) + "')"})) {
+    case FinInsertResult::Written: break;
+    case FinInsertResult::Taken:
+      RefillLedgerList();   // showing the account that has the code now
+      MsgBox(kTaken, kEntryCaption, MB_OK | MB_ICONINFORMATION);
+      return;
+    case FinInsertResult::Failed: return;   // reported; the list stays empty until it is refilled
+  }
   RefillLedgerList();
   MsgBox("Data berhasil disimpan..", kEntryCaption, MB_OK | MB_ICONINFORMATION);
   CtlSetText(gFormRekDeskripsiEdit, "");

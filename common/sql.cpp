@@ -224,17 +224,26 @@ bool FinTransaction::commit() {
 
 FinInsertResult FinInsertIfFree(const std::string& countSql, const std::vector<std::string>& statements,
                                 long long* lastRowId) {
+  return FinInsertIfAllFree({countSql}, statements, nullptr, lastRowId);
+}
+
+FinInsertResult FinInsertIfAllFree(const std::vector<std::string>& countSqls, const std::vector<std::string>& statements,
+                                   int* takenBy, long long* lastRowId) {
   bool failed = false;
   std::string error;
   {
     FinTransaction tx;
     if (!tx.active()) return FinInsertResult::Failed;   // reported by the helper
-    gCountResult = 0;
-    if (FinExecQuiet(countSql, FinCbCount) != SQLITE_OK) {
-      failed = true;
-    } else if (gCountResult != 0) {
-      return FinInsertResult::Taken;   // rolled back on leaving the scope
-    } else {
+    for (std::size_t i = 0; i < countSqls.size() && !failed; ++i) {
+      gCountResult = 0;
+      if (FinExecQuiet(countSqls[i], FinCbCount) != SQLITE_OK) {
+        failed = true;
+      } else if (gCountResult != 0) {
+        if (takenBy) *takenBy = static_cast<int>(i);
+        return FinInsertResult::Taken;   // rolled back on leaving the scope
+      }
+    }
+    if (!failed) {
       for (const std::string& s : statements) {
         if (FinExecQuiet(s) != SQLITE_OK) {
           failed = true;

@@ -82,3 +82,8 @@ enum class FinInsertResult {
 // given) holds the rowid of the last row inserted.
 FinInsertResult FinInsertIfFree(const std::string& countSql, const std::vector<std::string>& statements,
                                 long long* lastRowId = nullptr);
+
+// As FinInsertIfFree, for rows whose ids must pass several counts: they run in order inside the transaction, the first
+// that counts rows ends it (Taken, nothing written) and `takenBy` (when given) holds its place in `countSqls`.
+FinInsertResult FinInsertIfAllFree(const std::vector<std::string>& countSqls, const std::vector<std::string>& statements,
+                                   int* takenBy = nullptr, long long* lastRowId = nullptr);

@@ -7,6 +7,7 @@
 namespace {
 
 using feetest::FeeTest;
+using feetest::OtherProgram;
 using feetest::Rows;
 using feetest::Twelve;
 
@@ -185,6 +186,39 @@ TEST_F(FeeEntryTest, RefusalsWriteNothing) {
                   "('BR-TKA20230001')"),
               "0");
   }
+}
+
+// Two programs on one file (the program started twice, or two desks on a shared folder): the id the window counted as
+// free is saved by the other program before this save begins. The save counts again under its write lock and refuses
+// with the window's own words: the class is billed once, by the fee that was saved first.
+TEST_F(FeeEntryTest, AnIdAnotherProgramTakesBetweenTheCheckAndTheSaveIsRefused) {
+  const std::string path = WorkFile("keuangan.db3");
+  OtherProgram other(path);
+  CommandModal(gForm6AddId, [&](Hwnd form) {
+    Fill("411 SPP", "Les", "1000", "Perbulan");
+    ASSERT_EQ(CtlGetText(gFormAkunBayarIdEdit), "BR-TKA20230007");
+    fintest::WritesAfterCheck between(
+        gDb, other, "Select (Select Count(*) From account WHERE Id=",
+        "INSERT INTO account (Id, Pembayaran, Kelas, Jumlah, Type, Semester, Tapel, Jenjang, RefRekening) VALUES "
+        "('BR-TKA20230007','Kegiatan','TK A',5000,'Perbulan','0','2023/2024','ins','411');"
+        "INSERT INTO detail_account (id_account, id_siswa, jml_pembayaran) VALUES ('BR-TKA20230007','S1',60000),"
+        "('BR-TKA20230007','S2',60000),('BR-TKA20230007','S3',60000)");
+    ExpectMsgBox("Gagal menyimpan, Id/Kode Sudah Tersedia..", kCaption, IDOK, kInfo);   // and no "berhasil"
+    Click(gFormAkunBayarSimpanButton);
+    VerifySeams();
+    EXPECT_TRUE(between.written());
+    EXPECT_TRUE(sqlite3_get_autocommit(gDb));
+    EXPECT_EQ(CtlGetText(gFormAkunBayarIdEdit), "BR-TKA20230007");   // the fields keep their texts
+    EXPECT_EQ(CtlGetText(gFormAkunBayarPembayaranEdit), "Les");
+    FrmClose(form, 0);
+  });
+  // One fee of the id, the other program's, and each student billed for it once.
+  EXPECT_EQ(fintest::RowsInFile(path, "select Pembayaran from account where Id='BR-TKA20230007'"),
+            (Rows{{"Kegiatan"}}));
+  EXPECT_EQ(fintest::RowsInFile(path, "select id_siswa, count(*), sum(jml_pembayaran) from detail_account where "
+                                      "id_account='BR-TKA20230007' group by id_siswa order by id_siswa"),
+            (Rows{{"S1", "1", "60000"}, {"S2", "1", "60000"}, {"S3", "1", "60000"}}));
+  EXPECT_EQ(fintest::RowsInFile(path, "select count(*) from account where Pembayaran='Les'"), (Rows{{"0"}}));
 }
 
 TEST_F(FeeEntryTest, ProposalsPassOverIdsThatBillingRowsOrPaymentsStillName) {

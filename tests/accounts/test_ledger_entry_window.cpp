@@ -21,6 +21,7 @@
 #include "framework/form_runtime.h"
 #include "framework/window_system.h"
 #include "support/fixtures.h"
+#include "support/other_program.h"
 #include "support/seams_fixture.h"
 
 namespace {
@@ -205,6 +206,29 @@ TEST_F(LedgerEntryTest, AddRefusals) {
     EXPECT_EQ(All(), before);
     EXPECT_EQ(LvGetItemCount(gForm5List), 3);
   }
+}
+
+// Two programs on one file (the program started twice, or two desks on a shared folder): the code the window counted
+// as free is added by the other program before the insert. The save counts again under its write lock and refuses:
+// one code names one account.
+TEST_F(LedgerEntryTest, ACodeAnotherProgramAddsBetweenTheCheckAndTheSaveIsRefused) {
+  const std::string path = WorkFile("data.db3");
+  fintest::OtherProgram other(path);
+  Run(gForm5AddId, -1, [&] {
+    Fill("105", "Dana BOS", 0);
+    fintest::WritesAfterCheck between(gDb, other, "Select count(*) From rekening WHERE Kode=",
+                                      "INSERT INTO rekening VALUES ('105', 'Sumbangan', 'Klr', '2024/2025')");
+    ExpectMsgBox(kTaken, kEntry, IDOK, kInfo);   // and no "berhasil"
+    Save();
+    VerifySeams();
+    EXPECT_TRUE(between.written());
+    EXPECT_EQ(CtlGetText(gFormRekDeskripsiEdit), "Dana BOS");   // nothing of the window's was saved
+    // The list shows the account that has the code now.
+    EXPECT_EQ(ListRows(), (Rows{{"101", "SPP", "Msk"}, {"105", "Sumbangan", "Klr"}, {"201", "Gaji Guru", "Klr"},
+                                {"301", "Bank BRI", "Bms"}}));
+  });
+  EXPECT_EQ(fintest::RowsInFile(path, "select Deskripsi, Grup, Tapel from rekening where Kode='105'"),
+            (Rows{{"Sumbangan", "Klr", "2024/2025"}}));
 }
 
 TEST_F(LedgerEntryTest, ApostrophesAreSavedAsTyped) {

@@ -22,6 +22,7 @@
 #include "framework/controls.h"
 #include "framework/form_runtime.h"
 #include "framework/window_system.h"
+#include "students/student_ids.h"
 #include "students/student_list_window.h"
 #include "students/student_record_window.h"
 #include "support/fixtures.h"
@@ -331,6 +332,56 @@ TEST_F(StudentRecordTest, AnIdThatStillHasAClassRowThisYearIsNotGivenAgain) {
             (Rows{{"S02", "1"}, {"S40", "1"}, {"X", "1"}}));
   EXPECT_EQ(Query("SELECT id_siswa, count(*) FROM detail_account GROUP BY id_siswa ORDER BY id_siswa"),
             (Rows{{"S02", "2"}, {"S40", "2"}}));
+}
+
+// Two programs on one file (the program started twice, or two desks on a shared folder): after the window's checks
+// found the id free, the other program gives it out (a student of its own, a class row, a savings deposit) before this
+// save begins. The save makes its checks again under its write lock and refuses in the same words: one student, one
+// class row and one set of billing rows per id.
+TEST_F(StudentRecordTest, AnIdAnotherProgramTakesBetweenTheChecksAndTheSaveIsRefused) {
+  const std::string path = WorkFile("data.db3");
+  fintest::OtherProgram other(path);
+  struct Case {
+    const char* id;
+    const char* meanwhile;   // what the other program writes
+    std::string message;
+    const char* caption;
+    const char* students;    // siswa rows of the id in the file afterwards
+    const char* classRows;   // and its class rows
+  } cases[] = {
+      {"S40",
+       "INSERT INTO siswa (Id, Nama, Status) VALUES ('S40','DARI MEJA LAIN','Aktif');"
+       "INSERT INTO siswakelas (Kode, IdSiswa, Kelas, Jenjang, Tapel) VALUES ('20242025S40','S40','VII-A','-',"
+       "'2024/2025')",
+       kDuplicate, kEntry, "1", "1"},
+      {"S41",
+       "INSERT INTO siswakelas (Kode, IdSiswa, Kelas, Jenjang, Tapel) VALUES ('20242025S41','S41','VII-B','-',"
+       "'2024/2025')",
+       kFormSiswaClassRowTaken, "Info", "0", "1"},
+      {"S42",
+       "INSERT INTO transaksi (id, tgl, uraian, acctid, siswaid, masuk, keluar, sts) VALUES "
+       "('S42202103050930','2021-03-05','01-Setoran','Tabungan','S42',5000,0,'t')",
+       FinStudentIdsHaveMoneyText({"S42"}), "Info", "0", "0"},
+  };
+  RunAdd([&] {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.id);
+      Fill(c.id, "anak baru");
+      fintest::WritesAfterCheck between(gDb, other, "Select (Select Count(*) From transaksi WHERE SiswaId=",
+                                        c.meanwhile);
+      ExpectMsgBox(c.message, c.caption, IDOK, kInfo);   // and no "berhasil"
+      Click(gFormSiswaSaveButton);
+      VerifySeams();
+      EXPECT_TRUE(between.written());
+      EXPECT_EQ(CtlGetText(gFormSiswaIdEdit), c.id);   // a refused student stays in the form
+      const std::string q = std::string("='") + c.id + "'";
+      EXPECT_EQ(fintest::RowsInFile(path, "SELECT (SELECT count(*) FROM siswa WHERE Id" + q +
+                                              "), (SELECT count(*) FROM siswakelas WHERE IdSiswa" + q +
+                                              "), (SELECT count(*) FROM detail_account WHERE id_siswa" + q + ")"),
+                (Rows{{c.students, c.classRows, "0"}}));
+    }
+  });
+  EXPECT_EQ(fintest::RowsInFile(path, "SELECT count(*) FROM siswa WHERE Nama='ANAK BARU'"), (Rows{{"0"}}));
 }
 
 // A deleted student leaves payments, savings and billing rows behind, in whatever year: a new student is never given
