@@ -107,9 +107,14 @@ void InitAdd() {
 void InitEdit(const FrmWindowState& st) {
   const Hwnd list = st.list;
   const int row = st.markedRow;
-  const std::string pembayaran = LvGetItemText(list, row, 1);
+  const std::string id = LvGetItemText(list, row, 0);
+  // The name as stored: a list cell gives at most 259 characters, and the edit writes the name back. Only a fee the
+  // file no longer has (or a failed read, its box shown) keeps the list's text.
+  std::vector<std::string> stored = {LvGetItemText(list, row, 1)};
+  if (row >= 0) FinReadRow("Select Pembayaran From account WHERE Id='" + SqlQ(id) + "'", stored);
+  const std::string& pembayaran = stored[0];
   const std::string ref = LvGetItemText(list, row, 5);
-  CtlSetText(gFormAkunBayarIdEdit, LvGetItemText(list, row, 0));
+  CtlSetText(gFormAkunBayarIdEdit, id);
   CbSetCurSel(gFormAkunBayarDeskripsiCombo, CbFindString(gFormAkunBayarDeskripsiCombo, -1, pembayaran));
   CtlSetText(gFormAkunBayarPembayaranEdit, pembayaran);
   CtlSetText(gFormAkunBayarJumlahEdit, StrReplace(LvGetItemText(list, row, 2), ".", ""));

@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 
 #include <string>
+#include <vector>
 
 #include "accounts/ledger_list_window.h"
 #include "common/globals.h"
@@ -170,8 +171,16 @@ LResult FORMREK_Init(Hwnd) {
   CbSetCurSel(gFormRekGrupCombo, 0);
   if (gEditMode > 0) {
     const int row = LvGetSelectionMark(gForm5List);
-    CtlSetText(gFormRekKodeEdit, LvGetItemText(gForm5List, row, 0));
-    CtlSetText(gFormRekDeskripsiEdit, LvGetItemText(gForm5List, row, 1));
+    const std::string kode = LvGetItemText(gForm5List, row, 0);
+    CtlSetText(gFormRekKodeEdit, kode);
+    // The description as stored: a list cell gives at most 259 characters, and the edit writes the field back into
+    // every school year of the code. Only an account the file no longer has (or a failed read, its box shown) comes
+    // from the list.
+    std::vector<std::string> stored = {LvGetItemText(gForm5List, row, 1)};
+    if (row >= 0)
+      FinReadRow("Select Deskripsi From rekening WHERE Kode='" + SqlQ(kode) + "' and Tapel='" + SqlQ(gTapel) + "'",
+                 stored);
+    CtlSetText(gFormRekDeskripsiEdit, stored[0]);
     CbSetCurSel(gFormRekGrupCombo, FORMREK_GroupIndex(LvGetItemText(gForm5List, row, 2)));
   }
   return 0;

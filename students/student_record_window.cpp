@@ -423,16 +423,20 @@ LResult FORMSISWA_OnCreate(Hwnd form, std::intptr_t) {
       const std::string id = cell(0);
       const std::string photo = FORMSISWA_PhotoFile(id);
       if (!photo.empty()) CtlSetBitmapFile(gFormSiswaPhoto, photo);
+      // The free texts as stored: a list cell gives at most 259 characters, and the edit writes every field back.
+      // Only a student the file no longer has (or a failed read, its box shown) comes from the list's cells.
+      std::vector<std::string> texts = {cell(1), cell(3), cell(6), cell(LvGetColumnCount(list) - 1)};
+      FinReadRow("Select Nama, TmpLahir, Alamat, Ket From siswa WHERE Id='" + SqlQ(id) + "'", texts);
       CtlSetText(gFormSiswaIdEdit, id);
-      CtlSetText(gFormSiswaNamaEdit, cell(1));
+      CtlSetText(gFormSiswaNamaEdit, texts[0]);
       CbSetCurSel(gFormSiswaGenderCombo, cell(2).substr(0, 1) == "P" ? 1 : 0);
-      CtlSetText(gFormSiswaTmpLahirEdit, cell(3));
+      CtlSetText(gFormSiswaTmpLahirEdit, texts[1]);
       DtpSetDate(gFormSiswaTglLahirPicker, cell(4));
       // An empty religion chooses none (it would otherwise match the first item).
       const std::string agama = cell(5);
       CbSetCurSel(gFormSiswaAgamaCombo, agama.empty() ? -1 : CbFindString(gFormSiswaAgamaCombo, -1, agama));
-      CtlSetText(gFormSiswaAlamatEdit, cell(6));
-      CtlSetText(gFormSiswaKetEdit, cell(LvGetColumnCount(list) - 1));
+      CtlSetText(gFormSiswaAlamatEdit, texts[2]);
+      CtlSetText(gFormSiswaKetEdit, texts[3]);
     }
     // The update is keyed by the id: it is not changed while editing.
     WinSendMessage(gFormSiswaIdEdit, EM_SETREADONLY, 1, 0);

@@ -2,6 +2,7 @@
 // and a billing row for every student of the class, the refusals, all-or-nothing saves, and edits that rewrite every
 // billing row.
 #include "accounts/fee_test_fixture.h"
+#include "common/sql.h"
 #include "support/read_denied.h"
 
 namespace {
@@ -429,6 +430,24 @@ TEST_F(FeeEntryTest, AFailingEditChangesNothing) {
   EXPECT_EQ(Query("select Pembayaran, Jumlah, Jenjang from account where Id='BR-TKA20230001'"),
             (Rows{{"SPP", "150000", "<null>"}}));
   EXPECT_EQ(ListRows(gForm6List)[0][1], "SPP");
+}
+
+// A fee name longer than a list cell (259 characters) comes into the edit whole, from the file: an edit of the amount
+// keeps the name whole.
+TEST_F(FeeEntryTest, AnEditKeepsAFeeNameLongerThanAListCellWhole) {
+  const std::string name = "Iuran 'Kegiatan' " + std::string(283, 'k');
+  fintest::Exec(gDb, "UPDATE account SET Pembayaran=" + SqlQuoted(name) + " WHERE Id='BR-TKA20230001'");
+  Command(gForm6RefreshId);
+  LvSelectItem(gForm6List, 0);
+  ASSERT_LT(LvGetItemText(gForm6List, 0, 1).size(), name.size());   // the list cell gives it cut
+  CommandModal(gForm6EditId, [&](Hwnd) {
+    EXPECT_EQ(CtlGetText(gFormAkunBayarPembayaranEdit), name);
+    CtlSetText(gFormAkunBayarJumlahEdit, "175000");
+    Click(gFormAkunBayarSimpanButton);
+  });
+  EXPECT_EQ(fintest::RowsInFile(WorkFile("keuangan.db3"),
+                                "select Pembayaran, Jenjang from account where Id='BR-TKA20230001'"),
+            (Rows{{name, "rev"}}));
 }
 
 TEST_F(FeeEntryTest, EditWithoutAMarkedFeeWritesNothing) {

@@ -16,6 +16,7 @@
 #include "accounts/ledger_list_window.h"
 #include "app/globals.h"
 #include "common/globals.h"
+#include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/fonts.h"
 #include "framework/form_runtime.h"
@@ -330,15 +331,37 @@ TEST_F(LedgerEntryTest, AFailedInsertReportsAndLeavesTheListEmptyUntilRefreshed)
   EXPECT_EQ(LvGetItemCount(gForm5List), 3);
 }
 
-TEST_F(LedgerEntryTest, ALongDescriptionComesInCutTo259Characters) {
-  const std::string longText(300, 'a');
-  fintest::Exec(gDb, "UPDATE rekening SET Deskripsi='" + longText + "' WHERE Kode='201'");
-  Run(gForm5EditId, 1, [this] {
-    EXPECT_EQ(CtlGetText(gFormRekDeskripsiEdit).size(), 259u);
-    ExpectMsgBox(kSaved, kEntry, IDOK, kInfo);
-    Save();
-  });
-  EXPECT_EQ(Db("select length(Deskripsi) from rekening where Kode='201'"), Rows{{"259"}});
+// A description longer than a list cell (259 characters) comes into the edit whole, from the file: an edit of the
+// group alone keeps it whole in every school year of the code.
+TEST_F(LedgerEntryTest, AnEditOfTheGroupKeepsALongDescriptionWholeInEverySchoolYear) {
+  std::string accented;
+  for (int i = 0; i < 120; ++i) accented += "\xC3\xA9";   // é
+  const struct {
+    const char* name;
+    std::string text;
+  } cases[] = {
+      {"300 letters", std::string(300, 'a')},
+      {"two-byte letters and apostrophes", "Dana 'BOS' " + std::string(140, 'x') + accented},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    fintest::Exec(gDb, "DELETE FROM rekening WHERE Kode='201' AND Tapel='2023/2024';"
+                       "INSERT INTO rekening VALUES ('201', 'lama', 'Klr', '2023/2024');"
+                       "UPDATE rekening SET Deskripsi=" + SqlQuoted(c.text) + ", Grup='Klr' WHERE Kode='201'");
+    if (IsWindow(list_)) {
+      ASSERT_EQ(TbClickButton(gForm5Toolbar, gForm5RefreshId), 1);
+    }
+    Run(gForm5EditId, 1, [&] {
+      EXPECT_LT(LvGetItemText(gForm5List, 1, 1).size(), c.text.size());   // the list cell gives it cut
+      EXPECT_EQ(CtlGetText(gFormRekDeskripsiEdit), c.text);
+      CbSetCurSel(gFormRekGrupCombo, 2);   // the group alone is changed
+      ExpectMsgBox(kSaved, kEntry, IDOK, kInfo);
+      Save();
+    });
+    EXPECT_EQ(fintest::RowsInFile(WorkFile("data.db3"),
+                                  "select Deskripsi, Grup, Tapel from rekening where Kode='201' order by Tapel"),
+              (Rows{{c.text, "Bms", "2023/2024"}, {c.text, "Bms", "2024/2025"}}));
+  }
 }
 
 TEST(LedgerGroupCodes, IndexAndCodeBothWays) {

@@ -19,6 +19,7 @@
 
 #include "app/globals.h"
 #include "common/globals.h"
+#include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"
 #include "framework/window_system.h"
@@ -558,6 +559,32 @@ TEST_F(StudentRecordTest, EditsTheMarkedStudentInBothLayouts) {
     EXPECT_EQ(ListRow(row), want);
   }
   EXPECT_EQ(Query("SELECT count(*) FROM siswa"), (Rows{{"4"}}));
+}
+
+// Free texts longer than a list cell (259 characters) come into the edit whole, from the file: an edit of the gender
+// keeps them whole.
+TEST_F(StudentRecordTest, AnEditKeepsTextsLongerThanAListCellWhole) {
+  const std::string nama = "BUDI " + std::string(270, 'B');
+  const std::string tmpLahir = "Kota " + std::string(280, 't');
+  const std::string alamat = "Jl. Riau No. 2, " + std::string(290, 'a');
+  const std::string ket = "pindahan " + std::string(300, 'k');
+  fintest::Exec(gDb, "UPDATE siswa SET Nama=" + SqlQuoted(nama) + ", TmpLahir=" + SqlQuoted(tmpLahir) +
+                         ", Alamat=" + SqlQuoted(alamat) + ", Ket=" + SqlQuoted(ket) + " WHERE Id='S02'");
+  FORM2_LoadListByClass();
+  const int row = RowOf("S02");
+  ASSERT_LT(LvGetItemText(gForm2List, row, 6).size(), alamat.size());   // the list cell gives it cut
+  LvSelectItem(gForm2List, row);
+  RunEdit([&] {
+    EXPECT_EQ(CtlGetText(gFormSiswaNamaEdit), nama);
+    EXPECT_EQ(CtlGetText(gFormSiswaTmpLahirEdit), tmpLahir);
+    EXPECT_EQ(CtlGetText(gFormSiswaAlamatEdit), alamat);
+    EXPECT_EQ(CtlGetText(gFormSiswaKetEdit), ket);
+    CbSetCurSel(gFormSiswaGenderCombo, 1);   // the gender alone is changed
+    ExpectMsgBox("Data Siswa berhasil dirubah..", "Edit Data..", IDOK, kInfo);
+    Click(gFormSiswaSaveButton);
+  });
+  EXPECT_EQ(fintest::RowsInFile(WorkFile("data.db3"), "SELECT Nama, LP, TmpLahir, Alamat, Ket FROM siswa WHERE Id='S02'"),
+            (Rows{{nama, "P", tmpLahir, alamat, ket}}));
 }
 
 TEST_F(StudentRecordTest, EditLeavesTheWorkingYearsClassAlone) {
