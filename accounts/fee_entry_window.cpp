@@ -2,6 +2,8 @@
 
 #include <QLabel>
 #include <QWidget>
+#include <sqlite3.h>
+
 #include <set>
 #include <string>
 #include <vector>
@@ -174,8 +176,13 @@ void SaveEdit(Hwnd form) {
   const bool withAmount = ChkIsChecked(gFormAkunBayarDefaultCheck) != 0;
   const std::string type = CtlGetText(gFormAkunBayarJenisCombo);
   const std::string ref = FinCodeOfItem(CtlGetText(gFormAkunBayarReferensiCombo));
-  // Opened without a marked fee: there is no fee to rewrite (an empty Id must not match rows of its own).
-  if (!id.empty() && FORMAKUNBAYAR_UpdateFee(id, pembayaran, kelas, amount, withAmount, type, ref)) {
+  // Opened without a marked fee: there is no fee to rewrite (an empty Id must not match rows of its own). A fee the
+  // file no longer has (deleted meanwhile) is said to be gone, and its list row is not rewritten as if saved.
+  bool found = true;
+  const bool written = !id.empty() && FORMAKUNBAYAR_UpdateFee(id, pembayaran, kelas, amount, withAmount, type, ref,
+                                                              &found);
+  if (!found) MsgBox(kFormAkunBayarNotFound, "Info", MB_OK | MB_ICONINFORMATION);
+  if (written) {
     // The row of the window's own list shows what the fee now holds.
     const int row = FrmMarkedRowOf(st);
     if (row >= 0) {
@@ -192,6 +199,8 @@ void SaveEdit(Hwnd form) {
 }  // namespace
 
 // ----- what the window computes -------------------------------------------------------------------------------------
+const char* const kFormAkunBayarNotFound = "Akun pembayaran tidak ditemukan, tidak ada data yang disimpan..";
+
 std::string FORMAKUNBAYAR_ProposedId() {
   const FrmWindowState st = StateOf(0);
   const std::string& kelas = st.kelas;
@@ -235,7 +244,8 @@ FinInsertResult FORMAKUNBAYAR_InsertFee(const std::string& id, const std::string
 
 bool FORMAKUNBAYAR_UpdateFee(const std::string& id, const std::string& pembayaran, const std::string& kelas,
                              long long amount, bool withAmount, const std::string& type,
-                             const std::string& refRekening) {
+                             const std::string& refRekening, bool* found) {
+  if (found) *found = true;
   FinTransaction tx;
   if (!tx.active()) return false;
   const std::string amountPart = withAmount ? "Jumlah='" + std::to_string(amount) + "'," : " ";
@@ -243,6 +253,10 @@ bool FORMAKUNBAYAR_UpdateFee(const std::string& id, const std::string& pembayara
               "Type='" + SqlQ(type) + "',Jenjang='rev',RefRekening='" + SqlQ(refRekening) + "' WHERE Id='" +
               SqlQ(id) + "'") != 0)
     return false;
+  if (sqlite3_changes(gDb) < 1) {   // no such fee: its billing rows are not rewritten either
+    if (found) *found = false;
+    return false;
+  }
   if (FinExec(FinBillingUpdateAllSql(id, FinFeeBilling(type, amount))) != 0) return false;
   return tx.commit();
 }

@@ -42,10 +42,13 @@ FinInsertResult FORMAKUNBAYAR_InsertFee(const std::string& id, const std::string
                                         const std::string& kelas, long long amount, const std::string& type,
                                         const std::string& refRekening, const std::string& tapel);
 // Rewrites a fee (its amount only when `withAmount`) and every billing row of it with `amount`, in one transaction.
-// True when written.
+// True when written. When no fee has `id`, nothing is written and `found` (when given) is set false.
 bool FORMAKUNBAYAR_UpdateFee(const std::string& id, const std::string& pembayaran, const std::string& kelas,
                              long long amount, bool withAmount, const std::string& type,
-                             const std::string& refRekening);
+                             const std::string& refRekening, bool* found = nullptr);
+// An edit of a fee the file no longer has: nothing saved (caption "Info"). "Akun pembayaran tidak ditemukan, tidak ada
+// data yang disimpan.."
+extern const char* const kFormAkunBayarNotFound;
 
 // Creates the window (407 x 329, centred) owned by `owner` (the fee list window) and runs it modally when `modal`
 // is 1; returns the form result.

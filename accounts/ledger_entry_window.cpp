@@ -46,6 +46,8 @@ int FORMREK_GroupIndex(const std::string& code) {
   return -1;
 }
 
+const char* const kFormRekNoSuchCode = "Kode rekening tidak ditemukan, tidak ada data yang disimpan..";
+
 // ----- the window ---------------------------------------------------------------------------------------------------
 namespace {
 
@@ -81,6 +83,11 @@ void SaveEdit(const std::string& kode, const std::string& deskripsi, const std::
   if (!grup.empty()) sql += ",Grup='" + SqlQ(grup) + "'";
   sql += " WHERE Kode='" + SqlQ(kode) + "'";
   if (FinExec(sql) != SQLITE_OK) return;
+  // A code no account has (typed over, or deleted meanwhile): nothing was changed, and the window says so.
+  if (sqlite3_changes(gDb) < 1) {
+    MsgBox(kFormRekNoSuchCode, "Info", MB_OK | MB_ICONINFORMATION);
+    return;
+  }
   RefillLedgerList();
   MsgBox("Data berhasil disimpan..", kEntryCaption, MB_OK | MB_ICONINFORMATION);
   CtlSetText(gFormRekDeskripsiEdit, "");

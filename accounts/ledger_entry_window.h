@@ -35,3 +35,7 @@ LResult FORMREK_Save(Hwnd form);
 std::string FORMREK_GroupCode(int comboIndex);
 // The combo index of a stored group code: 'Msk' 0, 'Klr' 1, 'Bms' 2; -1 (no item) for any other text.
 int FORMREK_GroupIndex(const std::string& code);
+
+// An edit whose code no account has: nothing saved (caption "Info"). "Kode rekening tidak ditemukan, tidak ada data
+// yang disimpan.."
+extern const char* const kFormRekNoSuchCode;

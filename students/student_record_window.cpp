@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QTextCharFormat>
 #include <QWidget>
+#include <sqlite3.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -124,6 +126,8 @@ FinInsertResult FORMSISWA_InsertStudent(const FormSiswaStudent& s, const std::st
   return FinInsertIfAllFree(FORMSISWA_FreeIdCountSqls(s.id, tapel),
                             FORMSISWA_InsertSql(s, kelas, tapel, entryDate, accounts), takenBy);
 }
+
+const char* const kFormSiswaNotFound = "Data siswa tidak ditemukan, tidak ada data yang dirubah..";
 
 std::string FORMSISWA_PhotoFile(const std::string& id) {
   if (id.empty() || id.find('/') != std::string::npos || id.find('\\') != std::string::npos) return std::string();
@@ -263,14 +267,20 @@ LResult SaveEdit(Hwnd form) {
   const FormSiswaStudent s = ReadForm();
   // Without a student (no row was marked in the list) there is nothing to update: no student is changed.
   if (!s.id.empty() && FinExec(FORMSISWA_UpdateSql(s)) == 0) {
-    // The student's class stays as it is: the list may show the student through a row of another school year or a
-    // search, and the class in the list's combo is then not the student's class of the working year. The row
-    // written back is the one marked in the window's own list when it opened.
-    const int row = FrmMarkedRowOf(st);
-    if (row >= 0) WriteListRow(st.list, row, s, "", "");
-    FORMSISWA_CopyPhoto(gPhotoPath, s.id);
-    ForgetPhoto();
-    MsgBox("Data Siswa berhasil dirubah..", "Edit Data..", MB_OK | MB_ICONINFORMATION);
+    if (sqlite3_changes(gDb) < 1) {
+      // The file no longer has the student (deleted meanwhile, at this desk or another): nothing is claimed as
+      // changed, and the list keeps its row as it was.
+      MsgBox(kFormSiswaNotFound, "Info", MB_OK | MB_ICONINFORMATION);
+    } else {
+      // The student's class stays as it is: the list may show the student through a row of another school year or
+      // a search, and the class in the list's combo is then not the student's class of the working year. The row
+      // written back is the one marked in the window's own list when it opened.
+      const int row = FrmMarkedRowOf(st);
+      if (row >= 0) WriteListRow(st.list, row, s, "", "");
+      FORMSISWA_CopyPhoto(gPhotoPath, s.id);
+      ForgetPhoto();
+      MsgBox("Data Siswa berhasil dirubah..", "Edit Data..", MB_OK | MB_ICONINFORMATION);
+    }
   }
   FrmClose(form, 0);
   return 0;

@@ -82,6 +82,9 @@ std::vector<std::string> FORMSISWA_FreeIdCountSqls(const std::string& id, const 
 FinInsertResult FORMSISWA_InsertStudent(const FormSiswaStudent& s, const std::string& kelas, const std::string& tapel,
                                         const std::string& entryDate, const std::vector<FormSiswaAccount>& accounts,
                                         int* takenBy = nullptr);
+// An edit of a student the file no longer has: nothing changed (caption "Info"). "Data siswa tidak ditemukan, tidak
+// ada data yang dirubah.."
+extern const char* const kFormSiswaNotFound;
 // "image/" + id + ".bmp" under the working folder.
 std::string FORMSISWA_PhotoFile(const std::string& id);
 // Copies `source` to the student's photo file when a source is given and no photo file of that name exists (the

@@ -450,6 +450,29 @@ TEST_F(FeeEntryTest, AnEditKeepsAFeeNameLongerThanAListCellWhole) {
             (Rows{{name, "rev"}}));
 }
 
+// An edit of a fee that another program deleted after the window opened writes nothing (neither the fee nor its
+// billing rows), says so, and leaves the list row as it was.
+TEST_F(FeeEntryTest, AnEditOfAFeeAnotherProgramDeletedSaysNothingWasSaved) {
+  const std::string path = WorkFile("keuangan.db3");
+  OtherProgram other(path);
+  LvSelectItem(gForm6List, 0);
+  const std::vector<std::string> listRow = ListRows(gForm6List)[0];
+  const Rows billing = Billing("BR-TKA20230001");
+  CommandModal(gForm6EditId, [&](Hwnd form) {
+    ASSERT_EQ(other.Write("DELETE FROM account WHERE Id='BR-TKA20230001'"), SQLITE_OK);
+    Click(gFormAkunBayarDefaultCheck);
+    CtlSetText(gFormAkunBayarJumlahEdit, "99");
+    CtlSetText(gFormAkunBayarPembayaranEdit, "Baru");
+    ExpectMsgBox(kFormAkunBayarNotFound, "Info", IDOK, kInfo);   // and nothing else
+    Click(gFormAkunBayarSimpanButton);
+    VerifySeams();
+    EXPECT_FALSE(IsWindow(form));   // the edit closes either way
+  });
+  EXPECT_EQ(fintest::RowsInFile(path, "select count(*) from account where Id='BR-TKA20230001'"), (Rows{{"0"}}));
+  EXPECT_EQ(Billing("BR-TKA20230001"), billing);   // its billing rows as they were
+  EXPECT_EQ(ListRows(gForm6List)[0], listRow);
+}
+
 TEST_F(FeeEntryTest, EditWithoutAMarkedFeeWritesNothing) {
   fintest::Exec(gDb, "INSERT INTO account (Id, Pembayaran, Kelas, Tapel) VALUES ('','Tanpa id','TK A','2023/2024');"
                      "INSERT INTO detail_account (id_account, id_siswa, jml_pembayaran) VALUES ('','S1',7)");

@@ -302,17 +302,36 @@ TEST_F(LedgerEntryTest, EditOpensWithTheStoredGroupAndKeepsIt) {
   }
 }
 
-TEST_F(LedgerEntryTest, EditOfACodeNoRowHasChangesNothingAndStillReportsSuccess) {
-  const Rows before = All();
-  Run(gForm5EditId, -1, [this] {   // nothing marked: empty fields
-    EXPECT_EQ(CtlGetText(gFormRekKodeEdit), "");
-    EXPECT_EQ(CtlGetText(gFormRekDeskripsiEdit), "");
-    CtlSetText(gFormRekKodeEdit, "999");
-    CtlSetText(gFormRekDeskripsiEdit, "Tidak ada");
-    ExpectMsgBox(kSaved, kEntry, IDOK, kInfo);
-    Save();
-  });
-  EXPECT_EQ(All(), before);
+// An edit whose code no account has changes nothing, and the window says that nothing was saved (no "berhasil").
+TEST_F(LedgerEntryTest, EditOfACodeNoRowHasChangesNothingAndSaysNothingWasSaved) {
+  struct Case {
+    const char* name;
+    int row;                 // the row marked in the list (-1: none)
+    const char* kode;        // typed over the Kode field; nullptr keeps the marked row's code
+    const char* meanwhile;   // what another program on the file does while the window is open
+  } cases[] = {
+      {"a code typed into the empty fields", -1, "999", ""},
+      {"an account another program deleted after the window opened", 1, nullptr,
+       "DELETE FROM rekening WHERE Kode='201'"},
+  };
+  const std::string path = WorkFile("data.db3");
+  fintest::OtherProgram other(path);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Run(gForm5EditId, c.row, [&] {
+      if (*c.meanwhile) {
+        ASSERT_EQ(other.Write(c.meanwhile), SQLITE_OK);
+      }
+      const Rows before = fintest::RowsInFile(path, "select Kode, Deskripsi, Grup, Tapel from rekening order by rowid");
+      if (c.kode) CtlSetText(gFormRekKodeEdit, c.kode);
+      CtlSetText(gFormRekDeskripsiEdit, "Tidak ada");
+      ExpectMsgBox(kFormRekNoSuchCode, "Info", IDOK, kInfo);
+      Save();
+      VerifySeams();
+      EXPECT_EQ(fintest::RowsInFile(path, "select Kode, Deskripsi, Grup, Tapel from rekening order by rowid"), before);
+      EXPECT_EQ(CtlGetText(gFormRekDeskripsiEdit), "Tidak ada");   // the window keeps what was not saved
+    });
+  }
 }
 
 TEST_F(LedgerEntryTest, AFailedInsertReportsAndLeavesTheListEmptyUntilRefreshed) {

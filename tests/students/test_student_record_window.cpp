@@ -587,6 +587,27 @@ TEST_F(StudentRecordTest, AnEditKeepsTextsLongerThanAListCellWhole) {
             (Rows{{nama, "P", tmpLahir, alamat, ket}}));
 }
 
+// An edit of a student that another program deleted after the window opened changes nothing and says so: no
+// "berhasil dirubah", and the list row stays as it was.
+TEST_F(StudentRecordTest, AnEditOfAStudentAnotherProgramDeletedSaysNothingWasChanged) {
+  const std::string path = WorkFile("data.db3");
+  fintest::OtherProgram other(path);
+  const int row = RowOf("S02");
+  const std::vector<std::string> listRow = ListRow(row);
+  LvSelectItem(gForm2List, row);
+  RunEdit([&] {
+    ASSERT_EQ(other.Write("DELETE FROM siswa WHERE Id='S02'"), SQLITE_OK);
+    CtlSetText(gFormSiswaAlamatEdit, "Jl. Baru 1");
+    ExpectMsgBox(kFormSiswaNotFound, "Info", IDOK, kInfo);
+    Click(gFormSiswaSaveButton);
+    VerifySeams();
+    EXPECT_FALSE(IsWindow(gFormSiswaWindow));   // the edit closes after its one save
+  });
+  EXPECT_EQ(fintest::RowsInFile(path, "SELECT count(*) FROM siswa WHERE Id='S02' OR Alamat='Jl. Baru 1'"),
+            (Rows{{"0"}}));
+  EXPECT_EQ(ListRow(row), listRow);
+}
+
 TEST_F(StudentRecordTest, EditLeavesTheWorkingYearsClassAlone) {
   // The opening list shows S03 through its row of last year in VII-A; this year S03 is in VII-B.
   LvSelectItem(gForm2List, RowOf("S03"));
