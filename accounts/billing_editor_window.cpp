@@ -360,15 +360,13 @@ LResult FORM28_CreateDetail(Hwnd) {
   auto dropNewRows = [first] {
     for (int i = LvGetItemCount(gForm28List) - 1; i >= first; --i) LvDeleteItem(gForm28List, i);
   };
-  if (FinExec(FORM28_MissingStudentsSql(akun, gFeeClass, gTapel), FORM28_OnStudentRow) != 0) {
-    dropNewRows();
-    return 0;
-  }
-  const int n = LvGetItemCount(gForm28List) - first;
   bool written = false;
   {
+    // Which students have no row yet is read inside the write's transaction: read before it, another program on the
+    // file could bill the same students in between, and they would be billed twice.
     FinTransaction tx;
-    if (tx.active()) {
+    if (tx.active() && FinExec(FORM28_MissingStudentsSql(akun, gFeeClass, gTapel), FORM28_OnStudentRow) == 0) {
+      const int n = LvGetItemCount(gForm28List) - first;
       bool ok = true;
       for (int i = 0; i < n && ok; ++i) {
         const int row = first + i;

@@ -2,6 +2,8 @@
 
 #include <QLabel>
 #include <QWidget>
+#include <sqlite3.h>
+
 #include <set>
 #include <string>
 #include <vector>
@@ -55,6 +57,7 @@ void FORMAKUNBAYAR_InitControlIds() {
 namespace {
 
 constexpr const char* kCaption = "Entry Data..";
+constexpr const char* kIdTaken = "Gagal menyimpan, Id/Kode Sudah Tersedia..";
 constexpr const char* kFieldFont = "Arial,-12,0,0,0,400,0,0,0,0,3,2,1,34";
 constexpr const char* kLabelFont = "MS Sans Serif,-11,0,0,0,400,0,0,0,0,1,2,1,34";
 constexpr const char* kTitleFont = "Arial,-19,0,0,0,700,0,0,0,0,3,2,1,34";
@@ -106,9 +109,14 @@ void InitAdd() {
 void InitEdit(const FrmWindowState& st) {
   const Hwnd list = st.list;
   const int row = st.markedRow;
-  const std::string pembayaran = LvGetItemText(list, row, 1);
+  const std::string id = LvGetItemText(list, row, 0);
+  // The name as stored: a list cell gives at most 259 characters, and the edit writes the name back. Only a fee the
+  // file no longer has (or a failed read, its box shown) keeps the list's text.
+  std::vector<std::string> stored = {LvGetItemText(list, row, 1)};
+  if (row >= 0) FinReadRow("Select Pembayaran From account WHERE Id='" + SqlQ(id) + "'", stored);
+  const std::string& pembayaran = stored[0];
   const std::string ref = LvGetItemText(list, row, 5);
-  CtlSetText(gFormAkunBayarIdEdit, LvGetItemText(list, row, 0));
+  CtlSetText(gFormAkunBayarIdEdit, id);
   CbSetCurSel(gFormAkunBayarDeskripsiCombo, CbFindString(gFormAkunBayarDeskripsiCombo, -1, pembayaran));
   CtlSetText(gFormAkunBayarPembayaranEdit, pembayaran);
   CtlSetText(gFormAkunBayarJumlahEdit, StrReplace(LvGetItemText(list, row, 2), ".", ""));
@@ -132,7 +140,7 @@ void SaveAdd(Hwnd form) {
   const bool named = FinFeeIdNamed(id, "SQL error: ", &failed);
   if (failed) return;
   if (named) {
-    MsgBox("Gagal menyimpan, Id/Kode Sudah Tersedia..", kCaption, MB_OK | MB_ICONINFORMATION);
+    MsgBox(kIdTaken, kCaption, MB_OK | MB_ICONINFORMATION);
     return;
   }
   const std::string referensi = CtlGetText(gFormAkunBayarReferensiCombo);
@@ -141,10 +149,14 @@ void SaveAdd(Hwnd form) {
     return;
   }
   const std::string kelas = st.kelas;
-  if (!FORMAKUNBAYAR_InsertFee(id, CtlGetText(gFormAkunBayarPembayaranEdit), kelas,
-                               FinFeeAmount(CtlGetText(gFormAkunBayarJumlahEdit)),
-                               CtlGetText(gFormAkunBayarJenisCombo), FinCodeOfItem(referensi), st.tapel))
-    return;   // nothing written; every field keeps its text
+  const FinInsertResult result =
+      FORMAKUNBAYAR_InsertFee(id, CtlGetText(gFormAkunBayarPembayaranEdit), kelas,
+                              FinFeeAmount(CtlGetText(gFormAkunBayarJumlahEdit)),
+                              CtlGetText(gFormAkunBayarJenisCombo), FinCodeOfItem(referensi), st.tapel);
+  // Nothing written; every field keeps its text. The id may have been taken since the count above (another program
+  // on the file): the save's own count says so.
+  if (result == FinInsertResult::Taken) MsgBox(kIdTaken, kCaption, MB_OK | MB_ICONINFORMATION);
+  if (result != FinInsertResult::Written) return;
   RefillOwner(st, kelas);
   CtlSetText(gFormAkunBayarIdEdit, "");
   CtlSetText(gFormAkunBayarPembayaranEdit, "");
@@ -164,8 +176,13 @@ void SaveEdit(Hwnd form) {
   const bool withAmount = ChkIsChecked(gFormAkunBayarDefaultCheck) != 0;
   const std::string type = CtlGetText(gFormAkunBayarJenisCombo);
   const std::string ref = FinCodeOfItem(CtlGetText(gFormAkunBayarReferensiCombo));
-  // Opened without a marked fee: there is no fee to rewrite (an empty Id must not match rows of its own).
-  if (!id.empty() && FORMAKUNBAYAR_UpdateFee(id, pembayaran, kelas, amount, withAmount, type, ref)) {
+  // Opened without a marked fee: there is no fee to rewrite (an empty Id must not match rows of its own). A fee the
+  // file no longer has (deleted meanwhile) is said to be gone, and its list row is not rewritten as if saved.
+  bool found = true;
+  const bool written = !id.empty() && FORMAKUNBAYAR_UpdateFee(id, pembayaran, kelas, amount, withAmount, type, ref,
+                                                              &found);
+  if (!found) MsgBox(kFormAkunBayarNotFound, "Info", MB_OK | MB_ICONINFORMATION);
+  if (written) {
     // The row of the window's own list shows what the fee now holds.
     const int row = FrmMarkedRowOf(st);
     if (row >= 0) {
@@ -182,6 +199,8 @@ void SaveEdit(Hwnd form) {
 }  // namespace
 
 // ----- what the window computes -------------------------------------------------------------------------------------
+const char* const kFormAkunBayarNotFound = "Akun pembayaran tidak ditemukan, tidak ada data yang disimpan..";
+
 std::string FORMAKUNBAYAR_ProposedId() {
   const FrmWindowState st = StateOf(0);
   const std::string& kelas = st.kelas;
@@ -196,31 +215,37 @@ std::string FORMAKUNBAYAR_ProposedId() {
   return FinFeeId(kelas, tapel, free ? free : next);
 }
 
-bool FORMAKUNBAYAR_InsertFee(const std::string& id, const std::string& pembayaran, const std::string& kelas,
-                             long long amount, const std::string& type, const std::string& refRekening,
-                             const std::string& tapel) {
+FinInsertResult FORMAKUNBAYAR_InsertFee(const std::string& id, const std::string& pembayaran,
+                                        const std::string& kelas, long long amount, const std::string& type,
+                                        const std::string& refRekening, const std::string& tapel) {
+  constexpr FinInsertResult kFailed = FinInsertResult::Failed;
   FinTransaction tx;
-  if (!tx.active()) return false;
+  if (!tx.active()) return kFailed;
+  // Whether the id is free is known only under the transaction's write lock: an id found free before it began may
+  // have been written by another program since.
+  bool failed = false;
+  if (FinFeeIdNamed(id, "SQL error: ", &failed)) return failed ? kFailed : FinInsertResult::Taken;
   if (FinExec("Insert Into account (Id, Pembayaran, Kelas, Jumlah, Type, Semester, Tapel, Jenjang, RefRekening) "
               "Values('" +
               SqlQ(id) + "','" + SqlQ(pembayaran) + "','" + SqlQ(kelas) + "','" + std::to_string(amount) + "','" +
               SqlQ(type) + "','0','" + SqlQ(tapel) + "','ins','" + SqlQ(refRekening) + "')") != 0)
-    return false;
+    return kFailed;
   gStudents.clear();
   if (FinExec("Select IdSiswa From siswakelas where kelas='" + SqlQ(kelas) + "' and tapel='" + SqlQ(tapel) + "'",
               FORMAKUNBAYAR_OnStudentRow) != 0)
-    return false;
+    return kFailed;
   const std::vector<std::string> students = std::move(gStudents);
   gStudents.clear();
   const FinBilling billing = FinFeeBilling(type, amount);
   for (const std::string& s : students)
-    if (FinExec(FinBillingInsertSql(id, s, billing)) != 0) return false;
-  return tx.commit();
+    if (FinExec(FinBillingInsertSql(id, s, billing)) != 0) return kFailed;
+  return tx.commit() ? FinInsertResult::Written : kFailed;
 }
 
 bool FORMAKUNBAYAR_UpdateFee(const std::string& id, const std::string& pembayaran, const std::string& kelas,
                              long long amount, bool withAmount, const std::string& type,
-                             const std::string& refRekening) {
+                             const std::string& refRekening, bool* found) {
+  if (found) *found = true;
   FinTransaction tx;
   if (!tx.active()) return false;
   const std::string amountPart = withAmount ? "Jumlah='" + std::to_string(amount) + "'," : " ";
@@ -228,6 +253,10 @@ bool FORMAKUNBAYAR_UpdateFee(const std::string& id, const std::string& pembayara
               "Type='" + SqlQ(type) + "',Jenjang='rev',RefRekening='" + SqlQ(refRekening) + "' WHERE Id='" +
               SqlQ(id) + "'") != 0)
     return false;
+  if (sqlite3_changes(gDb) < 1) {   // no such fee: its billing rows are not rewritten either
+    if (found) *found = false;
+    return false;
+  }
   if (FinExec(FinBillingUpdateAllSql(id, FinFeeBilling(type, amount))) != 0) return false;
   return tx.commit();
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/sql.h"
 #include "framework/win.h"
 
 // The window while it exists, else 0; its controls.
@@ -35,15 +36,19 @@ std::string FORMAKUNBAYAR_ProposedId();
 
 // Writes a new fee of school year `tapel` and its billing rows in one transaction: the account row (Semester '0',
 // Jenjang 'ins'), then one billing row per student of `kelas` in `tapel`. All or nothing; a failing statement shows
-// "SQL error: " + message (caption "Info"). True when written.
-bool FORMAKUNBAYAR_InsertFee(const std::string& id, const std::string& pembayaran, const std::string& kelas,
-                             long long amount, const std::string& type, const std::string& refRekening,
-                             const std::string& tapel);
+// "SQL error: " + message (caption "Info"). The transaction first counts what names `id` (FinFeeIdNamed): an id named
+// by then is Taken, nothing written and nothing shown (the caller refuses in its own words).
+FinInsertResult FORMAKUNBAYAR_InsertFee(const std::string& id, const std::string& pembayaran,
+                                        const std::string& kelas, long long amount, const std::string& type,
+                                        const std::string& refRekening, const std::string& tapel);
 // Rewrites a fee (its amount only when `withAmount`) and every billing row of it with `amount`, in one transaction.
-// True when written.
+// True when written. When no fee has `id`, nothing is written and `found` (when given) is set false.
 bool FORMAKUNBAYAR_UpdateFee(const std::string& id, const std::string& pembayaran, const std::string& kelas,
                              long long amount, bool withAmount, const std::string& type,
-                             const std::string& refRekening);
+                             const std::string& refRekening, bool* found = nullptr);
+// An edit of a fee the file no longer has: nothing saved (caption "Info"). "Akun pembayaran tidak ditemukan, tidak ada
+// data yang disimpan.."
+extern const char* const kFormAkunBayarNotFound;
 
 // Creates the window (407 x 329, centred) owned by `owner` (the fee list window) and runs it modally when `modal`
 // is 1; returns the form result.

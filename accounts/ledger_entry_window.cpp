@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 
 #include <string>
+#include <vector>
 
 #include "accounts/ledger_list_window.h"
 #include "common/globals.h"
@@ -45,12 +46,15 @@ int FORMREK_GroupIndex(const std::string& code) {
   return -1;
 }
 
+const char* const kFormRekNoSuchCode = "Kode rekening tidak ditemukan, tidak ada data yang disimpan..";
+
 // ----- the window ---------------------------------------------------------------------------------------------------
 namespace {
 
 constexpr const char* kArial12 = "Arial,-12,0,0,0,400,0,0,0,0,3,2,1,34";
 constexpr const char* kSansSerif = "MS Sans Serif,-11,0,0,0,400,0,0,0,0,1,2,1,34";
 constexpr const char* kEntryCaption = "Entry Data..";
+constexpr const char* kTaken = "Gagal menyimpan, Id/Kode Sudah Tersedia..";
 constexpr std::uint32_t kLabel = WS_CHILD | WS_VISIBLE | SS_LEFT;
 constexpr std::uint32_t kEdit = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
 
@@ -79,6 +83,11 @@ void SaveEdit(const std::string& kode, const std::string& deskripsi, const std::
   if (!grup.empty()) sql += ",Grup='" + SqlQ(grup) + "'";
   sql += " WHERE Kode='" + SqlQ(kode) + "'";
   if (FinExec(sql) != SQLITE_OK) return;
+  // A code no account has (typed over, or deleted meanwhile): nothing was changed, and the window says so.
+  if (sqlite3_changes(gDb) < 1) {
+    MsgBox(kFormRekNoSuchCode, "Info", MB_OK | MB_ICONINFORMATION);
+    return;
+  }
   RefillLedgerList();
   MsgBox("Data berhasil disimpan..", kEntryCaption, MB_OK | MB_ICONINFORMATION);
   CtlSetText(gFormRekDeskripsiEdit, "");
@@ -86,11 +95,11 @@ void SaveEdit(const std::string& kode, const std::string& deskripsi, const std::
 
 void SaveNew(const std::string& kode, const std::string& deskripsi, const std::string& grup) {
   // The code is the account's key in every school year.
+  const std::string countSql = "Select count(*) From rekening WHERE Kode='" + SqlQ(kode) + "'";
   gSqlResult.clear();
-  if (FinExec("Select count(*) From rekening WHERE Kode='" + SqlQ(kode) + "'", FinCbSingleValue) != SQLITE_OK)
-    return;   // without the duplicate test nothing is written
+  if (FinExec(countSql, FinCbSingleValue) != SQLITE_OK) return;   // without the duplicate test nothing is written
   if (Val(gSqlResult) >= 1) {
-    MsgBox("Gagal menyimpan, Id/Kode Sudah Tersedia..", kEntryCaption, MB_OK | MB_ICONINFORMATION);
+    MsgBox(kTaken, kEntryCaption, MB_OK | MB_ICONINFORMATION);
     return;
   }
   if (kode.empty() || deskripsi.empty()) {
@@ -98,9 +107,16 @@ void SaveNew(const std::string& kode, const std::string& deskripsi, const std::s
     return;
   }
   LvDeleteAllItems(gForm5List);
-  if (FinExec("Insert Into rekening (Kode, Deskripsi, Grup, Tapel) Values('" + SqlQ(kode) + "','" + SqlQ(deskripsi) +
-              "','" + SqlQ(grup) + "','" + SqlQ(gTapel) + "')") != SQLITE_OK)
-    return;
+  // Counted again under the write lock: another program on the file may have added the code since.
+  switch (FinInsertIfFree(countSql, {"Insert Into rekening (Kode, Deskripsi, Grup, Tapel) Values('" + SqlQ(kode) +
+                                     "','" + SqlQ(deskripsi) + "','" + SqlQ(grup) + "','" + SqlQ(gTapel) + "')"})) {
+    case FinInsertResult::Written: break;
+    case FinInsertResult::Taken:
+      RefillLedgerList();   // showing the account that has the code now
+      MsgBox(kTaken, kEntryCaption, MB_OK | MB_ICONINFORMATION);
+      return;
+    case FinInsertResult::Failed: return;   // reported; the list stays empty until it is refilled
+  }
   RefillLedgerList();
   MsgBox("Data berhasil disimpan..", kEntryCaption, MB_OK | MB_ICONINFORMATION);
   CtlSetText(gFormRekDeskripsiEdit, "");
@@ -162,8 +178,16 @@ LResult FORMREK_Init(Hwnd) {
   CbSetCurSel(gFormRekGrupCombo, 0);
   if (gEditMode > 0) {
     const int row = LvGetSelectionMark(gForm5List);
-    CtlSetText(gFormRekKodeEdit, LvGetItemText(gForm5List, row, 0));
-    CtlSetText(gFormRekDeskripsiEdit, LvGetItemText(gForm5List, row, 1));
+    const std::string kode = LvGetItemText(gForm5List, row, 0);
+    CtlSetText(gFormRekKodeEdit, kode);
+    // The description as stored: a list cell gives at most 259 characters, and the edit writes the field back into
+    // every school year of the code. Only an account the file no longer has (or a failed read, its box shown) comes
+    // from the list.
+    std::vector<std::string> stored = {LvGetItemText(gForm5List, row, 1)};
+    if (row >= 0)
+      FinReadRow("Select Deskripsi From rekening WHERE Kode='" + SqlQ(kode) + "' and Tapel='" + SqlQ(gTapel) + "'",
+                 stored);
+    CtlSetText(gFormRekDeskripsiEdit, stored[0]);
     CbSetCurSel(gFormRekGrupCombo, FORMREK_GroupIndex(LvGetItemText(gForm5List, row, 2)));
   }
   return 0;

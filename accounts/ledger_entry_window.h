@@ -23,8 +23,9 @@ std::intptr_t FORMREK_Show(Hwnd owner, int modal, int userData);
 LResult FORMREK_WndProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam);
 LResult FORMREK_CtlSubclassProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam);
 void FORMREK_CreateControls(Hwnd form);
-// Selects "Kas Masuk"; in edit mode (gEditMode > 0) loads Kode, Deskripsi and the group of the row at the selection
-// mark of gForm5List. Returns 0.
+// Selects "Kas Masuk"; in edit mode (gEditMode > 0) loads Kode and the group of the row at the selection mark of
+// gForm5List, and the code's description as stored in gTapel, whole (a list cell holds at most 259 characters; the
+// row's cell serves only when the file has no such account or the read failed, its box shown). Returns 0.
 LResult FORMREK_Init(Hwnd form);
 // The save button: updates (edit mode) or inserts (add mode) as the mode says; returns 0.
 LResult FORMREK_Save(Hwnd form);
@@ -34,3 +35,7 @@ LResult FORMREK_Save(Hwnd form);
 std::string FORMREK_GroupCode(int comboIndex);
 // The combo index of a stored group code: 'Msk' 0, 'Klr' 1, 'Bms' 2; -1 (no item) for any other text.
 int FORMREK_GroupIndex(const std::string& code);
+
+// An edit whose code no account has: nothing saved (caption "Info"). "Kode rekening tidak ditemukan, tidak ada data
+// yang disimpan.."
+extern const char* const kFormRekNoSuchCode;

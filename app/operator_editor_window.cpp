@@ -203,23 +203,30 @@ LResult FORMADMIN_ChoosePhoto(Hwnd form) {
 
 LResult FORMADMIN_Save(Hwnd form) {
   const std::string name = CtlGetText(gFormAdminNameEdit);
-  gSqlResult.clear();
-  // When the count itself fails (its box shown), nothing is written: neither an update nor a possible duplicate.
-  const bool counted = FinExec(FORMADMIN_CountSql(name), FinCbSingleValue) == 0;
-  const long long count = RoundHalfEven(Val(gSqlResult));
   const std::string akses = AccessOfList();
-  if (counted) {
-    // Rights cells that hold nothing (the editor opened to edit without a chosen operator) are never written over
-    // an operator: an empty access string would lock that operator, the super user included, out of the program.
-    if (akses.empty() || (count < 1 && name.empty())) {
-      MsgBox(kFormAdminMissing, kFormAdminCaption, MB_OK | MB_ICONINFORMATION);
-    } else {
-      gSql = count >= 1 ? FORMADMIN_UpdateSql(name, akses) : FORMADMIN_InsertSql(name, akses);
-      if (FinExec(gSql) == 0) {
-        FORMADMIN_CopyPhoto(gPhotoPath, name);
-        MsgBox(kFormAdminSaved, kFormAdminCaption, MB_OK | MB_ICONINFORMATION);
+  // The count decides between an update and a new operator, so it is made inside the write's transaction: counted
+  // before it, another program on the file could add the same operator in between, and the name would stand twice.
+  enum class Outcome { kNotWritten, kMissing, kWritten } outcome = Outcome::kNotWritten;
+  {
+    FinTransaction tx;
+    gSqlResult.clear();
+    // When the count itself fails (its box shown), nothing is written: neither an update nor a possible duplicate.
+    if (tx.active() && FinExec(FORMADMIN_CountSql(name), FinCbSingleValue) == 0) {
+      const long long count = RoundHalfEven(Val(gSqlResult));
+      // Rights cells that hold nothing (the editor opened to edit without a chosen operator) are never written over
+      // an operator: an empty access string would lock that operator, the super user included, out of the program.
+      if (akses.empty() || (count < 1 && name.empty())) {
+        outcome = Outcome::kMissing;
+      } else {
+        gSql = count >= 1 ? FORMADMIN_UpdateSql(name, akses) : FORMADMIN_InsertSql(name, akses);
+        if (FinExec(gSql) == 0 && tx.commit()) outcome = Outcome::kWritten;
       }
     }
+  }   // the refusal and the success are told once the transaction has ended
+  if (outcome == Outcome::kMissing) MsgBox(kFormAdminMissing, kFormAdminCaption, MB_OK | MB_ICONINFORMATION);
+  if (outcome == Outcome::kWritten) {
+    FORMADMIN_CopyPhoto(gPhotoPath, name);
+    MsgBox(kFormAdminSaved, kFormAdminCaption, MB_OK | MB_ICONINFORMATION);
   }
   gPhotoPath.clear();   // the chosen photo belonged to this operator only
   if (gFrom.reload) gFrom.reload();

@@ -144,6 +144,29 @@ int FinExec(const std::string& sql, FinRowCallback callback, const std::string& 
   return rc;
 }
 
+namespace {
+std::vector<std::string>* gFirstRow = nullptr;   // where FinReadRow's statement puts its first row
+bool gFirstRowFound = false;
+int OnFirstRow(void*, int columnCount, char** values, char**) {
+  if (gFirstRowFound) return 0;
+  gFirstRowFound = true;
+  gFirstRow->clear();
+  for (int i = 0; i < columnCount; ++i) gFirstRow->push_back(FinCell(values, columnCount, i));
+  return 0;
+}
+}  // namespace
+
+bool FinReadRow(const std::string& sql, std::vector<std::string>& row) {
+  std::vector<std::string> first;
+  gFirstRow = &first;
+  gFirstRowFound = false;
+  const int rc = FinExec(sql, OnFirstRow);
+  gFirstRow = nullptr;
+  if (rc != SQLITE_OK || !gFirstRowFound) return false;
+  row = std::move(first);
+  return true;
+}
+
 int FinBegin() {
   // An inner level of a transaction that can take nothing more is refused (FinExec below says so): begun as a
   // transaction of its own, its rows would be written while the outer level's are not.
@@ -226,17 +249,26 @@ bool FinTransaction::commit() {
 
 FinInsertResult FinInsertIfFree(const std::string& countSql, const std::vector<std::string>& statements,
                                 long long* lastRowId) {
+  return FinInsertIfAllFree({countSql}, statements, nullptr, lastRowId);
+}
+
+FinInsertResult FinInsertIfAllFree(const std::vector<std::string>& countSqls, const std::vector<std::string>& statements,
+                                   int* takenBy, long long* lastRowId) {
   bool failed = false;
   std::string error;
   {
     FinTransaction tx;
     if (!tx.active()) return FinInsertResult::Failed;   // reported by the helper
-    gCountResult = 0;
-    if (FinExecQuiet(countSql, FinCbCount) != SQLITE_OK) {
-      failed = true;
-    } else if (gCountResult != 0) {
-      return FinInsertResult::Taken;   // rolled back on leaving the scope
-    } else {
+    for (std::size_t i = 0; i < countSqls.size() && !failed; ++i) {
+      gCountResult = 0;
+      if (FinExecQuiet(countSqls[i], FinCbCount) != SQLITE_OK) {
+        failed = true;
+      } else if (gCountResult != 0) {
+        if (takenBy) *takenBy = static_cast<int>(i);
+        return FinInsertResult::Taken;   // rolled back on leaving the scope
+      }
+    }
+    if (!failed) {
       for (const std::string& s : statements) {
         if (FinExecQuiet(s) != SQLITE_OK) {
           failed = true;

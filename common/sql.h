@@ -32,6 +32,10 @@ std::string SqlLeftEquals(const std::string& column, long long n, const std::str
 // (SQLITE_OK = 0 on success); gSqlErrMsg is left as it was when the statement succeeds.
 int FinExec(const std::string& sql, FinRowCallback callback = nullptr, const std::string& errorPrefix = "SQL error: ");
 
+// Runs `sql` on gDb and puts the values of the first row it gives into `row` (NULL as the empty text). True when it
+// gave a row; false, `row` untouched, when it gave none or failed (reported as FinExec reports it).
+bool FinReadRow(const std::string& sql, std::vector<std::string>& row);
+
 // As FinExec, without any box: for statements whose failure the caller reports in its own words.
 int FinExecQuiet(const std::string& sql, FinRowCallback callback = nullptr);
 
@@ -88,3 +92,8 @@ enum class FinInsertResult {
 // given) holds the rowid of the last row inserted.
 FinInsertResult FinInsertIfFree(const std::string& countSql, const std::vector<std::string>& statements,
                                 long long* lastRowId = nullptr);
+
+// As FinInsertIfFree, for rows whose ids must pass several counts: they run in order inside the transaction, the first
+// that counts rows ends it (Taken, nothing written) and `takenBy` (when given) holds its place in `countSqls`.
+FinInsertResult FinInsertIfAllFree(const std::vector<std::string>& countSqls, const std::vector<std::string>& statements,
+                                   int* takenBy = nullptr, long long* lastRowId = nullptr);

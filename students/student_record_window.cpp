@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QTextCharFormat>
 #include <QWidget>
+#include <sqlite3.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -115,10 +117,18 @@ std::string FORMSISWA_UpdateSql(const FormSiswaStudent& s) {
          "' WHERE Id='" + SqlQ(s.id) + "'";
 }
 
-bool FORMSISWA_InsertStudent(const FormSiswaStudent& s, const std::string& kelas, const std::string& tapel,
-                             const std::string& entryDate, const std::vector<FormSiswaAccount>& accounts) {
-  return FinExecAll(FORMSISWA_InsertSql(s, kelas, tapel, entryDate, accounts));
+std::vector<std::string> FORMSISWA_FreeIdCountSqls(const std::string& id, const std::string& tapel) {
+  return {FORMSISWA_CountSql(id), FORMSISWA_ClassRowCountSql(id, tapel), FinStudentMoneyRowsSql(id)};
 }
+
+FinInsertResult FORMSISWA_InsertStudent(const FormSiswaStudent& s, const std::string& kelas, const std::string& tapel,
+                                        const std::string& entryDate, const std::vector<FormSiswaAccount>& accounts,
+                                        int* takenBy) {
+  return FinInsertIfAllFree(FORMSISWA_FreeIdCountSqls(s.id, tapel),
+                            FORMSISWA_InsertSql(s, kelas, tapel, entryDate, accounts), takenBy);
+}
+
+const char* const kFormSiswaNotFound = "Data siswa tidak ditemukan, tidak ada data yang dirubah..";
 
 std::string FORMSISWA_PhotoFile(const std::string& id) {
   if (id.empty() || id.find('/') != std::string::npos || id.find('\\') != std::string::npos) return std::string();
@@ -256,16 +266,33 @@ LResult SaveEdit(Hwnd form) {
   const FormSiswaStudent s = ReadForm();
   // Without a student (no row was marked in the list) there is nothing to update: no student is changed.
   if (!s.id.empty() && FinExec(FORMSISWA_UpdateSql(s)) == 0) {
-    // The student's class stays as it is: a search lists students of every class, and the class in the list's combo
-    // is then not the student's class; classes are changed by the class move. The row written back is the one marked
-    // in the window's own list when it opened.
-    const int row = FrmMarkedRowOf(st);
-    if (row >= 0) WriteListRow(st.list, row, s, "", "");
-    FORMSISWA_CopyPhoto(gPhotoPath, s.id);
-    ForgetPhoto();
-    MsgBox("Data Siswa berhasil dirubah..", "Edit Data..", MB_OK | MB_ICONINFORMATION);
+    if (sqlite3_changes(gDb) < 1) {
+      // The file no longer has the student (deleted meanwhile, at this desk or another): nothing is claimed as
+      // changed, and the list keeps its row as it was.
+      MsgBox(kFormSiswaNotFound, "Info", MB_OK | MB_ICONINFORMATION);
+    } else {
+      // The student's class stays as it is: a search lists students of every class, and the class in the list's
+      // combo is then not the student's class; classes are changed by the class move. The row written back is the one
+      // marked in the window's own list when it opened.
+      const int row = FrmMarkedRowOf(st);
+      if (row >= 0) WriteListRow(st.list, row, s, "", "");
+      FORMSISWA_CopyPhoto(gPhotoPath, s.id);
+      ForgetPhoto();
+      MsgBox("Data Siswa berhasil dirubah..", "Edit Data..", MB_OK | MB_ICONINFORMATION);
+    }
   }
   FrmClose(form, 0);
+  return 0;
+}
+
+// The refusal of an id that the count at `check` of FORMSISWA_FreeIdCountSqls found taken.
+LResult RefuseTakenId(int check, const std::string& id) {
+  if (check == 0)
+    MsgBox("Gagal menyimpan, Id/Kode Sudah Tersedia..", kEntryCaption, MB_OK | MB_ICONINFORMATION);
+  else if (check == 1)
+    MsgBox(kFormSiswaClassRowTaken, "Info", MB_OK | MB_ICONINFORMATION);
+  else
+    MsgBox(FinStudentIdsHaveMoneyText({id}), "Info", MB_OK | MB_ICONINFORMATION);
   return 0;
 }
 
@@ -273,31 +300,22 @@ LResult SaveNew(Hwnd form) {
   // The class and school year of the list the window was opened from, whatever list was clicked meanwhile.
   const FrmWindowState st = StateOf(form);
   const FormSiswaStudent s = ReadForm();
+  // The counts an id must pass (FORMSISWA_FreeIdCountSqls): the id of a student on file; an id that still has a
+  // class row in the school year (a deleted student leaves its class and billing rows: a new student would have two
+  // class rows and be billed twice); an id that payments, savings or billing rows of any year still name (their money
+  // is not this student's). A count that fails (its box shown) writes nothing.
+  const std::vector<std::string> counts = FORMSISWA_FreeIdCountSqls(s.id, st.tapel);
   gSqlResult.clear();
-  // A count that fails (its box shown) writes nothing.
-  if (FinExec(FORMSISWA_CountSql(s.id), FinCbSingleValue) != 0) return 0;
-  if (RoundHalfEven(Val(gSqlResult)) >= 1) {
-    MsgBox("Gagal menyimpan, Id/Kode Sudah Tersedia..", kEntryCaption, MB_OK | MB_ICONINFORMATION);
-    return 0;
-  }
+  if (FinExec(counts[0], FinCbSingleValue) != 0) return 0;
+  if (RoundHalfEven(Val(gSqlResult)) >= 1) return RefuseTakenId(0, s.id);
   if (s.id.empty() || s.nama.empty()) {
     MsgBox("Gagal menyimpan, kolom Kode atau Nama belum terisi..", kEntryCaption, MB_OK | MB_ICONINFORMATION);
     return 0;
   }
-  // A deleted student leaves its class and billing rows: the id is not given out again in the same school year,
-  // or the new student would have two class rows and be billed twice (a failing count writes nothing).
-  gCountResult = 0;
-  if (FinExec(FORMSISWA_ClassRowCountSql(s.id, st.tapel), FinCbCount) != 0) return 0;
-  if (gCountResult >= 1) {
-    MsgBox(kFormSiswaClassRowTaken, "Info", MB_OK | MB_ICONINFORMATION);
-    return 0;
-  }
-  // Nor an id that payments, savings or billing rows of any year still name: their money is not this student's.
-  gCountResult = 0;
-  if (FinExec(FinStudentMoneyRowsSql(s.id), FinCbCount) != 0) return 0;
-  if (gCountResult >= 1) {
-    MsgBox(FinStudentIdsHaveMoneyText({s.id}), "Info", MB_OK | MB_ICONINFORMATION);
-    return 0;
+  for (int i = 1; i < static_cast<int>(counts.size()); ++i) {
+    gCountResult = 0;
+    if (FinExec(counts[i], FinCbCount) != 0) return 0;
+    if (gCountResult >= 1) return RefuseTakenId(i, s.id);
   }
   // The billing rows come from the class's fees as read when the window opened: unread, they would be none.
   if (!gAccountsRead) {
@@ -306,8 +324,14 @@ LResult SaveNew(Hwnd form) {
   }
   const std::string entryDate = FORMSISWA_EntryDate(platform::Today());
   // The student, the class row and the billing rows: all of them or none (the failure shown); the form keeps its
-  // values so that the operator can try again.
-  if (!FORMSISWA_InsertStudent(s, st.kelas, st.tapel, entryDate, ReadAccounts())) return 0;
+  // values so that the operator can try again. The counts are made again inside the write: another program on the
+  // file may have given the id out since.
+  int takenBy = 0;
+  switch (FORMSISWA_InsertStudent(s, st.kelas, st.tapel, entryDate, ReadAccounts(), &takenBy)) {
+    case FinInsertResult::Written: break;
+    case FinInsertResult::Taken: return RefuseTakenId(takenBy, s.id);
+    case FinInsertResult::Failed: return 0;   // reported
+  }
 
   if (LvGetColumnCount(st.list) > 0) {
     const int row = LvInsertItem(st.list, LvGetItemCount(st.list), 0, s.id, 0, 0);
@@ -408,16 +432,20 @@ LResult FORMSISWA_OnCreate(Hwnd form, std::intptr_t) {
       const std::string id = cell(0);
       const std::string photo = FORMSISWA_PhotoFile(id);
       if (!photo.empty()) CtlSetBitmapFile(gFormSiswaPhoto, photo);
+      // The free texts as stored: a list cell gives at most 259 characters, and the edit writes every field back.
+      // Only a student the file no longer has (or a failed read, its box shown) comes from the list's cells.
+      std::vector<std::string> texts = {cell(1), cell(3), cell(6), cell(LvGetColumnCount(list) - 1)};
+      FinReadRow("Select Nama, TmpLahir, Alamat, Ket From siswa WHERE Id='" + SqlQ(id) + "'", texts);
       CtlSetText(gFormSiswaIdEdit, id);
-      CtlSetText(gFormSiswaNamaEdit, cell(1));
+      CtlSetText(gFormSiswaNamaEdit, texts[0]);
       CbSetCurSel(gFormSiswaGenderCombo, cell(2).substr(0, 1) == "P" ? 1 : 0);
-      CtlSetText(gFormSiswaTmpLahirEdit, cell(3));
+      CtlSetText(gFormSiswaTmpLahirEdit, texts[1]);
       DtpSetDate(gFormSiswaTglLahirPicker, cell(4));
       // An empty religion chooses none (it would otherwise match the first item).
       const std::string agama = cell(5);
       CbSetCurSel(gFormSiswaAgamaCombo, agama.empty() ? -1 : CbFindString(gFormSiswaAgamaCombo, -1, agama));
-      CtlSetText(gFormSiswaAlamatEdit, cell(6));
-      CtlSetText(gFormSiswaKetEdit, cell(LvGetColumnCount(list) - 1));
+      CtlSetText(gFormSiswaAlamatEdit, texts[2]);
+      CtlSetText(gFormSiswaKetEdit, texts[3]);
     }
     // The update is keyed by the id: it is not changed while editing.
     WinSendMessage(gFormSiswaIdEdit, EM_SETREADONLY, 1, 0);

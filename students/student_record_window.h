@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/sql.h"
 #include "framework/win.h"
 
 // The window while it exists, else 0; its controls.
@@ -70,10 +71,20 @@ std::vector<std::string> FORMSISWA_InsertSql(const FormSiswaStudent& s, const st
                                              const std::vector<FormSiswaAccount>& accounts);
 // The update of an edited student's siswa row, keyed by its id.
 std::string FORMSISWA_UpdateSql(const FormSiswaStudent& s);
-// Writes a new student: the statements of FORMSISWA_InsertSql in one transaction, all rows or none. A failing statement
-// shows "SQL error: " + SQLite's message ("Info") and nothing stays written; false then.
-bool FORMSISWA_InsertStudent(const FormSiswaStudent& s, const std::string& kelas, const std::string& tapel,
-                             const std::string& entryDate, const std::vector<FormSiswaAccount>& accounts);
+// The counts a new student's id must pass, in order, each counting what stands in its way: the siswa rows of the id
+// (FORMSISWA_CountSql), its class rows of `tapel` (FORMSISWA_ClassRowCountSql), and the payment, savings and billing
+// rows of any year that name it (FinStudentMoneyRowsSql).
+std::vector<std::string> FORMSISWA_FreeIdCountSqls(const std::string& id, const std::string& tapel);
+// Writes a new student: the counts of FORMSISWA_FreeIdCountSqls, then the statements of FORMSISWA_InsertSql, in one
+// transaction (FinInsertIfAllFree), all rows or none. A count that finds rows gives Taken, nothing written and nothing
+// shown, with `takenBy` (when given) its place; a failing statement shows "SQL error: " + SQLite's message ("Info")
+// and nothing stays written (Failed).
+FinInsertResult FORMSISWA_InsertStudent(const FormSiswaStudent& s, const std::string& kelas, const std::string& tapel,
+                                        const std::string& entryDate, const std::vector<FormSiswaAccount>& accounts,
+                                        int* takenBy = nullptr);
+// An edit of a student the file no longer has: nothing changed (caption "Info"). "Data siswa tidak ditemukan, tidak
+// ada data yang dirubah.."
+extern const char* const kFormSiswaNotFound;
 // "image/" + id + ".bmp" under the working folder.
 std::string FORMSISWA_PhotoFile(const std::string& id);
 // Copies `source` to the student's photo file, in place of the photo the student had (FinReplacePhoto; the folder

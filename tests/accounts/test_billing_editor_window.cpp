@@ -206,6 +206,27 @@ TEST_F(BillingEditorTest, ACreateDuringAnotherProgramsReadFailsWholeAndTheRetryL
             (Rows{{"S1"}, {"S2"}, {"S3"}}));
 }
 
+// Two programs on one file (the program started twice, or two desks on a shared folder): the other program bills a
+// student of the class for the fee right after this editor has read which students still have no row. The editor
+// reads and writes in one transaction, so the other program's row cannot come in between: every student of the class
+// has one billing row of the fee.
+TEST_F(BillingEditorTest, AStudentAnotherProgramBillsAfterTheReadIsNotBilledTwice) {
+  const std::string path = WorkFile("keuangan.db3");
+  feetest::OtherProgram other(path);
+  Edit(2, [&](Hwnd) {   // Les: no rows yet
+    fintest::WritesAfterCheck between(gDb, other, "select idsiswa, nama from siswakelas",
+                                      "INSERT INTO detail_account (id_account, id_siswa, jml_pembayaran) VALUES "
+                                      "('BR-TKA20230003','S1',600012)");
+    Click(gForm28CreateButton);
+    EXPECT_TRUE(between.fired());
+    EXPECT_FALSE(between.written());   // held off until the editor's rows are written
+    EXPECT_EQ(LvGetItemCount(gForm28List), 3);
+  });
+  EXPECT_EQ(fintest::RowsInFile(path, "select id_siswa, count(*) from detail_account where "
+                                      "id_account='BR-TKA20230003' group by id_siswa order by id_siswa"),
+            (Rows{{"S1", "1"}, {"S2", "1"}, {"S3", "1"}}));
+}
+
 TEST_F(BillingEditorTest, CreatesYearlyRowsAsWholeRupiah) {
   Edit(1, [&](Hwnd) {
     fintest::Type(gForm28PaguEdit, "325.000");   // as the program shows money

@@ -2,11 +2,13 @@
 // and a billing row for every student of the class, the refusals, all-or-nothing saves, and edits that rewrite every
 // billing row.
 #include "accounts/fee_test_fixture.h"
+#include "common/sql.h"
 #include "support/read_denied.h"
 
 namespace {
 
 using feetest::FeeTest;
+using feetest::OtherProgram;
 using feetest::Rows;
 using feetest::Twelve;
 
@@ -185,6 +187,39 @@ TEST_F(FeeEntryTest, RefusalsWriteNothing) {
                   "('BR-TKA20230001')"),
               "0");
   }
+}
+
+// Two programs on one file (the program started twice, or two desks on a shared folder): the id the window counted as
+// free is saved by the other program before this save begins. The save counts again under its write lock and refuses
+// with the window's own words: the class is billed once, by the fee that was saved first.
+TEST_F(FeeEntryTest, AnIdAnotherProgramTakesBetweenTheCheckAndTheSaveIsRefused) {
+  const std::string path = WorkFile("keuangan.db3");
+  OtherProgram other(path);
+  CommandModal(gForm6AddId, [&](Hwnd form) {
+    Fill("411 SPP", "Les", "1000", "Perbulan");
+    ASSERT_EQ(CtlGetText(gFormAkunBayarIdEdit), "BR-TKA20230007");
+    fintest::WritesAfterCheck between(
+        gDb, other, "Select (Select Count(*) From account WHERE Id=",
+        "INSERT INTO account (Id, Pembayaran, Kelas, Jumlah, Type, Semester, Tapel, Jenjang, RefRekening) VALUES "
+        "('BR-TKA20230007','Kegiatan','TK A',5000,'Perbulan','0','2023/2024','ins','411');"
+        "INSERT INTO detail_account (id_account, id_siswa, jml_pembayaran) VALUES ('BR-TKA20230007','S1',60000),"
+        "('BR-TKA20230007','S2',60000),('BR-TKA20230007','S3',60000)");
+    ExpectMsgBox("Gagal menyimpan, Id/Kode Sudah Tersedia..", kCaption, IDOK, kInfo);   // and no "berhasil"
+    Click(gFormAkunBayarSimpanButton);
+    VerifySeams();
+    EXPECT_TRUE(between.written());
+    EXPECT_TRUE(sqlite3_get_autocommit(gDb));
+    EXPECT_EQ(CtlGetText(gFormAkunBayarIdEdit), "BR-TKA20230007");   // the fields keep their texts
+    EXPECT_EQ(CtlGetText(gFormAkunBayarPembayaranEdit), "Les");
+    FrmClose(form, 0);
+  });
+  // One fee of the id, the other program's, and each student billed for it once.
+  EXPECT_EQ(fintest::RowsInFile(path, "select Pembayaran from account where Id='BR-TKA20230007'"),
+            (Rows{{"Kegiatan"}}));
+  EXPECT_EQ(fintest::RowsInFile(path, "select id_siswa, count(*), sum(jml_pembayaran) from detail_account where "
+                                      "id_account='BR-TKA20230007' group by id_siswa order by id_siswa"),
+            (Rows{{"S1", "1", "60000"}, {"S2", "1", "60000"}, {"S3", "1", "60000"}}));
+  EXPECT_EQ(fintest::RowsInFile(path, "select count(*) from account where Pembayaran='Les'"), (Rows{{"0"}}));
 }
 
 TEST_F(FeeEntryTest, ProposalsPassOverIdsThatBillingRowsOrPaymentsStillName) {
@@ -395,6 +430,47 @@ TEST_F(FeeEntryTest, AFailingEditChangesNothing) {
   EXPECT_EQ(Query("select Pembayaran, Jumlah, Jenjang from account where Id='BR-TKA20230001'"),
             (Rows{{"SPP", "150000", "<null>"}}));
   EXPECT_EQ(ListRows(gForm6List)[0][1], "SPP");
+}
+
+// A fee name longer than a list cell (259 characters) comes into the edit whole, from the file: an edit of the amount
+// keeps the name whole.
+TEST_F(FeeEntryTest, AnEditKeepsAFeeNameLongerThanAListCellWhole) {
+  const std::string name = "Iuran 'Kegiatan' " + std::string(283, 'k');
+  fintest::Exec(gDb, "UPDATE account SET Pembayaran=" + SqlQuoted(name) + " WHERE Id='BR-TKA20230001'");
+  Command(gForm6RefreshId);
+  LvSelectItem(gForm6List, 0);
+  ASSERT_LT(LvGetItemText(gForm6List, 0, 1).size(), name.size());   // the list cell gives it cut
+  CommandModal(gForm6EditId, [&](Hwnd) {
+    EXPECT_EQ(CtlGetText(gFormAkunBayarPembayaranEdit), name);
+    CtlSetText(gFormAkunBayarJumlahEdit, "175000");
+    Click(gFormAkunBayarSimpanButton);
+  });
+  EXPECT_EQ(fintest::RowsInFile(WorkFile("keuangan.db3"),
+                                "select Pembayaran, Jenjang from account where Id='BR-TKA20230001'"),
+            (Rows{{name, "rev"}}));
+}
+
+// An edit of a fee that another program deleted after the window opened writes nothing (neither the fee nor its
+// billing rows), says so, and leaves the list row as it was.
+TEST_F(FeeEntryTest, AnEditOfAFeeAnotherProgramDeletedSaysNothingWasSaved) {
+  const std::string path = WorkFile("keuangan.db3");
+  OtherProgram other(path);
+  LvSelectItem(gForm6List, 0);
+  const std::vector<std::string> listRow = ListRows(gForm6List)[0];
+  const Rows billing = Billing("BR-TKA20230001");
+  CommandModal(gForm6EditId, [&](Hwnd form) {
+    ASSERT_EQ(other.Write("DELETE FROM account WHERE Id='BR-TKA20230001'"), SQLITE_OK);
+    Click(gFormAkunBayarDefaultCheck);
+    CtlSetText(gFormAkunBayarJumlahEdit, "99");
+    CtlSetText(gFormAkunBayarPembayaranEdit, "Baru");
+    ExpectMsgBox(kFormAkunBayarNotFound, "Info", IDOK, kInfo);   // and nothing else
+    Click(gFormAkunBayarSimpanButton);
+    VerifySeams();
+    EXPECT_FALSE(IsWindow(form));   // the edit closes either way
+  });
+  EXPECT_EQ(fintest::RowsInFile(path, "select count(*) from account where Id='BR-TKA20230001'"), (Rows{{"0"}}));
+  EXPECT_EQ(Billing("BR-TKA20230001"), billing);   // its billing rows as they were
+  EXPECT_EQ(ListRows(gForm6List)[0], listRow);
 }
 
 TEST_F(FeeEntryTest, EditWithoutAMarkedFeeWritesNothing) {

@@ -16,11 +16,13 @@
 #include "accounts/ledger_list_window.h"
 #include "app/globals.h"
 #include "common/globals.h"
+#include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/fonts.h"
 #include "framework/form_runtime.h"
 #include "framework/window_system.h"
 #include "support/fixtures.h"
+#include "support/other_program.h"
 #include "support/seams_fixture.h"
 
 namespace {
@@ -207,6 +209,29 @@ TEST_F(LedgerEntryTest, AddRefusals) {
   }
 }
 
+// Two programs on one file (the program started twice, or two desks on a shared folder): the code the window counted
+// as free is added by the other program before the insert. The save counts again under its write lock and refuses:
+// one code names one account.
+TEST_F(LedgerEntryTest, ACodeAnotherProgramAddsBetweenTheCheckAndTheSaveIsRefused) {
+  const std::string path = WorkFile("data.db3");
+  fintest::OtherProgram other(path);
+  Run(gForm5AddId, -1, [&] {
+    Fill("105", "Dana BOS", 0);
+    fintest::WritesAfterCheck between(gDb, other, "Select count(*) From rekening WHERE Kode=",
+                                      "INSERT INTO rekening VALUES ('105', 'Sumbangan', 'Klr', '2024/2025')");
+    ExpectMsgBox(kTaken, kEntry, IDOK, kInfo);   // and no "berhasil"
+    Save();
+    VerifySeams();
+    EXPECT_TRUE(between.written());
+    EXPECT_EQ(CtlGetText(gFormRekDeskripsiEdit), "Dana BOS");   // nothing of the window's was saved
+    // The list shows the account that has the code now.
+    EXPECT_EQ(ListRows(), (Rows{{"101", "SPP", "Msk"}, {"105", "Sumbangan", "Klr"}, {"201", "Gaji Guru", "Klr"},
+                                {"301", "Bank BRI", "Bms"}}));
+  });
+  EXPECT_EQ(fintest::RowsInFile(path, "select Deskripsi, Grup, Tapel from rekening where Kode='105'"),
+            (Rows{{"Sumbangan", "Klr", "2024/2025"}}));
+}
+
 TEST_F(LedgerEntryTest, ApostrophesAreSavedAsTyped) {
   struct Case {
     const char* kode;
@@ -277,17 +302,36 @@ TEST_F(LedgerEntryTest, EditOpensWithTheStoredGroupAndKeepsIt) {
   }
 }
 
-TEST_F(LedgerEntryTest, EditOfACodeNoRowHasChangesNothingAndStillReportsSuccess) {
-  const Rows before = All();
-  Run(gForm5EditId, -1, [this] {   // nothing marked: empty fields
-    EXPECT_EQ(CtlGetText(gFormRekKodeEdit), "");
-    EXPECT_EQ(CtlGetText(gFormRekDeskripsiEdit), "");
-    CtlSetText(gFormRekKodeEdit, "999");
-    CtlSetText(gFormRekDeskripsiEdit, "Tidak ada");
-    ExpectMsgBox(kSaved, kEntry, IDOK, kInfo);
-    Save();
-  });
-  EXPECT_EQ(All(), before);
+// An edit whose code no account has changes nothing, and the window says that nothing was saved (no "berhasil").
+TEST_F(LedgerEntryTest, EditOfACodeNoRowHasChangesNothingAndSaysNothingWasSaved) {
+  struct Case {
+    const char* name;
+    int row;                 // the row marked in the list (-1: none)
+    const char* kode;        // typed over the Kode field; nullptr keeps the marked row's code
+    const char* meanwhile;   // what another program on the file does while the window is open
+  } cases[] = {
+      {"a code typed into the empty fields", -1, "999", ""},
+      {"an account another program deleted after the window opened", 1, nullptr,
+       "DELETE FROM rekening WHERE Kode='201'"},
+  };
+  const std::string path = WorkFile("data.db3");
+  fintest::OtherProgram other(path);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Run(gForm5EditId, c.row, [&] {
+      if (*c.meanwhile) {
+        ASSERT_EQ(other.Write(c.meanwhile), SQLITE_OK);
+      }
+      const Rows before = fintest::RowsInFile(path, "select Kode, Deskripsi, Grup, Tapel from rekening order by rowid");
+      if (c.kode) CtlSetText(gFormRekKodeEdit, c.kode);
+      CtlSetText(gFormRekDeskripsiEdit, "Tidak ada");
+      ExpectMsgBox(kFormRekNoSuchCode, "Info", IDOK, kInfo);
+      Save();
+      VerifySeams();
+      EXPECT_EQ(fintest::RowsInFile(path, "select Kode, Deskripsi, Grup, Tapel from rekening order by rowid"), before);
+      EXPECT_EQ(CtlGetText(gFormRekDeskripsiEdit), "Tidak ada");   // the window keeps what was not saved
+    });
+  }
 }
 
 TEST_F(LedgerEntryTest, AFailedInsertReportsAndLeavesTheListEmptyUntilRefreshed) {
@@ -306,15 +350,37 @@ TEST_F(LedgerEntryTest, AFailedInsertReportsAndLeavesTheListEmptyUntilRefreshed)
   EXPECT_EQ(LvGetItemCount(gForm5List), 3);
 }
 
-TEST_F(LedgerEntryTest, ALongDescriptionComesInCutTo259Characters) {
-  const std::string longText(300, 'a');
-  fintest::Exec(gDb, "UPDATE rekening SET Deskripsi='" + longText + "' WHERE Kode='201'");
-  Run(gForm5EditId, 1, [this] {
-    EXPECT_EQ(CtlGetText(gFormRekDeskripsiEdit).size(), 259u);
-    ExpectMsgBox(kSaved, kEntry, IDOK, kInfo);
-    Save();
-  });
-  EXPECT_EQ(Db("select length(Deskripsi) from rekening where Kode='201'"), Rows{{"259"}});
+// A description longer than a list cell (259 characters) comes into the edit whole, from the file: an edit of the
+// group alone keeps it whole in every school year of the code.
+TEST_F(LedgerEntryTest, AnEditOfTheGroupKeepsALongDescriptionWholeInEverySchoolYear) {
+  std::string accented;
+  for (int i = 0; i < 120; ++i) accented += "\xC3\xA9";   // é
+  const struct {
+    const char* name;
+    std::string text;
+  } cases[] = {
+      {"300 letters", std::string(300, 'a')},
+      {"two-byte letters and apostrophes", "Dana 'BOS' " + std::string(140, 'x') + accented},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    fintest::Exec(gDb, "DELETE FROM rekening WHERE Kode='201' AND Tapel='2023/2024';"
+                       "INSERT INTO rekening VALUES ('201', 'lama', 'Klr', '2023/2024');"
+                       "UPDATE rekening SET Deskripsi=" + SqlQuoted(c.text) + ", Grup='Klr' WHERE Kode='201'");
+    if (IsWindow(list_)) {
+      ASSERT_EQ(TbClickButton(gForm5Toolbar, gForm5RefreshId), 1);
+    }
+    Run(gForm5EditId, 1, [&] {
+      EXPECT_LT(LvGetItemText(gForm5List, 1, 1).size(), c.text.size());   // the list cell gives it cut
+      EXPECT_EQ(CtlGetText(gFormRekDeskripsiEdit), c.text);
+      CbSetCurSel(gFormRekGrupCombo, 2);   // the group alone is changed
+      ExpectMsgBox(kSaved, kEntry, IDOK, kInfo);
+      Save();
+    });
+    EXPECT_EQ(fintest::RowsInFile(WorkFile("data.db3"),
+                                  "select Deskripsi, Grup, Tapel from rekening where Kode='201' order by Tapel"),
+              (Rows{{c.text, "Bms", "2023/2024"}, {c.text, "Bms", "2024/2025"}}));
+  }
 }
 
 TEST(LedgerGroupCodes, IndexAndCodeBothWays) {

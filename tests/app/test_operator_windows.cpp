@@ -27,6 +27,7 @@
 #include "framework/window_system.h"
 #include "support/fixtures.h"
 #include "support/locked_folder.h"
+#include "support/other_program.h"
 #include "support/seams_fixture.h"
 #include "support/operator.h"
 
@@ -214,6 +215,26 @@ TEST_F(OperatorWindowsTest, AddingAnExistingNameUpdatesItsRightsOnly) {
             (Rows{{"rahasia", "011111111111"}}));
   EXPECT_EQ(Table().size(), 4u);   // no second row
   EXPECT_EQ(ListRows()[0], (std::vector<std::string>{"ani", "OPERATOR", "011111111111"}));
+}
+
+// Two programs on one file (the program started twice, or two desks on a shared folder): the other program adds the
+// same operator right after this editor has counted the name. The editor counts and writes in one transaction, so the
+// other program's row cannot come in between: the name stands once.
+TEST_F(OperatorWindowsTest, AnOperatorAnotherProgramAddsAfterTheCountStandsOnce) {
+  OpenList();
+  const std::string path = WorkFile("data.db3");
+  fintest::OtherProgram other(path);
+  ExpectMsgBox("Data berhasil disimpan..", "Entry Data..", IDOK, MB_OK | MB_ICONINFORMATION);
+  Press(gForm7AddId, [&] {
+    Type(gFormAdminNameEdit, "eko");
+    fintest::WritesAfterCheck between(gDb, other, "Select count(*) From useradmin WHERE User=",
+                                      "INSERT INTO useradmin (User, Password, Akses) VALUES ('eko', 'e', '100000000000')");
+    Click(gFormAdminSaveButton);
+    EXPECT_TRUE(between.fired());
+    EXPECT_FALSE(between.written());   // held off until the editor's row is written
+  });
+  EXPECT_EQ(fintest::RowsInFile(path, "SELECT Password, Akses FROM useradmin WHERE User='eko'"),
+            (Rows{{"5927", "111111111111"}}));
 }
 
 TEST_F(OperatorWindowsTest, EmptyNameIsRefusedAndNothingIsWritten) {

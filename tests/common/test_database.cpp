@@ -375,6 +375,33 @@ TEST_F(DatabaseTest, AfterAnInnerLevelThatCouldNotBeUndoneNothingOfTheOuterLevel
   }
 }
 
+// Reading one row: the values of the first row the statement gives (NULL as the empty text); a statement without rows
+// or a failing one (its box shown) leaves what the caller had.
+TEST_F(DatabaseTest, ReadingARowGivesTheFirstRowOrLeavesWhatWasThere) {
+  fintest::Exec(gDb, "INSERT INTO rekening (Kode, Deskripsi, Grup, Tapel) VALUES ('101', 'SPP', NULL, '2024/2025'),"
+                     " ('102', 'Gedung', 'Msk', '2024/2025')");
+  const struct {
+    const char* name;
+    const char* sql;
+    const char* error;   // the box of a failing statement, else empty
+    bool found;
+    std::vector<std::string> row;
+  } cases[] = {
+      {"the first of several rows, NULL empty", "select Kode, Grup from rekening order by Kode", "", true, {"101", ""}},
+      {"no row", "select Kode, Grup from rekening where Kode='999'", "", false, {"ada", "sebelumnya"}},
+      {"a failing statement", "select Kode, Nomor from rekening", "SQL error: no such column: Nomor", false,
+       {"ada", "sebelumnya"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (*c.error) ExpectMsgBox(c.error, "Info", IDOK, MB_OK);
+    std::vector<std::string> row = {"ada", "sebelumnya"};
+    EXPECT_EQ(FinReadRow(c.sql, row), c.found);
+    VerifySeams();
+    EXPECT_EQ(row, c.row);
+  }
+}
+
 TEST(AmountTest, ReadsWhatOperatorsTypeAndPaste) {
   struct Case {
     const char* text;

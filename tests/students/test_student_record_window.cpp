@@ -19,9 +19,11 @@
 
 #include "app/globals.h"
 #include "common/globals.h"
+#include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"
 #include "framework/window_system.h"
+#include "students/student_ids.h"
 #include "students/student_list_window.h"
 #include "students/student_record_window.h"
 #include "support/fixtures.h"
@@ -333,6 +335,56 @@ TEST_F(StudentRecordTest, AnIdThatStillHasAClassRowThisYearIsNotGivenAgain) {
             (Rows{{"S02", "2"}, {"S40", "2"}}));
 }
 
+// Two programs on one file (the program started twice, or two desks on a shared folder): after the window's checks
+// found the id free, the other program gives it out (a student of its own, a class row, a savings deposit) before this
+// save begins. The save makes its checks again under its write lock and refuses in the same words: one student, one
+// class row and one set of billing rows per id.
+TEST_F(StudentRecordTest, AnIdAnotherProgramTakesBetweenTheChecksAndTheSaveIsRefused) {
+  const std::string path = WorkFile("data.db3");
+  fintest::OtherProgram other(path);
+  struct Case {
+    const char* id;
+    const char* meanwhile;   // what the other program writes
+    std::string message;
+    const char* caption;
+    const char* students;    // siswa rows of the id in the file afterwards
+    const char* classRows;   // and its class rows
+  } cases[] = {
+      {"S40",
+       "INSERT INTO siswa (Id, Nama, Status) VALUES ('S40','DARI MEJA LAIN','Aktif');"
+       "INSERT INTO siswakelas (Kode, IdSiswa, Kelas, Jenjang, Tapel) VALUES ('20242025S40','S40','VII-A','-',"
+       "'2024/2025')",
+       kDuplicate, kEntry, "1", "1"},
+      {"S41",
+       "INSERT INTO siswakelas (Kode, IdSiswa, Kelas, Jenjang, Tapel) VALUES ('20242025S41','S41','VII-B','-',"
+       "'2024/2025')",
+       kFormSiswaClassRowTaken, "Info", "0", "1"},
+      {"S42",
+       "INSERT INTO transaksi (id, tgl, uraian, acctid, siswaid, masuk, keluar, sts) VALUES "
+       "('S42202103050930','2021-03-05','01-Setoran','Tabungan','S42',5000,0,'t')",
+       FinStudentIdsHaveMoneyText({"S42"}), "Info", "0", "0"},
+  };
+  RunAdd([&] {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.id);
+      Fill(c.id, "anak baru");
+      fintest::WritesAfterCheck between(gDb, other, "Select (Select Count(*) From transaksi WHERE SiswaId=",
+                                        c.meanwhile);
+      ExpectMsgBox(c.message, c.caption, IDOK, kInfo);   // and no "berhasil"
+      Click(gFormSiswaSaveButton);
+      VerifySeams();
+      EXPECT_TRUE(between.written());
+      EXPECT_EQ(CtlGetText(gFormSiswaIdEdit), c.id);   // a refused student stays in the form
+      const std::string q = std::string("='") + c.id + "'";
+      EXPECT_EQ(fintest::RowsInFile(path, "SELECT (SELECT count(*) FROM siswa WHERE Id" + q +
+                                              "), (SELECT count(*) FROM siswakelas WHERE IdSiswa" + q +
+                                              "), (SELECT count(*) FROM detail_account WHERE id_siswa" + q + ")"),
+                (Rows{{c.students, c.classRows, "0"}}));
+    }
+  });
+  EXPECT_EQ(fintest::RowsInFile(path, "SELECT count(*) FROM siswa WHERE Nama='ANAK BARU'"), (Rows{{"0"}}));
+}
+
 // A deleted student leaves payments, savings and billing rows behind, in whatever year: a new student is never given
 // that id (the old money would be shown and spent as the new student's), while a student who has a record and money
 // stays editable.
@@ -507,6 +559,53 @@ TEST_F(StudentRecordTest, EditsTheMarkedStudentInBothLayouts) {
     EXPECT_EQ(ListRow(row), want);
   }
   EXPECT_EQ(Query("SELECT count(*) FROM siswa"), (Rows{{"4"}}));
+}
+
+// Free texts longer than a list cell (259 characters) come into the edit whole, from the file: an edit of the gender
+// keeps them whole.
+TEST_F(StudentRecordTest, AnEditKeepsTextsLongerThanAListCellWhole) {
+  const std::string nama = "BUDI " + std::string(270, 'B');
+  const std::string tmpLahir = "Kota " + std::string(280, 't');
+  const std::string alamat = "Jl. Riau No. 2, " + std::string(290, 'a');
+  const std::string ket = "pindahan " + std::string(300, 'k');
+  fintest::Exec(gDb, "UPDATE siswa SET Nama=" + SqlQuoted(nama) + ", TmpLahir=" + SqlQuoted(tmpLahir) +
+                         ", Alamat=" + SqlQuoted(alamat) + ", Ket=" + SqlQuoted(ket) + " WHERE Id='S02'");
+  FORM2_LoadListByClass();
+  const int row = RowOf("S02");
+  ASSERT_LT(LvGetItemText(gForm2List, row, 6).size(), alamat.size());   // the list cell gives it cut
+  LvSelectItem(gForm2List, row);
+  RunEdit([&] {
+    EXPECT_EQ(CtlGetText(gFormSiswaNamaEdit), nama);
+    EXPECT_EQ(CtlGetText(gFormSiswaTmpLahirEdit), tmpLahir);
+    EXPECT_EQ(CtlGetText(gFormSiswaAlamatEdit), alamat);
+    EXPECT_EQ(CtlGetText(gFormSiswaKetEdit), ket);
+    CbSetCurSel(gFormSiswaGenderCombo, 1);   // the gender alone is changed
+    ExpectMsgBox("Data Siswa berhasil dirubah..", "Edit Data..", IDOK, kInfo);
+    Click(gFormSiswaSaveButton);
+  });
+  EXPECT_EQ(fintest::RowsInFile(WorkFile("data.db3"), "SELECT Nama, LP, TmpLahir, Alamat, Ket FROM siswa WHERE Id='S02'"),
+            (Rows{{nama, "P", tmpLahir, alamat, ket}}));
+}
+
+// An edit of a student that another program deleted after the window opened changes nothing and says so: no
+// "berhasil dirubah", and the list row stays as it was.
+TEST_F(StudentRecordTest, AnEditOfAStudentAnotherProgramDeletedSaysNothingWasChanged) {
+  const std::string path = WorkFile("data.db3");
+  fintest::OtherProgram other(path);
+  const int row = RowOf("S02");
+  const std::vector<std::string> listRow = ListRow(row);
+  LvSelectItem(gForm2List, row);
+  RunEdit([&] {
+    ASSERT_EQ(other.Write("DELETE FROM siswa WHERE Id='S02'"), SQLITE_OK);
+    CtlSetText(gFormSiswaAlamatEdit, "Jl. Baru 1");
+    ExpectMsgBox(kFormSiswaNotFound, "Info", IDOK, kInfo);
+    Click(gFormSiswaSaveButton);
+    VerifySeams();
+    EXPECT_FALSE(IsWindow(gFormSiswaWindow));   // the edit closes after its one save
+  });
+  EXPECT_EQ(fintest::RowsInFile(path, "SELECT count(*) FROM siswa WHERE Id='S02' OR Alamat='Jl. Baru 1'"),
+            (Rows{{"0"}}));
+  EXPECT_EQ(ListRow(row), listRow);
 }
 
 TEST_F(StudentRecordTest, EditLeavesTheWorkingYearsClassAlone) {
