@@ -193,6 +193,22 @@ TEST_F(PaymentBookTest, ABookThatReachesNoPrinterTellsWhereItsTextIsKept) {
   EXPECT_EQ(ReadLines(kept).size(), 5u);   // the two fillers and the three entries, all in the file
 }
 
+TEST_F(PaymentBookTest, ABookPrintedToAFileInThePrinterDialogIsKeptUnderCetakAndSaysWhere) {
+  // No print queue: the real printer dialog offers "Print to File (PDF)" alone, and the clerk takes it.
+  fintest::NoPrintQueue noQueue;
+  PrintToFileInThePrinterDialog();
+  AddThisPayment();
+  ExpectMsgBox(kAsk, kAskCaption, IDYES);
+  const std::string kept = WorkFile("cetak/cetak_20240902_101530.txt");
+  ExpectMsgBox("Tidak ada yang tercetak ke printer. Teks cetakan disimpan di " + kept + "..", "Info", IDOK,
+               MB_OK | MB_ICONINFORMATION);
+  PrintPaymentBook(r);
+  VerifySeams();
+  std::string text;
+  for (const std::string& line : Join(Fillers(2), Entries())) text += line + "\r\n";
+  EXPECT_EQ(fintest::ReadFile(kept), text);
+}
+
 TEST_F(PaymentBookTest, FailedCountIsReportedAndTheBookStartsAFreshPage) {
   fintest::Exec(gDb, "DROP TABLE transaksi");
   ExpectMsgBox("SQL error: no such table: transaksi", "Info");

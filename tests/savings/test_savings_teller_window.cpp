@@ -869,6 +869,40 @@ TEST_F(TellerTest, APrinterThatIsNoPrintQueueMarksNothingAndSaysWhereTheTextWasK
             (Rows{{"-"}, {"-"}, {"t"}, {"t"}}));
 }
 
+TEST_F(TellerTest, PrintingToAFileInThePrinterDialogKeepsTheTextUnderCetakAndSaysWhere) {
+  // No print queue: the real printer dialog offers "Print to File (PDF)" alone, and the clerk takes it.
+  fintest::NoPrintQueue noQueue;
+  PrintToFileInThePrinterDialog();
+  Open();
+  LookUp("20016");
+  Book("01", "10");
+  SaveYes("Nasabah atas nama SITI RAHAYU melakukan transaksi 01-Setoran Tunai sebesar 10");
+  const struct {
+    int target;
+    const char* file;
+    const char* line;   // a line of what was kept
+  } cases[] = {
+      {0, "cetak/cetak_20240902_101530.txt",
+       " 2021-03-05   01               0           10          130 Setoran Tunai\r\n"},
+      {1, "cetak/cetak_20240902_101530_2.txt", "   2021-03-05   01               0           10          130\r\n"},
+      {2, "cetak/cetak_20240902_101530_3.txt", "   Jumlah Tunai           : Rp.********10\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.target);
+    CbSetCurSel(gFormTabunganPrintCombo, c.target);
+    ExpectMsgBox("Tidak ada yang tercetak ke printer. Teks cetakan disimpan di " + WorkFile(c.file) + "..", "Info",
+                 IDOK, kInfo);
+    Click(gFormTabunganPrintButton);
+    VerifySeams();
+    EXPECT_NE(fintest::ReadFile(WorkFile(c.file)).find(c.line), std::string::npos);
+  }
+  EXPECT_EQ(scripted().pickerCalls().size(), 3u);
+  // Nothing reached a printer: the rows stay unprinted, for the next run.
+  EXPECT_EQ(Column(kTabunganColSts), (std::vector<std::string>{"-", "-", "t", "t"}));
+  EXPECT_EQ(fintest::Query(gDb, "SELECT sts FROM transaksi WHERE siswaid='20016' AND acctid='Tabungan' ORDER BY id"),
+            (Rows{{"-"}, {"-"}, {"t"}, {"t"}}));
+}
+
 TEST_F(TellerTest, ReceiptPrintsTheSavedTransactionAndMarksNothing) {
   Open();
   LookUp("20016");

@@ -1,8 +1,10 @@
 #include "support/seams_fixture.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QWindow>
 #include <QLocale>
 #include <filesystem>
@@ -69,6 +71,26 @@ void SeamsTest::ShowRealMsgBoxes() {
     const auto buttons = box->buttons();
     if (!buttons.isEmpty()) buttons.first()->click();
     else box->reject();
+  });
+}
+
+void SeamsTest::PrintToFileInThePrinterDialog() {
+  scripted_->UseRealPrinterDialog([](QWidget* w) {
+    auto* dialog = qobject_cast<QPrintDialog*>(w);
+    if (!dialog) {
+      ADD_FAILURE() << "the modal window is no printer dialog: " << w->metaObject()->className();
+      w->close();
+      return;
+    }
+    bool offered = false;
+    for (QComboBox* printers : dialog->findChildren<QComboBox*>()) {
+      const int file = printers->findText(QStringLiteral("Print to File (PDF)"));
+      if (file < 0) continue;
+      printers->setCurrentIndex(file);
+      offered = true;
+    }
+    EXPECT_TRUE(offered) << "the printer dialog offers no printing to a file";
+    dialog->accept();
   });
 }
 

@@ -72,6 +72,9 @@ class SeamsTest : public ::testing::Test {
   void AnswerFont(std::optional<platform::FontChoice> f) { scripted_->AnswerFont(std::move(f)); }
   void AnswerPageSetup(bool ok) { scripted_->AnswerPageSetup(ok); }
   void AnswerPrinter(std::optional<std::string> name) { scripted_->AnswerPrinter(std::move(name)); }
+  // The real printer dialog from now on (as on the desktop), answered each time by choosing "Print to File (PDF)"
+  // (without a print queue the one choice it offers) and confirming it.
+  void PrintToFileInThePrinterDialog();
 
   // Files and pages opened with the desktop's default program, in order.
   const std::vector<std::string>& opened() const { return scripted_->opened(); }
