@@ -73,7 +73,7 @@ PageExportArgs FinBuildPageArgs(const std::string& title, const std::string& sch
   std::string letters;
   for (std::size_t c = 0; c < columns.size(); ++c) {
     if (c) args.headerList += ';';
-    args.headerList += columns[c].caption;
+    args.headerList += FinPageCell(columns[c].caption);   // a ";" in a caption must not split the header
     letters += FinAlignLetter(columns[c].align);
   }
   if (!columns.empty()) {
@@ -95,7 +95,7 @@ SheetExportArgs FinBuildSheetArgs(const std::vector<ExportColumn>& columns, cons
   args.columnCount = static_cast<std::intptr_t>(columns.size());
   for (std::size_t c = 0; c < columns.size(); ++c) {
     if (c) args.rowList += ',';
-    args.rowList += columns[c].caption;
+    args.rowList += FinSheetCell(columns[c].caption);   // a "," in a caption must not split the caption line
   }
   if (columns.empty()) return args;
   for (const auto& row : rows) {
