@@ -177,6 +177,10 @@ std::string FinNoOpenerText(const std::string& path) {
   return "Tidak ada program yang dapat dijalankan untuk membuka " + path + "..";
 }
 
+std::string FinPageNotWrittenText(const std::string& path) {
+  return "Halaman " + path + " tidak dapat disimpan..";
+}
+
 void FinExportToPage(const std::string& title, Hwnd list) {
   std::vector<ExportColumn> columns;
   ExportRows rows;
@@ -185,8 +189,12 @@ void FinExportToPage(const std::string& title, Hwnd list) {
   std::string result;
   if (FinCallPlugin("tablepage", reinterpret_cast<std::intptr_t>(args.pageInfo.c_str()),
                     reinterpret_cast<std::intptr_t>(args.headerList.c_str()),
-                    reinterpret_cast<std::intptr_t>(args.rowList.c_str()), &result) == PluginCallResult::Called &&
-      !result.empty() && result.front() == '/')
+                    reinterpret_cast<std::intptr_t>(args.rowList.c_str()), &result) != PluginCallResult::Called)
+    return;
+  if (result.size() > 1 && result[0] == '!')
+    // The page could not be written (nothing was opened): the result names it.
+    MsgBox(FinPageNotWrittenText(result.substr(1)), "Info", MB_OK | MB_ICONINFORMATION);
+  else if (!result.empty() && result.front() == '/')
     // The page was written, but no program could be started to show it: the result names the page.
     MsgBox(FinNoOpenerText(result), "Info", MB_OK);
 }

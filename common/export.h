@@ -77,10 +77,13 @@ PluginCallResult FinCallPlugin(const std::string& name, std::intptr_t arg1, std:
 // "Tidak ada program yang dapat dijalankan untuk membuka " + path + "..".
 std::string FinNoOpenerText(const std::string& path);
 
+// What the operator is told when the page `path` could not be written: "Halaman " + path + " tidak dapat disimpan..".
+std::string FinPageNotWrittenText(const std::string& path);
+
 // Exports the list view `list` through tablepage under the report title `title`. The plug-in leaves the page's
-// viewer to run on its own; when it could start none (its result then is the page's absolute path, where it is "0"
-// otherwise), the operator is told so
-// (FinNoOpenerText, caption "Info").
+// viewer to run on its own. Its result is "0" when all went well; the page's absolute path when it could start no
+// viewer, which the operator is told (FinNoOpenerText, caption "Info"); "!" + that path when it could not write the
+// page, which the operator is told too (FinPageNotWrittenText, caption "Info").
 void FinExportToPage(const std::string& title, Hwnd list);
 // Exports the list view in gTargetListView through tablesheet; callers set gTargetListView first.
 void FinExportToSheet();

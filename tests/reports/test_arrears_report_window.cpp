@@ -10,9 +10,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <iostream>
+#include <optional>
 
 #include "plugins/plugin_setup.h"
 #include "reports/arrears_report_fixture.h"
+#include "support/locked_folder.h"
 #include "support/workbook_file.h"
 
 namespace {
@@ -446,6 +449,36 @@ TEST_F(ArrearsReportWindowTest, FeesNamedWithACommaOrASemicolonKeepTheirColumnsI
   EXPECT_EQ(headers, (std::vector<std::string>{"Id", "Nama Siswa", "Les- Tari Rp.", "Seragam- Batik Rp.",
                                                "Jumlah Rp."}));
   EXPECT_TRUE(msgBoxes().empty());
+}
+
+TEST_F(ArrearsReportWindowTest, APageThatCannotBeWrittenIsToldOfWithItsPathAndNothingIsOpened) {
+  plugintest::InstallPlugin("libtablepage.so", programDir(), "libtablepage.so");
+  plugintest::FakeDesktopOpener opener;
+  Open();
+  ASSERT_TRUE(ClassRecap());
+  const std::string page = ProgramFile("Lap.html");
+  const struct {
+    const char* name;
+    bool folderInTheWay;   // else: the program folder cannot be written
+  } cases[] = {{"a folder named Lap.html", true}, {"a folder that cannot be written", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove_all(page);
+    std::optional<fintest::LockedFolder> lock;
+    if (c.folderInTheWay) {
+      std::filesystem::create_directory(page);
+    } else {
+      lock.emplace(programDir());
+      if (!lock->locked()) {
+        std::cout << "no folder can be locked here: " << c.name << " not shown\n";
+        continue;
+      }
+    }
+    ExpectMsgBox("Halaman " + page + " tidak dapat disimpan..", "Info", IDOK, MB_OK | MB_ICONINFORMATION);
+    Command(gForm11PageId);
+    VerifySeams();
+    EXPECT_EQ(opener.log(), "");   // nothing of this report lies there: nothing is opened
+  }
 }
 
 TEST_F(ArrearsReportWindowTest, ThePageExportWritesTheRecapPage) {
