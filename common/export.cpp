@@ -177,6 +177,12 @@ std::string FinNoOpenerText(const std::string& path) {
   return "Tidak ada program yang dapat dijalankan untuk membuka " + path + "..";
 }
 
+bool FinOpenWithDesktop(const std::string& path) {
+  if (platform::OpenWithDesktop(path)) return true;
+  MsgBox(FinNoOpenerText(path), "Info", MB_OK);
+  return false;
+}
+
 std::string FinPageNotWrittenText(const std::string& path) {
   return "Halaman " + path + " tidak dapat disimpan..";
 }

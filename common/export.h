@@ -77,6 +77,10 @@ PluginCallResult FinCallPlugin(const std::string& name, std::intptr_t arg1, std:
 // "Tidak ada program yang dapat dijalankan untuk membuka " + path + "..".
 std::string FinNoOpenerText(const std::string& path);
 
+// Opens the file `path` with the desktop's default program (platform::OpenWithDesktop); when no program could be
+// started to open it, the operator is told so (FinNoOpenerText, caption "Info"). True when one was started.
+bool FinOpenWithDesktop(const std::string& path);
+
 // What the operator is told when the page `path` could not be written: "Halaman " + path + " tidak dapat disimpan..".
 std::string FinPageNotWrittenText(const std::string& path);
 
