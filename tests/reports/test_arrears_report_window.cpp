@@ -301,6 +301,37 @@ TEST_F(ArrearsReportWindowTest, NotesArePrintedForTheTickedStudentsOnly) {
   EXPECT_EQ(printed().Documents().size(), 2u);
 }
 
+TEST_F(ArrearsReportWindowTest, WithoutAPrinterTheNotesGoToPdfsAndTheClerkIsToldWhereOnce) {
+  NoPrinter();
+  Open();
+  ASSERT_TRUE(ShowData("VII A"));
+  const struct {
+    std::vector<const char*> students;
+    std::string message;
+    std::vector<std::string> files;
+  } cases[] = {
+      {{"S02"},
+       "Tidak ada yang tercetak ke printer. Cetakan disimpan di " + WorkFile("cetak/Struk_20240902_101530.pdf") + "..",
+       {"Struk_20240902_101530.pdf"}},
+      {{"S02", "S03"},
+       "Tidak ada yang tercetak ke printer. 2 cetakan disimpan di folder " + WorkFile("cetak") + "..",
+       {"Struk_20240902_101530.pdf", "Struk_20240902_101530_2.pdf", "Struk_20240902_101530_3.pdf"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.students.size());
+    for (int r = 0; r < LvGetItemCount(gForm11List); ++r) LvSetCheck(gForm11List, r, 0);
+    for (const char* id : c.students) LvSetCheck(gForm11List, RowOf(gForm11List, id), 1);
+    ExpectMsgBox(c.message, "Info", IDOK, MB_OK | MB_ICONINFORMATION);
+    Command(gForm11NotesId);
+    VerifySeams();
+    std::vector<std::string> files;
+    for (const auto& e : std::filesystem::directory_iterator(WorkFile("cetak")))
+      files.push_back(e.path().filename().string());
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, c.files);
+  }
+}
+
 TEST_F(ArrearsReportWindowTest, ANoteOfTheClassRecapHasNoFeeLine) {
   Open();
   ASSERT_TRUE(ShowData("VII A"));   // gPickClass

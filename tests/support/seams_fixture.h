@@ -98,6 +98,10 @@ class SeamsTest : public ::testing::Test {
   const std::vector<int>& exits() const { return scripted_->exits(); }
   void ThrowOnExit(bool on = true) { scripted_->ThrowOnExit(on); }
 
+  // A system without a printer from now on: what the printer drawing prints goes to PDF files under "cetak/" of the
+  // working folder (the PDF pseudo-printer), no longer to printed().
+  void NoPrinter() { platform::SetPrintBackendForTests(platform::MakePdfPrintBackend()); }
+
   // Printing: pages (printer drawing) and text printer jobs go to recording back ends for the whole test.
   platform::RecordingPrintBackend& printed() { return *printed_; }
   platform::RecordingTextPrinterBackend& textPrinted() { return *textPrinted_; }
