@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QWidget>
 #include <filesystem>
+#include <functional>
 #include <sstream>
 #include <tuple>
 #include <string>
@@ -144,6 +145,40 @@ class TellerTest : public fintest::SeamsTest {
                  kQuestion);
     Click(gFormTabunganPrintButton);
     VerifySeams();
+  }
+
+  // A deposit of 10 booked for 20016 and printed to each target (passbook, card, receipt) with no printer getting
+  // it: `choose` answers the printer question of each print; the texts are kept in `stem` + ".txt", "_2.txt",
+  // "_3.txt" under the working folder, and each print says where. The rows stay unprinted, for the next run.
+  void PrintEachTargetToAFile(const std::function<void()>& choose, const std::string& stem) {
+    Open();
+    LookUp("20016");
+    Book("01", "10");
+    SaveYes("Nasabah atas nama SITI RAHAYU melakukan transaksi 01-Setoran Tunai sebesar 10");
+    const struct {
+      int target;
+      std::string file;
+      const char* line;   // a line of what was kept
+    } cases[] = {
+        {0, stem + ".txt", " 2021-03-05   01               0           10          130 Setoran Tunai\r\n"},
+        {1, stem + "_2.txt", "   2021-03-05   01               0           10          130\r\n"},
+        {2, stem + "_3.txt", "   Jumlah Tunai           : Rp.********10\r\n"},
+    };
+    for (const auto& c : cases) {
+      SCOPED_TRACE(c.target);
+      CbSetCurSel(gFormTabunganPrintCombo, c.target);
+      choose();
+      ExpectMsgBox("Tidak ada yang tercetak ke printer. Teks cetakan disimpan di " + WorkFile(c.file) + "..", "Info",
+                   IDOK, kInfo);
+      Click(gFormTabunganPrintButton);
+      VerifySeams();
+      EXPECT_NE(fintest::ReadFile(WorkFile(c.file)).find(c.line), std::string::npos);
+    }
+    // The passbook's text is kept whole, from the paper brought down on.
+    EXPECT_EQ(fintest::ReadFile(WorkFile(cases[0].file)).substr(0, 3), "`\r\n");
+    EXPECT_EQ(Column(kTabunganColSts), (std::vector<std::string>{"-", "-", "t", "t"}));
+    EXPECT_EQ(fintest::Query(gDb, "SELECT sts FROM transaksi WHERE siswaid='20016' AND acctid='Tabungan' ORDER BY id"),
+              (Rows{{"-"}, {"-"}, {"t"}, {"t"}}));
   }
 
   QWidget* holder_ = nullptr;
@@ -840,67 +875,15 @@ TEST_F(TellerTest, PassbookRowsComeInTheOrderTheyWereBookedAndNeverOverAPrintedL
 
 TEST_F(TellerTest, APrinterThatIsNoPrintQueueMarksNothingAndSaysWhereTheTextWasKept) {
   fintest::NoPrintQueue noQueue;   // the text goes to a file
-  Open();
-  LookUp("20016");
-  Book("01", "10");
-  SaveYes("Nasabah atas nama SITI RAHAYU melakukan transaksi 01-Setoran Tunai sebesar 10");
-  const struct {
-    int target;
-    const char* file;
-  } cases[] = {{0, "cetak/KASIR_20240902_101530.txt"}, {1, "cetak/KASIR_20240902_101530_2.txt"},
-               {2, "cetak/KASIR_20240902_101530_3.txt"}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.target);
-    CbSetCurSel(gFormTabunganPrintCombo, c.target);
-    AnswerPrinter("KASIR");
-    ExpectMsgBox("Tidak ada yang tercetak ke printer. Teks cetakan disimpan di " + WorkFile(c.file) + "..", "Info",
-                 IDOK, kInfo);
-    Click(gFormTabunganPrintButton);
-    VerifySeams();
-    EXPECT_TRUE(std::filesystem::exists(WorkFile(c.file)));
-  }
-  // The passbook's text is kept whole; the rows stay unprinted in the list and in the file.
-  const std::string passbook = fintest::ReadFile(WorkFile("cetak/KASIR_20240902_101530.txt"));
-  EXPECT_EQ(passbook.substr(0, 3), "`\r\n");
-  EXPECT_NE(passbook.find(" 2021-03-05   01               0           10          130 Setoran Tunai\r\n"),
-            std::string::npos);
-  EXPECT_EQ(Column(kTabunganColSts), (std::vector<std::string>{"-", "-", "t", "t"}));
-  EXPECT_EQ(fintest::Query(gDb, "SELECT sts FROM transaksi WHERE siswaid='20016' AND acctid='Tabungan' ORDER BY id"),
-            (Rows{{"-"}, {"-"}, {"t"}, {"t"}}));
+  PrintEachTargetToAFile([this] { AnswerPrinter("KASIR"); }, "cetak/KASIR_20240902_101530");
 }
 
 TEST_F(TellerTest, PrintingToAFileInThePrinterDialogKeepsTheTextUnderCetakAndSaysWhere) {
   // No print queue: the real printer dialog offers "Print to File (PDF)" alone, and the clerk takes it.
   fintest::NoPrintQueue noQueue;
   PrintToFileInThePrinterDialog();
-  Open();
-  LookUp("20016");
-  Book("01", "10");
-  SaveYes("Nasabah atas nama SITI RAHAYU melakukan transaksi 01-Setoran Tunai sebesar 10");
-  const struct {
-    int target;
-    const char* file;
-    const char* line;   // a line of what was kept
-  } cases[] = {
-      {0, "cetak/cetak_20240902_101530.txt",
-       " 2021-03-05   01               0           10          130 Setoran Tunai\r\n"},
-      {1, "cetak/cetak_20240902_101530_2.txt", "   2021-03-05   01               0           10          130\r\n"},
-      {2, "cetak/cetak_20240902_101530_3.txt", "   Jumlah Tunai           : Rp.********10\r\n"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.target);
-    CbSetCurSel(gFormTabunganPrintCombo, c.target);
-    ExpectMsgBox("Tidak ada yang tercetak ke printer. Teks cetakan disimpan di " + WorkFile(c.file) + "..", "Info",
-                 IDOK, kInfo);
-    Click(gFormTabunganPrintButton);
-    VerifySeams();
-    EXPECT_NE(fintest::ReadFile(WorkFile(c.file)).find(c.line), std::string::npos);
-  }
+  PrintEachTargetToAFile([] {}, "cetak/cetak_20240902_101530");
   EXPECT_EQ(scripted().pickerCalls().size(), 3u);
-  // Nothing reached a printer: the rows stay unprinted, for the next run.
-  EXPECT_EQ(Column(kTabunganColSts), (std::vector<std::string>{"-", "-", "t", "t"}));
-  EXPECT_EQ(fintest::Query(gDb, "SELECT sts FROM transaksi WHERE siswaid='20016' AND acctid='Tabungan' ORDER BY id"),
-            (Rows{{"-"}, {"-"}, {"t"}, {"t"}}));
 }
 
 TEST_F(TellerTest, ReceiptPrintsTheSavedTransactionAndMarksNothing) {
