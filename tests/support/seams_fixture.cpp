@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QWindow>
@@ -75,7 +76,7 @@ void SeamsTest::ShowRealMsgBoxes() {
 }
 
 void SeamsTest::PrintToFileInThePrinterDialog() {
-  scripted_->UseRealPrinterDialog([](QWidget* w) {
+  scripted_->UseRealPrinterDialog([this](QWidget* w) {
     auto* dialog = qobject_cast<QPrintDialog*>(w);
     if (!dialog) {
       ADD_FAILURE() << "the modal window is no printer dialog: " << w->metaObject()->className();
@@ -90,6 +91,10 @@ void SeamsTest::PrintToFileInThePrinterDialog() {
       offered = true;
     }
     EXPECT_TRUE(offered) << "the printer dialog offers no printing to a file";
+    // The file the dialog proposes (in the home folder) may be there already, and the dialog would ask whether to
+    // replace it: it proposes one in the test's folder instead.
+    for (QLineEdit* edit : dialog->findChildren<QLineEdit*>())
+      if (edit->text().endsWith(QStringLiteral(".pdf"))) edit->setText(QString::fromStdString(WorkFile("print.pdf")));
     dialog->accept();
   });
 }
