@@ -10,6 +10,7 @@
 
 #include "app/access.h"
 #include "app/globals.h"
+#include "common/export.h"
 #include "common/globals.h"
 #include "common/query_callbacks.h"
 #include "common/sql.h"
@@ -208,12 +209,12 @@ LResult FORM24_OnLoad(Hwnd, std::intptr_t) {
 }
 
 LResult FORM24_FormatSiswa(int, Hwnd, Hwnd, int) {
-  platform::OpenWithDesktop(FORM24_TemplatePath("Data Siswa.xlsx"));
+  FinOpenWithDesktop(FORM24_TemplatePath("Data Siswa.xlsx"));   // says so when nothing can open it
   return 0;
 }
 
 LResult FORM24_FormatRekening(int, Hwnd, Hwnd, int) {
-  platform::OpenWithDesktop(FORM24_TemplatePath("Data Rekening.xlsx"));
+  FinOpenWithDesktop(FORM24_TemplatePath("Data Rekening.xlsx"));
   return 0;
 }
 

@@ -73,7 +73,7 @@ PageExportArgs FinBuildPageArgs(const std::string& title, const std::string& sch
   std::string letters;
   for (std::size_t c = 0; c < columns.size(); ++c) {
     if (c) args.headerList += ';';
-    args.headerList += columns[c].caption;
+    args.headerList += FinPageCell(columns[c].caption);   // a ";" in a caption must not split the header
     letters += FinAlignLetter(columns[c].align);
   }
   if (!columns.empty()) {
@@ -95,7 +95,7 @@ SheetExportArgs FinBuildSheetArgs(const std::vector<ExportColumn>& columns, cons
   args.columnCount = static_cast<std::intptr_t>(columns.size());
   for (std::size_t c = 0; c < columns.size(); ++c) {
     if (c) args.rowList += ',';
-    args.rowList += columns[c].caption;
+    args.rowList += FinSheetCell(columns[c].caption);   // a "," in a caption must not split the caption line
   }
   if (columns.empty()) return args;
   for (const auto& row : rows) {
@@ -177,6 +177,16 @@ std::string FinNoOpenerText(const std::string& path) {
   return "Tidak ada program yang dapat dijalankan untuk membuka " + path + "..";
 }
 
+bool FinOpenWithDesktop(const std::string& path) {
+  if (platform::OpenWithDesktop(path)) return true;
+  MsgBox(FinNoOpenerText(path), "Info", MB_OK);
+  return false;
+}
+
+std::string FinPageNotWrittenText(const std::string& path) {
+  return "Halaman " + path + " tidak dapat disimpan..";
+}
+
 void FinExportToPage(const std::string& title, Hwnd list) {
   std::vector<ExportColumn> columns;
   ExportRows rows;
@@ -185,8 +195,12 @@ void FinExportToPage(const std::string& title, Hwnd list) {
   std::string result;
   if (FinCallPlugin("tablepage", reinterpret_cast<std::intptr_t>(args.pageInfo.c_str()),
                     reinterpret_cast<std::intptr_t>(args.headerList.c_str()),
-                    reinterpret_cast<std::intptr_t>(args.rowList.c_str()), &result) == PluginCallResult::Called &&
-      !result.empty() && result.front() == '/')
+                    reinterpret_cast<std::intptr_t>(args.rowList.c_str()), &result) != PluginCallResult::Called)
+    return;
+  if (result.size() > 1 && result[0] == '!')
+    // The page could not be written (nothing was opened): the result names it.
+    MsgBox(FinPageNotWrittenText(result.substr(1)), "Info", MB_OK | MB_ICONINFORMATION);
+  else if (!result.empty() && result.front() == '/')
     // The page was written, but no program could be started to show it: the result names the page.
     MsgBox(FinNoOpenerText(result), "Info", MB_OK);
 }

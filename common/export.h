@@ -23,14 +23,14 @@ using ExportRows = std::vector<std::vector<std::string>>;
 // The three texts of tablepage's sData.
 struct PageExportArgs {
   std::string pageInfo;    // title ";" school name ";" school address ";" one alignment letter per column
-  std::string headerList;  // the captions joined by ";"
+  std::string headerList;  // the captions joined by ";", each mapped as a cell (FinPageCell)
   std::string rowList;     // the rows joined by ";", the cells of a row joined by ","
 };
 // The arguments of tablesheet's sData.
 struct SheetExportArgs {
   std::intptr_t rowCount = 0;     // rows of the list (the caption line not counted)
   std::intptr_t columnCount = 0;  // columns of the list
-  std::string rowList;            // the caption line, then the rows, joined by ";"; cells joined by ","
+  std::string rowList;            // the caption line, then the rows, joined by ";"; cells (captions too) joined by ","
 };
 
 // "l" for a left-aligned column, "r" for a right-aligned one, "c" for any other format.
@@ -46,11 +46,13 @@ bool FinThousandsNumber(const std::string& cell);
 // ";" becomes "-".
 std::string FinSheetCell(const std::string& cell);
 
-// The arguments of tablepage. The title, school name and address are joined with ";" unchanged.
+// The arguments of tablepage. The captions are mapped as the cells are (FinPageCell); the title, school name and
+// address are joined with ";" unchanged.
 PageExportArgs FinBuildPageArgs(const std::string& title, const std::string& schoolName,
                                 const std::string& schoolAddress, const std::vector<ExportColumn>& columns,
                                 const ExportRows& rows);
-// The arguments of tablesheet. The captions of the caption line are not changed.
+// The arguments of tablesheet. The captions of the caption line are mapped as the cells are (FinSheetCell): a fee
+// named "Seragam, Batik" heads its own column as "Seragam- Batik".
 SheetExportArgs FinBuildSheetArgs(const std::vector<ExportColumn>& columns, const ExportRows& rows);
 
 // One header cell and one data cell of the HTML page. A width of "-1" leaves the width attribute out. Neither
@@ -75,10 +77,17 @@ PluginCallResult FinCallPlugin(const std::string& name, std::intptr_t arg1, std:
 // "Tidak ada program yang dapat dijalankan untuk membuka " + path + "..".
 std::string FinNoOpenerText(const std::string& path);
 
+// Opens the file `path` with the desktop's default program (platform::OpenWithDesktop); when no program could be
+// started to open it, the operator is told so (FinNoOpenerText, caption "Info"). True when one was started.
+bool FinOpenWithDesktop(const std::string& path);
+
+// What the operator is told when the page `path` could not be written: "Halaman " + path + " tidak dapat disimpan..".
+std::string FinPageNotWrittenText(const std::string& path);
+
 // Exports the list view `list` through tablepage under the report title `title`. The plug-in leaves the page's
-// viewer to run on its own; when it could start none (its result then is the page's absolute path, where it is "0"
-// otherwise), the operator is told so
-// (FinNoOpenerText, caption "Info").
+// viewer to run on its own. Its result is "0" when all went well; the page's absolute path when it could start no
+// viewer, which the operator is told (FinNoOpenerText, caption "Info"); "!" + that path when it could not write the
+// page, which the operator is told too (FinPageNotWrittenText, caption "Info").
 void FinExportToPage(const std::string& title, Hwnd list);
 // Exports the list view in gTargetListView through tablesheet; callers set gTargetListView first.
 void FinExportToSheet();

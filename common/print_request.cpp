@@ -183,10 +183,11 @@ bool FORM3_ProcessPrintRequest() {
   const std::string last = requestLines.empty() ? std::string() : requestLines.back();
   const std::string kind = FinRequestField(last, "|", 1);
   platform::TextPrinter prn;   // the savings receipt's job
+  std::string kept;            // the receipt's PDF file when the system has no printer
   if (kind == "BK") {
-    FinPrintReceipt(FinRequestField(last, "|", 2), FinRequestField(last, "|", 3), FinRequestField(last, "|", 4),
-                    WholeAmount(FinRequestField(last, "|", 5)), FinRequestField(last, "|", 6),
-                    FinRequestField(last, "|", 7));
+    kept = FinPrintReceipt(FinRequestField(last, "|", 2), FinRequestField(last, "|", 3), FinRequestField(last, "|", 4),
+                           WholeAmount(FinRequestField(last, "|", 5)), FinRequestField(last, "|", 6),
+                           FinRequestField(last, "|", 7));
   } else if (kind == "TB") {
     // The savings receipt goes to the default printer as plain text.
     if (prn.Open(platform::DefaultPrinterName())) {
@@ -205,6 +206,7 @@ bool FORM3_ProcessPrintRequest() {
         if (!lines[i].empty()) PrnText(ctx, 10, static_cast<int>(i + 1) * step, lines[i]);
       PrnEndPage(ctx);
       PrnEndDoc(ctx);
+      kept = PrnKeptIn(ctx);
     }
   }
   std::filesystem::remove(path, ec);
@@ -220,6 +222,7 @@ bool FORM3_ProcessPrintRequest() {
   }
   // Told after the request is gone or remembered, so that no tick during the message prints it again.
   if (kind == "TB") FinTellTextKeptInFile(prn);
+  FinTellPrintKeptInFiles({kept});
   return true;
 }
 

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/export.h"
 #include "common/globals.h"
 #include "common/handover.h"
 #include "framework/controls.h"
@@ -78,7 +79,7 @@ void FinShowSqlErrorLog(const std::string& text) {
     out << text << "\r\n";
   }
   std::error_code ec;
-  platform::OpenWithDesktop((std::filesystem::current_path(ec) / name).string());
+  FinOpenWithDesktop((std::filesystem::current_path(ec) / name).string());
 }
 
 std::string_view FinCellView(char** values, int columnCount, int i) {

@@ -32,5 +32,5 @@ int FinCbFillList(void* user, int columnCount, char** values, char** names);
 int FinCbCount(void* user, int columnCount, char** values, char** names);
 
 // Writes `text` as the only line of "Catatan Error SQL.txt" in the working folder (replacing it) and opens that file
-// with the desktop's default program.
+// with the desktop's default program (FinOpenWithDesktop: the operator is told when no program can open it).
 void FinShowSqlErrorLog(const std::string& text);

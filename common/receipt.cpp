@@ -60,7 +60,7 @@ std::vector<ReceiptLine> FinReceiptLayout(const ReceiptData& d) {
   return lines;
 }
 
-void FinPrintReceipt(const std::string& number, const std::string& receivedFrom, const std::string& purpose,
+std::string FinPrintReceipt(const std::string& number, const std::string& receivedFrom, const std::string& purpose,
                      std::int32_t amount, const std::string& purpose2, const std::string& signer) {
   ReceiptData d;
   d.number = number;
@@ -83,6 +83,7 @@ void FinPrintReceipt(const std::string& number, const std::string& receivedFrom,
   for (const ReceiptLine& line : FinReceiptLayout(d)) PrnText(ctx, line.x, line.y, line.text);
   PrnEndPage(ctx);
   PrnEndDoc(ctx);
+  return PrnKeptIn(ctx);
 }
 
 std::string FinChoosePrinter() { return DlgSelectPrinter(); }

@@ -44,8 +44,9 @@ std::vector<ReceiptLine> FinReceiptLayout(const ReceiptData& data);
 
 // Prints the cash receipt on the default printer: document "Struk", font gStrukFont at 10 points in black, the
 // lines of FinReceiptLayout with the school of sekolah.txt, the line spacing of setting_struk.txt and today's date.
-// Reports nothing: without a printer no page comes out.
-void FinPrintReceipt(const std::string& number, const std::string& receivedFrom, const std::string& purpose,
+// Reports nothing itself: returns the file the receipt went to when the system has no printer (a PDF under
+// "cetak/", which the caller tells the operator of, FinTellPrintKeptInFiles); empty when it went to a printer.
+std::string FinPrintReceipt(const std::string& number, const std::string& receivedFrom, const std::string& purpose,
                      std::int32_t amount, const std::string& purpose2, const std::string& signer);
 
 // The name of the printer the operator chose in the print dialog, or the empty text when cancelled. Callers open the

@@ -5,6 +5,7 @@
 #include "common/export.h"
 #include "common/settings.h"
 #include "framework/controls.h"
+#include "framework/system_wrappers.h"
 #include "platform/seams.h"
 
 namespace {
@@ -73,8 +74,16 @@ void FinPrintStudentCards(Hwnd list) {
   const std::string page = FinBuildStudentCardsPage(gSchoolName, gSchoolAddress, students);
   const std::string path = platform::ProgramFolderPath() + "/Kartu.html";
   std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return;  // an earlier page there would be shown as this one: open nothing
-  bool ok = std::fwrite(page.data(), 1, page.size(), f) == page.size();
-  ok = (std::fclose(f) == 0) && ok;
-  if (ok) platform::OpenWithDesktop(path);
+  bool ok = f != nullptr;
+  if (f) {
+    ok = std::fwrite(page.data(), 1, page.size(), f) == page.size();
+    ok = (std::fclose(f) == 0) && ok;
+  }
+  // A page that could not be written is not opened (an earlier page there would be shown as this one): the
+  // operator is told, with its path.
+  if (!ok) {
+    MsgBox(FinPageNotWrittenText(path), "Info", MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  FinOpenWithDesktop(path);
 }

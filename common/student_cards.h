@@ -20,5 +20,6 @@ std::string FinBuildStudentCardsPage(const std::string& schoolName, const std::s
                                      const std::vector<StudentCard>& students);
 
 // Writes the cards of the rows of `list` (columns: id, name, gender letter, place of birth, date of birth) into
-// "Kartu.html" in the program folder and opens it. A page that cannot be written is not opened.
+// "Kartu.html" in the program folder and opens it. A page that cannot be written is not opened and the operator is
+// told so (FinPageNotWrittenText); nor is a page no program can open (FinOpenWithDesktop).
 void FinPrintStudentCards(Hwnd list);

@@ -141,6 +141,7 @@ int PrnStartPage(PrinterContext& ctx) { return ctx.dc ? ctx.dc->StartPage() : kS
 int PrnEndPage(PrinterContext& ctx) { return ctx.dc ? ctx.dc->EndPage() : kSpError; }
 int PrnEndDoc(PrinterContext& ctx) { return ctx.dc ? ctx.dc->EndDoc() : kSpError; }
 int PrnAbortDoc(PrinterContext& ctx) { return ctx.dc ? ctx.dc->AbortDoc() : kSpError; }
+std::string PrnKeptIn(const PrinterContext& ctx) { return ctx.dc ? ctx.dc->KeptIn() : std::string(); }
 
 void PrnSetFont(PrinterContext& ctx, const std::string& face, int points, std::uint32_t rgb) {
   ctx.fontName = face;

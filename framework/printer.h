@@ -93,6 +93,9 @@ int PrnStartPage(PrinterContext& ctx);     // > 0 on success, <= 0 on failure (a
 int PrnEndPage(PrinterContext& ctx);
 int PrnEndDoc(PrinterContext& ctx);
 int PrnAbortDoc(PrinterContext& ctx);
+// After PrnEndDoc: the file the document went to because there is no printer (a PDF file under "cetak/"); empty when
+// it went to a printer or nothing was printed.
+std::string PrnKeptIn(const PrinterContext& ctx);
 // Face name, size in points and colour 0xRRGGBB (stored as COLORREF: red and blue bytes exchanged).
 void PrnSetFont(PrinterContext& ctx, const std::string& face, int points, std::uint32_t rgb);
 

@@ -15,6 +15,7 @@
 #include "common/session.h"
 #include "common/settings.h"
 #include "common/sql.h"
+#include "common/text_print_notice.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"
 #include "framework/numbers.h"
@@ -330,6 +331,7 @@ void FORMTUNGGAKAN_PrintBill() {
   for (const ReceiptLine& line : FinArrearsBillLines(bill)) PrnText(ctx, line.x, line.y, line.text);
   PrnEndPage(ctx);
   PrnEndDoc(ctx);
+  FinTellPrintKeptInFiles({PrnKeptIn(ctx)});   // no printer: the clerk learns where the bill went
 }
 
 LResult FORMTUNGGAKAN_ArchiveBill(int, Hwnd, Hwnd, int) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "common/numbers_words.h"
+#include "common/text_print_notice.h"
 #include "framework/numbers.h"
 #include "framework/printer.h"
 #include "framework/strings.h"
@@ -275,4 +276,5 @@ void PrintReceiptPage(const ReceiptPage& page) {
   for (const ReceiptLine& line : page.lines) PrnText(ctx, line.x, line.y, line.text);
   PrnEndPage(ctx);
   PrnEndDoc(ctx);
+  FinTellPrintKeptInFiles({PrnKeptIn(ctx)});   // no printer: the clerk learns where the receipt went
 }

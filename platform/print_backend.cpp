@@ -187,9 +187,11 @@ class PdfDevice final : public PainterDevice {
   int PageHeight() const override { return paintRect_.height(); }
   int DpiX() const override { return kDpi; }
   int DpiY() const override { return kDpi; }
+  std::string KeptIn() const override { return keptIn_; }
 
  protected:
   bool DoStartDoc(const std::string& docName) override {
+    keptIn_.clear();
     std::string file = OutputFileName(docName, ".pdf");
     if (file.empty()) return false;
     QFile reserve(QString::fromStdString(file));   // holds the name for this document
@@ -213,6 +215,7 @@ class PdfDevice final : public PainterDevice {
     bool ok = painter_.isActive() ? painter_.end() : true;
     writer_.reset();
     if (pages_ == 0) QFile::remove(file_);   // a document without pages leaves no file
+    else if (ok) keptIn_ = file_.toStdString();
     return ok;
   }
   void DoAbortDoc() override {
@@ -227,6 +230,7 @@ class PdfDevice final : public PainterDevice {
   QRect paintRect_;
   std::unique_ptr<QPdfWriter> writer_;
   QString file_;
+  std::string keptIn_;   // the file of the last document ended whole
   int pages_ = 0;
 };
 

@@ -97,6 +97,10 @@ class PrintDevice {
   int EndDoc();                         // ends an open page first
   int AbortDoc();
 
+  // After EndDoc: the file the document was written to because it went to no printer (the PDF pseudo-printer's file
+  // under "cetak/"); empty when it went to a printer, or when no document ended whole.
+  virtual std::string KeptIn() const { return {}; }
+
   bool InDocument() const { return inDoc_; }
   bool PageOpen() const { return pageOpen_; }
 

@@ -24,6 +24,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "platform/print_backend.h"
 #include "platform/seams.h"
 
 namespace platform {
@@ -153,6 +154,10 @@ class RealPickers : public PickerDialogs {
     QPrinter printer;
     QPrintDialog dlg(&printer, QApplication::activeWindow());
     if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+    // "Print to File (PDF)" (without a print queue the only choice the dialog offers) names no printer: what is
+    // printed then goes to a file under "cetak/", the pseudo-printer's place.
+    if (printer.outputFormat() == QPrinter::PdfFormat || printer.printerName().isEmpty())
+      return std::string(kPdfPrinterName);
     return printer.printerName().toStdString();
   }
 };

@@ -32,6 +32,15 @@ int FirstButton(int style) {
   }
 }
 std::string Quote(const std::string& s) { return "\"" + s + "\""; }
+// Hands the modal window about to be shown to `handler`, from inside that window's loop.
+void PostToModal(const std::function<void(QWidget*)>& handler) {
+  QMetaObject::invokeMethod(
+      QCoreApplication::instance(),
+      [handler]() {
+        if (QWidget* modal = QApplication::activeModalWidget()) handler(modal);
+      },
+      Qt::QueuedConnection);
+}
 }  // namespace
 
 class ScriptedMessageBoxes : public MessageBoxes {
@@ -42,12 +51,7 @@ class ScriptedMessageBoxes : public MessageBoxes {
     int answer;
     if (s_->realBoxes_) {
       // Handed to the test from inside the box's loop: the box is the modal window then.
-      QMetaObject::invokeMethod(
-          QCoreApplication::instance(),
-          [handler = s_->realBoxAnswer_]() {
-            if (QWidget* box = QApplication::activeModalWidget()) handler(box);
-          },
-          Qt::QueuedConnection);
+      PostToModal(s_->realBoxAnswer_);
       answer = s_->realBoxes_->Show(text, caption, style, owner);
     } else if (!s_->msgBoxScript_.empty()) {
       ScriptedSeams::MsgBoxExpect e = s_->msgBoxScript_.front();
@@ -115,6 +119,10 @@ class ScriptedPickers : public PickerDialogs {
   }
   std::optional<std::string> SelectPrinter() override {
     s_->pickerCalls_.push_back({PickerCall::Printer, {}, 0, 0});
+    if (s_->realPrinterAnswer_) {
+      PostToModal(s_->realPrinterAnswer_);
+      return MakeRealPickers()->SelectPrinter();
+    }
     return Take(s_->printerScript_, "printer dialog", std::optional<std::string>());
   }
 

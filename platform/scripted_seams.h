@@ -80,6 +80,10 @@ class ScriptedSeams {
   void AnswerFont(std::optional<FontChoice> font);
   void AnswerPageSetup(bool confirmed);
   void AnswerPrinter(std::optional<std::string> printerName);
+  // From now on the printer dialog is the real one (platform's real back end, as on the desktop), still recorded in
+  // pickerCalls(); `answer` gets the dialog from inside its loop, once it is shown, and must end it. An empty
+  // function goes back to scripted answers.
+  void UseRealPrinterDialog(std::function<void(QWidget* dialog)> answer) { realPrinterAnswer_ = std::move(answer); }
   const std::vector<PickerCall>& pickerCalls() const { return pickerCalls_; }
 
   // ----- desktop opener -----
@@ -153,6 +157,7 @@ class ScriptedSeams {
   std::deque<std::optional<FontChoice>> fontScript_;
   std::deque<bool> pageSetupScript_;
   std::deque<std::optional<std::string>> printerScript_;
+  std::function<void(QWidget*)> realPrinterAnswer_;
   std::vector<PickerCall> pickerCalls_;
 
   std::vector<std::string> opened_;

@@ -76,7 +76,9 @@ class PickerDialogs {
   virtual std::optional<FontChoice> ChooseFont(const FontChoice& initial, int minPoints, int maxPoints) = 0;
   // True when the operator confirmed the page set-up.
   virtual bool PageSetup() = 0;
-  // The chosen printer's name, or nothing when cancelled.
+  // The chosen printer's name, or nothing when cancelled. Printing to a file rather than to a printer (the print
+  // dialog's "Print to File (PDF)") is the pseudo-printer kPdfPrinterName of platform/print_backend.h: its pages
+  // and its text go to files under "cetak/".
   virtual std::optional<std::string> SelectPrinter() = 0;
 };
 

@@ -166,6 +166,8 @@ class SystemTextPrinterBackend final : public TextPrinterBackend {
  public:
   std::unique_ptr<TextPrintJob> Open(const std::string& printerName) override {
     if (printerName.empty()) return nullptr;
+    // Printing to a file: the text goes to a file of its own under "cetak/" (named "cetak_" + the time).
+    if (printerName == kPdfPrinterName) return FileJob::Create(std::string());
     if (IsCupsQueueName(printerName)) {
       CommandResult r = Run("lpstat", {"-p", printerName}, std::string());
       if (r.started && r.exitCode == 0) return std::make_unique<CupsJob>(printerName);

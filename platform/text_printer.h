@@ -8,7 +8,8 @@
 //
 // The system's back end sends the job as raw text to the CUPS queue of that name (`lp -d NAME -o raw`, the text on
 // its standard input) when `lpstat -p NAME` knows the queue; otherwise the job becomes a text file under "cetak/" of
-// the working folder, named after the printer and the time the job started. Such a job reached no printer: KeptIn()
+// the working folder, named after the printer and the time the job started (the pseudo-printer kPdfPrinterName,
+// printing to a file, gives "cetak_" and the time). Such a job reached no printer: KeptIn()
 // names its file after Close, so that the caller can tell the operator. Commands run with an argument list, never
 // through a shell. Tests install the recording back end (RecordingTextPrinterBackend), which keeps every job.
 #pragma once

@@ -7,6 +7,7 @@
 #include "common/globals.h"
 #include "common/session.h"
 #include "common/settings.h"
+#include "common/text_print_notice.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"
 #include "framework/printer.h"
@@ -139,6 +140,7 @@ int FORM11_PrintNotes(Hwnd form) {
   if (rows.empty()) return 0;
   PrinterContext ctx;
   PrnInit(ctx);
+  std::vector<std::string> kept;   // the notes that went to files for want of a printer
   for (int r : rows) {
     const ArrearsNote note = FORM11_NoteOfRow(form, r);
     PrnStartDoc(ctx, "Struk");
@@ -147,7 +149,9 @@ int FORM11_PrintNotes(Hwnd form) {
     for (const ReceiptLine& line : FinArrearsNoteLines(note)) PrnText(ctx, line.x, line.y, line.text);
     PrnEndPage(ctx);
     PrnEndDoc(ctx);
+    kept.push_back(PrnKeptIn(ctx));
   }
+  FinTellPrintKeptInFiles(kept);
   return static_cast<int>(rows.size());
 }
 

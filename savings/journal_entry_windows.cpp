@@ -19,6 +19,7 @@
 #include "common/receipt.h"
 #include "common/session.h"
 #include "common/sql.h"
+#include "common/text_print_notice.h"
 #include "framework/controls.h"
 #include "framework/form_runtime.h"
 #include "framework/resources.h"
@@ -263,8 +264,8 @@ void OfferReceipt(const std::string& number, const std::string& description, lon
     MsgBox(kJournalTooLarge, "Print?", MB_OK | MB_ICONINFORMATION);
     return;
   }
-  FinPrintReceipt(number, kReceivedFromLine, description, static_cast<std::int32_t>(amount), accountItem,
-                  kSignerLine);
+  FinTellPrintKeptInFiles({FinPrintReceipt(number, kReceivedFromLine, description, static_cast<std::int32_t>(amount),
+                                           accountItem, kSignerLine)});
 }
 
 // One save attempt; true when the entry was written.

@@ -1,5 +1,7 @@
 #include "savings/savings_print.h"
 
+#include <limits>
+
 #include "common/receipt.h"
 #include "common/text_print_notice.h"
 #include "framework/numbers.h"
@@ -63,6 +65,14 @@ SavingsPosition SavingsRowPosition(const std::vector<std::string>& positions, in
     p = after ? stored : next;
   }
   return p;
+}
+
+SavingsPosition SavingsPassbookPosition(const SavingsPosition& stored) {
+  if (stored.page < 1 || stored.line < 1) return stored;
+  constexpr long long kMax = std::numeric_limits<long long>::max() / 2;
+  if (stored.page > kMax / kSavingsCardPageLines || stored.line > kMax) return stored;   // no book is that long
+  const long long n = (stored.page - 1) * kSavingsCardPageLines + stored.line;   // the row's line in the book
+  return {(n - 1) / kSavingsPassbookPageLines + 1, (n - 1) % kSavingsPassbookPageLines + 1};
 }
 
 // ----- pieces -----------------------------------------------------------------------------------------------------
@@ -173,6 +183,7 @@ SavingsBookRun SavingsBookLayout(SavingsBook book, const std::vector<SavingsBook
     std::vector<std::string> positions;
     for (const SavingsBookRow& r : rows) positions.push_back(r.position);
     at = SavingsRowPosition(positions, first, kSavingsCardPageLines);
+    if (!card) at = SavingsPassbookPosition(at);
   }
   long long page = at.page, line = at.line;
   if (line > 1) run.lines.insert(run.lines.end(), static_cast<std::size_t>(line + (card ? 10 : 2)), "`");

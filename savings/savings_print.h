@@ -3,10 +3,11 @@
 // SavingsPrintLines asks for the printer, opens the text device "LPT:" + name + ",EMU=TTY", writes and closes it.
 //
 // Passbook and card carry every savings row of a student on its own line, in the order the rows were booked. A
-// row's position (page "-" line) is kept in transaksi.Ref when the teller books it; a print run starts at the
-// position of the student's oldest unprinted row (SavingsRowPosition) and gives the rows after it the following
-// lines by count. The card has 68 lines to a page, the
-// passbook 25.
+// row's position (page "-" line) is kept in transaksi.Ref when the teller books it, numbered on the card's pages of
+// 68 lines; a print run starts at the position of the student's oldest unprinted row (SavingsRowPosition) and gives
+// the rows after it the following lines by count. The card prints on those 68-line pages; the passbook has 25 lines
+// to a page, so a stored position is carried over to its pages when the passbook is printed
+// (SavingsPassbookPosition).
 #pragma once
 #include <functional>
 #include <string>
@@ -37,6 +38,11 @@ SavingsPosition SavingsNextPosition(const std::string& last, int pageLines = kSa
 // withdrawals, carry no position; a row booked after one of them may hold a line counted without it.
 SavingsPosition SavingsRowPosition(const std::vector<std::string>& positions, int index,
                                    int pageLines = kSavingsCardPageLines);
+
+// A stored position (68-line pages) on the passbook's 25-line pages: the row's line in the book is
+// n = (page - 1) x 68 + line; it prints on passbook page ceil(n / 25) at line (n - 1) mod 25 + 1. 1-26 is passbook
+// 2-1, 2-1 (line 69 of the book) is 3-19. A position before the book's first line is returned as it is.
+SavingsPosition SavingsPassbookPosition(const SavingsPosition& stored);
 
 // ----- pieces of the layouts ------------------------------------------------------------------------------------
 // Three blanks and 58 "-".
@@ -97,9 +103,11 @@ struct SavingsBookRun {
   std::vector<int> written;
   std::vector<int> declined;
 };
-// The run over `rows` from the oldest unprinted row to the last unprinted one. The paper is brought to the start
-// line with lines of "`" (line + 10 on the card, below its heading; line + 2 in the passbook) when it is past line 1;
-// each row takes the next line, a new page starting past the page length. At line 1 of a page `askPage(page)` is
+// The run over `rows` from the oldest unprinted row to the last unprinted one. It starts at that row's position, on
+// the card as stored, in the passbook carried over to the passbook's pages (SavingsPassbookPosition). The paper is
+// brought to the start line with lines of "`" (line + 10 on the card, below its heading; line + 2 in the passbook)
+// when it is past line 1; each row takes the next line, a new page starting past the page length (68 on the card,
+// 25 in the passbook). At line 1 of a page `askPage(page)` is
 // asked: yes writes the card heading (card only) and the row, no passes the row over. A row printed already keeps
 // its line on the paper: a line of "`" stands in for it and it is neither written nor declined.
 SavingsBookRun SavingsBookLayout(SavingsBook book, const std::vector<SavingsBookRow>& rows, const SavingsSchool& school,

@@ -5,8 +5,9 @@
 //   pageInfo   title ";" school name ";" school address ";" alignment letters (the letters are not used here)
 //   headerList column captions joined by ";"
 //   rowList    rows joined by ";", the cells of a row joined by ","
-// A null pointer reads as an empty text. The result is the text "0"; or, when the page was written but no program
-// could be started to open it, the page's path (the caller tells the operator). The caller copies it.
+// A null pointer reads as an empty text. The result is the text "0"; when the page was written but no program could
+// be started to open it, the page's path; when the page could not be written (a folder of that name, a folder that
+// cannot be written), "!" followed by the page's path. The caller copies it and tells the operator of the last two.
 //
 // The plug-in carries its own copies of the string routines and HTML cell builders it uses and links nothing of
 // Finance. Every text taken from the data (title, school name and address, captions, cells) is escaped before it
@@ -214,8 +215,13 @@ extern "C" __attribute__((visibility("default"))) const char* sData(intptr_t pag
   const std::string page = BuildPage(text(pageInfo), text(headerList), text(rowList));
   const std::string path = PluginFile(PluginFolder(), "Lap.html");
   // A page that could not be written is not opened: the file there would be an earlier export's. The opener runs on
-  // its own; when none can be started, the result names the page, and the caller tells the operator.
+  // its own; when none can be started, the result names the page. Either way the caller tells the operator.
   gResult = "0";
-  if (WritePage(path, page) && !PluginOpenWithDesktop(path)) gResult = path;
+  if (!WritePage(path, page)) {
+    gResult = "!";
+    gResult += path;
+  } else if (!PluginOpenWithDesktop(path)) {
+    gResult = path;
+  }
   return gResult.c_str();
 }

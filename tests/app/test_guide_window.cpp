@@ -276,6 +276,29 @@ TEST_F(GuideWindowTest, TemplateButtonsOpenTheSpreadsheets) {
   EXPECT_EQ(FORM24_TemplatePath("Data Siswa.xlsx"), ProgramFile("CopyPaste dari Excel/Data Siswa.xlsx"));
 }
 
+TEST_F(GuideWindowTest, TemplatesNoProgramCanOpenAreToldOf) {
+  scripted().SetOpenResult(false);   // the desktop has no program for them
+  const struct {
+    Hwnd* button;
+    const char* file;
+  } cases[] = {{&gForm24FormatSiswaButton, "Data Siswa.xlsx"}, {&gForm24FormatRekeningButton, "Data Rekening.xlsx"}};
+  RunGuide([&] {
+    for (const auto& c : cases) {
+      SCOPED_TRACE(c.file);
+      const std::string path = ProgramFile(std::string("CopyPaste dari Excel/") + c.file);
+      ExpectMsgBox("Tidak ada program yang dapat dijalankan untuk membuka " + path + "..", "Info", IDOK, MB_OK);
+      const std::size_t before = msgBoxes().size();
+      Click(*c.button);
+      VerifySeams();
+      EXPECT_EQ(msgBoxes().size(), before + 1);
+      if (msgBoxes().size() > before) EXPECT_EQ(msgBoxes().back().owner.data(), WinWidget(gForm24Window));
+      EXPECT_TRUE(IsWindow(gForm24Window));
+    }
+    Click(gForm24SelesaiButton);
+  });
+  EXPECT_EQ(opened().size(), 2u);
+}
+
 TEST_F(GuideWindowTest, ImportButtonsSetTheModeAndKeepTheGuide) {
   std::vector<std::string> modes;
   auto closeImport = [&modes](QWidget*) {

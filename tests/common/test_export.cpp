@@ -95,9 +95,13 @@ TEST(ExportArgs, OneColumnAndOneRowLists) {
   EXPECT_EQ(FinBuildSheetArgs({{"NAMA", 0}}, {{"Budi"}, {"Siti"}}).rowList, "NAMA;Budi;Siti");
 }
 
-TEST(ExportArgs, CaptionsAndPageInfoFieldsAreNotChanged) {
-  // The captions of the caption line keep their "." and ","; a ";" in the title or the school's texts is passed on.
-  EXPECT_EQ(FinBuildSheetArgs({{"NO.", 0}, {"TGL, BLN", 0}}, {{"1.", "2,3"}}).rowList, "NO.,TGL, BLN;1.,2-3");
+TEST(ExportArgs, CaptionsAreMappedAsCellsAndPageInfoFieldsAreNotChanged) {
+  // A "," or ";" in a caption would split the caption line or the page's header: captions are mapped as cells are.
+  const std::vector<ExportColumn> columns = {{"NO.", 0}, {"Seragam, Batik Rp.", 1}, {"Les; Tari", 1}, {"1.500", 1}};
+  EXPECT_EQ(FinBuildSheetArgs(columns, {{"1.", "2,3", "4", "5"}}).rowList,
+            "NO.,Seragam- Batik Rp.,Les- Tari,1500;1.,2-3,4,5");
+  EXPECT_EQ(FinBuildPageArgs("T", "S", "A", columns, {}).headerList, "NO.;Seragam- Batik Rp.;Les- Tari;1.500");
+  // A ";" in the title or the school's texts is passed on.
   EXPECT_EQ(FinBuildPageArgs("A;B", "S", "Jl. X; No. 1", {{"NO.", 0}}, {}).pageInfo, "A;B;S;Jl. X; No. 1;l");
 }
 

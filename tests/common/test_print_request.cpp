@@ -230,6 +230,38 @@ TEST_F(PrintRequestTest, ARequestFileThatCannotBeDeletedIsPrintedOnceAndTheOpera
   FrmClose(gForm3Window, 0);
 }
 
+TEST_F(PrintRequestTest, WithoutAPrinterEachRequestGoesToAFileAndTheOperatorIsToldWhereOnce) {
+  // No printer at all: pages go to PDF files, the savings receipt's text (for the default printer, which is then the
+  // PDF pseudo-printer) to a text file, all under cetak/ of the working folder.
+  NoPrinter();
+  platform::SetTextPrinterBackendForTests(platform::MakeSystemTextPrinterBackend());
+  const struct {
+    const char* request;
+    std::string told;
+  } cases[] = {
+      {"BK|K-01|Budi|SPP Juli|150000|Kas|Ani",
+       "Cetakan disimpan di " + WorkFile("cetak/Struk_20240902_101530.pdf")},
+      {"BUDI;II|SPP Juli;150000|150000;150000;0;150000;0|1",
+       "Cetakan disimpan di " + WorkFile("cetak/Struk_20240902_101530_2.pdf")},
+      {"TB|T-7;ANI;VII A|setor;50000;75000;25000",
+       "Teks cetakan disimpan di " + WorkFile("cetak/cetak_20240902_101530.txt")},
+  };
+  FORM3_Show(0, 0, 0);
+  ASSERT_TRUE(IsWindow(gForm3Window));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.request);
+    Request(c.request);
+    ExpectMsgBox("Tidak ada yang tercetak ke printer. " + c.told + "..", "Info", IDOK, MB_OK | MB_ICONINFORMATION);
+    for (int tick = 0; tick < 2; ++tick) ASSERT_TRUE(WinFireTimer(gForm3Window, 1));   // the second finds nothing
+    VerifySeams();
+    EXPECT_FALSE(std::filesystem::exists(RequestPath()));
+    const std::string file = c.told.substr(c.told.find(" di ") + 4);
+    EXPECT_TRUE(std::filesystem::is_regular_file(file)) << file;
+  }
+  EXPECT_TRUE(printer->Documents().empty());
+  FrmClose(gForm3Window, 0);
+}
+
 TEST_F(PrintRequestTest, PollerWindowPrintsOnItsTimerAndCloses) {
   std::filesystem::remove_all(ProgramFile("cetak"));
   FORM3_Show(0, 0, 0);

@@ -170,6 +170,11 @@ TEST_F(QueryTest, ErrorLogIsWrittenAndOpened) {
   FinShowSqlErrorLog("no such table: x");
   EXPECT_EQ(fintest::ReadFile(WorkFile("Catatan Error SQL.txt")), "no such table: x\r\n");
   EXPECT_EQ(opened(), std::vector<std::string>{WorkFile("Catatan Error SQL.txt")});
+  // No program can open it: the operator is told.
+  scripted().SetOpenResult(false);
+  ExpectMsgBox("Tidak ada program yang dapat dijalankan untuk membuka " + WorkFile("Catatan Error SQL.txt") + "..",
+               "Info", IDOK, MB_OK);
+  FinShowSqlErrorLog("no such table: y");
 }
 
 TEST_F(QueryTest, CountReadsTheLeadingNumber) {

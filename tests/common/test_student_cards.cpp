@@ -98,9 +98,11 @@ TEST_F(StudentCardsTest, OddListFromTheListView) {
   EXPECT_EQ(fintest::ReadFile(ProgramFile("Kartu.html")), Expected("kartu_3.html"));
 }
 
-TEST_F(StudentCardsTest, PageThatCannotBeWrittenIsNotOpened) {
+TEST_F(StudentCardsTest, PageThatCannotBeWrittenIsNotOpenedAndToldOf) {
   Fill(2);
   std::filesystem::create_directory(ProgramFile("Kartu.html"));  // a folder where the page should go
+  ExpectMsgBox("Halaman " + ProgramFile("Kartu.html") + " tidak dapat disimpan..", "Info", IDOK,
+               MB_OK | MB_ICONINFORMATION);
   FinPrintStudentCards(list);
   EXPECT_TRUE(opened().empty());
 }

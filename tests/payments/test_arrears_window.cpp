@@ -360,6 +360,17 @@ TEST_F(ArrearsBillWindowTest, CetakPrintsTheListAsItStandsNow) {
   EXPECT_EQ(printed().Documents().size(), 1u);
 }
 
+TEST_F(ArrearsBillWindowTest, WithoutAPrinterTheBillGoesToAPdfAndTheClerkIsToldWhere) {
+  NoPrinter();
+  const std::string pdf = WorkFile("cetak/Struk_20240902_101530.pdf");
+  ExpectMsgBox("Tidak ada yang tercetak ke printer. Cetakan disimpan di " + pdf + "..", "Info", IDOK,
+               MB_OK | MB_ICONINFORMATION);
+  Click(gFormTunggakanPrintButton);
+  VerifySeams();
+  EXPECT_EQ(fintest::ReadFile(pdf).substr(0, 5), "%PDF-");
+  EXPECT_TRUE(IsWindow(gFormTunggakanWindow));
+}
+
 TEST_F(ArrearsBillWindowTest, ArsipWritesTheFileBesideTheProgramAndConfirms) {
   std::filesystem::create_directory(ProgramFile("arsip"));
   LvSetItemText(gFormTunggakanList, 2, kTunggakanColAmount, "150000");   // a chooser's change: the total follows it

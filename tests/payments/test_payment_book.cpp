@@ -109,6 +109,20 @@ class PaymentBookTest : public fintest::SeamsTest {
     return a;
   }
 
+  // This payment's book printed on a fresh page with no printer getting it: the operator is told that its text is
+  // kept in `kept`, which holds the two fillers and the three entries.
+  void PrintBookKeptIn(const std::string& kept) {
+    AddThisPayment();
+    ExpectMsgBox(kAsk, kAskCaption, IDYES);
+    ExpectMsgBox("Tidak ada yang tercetak ke printer. Teks cetakan disimpan di " + kept + "..", "Info", IDOK,
+                 MB_OK | MB_ICONINFORMATION);
+    PrintPaymentBook(r);
+    VerifySeams();
+    std::string text;
+    for (const std::string& line : Join(Fillers(2), Entries())) text += line + "\r\n";
+    EXPECT_EQ(fintest::ReadFile(kept), text);
+  }
+
   PaymentReceipt r;
 };
 
@@ -182,15 +196,15 @@ TEST_F(PaymentBookTest, PrinterThatCannotOpenSaysGagalCetak) {
 
 TEST_F(PaymentBookTest, ABookThatReachesNoPrinterTellsWhereItsTextIsKept) {
   fintest::NoPrintQueue noQueue;   // the text goes to a file
-  AddThisPayment();
   AnswerPrinter("Epson_LX");
-  ExpectMsgBox(kAsk, kAskCaption, IDYES);
-  const std::string kept = WorkFile("cetak/Epson_LX_20240902_101530.txt");
-  ExpectMsgBox("Tidak ada yang tercetak ke printer. Teks cetakan disimpan di " + kept + "..", "Info", IDOK,
-               MB_OK | MB_ICONINFORMATION);
-  PrintPaymentBook(r);
-  VerifySeams();
-  EXPECT_EQ(ReadLines(kept).size(), 5u);   // the two fillers and the three entries, all in the file
+  PrintBookKeptIn(WorkFile("cetak/Epson_LX_20240902_101530.txt"));
+}
+
+TEST_F(PaymentBookTest, ABookPrintedToAFileInThePrinterDialogIsKeptUnderCetakAndSaysWhere) {
+  // No print queue: the real printer dialog offers "Print to File (PDF)" alone, and the clerk takes it.
+  fintest::NoPrintQueue noQueue;
+  PrintToFileInThePrinterDialog();
+  PrintBookKeptIn(WorkFile("cetak/cetak_20240902_101530.txt"));
 }
 
 TEST_F(PaymentBookTest, FailedCountIsReportedAndTheBookStartsAFreshPage) {

@@ -350,4 +350,26 @@ TEST_F(ReceiptFromWindowTest, PrintButtonPrintsArchivesAndCopies) {
   EXPECT_EQ(printed().Documents()[0].pages.at(0).Texts(), Texts(ReceiptHalfSheet(shown)));
 }
 
+TEST_F(ReceiptFromWindowTest, WithoutAPrinterEachLayoutGoesToAPdfAndTheClerkIsToldWhere) {
+  SavedPayment();
+  NoPrinter();
+  const std::string stem = WorkFile("cetak/ANI RAHMA_VII A_2024-09-02_20240902_101530");
+  const struct {
+    int layout;
+    std::string file;
+  } cases[] = {{kReceiptSlip79, stem + ".pdf"},
+               {kReceiptSlip76, stem + "_2.pdf"},
+               {kReceiptHalfSheet, stem + "_3.pdf"},
+               {kReceiptKwitansi, stem + "_4.pdf"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.layout);
+    CbSetCurSel(gFormBayarPrintChoiceCombo, c.layout);
+    ExpectMsgBox("Tidak ada yang tercetak ke printer. Cetakan disimpan di " + c.file + "..", "Info", IDOK,
+                 MB_OK | MB_ICONINFORMATION);
+    Click(gFormBayarPrintButton);
+    VerifySeams();
+    EXPECT_EQ(fintest::ReadFile(c.file).substr(0, 5), "%PDF-");
+  }
+}
+
 }  // namespace

@@ -206,10 +206,10 @@ TEST_F(TablePageTest, SecondExportReplacesTheFirst) {
   EXPECT_EQ(opener.log(), dir.file("Lap.html") + "\n" + dir.file("Lap.html") + "\n");
 }
 
-TEST_F(TablePageTest, PageThatCannotBeWrittenIsNotOpened) {
+TEST_F(TablePageTest, PageThatCannotBeWrittenIsNotOpenedAndItsPathHandedBack) {
   std::filesystem::create_directory(dir.file("Lap.html"));  // in the way of the page
   const char* info = "T;S;A;l";
-  EXPECT_STREQ(sData(reinterpret_cast<intptr_t>(info), 0, 0), "0");
+  EXPECT_EQ(std::string(sData(reinterpret_cast<intptr_t>(info), 0, 0)), "!" + dir.file("Lap.html"));
   EXPECT_TRUE(std::filesystem::is_directory(dir.file("Lap.html")));
   EXPECT_EQ(opener.log(), "");
 }

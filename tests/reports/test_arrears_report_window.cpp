@@ -10,9 +10,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <iostream>
+#include <optional>
 
 #include "plugins/plugin_setup.h"
 #include "reports/arrears_report_fixture.h"
+#include "support/locked_folder.h"
+#include "support/workbook_file.h"
 
 namespace {
 
@@ -297,6 +301,37 @@ TEST_F(ArrearsReportWindowTest, NotesArePrintedForTheTickedStudentsOnly) {
   EXPECT_EQ(printed().Documents().size(), 2u);
 }
 
+TEST_F(ArrearsReportWindowTest, WithoutAPrinterTheNotesGoToPdfsAndTheClerkIsToldWhereOnce) {
+  NoPrinter();
+  Open();
+  ASSERT_TRUE(ShowData("VII A"));
+  const struct {
+    std::vector<const char*> students;
+    std::string message;
+    std::vector<std::string> files;
+  } cases[] = {
+      {{"S02"},
+       "Tidak ada yang tercetak ke printer. Cetakan disimpan di " + WorkFile("cetak/Struk_20240902_101530.pdf") + "..",
+       {"Struk_20240902_101530.pdf"}},
+      {{"S02", "S03"},
+       "Tidak ada yang tercetak ke printer. 2 cetakan disimpan di folder " + WorkFile("cetak") + "..",
+       {"Struk_20240902_101530.pdf", "Struk_20240902_101530_2.pdf", "Struk_20240902_101530_3.pdf"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.students.size());
+    for (int r = 0; r < LvGetItemCount(gForm11List); ++r) LvSetCheck(gForm11List, r, 0);
+    for (const char* id : c.students) LvSetCheck(gForm11List, RowOf(gForm11List, id), 1);
+    ExpectMsgBox(c.message, "Info", IDOK, MB_OK | MB_ICONINFORMATION);
+    Command(gForm11NotesId);
+    VerifySeams();
+    std::vector<std::string> files;
+    for (const auto& e : std::filesystem::directory_iterator(WorkFile("cetak")))
+      files.push_back(e.path().filename().string());
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, c.files);
+  }
+}
+
 TEST_F(ArrearsReportWindowTest, ANoteOfTheClassRecapHasNoFeeLine) {
   Open();
   ASSERT_TRUE(ShowData("VII A"));   // gPickClass
@@ -447,6 +482,73 @@ TEST_F(ArrearsReportWindowTest, ExportsHandTheListToThePlugins) {
   EXPECT_EQ(gTargetListView, gForm11List);
   EXPECT_EQ(Record(), "2\n5\nId,Nama Siswa,SPP IX Rp.,Buku IX Rp.,Jumlah Rp.;S04,Dedi,-1350000,0,-1350000;"
                       ",    JUMLAH ,-1350000,0,-1350000\n");
+}
+
+TEST_F(ArrearsReportWindowTest, FeesNamedWithACommaOrASemicolonKeepTheirColumnsInTheWorkbookAndOnThePage) {
+  // The fees head the columns of "Show Data": their captions reach the workbook's caption row and the page's header
+  // as cells do, each over its own column.
+  fintest::Exec(gDb, "UPDATE account SET Pembayaran='Les; Tari' WHERE Id='IX-SPP';"
+                     "UPDATE account SET Pembayaran='Seragam, Batik' WHERE Id='IX-BUKU'");
+  plugintest::InstallPlugin("libtablesheet.so", programDir(), "libtablesheet.so");
+  plugintest::InstallPlugin("Lap.xlt", programDir(), "Lap.xlt");
+  plugintest::InstallPlugin("libtablepage.so", programDir(), "libtablepage.so");
+  plugintest::FakeDesktopOpener opener;
+  Open();
+  ASSERT_TRUE(ShowData("IX B"));
+  ASSERT_EQ(LvGetColumnText(gForm11List, 3), "Seragam, Batik Rp.");
+
+  Command(gForm11ExcelId);
+  std::vector<std::string> books;
+  for (const auto& e : std::filesystem::directory_iterator(WorkFile("cetak"))) books.push_back(e.path().string());
+  ASSERT_EQ(books.size(), 1u);
+  EXPECT_EQ(fintest::SheetCells(books[0]),
+            "sheet Laporan\n"
+            "A1 s \"Id\"\nB1 s \"Nama Siswa\"\nC1 s \"Les- Tari Rp.\"\nD1 s \"Seragam- Batik Rp.\"\n"
+            "E1 s \"Jumlah Rp.\"\n"
+            "A2 s \"S04\"\nB2 s \"Dedi\"\nC2 n -1350000\nD2 n 0\nE2 n -1350000\n"
+            "B3 s \"    JUMLAH \"\nC3 n -1350000\nD3 n 0\nE3 n -1350000\n");
+
+  Command(gForm11PageId);
+  const std::string page = fintest::ReadFile(ProgramFile("Lap.html"));
+  std::vector<std::string> headers;
+  for (std::size_t at = page.find("class='headeritem'"); at != std::string::npos;
+       at = page.find("class='headeritem'", at + 1)) {
+    const std::size_t from = page.find("sans-serif'>", at) + 12;
+    headers.push_back(page.substr(from, page.find('<', from) - from));
+  }
+  EXPECT_EQ(headers, (std::vector<std::string>{"Id", "Nama Siswa", "Les- Tari Rp.", "Seragam- Batik Rp.",
+                                               "Jumlah Rp."}));
+  EXPECT_TRUE(msgBoxes().empty());
+}
+
+TEST_F(ArrearsReportWindowTest, APageThatCannotBeWrittenIsToldOfWithItsPathAndNothingIsOpened) {
+  plugintest::InstallPlugin("libtablepage.so", programDir(), "libtablepage.so");
+  plugintest::FakeDesktopOpener opener;
+  Open();
+  ASSERT_TRUE(ClassRecap());
+  const std::string page = ProgramFile("Lap.html");
+  const struct {
+    const char* name;
+    bool folderInTheWay;   // else: the program folder cannot be written
+  } cases[] = {{"a folder named Lap.html", true}, {"a folder that cannot be written", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove_all(page);
+    std::optional<fintest::LockedFolder> lock;
+    if (c.folderInTheWay) {
+      std::filesystem::create_directory(page);
+    } else {
+      lock.emplace(programDir());
+      if (!lock->locked()) {
+        std::cout << "no folder can be locked here: " << c.name << " not shown\n";
+        continue;
+      }
+    }
+    ExpectMsgBox("Halaman " + page + " tidak dapat disimpan..", "Info", IDOK, MB_OK | MB_ICONINFORMATION);
+    Command(gForm11PageId);
+    VerifySeams();
+    EXPECT_EQ(opener.log(), "");   // nothing of this report lies there: nothing is opened
+  }
 }
 
 TEST_F(ArrearsReportWindowTest, ThePageExportWritesTheRecapPage) {

@@ -376,6 +376,19 @@ TEST_F(JournalEntryTest, YesToTheReceiptPrintsTheCashReceipt) {
   EXPECT_EQ(Db("select count(*) from transaksi where id='EXP20240902101530'")[0][0], "1");
 }
 
+TEST_F(JournalEntryTest, WithoutAPrinterTheCashReceiptGoesToAPdfAndTheClerkIsToldWhere) {
+  NoPrinter();
+  const std::string pdf = WorkFile("cetak/Struk_20240902_101530.pdf");
+  Run(kExpense, [&] {
+    Fill(kExpense, "511 Listrik", "2024-08-30", "Bayar listrik Agustus", "1.250.000");
+    ExpectSaved(IDYES);
+    ExpectMsgBox("Tidak ada yang tercetak ke printer. Cetakan disimpan di " + pdf + "..", "Info", IDOK, kInfo);
+    Click(gFormRekKeluar.save);
+    VerifySeams();
+  });
+  EXPECT_EQ(fintest::ReadFile(pdf).substr(0, 5), "%PDF-");
+}
+
 TEST_F(JournalEntryTest, RefusedSavesStoreNothingKeepTheFieldsAndShowANewId) {
   struct Case {
     const char* name;

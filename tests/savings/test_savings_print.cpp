@@ -226,14 +226,56 @@ TEST(SavingsBookRun, CardLine69StartsTheNextPage) {
   EXPECT_EQ(run.lines, expected);
 }
 
-TEST(SavingsBookRun, PassbookFromLine26BreaksThePageAtOnce) {
-  const auto rows = History("1-26", 1);
+TEST(SavingsPositions, StoredPositionsOnThePassbooksPages) {
+  // Stored on 68-line pages; the passbook has 25 lines to a page.
+  const struct {
+    const char* stored;
+    const char* passbook;
+  } cases[] = {
+      {"1-1", "1-1"},   {"1-25", "1-25"}, {"1-26", "2-1"},  {"1-27", "2-2"},  {"1-28", "2-3"},
+      {"1-50", "2-25"}, {"1-51", "3-1"},  {"1-68", "3-18"}, {"2-1", "3-19"},  {"2-7", "3-25"},
+      {"2-8", "4-1"},   {"3-64", "8-25"}, {"26-1", "69-1"},
+      // before the book's first line: as it is
+      {"0-0", "0-0"},   {"1-0", "1-0"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(SavingsFormatPosition(SavingsPassbookPosition(SavingsParsePosition(c.stored))), c.passbook) << c.stored;
+}
+
+TEST(SavingsBookRun, PassbookRowsPastLine25OfAStoredPageGoOnToTheNextPassbookPages) {
+  // Rows stored at 1-26, 1-27, 1-28 print on passbook page 2 at lines 1, 2, 3; the question names page 2 for line 1
+  // only. Stored 2-1 is the book's line 69: passbook page 3, line 19.
+  const struct {
+    const char* stored;
+    std::vector<long long> asked;
+    int paperLines;   // lines of "`" before the row
+  } cases[] = {
+      {"1-26", {2}, 0}, {"1-27", {}, 4}, {"1-28", {}, 5}, {"2-1", {}, 21}, {"1-51", {3}, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.stored);
+    const auto rows = History(c.stored, 1);
+    Answers a;
+    const SavingsBookRun run = SavingsBookLayout(SavingsBook::Passbook, rows, kSchool, "20015", "BUDI", a.Fn());
+    EXPECT_EQ(a.asked, c.asked);
+    EXPECT_EQ(run.lines, Concat(Repeat("`", c.paperLines), {SavingsPassbookRowLine(rows[1])}));   // no heading
+    EXPECT_EQ(run.written, (std::vector<int>{1}));
+  }
+  // Rows of one run take the next passbook lines by count, across the passbook's page end.
+  const auto rows = History("1-24", 3);
   Answers a;
   const SavingsBookRun run = SavingsBookLayout(SavingsBook::Passbook, rows, kSchool, "20015", "BUDI", a.Fn());
   EXPECT_EQ(a.asked, (std::vector<long long>{2}));
-  auto expected = Repeat("`", 28);
-  expected.push_back(SavingsPassbookRowLine(rows[1]));   // no heading in the passbook
-  EXPECT_EQ(run.lines, expected);
+  EXPECT_EQ(run.lines, Concat(Repeat("`", 26), {SavingsPassbookRowLine(rows[1]), SavingsPassbookRowLine(rows[2]),
+                                                SavingsPassbookRowLine(rows[3])}));
+}
+
+TEST(SavingsBookRun, TheCardKeepsItsPagesOf68Lines) {
+  const auto rows = History("1-26", 1);
+  Answers a;
+  const SavingsBookRun run = SavingsBookLayout(SavingsBook::Card, rows, kSchool, "20015", "BUDI", a.Fn());
+  EXPECT_TRUE(a.asked.empty());
+  EXPECT_EQ(run.lines, Concat(Repeat("`", 36), {SavingsCardRowLine(rows[1])}));
 }
 
 TEST(SavingsBookRun, PassbookLinesMatchTheExpectedFile) {
@@ -256,15 +298,16 @@ TEST(SavingsBookRun, DecliningAPageSkipsThatRowOnly) {
 }
 
 TEST(SavingsBookRun, ARowPassedOverAtADeclinedPageComesOutOnTheNextRun) {
-  // Passbook: 1-24 and 1-25 printed, 2-1 passed over when page 2 was declined, 2-2 printed after it without a
-  // question, 2-3 new. The run starts at 2-1: page 2 is asked for, the row printed already only takes its line.
+  // 1-24 and 1-25 printed, 1-26 (passbook page 2, line 1) passed over when page 2 was declined, 1-27 printed after
+  // it without a question, 1-28 new. The run starts at 1-26: page 2 is asked for, the row printed already only takes
+  // its line.
   std::vector<SavingsBookRow> rows = {
       Row("2021-03-01", "01", "0", "100", "100", "1-24", "-", "Setoran Tunai"),
       Row("2021-03-02", "01", "0", "50", "150", "1-25", "-", "Setoran Tunai"),
-      Row("2021-03-03", "02", "30", "0", "120", "2-1", "t", "Penarikan Tunai"),
-      Row("2021-03-04", "01", "0", "5", "125", "2-2", "-", "Setoran Tunai"),
-      Row("2021-03-05", "03", "0", "7", "132", "2-3", "t", "Hadiah"),
-      Row("2021-03-06", "01", "0", "9", "141", "2-4", "-", "Setoran Tunai"),
+      Row("2021-03-03", "02", "30", "0", "120", "1-26", "t", "Penarikan Tunai"),
+      Row("2021-03-04", "01", "0", "5", "125", "1-27", "-", "Setoran Tunai"),
+      Row("2021-03-05", "03", "0", "7", "132", "1-28", "t", "Hadiah"),
+      Row("2021-03-06", "01", "0", "9", "141", "1-29", "-", "Setoran Tunai"),
   };
   Answers a;
   SavingsBookRun run = SavingsBookLayout(SavingsBook::Passbook, rows, kSchool, "20015", "BUDI", a.Fn());
@@ -282,7 +325,9 @@ TEST(SavingsBookRun, ARowPassedOverAtADeclinedPageComesOutOnTheNextRun) {
   EXPECT_EQ(run.written, (std::vector<int>{4}));
   EXPECT_EQ(run.declined, (std::vector<int>{2}));
 
-  // On the card the page starts with its heading.
+  // On the card the same happens at the top of its page 2, which starts with its heading.
+  const char* cardPositions[] = {"1-67", "1-68", "2-1", "2-2", "2-3", "2-4"};
+  for (std::size_t i = 0; i < rows.size(); ++i) rows[i].position = cardPositions[i];
   Answers card;
   run = SavingsBookLayout(SavingsBook::Card, rows, kSchool, "20015", "BUDI", card.Fn());
   EXPECT_EQ(card.asked, (std::vector<long long>{2}));

@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QWidget>
 #include <filesystem>
+#include <functional>
 #include <sstream>
 #include <tuple>
 #include <string>
@@ -144,6 +145,40 @@ class TellerTest : public fintest::SeamsTest {
                  kQuestion);
     Click(gFormTabunganPrintButton);
     VerifySeams();
+  }
+
+  // A deposit of 10 booked for 20016 and printed to each target (passbook, card, receipt) with no printer getting
+  // it: `choose` answers the printer question of each print; the texts are kept in `stem` + ".txt", "_2.txt",
+  // "_3.txt" under the working folder, and each print says where. The rows stay unprinted, for the next run.
+  void PrintEachTargetToAFile(const std::function<void()>& choose, const std::string& stem) {
+    Open();
+    LookUp("20016");
+    Book("01", "10");
+    SaveYes("Nasabah atas nama SITI RAHAYU melakukan transaksi 01-Setoran Tunai sebesar 10");
+    const struct {
+      int target;
+      std::string file;
+      const char* line;   // a line of what was kept
+    } cases[] = {
+        {0, stem + ".txt", " 2021-03-05   01               0           10          130 Setoran Tunai\r\n"},
+        {1, stem + "_2.txt", "   2021-03-05   01               0           10          130\r\n"},
+        {2, stem + "_3.txt", "   Jumlah Tunai           : Rp.********10\r\n"},
+    };
+    for (const auto& c : cases) {
+      SCOPED_TRACE(c.target);
+      CbSetCurSel(gFormTabunganPrintCombo, c.target);
+      choose();
+      ExpectMsgBox("Tidak ada yang tercetak ke printer. Teks cetakan disimpan di " + WorkFile(c.file) + "..", "Info",
+                   IDOK, kInfo);
+      Click(gFormTabunganPrintButton);
+      VerifySeams();
+      EXPECT_NE(fintest::ReadFile(WorkFile(c.file)).find(c.line), std::string::npos);
+    }
+    // The passbook's text is kept whole, from the paper brought down on.
+    EXPECT_EQ(fintest::ReadFile(WorkFile(cases[0].file)).substr(0, 3), "`\r\n");
+    EXPECT_EQ(Column(kTabunganColSts), (std::vector<std::string>{"-", "-", "t", "t"}));
+    EXPECT_EQ(fintest::Query(gDb, "SELECT sts FROM transaksi WHERE siswaid='20016' AND acctid='Tabungan' ORDER BY id"),
+              (Rows{{"-"}, {"-"}, {"t"}, {"t"}}));
   }
 
   QWidget* holder_ = nullptr;
@@ -674,15 +709,15 @@ TEST_F(TellerTest, PassbookContinuesFromTheFirstUnprintedRow) {
 }
 
 TEST_F(TellerTest, ADeclinedPageMarksOnlyTheRowsWritten) {
-  // 20015 has two deposits for the last lines of passbook page 1 and a withdrawal for line 1 of page 2; an equal id
-  // for all three (ids may repeat) and a row of another student with the same id.
+  // 20015 has two deposits for the last lines of passbook page 1 and a withdrawal for line 1 of page 2 (stored 1-26);
+  // an equal id for all three (ids may repeat) and a row of another student with the same id.
   AddTransaksi("('2001500', '2021-03-01', '01-Setoran Tunai', 'Tabungan', '20015', 100, 0, 'ani', 't', '-', '1-24'),"
                " ('2001500', '2021-03-02', '01-Setoran Tunai', 'Tabungan', '20015', 50, 0, 'ani', 't', '-', '1-25'),"
-               " ('2001500', '2021-03-03', '02-Penarikan Tunai', 'Tabungan', '20015', 0, 30, 'ani', 't', '-', '2-1'),"
+               " ('2001500', '2021-03-03', '02-Penarikan Tunai', 'Tabungan', '20015', 0, 30, 'ani', 't', '-', '1-26'),"
                " ('2001500', '2021-03-03', '01-Setoran Tunai', 'Tabungan', '20016', 10, 0, 'ani', 't', '-', '1-4')");
   Open();
   LookUp("20015");
-  Book("01", "5");   // booked at 2-2
+  Book("01", "5");   // booked at 1-27
   SaveYes("Nasabah atas nama BUDI SANTOSO melakukan transaksi 01-Setoran Tunai sebesar 5");
   CbSetCurSel(gFormTabunganPrintCombo, 0);
   PrintAnsweringPassbookPage(2, IDNO);
@@ -694,7 +729,7 @@ TEST_F(TellerTest, ADeclinedPageMarksOnlyTheRowsWritten) {
   EXPECT_EQ(first[28].substr(0, 14), " " + gToday + "   ");
   // Only the rows written are marked; the declined withdrawal stays unprinted in the list and in the database.
   EXPECT_EQ(Column(kTabunganColSts), (std::vector<std::string>{"-", "-", "t", "-"}));
-  EXPECT_EQ(RowsOf20015("sts, Ref"), (Rows{{"-", "1-24"}, {"-", "1-25"}, {"t", "2-1"}, {"-", "2-2"}}));
+  EXPECT_EQ(RowsOf20015("sts, Ref"), (Rows{{"-", "1-24"}, {"-", "1-25"}, {"t", "1-26"}, {"-", "1-27"}}));
   EXPECT_EQ(fintest::Query(gDb, "SELECT sts FROM transaksi WHERE siswaid='20016' AND id='2001500'"), (Rows{{"t"}}));
 }
 
@@ -709,31 +744,81 @@ TEST_F(TellerTest, RowsOfADeclinedLastPageComeOutOnTheNextRun) {
   PrintAnsweringPassbookPage(2, IDNO);
   EXPECT_EQ(Column(kTabunganColSts), (std::vector<std::string>{"-", "-", "t"}));
   EXPECT_EQ(RowsOf20015("sts"), (Rows{{"-"}, {"-"}, {"t"}}));
-  // The next run starts at the withdrawal: the paper is brought down past line 25, page 2 is asked for again and
-  // the row comes out on its line 1.
+  // The next run starts at the withdrawal, on line 1 of passbook page 2: page 2 is asked for again and the row
+  // comes out on its first line.
   PrintAnsweringPassbookPage(2, IDYES);
   ASSERT_EQ(textPrinted().Jobs().size(), 2u);
   const std::vector<std::string> second = textPrinted().Jobs()[1].Lines();
-  ASSERT_EQ(second.size(), 28u + 1u);
-  EXPECT_EQ(std::vector<std::string>(second.begin(), second.begin() + 28), std::vector<std::string>(28, "`"));
-  EXPECT_EQ(second[28].substr(0, 17), " " + gToday + "   02 ");
+  ASSERT_EQ(second.size(), 1u);
+  EXPECT_EQ(second[0].substr(0, 17), " " + gToday + "   02 ");
   EXPECT_EQ(Column(kTabunganColSts), (std::vector<std::string>{"-", "-", "-"}));
   EXPECT_EQ(RowsOf20015("sts"), (Rows{{"-"}, {"-"}, {"-"}}));
 }
 
+TEST_F(TellerTest, ThePassbookGoesOnPastItsFirstPageWhileTheCardKeepsItsOwnPages) {
+  // 20015's first 25 rows are printed (1-1 .. 1-25): passbook page 1 is full. Three deposits, each booked and
+  // printed on its own, take 1-26, 1-27 and 1-28: in the passbook lines 1, 2 and 3 of page 2, page 2 asked for
+  // before its first line; on the card lines 26, 27 and 28 of its page 1.
+  const std::string pb = " 2021-03-05   01               0           10          2";
+  const std::string cd = "   2021-03-05   01               0           10          2";
+  const struct {
+    int target;
+    const char* name;
+    std::vector<std::vector<std::string>> jobs;   // the lines of each print, "`" lines counted in front
+    std::vector<int> paper;
+  } cases[] = {
+      {0, "passbook", {{pb + "60 Setoran Tunai"}, {pb + "70 Setoran Tunai"}, {pb + "80 Setoran Tunai"}}, {0, 4, 5}},
+      {1, "card", {{cd + "60"}, {cd + "70"}, {cd + "80"}}, {36, 37, 38}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    textPrinted().Clear();
+    fintest::Exec(gDb, "DELETE FROM transaksi WHERE siswaid='20015'");
+    for (int line = 1; line <= 25; ++line)
+      AddTransaksi("('20015202103010800" + std::string(line < 10 ? "0" : "") + std::to_string(line) +
+                   "', '2021-03-01', '01-Setoran Tunai', 'Tabungan', '20015', 10, 0, 'ani', '-', '-', '1-" +
+                   std::to_string(line) + "')");
+    Open();
+    for (int k = 0; k < 3; ++k) {
+      SCOPED_TRACE(k);
+      SbSetText(gStatusBar, 5, "09:06:0" + std::to_string(k), 0);
+      LookUp("");
+      LookUp("20015");
+      Book("01", "10");
+      SaveYes("Nasabah atas nama BUDI SANTOSO melakukan transaksi 01-Setoran Tunai sebesar 10");
+      CbSetCurSel(gFormTabunganPrintCombo, c.target);
+      AnswerPrinter("KASIR");
+      if (c.target == 0 && k == 0)
+        ExpectMsgBox("Persiapkan BUKU TABUNGAN untuk HALAMAN No. 2 dengan kertas yang bisa untuk mencetak 25 baris "
+                     "data..",
+                     "Cetak ke BUKU TABUNGAN", IDYES, kQuestion);
+      Click(gFormTabunganPrintButton);
+      VerifySeams();
+      ASSERT_EQ(textPrinted().Jobs().size(), static_cast<std::size_t>(k + 1));
+      std::vector<std::string> expected(static_cast<std::size_t>(c.paper[k]), "`");
+      expected.insert(expected.end(), c.jobs[k].begin(), c.jobs[k].end());
+      EXPECT_EQ(textPrinted().Jobs()[k].Lines(), expected);
+    }
+    EXPECT_EQ(fintest::Query(gDb, "SELECT Ref, sts FROM transaksi WHERE siswaid='20015' AND Ref IN "
+                                  "('1-25', '1-26', '1-27', '1-28') ORDER BY rowid"),
+              (Rows{{"1-25", "-"}, {"1-26", "-"}, {"1-27", "-"}, {"1-28", "-"}}));
+    WinDestroyWindow(gFormTabunganWindow);
+  }
+}
+
 TEST_F(TellerTest, ARowPassedOverAtADeclinedPageIsPrintedByTheNextRun) {
-  // Passbook page 2 was declined at the last run: 2-1 stayed unprinted, 2-2 was printed after it.
+  // Passbook page 2 was declined at the last run: 1-26 (its line 1) stayed unprinted, 1-27 was printed after it.
   AddTransaksi("('2001520210301080000', '2021-03-01', '01-Setoran Tunai', 'Tabungan', '20015', 100, 0, 'ani', '-',"
                "  '-', '1-24'),"
                " ('2001520210302080000', '2021-03-02', '01-Setoran Tunai', 'Tabungan', '20015', 50, 0, 'ani', '-',"
                "  '-', '1-25'),"
                " ('2001520210303080000', '2021-03-03', '02-Penarikan Tunai', 'Tabungan', '20015', 0, 30, 'ani', 't',"
-               "  '-', '2-1'),"
+               "  '-', '1-26'),"
                " ('2001520210304080000', '2021-03-04', '01-Setoran Tunai', 'Tabungan', '20015', 5, 0, 'ani', '-',"
-               "  '-', '2-2')");
+               "  '-', '1-27')");
   Open();
   LookUp("20015");
-  Book("01", "7");   // booked at 2-3
+  Book("01", "7");   // booked at 1-28
   SaveYes("Nasabah atas nama BUDI SANTOSO melakukan transaksi 01-Setoran Tunai sebesar 7");
   CbSetCurSel(gFormTabunganPrintCombo, 0);
   PrintAnsweringPassbookPage(2, IDYES);
@@ -790,33 +875,15 @@ TEST_F(TellerTest, PassbookRowsComeInTheOrderTheyWereBookedAndNeverOverAPrintedL
 
 TEST_F(TellerTest, APrinterThatIsNoPrintQueueMarksNothingAndSaysWhereTheTextWasKept) {
   fintest::NoPrintQueue noQueue;   // the text goes to a file
-  Open();
-  LookUp("20016");
-  Book("01", "10");
-  SaveYes("Nasabah atas nama SITI RAHAYU melakukan transaksi 01-Setoran Tunai sebesar 10");
-  const struct {
-    int target;
-    const char* file;
-  } cases[] = {{0, "cetak/KASIR_20240902_101530.txt"}, {1, "cetak/KASIR_20240902_101530_2.txt"},
-               {2, "cetak/KASIR_20240902_101530_3.txt"}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.target);
-    CbSetCurSel(gFormTabunganPrintCombo, c.target);
-    AnswerPrinter("KASIR");
-    ExpectMsgBox("Tidak ada yang tercetak ke printer. Teks cetakan disimpan di " + WorkFile(c.file) + "..", "Info",
-                 IDOK, kInfo);
-    Click(gFormTabunganPrintButton);
-    VerifySeams();
-    EXPECT_TRUE(std::filesystem::exists(WorkFile(c.file)));
-  }
-  // The passbook's text is kept whole; the rows stay unprinted in the list and in the file.
-  const std::string passbook = fintest::ReadFile(WorkFile("cetak/KASIR_20240902_101530.txt"));
-  EXPECT_EQ(passbook.substr(0, 3), "`\r\n");
-  EXPECT_NE(passbook.find(" 2021-03-05   01               0           10          130 Setoran Tunai\r\n"),
-            std::string::npos);
-  EXPECT_EQ(Column(kTabunganColSts), (std::vector<std::string>{"-", "-", "t", "t"}));
-  EXPECT_EQ(fintest::Query(gDb, "SELECT sts FROM transaksi WHERE siswaid='20016' AND acctid='Tabungan' ORDER BY id"),
-            (Rows{{"-"}, {"-"}, {"t"}, {"t"}}));
+  PrintEachTargetToAFile([this] { AnswerPrinter("KASIR"); }, "cetak/KASIR_20240902_101530");
+}
+
+TEST_F(TellerTest, PrintingToAFileInThePrinterDialogKeepsTheTextUnderCetakAndSaysWhere) {
+  // No print queue: the real printer dialog offers "Print to File (PDF)" alone, and the clerk takes it.
+  fintest::NoPrintQueue noQueue;
+  PrintToFileInThePrinterDialog();
+  PrintEachTargetToAFile([] {}, "cetak/cetak_20240902_101530");
+  EXPECT_EQ(scripted().pickerCalls().size(), 3u);
 }
 
 TEST_F(TellerTest, ReceiptPrintsTheSavedTransactionAndMarksNothing) {

@@ -474,6 +474,33 @@ TEST_F(StudentListTest, CardsOfTheListedStudents) {
   EXPECT_NE(page.find("Bandung, 2012-01-05"), std::string::npos);
 }
 
+TEST_F(StudentListTest, CardsThatCannotBeWrittenOrOpenedAreToldOf) {
+  Open();
+  const std::string page = ProgramFile("Kartu.html");
+  const struct {
+    const char* name;
+    bool folderInTheWay;   // a folder named Kartu.html: the page cannot be written
+    std::string told;
+    std::vector<std::string> opened;
+  } cases[] = {
+      {"no program opens the page", false,
+       "Tidak ada program yang dapat dijalankan untuk membuka " + page + "..", {page}},
+      {"a folder in the page's way", true, "Halaman " + page + " tidak dapat disimpan..", {page}},
+  };
+  scripted().SetOpenResult(false);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.folderInTheWay) {
+      std::filesystem::remove(page);
+      std::filesystem::create_directory(page);
+    }
+    ExpectMsgBox(c.told, "Info");
+    TbClickButton(gForm2Toolbar, gForm2CardsButtonId);
+    VerifySeams();
+    EXPECT_EQ(opened(), c.opened);   // the page that was not written is not opened
+  }
+}
+
 TEST_F(StudentListTest, AddAndEditOpenTheRecordWindowModally) {
   Open();
   struct Case {

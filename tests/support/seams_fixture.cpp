@@ -1,8 +1,11 @@
 #include "support/seams_fixture.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QWindow>
 #include <QLocale>
 #include <filesystem>
@@ -69,6 +72,30 @@ void SeamsTest::ShowRealMsgBoxes() {
     const auto buttons = box->buttons();
     if (!buttons.isEmpty()) buttons.first()->click();
     else box->reject();
+  });
+}
+
+void SeamsTest::PrintToFileInThePrinterDialog() {
+  scripted_->UseRealPrinterDialog([this](QWidget* w) {
+    auto* dialog = qobject_cast<QPrintDialog*>(w);
+    if (!dialog) {
+      ADD_FAILURE() << "the modal window is no printer dialog: " << w->metaObject()->className();
+      w->close();
+      return;
+    }
+    bool offered = false;
+    for (QComboBox* printers : dialog->findChildren<QComboBox*>()) {
+      const int file = printers->findText(QStringLiteral("Print to File (PDF)"));
+      if (file < 0) continue;
+      printers->setCurrentIndex(file);
+      offered = true;
+    }
+    EXPECT_TRUE(offered) << "the printer dialog offers no printing to a file";
+    // The file the dialog proposes (in the home folder) may be there already, and the dialog would ask whether to
+    // replace it: it proposes one in the test's folder instead.
+    for (QLineEdit* edit : dialog->findChildren<QLineEdit*>())
+      if (edit->text().endsWith(QStringLiteral(".pdf"))) edit->setText(QString::fromStdString(WorkFile("print.pdf")));
+    dialog->accept();
   });
 }
 

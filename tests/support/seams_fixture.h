@@ -72,6 +72,9 @@ class SeamsTest : public ::testing::Test {
   void AnswerFont(std::optional<platform::FontChoice> f) { scripted_->AnswerFont(std::move(f)); }
   void AnswerPageSetup(bool ok) { scripted_->AnswerPageSetup(ok); }
   void AnswerPrinter(std::optional<std::string> name) { scripted_->AnswerPrinter(std::move(name)); }
+  // The real printer dialog from now on (as on the desktop), answered each time by choosing "Print to File (PDF)"
+  // (without a print queue the one choice it offers) and confirming it.
+  void PrintToFileInThePrinterDialog();
 
   // Files and pages opened with the desktop's default program, in order.
   const std::vector<std::string>& opened() const { return scripted_->opened(); }
@@ -94,6 +97,10 @@ class SeamsTest : public ::testing::Test {
   // ThrowOnExit() makes it throw platform::ExitCalled instead, for code the test calls directly.
   const std::vector<int>& exits() const { return scripted_->exits(); }
   void ThrowOnExit(bool on = true) { scripted_->ThrowOnExit(on); }
+
+  // A system without a printer from now on: what the printer drawing prints goes to PDF files under "cetak/" of the
+  // working folder (the PDF pseudo-printer), no longer to printed().
+  void NoPrinter() { platform::SetPrintBackendForTests(platform::MakePdfPrintBackend()); }
 
   // Printing: pages (printer drawing) and text printer jobs go to recording back ends for the whole test.
   platform::RecordingPrintBackend& printed() { return *printed_; }
