@@ -1,5 +1,7 @@
 #include "accounts/billing_editor_window.h"
 
+#include <sqlite3.h>
+
 #include <QAbstractButton>
 #include <QWidget>
 #include <limits>
@@ -44,6 +46,7 @@ const char* const kForm28DeleteQuestion =
 
 const char* const kForm28PasteRefused =
     "Sebagian jumlah yang di-paste bukan angka rupiah yang valid, baris tersebut tidak dirubah..";
+const char* const kForm28NothingSaved = "Detail account tidak ditemukan, tidak ada data yang disimpan..";
 const char* const kForm28PaguRefused =
     "Default Pagu bukan angka rupiah yang valid, detail account tidak dibuat..";
 
@@ -392,6 +395,7 @@ LResult FORM28_UpdateDetail(Hwnd) {
   const std::string akun = CtlGetText(gForm28AkunEdit);
   PbSetPos(gForm28Progress, 0);
   const int n = LvGetItemCount(gForm28List);
+  long long changed = 0;   // billing rows the statements found
   {
     FinTransaction tx;
     if (!tx.active()) return 0;
@@ -401,9 +405,17 @@ LResult FORM28_UpdateDetail(Hwnd) {
           gYearly ? FORM28_UpdateYearlySql(akun, idSiswa, LvGetItemText(gForm28List, i, kFirstAmountColumn))
                   : FORM28_UpdateMonthlySql(akun, idSiswa, MonthCells(i));
       if (FinExec(sql) != 0) return 0;   // undone with the transaction; its box told the operator
+      changed += sqlite3_changes(gDb);
       PbSetPos(gForm28Progress, FORM28_Progress(i, n));
     }
     if (!tx.commit()) return 0;
+  }
+  // None of the list's rows is in the file (deleted meanwhile, here or by another program): nothing was saved, and
+  // the editor says so instead of reporting the update done. A list row without its billing row among others that
+  // have theirs changes nothing and is not reported.
+  if (changed < 1) {
+    MsgBox(kForm28NothingSaved, "Info", MB_OK | MB_ICONINFORMATION);
+    return 0;
   }
   for (int i = 0; i < n; ++i) ShowWritten(i);
   MsgBox("Update data telah selesai dijalankan..", "Info", MB_OK);

@@ -52,6 +52,8 @@ extern const char* const kForm28PasteRefused;
 std::string FORM28_PasteSeveralCellsText(int line);
 // The box of a "Buat Detail Account" refused because Default Pagu is no amount of whole rupiah.
 extern const char* const kForm28PaguRefused;
+// The box of an "Update Data" that found none of its rows in the file (deleted meanwhile): nothing was saved.
+extern const char* const kForm28NothingSaved;
 // The students of `kelas` in `tapel` (idsiswa, nama; each once) who have no billing row of fee `akun` yet.
 std::string FORM28_MissingStudentsSql(const std::string& akun, const std::string& kelas, const std::string& tapel);
 // The sum of amount texts, each read as whole rupiah (FinFeeAmount); it stops at the largest (or smallest) whole number
@@ -88,7 +90,9 @@ bool FORM28_IsYearly();
 // gTapel who has none yet (rows that exist stay as they are), all in one transaction; then the command is closed
 // until the editor is opened again.
 LResult FORM28_CreateDetail(Hwnd form);
-LResult FORM28_UpdateDetail(Hwnd form);   // "Update Data"
+// "Update Data": every list row written back in one transaction, then "Update data telah selesai dijalankan..";
+// when no row of the list is in the file any more, kForm28NothingSaved (caption "Info") instead.
+LResult FORM28_UpdateDetail(Hwnd form);
 LResult FORM28_DeleteDetail(Hwnd form);   // "Hapus Detail Account" (then "Buat Detail Account" is open again)
 LResult FORM28_PasteAmounts(Hwnd form);   // the icon button
 LResult FORM28_OnClose(Hwnd form);        // "Selesai"

@@ -1,5 +1,7 @@
 #include "accounts/posting_account_window.h"
 
+#include <sqlite3.h>
+
 #include <string>
 
 #include "accounts/fee_rules.h"
@@ -22,6 +24,8 @@ const char* const kForm17InfoText =
 const char* const kForm17DoneText =
     "Rekening berhasil di set ke Akun Pembayaran secara masal, untuk selanjutnya silahkan Refresh untuk mereload "
     "data..";
+const char* const kForm17NoFeeText =
+    "Akun Pembayaran tahun ajaran ini tidak ditemukan, tidak ada rekening yang di set..";
 
 void FORM17_InitControlIds() {
   int id = 1000;
@@ -47,12 +51,15 @@ FrmForm gForm17 = {.name = "FORM17",
 
 }  // namespace
 
-bool FORM17_SetRekening(const std::string& code, const std::string& tapel) {
+bool FORM17_SetRekening(const std::string& code, const std::string& tapel, long long* fees) {
   FinTransaction tx;
   if (!tx.active()) return false;
   if (FinExec("Update account Set RefRekening='" + SqlQ(code) + "' WHERE Tapel='" + SqlQ(tapel) + "'") != 0)
     return false;
-  return tx.commit();
+  const long long changed = sqlite3_changes(gDb);
+  if (!tx.commit()) return false;
+  if (fees) *fees = changed;
+  return true;
 }
 
 std::intptr_t FORM17_Show(Hwnd parent, int modal, int userData) { return FrmShowForm(gForm17, parent, modal, userData); }
@@ -85,8 +92,11 @@ int FORM17_OnRekeningRow(void*, int columnCount, char** values, char**) {
 
 LResult FORM17_SetRekeningAll(Hwnd) {
   if (CbGetCurSel(gForm17RekeningCombo) < 0) return 0;
-  if (FORM17_SetRekening(FinCodeOfItem(CtlGetText(gForm17RekeningCombo)), gTapel))
-    MsgBox(kForm17DoneText, "Info", MB_OK);
+  long long fees = 0;
+  if (!FORM17_SetRekening(FinCodeOfItem(CtlGetText(gForm17RekeningCombo)), gTapel, &fees)) return 0;
+  // A year without fees (none entered yet, or deleted meanwhile): no fee got the account, and no success is claimed.
+  if (fees < 1) MsgBox(kForm17NoFeeText, "Info", MB_OK | MB_ICONINFORMATION);
+  else MsgBox(kForm17DoneText, "Info", MB_OK);
   return 0;
 }
 

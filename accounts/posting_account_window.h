@@ -18,10 +18,11 @@ void FORM17_InitControlIds();
 
 extern const char* const kForm17InfoText;      // the explanatory label
 extern const char* const kForm17DoneText;      // "Rekening berhasil di set ke Akun Pembayaran secara masal, ..."
+extern const char* const kForm17NoFeeText;     // the year has no fee: no account was set
 
 // Sets RefRekening of every fee of `tapel` to `code` (one statement, in one transaction). A failure shows
-// "SQL error: " + message (caption "Info"). True when written.
-bool FORM17_SetRekening(const std::string& code, const std::string& tapel);
+// "SQL error: " + message (caption "Info"). True when written; `fees` (when given) then holds how many fees got it.
+bool FORM17_SetRekening(const std::string& code, const std::string& tapel, long long* fees = nullptr);
 
 // Creates the window (500 x 191, centred) over `parent` (the fee list window) and shows it modally when `modal` is
 // 1; returns the form result.
@@ -32,8 +33,9 @@ void FORM17_CreateControls(Hwnd form);
 // Fills the drop-down list with the income accounts of gTapel ("Kode Deskripsi"), none chosen; returns 0.
 LResult FORM17_LoadRekening(Hwnd form, std::intptr_t userData);
 int FORM17_OnRekeningRow(void* user, int columnCount, char** values, char** names);
-// "Simpan": the chosen account's code on every fee of the year; the window stays open. Returns 0. "Simpan" is
-// enabled only while an account is chosen, so the posting accounts are never wiped by a save without a choice.
+// "Simpan": the chosen account's code on every fee of the year, then kForm17DoneText; kForm17NoFeeText (caption
+// "Info") instead when the year has no fee. The window stays open. Returns 0. "Simpan" is enabled only while an
+// account is chosen, so the posting accounts are never wiped by a save without a choice.
 LResult FORM17_SetRekeningAll(Hwnd form);
 // "Batal": closes with 0. Returns 0.
 LResult FORM17_OnCancel(Hwnd form);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/globals.h"
+#include "common/savings_balance.h"
 #include "common/session.h"
 #include "common/sql.h"
 #include "framework/controls.h"
@@ -134,10 +135,15 @@ std::vector<std::string> PayInsertStatements(const std::vector<PayRow>& rows) {
 
 bool PayWriteRows(const std::vector<PayRow>& rows) { return FinExecAll(PayInsertStatements(rows)); }
 
+namespace {
+void RefuseTakenStamp() {
+  MsgBox("Nomor transaksi sudah dipakai, silahkan simpan ulang..", "Pembayaran..", MB_OK | MB_ICONINFORMATION);
+}
+}  // namespace
+
 FinInsertResult PayWriteNewReceipt(const std::string& stamp, const std::vector<std::string>& statements) {
   const FinInsertResult result = FinInsertIfFree(PayStampCountSql(stamp), statements);
-  if (result == FinInsertResult::Taken)
-    MsgBox("Nomor transaksi sudah dipakai, silahkan simpan ulang..", "Pembayaran..", MB_OK | MB_ICONINFORMATION);
+  if (result == FinInsertResult::Taken) RefuseTakenStamp();
   return result;
 }
 
@@ -171,6 +177,9 @@ void RefuseAt(Hwnd edit, const std::string& message, const std::string& caption)
   CtlSetFocus(edit);
   TxtSetSel(edit, 0, -1);
 }
+
+// What the cash and the savings pay does not cover the payment: back to "Dibayar Tunai".
+void RefuseShortPayment() { RefuseAt(gFormBayarPaidEdit, "Nilai pembayaran tidak mencukupi..", "Pembayaran.."); }
 
 }  // namespace
 
@@ -210,12 +219,24 @@ LResult FORMBAYAR_SavePayment(int, Hwnd, Hwnd, int) {
   if (ticked && !FORMBAYAR_StoredSavingsBalance(in.studentId, &balance)) return 0;
   in.savingsUsed = PaySavingsUsed(ticked, balance, net, paid);
   if (PayChange(paid, net, in.savingsUsed) < 0) {
-    RefuseAt(gFormBayarPaidEdit, "Nilai pembayaran tidak mencukupi..", "Pembayaran..");
+    RefuseShortPayment();
     return 0;
   }
 
-  // One stamp names one receipt: a save in the same second as a stored receipt waits for the next second.
-  if (PayWriteNewReceipt(stamp, PayInsertStatements(PayReceiptRows(in))) != FinInsertResult::Written) return 0;
+  // One stamp names one receipt: a save in the same second as a stored receipt waits for the next second. The balance
+  // was read before the write: the savings taken are counted again under the write lock, since another desk may have
+  // taken money out since; savings that no longer cover them leave the payment short.
+  std::vector<std::string> counts = {PayStampCountSql(stamp)};
+  if (in.savingsUsed > 0) counts.push_back(FinSavingsShortCountSql(in.studentId, in.savingsUsed));
+  int takenBy = 0;
+  switch (FinInsertIfAllFree(counts, PayInsertStatements(PayReceiptRows(in)), &takenBy)) {
+    case FinInsertResult::Written: break;
+    case FinInsertResult::Taken:
+      if (takenBy == 0) RefuseTakenStamp();
+      else RefuseShortPayment();
+      return 0;
+    case FinInsertResult::Failed: return 0;   // reported
+  }
 
   gLastKey = PayTimeDigits(clock);
   gPaymentSaved = 1;

@@ -103,9 +103,11 @@ FinInsertResult PayWriteNewReceipt(const std::string& stamp, const std::vector<s
 // enabled. Reads the window: the items, the student, the option, "Potongan", "Dibayar Tunai", "Ambil Tabungan" and
 // the student's stored savings balance. An empty item list shows "Belum ada item pembayaran, tidak ada yang
 // disimpan.." and a discount above the items' total "Potongan melebihi total pembayaran.." (both caption "Info"); both
-// write nothing. A payment that the cash and the savings do not cover shows "Nilai pembayaran
-// tidak mencukupi.." (caption "Pembayaran..") and writes nothing; a stamp that already names a stored receipt (a save
-// in the same second) shows "Nomor transaksi sudah dipakai, silahkan simpan ulang.." and writes nothing; a failing
-// statement shows "SQL error: " and writes nothing. Otherwise the rows are written, gLastKey set, the save button
-// disabled, the print button enabled, gPaymentSaved = 1 and "Pembayaran berhasil disimpan.." shown. Returns 0.
+// write nothing. A payment that the cash and the savings do not cover shows "Nilai pembayaran tidak mencukupi.."
+// (caption "Pembayaran..") and writes nothing; so does one whose savings taken are no longer covered by the balance
+// counted again inside the write (another desk took money out after the read). A stamp that already names a stored
+// receipt (a save in the same second) shows "Nomor transaksi sudah dipakai, silahkan simpan ulang.." and writes
+// nothing; a failing statement shows "SQL error: " and writes nothing. Otherwise the rows are written, gLastKey set,
+// the save button disabled, the print button enabled, gPaymentSaved = 1 and "Pembayaran berhasil disimpan.." shown.
+// Returns 0.
 LResult FORMBAYAR_SavePayment(int index = 0, Hwnd form = 0, Hwnd control = 0, int id = 0);

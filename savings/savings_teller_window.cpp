@@ -14,6 +14,7 @@
 #include "common/globals.h"
 #include "common/numbers_words.h"
 #include "common/query_callbacks.h"
+#include "common/savings_balance.h"
 #include "common/session.h"
 #include "common/settings.h"
 #include "common/sql.h"
@@ -642,10 +643,18 @@ LResult FORMTABUNGAN_SaveTransaction(int, Hwnd form, Hwnd, int) {
   row.keluar = sandi.direction < 1 ? amount : 0;
   row.petugas = SbGetText(gStatusBar, 1);
   row.ref = SavingsFormatPosition(SavingsNextPosition(t->lastPosition, t->pageLines));
+  // The balance checked above was read before the question: another desk may have taken money out since. A withdrawal
+  // counts the balance again under the write lock, and what no longer covers it is refused as above.
+  std::vector<std::string> counts = {SavingsIdCountSql(row.id)};
+  if (sandi.direction <= 0) counts.push_back(FinSavingsShortCountSql(code, amount));
   long long rowId = 0;
-  switch (FinInsertIfFree(SavingsIdCountSql(row.id), {SavingsInsertSql(row)}, &rowId)) {
+  int takenBy = 0;
+  switch (FinInsertIfAllFree(counts, {SavingsInsertSql(row)}, &takenBy, &rowId)) {
     case FinInsertResult::Written: break;
-    case FinInsertResult::Taken: MsgBox(kIdTaken, "Info", MB_OK | MB_ICONINFORMATION); return 0;
+    case FinInsertResult::Taken:
+      if (takenBy == 0) MsgBox(kIdTaken, "Info", MB_OK | MB_ICONINFORMATION);
+      else MsgBox(kOverdrawn, "Tabungan..", MB_OK | MB_ICONINFORMATION);
+      return 0;
     case FinInsertResult::Failed: return 0;   // reported; the window stays as it was
   }
 

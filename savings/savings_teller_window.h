@@ -111,7 +111,9 @@ LResult FORMTABUNGAN_OnAmountChange(int index, Hwnd form, Hwnd control, int id);
 // Books the transaction typed. The new row's passbook line follows the student's last history row: when the history
 // of the lookup could not be read, "Riwayat tabungan siswa tidak terbaca, transaksi tidak disimpan. Cari ulang
 // siswanya.." (caption "Info") and nothing is booked; so is nothing when the balance cannot be read (its "SQL error: "
-// box).
+// box). A withdrawal or charge above the balance is refused ("Saldo tabungan tidak mencukupi..", caption
+// "Tabungan.."), before the question and again inside the write, where the balance is counted anew under the write
+// lock (another desk may have taken money out while the question stood).
 LResult FORMTABUNGAN_SaveTransaction(int index, Hwnd form, Hwnd control, int id);
 LResult FORMTABUNGAN_OnBrowse(int index, Hwnd form, Hwnd control, int id);
 // "CETAK": by the print-target combo, passbook (0 and none), card (1) or receipt (2); only after a save.

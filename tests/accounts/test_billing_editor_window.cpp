@@ -356,6 +356,48 @@ TEST_F(BillingEditorTest, AFailingUpdateWritesNoRow) {
   EXPECT_EQ(Billing("BR-TKA20230001"), before);   // S2 and S1 were undone with it
 }
 
+// Another program on the file deletes billing rows of the fee while the editor shows them. An update that finds none
+// of its rows says that nothing was saved; one that still finds some writes those and reports as ever (a list row
+// without its billing row changes nothing).
+TEST_F(BillingEditorTest, AnUpdateWhoseRowsAnotherProgramDeletedSaysNothingWasSaved) {
+  const char* kNothingSaved = "Detail account tidak ditemukan, tidak ada data yang disimpan..";
+  struct Case {
+    const char* name;
+    int feeRow;
+    const char* fee;
+    const char* deleted;   // which of the fee's rows the other program deletes
+    const char* message;
+    int messageType;
+    Rows after;            // id_siswa, jml_pembayaran, juni of the fee's rows in the file
+  } cases[] = {
+      {"a monthly fee, every row gone", 0, "BR-TKA20230001", "1", kNothingSaved, MB_OK | MB_ICONINFORMATION, {}},
+      {"one row of two gone", 3, "BR-TKA20230004", "id_siswa='S1'", kUpdated, MB_OK, {{"S3", "9", "<null>"}}},
+      {"a yearly fee, the last row gone too", 3, "BR-TKA20230004", "1", kNothingSaved, MB_OK | MB_ICONINFORMATION,
+       {}},
+  };
+  const std::string path = WorkFile("keuangan.db3");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    feetest::OtherProgram other(path);
+    ExpectMsgBox(c.message, "Info", IDOK, c.messageType);   // and no "telah selesai" for nothing
+    Edit(c.feeRow, [&](Hwnd) {
+      ASSERT_EQ(CtlGetText(gForm28AkunEdit), c.fee);
+      const int rows = LvGetItemCount(gForm28List);
+      for (int r = 0; r < rows; ++r)
+        for (int col = 3; col < LvGetColumnCount(gForm28List); ++col) LvSetItemText(gForm28List, r, col, "9");
+      ASSERT_EQ(other.Write("DELETE FROM detail_account WHERE id_account='" + std::string(c.fee) + "' AND " +
+                            c.deleted),
+                SQLITE_OK);
+      Click(gForm28UpdateButton);
+      VerifySeams();
+      EXPECT_TRUE(sqlite3_get_autocommit(gDb));
+    });
+    EXPECT_EQ(fintest::RowsInFile(path, "select id_siswa, jml_pembayaran, juni from detail_account where "
+                                        "id_account='" + std::string(c.fee) + "' order by rowid"),
+              c.after);
+  }
+}
+
 TEST_F(BillingEditorTest, PasteFillsRowsFromTheTop) {
   const std::vector<std::string> budi = Months({"100", "100", "100", "100", "100", "100", "100", "100", "100", "100"},
                                                "0");

@@ -66,15 +66,25 @@ TEST_F(PostingAccountTest, SetsTheChosenCodeOnEveryFeeOfTheYear) {
   EXPECT_EQ(LvGetItemText(gForm6List, 0, 5), "AM-20232024");
 }
 
-TEST_F(PostingAccountTest, AYearWithoutFeesStillSucceeds) {
-  fintest::Exec(gDb, "DELETE FROM account WHERE Tapel='2023/2024'");
-  ExpectMsgBox(kForm17DoneText, "Info");
-  Open([&](Hwnd) {
+// A year without fees (none entered yet, or deleted meanwhile by another program on the file): no fee gets the
+// account, and the window says so instead of reporting a success.
+TEST_F(PostingAccountTest, AYearWithoutFeesSaysNoFeeWasSet) {
+  const std::string path = WorkFile("keuangan.db3");
+  fintest::OtherProgram other(path);
+  Open([&](Hwnd form) {
     fintest::Choose(gForm17RekeningCombo, "411 SPP");
+    ASSERT_EQ(other.Write("DELETE FROM account WHERE Tapel='2023/2024'"), SQLITE_OK);
+    // and no "berhasil"
+    ExpectMsgBox("Akun Pembayaran tahun ajaran ini tidak ditemukan, tidak ada rekening yang di set..", "Info", IDOK,
+                 MB_OK | MB_ICONINFORMATION);
     Click(gForm17SaveButton);
+    VerifySeams();
+    EXPECT_TRUE(IsWindow(form));   // stays open
+    EXPECT_TRUE(sqlite3_get_autocommit(gDb));
     Click(gForm17CancelButton);
   });
-  EXPECT_EQ(Refs(), (Rows{{"BR-VIIA20220003", "401"}}));
+  EXPECT_EQ(fintest::RowsInFile(path, "select Id, RefRekening from account order by Id"),
+            (Rows{{"BR-VIIA20220003", "401"}}));
 }
 
 TEST_F(PostingAccountTest, AYearWithoutIncomeAccountsOffersNone) {

@@ -737,6 +737,59 @@ TEST_F(PaymentWindow, ASaveWhoseSavingsBalanceCannotBeReadStoresNothing) {
             (Table{{"BR-1", "1000", "0"}, {"Tabungan", "0", "600"}}));
 }
 
+// Two desks on one file: the savings teller at the other desk books for the same student right after this save has
+// read the balance. The save checks the balance again under its write lock: savings that no longer cover what the
+// cash leaves open are refused as a short payment, nothing of the receipt stored; savings that still cover it are
+// taken.
+TEST_F(PaymentWindow, SavingsAnotherDeskTakesAfterTheReadAreCountedAtTheSave) {
+  struct Case {
+    const char* name;
+    const char* otherDesk;   // 12 has 600; this receipt takes 600 of its 1000
+    bool stored;
+    const char* balanceAfter;
+  } cases[] = {
+      {"a withdrawal leaves too little", "0, 100", false, "500"},
+      {"a deposit leaves enough", "100, 0", true, "100"},
+  };
+  const std::string path = WorkFile("data.db3");
+  const std::string receipt = "select acctid, masuk, keluar from transaksi where tgl='2024-09-02' and petugas='kasir' "
+                              "order by id";
+  const std::string balance = "select sum(masuk-keluar) from transaksi where siswaid='12' and acctid='Tabungan'";
+  Open();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fintest::Exec(gDb, "DELETE FROM transaksi WHERE tgl='2024-09-02'");
+    Load("1");
+    Load("12");
+    Insert({{"BR-1", "SPP", "1000", "411", "Perbulan"}});
+    Click(gFormBayarSavingsCheck);
+    ASSERT_EQ(Fields().paid, "400");
+    fintest::OtherProgram desk(path);
+    fintest::WritesAfterCheck between(
+        gDb, desk, "select Sum(Masuk-Keluar) as n from transaksi",
+        std::string("INSERT INTO transaksi (id, tgl, uraian, acctid, siswaid, masuk, keluar, petugas, sts, jenjang, "
+                    "Ref) VALUES ('1220240902101500', '2024-09-02', '01-Setoran Tunai', 'Tabungan', '12', ") +
+            c.otherDesk + ", 'teller', 't', '-', '1-3')");
+    if (c.stored) {
+      ExpectMsgBox("Pembayaran berhasil disimpan..", "Pembayaran..", IDOK, MB_OK | MB_ICONINFORMATION);
+    } else {
+      ExpectMsgBox("Nilai pembayaran tidak mencukupi..", "Pembayaran..", IDOK, MB_OK | MB_ICONINFORMATION);
+    }
+    Key(Qt::Key_F12);
+    VerifySeams();
+    EXPECT_TRUE(between.written());
+    EXPECT_TRUE(sqlite3_get_autocommit(gDb));
+    EXPECT_EQ(gPaymentSaved, c.stored ? 1 : 0);
+    EXPECT_EQ(Enabled(gFormBayarSaveButton), !c.stored);
+    if (!c.stored) {
+      EXPECT_EQ(Edit(gFormBayarPaidEdit)->selectedText().toStdString(), "400");
+    }
+    EXPECT_EQ(fintest::RowsInFile(path, receipt),
+              c.stored ? (Table{{"BR-1", "1000", "0"}, {"Tabungan", "0", "600"}}) : Table{});
+    EXPECT_EQ(fintest::RowsInFile(path, balance), (Table{{c.balanceAfter}}));
+  }
+}
+
 TEST_F(PaymentWindow, WithoutAClockInTheStatusBarTheComputerClockStamps) {
   SbSetText(gStatusBar, 5, "", 0);
   SetClock(2024, 9, 2, 11, 0, 5);

@@ -439,6 +439,60 @@ TEST_F(TellerTest, AWithdrawalNeverExceedsTheBalance) {
             "0");
 }
 
+// Two desks on one file (the program started twice, or a shared folder): the other desk books a withdrawal of the same
+// student after this window has checked the balance and while its question stands. The save checks the balance again
+// under its write lock: what no longer covers the withdrawal is refused in the window's own words, nothing booked;
+// what still covers it is booked.
+TEST_F(TellerTest, AWithdrawalAnotherDeskBooksAfterTheCheckIsCountedAtTheSave) {
+  struct Case {
+    const char* name;
+    const char* otherTakes;   // 20016 has 120; this window takes 100
+    bool booked;
+    const char* balanceAfter;
+  } cases[] = {
+      {"the balance no longer covers it", "50", false, "70"},
+      {"the balance still covers it", "20", true, "0"},
+  };
+  const std::string path = WorkFile("data.db3");
+  const std::string ours = "SELECT count(*) FROM transaksi WHERE siswaid='20016' AND acctid='Tabungan' AND "
+                           "petugas='ani' AND tgl='2021-03-05'";
+  const std::string balance = "SELECT sum(masuk-keluar) FROM transaksi WHERE siswaid='20016' AND acctid='Tabungan'";
+  const char* question = "Nasabah atas nama SITI RAHAYU melakukan transaksi 02-Penarikan Tunai sebesar 100";
+  int clock = 10;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fintest::Exec(gDb, "DELETE FROM transaksi WHERE tgl='2021-03-05'");
+    SbSetText(gStatusBar, 5, "09:05:" + std::to_string(clock++), 0);
+    Open();
+    LookUp("20016");
+    ASSERT_EQ(CtlGetText(gFormTabunganBookBalanceEdit), "120");
+    Book("02", "100");
+    fintest::OtherProgram desk(path);
+    fintest::WritesAfterCheck between(
+        gDb, desk, "select Sum(Masuk-Keluar) from transaksi where AcctID='Tabungan'",
+        std::string("INSERT INTO transaksi (id, tgl, uraian, acctid, siswaid, masuk, keluar, petugas, sts, jenjang, "
+                    "Ref) VALUES ('2001620210305080000', '2021-03-05', '02-Penarikan Tunai', 'Tabungan', '20016', 0, ") +
+            c.otherTakes + ", 'budi', 't', '-', '1-4')");
+    if (c.booked) {
+      SaveYes(question);
+    } else {
+      ExpectMsgBox(question, "Simpan Transaksi", IDYES, kQuestion);
+      ExpectMsgBox("Saldo tabungan tidak mencukupi..", "Tabungan..", IDOK, kInfo);   // and no "berhasil"
+      Click(gFormTabunganSaveButton);
+      VerifySeams();
+      EXPECT_EQ(LvGetItemCount(gFormTabunganHistoryList), 3);   // nothing booked, nothing to print
+      ExpectMsgBox("Transaksi belum disimpan..", "Info", IDOK);
+      Click(gFormTabunganPrintButton);
+      VerifySeams();
+    }
+    EXPECT_TRUE(between.written());
+    EXPECT_TRUE(sqlite3_get_autocommit(gDb));
+    EXPECT_EQ(fintest::RowsInFile(path, ours), (Rows{{c.booked ? "1" : "0"}}));
+    EXPECT_EQ(fintest::RowsInFile(path, balance), (Rows{{c.balanceAfter}}));
+    WinDestroyWindow(gFormTabunganWindow);
+  }
+}
+
 TEST_F(TellerTest, OneTransactionPerLookup) {
   Open();
   LookUp("20016");
