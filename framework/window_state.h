@@ -7,6 +7,7 @@
 // window is destroyed.
 #pragma once
 #include <string>
+#include <vector>
 
 #include "framework/win.h"
 
@@ -18,8 +19,11 @@ struct FrmWindowState {
   int markedRow = -1;      // the list's marked row (-1: none)
   std::string markedId;    // the first cell of that row
   int editMode = 0;        // add (0) or edit (1 or more), as the list's command set it
-  std::string mode;        // the kind of work, where the list names it (the import's mode)
+  std::string mode;        // the kind of work, where the list names it (the import's mode), or the kind of report a
+                           // report window shows (the financial report's "1" global or "0" detailed)
   std::string rowClass;    // the class of the marked row, where the window keeps a row in its own class
+  std::vector<std::string> listedClasses;   // row for row of the window's own list, the class each row was listed in
+                                            // where it was taken from (the class move's students)
 };
 
 // Keeps `state` for `form` (replacing what was kept).

@@ -1,7 +1,6 @@
 #include "reports/arrears_report_window.h"
 
 #include <fstream>
-#include <map>
 
 #include "common/export.h"
 #include "common/globals.h"
@@ -12,6 +11,7 @@
 #include "framework/form_runtime.h"
 #include "framework/printer.h"
 #include "framework/resources.h"
+#include "framework/window_state.h"
 #include "framework/window_system.h"
 #include "platform/seams.h"
 #include "reports/arrears_report_dialog.h"
@@ -31,19 +31,11 @@ namespace {
 
 constexpr const char* kListFont = "Arial,-12,0,0,0,400,0,0,0,0,3,2,1,34";
 
-// The class of each window's last "Show Data": its notes and archives name the class of the report it shows, whatever
-// another arrears report window (or a student picker) chose since.
-std::map<Hwnd, std::string>& ShownClasses() {
-  static std::map<Hwnd, std::string> classes;
-  return classes;
-}
-
 FrmForm gForm11 = {.name = "FORM11",
                    .wndProc = FORM11_WndProc,
                    .window = &gForm11Window,
                    .createControls = FORM11_CreateControls,
                    .onCreate = FORM11_OnCreate,
-                   .onDestroy = [](Hwnd form) { ShownClasses().erase(form); },
                    .bind = FORM11_Bind,
                    .caption = "Laporan Tunggakan",
                    .style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_OVERLAPPEDWINDOW,
@@ -104,13 +96,19 @@ void FORM11_Bind(Hwnd form) {
   gForm11Toolbar = WinGetDlgItem(gForm11Rebar, gForm11ToolbarId);   // the toolbar lives in the rebar
 }
 
+// The class of each window's last "Show Data" is kept with the window (FrmWindowState): its notes and archives name
+// the class of the report it shows, whatever another arrears report window (or a student picker) chose since.
 void FORM11_KeepShownClass(Hwnd form, const std::string& kelas) {
-  if (IsArrearsReport(form)) ShownClasses()[form] = kelas;
+  if (!IsArrearsReport(form)) return;
+  const FrmWindowState* kept = FrmWindowStateOf(form);
+  FrmWindowState st = kept ? *kept : FrmWindowState();
+  st.kelas = kelas;
+  FrmKeepWindowState(form, st);
 }
 
 std::string FORM11_ShownClass(Hwnd form) {
-  const auto it = ShownClasses().find(form);
-  return it != ShownClasses().end() && IsArrearsReport(form) ? it->second : std::string();
+  const FrmWindowState* kept = IsArrearsReport(form) ? FrmWindowStateOf(form) : nullptr;
+  return kept ? kept->kelas : std::string();
 }
 
 ArrearsNote FORM11_NoteOfRow(Hwnd form, int row) {

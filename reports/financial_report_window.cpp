@@ -1,6 +1,5 @@
 #include "reports/financial_report_window.h"
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -14,6 +13,7 @@
 #include "framework/form_runtime.h"
 #include "framework/numbers.h"
 #include "framework/resources.h"
+#include "framework/window_state.h"
 #include "framework/window_system.h"
 #include "reports/report_finishing.h"
 
@@ -33,11 +33,12 @@ constexpr int kColKode = 0, kColUraian = 1, kColSub = 2, kColJumlah = 3;
 void Form8Destroyed(Hwnd form);
 void Bind(Hwnd form);
 
-// The mode each window's report was built in (1 global, 0 detailed): its "Refresh" rebuilds the report it shows,
-// whatever mode another financial report window chose since.
-std::map<Hwnd, int>& ShownModes() {
-  static std::map<Hwnd, int> modes;
-  return modes;
+// The mode each window's report was built in (1 global, 0 detailed) is kept with the window (FrmWindowState's mode):
+// its "Refresh" rebuilds the report it shows, whatever mode another financial report window chose since.
+void KeepShownMode(Hwnd form, int mode) {
+  FrmWindowState st;
+  st.mode = std::to_string(mode);
+  FrmKeepWindowState(form, st);
 }
 
 FrmForm gForm8 = {.name = "FORM8",
@@ -89,7 +90,6 @@ void Bind(Hwnd form) {
 }
 
 void Form8Destroyed(Hwnd form) {
-  ShownModes().erase(form);
   if (WinGetDlgItem(form, gForm8ListId) == gForm8List) gForm8List = 0;
   if (gForm8Window == form) gForm8Rebar = gForm8Toolbar = 0;
 }
@@ -289,13 +289,13 @@ int FORM8_OnToolbar(Hwnd form, int id) {
   if (!IsFinancialReport(form)) return 0;
   if (id == gForm8GlobalId) {
     gReportMode = 1;
-    ShownModes()[form] = 1;
+    KeepShownMode(form, 1);
     gTargetListView = gForm8List;
     FinBuildFinancialReport();
   } else if (id == gForm8DetailId) {
     gTargetListView = gForm8List;
     gReportMode = 0;
-    ShownModes()[form] = 0;
+    KeepShownMode(form, 0);
     FinBuildFinancialReport();
   } else if (id == gForm8ExcelId) {
     gTargetListView = gForm8List;
@@ -304,10 +304,10 @@ int FORM8_OnToolbar(Hwnd form, int id) {
     FinExportToPage(kPageTitle, gForm8List);
   } else if (id == gForm8RefreshId) {
     // In the mode of the report the window shows; a window that shows none yet takes the mode chosen last.
-    const auto shown = ShownModes().find(form);
+    const FrmWindowState* shown = FrmWindowStateOf(form);
     const int chosen = gReportMode;
-    const int mode = shown != ShownModes().end() ? shown->second : chosen;
-    ShownModes()[form] = mode;
+    const int mode = shown && !shown->mode.empty() ? (shown->mode == "1" ? 1 : 0) : chosen;
+    KeepShownMode(form, mode);
     gTargetListView = gForm8List;
     gReportMode = mode;
     FinBuildFinancialReport();

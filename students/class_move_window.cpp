@@ -1,6 +1,5 @@
 #include "students/class_move_window.h"
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -74,18 +73,11 @@ constexpr std::uint32_t kEdit = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | E
 constexpr std::uint32_t kDropList = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
 constexpr std::uint32_t kLabel = WS_CHILD | WS_VISIBLE | SS_LEFT;
 
-// The class each listed student was shown in, row for row of the window's list, per window (kept when it opens).
-std::map<Hwnd, std::vector<std::string>>& ShownClasses() {
-  static std::map<Hwnd, std::vector<std::string>> classes;
-  return classes;
-}
-
 FrmForm gForm16 = {.name = "FORM16",
                    .wndProc = FORM16_WndProc,
                    .window = &gForm16Window,
                    .createControls = FORM16_CreateControls,
                    .onCreate = FORM16_OnCreate,
-                   .onDestroy = [](Hwnd form) { ShownClasses().erase(form); },
                    .caption = "Form Mutasi Siswa ",
                    .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME,
                    .exStyle = WS_EX_WINDOWEDGE,
@@ -165,21 +157,19 @@ LResult FORM16_OnCreate(Hwnd form, std::intptr_t) {
   st.list = gForm2List;
   st.kelas = CtlGetText(gForm2ClassCombo);
   st.tapel = gTapel;
-  FrmKeepWindowState(form, st);
 
   LvInsertColumn(gForm16List, 0, "Id Siswa", LVCFMT_CENTER, 100);
   LvInsertColumn(gForm16List, 1, "Nama Siswa", LVCFMT_LEFT, 250);
   // The ticked rows of the student list, in list order; rows only selected are not taken. Each keeps the class the
   // list showed it in: a student whose class row of the year no longer holds that class is not moved.
-  std::vector<std::string>& shown = ShownClasses()[form];
-  shown.clear();
   const int rows = LvGetItemCount(gForm2List);
   for (int r = 0; r < rows; ++r) {
     if (LvGetCheck(gForm2List, r) != -1) continue;
     const int row = LvInsertItem(gForm16List, LvGetItemCount(gForm16List), 0, LvGetItemText(gForm2List, r, 0), 0, 0);
     LvInsertItem(gForm16List, row, 1, LvGetItemText(gForm2List, r, 1), 0, 0);
-    shown.push_back(FORM16_ShownClass(gForm2List, r, st.kelas));
+    st.listedClasses.push_back(FORM16_ShownClass(gForm2List, r, st.kelas));
   }
+  FrmKeepWindowState(form, st);
 
   const int classes = CbGetCount(gForm2ClassCombo);
   for (int i = 0; i < classes; ++i) CbAddString(gForm16ClassCombo, CbGetItemText(gForm2ClassCombo, i));
@@ -225,12 +215,11 @@ LResult FORM16_Apply(int, Hwnd form, Hwnd, int) {
     st.kelas = CtlGetText(gForm2ClassCombo);
     st.tapel = gTapel;
   }
-  const auto shown = ShownClasses().find(form);
   std::vector<Form16Student> students;
   const int rows = LvGetItemCount(gForm16List);
   for (int r = 0; r < rows; ++r) {
-    const bool known = shown != ShownClasses().end() && r < static_cast<int>(shown->second.size());
-    const std::string kelas = known ? shown->second[static_cast<std::size_t>(r)] : st.kelas;
+    const auto at = static_cast<std::size_t>(r);
+    const std::string& kelas = at < st.listedClasses.size() ? st.listedClasses[at] : st.kelas;
     students.push_back({LvGetItemText(gForm16List, r, 0), kelas});
   }
   if (!FORM16_MoveStudents(students, CtlGetText(gForm16ClassCombo), CtlGetText(gForm16CategoryCombo), st.tapel))
