@@ -68,6 +68,9 @@ int gTxDepth = 0;            // levels opened by FinBegin and not yet ended
 bool gTxOurs = false;        // the outermost level is ours (not a transaction someone else began on gDb)
 bool gTxDoomed = false;      // nothing of the transaction may be run or committed any more
 sqlite3* gTxDb = nullptr;    // the connection the open levels are on
+// Boxes of statements that failed while a level was open: shown once the outermost level has ended, so that no box
+// stands while the file is held for writing (every other desk would wait on it).
+std::vector<std::string> gHeldBoxes;
 
 // A level is open on gDb but its transaction can take nothing more.
 bool TxDead() {
@@ -96,7 +99,7 @@ void Reconnect() {
   sqlite3_close_v2(dead);
   std::string error;
   gDb = FinOpenDatabase(gDbPath, error);
-  if (!gDb) MsgBox("Tidak dapat membuka database: " + error, "Info", MB_OK);
+  if (!gDb) FinReportFailure("Tidak dapat membuka database: " + error);
 }
 
 // Ends whatever transaction gDb is in. ROLLBACK can fail while a statement of this connection is still running; it
@@ -110,12 +113,15 @@ void RollbackAll() {
   if (!sqlite3_get_autocommit(gDb)) Reconnect();
 }
 
-// No level open.
+// No level open; the boxes held back while one was are shown now.
 void ResetTx() {
   gTxDepth = 0;
   gTxOurs = false;
   gTxDoomed = false;
   gTxDb = nullptr;
+  std::vector<std::string> boxes;
+  boxes.swap(gHeldBoxes);
+  for (const std::string& text : boxes) MsgBox(text, "Info", MB_OK);
 }
 
 // Undoes and ends the innermost savepoint; false when either step failed.
@@ -140,8 +146,15 @@ int FinExecQuiet(const std::string& sql, FinRowCallback callback) {
 
 int FinExec(const std::string& sql, FinRowCallback callback, const std::string& errorPrefix) {
   int rc = FinExecQuiet(sql, callback);
-  if (rc != SQLITE_OK) MsgBox(errorPrefix + gSqlErrMsg, "Info", MB_OK);
+  if (rc != SQLITE_OK) FinReportFailure(errorPrefix + gSqlErrMsg);
   return rc;
+}
+
+void FinReportFailure(const std::string& text) {
+  if (gTxDepth > 0)
+    gHeldBoxes.push_back(text);
+  else
+    MsgBox(text, "Info", MB_OK);
 }
 
 namespace {
@@ -254,37 +267,36 @@ FinInsertResult FinInsertIfFree(const std::string& countSql, const std::vector<s
 
 FinInsertResult FinInsertIfAllFree(const std::vector<std::string>& countSqls, const std::vector<std::string>& statements,
                                    int* takenBy, long long* lastRowId) {
-  bool failed = false;
-  std::string error;
-  {
-    FinTransaction tx;
-    if (!tx.active()) return FinInsertResult::Failed;   // reported by the helper
-    for (std::size_t i = 0; i < countSqls.size() && !failed; ++i) {
-      gCountResult = 0;
-      if (FinExecQuiet(countSqls[i], FinCbCount) != SQLITE_OK) {
-        failed = true;
-      } else if (gCountResult != 0) {
-        if (takenBy) *takenBy = static_cast<int>(i);
-        return FinInsertResult::Taken;   // rolled back on leaving the scope
-      }
-    }
-    if (!failed) {
-      for (const std::string& s : statements) {
-        if (FinExecQuiet(s) != SQLITE_OK) {
-          failed = true;
-          break;
+  return FinWriteChecked(
+      [&](std::vector<std::string>& out) {
+        for (std::size_t i = 0; i < countSqls.size(); ++i) {
+          gCountResult = 0;
+          if (FinExec(countSqls[i], FinCbCount) != SQLITE_OK) return FinCheck::kFailed;
+          if (gCountResult != 0) {
+            if (takenBy) *takenBy = static_cast<int>(i);
+            return FinCheck::kRefuse;
+          }
         }
-      }
-    }
-    if (failed) {
-      error = gSqlErrMsg;
-    } else {
-      const long long rowId = sqlite3_last_insert_rowid(gDb);
-      if (!tx.commit()) return FinInsertResult::Failed;   // reported by the helper, rolled back
-      if (lastRowId) *lastRowId = rowId;
-      return FinInsertResult::Written;
-    }
-  }   // the rows written so far are rolled back here
-  MsgBox("SQL error: " + error, "Info", MB_OK);
-  return FinInsertResult::Failed;
+        out = statements;
+        return FinCheck::kWrite;
+      },
+      lastRowId);
+}
+
+FinInsertResult FinWriteChecked(const std::function<FinCheck(std::vector<std::string>& statements)>& check,
+                                long long* lastRowId) {
+  FinTransaction tx;
+  if (!tx.active()) return FinInsertResult::Failed;   // reported by the helper
+  std::vector<std::string> statements;
+  switch (check(statements)) {
+    case FinCheck::kWrite: break;
+    case FinCheck::kRefuse: return FinInsertResult::Taken;    // rolled back on leaving the scope
+    case FinCheck::kFailed: return FinInsertResult::Failed;   // the same; its box follows the rollback
+  }
+  for (const std::string& s : statements)
+    if (FinExec(s) != SQLITE_OK) return FinInsertResult::Failed;   // the box waits for the rollback
+  const long long rowId = sqlite3_last_insert_rowid(gDb);
+  if (!tx.commit()) return FinInsertResult::Failed;   // reported by the helper, rolled back
+  if (lastRowId) *lastRowId = rowId;
+  return FinInsertResult::Written;
 }

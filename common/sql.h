@@ -1,6 +1,7 @@
 // Running statements on the one connection gDb: the quoting helper every value goes through, the runner that reports
 // a failed statement, and a transaction for saves that write several rows of money.
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,9 +29,13 @@ std::string SqlPrefixRange(const std::string& column, const std::string& prefix)
 std::string SqlLeftEquals(const std::string& column, long long n, const std::string& text);
 
 // Runs `sql` on gDb with `callback` (may be nullptr). On failure gSqlErrMsg holds SQLite's message and a box captioned
-// "Info" shows `errorPrefix` + that message ("SQL error: " unless the caller numbers it). Returns sqlite3_exec's code
-// (SQLITE_OK = 0 on success); gSqlErrMsg is left as it was when the statement succeeds.
+// "Info" shows `errorPrefix` + that message ("SQL error: " unless the caller numbers it), through FinReportFailure.
+// Returns sqlite3_exec's code (SQLITE_OK = 0 on success); gSqlErrMsg is left as it was when the statement succeeds.
 int FinExec(const std::string& sql, FinRowCallback callback = nullptr, const std::string& errorPrefix = "SQL error: ");
+
+// Shows `text` in a box captioned "Info"; while a transaction of FinBegin is open the box waits until its outermost
+// level has ended (committed or rolled back), so that no box stands while the file is held for writing.
+void FinReportFailure(const std::string& text);
 
 // Runs `sql` on gDb and puts the values of the first row it gives into `row` (NULL as the empty text). True when it
 // gave a row; false, `row` untouched, when it gave none or failed (reported as FinExec reports it).
@@ -97,3 +102,19 @@ FinInsertResult FinInsertIfFree(const std::string& countSql, const std::vector<s
 // that counts rows ends it (Taken, nothing written) and `takenBy` (when given) holds its place in `countSqls`.
 FinInsertResult FinInsertIfAllFree(const std::vector<std::string>& countSqls, const std::vector<std::string>& statements,
                                    int* takenBy = nullptr, long long* lastRowId = nullptr);
+
+// What a save's check inside its write transaction decided.
+enum class FinCheck {
+  kWrite,    // the statements it gave are to be written
+  kRefuse,   // nothing is written; the caller tells the operator why, once FinWriteChecked has returned
+  kFailed,   // a read failed: nothing is written, its box (FinExec, or FinReportFailure) shows once the transaction ended
+};
+
+// A save whose rows depend on what the file holds at the moment they are written (a free id, a savings balance, what
+// a fee still owes): in one write transaction (BEGIN IMMEDIATE, so no other desk writes in between), `check` reads
+// what the rows depend on and puts the statements to write into its argument (empty when called); with kWrite they run
+// in order and the transaction commits. kRefuse gives Taken, kFailed and any failing statement or commit give Failed,
+// nothing written. A failing statement is reported ("SQL error: " + SQLite's message, caption "Info") once the
+// transaction has ended. With Written, `lastRowId` (when given) holds the rowid of the last row inserted.
+FinInsertResult FinWriteChecked(const std::function<FinCheck(std::vector<std::string>& statements)>& check,
+                                long long* lastRowId = nullptr);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "common/query_callbacks.h"
 #include "common/sql.h"
 #include "framework/numbers.h"
 #include "platform/seams.h"
@@ -99,6 +100,54 @@ std::optional<long long> FinArrearsOwed(const FinArrearsBilling& billing, std::o
   if (!billing.yearly || !paid) return due;   // nothing paid (or no yearly amount): the whole due amount
   if (!due) return std::nullopt;
   return *due - *paid;
+}
+
+std::string FinFeeStandingSql(const std::string& student, const std::string& fee) {
+  const std::string s = SqlQ(student), f = SqlQ(fee);
+  std::string sql = "Select (Select Type From account Where Id='" + f + "' Limit 1), (Select Tapel From account Where Id='" +
+                    f + "' Limit 1), d.id_account is not null, d.jml_pembayaran";
+  for (const char* month : kMonthColumns) sql += std::string(", d.") + month;
+  sql += ", (Select sum(Masuk) From transaksi Where SiswaID='" + s + "' and AcctId='" + f +
+         "') From (Select 1) Left Join detail_account d On d.id_siswa='" + s + "' and d.id_account='" + f + "' Limit 1";
+  return sql;
+}
+
+namespace {
+FinFeeStanding* gStandingRead = nullptr;   // where FinReadFeeStandingQuiet's statement puts its row
+
+std::optional<long long> Number(char** values, int columnCount, int i) {
+  if (i >= columnCount || !values || !values[i]) return std::nullopt;
+  return RoundHalfEven(Val(values[i]));
+}
+
+int OnStanding(void*, int columnCount, char** values, char**) {
+  FinFeeStanding s;
+  s.billing.type = FinCell(values, columnCount, 0);
+  s.tapel = FinCell(values, columnCount, 1);
+  s.billed = FinCell(values, columnCount, 2) == "1";
+  s.billing.yearly = Number(values, columnCount, 3);
+  for (int i = 0; i < 12; ++i) {
+    s.billing.months[static_cast<std::size_t>(i)] = Number(values, columnCount, 4 + i);
+    s.monthTexts[static_cast<std::size_t>(i)] = FinCell(values, columnCount, 4 + i);
+  }
+  s.paid = Number(values, columnCount, 16);
+  *gStandingRead = std::move(s);
+  return 0;
+}
+}  // namespace
+
+int FinReadFeeStandingQuiet(const std::string& student, const std::string& fee, FinFeeStanding* out) {
+  FinFeeStanding read;
+  gStandingRead = &read;
+  const int rc = FinExecQuiet(FinFeeStandingSql(student, fee), OnStanding);
+  gStandingRead = nullptr;
+  if (rc == 0) *out = std::move(read);
+  return rc;
+}
+
+long long FinFeeStandingOwed(const FinFeeStanding& standing, int prepaid) {
+  if (!standing.billed) return 0 - standing.paid.value_or(0);
+  return FinArrearsOwed(standing.billing, standing.paid, FinArrearsMonthsDueToday(standing.tapel), prepaid).value_or(0);
 }
 
 std::vector<std::string> FinArrearsSchoolYears(const std::string& tapel) {

@@ -55,6 +55,25 @@ std::optional<long long> FinArrearsDue(const FinArrearsBilling& billing, int mon
 std::optional<long long> FinArrearsOwed(const FinArrearsBilling& billing, std::optional<long long> paid, int monthsDue,
                                         int prepaid);
 
+// ----- one fee as the file holds it now ------------------------------------------------------------------------------
+// What a save reads of one fee of one student inside its write transaction, to take no more than the fee still owes:
+// the fee's type and school year, the student's billing row of it and what the student has paid on it.
+struct FinFeeStanding {
+  bool billed = false;                    // the student has a billing row of the fee
+  std::string tapel;                      // the fee's school year (account.Tapel; empty without a fee row)
+  FinArrearsBilling billing;              // its type and the billing row's amounts
+  std::array<std::string, 12> monthTexts; // the month amounts as stored (juli .. juni; NULL as the empty text)
+  std::optional<long long> paid;          // the sum of Masuk on the fee (std::nullopt: no payment row at all)
+};
+// One row: Type and Tapel of the fee, whether a billing row is there, jml_pembayaran, juli .. juni, the paid sum.
+std::string FinFeeStandingSql(const std::string& student, const std::string& fee);
+// Reads it into `out` without a box, for a read inside a save's transaction: SQLite's code (gSqlErrMsg on failure).
+int FinReadFeeStandingQuiet(const std::string& student, const std::string& fee, FinFeeStanding* out);
+// What the fee still owes, as the arrears window lists it: FinArrearsOwed with the months due today in the fee's
+// school year; a student without a billing row owes 0 less what was paid; an amount the rule leaves unknown (a month
+// that is due has no amount) counts as 0 owed, as the arrears window's empty amount does.
+long long FinFeeStandingOwed(const FinFeeStanding& standing, int prepaid);
+
 // ----- the window's decisions ---------------------------------------------------------------------------------------
 // The six school years of the combo: `tapel` itself, then the five before it, each "Y-1/Y" with four-digit years
 // counted from the first year of `tapel`.

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <fstream>
 #include <limits>
+#include <map>
 
 #include "common/globals.h"
 #include "common/numbers_words.h"
@@ -28,6 +29,7 @@
 #include "payments/instalment_chooser.h"
 #include "payments/month_chooser.h"
 #include "payments/payment_globals.h"
+#include "payments/payment_save.h"
 #include "payments/payment_window.h"
 #include "platform/seams.h"
 
@@ -78,6 +80,9 @@ FrmForm gFormTunggakan = {.name = "FORMTUNGGAKAN",
 
 // The arrears total while the list loads (whole rupiah; gRowCount follows it within its range).
 long long gLoadedTotal = 0;
+
+// The months the month chooser took, per arrears row (rows not named pay an amount).
+std::map<int, int> gRowMonths;
 
 void SetIcon(Hwnd button, const char* name) {
   if (auto* b = qobject_cast<QAbstractButton*>(WinWidget(button))) {
@@ -213,6 +218,7 @@ void FORMTUNGGAKAN_LoadArrears() {
       FinExec(FinArrearsClassSql(student, chosen), FinCbSingleValue) == 0 ? gSqlResult : std::string();
 
   LvDeleteAllItems(gFormTunggakanList);
+  gRowMonths.clear();
   gLoadedTotal = 0;
   gRowCount = 0;
   FinExec(FinArrearsSql(student, kelas, chosen, gTapel, gPrepaid, months), FORMTUNGGAKAN_OnArrearsRow);
@@ -249,6 +255,18 @@ long long FORMTUNGGAKAN_RowOwed(int row) {
   return static_cast<long long>(LvGetItemData(gFormTunggakanList, row, 0));
 }
 
+void FORMTUNGGAKAN_SetRowMonths(int row, int months) {
+  if (months == 0)
+    gRowMonths.erase(row);
+  else
+    gRowMonths[row] = months;
+}
+
+int FORMTUNGGAKAN_RowMonths(int row) {
+  const auto it = gRowMonths.find(row);
+  return it == gRowMonths.end() ? 0 : it->second;
+}
+
 LResult FORMTUNGGAKAN_ChangeAmount(int, Hwnd form, Hwnd, int) {
   const int row = LvGetSelectionMark(gFormTunggakanList);
   if (row < 0 || row >= LvGetItemCount(gFormTunggakanList)) return 0;
@@ -283,7 +301,7 @@ LResult FORMTUNGGAKAN_InsertIntoPayment(int, Hwnd form, Hwnd, int) {
       continue;
     }
     const int n = LvGetItemCount(items);
-    const int row = LvInsertItem(items, n, 0, std::to_string(n + 1), 0, 0);
+    const int row = LvInsertItem(items, n, 0, std::to_string(n + 1), PayItemData(FORMTUNGGAKAN_RowMonths(r)), 0);
     if (row < 0) continue;
     LvInsertItem(items, row, 1, cell(kTunggakanColId), 0, 0);
     LvInsertItem(items, row, 2, cell(kTunggakanColName), 0, 0);

@@ -43,6 +43,11 @@ enum FormTunggakanColumn : int {
 
 // What the fee of arrears row `row` still owed when the list was loaded (whole rupiah; 0 for no such row).
 long long FORMTUNGGAKAN_RowOwed(int row);
+// The months of a monthly fee that the month chooser took for arrears row `row` (bit 0 July .. bit 11 June; 0: none,
+// the row pays an amount of what the fee owes). "Sisip" hands them on with the item (PayItemData), so that the save
+// pays no month that another desk has paid since the chooser offered it. Forgotten when the list loads again.
+void FORMTUNGGAKAN_SetRowMonths(int row, int months);
+int FORMTUNGGAKAN_RowMonths(int row);
 
 // ----- the window -----------------------------------------------------------------------------------------------
 // Creates the window ("Form4", 637 x 527, a popup without title bar, centred) owned by `parent` and shows it, modal

@@ -24,6 +24,7 @@
 #include "framework/resources.h"
 #include "framework/system_wrappers.h"
 #include "framework/window_system.h"
+#include "payments/payment_queries.h"
 #include "payments/payment_save.h"
 #include "payments/receipt_layouts.h"
 
@@ -103,6 +104,49 @@ Form27Fee FORM27_SplitFeeItem(const std::string& item) {
 }
 
 long long FORM27_Owed(const std::string& billed, const std::string& paid) { return Amount(billed) - Amount(paid); }
+
+std::string FORM27_OwedSql(const std::string& feeId, const std::string& siswaId) {
+  return "Select (Select jml_pembayaran From detail_account Where id_account='" + SqlQ(feeId) +
+         "' and id_siswa='" + SqlQ(siswaId) + "'), (Select sum(masuk) From transaksi Where acctid='" + SqlQ(feeId) +
+         "' and siswaid='" + SqlQ(siswaId) + "')";
+}
+
+namespace {
+long long* gOwedRead = nullptr;   // where FORM27_ReadOwed's statement puts what is owed
+int OnOwed(void*, int columnCount, char** values, char**) {
+  *gOwedRead = FORM27_Owed(FinCell(values, columnCount, 0), FinCell(values, columnCount, 1));
+  return 0;
+}
+}  // namespace
+
+bool FORM27_ReadOwed(const std::string& feeId, const std::string& siswaId, long long* owed) {
+  long long read = 0;
+  gOwedRead = &read;
+  const int rc = FinExec(FORM27_OwedSql(feeId, siswaId), OnOwed);
+  gOwedRead = nullptr;
+  if (rc != SQLITE_OK) return false;
+  *owed = read;
+  return true;
+}
+
+long long FORM27_Paying(long long shown, long long owed) {
+  const long long paying = shown < owed ? shown : owed;
+  return paying > 0 ? paying : 0;
+}
+
+std::string FORM27_NotPaidAsShownText(const std::vector<Form27Chosen>& chosen, const std::vector<long long>& paying) {
+  std::string lines;
+  for (std::size_t i = 0; i < chosen.size() && i < paying.size(); ++i) {
+    if (paying[i] == chosen[i].amount) continue;
+    const std::string who = chosen[i].id + " " + chosen[i].name + " : ";
+    lines += "\r" + who +
+             (paying[i] > 0 ? "dibayar " + FORM13_Rupiah(paying[i]) + " dari " + FORM13_Rupiah(chosen[i].amount)
+                            : std::string("tidak dibayar, sisa tagihan Rp.0")) +
+             "..";
+  }
+  if (lines.empty()) return lines;
+  return "Pembayaran siswa berikut tidak sesuai daftar, sisa tagihan sudah berubah:" + lines;
+}
 
 long long FORM27_Total(const std::vector<std::string>& amounts) {
   long long total = 0;
@@ -351,29 +395,78 @@ LResult FORM27_SavePayments(Hwnd) {
   const std::string stamp = PayReceiptStamp(gTapel, gToday, ClockText());
   const std::string petugas = SbGetText(gStatusBar, 1);
   const std::string ref = CtlGetText(gForm27RefLabel);
-  std::vector<std::string> statements;
-  for (int i = 0; i < n; ++i) {
-    Form27PaymentRow row;
-    row.id = PayRowId(stamp, i + 1);
-    row.tgl = gToday;
-    row.uraian = fee.name;
-    row.acctId = fee.id;
-    row.siswaId = LvGetItemText(gForm27ChosenList, i, kForm27ChosenId);
-    row.masuk = Amount(LvGetItemText(gForm27ChosenList, i, kForm27ChosenAmount));
-    row.petugas = petugas;
-    row.ref = ref;
-    statements.push_back(FORM27_InsertSql(row));
+  std::vector<Form27Chosen> chosen;
+  for (int i = 0; i < n; ++i)
+    chosen.push_back({LvGetItemText(gForm27ChosenList, i, kForm27ChosenId),
+                      LvGetItemText(gForm27ChosenList, i, kForm27ChosenName),
+                      Amount(LvGetItemText(gForm27ChosenList, i, kForm27ChosenAmount))});
+  // What each student still owes was read when the class was loaded; another desk may have taken a payment of the fee
+  // since. Inside the write it is read again: a student is paid at most what is still owed, and one who owes nothing
+  // now is left out. Every row of the class or none. One stamp names one receipt: a run in the same second as a
+  // stored receipt is refused, as the payment window refuses it, and the rows stay unsaved for the next second.
+  std::vector<long long> paying;
+  bool stampTaken = false;
+  const FinInsertResult result = FinWriteChecked([&](std::vector<std::string>& statements) {
+    gCountResult = 0;
+    if (FinExec(PayStampCountSql(stamp), FinCbCount) != SQLITE_OK) return FinCheck::kFailed;
+    if (gCountResult != 0) {
+      stampTaken = true;
+      return FinCheck::kRefuse;
+    }
+    paying.clear();
+    for (const Form27Chosen& c : chosen) {
+      long long owed = 0;
+      if (!FORM27_ReadOwed(fee.id, c.id, &owed)) return FinCheck::kFailed;
+      paying.push_back(FORM27_Paying(c.amount, owed));
+    }
+    for (std::size_t i = 0; i < chosen.size(); ++i) {
+      if (paying[i] <= 0) continue;   // left out: nothing is owed any more
+      Form27PaymentRow row;
+      row.id = PayRowId(stamp, static_cast<int>(i) + 1);
+      row.tgl = gToday;
+      row.uraian = fee.name;
+      row.acctId = fee.id;
+      row.siswaId = chosen[i].id;
+      row.masuk = paying[i];
+      row.petugas = petugas;
+      row.ref = ref;
+      statements.push_back(FORM27_InsertSql(row));
+    }
+    if (statements.empty()) return FinCheck::kRefuse;   // nobody owes anything any more
+    return FinCheck::kWrite;
+  });
+  if (result == FinInsertResult::Taken && stampTaken) {
+    MsgBox("Nomor transaksi sudah dipakai, silahkan simpan ulang..", "Pembayaran..", MB_OK | MB_ICONINFORMATION);
+    return 0;   // the rows stay unsaved
   }
-  // Every row of the class or none. One stamp names one receipt: a run in the same second as a stored receipt is
-  // refused, as the payment window refuses it, and the rows stay unsaved for the next second.
-  const FinInsertResult result = PayWriteNewReceipt(stamp, statements);
-  if (result == FinInsertResult::Taken) return 0;   // refused; the rows stay unsaved
+  if (result == FinInsertResult::Failed) {
+    for (int i = 0; i < n; ++i) LvSetItemText(gForm27ChosenList, i, kForm27ChosenSts, kFailed);
+    return 0;   // nothing was stored: "Simpan" stays for another try, no receipt can be printed
+  }
+  // The list shows what was stored: each paid student with the amount written, a student left out with 0 and
+  // "Unsaved" (no receipt is printed for that row).
   const bool written = result == FinInsertResult::Written;
-  for (int i = 0; i < n; ++i) LvSetItemText(gForm27ChosenList, i, kForm27ChosenSts, written ? kSaved : kFailed);
-  if (!written) return 0;   // nothing was stored: "Simpan" stays for another try, no receipt can be printed
+  std::vector<std::string> amounts;
+  for (int i = 0; i < n; ++i) {
+    const long long paid = paying[static_cast<std::size_t>(i)];
+    const bool stored = written && paid > 0;
+    LvSetItemText(gForm27ChosenList, i, kForm27ChosenAmount, std::to_string(paid > 0 ? paid : 0));
+    LvSetItemText(gForm27ChosenList, i, kForm27ChosenSts, stored ? kSaved : kUnsaved);
+    if (stored) amounts.push_back(std::to_string(paid));
+  }
+  const long long total = FORM27_Total(amounts);
+  CtlSetText(gForm27TotalEdit, std::to_string(total));
+  CtlSetText(gForm27WordsLabel, FORM27_Words(total));
+  const std::string changed = FORM27_NotPaidAsShownText(chosen, paying);
+  if (!written) {   // nobody left to pay
+    MsgBox(kForm27NobodyToPay, "Info", MB_OK | MB_ICONINFORMATION);
+    if (!changed.empty()) MsgBox(changed, "Info", MB_OK | MB_ICONINFORMATION);
+    return 0;
+  }
   CtlEnable(gForm27PrintReceiptsButton);
   CtlDisable(gForm27SaveButton);
   MsgBox("Proses penyimpanan selesai..", "Info", MB_OK | MB_ICONINFORMATION);
+  if (!changed.empty()) MsgBox(changed, "Info", MB_OK | MB_ICONINFORMATION);
   return 0;
 }
 

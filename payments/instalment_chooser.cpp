@@ -139,8 +139,9 @@ std::string FinInstalmentAngsuranName(const std::string& name, const InstalmentC
 
 std::string FinInstalmentOverOwedText(long long amount, long long owed) {
   if (amount <= owed) return std::string();
+  // A fee its rows already pay above its bill owes nothing: the rest named is 0, never a negative amount.
   return "Jumlah pembayaran melebihi sisa tagihan, sisa tagihan : " +
-         FinFormatThousands(std::to_string(owed), ".") + "..";
+         FinFormatThousands(std::to_string(owed < 0 ? 0 : owed), ".") + "..";
 }
 
 std::string FinInstalmentPaymentsSql(const std::string& word, const std::string& student, const std::string& fee) {
@@ -241,6 +242,7 @@ LResult FORMREKBAYAR3_Insert(int, Hwnd form, Hwnd, int) {
     if (row >= 0) {
       LvSetItemText(gFormTunggakanList, row, kTunggakanColName, FinInstalmentAngsuranName(name, choice));
       LvSetItemText(gFormTunggakanList, row, kTunggakanColAmount, std::to_string(choice.sum));
+      FORMTUNGGAKAN_SetRowMonths(row, 0);   // an amount of what the fee owes, no months
     }
   } else if (BtnIsChecked(gFormRekBayar3CicilanRadio)) {
     // The amount as the operator types or pastes it ("1.500.000", "1,500,000", "Rp 75.000"); only a positive amount
@@ -251,6 +253,7 @@ LResult FORMREKBAYAR3_Insert(int, Hwnd form, Hwnd, int) {
     if (row >= 0) {
       LvSetItemText(gFormTunggakanList, row, kTunggakanColName, "Cicilan " + name);
       LvSetItemText(gFormTunggakanList, row, kTunggakanColAmount, std::to_string(amount));
+      FORMTUNGGAKAN_SetRowMonths(row, 0);   // an amount of what the fee owes, no months
     }
   }
   FrmClose(form, 0);

@@ -61,8 +61,8 @@ InstalmentChoice FinInstalmentChoose(const std::vector<InstalmentRow>& rows, con
 std::string FinInstalmentAngsuranName(const std::string& name, const InstalmentChoice& choice);
 
 // What "Sisip" says when `amount` is more than the fee still owes (`owed`, whole rupiah): "Jumlah pembayaran melebihi
-// sisa tagihan, sisa tagihan : " + the owed amount with "." separators + ".."; the empty text when the amount is not
-// above it.
+// sisa tagihan, sisa tagihan : " + the owed amount with "." separators + ".." (0 when the fee owes nothing or is paid
+// above its bill); the empty text when the amount is not above it.
 std::string FinInstalmentOverOwedText(long long amount, long long owed);
 
 // The statements: the student's earlier payments on the fee whose description holds `word` ("Angsuran" or

@@ -39,6 +39,10 @@ struct MonthChoice {
 // `amounts` and `ticked` in list order (Juli first), `names` the month names.
 MonthChoice FinMonthChooserChoose(const std::vector<std::string>& amounts, const std::vector<bool>& ticked,
                                   const std::vector<std::string>& names);
+// The name of month n (1 July .. 12 June) as the chooser lists it (gMonthNames, else the built-in name).
+std::string FinMonthChooserMonthName(int n);
+// The months ticked among those above 0 (`amounts` and `ticked` in list order), as bits: bit 0 July .. bit 11 June.
+int FinMonthChooserTickedMonths(const std::vector<std::string>& amounts, const std::vector<bool>& ticked);
 // The arrears row's new name: the current text + " Bulan : " + first + " s/d " + last.
 std::string FinMonthChooserName(const std::string& name, const MonthChoice& choice);
 
@@ -59,5 +63,6 @@ void FORMREKBAYAR1_CreateControls(Hwnd form);
 LResult FORMREKBAYAR1_LoadMonths(Hwnd form, std::intptr_t userData);
 // Row callback of the billing row: walks its months (FinMonthChooserWalk) into the list.
 int FORMREKBAYAR1_OnBillingRow(void* user, int columnCount, char** values, char** names);
-// "Sisip": the ticked months into the marked arrears row, then the chooser closes with result 0. Returns 0.
+// "Sisip": the ticked months into the marked arrears row (and which they are, FORMTUNGGAKAN_SetRowMonths, so that the
+// save takes none that another desk has paid meanwhile), then the chooser closes with result 0. Returns 0.
 LResult FORMREKBAYAR1_Insert(int index, Hwnd form, Hwnd control, int id);

@@ -32,6 +32,8 @@ int gFormRevisiCloseButtonId = 1000, gFormRevisiUpdateButtonId = 1001, gFormRevi
     gFormRevisiAmountLabelId = 1003, gFormRevisiIconId = 1004, gFormRevisiListId = 1005, gFormRevisiHintId = 1006,
     gFormRevisiHeaderId = 1007, gFormRevisiTitleId = 1008;
 
+const char* const kFormRevisiRowGone = "Transaksi tidak ditemukan, tidak ada data yang disimpan..";
+
 namespace {
 
 constexpr const char* kArial12 = "Arial,-12,0,0,0,400,0,0,0,0,3,2,1,34";
@@ -217,19 +219,28 @@ LResult FORMREVISI_SaveRevision(Hwnd) {
     FormRevisiFeeMoney before, after;
     if (feeRow && !FORMREVISI_ReadFeeMoney(gStudent, acctId, &before)) return 0;
     if (FinExec(sql) != 0) return 0;
-    if (sqlite3_changes(gDb) < 1) return 0;   // the row is gone: nothing was revised, nothing is claimed
+    // The row is gone (another desk deleted it since the list was read): nothing was revised, and the operator is
+    // told so.
+    if (sqlite3_changes(gDb) < 1) refusal = kFormRevisiRowGone;
     // The receipt and the fee as the revision leaves them: a receipt that breaks its rules, or a fee paid above its
     // bill, is refused as the save and the instalment chooser refuse them. Without the sums nothing is revised (the
     // failure shown).
     Form13ReceiptMoney money;
-    if (!FORM13_ReadReceiptMoney(RcptLeft(id, 22), gStudent, &money)) return 0;
-    refusal = FORMREVISI_ReceiptRefusal(money);
+    if (refusal.empty()) {
+      if (!FORM13_ReadReceiptMoney(RcptLeft(id, 22), gStudent, &money)) return 0;
+      refusal = FORMREVISI_ReceiptRefusal(money);
+    }
     if (refusal.empty() && feeRow) {
       if (!FORMREVISI_ReadFeeMoney(gStudent, acctId, &after)) return 0;
       refusal = FORMREVISI_OverBillText(before.paid, after.paid, after.billed, amount);
     }
     if (refusal.empty() && !tx.commit()) return 0;
   }   // refused: undone here
+  if (refusal == kFormRevisiRowGone) {
+    // The list no longer shows a row the file does not hold.
+    LvDeleteItem(gFormRevisiList, row);
+    CtlSetText(gFormRevisiAmountEdit, "");
+  }
   if (!refusal.empty()) {
     MsgBox(refusal, "Info", MB_OK | MB_ICONINFORMATION);
     return 0;

@@ -80,8 +80,11 @@ int FORMREVISI_OnPaymentRow(void* user, int columnCount, char** values, char** n
 // receipt (the rows of its stamp and student) breaking its rules (FORMREVISI_ReceiptRefusal), or that raises a fee
 // row so that the student pays more than the fee bills (FORMREVISI_OverBillText), is undone and its refusal shown
 // (caption "Info"); one whose read of the receipt's or the fee's sums fails is undone with its "SQL error: " box.
-// Returns 0.
+// A row the file no longer holds (another desk deleted it since the list was read) changes nothing: it leaves the
+// list and kFormRevisiRowGone is shown (caption "Info"). Every box shows once the transaction has ended. Returns 0.
 LResult FORMREVISI_SaveRevision(Hwnd form);
+extern const char* const kFormRevisiRowGone;   // "Transaksi tidak ditemukan, tidak ada data yang disimpan.."
+
 // "Selesai": closes the window with result 0. Returns 0.
 LResult FORMREVISI_OnClose(Hwnd form);
 // A click in the list: the selected row's Masuk into the edit (a discount without its "-"). Returns 0.

@@ -1,18 +1,28 @@
 #include "payments/payment_save.h"
 
+#include <sqlite3.h>
+
 #include <algorithm>
+#include <array>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/globals.h"
+#include "common/query_callbacks.h"
 #include "common/savings_balance.h"
 #include "common/session.h"
+#include "common/settings.h"
 #include "common/sql.h"
 #include "framework/controls.h"
 #include "framework/window_system.h"
 #include "framework/numbers.h"
 #include "framework/strings.h"
 #include "framework/system_wrappers.h"
+#include "payments/arrears.h"
+#include "payments/instalment_chooser.h"
+#include "payments/month_chooser.h"
 #include "payments/payment_window.h"
 #include "payments/transaction_log.h"
 
@@ -135,6 +145,59 @@ std::vector<std::string> PayInsertStatements(const std::vector<PayRow>& rows) {
 
 bool PayWriteRows(const std::vector<PayRow>& rows) { return FinExecAll(PayInsertStatements(rows)); }
 
+// ----- what the items take against their fees ------------------------------------------------------------------------
+namespace {
+constexpr LParam kMonthsMark = LParam{1} << 12;   // above the twelve month bits
+}  // namespace
+
+LParam PayItemData(int months) { return months == 0 ? 0 : (kMonthsMark | (months & 0xFFF)); }
+
+int PayItemMonths(LParam data) { return (data & kMonthsMark) ? static_cast<int>(data & 0xFFF) : 0; }
+
+bool PayItemsWithinTheirFees(const std::string& studentId, const std::vector<PayItem>& items, int prepaid,
+                             std::string* refusal) {
+  std::map<std::string, FinFeeStanding> fees;   // each fee read once, its paid sum growing by the items before
+  std::string lines;
+  auto add = [&lines](const std::string& line) { lines += (lines.empty() ? "" : "\r") + line; };
+  for (const PayItem& item : items) {
+    auto it = fees.find(item.feeId);
+    if (it == fees.end()) {
+      FinFeeStanding standing;
+      if (FinReadFeeStandingQuiet(studentId, item.feeId, &standing) != 0) return false;
+      it = fees.emplace(item.feeId, std::move(standing)).first;
+    }
+    FinFeeStanding& fee = it->second;
+    if (item.months != 0) {
+      // The months as the chooser would offer them now: those the paid sum covers are "Lunas".
+      long long remaining = fee.paid.value_or(0);
+      std::array<MonthChooserRow, 12> rows;
+      FinMonthChooserWalk(fee.monthTexts, remaining, rows);
+      std::string paidMonths;
+      long long billed = 0;
+      for (int m = 0; m < 12; ++m) {
+        if (!(item.months & (1 << m))) continue;
+        billed = RoundHalfEven(static_cast<double>(billed) + Val(fee.monthTexts[static_cast<std::size_t>(m)]));
+        if (rows[static_cast<std::size_t>(m)].paid)
+          paidMonths += (paidMonths.empty() ? "" : ", ") + FinMonthChooserMonthName(m + 1);
+      }
+      if (!paidMonths.empty())
+        add(item.name + " : Bulan " + paidMonths + " sudah lunas..");
+      else if (const std::string over = FinInstalmentOverOwedText(item.amount, billed); !over.empty())
+        add(item.name + " : " + over);
+    } else if (const std::string over = FinInstalmentOverOwedText(item.amount, FinFeeStandingOwed(fee, prepaid));
+               !over.empty()) {
+      add(item.name + " : " + over);
+    }
+    fee.paid = fee.paid.value_or(0) + item.amount;   // the next item of the fee comes after this one
+  }
+  *refusal = lines;
+  return true;
+}
+
+std::string PayBeyondTheFeesText(const std::string& lines) {
+  return "Pembayaran tidak disimpan, sisa tagihan sudah berubah:\r" + lines;
+}
+
 namespace {
 void RefuseTakenStamp() {
   MsgBox("Nomor transaksi sudah dipakai, silahkan simpan ulang..", "Pembayaran..", MB_OK | MB_ICONINFORMATION);
@@ -166,6 +229,7 @@ std::vector<PayItem> ListItems() {
     it.name = LvGetItemText(gFormBayarItemList, r, kFormBayarColNama);
     it.amount = PayAmount(LvGetItemText(gFormBayarItemList, r, kFormBayarColJumlah));
     it.ledgerCode = LvGetItemText(gFormBayarItemList, r, kFormBayarColRef);
+    it.months = PayItemMonths(LvGetItemData(gFormBayarItemList, r, 0));
     items.push_back(it);
   }
   return items;
@@ -223,17 +287,44 @@ LResult FORMBAYAR_SavePayment(int, Hwnd, Hwnd, int) {
     return 0;
   }
 
-  // One stamp names one receipt: a save in the same second as a stored receipt waits for the next second. The balance
-  // was read before the write: the savings taken are counted again under the write lock, since another desk may have
-  // taken money out since; savings that no longer cover them leave the payment short.
-  std::vector<std::string> counts = {PayStampCountSql(stamp)};
-  if (in.savingsUsed > 0) counts.push_back(FinSavingsShortCountSql(in.studentId, in.savingsUsed));
-  int takenBy = 0;
-  switch (FinInsertIfAllFree(counts, PayInsertStatements(PayReceiptRows(in)), &takenBy)) {
+  // What the save depends on is counted again under the write lock, since another desk may have written since the
+  // window read it: one stamp names one receipt (a save in the same second as a stored receipt waits for the next
+  // second); the savings taken must still be there (savings that no longer cover them leave the payment short); and
+  // no item may pay its fee beyond what it still owes, or a month that is paid by now.
+  enum class Refused { kNone, kStamp, kShort, kBeyondFees } refused = Refused::kNone;
+  std::string beyond;
+  const FinInsertResult result = FinWriteChecked([&](std::vector<std::string>& statements) {
+    gCountResult = 0;
+    if (FinExec(PayStampCountSql(stamp), FinCbCount) != SQLITE_OK) return FinCheck::kFailed;
+    if (gCountResult != 0) {
+      refused = Refused::kStamp;
+      return FinCheck::kRefuse;
+    }
+    if (in.savingsUsed > 0) {
+      if (FinExec(FinSavingsShortCountSql(in.studentId, in.savingsUsed), FinCbCount) != SQLITE_OK)
+        return FinCheck::kFailed;
+      if (gCountResult != 0) {
+        refused = Refused::kShort;
+        return FinCheck::kRefuse;
+      }
+    }
+    if (!PayItemsWithinTheirFees(in.studentId, in.items, gPrepaid, &beyond)) {
+      FinReportFailure("SQL error: " + gSqlErrMsg);
+      return FinCheck::kFailed;
+    }
+    if (!beyond.empty()) {
+      refused = Refused::kBeyondFees;
+      return FinCheck::kRefuse;
+    }
+    statements = PayInsertStatements(PayReceiptRows(in));
+    return FinCheck::kWrite;
+  });
+  switch (result) {
     case FinInsertResult::Written: break;
     case FinInsertResult::Taken:
-      if (takenBy == 0) RefuseTakenStamp();
-      else RefuseShortPayment();
+      if (refused == Refused::kStamp) RefuseTakenStamp();
+      else if (refused == Refused::kShort) RefuseShortPayment();
+      else MsgBox(PayBeyondTheFeesText(beyond), "Info", MB_OK | MB_ICONINFORMATION);
       return 0;
     case FinInsertResult::Failed: return 0;   // reported
   }

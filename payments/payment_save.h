@@ -44,13 +44,33 @@ long long PaySavingsLeft(long long balance, long long savingsUsed);
 long long PayAmount(const std::string& text);
 
 // ----- the rows ----------------------------------------------------------------------------------------------------
-// One item of the payment window's item list (columns 1 to 4).
+// One item of the payment window's item list (columns 1 to 4, and its data).
 struct PayItem {
   std::string feeId;        // column 1 "Kode"
   std::string name;         // column 2 "Akun Pembayaran"
   long long amount = 0;     // column 3 "Jumlah"
   std::string ledgerCode;   // column 4 "Ref"
+  int months = 0;           // the months of a monthly fee it pays (PayItemMonths); 0: an amount of what the fee owes
 };
+
+// What an item of the payment window's list keeps as its data (LvGetItemData): for months of a monthly fee taken in
+// the month chooser, those months (bit 0 July .. bit 11 June) with a mark above them; 0 for an item that pays an
+// amount of what its fee owes (the whole arrears or an instalment). PayItemMonths gives the months back (0: none).
+LParam PayItemData(int months);
+int PayItemMonths(LParam data);
+
+// What the items take against their fees, as the file holds it at the moment of the save: an item that pays an amount
+// may pay no more than its fee still owes (FinFeeStandingOwed, payments/arrears.h); an item of months may pay none of
+// its months that the student's payments on the fee now cover (the month chooser's walk, FinMonthChooserWalk) and no
+// more than those months now bill. Items of one fee are counted in list order, each after those before it. Reads
+// without a box (inside the save's write transaction): false when a read failed (gSqlErrMsg holds why). `refusal`
+// gets one line per item beyond its fee ("<name> : Jumlah pembayaran melebihi sisa tagihan, sisa tagihan : X.." or
+// "<name> : Bulan Juli, Agustus sudah lunas.."), lines joined by "\r"; empty when every item is within.
+bool PayItemsWithinTheirFees(const std::string& studentId, const std::vector<PayItem>& items, int prepaid,
+                             std::string* refusal);
+// The box of a payment refused for PayItemsWithinTheirFees: "Pembayaran tidak disimpan, sisa tagihan sudah berubah:"
+// and the lines, each on a line of its own.
+std::string PayBeyondTheFeesText(const std::string& lines);
 
 // Everything one save needs.
 struct PaySaveInput {
@@ -107,7 +127,9 @@ FinInsertResult PayWriteNewReceipt(const std::string& stamp, const std::vector<s
 // (caption "Pembayaran..") and writes nothing; so does one whose savings taken are no longer covered by the balance
 // counted again inside the write (another desk took money out after the read). A stamp that already names a stored
 // receipt (a save in the same second) shows "Nomor transaksi sudah dipakai, silahkan simpan ulang.." and writes
-// nothing; a failing statement shows "SQL error: " and writes nothing. Otherwise the rows are written, gLastKey set,
+// nothing; so does, with PayBeyondTheFeesText (caption "Info"), a receipt whose items another desk's payment has left
+// beyond what their fees owe (PayItemsWithinTheirFees, counted inside the write); the items stay in the window. A
+// failing statement shows "SQL error: " and writes nothing. Otherwise the rows are written, gLastKey set,
 // the save button disabled, the print button enabled, gPaymentSaved = 1 and "Pembayaran berhasil disimpan.." shown.
 // Returns 0.
 LResult FORMBAYAR_SavePayment(int index = 0, Hwnd form = 0, Hwnd control = 0, int id = 0);

@@ -48,6 +48,10 @@ class ScriptedMessageBoxes : public MessageBoxes {
   explicit ScriptedMessageBoxes(ScriptedSeams* s) : s_(s) {}
   int Show(const std::string& text, const std::string& caption, int style, QWidget* owner) override {
     const QPointer<QWidget> kept(owner);   // the owner can close while its box is open
+    if (s_->boxWatch_) {
+      const std::string wrong = s_->boxWatch_();
+      if (!wrong.empty()) s_->errors_.push_back("message box " + Quote(text) + " shown " + wrong);
+    }
     int answer;
     if (s_->realBoxes_) {
       // Handed to the test from inside the box's loop: the box is the modal window then.

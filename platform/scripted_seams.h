@@ -69,6 +69,9 @@ class ScriptedSeams {
   // IDOK, IDYES, IDABORT or IDRETRY). std::nullopt makes them errors again.
   void AllowMsgBoxes(std::optional<int> answer = 0);
   const std::vector<MsgBoxCall>& msgBoxes() const { return msgBoxes_; }
+  // Looked at whenever a box is about to show: a text it returns (empty: nothing wrong) is recorded in errors() with
+  // the box's text, so that a box shown at the wrong moment fails the test. An empty function watches nothing.
+  void WatchMsgBoxes(std::function<std::string()> watch) { boxWatch_ = std::move(watch); }
 
   // ----- file dialogs -----
   void AnswerFileDialog(const std::string& path);   // the next file dialog returns `path`
@@ -149,6 +152,7 @@ class ScriptedSeams {
   std::function<void(QWidget*)> realBoxAnswer_;
   std::optional<int> msgBoxDefault_;
   std::vector<MsgBoxCall> msgBoxes_;
+  std::function<std::string()> boxWatch_;
 
   std::deque<std::optional<std::string>> fileScript_;
   std::vector<FileDialogCall> fileDialogs_;

@@ -521,8 +521,9 @@ int HighestFeeNumberCb(void*, int columnCount, char** values, char**) {
 // ---- "Akun": fees of the fee list's class. A fee of the same name, class and category in sTapel is refused, and so
 // is a row whose amount is no positive amount of whole rupiah (kFormImportBadAmounts tells, once, after the rows). A
 // new fee's number continues after the highest one its class and year already have, passing over ids that old billing
-// rows or payments still name, so that ids stay unique across imports and never bring old money with them. Each row
-// is written in a transaction of its own; one that cannot begin ends the save with one box.
+// rows or payments still name, so that ids stay unique across imports and never bring old money with them; each id is
+// counted again in its row's transaction, so that a fee another program saves between two rows is never doubled. Each
+// row is written in a transaction of its own; one that cannot begin ends the save with one box.
 void SaveFees() {
   const int n = LvGetItemCount(gFormImportList);
   const std::string kelas = sKelas;
@@ -564,7 +565,15 @@ void SaveFees() {
     if (!namesRead && !FinFeeIdsNamedUnder(gFeeIdPrefix, named, "SQL error0: "))
       continue;   // no decision without the names: nothing written, the result stays
     namesRead = true;
-    const long long number = FinFreeFeeNumber(named, idOf, next);
+    long long number = FinFreeFeeNumber(named, idOf, next);
+    // The ids in use were read once, for the first row: another program may have saved a fee since. The id is counted
+    // again in this row's transaction, and one taken meanwhile is passed over.
+    bool countFailed = false;
+    while (number != 0 && FinFeeIdNamed(idOf(number), "SQL error0: ", &countFailed) && !countFailed) {
+      named.insert(idOf(number));
+      number = FinFreeFeeNumber(named, idOf, number + 1);
+    }
+    if (countFailed) continue;   // no decision without the count: nothing written, the result stays
     if (number == 0) {
       LvSetItemText(gFormImportList, r, 6, kRefused);
       continue;

@@ -42,7 +42,15 @@ class DataResetWindowTest : public fintest::SeamsTest {
     gDb = fintest::CreateDatabase(WorkFile("data.db3"));
     gTapel = "2024/2025";
     FORM20_InitControlIds();
-    // Rows of two school years in every table, two operators and the salary master.
+    FillTables();
+    // Two operators and the salary master.
+    fintest::Exec(gDb,
+                  "INSERT INTO useradmin (User, Password, Akses) VALUES ('budi', 'rahasia', '111111111111');"
+                  "INSERT INTO mastergaji (Kode, Uraian, Kriteria, Tapel) VALUES ('G1', 'Gaji Pokok', 'x', '2024/2025');");
+  }
+  // Rows of two school years in every table the window can empty (emptied first).
+  static void FillTables() {
+    for (const char* t : kTables) fintest::Exec(gDb, std::string("DELETE FROM ") + t);
     fintest::Exec(gDb,
                   "INSERT INTO siswa (Id, Nama) VALUES ('1', 'Ani'), ('2', 'Budi');"
                   "INSERT INTO siswakelas (Kode, IdSiswa, Kelas, Tapel) VALUES ('k1', '1', 'VII-A', '2024/2025'),"
@@ -55,9 +63,7 @@ class DataResetWindowTest : public fintest::SeamsTest {
                   "INSERT INTO detail_account (id_account, id_siswa, jml_pembayaran) VALUES ('A1', '1', 1800000),"
                   " ('A0', '1', 1680000);"
                   "INSERT INTO transaksi (id, tgl, siswaid, masuk, keluar, sts) VALUES"
-                  " ('T1', '2024-08-01', '1', 150000, 0, 'k'), ('T0', '2023-08-01', '1', 140000, 0, 'b');"
-                  "INSERT INTO useradmin (User, Password, Akses) VALUES ('budi', 'rahasia', '111111111111');"
-                  "INSERT INTO mastergaji (Kode, Uraian, Kriteria, Tapel) VALUES ('G1', 'Gaji Pokok', 'x', '2024/2025');");
+                  " ('T1', '2024-08-01', '1', 150000, 0, 'k'), ('T0', '2023-08-01', '1', 140000, 0, 'b');");
   }
   void TearDown() override {
     if (IsWindow(gForm20Window)) WinDestroyWindow(gForm20Window);
@@ -206,7 +212,7 @@ TEST_F(DataResetWindowTest, AnswersDecideWhatGoes) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    fintest::Exec(gDb, "SAVEPOINT fixture");
+    FillTables();   // each case starts from the full tables
     const std::size_t before = msgBoxes().size();
     ExpectMsgBox(kQuestion, "Confirm Delete", c.answers[0], kAsk);
     std::size_t a = 1;
@@ -224,7 +230,6 @@ TEST_F(DataResetWindowTest, AnswersDecideWhatGoes) {
     if (c.ticked.empty()) {
       EXPECT_EQ(msgBoxes().size(), before + 1);   // the one question, nothing more
     }
-    fintest::Exec(gDb, "ROLLBACK TO fixture; RELEASE fixture");
   }
 }
 

@@ -60,6 +60,13 @@ class PaymentWindowTest : public fintest::SeamsTest {
                   " '-', '-', '1-1'), ('1220240815080000', '2024-08-15', '02-Penarikan', 'Tabungan', '12', 0, 400,"
                   " 'kasir', '-', '-', '1-2'), ('4020240815080000', '2024-08-15', '01-Setoran', 'Tabungan', '40',"
                   " 1500, 0, 'kasir', 't', '-', '1-1');");
+    // Every student is billed 10.000.000 on each fee the tests take (no fee row: a yearly bill), so that an item is
+    // within what its fee owes unless a test bills otherwise: the save pays no fee above its bill.
+    for (const char* student : {"12", "1", "7", "40"})
+      for (const char* fee : {"BR-1", "BR-2", "BR-3", "BR-9", "BR-TKA20240001", "BR-TKA20240002", "BR-VIIA20240001",
+                              "BR-VIIA20240002", "BR-VIIA20240003", "BR-VIIIB20240001"})
+        fintest::Exec(gDb, std::string("INSERT INTO detail_account (id_account, id_siswa, jml_pembayaran) VALUES ('") +
+                               fee + "', '" + student + "', 10000000)");
     statusHost_ = new QWidget;
     gStatusBar = WinCreateControl(0, "msctls_statusbar32", "", WS_CHILD | WS_VISIBLE, 0, 0, 800, 20,
                                   WinHandle(statusHost_), 4999);

@@ -219,14 +219,44 @@ TEST_F(RevisionTest, AFailedUpdateChangesNothing) {
   EXPECT_EQ(Row(kR1 + "1")[0][1], "-");
 }
 
-TEST_F(RevisionTest, ARowGoneMeanwhileIsNotReportedAsRevised) {
-  FromPaymentWindow("S1", [&] {
-    ClickRow(4);
-    fintest::Exec(gDb, "DELETE FROM transaksi WHERE id='" + kR1 + "1'");
-    Type(gFormRevisiAmountEdit, "1");
-    Update();   // matched no row: no success box
-    EXPECT_EQ(LvGetItemText(gFormRevisiList, 4, 4), "150000");
-  });
+// Another desk deletes the row after the window listed it: "Update" changes nothing, says so (once the file is no
+// longer held), and the list no longer shows the row; the rest of the receipt stays as it was. From both openers.
+TEST_F(RevisionTest, ARowAnotherDeskDeletedMeanwhileIsToldAsNotSaved) {
+  const std::string path = WorkFile("keuangan.db3");
+  const std::string receipt = "select id, masuk, jenjang from transaksi where substr(id,1,22)='" + kR1 +
+                              "' order by id";
+  const Rows before = fintest::RowsInFile(path, receipt);
+  ASSERT_EQ(before.size(), 4u);
+  const Rows gone = {before[1], before[2], before[3]};   // without kR1 + "1"
+  for (bool fromList : {false, true}) {
+    SCOPED_TRACE(fromList ? "payment list" : "payment window");
+    auto drive = [&] {
+      const int row = fintest::RowWithText(gFormRevisiList, kR1 + "1");
+      ASSERT_GE(row, 0);
+      ClickRow(row);
+      const int listed = LvGetItemCount(gFormRevisiList);
+      fintest::OtherProgram desk(path);
+      ASSERT_EQ(desk.Write("DELETE FROM transaksi WHERE id='" + kR1 + "1'"), SQLITE_OK);
+      Type(gFormRevisiAmountEdit, "1");
+      ExpectMsgBox("Transaksi tidak ditemukan, tidak ada data yang disimpan..", "Info", IDOK,
+                   MB_OK | MB_ICONINFORMATION);
+      Update();
+      VerifySeams();
+      EXPECT_TRUE(sqlite3_get_autocommit(gDb));
+      EXPECT_EQ(LvGetItemCount(gFormRevisiList), listed - 1);
+      EXPECT_LT(fintest::RowWithText(gFormRevisiList, kR1 + "1"), 0);
+      EXPECT_EQ(CtlGetText(gFormRevisiAmountEdit), "");
+    };
+    if (fromList)
+      FromPaymentList(kR1 + "1", drive);
+    else
+      FromPaymentWindow("S1", drive);
+    EXPECT_EQ(fintest::RowsInFile(path, receipt), gone);
+    EXPECT_EQ(fintest::RowsInFile(path, "select count(*) from transaksi where jenjang='rev'"), (Rows{{"0"}}));
+    // The row back for the other opener.
+    fintest::Exec(gDb, "INSERT INTO transaksi (id,tgl,uraian,acctid,siswaid,masuk,keluar,petugas,sts,jenjang,Ref) "
+                       "VALUES ('" + kR1 + "1','2025-03-05','SPP Juli','BR-1','S1',150000,0,'ani','p','-','411')");
+  }
 }
 
 // A discount is revised as a discount: the edit shows and takes its size, the row keeps its minus, from either opener.

@@ -806,7 +806,7 @@ TEST_F(PaymentWindow, WithoutAClockInTheStatusBarTheComputerClockStamps) {
 // just saved, paid wholly from the savings, can be lowered neither below what the savings paid nor raised above the
 // bill, and the file keeps the receipt as it was saved.
 TEST_F(PaymentWindow, TheRevisionOfF11KeepsTheSavedReceiptWithinItsSavingsAndItsBill) {
-  fintest::Exec(gDb, "INSERT INTO detail_account (id_account, id_siswa, jml_pembayaran) VALUES ('BR-1', '40', 1000)");
+  fintest::Exec(gDb, "UPDATE detail_account SET jml_pembayaran=1000 WHERE id_account='BR-1' and id_siswa='40'");
   Open();
   Load("40");
   Insert({{"BR-1", "SPP", "1000", "411", "Perbulan"}});

@@ -10,6 +10,10 @@
 #include <QLocale>
 #include <filesystem>
 
+#include <sqlite3.h>
+
+#include "common/session.h"
+
 namespace fintest {
 
 namespace {
@@ -32,6 +36,12 @@ SeamsTest::SeamsTest() {
   scripted_ = std::make_unique<platform::ScriptedSeams>();
   scripted_->SetNow(QDateTime(QDate(2024, 9, 2), QTime(10, 15, 30)));
   scripted_->SetProgramFolder(programDir_);
+  // A box never stands while the program's connection holds the file in a transaction: every other desk would wait
+  // on it until the operator answers.
+  scripted_->WatchMsgBoxes([] {
+    return gDb && !sqlite3_get_autocommit(gDb) ? std::string("while the database file is held in a transaction")
+                                               : std::string();
+  });
   printed_ = platform::InstallRecordingPrintBackend();
   textPrinted_ = platform::InstallRecordingTextPrinterBackend();
   coveredLabels_ = std::make_unique<WatchCoveredLabels>();
