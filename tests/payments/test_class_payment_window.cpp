@@ -392,6 +392,94 @@ TEST_F(ClassPaymentTest, ASaveBlockedByAnotherProgramStoresNothingAndTheRetryLan
             (Rows{{"2020202120210305140320", "2", "900000"}, {"2020202120210305140321", "3", "2200000"}}));
 }
 
+// Another desk takes a payment of the fee between the class's load and "Simpan": what each student still owes is
+// read again inside the write, so no student pays above the bill. A student paid in full meanwhile is left out, one
+// paid in part pays the rest; the clerk is told which, the list and the receipts show what was stored.
+TEST_F(ClassPaymentTest, AStudentAnotherDeskPaidMeanwhileIsPaidOnlyWhatIsStillOwed) {
+  // The cells of `cols` of every row of `list`.
+  const auto Cells = [](Hwnd list, const std::vector<int>& cols) {
+    Rows rows;
+    for (int r = 0; r < LvGetItemCount(list); ++r) {
+      rows.emplace_back();
+      for (int c : cols) rows.back().push_back(LvGetItemText(list, r, c));
+    }
+    return rows;
+  };
+  CitraOwes();   // Ani owes 600000 of 900000, Citra 300000 of 400000, Budi nothing
+  struct Case {
+    const char* name;
+    const char* otherDesk;          // the other desk's rows: (id, acctid, siswaid, masuk)
+    Rows chosen;                    // the chosen list afterwards: id, amount, Sts
+    std::vector<std::string> boxes; // what the clerk is told
+    Rows paidInFile;                // what Ani and Citra have paid on the fee, read from the file
+  } cases[] = {
+      {"Ani paid in full",
+       "('D1','BR-TKA20200001','S1',600000)",
+       {{"S1", "0", "Unsaved"}, {"S3", "300000", "Saved"}},
+       {"Proses penyimpanan selesai..",
+        "Pembayaran siswa berikut tidak sesuai daftar, sisa tagihan sudah berubah:\rS1 Ani : tidak dibayar, sisa "
+        "tagihan Rp.0.."},
+       {{"S1", "900000"}, {"S3", "400000"}}},
+      {"Ani paid in part",
+       "('D1','BR-TKA20200001','S1',400000)",
+       {{"S1", "200000", "Saved"}, {"S3", "300000", "Saved"}},
+       {"Proses penyimpanan selesai..",
+        "Pembayaran siswa berikut tidak sesuai daftar, sisa tagihan sudah berubah:\rS1 Ani : dibayar Rp.200.000 dari "
+        "Rp.600.000.."},
+       {{"S1", "900000"}, {"S3", "400000"}}},
+      {"both paid in full",
+       "('D1','BR-TKA20200001','S1',600000),('D2','BR-TKA20200001','S3',300000)",
+       {{"S1", "0", "Unsaved"}, {"S3", "0", "Unsaved"}},
+       {kForm27NobodyToPay,
+        "Pembayaran siswa berikut tidak sesuai daftar, sisa tagihan sudah berubah:\rS1 Ani : tidak dibayar, sisa "
+        "tagihan Rp.0..\rS3 Citra : tidak dibayar, sisa tagihan Rp.0.."},
+       {{"S1", "900000"}, {"S3", "400000"}}},
+      {"another fee paid",
+       "('D1','BR-TKA20200002','S1',150000)",
+       {{"S1", "600000", "Saved"}, {"S3", "300000", "Saved"}},
+       {"Proses penyimpanan selesai.."},
+       {{"S1", "900000"}, {"S3", "400000"}}},
+  };
+  const std::string path = WorkFile("keuangan.db3");
+  const std::string paid = "select siswaid, sum(masuk) from transaksi where acctid='" + kFee +
+                           "' and siswaid in ('S1','S3') group by siswaid order by siswaid";
+  const std::string receipt = "select count(*) from transaksi where substr(id,1,22)='" + kStamp + "'";
+  Open();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fintest::Exec(gDb, "DELETE FROM transaksi WHERE id like 'D%' or substr(id,1,22)='" + kStamp + "'");
+    ChooseFee();
+    Click(gForm27PickButton);
+    ASSERT_EQ(Cells(gForm27ChosenList, {0, 2}), (Rows{{"S1", "600000"}, {"S3", "300000"}}));
+    fintest::OtherProgram desk(path);
+    ASSERT_EQ(desk.Write(std::string("INSERT INTO transaksi (id, acctid, siswaid, masuk) VALUES ") + c.otherDesk),
+              SQLITE_OK);
+    for (const std::string& box : c.boxes) ExpectMsgBox(box, "Info", IDOK, MB_OK | MB_ICONINFORMATION);
+    printed().Clear();
+    Click(gForm27SaveButton);
+    VerifySeams();
+    EXPECT_TRUE(sqlite3_get_autocommit(gDb));
+    EXPECT_EQ(Cells(gForm27ChosenList, {0, 2, 3}), c.chosen);
+    EXPECT_EQ(fintest::RowsInFile(path, paid), c.paidInFile);
+    long long stored = 0, total = 0;
+    for (const auto& row : c.chosen) {
+      if (row[2] == "Saved") ++stored;
+      if (row[2] == "Saved") total += std::stoll(row[1]);
+    }
+    EXPECT_EQ(fintest::RowsInFile(path, receipt), (Rows{{std::to_string(stored)}}));
+    EXPECT_EQ(CtlGetText(gForm27TotalEdit), std::to_string(total));
+    EXPECT_EQ(Enabled(gForm27SaveButton), stored == 0);
+    EXPECT_EQ(Enabled(gForm27PrintReceiptsButton), stored > 0);
+    if (stored > 0) {   // one receipt per stored student, for what was stored
+      Click(gForm27PrintReceiptsButton);
+      ASSERT_EQ(printed().Documents().size(), static_cast<std::size_t>(stored));
+      const std::string& last = c.chosen.back()[1];
+      EXPECT_EQ(printed().Documents().back().pages[0].Texts()[6],
+                "   01 Uang Gedung" + std::string(44, ' ') + "Rp." + std::string(10 - last.size(), '*') + last);
+    }
+  }
+}
+
 TEST_F(ClassPaymentTest, SaveWithoutAFeeWritesNothing) {
   Open();
   ChooseFee();

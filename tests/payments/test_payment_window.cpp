@@ -14,6 +14,8 @@
 #include "common/numbers_words.h"
 #include "common/receipt_settings_window.h"
 #include "payments/arrears_window.h"
+#include "payments/instalment_chooser.h"
+#include "payments/month_chooser.h"
 #include "payments/payment_revision_window.h"
 #include "students/student_pickers.h"
 #include "framework/strings.h"
@@ -788,6 +790,137 @@ TEST_F(PaymentWindow, SavingsAnotherDeskTakesAfterTheReadAreCountedAtTheSave) {
               c.stored ? (Table{{"BR-1", "1000", "0"}, {"Tabungan", "0", "600"}}) : Table{});
     EXPECT_EQ(fintest::RowsInFile(path, balance), (Table{{c.balanceAfter}}));
   }
+}
+
+// Two desks on one file: the clerk takes Ani's fees from the arrears window (the whole arrears, an instalment or months
+// in the month chooser) and another desk saves a payment of Ani's before F12. What each fee still owes, and which
+// months are still open, are counted again inside the save's write: an item another desk's payment leaves beyond its
+// fee is refused, nothing stored and the items kept; one still within is stored. No fee is paid above its bill.
+TEST_F(PaymentWindow, AFeeAnotherDeskPaidSinceTheItemWasTakenIsNotPaidAgain) {
+  // Ani (12, VII A): SPP monthly 150.000, July and August paid (owes September on 2024-09-02); Uang Buku yearly
+  // 450.000, nothing paid.
+  fintest::Exec(gDb,
+                "DELETE FROM detail_account WHERE id_siswa='12';"
+                "INSERT INTO account (Id, Pembayaran, Kelas, Jumlah, Type, Tapel, RefRekening) VALUES"
+                " ('BR-VIIA20240001', 'SPP', 'VII A', 150000, 'Perbulan', '2024/2025', '411'),"
+                " ('BR-VIIA20240002', 'Uang Buku', 'VII A', 450000, 'Pertahun', '2024/2025', '412');"
+                "INSERT INTO detail_account (id_account, id_siswa, jml_pembayaran, juli, agustus, september, oktober,"
+                " nopember, desember, januari, februari, maret, april, mei, juni) VALUES ('BR-VIIA20240001', '12',"
+                " 1800000, 150000, 150000, 150000, 150000, 150000, 150000, 150000, 150000, 150000, 150000, 150000,"
+                " 150000), ('BR-VIIA20240002', '12', 450000, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL,"
+                " NULL, NULL, NULL);"
+                "INSERT INTO transaksi (id, tgl, uraian, acctid, siswaid, masuk, keluar, petugas, sts, jenjang, Ref)"
+                " VALUES ('20242025202408010900001', '2024-08-01', 'SPP Bulan : Juli s/d Agustus', 'BR-VIIA20240001',"
+                " '12', 300000, 0, 'kasir', 'p', '-', '411');");
+  enum class Take { kWhole, kCicilan200, kSeptemberOctober, kSeptember };
+  struct Case {
+    const char* name;
+    const char* fee;        // the arrears row taken
+    Take take;
+    const char* otherDesk;  // what the other desk pays: acctid, masuk
+    const char* refusal;    // the line of the refused item; nullptr: stored
+  } cases[] = {
+      {"the whole yearly fee, paid meanwhile", "BR-VIIA20240002", Take::kWhole, "'BR-VIIA20240002', 450000",
+       "Uang Buku : Jumlah pembayaran melebihi sisa tagihan, sisa tagihan : 0.."},
+      {"an instalment the rest still covers", "BR-VIIA20240002", Take::kCicilan200, "'BR-VIIA20240002', 250000",
+       nullptr},
+      {"an instalment the rest no longer covers", "BR-VIIA20240002", Take::kCicilan200, "'BR-VIIA20240002', 300000",
+       "Cicilan Uang Buku : Jumlah pembayaran melebihi sisa tagihan, sisa tagihan : 150.000.."},
+      {"the whole monthly arrears, paid meanwhile", "BR-VIIA20240001", Take::kWhole, "'BR-VIIA20240001', 150000",
+       "SPP : Jumlah pembayaran melebihi sisa tagihan, sisa tagihan : 0.."},
+      {"months, one of them paid meanwhile", "BR-VIIA20240001", Take::kSeptemberOctober, "'BR-VIIA20240001', 150000",
+       "SPP Bulan : September s/d Oktober : Bulan September sudah lunas.."},
+      {"a month still open after another fee's payment", "BR-VIIA20240001", Take::kSeptember,
+       "'BR-VIIA20240002', 100000", nullptr},
+  };
+  const std::string path = WorkFile("data.db3");
+  const std::string ours = "select acctid, masuk from transaksi where tgl='2024-09-02' and petugas='kasir' order by id";
+  const std::string billOf = "select (select ifnull(sum(masuk), 0) from transaksi where siswaid='12' and acctid=id_account), "
+                             "jml_pembayaran from detail_account where id_siswa='12' order by id_account";
+  Open();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fintest::Exec(gDb, "DELETE FROM transaksi WHERE tgl='2024-09-02'");
+    Load("1");
+    Load("12");
+    // F9: the fee's row taken, as the clerk takes it.
+    bool taken = false;
+    OnModal([&](QWidget*) {
+      int row = -1;
+      for (int r = 0; r < LvGetItemCount(gFormTunggakanList); ++r)
+        if (LvGetItemText(gFormTunggakanList, r, kTunggakanColId) == c.fee) row = r;
+      if (row < 0) {
+        ADD_FAILURE() << c.fee << " is not listed";
+        Click(gFormTunggakanBatalButton);
+        return;
+      }
+      LvSelectItem(gFormTunggakanList, row);
+      LvSetCheck(gFormTunggakanList, row, 1);
+      if (c.take == Take::kCicilan200) {
+        OnModal([](QWidget*) {
+          CtlSetText(gFormRekBayar3CashEdit, "200000");
+          Click(gFormRekBayar3SisipButton);
+        });
+        Click(gFormTunggakanChangeButton);
+      } else if (c.take != Take::kWhole) {
+        OnModal([&](QWidget*) {
+          ASSERT_EQ(LvGetItemText(gFormRekBayar1List, 1, 3), "Lunas");   // August paid
+          ASSERT_EQ(LvGetItemText(gFormRekBayar1List, 2, 3), "");        // September open
+          LvSetCheck(gFormRekBayar1List, 2, 1);
+          if (c.take == Take::kSeptemberOctober) LvSetCheck(gFormRekBayar1List, 3, 1);
+          Click(gFormRekBayar1SisipButton);
+        });
+        Click(gFormTunggakanChangeButton);
+      }
+      taken = true;
+      Click(gFormTunggakanSisipButton);
+    });
+    Key(Qt::Key_F9);
+    ASSERT_TRUE(taken);
+    ASSERT_EQ(LvGetItemCount(gFormBayarItemList), 1);
+    const std::string amount = LvGetItemText(gFormBayarItemList, 0, 3);
+    // The other desk's payment, between the arrears window's read and F12.
+    fintest::OtherProgram desk(path);
+    ASSERT_EQ(desk.Write(std::string("INSERT INTO transaksi (id, tgl, uraian, acctid, masuk, siswaid, keluar, petugas,"
+                                     " sts, jenjang) VALUES ('20242025202409021000001', '2024-09-02', 'desk 2', ") +
+                         c.otherDesk + ", '12', 0, 'desk', 'p', '-')"),
+              SQLITE_OK);
+    if (c.refusal)
+      ExpectMsgBox(std::string("Pembayaran tidak disimpan, sisa tagihan sudah berubah:\r") + c.refusal, "Info", IDOK,
+                   MB_OK | MB_ICONINFORMATION);
+    else
+      ExpectMsgBox("Pembayaran berhasil disimpan..", "Pembayaran..", IDOK, MB_OK | MB_ICONINFORMATION);
+    Key(Qt::Key_F12);
+    VerifySeams();
+    EXPECT_TRUE(sqlite3_get_autocommit(gDb));
+    const bool stored = c.refusal == nullptr;
+    EXPECT_EQ(gPaymentSaved, stored ? 1 : 0);
+    EXPECT_EQ(Enabled(gFormBayarSaveButton), !stored);
+    EXPECT_EQ(LvGetItemCount(gFormBayarItemList), 1);   // the items stay for the clerk to look at again
+    EXPECT_EQ(fintest::RowsInFile(path, ours), stored ? (Table{{c.fee, amount}}) : Table{});
+    // No fee of Ani's is paid above its bill.
+    for (const auto& fee : fintest::RowsInFile(path, billOf)) EXPECT_LE(std::stoll(fee[0]), std::stoll(fee[1]));
+  }
+}
+
+// The save holds the file from its check to its commit: another desk's payment tried while the save reads what the
+// fee owes waits (here: is refused at once, as the other program does not wait) and the receipt is stored whole.
+TEST_F(PaymentWindow, NoOtherDeskWritesBetweenTheSavesCheckAndItsRows) {
+  const std::string path = WorkFile("data.db3");
+  Open();
+  Load("12");
+  Insert({{"BR-1", "SPP", "1000", "411", "Pertahun"}});
+  fintest::OtherProgram desk(path);
+  fintest::WritesAfterCheck between(gDb, desk, "Select (Select Type From account Where Id=",
+                                    "INSERT INTO transaksi (id, acctid, siswaid, masuk) VALUES ('X', 'BR-1', '12', "
+                                    "10000000)");
+  ExpectMsgBox("Pembayaran berhasil disimpan..", "Pembayaran..", IDOK, MB_OK | MB_ICONINFORMATION);
+  Key(Qt::Key_F12);
+  VerifySeams();
+  EXPECT_TRUE(between.fired());
+  EXPECT_FALSE(between.written());
+  EXPECT_EQ(fintest::RowsInFile(path, "select acctid, masuk from transaksi where siswaid='12' and acctid='BR-1'"),
+            (Table{{"BR-1", "1000"}}));
 }
 
 TEST_F(PaymentWindow, WithoutAClockInTheStatusBarTheComputerClockStamps) {

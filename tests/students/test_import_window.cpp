@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -615,6 +616,31 @@ TEST_F(ImportWindowTest, FeeIdsThatOldBillingRowsOrPaymentsNameArePassedOver) {
   });
   EXPECT_EQ(Db("SELECT Id, Pembayaran FROM account ORDER BY Id"),
             (Rows{{"BR-VII20240001", "SPP"}, {"BR-VII20240004", "Les"}, {"BR-VII20240005", "Buku"}}));
+}
+
+// Another program saves a fee of the class between two imported rows, under the id the next row would take: the row
+// counts its id again in its own transaction and takes the next free one, so that no id stands twice in the file.
+TEST_F(ImportWindowTest, AFeeAnotherProgramSavesBetweenTwoRowsKeepsItsIdAlone) {
+  const std::string path = WorkFile("data.db3");
+  FeeListClass("VII");
+  fintest::OtherProgram other(path);
+  std::unique_ptr<fintest::WritesAfterCheck> between;
+  RunImport("Akun", [&] {
+    Paste("Les\t1000\tPerbulan\r\nBuku\t2000\tPertahun\r\nTour\t3000\tPertahun\r\n");
+    // Once the first row is committed, before the second row's transaction begins.
+    between = std::make_unique<fintest::WritesAfterCheck>(
+        gDb, other, "COMMIT",
+        "INSERT INTO account (Id, Pembayaran, Kelas, Tapel) VALUES ('BR-VII20240002','Seragam','VII','2024/2025')");
+    Save();
+    EXPECT_EQ(Column(6), (std::vector<std::string>{"Berhasil di input", "Berhasil di input", "Berhasil di input"}));
+  });
+  EXPECT_TRUE(between->written());
+  between.reset();
+  EXPECT_EQ(fintest::RowsInFile(path, "SELECT Id, Pembayaran FROM account ORDER BY Id, Pembayaran"),
+            (Rows{{"BR-VII20240001", "Les"}, {"BR-VII20240002", "Seragam"}, {"BR-VII20240003", "Buku"},
+                  {"BR-VII20240004", "Tour"}}));
+  EXPECT_EQ(fintest::RowsInFile(path, "SELECT count(*) FROM (SELECT Id FROM account GROUP BY Id HAVING count(*) > 1)"),
+            (Rows{{"0"}}));
 }
 
 TEST_F(ImportWindowTest, FeesWithoutAnIncomeAccountOrFeeList) {
