@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QScreen>
@@ -27,6 +28,7 @@
 #include <QTimer>
 #include <QVariant>
 #include <QWindow>
+#include <qdrawutil.h>
 #include <algorithm>
 #include <map>
 #include <memory>
@@ -65,6 +67,134 @@ void RemoveCloseCommand(QMdiSubWindow* sub) {
       }
     }
   }
+}
+
+// ----- the frame of a top-level form ----------------------------------------------------------------------------
+// The desktop decorates a window with a title bar whatever else it draws, so a form whose styles give no title bar is
+// left undecorated by it, and this layer draws the border those styles ask for around the form's client area, as the
+// window system draws the non-client area of a window: a sizing border (WS_THICKFRAME) that the operator drags to
+// resize the window, a dialog frame (WS_DLGFRAME) or a line (WS_BORDER).
+constexpr int kSizingBorder = 4, kDialogFrame = 3, kLineBorder = 1;
+constexpr int kCornerReach = 16;   // how far from a corner along an edge a drag sizes the window both ways
+constexpr std::uint32_t kFrameStyles = WS_POPUP | WS_CAPTION | WS_THICKFRAME;
+
+// A caption is both bits of WS_CAPTION; an overlapped window (not WS_POPUP) always has one.
+bool HasTitleBar(std::uint32_t style) { return !(style & WS_POPUP) || (style & WS_CAPTION) == WS_CAPTION; }
+int OwnBorder(std::uint32_t style) {
+  if (HasTitleBar(style)) return 0;
+  if (style & WS_THICKFRAME) return kSizingBorder;
+  if (style & WS_DLGFRAME) return kDialogFrame;
+  if (style & WS_BORDER) return kLineBorder;
+  return 0;
+}
+
+// One side of a sizing border: a drag on it resizes its window from that side (and from the next one near a corner).
+class SizingEdge : public QWidget {
+ public:
+  SizingEdge(QWidget* window, Qt::Edge side) : QWidget(window), side_(side) { setMouseTracking(true); }
+
+ protected:
+  void mousePressEvent(QMouseEvent* e) override {
+    if (e->button() != Qt::LeftButton) return;
+    dragging_ = EdgesAt(e->position().toPoint());
+    from_ = e->globalPosition().toPoint();
+    start_ = window()->geometry();
+  }
+  void mouseMoveEvent(QMouseEvent* e) override {
+    if (!dragging_) {
+      setCursor(CursorFor(EdgesAt(e->position().toPoint())));
+      return;
+    }
+    const QPoint d = e->globalPosition().toPoint() - from_;
+    QRect g = start_;
+    constexpr int kLeast = 2 * kCornerReach;
+    if (dragging_ & Qt::LeftEdge) g.setLeft(std::min(g.left() + d.x(), g.right() + 1 - kLeast));
+    if (dragging_ & Qt::RightEdge) g.setRight(std::max(g.right() + d.x(), g.left() + kLeast - 1));
+    if (dragging_ & Qt::TopEdge) g.setTop(std::min(g.top() + d.y(), g.bottom() + 1 - kLeast));
+    if (dragging_ & Qt::BottomEdge) g.setBottom(std::max(g.bottom() + d.y(), g.top() + kLeast - 1));
+    window()->setGeometry(g);
+  }
+  void mouseReleaseEvent(QMouseEvent* e) override {
+    if (e->button() == Qt::LeftButton) dragging_ = {};
+  }
+
+ private:
+  Qt::Edges EdgesAt(QPoint p) const {
+    const QPoint at = mapTo(window(), p);
+    const QSize size = window()->size();
+    Qt::Edges edges = side_;
+    if (side_ == Qt::TopEdge || side_ == Qt::BottomEdge) {
+      if (at.x() < kCornerReach) edges |= Qt::LeftEdge;
+      else if (at.x() >= size.width() - kCornerReach) edges |= Qt::RightEdge;
+    } else {
+      if (at.y() < kCornerReach) edges |= Qt::TopEdge;
+      else if (at.y() >= size.height() - kCornerReach) edges |= Qt::BottomEdge;
+    }
+    return edges;
+  }
+  static Qt::CursorShape CursorFor(Qt::Edges e) {
+    if (e == (Qt::LeftEdge | Qt::TopEdge) || e == (Qt::RightEdge | Qt::BottomEdge)) return Qt::SizeFDiagCursor;
+    if (e == (Qt::RightEdge | Qt::TopEdge) || e == (Qt::LeftEdge | Qt::BottomEdge)) return Qt::SizeBDiagCursor;
+    return (e & (Qt::LeftEdge | Qt::RightEdge)) ? Qt::SizeHorCursor : Qt::SizeVerCursor;
+  }
+  Qt::Edge side_;
+  Qt::Edges dragging_;
+  QPoint from_;
+  QRect start_;
+};
+
+// The window of a top-level form: decorated by the desktop when its styles give a title bar, else framed here.
+class TopLevelWindow : public QWidget {
+ public:
+  TopLevelWindow() : QWidget(nullptr, Qt::Window) {}
+  int border() const { return border_; }
+  // Takes the frame `style` gives. A change between the desktop's frame and ours hides a shown window.
+  void SetFrame(std::uint32_t style) {
+    const bool undecorated = !HasTitleBar(style);
+    if (undecorated != windowFlags().testFlag(Qt::FramelessWindowHint))
+      setWindowFlag(Qt::FramelessWindowHint, undecorated);
+    border_ = OwnBorder(style);
+    const bool sizing = border_ == kSizingBorder;
+    if (sizing && edges_.empty())
+      for (Qt::Edge side : {Qt::LeftEdge, Qt::TopEdge, Qt::RightEdge, Qt::BottomEdge})
+        edges_.push_back(new SizingEdge(this, side));
+    for (SizingEdge* e : edges_) e->setVisible(sizing);
+    PlaceEdges();
+    update();
+  }
+
+ protected:
+  void resizeEvent(QResizeEvent* e) override {
+    PlaceEdges();
+    QWidget::resizeEvent(e);
+  }
+  void paintEvent(QPaintEvent*) override {
+    if (border_ == 0) return;
+    QPainter p(this);
+    if (border_ == kLineBorder) {
+      p.setPen(WinSysColor(6));   // COLOR_WINDOWFRAME
+      p.drawRect(rect().adjusted(0, 0, -1, -1));
+      return;
+    }
+    p.fillRect(rect(), WinSysColor(COLOR_BTNFACE));
+    qDrawWinPanel(&p, rect(), palette(), false);
+  }
+
+ private:
+  void PlaceEdges() {
+    if (edges_.size() != 4) return;
+    const int b = border_, w = width(), h = height();
+    edges_[0]->setGeometry(0, b, b, std::max(0, h - 2 * b));       // left
+    edges_[1]->setGeometry(0, 0, w, b);                             // top
+    edges_[2]->setGeometry(w - b, b, b, std::max(0, h - 2 * b));   // right
+    edges_[3]->setGeometry(0, h - b, w, b);                         // bottom
+  }
+  int border_ = 0;
+  std::vector<SizingEdge*> edges_;
+};
+int BorderOf(const QWidget* w) {
+  auto* top = dynamic_cast<const TopLevelWindow*>(w);
+  return top ? top->border() : 0;
 }
 
 std::unordered_map<std::string, ClassRec>& Classes() {
@@ -219,14 +349,15 @@ std::intptr_t gNextAccel = 0x7000;
 // Places the menu bar and the client widget of a top-level form inside it.
 void LayoutTopLevel(FormWin& f) {
   if (f.kind != WIN_TOPLEVEL_FORM || !f.outer || !f.client) return;
-  int w = f.outer->width(), h = f.outer->height();
+  const int b = BorderOf(f.outer);   // the frame this layer draws, if any
+  int w = std::max(0, f.outer->width() - 2 * b), h = std::max(0, f.outer->height() - 2 * b);
   int mh = 0;
   if (f.menuBar) {
     mh = f.menuBar->heightForWidth(w);
     if (mh <= 0) mh = f.menuBar->sizeHint().height();
-    f.menuBar->setGeometry(0, 0, w, mh);
+    f.menuBar->setGeometry(b, b, w, mh);
   }
-  f.client->setGeometry(0, mh, w, std::max(0, h - mh));
+  f.client->setGeometry(b, b + mh, w, std::max(0, h - mh));
 }
 // The frame's QMainWindow lays its central widget out when shown; before that we do it.
 void LayoutFrame(FormWin& f) {
@@ -453,6 +584,18 @@ void ConnectArea(QMdiArea* area) {
   });
 }
 
+// Keeps a top-level form above its owner without making it a Qt child (which the owner's disabling would reach): an
+// owned form is a dialog window (WinCreateWindow), which the window manager keeps in front of its transient parent.
+void KeepAboveOwner(const FormWin& f) {
+  if (f.kind != WIN_TOPLEVEL_FORM || !f.owner || !f.outer) return;
+  if (QWidget* ow = WinWidget(f.owner)) {
+    f.outer->winId();
+    ow->winId();
+    if (f.outer->windowHandle() && ow->windowHandle())
+      f.outer->windowHandle()->setTransientParent(ow->windowHandle());
+  }
+}
+
 Hwnd TopLevelOf(Hwnd h) {
   for (int guard = 0; h && guard < 64; ++guard) {
     WinKind k = WinKindOf(h);
@@ -661,11 +804,14 @@ Hwnd WinCreateWindow(std::uint32_t exStyle, const std::string& className, const 
     f.owner = TopLevelOf(parent);
     // An owned form is a dialog window to the desktop: the window manager keeps a dialog in front of the window it is
     // transient for (WinShowWindow names the owner), as message boxes stand in front of theirs. A plain window would
-    // go behind its owner at the first click on the owner. The buttons of its title bar stay those of a window.
-    outer = new QWidget(nullptr, Qt::Window);
+    // go behind its owner at the first click on the owner. The buttons of its title bar stay those of a window; a
+    // form whose styles give no title bar has none, and the border its styles ask for is ours (TopLevelWindow).
+    auto* top = new TopLevelWindow;
+    outer = top;
     if (f.owner) outer->setWindowFlags((outer->windowFlags() & ~Qt::WindowType_Mask) | Qt::Dialog);
     if (exStyle & WS_EX_TOPMOST) outer->setWindowFlag(Qt::WindowStaysOnTopHint, true);
     if (cls.style & CS_NOCLOSE) outer->setWindowFlag(Qt::WindowCloseButtonHint, false);
+    top->SetFrame(style);
     client = new QWidget(outer);
     f.kind = WIN_TOPLEVEL_FORM;
   }
@@ -689,10 +835,9 @@ Hwnd WinCreateWindow(std::uint32_t exStyle, const std::string& className, const 
   if (style & WS_DISABLED) outer->setEnabled(false);
   Watch(outer);
   Watch(client);
-  if (f.kind == WIN_MDI_CHILD || f.kind == WIN_CHILD_FORM)
-    outer->setGeometry(x, y, std::max(0, w), std::max(0, h));
-  else
-    outer->setGeometry(x, y, std::max(0, w), std::max(0, h));
+  // The size given is that of what lies inside the window's frame, whoever draws the frame.
+  const int b = BorderOf(outer);
+  outer->setGeometry(x - b, y - b, std::max(0, w) + 2 * b, std::max(0, h) + 2 * b);
   if ((f.kind == WIN_TOPLEVEL_FORM || f.kind == WIN_MDI_FRAME) && idOrMenu && MenuOf(idOrMenu))
     WinSetMenu(hw, idOrMenu);
   if (FormWin* fw = FormOf(hw)) LayoutForm(*fw);
@@ -968,15 +1113,7 @@ bool WinShowWindow(Hwnd h, int cmd) {
   if (!w) return false;
   bool was = w->isVisible();
   FormWin* f = FormOf(h);
-  if (f && f->kind == WIN_TOPLEVEL_FORM && cmd != SW_HIDE && f->owner) {
-    // Keep the form above its owner without making it a Qt child (which the owner's disabling would reach): an owned
-    // form is a dialog window (WinCreateWindow), which the window manager keeps in front of its transient parent.
-    if (QWidget* ow = WinWidget(f->owner)) {
-      w->winId();
-      ow->winId();
-      if (w->windowHandle() && ow->windowHandle()) w->windowHandle()->setTransientParent(ow->windowHandle());
-    }
-  }
+  if (f && cmd != SW_HIDE) KeepAboveOwner(*f);
   switch (cmd) {
     case SW_HIDE:
       w->hide();
@@ -1205,7 +1342,26 @@ std::uint32_t WinGetExStyle(Hwnd h) {
   return s;
 }
 void WinSetStyle(Hwnd h, std::uint32_t style) {
-  if (WinInfo* i = WinInfoOf(h)) i->style = style;
+  WinInfo* i = WinInfoOf(h);
+  if (!i) return;
+  const std::uint32_t before = i->style;
+  i->style = style;
+  FormWin* f = FormOf(h);
+  if (!f || f->kind != WIN_TOPLEVEL_FORM || ((before ^ style) & kFrameStyles) == 0) return;
+  // A top-level form takes the frame of its new styles at once; what lies inside the frame stays where it is.
+  auto* top = dynamic_cast<TopLevelWindow*>(f->outer.data());
+  if (!top) return;
+  const bool shown = top->isVisible();
+  const int was = top->border();
+  const QRect inside = top->geometry().adjusted(was, was, -was, -was);
+  top->SetFrame(style);
+  const int b = top->border();
+  top->setGeometry(inside.adjusted(-b, -b, b, b));
+  LayoutTopLevel(*f);
+  if (shown && !top->isVisible()) {
+    KeepAboveOwner(*f);
+    top->show();
+  }
 }
 void WinSetExStyle(Hwnd h, std::uint32_t exStyle) {
   if (WinInfo* i = WinInfoOf(h)) i->exStyle = exStyle;

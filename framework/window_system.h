@@ -3,7 +3,10 @@
 // positions and sizes, window texts and styles, timers, key state, menus and keyboard accelerators.
 //
 // Forms are of four kinds:
-//   - a top-level form: a plain top-level QWidget (no QDialog), optionally with a menu bar;
+//   - a top-level form: a plain top-level QWidget (no QDialog), optionally with a menu bar; the desktop draws its
+//     title bar and frame when its styles give a caption (or it is an overlapped window), else it has no title bar
+//     and the border its styles ask for is drawn here around its client area (WS_THICKFRAME: a sizing border the
+//     operator drags to resize it);
 //   - an MDI child (WS_EX_MDICHILD, parent = the MDI client): a QMdiSubWindow of the QMdiArea behind that client;
 //   - the MDI frame: a QMainWindow, for a class registered with CS_FIN_MDIFRAME;
 //   - a child form (WS_CHILD without WS_EX_MDICHILD): a plain QWidget inside its parent.
@@ -164,7 +167,8 @@ std::string WinGetWindowText(Hwnd h);                     // a form's caption; a
 std::string WinGetClassName(Hwnd h);                      // "" when gone or unknown
 std::uint32_t WinGetStyle(Hwnd h);                        // WS_CHILD is reported for every child widget
 std::uint32_t WinGetExStyle(Hwnd h);                      // WS_EX_MDICHILD for MDI children
-void WinSetStyle(Hwnd h, std::uint32_t style);            // kept in the record (no effect on the widget)
+void WinSetStyle(Hwnd h, std::uint32_t style);            // kept in the record; a top-level form takes the frame of
+                                                          // its new styles at once, its client area kept in place
 void WinSetExStyle(Hwnd h, std::uint32_t exStyle);
 
 // ----- colours --------------------------------------------------------------------------------------------------

@@ -39,6 +39,7 @@
 #include "app/startup.h"
 #include "framework/system_wrappers.h"
 #include "payments/arrears_fixture.h"
+#include "payments/payment_revision_window.h"
 #include "savings/savings_globals.h"
 #include "savings/savings_teller_window.h"
 #include "students/student_pickers.h"
@@ -105,6 +106,22 @@ unsigned long TransientFor(WId w) {
   return at == std::string::npos ? 0 : std::stoul(out.substr(at + 12), nullptr, 16);
 }
 
+// What the window manager draws around a window (_NET_FRAME_EXTENTS): left, right, top, bottom; empty when it says
+// nothing.
+std::vector<int> FrameExtents(WId w) {
+  const std::string out = RunTool("xprop", {"-id", QString::number(w), "_NET_FRAME_EXTENTS"});
+  std::vector<int> sides;
+  const std::size_t at = out.find(" = ");
+  if (at == std::string::npos) return sides;
+  for (std::size_t i = at + 3; i < out.size() && sides.size() < 4;) {
+    std::size_t used = 0;
+    sides.push_back(std::stoi(out.substr(i), &used));
+    i += used;
+    while (i < out.size() && (out[i] == ',' || out[i] == ' ')) ++i;
+  }
+  return sides;
+}
+
 // The operator's mouse: pointer events through the X server's test extension, which the window manager sees as a
 // hand on the mouse, not as events sent by a program. The X library and the extension's library (which comes with
 // xprop) are loaded when a test needs them.
@@ -151,6 +168,20 @@ class DesktopMouse {
     motion_(display_, -1, at.x(), at.y(), 0);
     button_(display_, 1, True, 0);
     button_(display_, 1, False, 0);
+    flush_(display_);
+  }
+  // The left button held down at `from`, the pointer moved to `to` in steps, and the button let go there.
+  void Drag(QPoint from, QPoint to) {
+    motion_(display_, -1, from.x(), from.y(), 0);
+    button_(display_, 1, True, 0);
+    flush_(display_);
+    constexpr int kSteps = 8;
+    for (int i = 1; i <= kSteps; ++i) {
+      const QPoint at = from + (to - from) * i / kSteps;
+      motion_(display_, -1, at.x(), at.y(), 10);
+      flush_(display_);
+    }
+    button_(display_, 1, False, 10);
     flush_(display_);
   }
   // Waits until the window manager has handled all that was sent before: it answers a request for the frame of a
@@ -278,6 +309,13 @@ TEST_F(DesktopArrearsChild, TheArrearsHeadingIsOnTheScreen) {
   WinDestroyWindow(gFormTunggakanWindow);
 }
 
+// A key pressed in the payment window (its focused control, or the window), active or not yet.
+void PressInPaymentWindow(Qt::Key key) {
+  QWidget* window = WinWidget(gFormBayarWindow);
+  ASSERT_NE(window, nullptr);
+  QTest::keyClick(window->focusWidget() ? window->focusWidget() : window, key);
+}
+
 // A modal window opened from a window, and what is opened over it in turn.
 struct Opening {
   const char* what;
@@ -380,7 +418,9 @@ TEST_F(DesktopProgramChild, AModalWindowStaysInFrontOfTheWindowItWasOpenedFrom) 
          &gFormBayarWindow, &gMainWindow,
          {{"the arrears window over the payment window",
            [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_F9); }, &gFormTunggakanWindow,
-           &gFormBayarWindow, {}}}},
+           &gFormBayarWindow, {}},
+          {"the revision window over the payment window", [] { PressInPaymentWindow(Qt::Key_F11); },
+           &gFormRevisiWindow, &gFormBayarWindow, {}}}},
         {"the savings teller from the main window", [] { TbClickButton(gMdiForm1Toolbar, IDT_TABUNGAN); },
          &gFormTabunganWindow, &gMainWindow,
          {{"the student picker over the savings teller",
@@ -395,6 +435,102 @@ TEST_F(DesktopProgramChild, AModalWindowStaysInFrontOfTheWindowItWasOpenedFrom) 
     };
     ClickBesideEachModalWindow(mouse, openings);
   });
+}
+
+// The arrears and the revision windows have no caption: the window manager draws no title bar over them, the border
+// around them is their own, and a drag of that border with the pointer resizes them (their lists follow). The payment
+// window they are opened from has a caption and its title bar.
+TEST_F(DesktopProgramChild, AWindowWithoutCaptionHasItsBorderAndNoTitleBar) {
+  ASSERT_EQ(QGuiApplication::platformName(), "xcb");
+  DesktopMouse mouse;
+  ASSERT_TRUE(mouse) << "needs the X library and its test extension (libx11-6, libxtst6)";
+  // What the window manager draws around a window once it manages it: left, right, top, bottom.
+  auto extentsOf = [](QWidget* w) {
+    std::vector<int> sides;
+    Until([&] { return (sides = FrameExtents(w->winId())).size() == 4; });
+    return sides;
+  };
+  struct Captionless {
+    const char* what;
+    Qt::Key key;
+    Hwnd* window;
+    Hwnd* list;
+    bool leftEdge;   // dragged by its left edge, else by its bottom right corner
+    QPoint drag;
+  };
+  const std::vector<Captionless> windows = {
+      {"the arrears window", Qt::Key_F9, &gFormTunggakanWindow, &gFormTunggakanList, false, QPoint(60, 40)},
+      {"the revision window", Qt::Key_F11, &gFormRevisiWindow, &gFormRevisiList, true, QPoint(-50, 0)},
+  };
+  bool ran = false;
+  Run([&] {
+    OnModal([&](QWidget* payment) {
+      ran = true;
+      struct Close {
+        ~Close() { FrmClose(gFormBayarWindow, 0); }
+      } close;
+      ASSERT_EQ(payment, WinWidget(gFormBayarWindow));
+      ASSERT_EQ(WinGetStyle(gFormBayarWindow) & WS_CAPTION, WS_CAPTION);
+      const std::vector<int> titled = extentsOf(payment);
+      ASSERT_EQ(titled.size(), 4u);
+      EXPECT_GT(titled[2], titled[3]) << "the payment window lost its title bar";
+      for (const Captionless& c : windows) {
+        SCOPED_TRACE(c.what);
+        bool opened = false;
+        OnModal([&](QWidget* window) {
+          opened = true;
+          struct Close {
+            Hwnd window;
+            ~Close() { FrmClose(window, 0); }
+          } close{*c.window};
+          ASSERT_EQ(window, WinWidget(*c.window));
+          ASSERT_EQ(WinGetStyle(*c.window) & WS_CAPTION, 0u);
+          ASSERT_TRUE(Until([&] { return StackIndex(Stacking(), window->winId()) >= 0; }))
+              << "the window never reached the window manager";
+          const std::vector<int> sides = extentsOf(window);
+          ASSERT_EQ(sides.size(), 4u);
+          EXPECT_EQ(sides[2], sides[3]) << "the window manager draws a title bar over it";
+          EXPECT_EQ(sides[2], sides[0]);
+          // On the screen the client area stands as far below the window's top as it stands right of its left side:
+          // a border all round, no title bar.
+          const QPoint corner = window->geometry().topLeft() - QPoint(sides[0], sides[2]);
+          const QPoint inside = WinClientWidget(*c.window)->mapToGlobal(QPoint(0, 0)) - corner;
+          EXPECT_GT(inside.x(), 0) << "no border";
+          EXPECT_EQ(inside.y(), inside.x()) << "something stands above the client area";
+
+          // The operator drags the border.
+          const WinRect client = WinGetClientRect(*c.window);
+          const QSize list = WinWidget(*c.list)->size();
+          const QRect frame = window->frameGeometry();
+          const QPoint grip = c.leftEdge ? QPoint(frame.left() + 1, frame.center().y())
+                                         : QPoint(frame.right() - 1, frame.bottom() - 1);
+          mouse.Drag(grip, grip + c.drag);
+          ASSERT_TRUE(mouse.Settle()) << "the window manager does not answer";
+          const QSize grown(c.leftEdge ? -c.drag.x() : c.drag.x(), c.leftEdge ? 0 : c.drag.y());
+          EXPECT_TRUE(Until([&] {
+            const WinRect now = WinGetClientRect(*c.window);
+            return now.right == client.right + grown.width() && now.bottom == client.bottom + grown.height();
+          })) << "the window was not resized: " << WinGetClientRect(*c.window).right << " x "
+              << WinGetClientRect(*c.window).bottom;
+          // The list stretches with the window (by its resize rule, in proportion).
+          const QSize stretched = WinWidget(*c.list)->size();
+          EXPECT_GT(stretched.width(), list.width()) << "the list did not follow";
+          EXPECT_EQ(stretched.height() > list.height(), grown.height() > 0) << "the list did not follow";
+          const QRect now = window->frameGeometry();
+          if (c.leftEdge) {
+            EXPECT_EQ(now.left(), frame.left() + c.drag.x());
+            EXPECT_EQ(now.right(), frame.right());
+          } else {
+            EXPECT_EQ(now.topLeft(), frame.topLeft());
+          }
+        });
+        PressInPaymentWindow(c.key);
+        EXPECT_TRUE(opened);
+      }
+    });
+    TbClickButton(gMdiForm1Toolbar, IDT_PEMBAYARAN);
+  });
+  EXPECT_TRUE(ran);
 }
 
 // ----- the desktop -----------------------------------------------------------------------------------------------
@@ -515,6 +651,12 @@ TEST_F(DesktopTest, AMessageBoxStandsInFrontOfItsAlwaysOnTopWindow) {
 TEST_F(DesktopTest, AModalWindowStaysInFrontOfTheWindowItWasOpenedFrom) {
   ExpectChildPasses([&](std::string* out) {
     return RunChild("DesktopProgramChild.AModalWindowStaysInFrontOfTheWindowItWasOpenedFrom", out);
+  });
+}
+
+TEST_F(DesktopTest, AWindowWithoutCaptionHasItsBorderAndNoTitleBar) {
+  ExpectChildPasses([&](std::string* out) {
+    return RunChild("DesktopProgramChild.AWindowWithoutCaptionHasItsBorderAndNoTitleBar", out);
   });
 }
 

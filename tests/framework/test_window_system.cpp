@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QTest>
+#include <QWindow>
 #include <functional>
 #include <string>
 #include <vector>
@@ -351,6 +353,84 @@ TEST_F(WindowSystem, EnableShowAndFocus) {
   EXPECT_EQ(WinGetFocus(), edit);
   EXPECT_TRUE(WinShowWindow(form, SW_HIDE));
   EXPECT_FALSE(WinIsWindowVisible(form));
+}
+
+bool SameRect(const WinRect& r, int left, int top, int right, int bottom) {
+  return r.left == left && r.top == top && r.right == right && r.bottom == bottom;
+}
+// The left button pressed at a point of the screen, the pointer moved to another and let go there.
+void DragOnScreen(QWidget* window, QPoint from, QPoint to) {
+  QWindow* w = window->windowHandle();
+  QTest::mousePress(w, Qt::LeftButton, {}, from - window->geometry().topLeft());
+  QTest::mouseMove(w, to - window->geometry().topLeft());
+  QTest::mouseRelease(w, Qt::LeftButton, {}, to - window->geometry().topLeft());
+  QCoreApplication::processEvents();
+}
+
+// A form whose styles give no caption gets no title bar from the desktop (an undecorated window, still a dialog of
+// its owner). The sizing border its styles ask for is drawn around its client area, which keeps the size and place
+// it was given, and a drag of that border resizes the window as the operator drags it.
+TEST_F(WindowSystem, AFormWithoutCaptionHasASizingBorderOfItsOwn) {
+  Hwnd owner = Top();
+  Hwnd form = WinCreateWindow(WS_EX_CONTROLPARENT, "FORM_WS_TOP", "Form4", WS_POPUP | WS_THICKFRAME | WS_SYSMENU, 40,
+                              50, 300, 200, owner, 0, 0);
+  made.push_back(form);
+  QWidget* window = WinWidget(form);
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
+  EXPECT_EQ(window->windowType(), Qt::Dialog);
+  EXPECT_FALSE(WinWidget(owner)->windowFlags() & Qt::FramelessWindowHint);
+  EXPECT_TRUE(SameRect(WinGetClientRect(form), 0, 0, 300, 200));
+  EXPECT_TRUE(SameRect(WinGetWindowRect(form), 36, 46, 344, 254));
+  EXPECT_EQ(WinClientWidget(form)->mapToGlobal(QPoint(0, 0)), QPoint(40, 50));
+  WinShowWindow(owner, SW_SHOWNORMAL);
+  WinShowWindow(form, SW_SHOWNORMAL);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(window->windowHandle()->transientParent(), WinWidget(owner)->windowHandle());
+
+  // The bottom right corner, 40 to the right and 30 down.
+  DragOnScreen(window, QPoint(342, 252), QPoint(382, 282));
+  EXPECT_TRUE(SameRect(WinGetWindowRect(form), 36, 46, 384, 284));
+  EXPECT_TRUE(SameRect(WinGetClientRect(form), 0, 0, 340, 230));
+  ASSERT_NE(Last(form, WM_SIZE), nullptr);
+  EXPECT_EQ(Last(form, WM_SIZE)->lp, MAKELPARAM(340, 230));
+  // The left edge, 20 to the left: the window grows that way.
+  DragOnScreen(window, QPoint(37, 150), QPoint(17, 150));
+  EXPECT_TRUE(SameRect(WinGetWindowRect(form), 16, 46, 384, 284));
+  EXPECT_EQ(Last(form, WM_SIZE)->lp, MAKELPARAM(360, 230));
+  // Inside the border the client area has the mouse: a drag there resizes nothing.
+  DragOnScreen(window, QPoint(45, 150), QPoint(25, 150));
+  EXPECT_TRUE(SameRect(WinGetWindowRect(form), 16, 46, 384, 284));
+}
+
+// Styles changed later change the frame at once, as the window system redraws a window's frame for new styles: the
+// caption taken away takes the desktop's title bar with it and leaves the border the styles give (a dialog frame,
+// not for sizing); given back, the title bar is there again. The client area stays where it is, at its size.
+TEST_F(WindowSystem, ChangedStylesChangeTheFrame) {
+  Hwnd form = Top();
+  WinShowWindow(form, SW_SHOWNORMAL);
+  QCoreApplication::processEvents();
+  QWidget* window = WinWidget(form);
+  const QPoint client = WinClientWidget(form)->mapToGlobal(QPoint(0, 0));
+  EXPECT_FALSE(window->windowFlags() & Qt::FramelessWindowHint);
+
+  WinSetStyle(form, WS_POPUP | WS_DLGFRAME | WS_SYSMENU);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
+  EXPECT_TRUE(WinIsWindowVisible(form));
+  EXPECT_EQ(WinClientWidget(form)->mapToGlobal(QPoint(0, 0)), client);
+  EXPECT_TRUE(SameRect(WinGetClientRect(form), 0, 0, 300, 200));
+  const WinRect framed = WinGetWindowRect(form);
+  EXPECT_TRUE(SameRect(framed, client.x() - 3, client.y() - 3, client.x() + 303, client.y() + 203));
+  DragOnScreen(window, QPoint(framed.left + 1, client.y() + 100), QPoint(framed.left - 29, client.y() + 100));
+  EXPECT_TRUE(SameRect(WinGetWindowRect(form), framed.left, framed.top, framed.right, framed.bottom));
+
+  WinSetStyle(form, WS_POPUP | WS_CAPTION | WS_SYSMENU);
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(window->windowFlags() & Qt::FramelessWindowHint);
+  EXPECT_TRUE(WinIsWindowVisible(form));
+  EXPECT_EQ(WinClientWidget(form)->mapToGlobal(QPoint(0, 0)), client);
+  EXPECT_TRUE(SameRect(WinGetClientRect(form), 0, 0, 300, 200));
 }
 
 }  // namespace
