@@ -5,11 +5,15 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <QDateTime>
+
 #include <optional>
+#include <tuple>
 #include <string>
 #include <vector>
 
 #include "app/globals.h"
+#include "common/session.h"
 #include "payments/arrears.h"
 #include "support/fixtures.h"
 #include "support/seams_fixture.h"
@@ -255,7 +259,35 @@ TEST_F(ArrearsRuleTest, OwedPerFeeAsTheListShowsIt) {
     const Rows paid = Run("select sum(masuk) from transaksi where siswaid='" + student + "' and acctid='" + fee + "'");
     const std::optional<long long> owed = FinArrearsOwed(b, Num(paid[0][0]), due, c.prepaid);
     EXPECT_EQ(owed ? std::to_string(*owed) : "<null>", c.owed);
+
+    // What a save reads of the fee inside its write, on the same day: what the list shows (an empty amount owes 0).
+    scripted().SetNow(QDateTime(QDate(c.y, c.m, 1), QTime(10, 0)));
+    gDb = db_;
+    FinFeeStanding standing;
+    EXPECT_EQ(FinReadFeeStandingQuiet(student, fee, &standing), SQLITE_OK);
+    gDb = nullptr;
+    EXPECT_TRUE(standing.billed);
+    EXPECT_EQ(standing.tapel, c.chosen);
+    EXPECT_EQ(std::to_string(FinFeeStandingOwed(standing, c.prepaid)), owed ? std::to_string(*owed) : "0");
   }
+}
+
+// A fee the student has no billing row of owes 0 less what was paid (nothing to pay); one no fee row names either.
+TEST_F(ArrearsRuleTest, AFeeWithoutABillingRowOwesNothing) {
+  fintest::Exec(db_, "INSERT INTO account (Id, Pembayaran, Kelas, Type, Tapel) VALUES ('BR-1','SPP','VII A',"
+                     "'Pertahun','2024/2025');"
+                     "INSERT INTO transaksi (id, acctid, siswaid, masuk) VALUES ('x','BR-1','S1',300),('y','BR-2','S1',"
+                     "200)");
+  gDb = db_;
+  for (const auto& [fee, student, owed] : std::vector<std::tuple<std::string, std::string, long long>>{
+           {"BR-1", "S1", -300}, {"BR-1", "S2", 0}, {"BR-2", "S1", -200}, {"BR-'3", "S'1", 0}}) {
+    SCOPED_TRACE(fee + " " + student);
+    FinFeeStanding standing;
+    EXPECT_EQ(FinReadFeeStandingQuiet(student, fee, &standing), SQLITE_OK);
+    EXPECT_FALSE(standing.billed);
+    EXPECT_EQ(FinFeeStandingOwed(standing, 0), owed);
+  }
+  gDb = nullptr;
 }
 
 TEST_F(ArrearsRuleTest, ListsTheBilledFeesOfTheClassNewestIdFirst) {

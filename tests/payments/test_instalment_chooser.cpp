@@ -105,6 +105,8 @@ TEST(InstalmentRule, AnAmountAboveWhatIsOwedIsNamedWithWhatIsOwed) {
       {1, 700000, ""},
       {0, 0, ""},
       {1, 0, "Jumlah pembayaran melebihi sisa tagihan, sisa tagihan : 0.."},
+      {1, -50000, "Jumlah pembayaran melebihi sisa tagihan, sisa tagihan : 0.."},   // paid above the bill
+      {-60000, -50000, ""},
       {999999999999LL, 1234567890, "Jumlah pembayaran melebihi sisa tagihan, sisa tagihan : 1.234.567.890.."},
   };
   for (const Case& c : cases) EXPECT_EQ(FinInstalmentOverOwedText(c.amount, c.owed), c.text) << c.amount;
