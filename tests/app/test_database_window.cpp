@@ -26,6 +26,7 @@
 #include "framework/form_runtime.h"
 #include "framework/window_data.h"
 #include "framework/window_system.h"
+#include "platform/seams.h"
 #include "students/import_window.h"
 #include "support/fixtures.h"
 #include "support/seams_fixture.h"
@@ -486,7 +487,7 @@ TEST_F(DatabaseWindowTest, AFileCutUnderARunningReadIsAnErrorNotACrash) {
           if (box.text.rfind("SQL error: ", 0) == 0) ++errors;
         }
         std::fflush(stderr);
-        std::_Exit(cut.cut && errors == 1 ? 0 : 2);
+        AppExit(cut.cut && errors == 1 ? 0 : 2);   // the test's folders removed first
       },
       ::testing::ExitedWithCode(0), "box: SQL error: ");
   gTapel.clear();
