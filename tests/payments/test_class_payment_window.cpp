@@ -4,18 +4,13 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <QAbstractButton>
-#include <QCoreApplication>
-#include <QProcess>
 #include <QMdiArea>
 #include <QTableView>
 #include <QTest>
 #include <QWidget>
 #include <filesystem>
-#include <fstream>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -32,6 +27,7 @@
 #include "support/other_program.h"
 #include "support/read_denied.h"
 #include "support/seams_fixture.h"
+#include "support/two_desks.h"
 #include "support/operator.h"
 
 using fintest::Choose;
@@ -490,48 +486,40 @@ TEST_F(ClassPaymentTest, AStudentAnotherDeskPaidMeanwhileIsPaidOnlyWhatIsStillOw
 // Two desks run the class payment of the same class on one file, each in a process of its own: for every yearly fee
 // both load the class (every student owing the whole bill), wait until the other has loaded too, and then both save.
 // Whichever saves second finds nothing owed any more: every fee is paid once, never above its bill.
-bool IsDesk() { return std::getenv("FIN_TWO_DESKS_DB") != nullptr; }
 constexpr int kDeskFees = 12;
 constexpr int kDeskStudents = 10;
+std::string DeskFee(int k) { return "BR-TKA2020" + std::string(k < 10 ? "000" : "00") + std::to_string(k); }
 
 class ClassPaymentDeskChild : public ClassPaymentTest {
  protected:
   void SetUp() override {
-    if (!IsDesk()) GTEST_SKIP() << "runs as one of the two desks of ClassPaymentTwoDesks";
+    if (!fintest::IsDesk()) GTEST_SKIP() << "runs as one of the two desks of ClassPaymentTwoDesks";
   }
 };
 
 TEST_F(ClassPaymentDeskChild, PaysEveryFeeOfTheClass) {
-  const std::string path = std::getenv("FIN_TWO_DESKS_DB");
-  const std::string sync = std::getenv("FIN_TWO_DESKS_SYNC");
-  const int desk = std::atoi(std::getenv("FIN_TWO_DESKS_DESK"));
   sqlite3_close(gDb);
   std::string error;
-  gDb = FinOpenDatabase(path, error);   // as the program opens it: with its wait for a busy file
+  gDb = FinOpenDatabase(fintest::DeskDatabase(), error);   // as the program opens it: waiting for a busy file
   ASSERT_NE(gDb, nullptr) << error;
   AllowMsgBoxes();
   Open();
   Choose(gForm27KelasCombo, "TK A");
   for (int k = 1; k <= kDeskFees; ++k) {
-    const std::string fee = "BR-TKA2020" + std::string(k < 10 ? "000" : "00") + std::to_string(k);
-    Choose(gForm27FeeCombo, fee + "; Iuran " + std::to_string(k));
+    Choose(gForm27FeeCombo, DeskFee(k) + "; Iuran " + std::to_string(k));
     Click(gForm27PickButton);
     // A clock of its own per desk and fee: the two receipts never share a stamp.
-    SbSetText(gStatusBar, 5, "14:" + std::string(k < 10 ? "0" : "") + std::to_string(k) + ":0" + std::to_string(desk),
-              0);
-    std::ofstream(sync + "/loaded-" + std::to_string(k) + "-" + std::to_string(desk)).put('x');
-    const std::string other = sync + "/loaded-" + std::to_string(k) + "-" + std::to_string(3 - desk);
-    for (int wait = 0; wait < 6000 && !std::filesystem::exists(other); ++wait) usleep(10000);
-    ASSERT_TRUE(std::filesystem::exists(other)) << "the other desk never loaded " << fee;
+    SbSetText(gStatusBar, 5, "14:" + std::string(k < 10 ? "0" : "") + std::to_string(k) + ":0" +
+                                 std::to_string(fintest::DeskNumber()), 0);
+    ASSERT_TRUE(fintest::MeetOtherDesk("loaded-" + std::to_string(k)));
     Click(gForm27SaveButton);
   }
 }
 
 TEST(ClassPaymentTwoDesks, TwoProgramsPayingTheSameClassPayEachFeeOnce) {
-  if (IsDesk()) GTEST_SKIP() << "a desk runs no desks of its own";
+  if (fintest::IsDesk()) GTEST_SKIP() << "a desk runs no desks of its own";
   fintest::TempDir folder;
   const std::string path = folder.file("keuangan.db3");
-  std::filesystem::create_directories(folder.file("sync"));
   {
     sqlite3* db = fintest::CreateDatabase(path);
     std::string sql;
@@ -541,39 +529,19 @@ TEST(ClassPaymentTwoDesks, TwoProgramsPayingTheSameClassPayEachFeeOnce) {
              "INSERT INTO siswakelas (IdSiswa, Kelas, Tapel) VALUES ('" + id + "','TK A','2020/2021');";
     }
     for (int k = 1; k <= kDeskFees; ++k) {
-      const std::string fee = "BR-TKA2020" + std::string(k < 10 ? "000" : "00") + std::to_string(k);
-      sql += "INSERT INTO account (Id, Pembayaran, Kelas, Jumlah, Type, Tapel, RefRekening) VALUES ('" + fee +
-             "','Iuran " + std::to_string(k) + "','TK A'," + std::to_string(100000 * k) + ",'Pertahun','2020/2021','412');";
+      sql += "INSERT INTO account (Id, Pembayaran, Kelas, Jumlah, Type, Tapel, RefRekening) VALUES ('" + DeskFee(k) +
+             "','Iuran " + std::to_string(k) + "','TK A'," + std::to_string(100000 * k) +
+             ",'Pertahun','2020/2021','412');";
       for (int i = 1; i <= kDeskStudents; ++i)
-        sql += "INSERT INTO detail_account (id_account, id_siswa, jml_pembayaran) VALUES ('" + fee + "','S" +
+        sql += "INSERT INTO detail_account (id_account, id_siswa, jml_pembayaran) VALUES ('" + DeskFee(k) + "','S" +
                std::to_string(i) + "'," + std::to_string(100000 * k) + ");";
     }
     fintest::Exec(db, sql);
     sqlite3_close(db);
   }
-  std::vector<std::unique_ptr<QProcess>> desks;
-  for (int desk = 1; desk <= 2; ++desk) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("FIN_TWO_DESKS_DB", QString::fromStdString(path));
-    env.insert("FIN_TWO_DESKS_SYNC", QString::fromStdString(folder.file("sync")));
-    env.insert("FIN_TWO_DESKS_DESK", QString::number(desk));
-    auto p = std::make_unique<QProcess>();
-    p->setProcessEnvironment(env);
-    p->setProcessChannelMode(QProcess::MergedChannels);
-    p->start(QCoreApplication::applicationFilePath(), {"--gtest_filter=ClassPaymentDeskChild.PaysEveryFeeOfTheClass"});
-    desks.push_back(std::move(p));
-  }
-  for (auto& p : desks) {
-    const bool ended = p->waitForFinished(180000);
-    const std::string output = p->readAll().toStdString();
-    if (!ended) p->kill();
-    EXPECT_TRUE(ended && p->exitCode() == 0 && output.find("[  PASSED  ] 1 test") != std::string::npos) << output;
-  }
+  EXPECT_TRUE(fintest::RunTwoDesks(path, "ClassPaymentDeskChild.PaysEveryFeeOfTheClass"));
   // Every student has paid every fee exactly once: its bill, never more.
-  EXPECT_EQ(fintest::RowsInFile(path, "select count(*) from detail_account d where (select ifnull(sum(masuk),0) from "
-                                      "transaksi t where t.siswaid=d.id_siswa and t.acctid=d.id_account) <> "
-                                      "d.jml_pembayaran"),
-            (Rows{{"0"}}));
+  EXPECT_EQ(fintest::RowsInFile(path, fintest::kBillsNotPaidExactlySql), (Rows{{"0"}}));
   EXPECT_EQ(fintest::RowsInFile(path, "select count(*), sum(masuk) from transaksi"),
             (Rows{{std::to_string(kDeskFees * kDeskStudents),
                    std::to_string(100000LL * kDeskStudents * kDeskFees * (kDeskFees + 1) / 2)}}));

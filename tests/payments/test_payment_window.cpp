@@ -2,17 +2,12 @@
 // window hands over, discount, cash, change and the amount in words after every keystroke, the use of savings, the
 // removal of an item, the save with its rows, the saved state and the commands that open the other windows.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QComboBox>
-#include <QCoreApplication>
-#include <QProcess>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <filesystem>
-#include <fstream>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,6 +23,7 @@
 #include "payments/receipt_print.h"
 #include "support/other_program.h"
 #include "support/read_denied.h"
+#include "support/two_desks.h"
 #include "tests/payments/payment_window_fixture.h"
 
 namespace {
@@ -933,28 +929,24 @@ TEST_F(PaymentWindow, NoOtherDeskWritesBetweenTheSavesCheckAndItsRows) {
 // Two desks take the same student's payment on one file, each in a process of its own: for every fee both take the
 // whole arrears from the arrears window, wait until the other has taken it too, and then both save. Whichever saves
 // second finds the fee paid and is refused: every fee is paid once, never above its bill.
-bool IsDesk() { return std::getenv("FIN_TWO_DESKS_DB") != nullptr; }
 constexpr int kDeskFees = 12;
 std::string DeskFee(int k) { return "BR-VIIA2024" + std::string(k < 10 ? "000" : "00") + std::to_string(k); }
 
 class PaymentDeskChild : public paytest::PaymentWindowTest {
  protected:
   void SetUp() override {
-    if (!IsDesk()) GTEST_SKIP() << "runs as one of the two desks of PaymentTwoDesks";
+    if (!fintest::IsDesk()) GTEST_SKIP() << "runs as one of the two desks of PaymentTwoDesks";
     PaymentWindowTest::SetUp();
   }
   void TearDown() override {
-    if (IsDesk()) PaymentWindowTest::TearDown();
+    if (fintest::IsDesk()) PaymentWindowTest::TearDown();
   }
 };
 
 TEST_F(PaymentDeskChild, PaysEveryFeeOfTheStudent) {
-  const std::string path = std::getenv("FIN_TWO_DESKS_DB");
-  const std::string sync = std::getenv("FIN_TWO_DESKS_SYNC");
-  const int desk = std::atoi(std::getenv("FIN_TWO_DESKS_DESK"));
   sqlite3_close(gDb);
   std::string error;
-  gDb = FinOpenDatabase(path, error);   // as the program opens it: with its wait for a busy file
+  gDb = FinOpenDatabase(fintest::DeskDatabase(), error);   // as the program opens it: waiting for a busy file
   ASSERT_NE(gDb, nullptr) << error;
   AllowMsgBoxes();
   Open();
@@ -972,21 +964,17 @@ TEST_F(PaymentDeskChild, PaysEveryFeeOfTheStudent) {
     Key(Qt::Key_F9);
     ASSERT_EQ(LvGetItemCount(gFormBayarItemList), 1) << DeskFee(k);
     // A clock of its own per desk and fee: the two receipts never share a stamp.
-    SbSetText(gStatusBar, 5, "10:" + std::string(k < 10 ? "0" : "") + std::to_string(k) + ":0" + std::to_string(desk),
-              0);
-    std::ofstream(sync + "/taken-" + std::to_string(k) + "-" + std::to_string(desk)).put('x');
-    const std::string other = sync + "/taken-" + std::to_string(k) + "-" + std::to_string(3 - desk);
-    for (int wait = 0; wait < 6000 && !std::filesystem::exists(other); ++wait) usleep(10000);
-    ASSERT_TRUE(std::filesystem::exists(other)) << "the other desk never took " << DeskFee(k);
+    SbSetText(gStatusBar, 5, "10:" + std::string(k < 10 ? "0" : "") + std::to_string(k) + ":0" +
+                                 std::to_string(fintest::DeskNumber()), 0);
+    ASSERT_TRUE(fintest::MeetOtherDesk("taken-" + std::to_string(k)));
     Key(Qt::Key_F12);
   }
 }
 
 TEST(PaymentTwoDesks, TwoProgramsTakingTheSameFeesPayEachOnce) {
-  if (IsDesk()) GTEST_SKIP() << "a desk runs no desks of its own";
+  if (fintest::IsDesk()) GTEST_SKIP() << "a desk runs no desks of its own";
   fintest::TempDir folder;
   const std::string path = folder.file("data.db3");
-  std::filesystem::create_directories(folder.file("sync"));
   {
     sqlite3* db = fintest::CreateDatabase(path);
     std::string sql = "INSERT INTO siswa (Id, Nama, Status) VALUES ('12', 'ANI RAHMA', 'Aktif');"
@@ -1001,29 +989,9 @@ TEST(PaymentTwoDesks, TwoProgramsTakingTheSameFeesPayEachOnce) {
     fintest::Exec(db, sql);
     sqlite3_close(db);
   }
-  std::vector<std::unique_ptr<QProcess>> desks;
-  for (int desk = 1; desk <= 2; ++desk) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("FIN_TWO_DESKS_DB", QString::fromStdString(path));
-    env.insert("FIN_TWO_DESKS_SYNC", QString::fromStdString(folder.file("sync")));
-    env.insert("FIN_TWO_DESKS_DESK", QString::number(desk));
-    auto p = std::make_unique<QProcess>();
-    p->setProcessEnvironment(env);
-    p->setProcessChannelMode(QProcess::MergedChannels);
-    p->start(QCoreApplication::applicationFilePath(), {"--gtest_filter=PaymentDeskChild.PaysEveryFeeOfTheStudent"});
-    desks.push_back(std::move(p));
-  }
-  for (auto& p : desks) {
-    const bool ended = p->waitForFinished(180000);
-    const std::string output = p->readAll().toStdString();
-    if (!ended) p->kill();
-    EXPECT_TRUE(ended && p->exitCode() == 0 && output.find("[  PASSED  ] 1 test") != std::string::npos) << output;
-  }
+  EXPECT_TRUE(fintest::RunTwoDesks(path, "PaymentDeskChild.PaysEveryFeeOfTheStudent"));
   // Every fee paid exactly once: its bill, never more.
-  EXPECT_EQ(fintest::RowsInFile(path, "select count(*) from detail_account d where (select ifnull(sum(masuk),0) from "
-                                      "transaksi t where t.siswaid=d.id_siswa and t.acctid=d.id_account) <> "
-                                      "d.jml_pembayaran"),
-            (Table{{"0"}}));
+  EXPECT_EQ(fintest::RowsInFile(path, fintest::kBillsNotPaidExactlySql), (Table{{"0"}}));
   EXPECT_EQ(fintest::RowsInFile(path, "select count(*), sum(masuk) from transaksi"),
             (Table{{std::to_string(kDeskFees), std::to_string(100000LL * kDeskFees * (kDeskFees + 1) / 2)}}));
 }
