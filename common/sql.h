@@ -107,7 +107,7 @@ FinInsertResult FinInsertIfAllFree(const std::vector<std::string>& countSqls, co
 enum class FinCheck {
   kWrite,    // the statements it gave are to be written
   kRefuse,   // nothing is written; the caller tells the operator why, once FinWriteChecked has returned
-  kFailed,   // a read failed: nothing is written, its box (FinExec, or FinReportFailure) shows once the transaction ended
+  kFailed,   // a read failed: nothing is written; its box (FinExec, FinReportFailure) shows once the transaction ended
 };
 
 // A save whose rows depend on what the file holds at the moment they are written (a free id, a savings balance, what

@@ -104,8 +104,9 @@ std::optional<long long> FinArrearsOwed(const FinArrearsBilling& billing, std::o
 
 std::string FinFeeStandingSql(const std::string& student, const std::string& fee) {
   const std::string s = SqlQ(student), f = SqlQ(fee);
-  std::string sql = "Select (Select Type From account Where Id='" + f + "' Limit 1), (Select Tapel From account Where Id='" +
-                    f + "' Limit 1), d.id_account is not null, d.jml_pembayaran";
+  std::string sql = "Select (Select Type From account Where Id='" + f +
+                    "' Limit 1), (Select Tapel From account Where Id='" + f +
+                    "' Limit 1), d.id_account is not null, d.jml_pembayaran";
   for (const char* month : kMonthColumns) sql += std::string(", d.") + month;
   sql += ", (Select sum(Masuk) From transaksi Where SiswaID='" + s + "' and AcctId='" + f +
          "') From (Select 1) Left Join detail_account d On d.id_siswa='" + s + "' and d.id_account='" + f + "' Limit 1";

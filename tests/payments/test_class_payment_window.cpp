@@ -16,7 +16,6 @@
 #include <vector>
 
 #include "app/globals.h"
-#include "common/database.h"
 #include "common/globals.h"
 #include "common/numbers_words.h"
 #include "framework/controls.h"
@@ -498,10 +497,7 @@ class ClassPaymentDeskChild : public ClassPaymentTest {
 };
 
 TEST_F(ClassPaymentDeskChild, PaysEveryFeeOfTheClass) {
-  sqlite3_close(gDb);
-  std::string error;
-  gDb = FinOpenDatabase(fintest::DeskDatabase(), error);   // as the program opens it: waiting for a busy file
-  ASSERT_NE(gDb, nullptr) << error;
+  ASSERT_TRUE(fintest::UseDeskDatabase());
   AllowMsgBoxes();
   Open();
   Choose(gForm27KelasCombo, "TK A");

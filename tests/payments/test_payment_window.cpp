@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "common/database.h"
 #include "common/numbers_words.h"
 #include "common/receipt_settings_window.h"
 #include "payments/arrears_window.h"
@@ -837,8 +836,9 @@ TEST_F(PaymentWindow, AFeeAnotherDeskPaidSinceTheItemWasTakenIsNotPaidAgain) {
   };
   const std::string path = WorkFile("data.db3");
   const std::string ours = "select acctid, masuk from transaksi where tgl='2024-09-02' and petugas='kasir' order by id";
-  const std::string billOf = "select (select ifnull(sum(masuk), 0) from transaksi where siswaid='12' and acctid=id_account), "
-                             "jml_pembayaran from detail_account where id_siswa='12' order by id_account";
+  const std::string billOf = "select (select ifnull(sum(masuk), 0) from transaksi where siswaid='12' and "
+                             "acctid=id_account), jml_pembayaran from detail_account where id_siswa='12' order by "
+                             "id_account";
   Open();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -944,10 +944,7 @@ class PaymentDeskChild : public paytest::PaymentWindowTest {
 };
 
 TEST_F(PaymentDeskChild, PaysEveryFeeOfTheStudent) {
-  sqlite3_close(gDb);
-  std::string error;
-  gDb = FinOpenDatabase(fintest::DeskDatabase(), error);   // as the program opens it: waiting for a busy file
-  ASSERT_NE(gDb, nullptr) << error;
+  ASSERT_TRUE(fintest::UseDeskDatabase());
   AllowMsgBoxes();
   Open();
   for (int k = 1; k <= kDeskFees; ++k) {

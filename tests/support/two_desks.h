@@ -22,6 +22,9 @@
 #include <string>
 #include <vector>
 
+#include "common/database.h"
+#include "common/session.h"
+
 namespace fintest {
 
 // True in a process that runs as one of the two desks.
@@ -29,6 +32,16 @@ inline bool IsDesk() { return std::getenv("FIN_TWO_DESKS_DB") != nullptr; }
 // The desk's file, and its number (1 or 2).
 inline std::string DeskDatabase() { return IsDesk() ? std::getenv("FIN_TWO_DESKS_DB") : ""; }
 inline int DeskNumber() { return IsDesk() ? std::atoi(std::getenv("FIN_TWO_DESKS_DESK")) : 0; }
+
+// The program's connection (gDb) closed and opened anew on the desk's file, as the program opens a file (waiting for
+// a file another desk holds); false, with the reason added to the test's failure, when it does not open.
+inline bool UseDeskDatabase() {
+  sqlite3_close(gDb);
+  std::string error;
+  gDb = FinOpenDatabase(DeskDatabase(), error);
+  if (!gDb) ADD_FAILURE() << DeskDatabase() << ": " << error;
+  return gDb != nullptr;
+}
 
 // Marks that this desk has come to `step` and waits (at most a minute) until the other desk has come there too.
 inline bool MeetOtherDesk(const std::string& step) {
