@@ -80,7 +80,8 @@ bool FORM25_CopyInto(const std::vector<Form25Fee>& fees, const std::string& targ
   for (const Form25Fee& fee : fees) {
     n = FinFreeFeeNumber(named, idOf, n);
     if (n == 0) {   // every id of the class and year is taken
-      MsgBox("Gagal menyimpan, Id/Kode Sudah Tersedia..", "Entry Data..", MB_OK | MB_ICONINFORMATION);
+      // told once the transaction has ended
+      FinReportFailure("Gagal menyimpan, Id/Kode Sudah Tersedia..", "Entry Data..", MB_OK | MB_ICONINFORMATION);
       return false;
     }
     const std::string id = idOf(n);

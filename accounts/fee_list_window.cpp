@@ -222,7 +222,8 @@ bool FORM6_CopyFromYear(const std::string& sourceYear, int* copied) {
     const auto idOf = [&](long long k) { return FinYearCopyFeeId(r.kelas, amount, gTapel, k); };
     const long long free = FinFreeFeeNumber(named, idOf, counter + 1);
     if (free == 0) {
-      MsgBox("Gagal menyimpan, Id/Kode Sudah Tersedia..", "Entry Data..", MB_OK | MB_ICONINFORMATION);
+      // told once the transaction has ended
+      FinReportFailure("Gagal menyimpan, Id/Kode Sudah Tersedia..", "Entry Data..", MB_OK | MB_ICONINFORMATION);
       return false;
     }
     counter = free;

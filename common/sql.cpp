@@ -70,7 +70,11 @@ bool gTxDoomed = false;      // nothing of the transaction may be run or committ
 sqlite3* gTxDb = nullptr;    // the connection the open levels are on
 // Boxes of statements that failed while a level was open: shown once the outermost level has ended, so that no box
 // stands while the file is held for writing (every other desk would wait on it).
-std::vector<std::string> gHeldBoxes;
+struct HeldBox {
+  std::string text, caption;
+  int style = 0;
+};
+std::vector<HeldBox> gHeldBoxes;
 
 // A level is open on gDb but its transaction can take nothing more.
 bool TxDead() {
@@ -119,9 +123,9 @@ void ResetTx() {
   gTxOurs = false;
   gTxDoomed = false;
   gTxDb = nullptr;
-  std::vector<std::string> boxes;
+  std::vector<HeldBox> boxes;
   boxes.swap(gHeldBoxes);
-  for (const std::string& text : boxes) MsgBox(text, "Info", MB_OK);
+  for (const HeldBox& box : boxes) MsgBox(box.text, box.caption, box.style);
 }
 
 // Undoes and ends the innermost savepoint; false when either step failed.
@@ -150,11 +154,11 @@ int FinExec(const std::string& sql, FinRowCallback callback, const std::string& 
   return rc;
 }
 
-void FinReportFailure(const std::string& text) {
+void FinReportFailure(const std::string& text, const std::string& caption, int style) {
   if (gTxDepth > 0)
-    gHeldBoxes.push_back(text);
+    gHeldBoxes.push_back({text, caption, style});
   else
-    MsgBox(text, "Info", MB_OK);
+    MsgBox(text, caption, style);
 }
 
 namespace {

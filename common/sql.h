@@ -33,9 +33,10 @@ std::string SqlLeftEquals(const std::string& column, long long n, const std::str
 // Returns sqlite3_exec's code (SQLITE_OK = 0 on success); gSqlErrMsg is left as it was when the statement succeeds.
 int FinExec(const std::string& sql, FinRowCallback callback = nullptr, const std::string& errorPrefix = "SQL error: ");
 
-// Shows `text` in a box captioned "Info"; while a transaction of FinBegin is open the box waits until its outermost
-// level has ended (committed or rolled back), so that no box stands while the file is held for writing.
-void FinReportFailure(const std::string& text);
+// Shows `text` in a box (captioned "Info", an OK button, unless told otherwise); while a transaction of FinBegin is
+// open the box waits until its outermost level has ended (committed or rolled back), so that no box stands while the
+// file is held for writing.
+void FinReportFailure(const std::string& text, const std::string& caption = "Info", int style = 0);
 
 // Runs `sql` on gDb and puts the values of the first row it gives into `row` (NULL as the empty text). True when it
 // gave a row; false, `row` untouched, when it gave none or failed (reported as FinExec reports it).

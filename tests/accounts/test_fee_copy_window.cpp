@@ -180,6 +180,21 @@ TEST_F(FeeCopyTest, BatalAndTheCloseBoxWriteNothing) {
   EXPECT_EQ(NewFees().size(), 0u);
 }
 
+// Every id of the class and year named already (billing rows of fees deleted long ago): nothing is copied, and the box
+// says so once the file is no longer held (the fixture fails a box shown inside a transaction).
+TEST_F(FeeCopyTest, EveryIdOfTheClassAndYearTakenCopiesNothingAndSaysSo) {
+  fintest::Exec(gDb, "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 9999) "
+                     "INSERT INTO detail_account (id_account, id_siswa) SELECT printf('BR-XIPA2023%04d', i), 'S1' FROM n");
+  const Rows before = Query("select count(*) from account");
+  ExpectMsgBox("Gagal menyimpan, Id/Kode Sudah Tersedia..", "Entry Data..", IDOK, MB_OK | MB_ICONINFORMATION);
+  std::vector<std::string> ids;
+  EXPECT_FALSE(FORM25_Copy({{"A", "1000", "Perbulan", "411"}}, "X IPA", &ids));
+  VerifySeams();
+  EXPECT_TRUE(sqlite3_get_autocommit(gDb));
+  EXPECT_TRUE(ids.empty());
+  EXPECT_EQ(Query("select count(*) from account"), before);
+}
+
 TEST_F(FeeCopyTest, CopyRulesDirectly) {
   std::vector<std::string> ids;
   ASSERT_TRUE(FORM25_Copy({{"A", "1.6", "Perbulan", "411"}, {"B", "", "Pertahun", ""}}, "X IPA", &ids));
