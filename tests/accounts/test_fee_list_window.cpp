@@ -403,6 +403,23 @@ TEST_F(FeeYearCopyTest, AFailingInsertLeavesNoCopiedFee) {
   EXPECT_EQ(CtlGetText(gForm6SearchEdit), "");
 }
 
+// Every id a fee of the copy could take named already (billing rows of fees deleted long ago): nothing is copied, and
+// the box says so once the file is no longer held (the fixture fails a box shown inside a transaction).
+TEST_F(FeeYearCopyTest, EveryIdAFeeCouldTakeNamedCopiesNothingAndSaysSo) {
+  fintest::Exec(gDb, "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 9999) "
+                     "INSERT INTO detail_account (id_account, id_siswa) "
+                     "SELECT printf('BR-PlayGroup1000002023%04d', i), 'S1' FROM n");
+  ExpectMsgBox(kForm6CopyQuestion, "Salin Data dari tahun ajaran : ", IDYES, MB_YESNO | MB_ICONQUESTION);
+  ExpectMsgBox("Gagal menyimpan, Id/Kode Sudah Tersedia..", "Entry Data..", IDOK, MB_OK | MB_ICONINFORMATION);
+  CommandModal(gForm6CopyYearId, [&](Hwnd) {
+    CtlSetText(gForm21YearEdit, "2022/2023");
+    Click(gForm21ContinueButton);
+  });
+  VerifySeams();
+  EXPECT_TRUE(sqlite3_get_autocommit(gDb));
+  EXPECT_TRUE(CopiedFees().empty());
+}
+
 TEST_F(FeeYearCopyTest, AnIdTakenByAnotherFeeIsPassedOver) {
   fintest::Exec(gDb, "INSERT INTO account (Id, Pembayaran, Kelas, Jumlah, Type, Tapel) VALUES"
                      " ('BR-PlayGroup10000020230001','Lain','X','1','Perbulan','2021/2022')");
