@@ -274,17 +274,20 @@ FinInsertResult FinInsertIfAllFree(const std::vector<std::string>& countSqls, co
   return FinWriteChecked(
       [&](std::vector<std::string>& out) {
         for (std::size_t i = 0; i < countSqls.size(); ++i) {
-          gCountResult = 0;
-          if (FinExec(countSqls[i], FinCbCount) != SQLITE_OK) return FinCheck::kFailed;
-          if (gCountResult != 0) {
-            if (takenBy) *takenBy = static_cast<int>(i);
-            return FinCheck::kRefuse;
-          }
+          const FinCheck free = FinCheckNone(countSqls[i]);
+          if (free == FinCheck::kRefuse && takenBy) *takenBy = static_cast<int>(i);
+          if (free != FinCheck::kWrite) return free;
         }
         out = statements;
         return FinCheck::kWrite;
       },
       lastRowId);
+}
+
+FinCheck FinCheckNone(const std::string& countSql) {
+  gCountResult = 0;
+  if (FinExec(countSql, FinCbCount) != SQLITE_OK) return FinCheck::kFailed;
+  return gCountResult == 0 ? FinCheck::kWrite : FinCheck::kRefuse;
 }
 
 FinInsertResult FinWriteChecked(const std::function<FinCheck(std::vector<std::string>& statements)>& check,

@@ -119,3 +119,6 @@ enum class FinCheck {
 // transaction has ended. With Written, `lastRowId` (when given) holds the rowid of the last row inserted.
 FinInsertResult FinWriteChecked(const std::function<FinCheck(std::vector<std::string>& statements)>& check,
                                 long long* lastRowId = nullptr);
+// A check of FinWriteChecked: kWrite when `countSql` (a "Select Count(*) ...") counts no row, kRefuse when it counts
+// some, kFailed when it fails (its box shows once the transaction has ended).
+FinCheck FinCheckNone(const std::string& countSql);

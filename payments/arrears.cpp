@@ -114,7 +114,7 @@ std::string FinFeeStandingSql(const std::string& student, const std::string& fee
 }
 
 namespace {
-FinFeeStanding* gStandingRead = nullptr;   // where FinReadFeeStandingQuiet's statement puts its row
+FinFeeStanding* gStandingRead = nullptr;   // where FinReadFeeStanding's statement puts its row
 
 std::optional<long long> Number(char** values, int columnCount, int i) {
   if (i >= columnCount || !values || !values[i]) return std::nullopt;
@@ -137,13 +137,14 @@ int OnStanding(void*, int columnCount, char** values, char**) {
 }
 }  // namespace
 
-int FinReadFeeStandingQuiet(const std::string& student, const std::string& fee, FinFeeStanding* out) {
+bool FinReadFeeStanding(const std::string& student, const std::string& fee, FinFeeStanding* out) {
   FinFeeStanding read;
   gStandingRead = &read;
-  const int rc = FinExecQuiet(FinFeeStandingSql(student, fee), OnStanding);
+  const int rc = FinExec(FinFeeStandingSql(student, fee), OnStanding);
   gStandingRead = nullptr;
-  if (rc == 0) *out = std::move(read);
-  return rc;
+  if (rc != 0) return false;
+  *out = std::move(read);
+  return true;
 }
 
 long long FinFeeStandingOwed(const FinFeeStanding& standing, int prepaid) {

@@ -67,8 +67,9 @@ struct FinFeeStanding {
 };
 // One row: Type and Tapel of the fee, whether a billing row is there, jml_pembayaran, juli .. juni, the paid sum.
 std::string FinFeeStandingSql(const std::string& student, const std::string& fee);
-// Reads it into `out` without a box, for a read inside a save's transaction: SQLite's code (gSqlErrMsg on failure).
-int FinReadFeeStandingQuiet(const std::string& student, const std::string& fee, FinFeeStanding* out);
+// Reads it into `out`; a failed read is reported as FinExec reports it (inside a save's transaction its box waits for
+// the transaction's end) and gives false, `out` untouched.
+bool FinReadFeeStanding(const std::string& student, const std::string& fee, FinFeeStanding* out);
 // What the fee still owes, as the arrears window lists it: FinArrearsOwed with the months due today in the fee's
 // school year; a student without a billing row owes 0 less what was paid; an amount the rule leaves unknown (a month
 // that is due has no amount) counts as 0 owed, as the arrears window's empty amount does.

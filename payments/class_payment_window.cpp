@@ -24,6 +24,7 @@
 #include "framework/resources.h"
 #include "framework/system_wrappers.h"
 #include "framework/window_system.h"
+#include "payments/arrears.h"
 #include "payments/payment_queries.h"
 #include "payments/payment_save.h"
 #include "payments/receipt_layouts.h"
@@ -104,30 +105,6 @@ Form27Fee FORM27_SplitFeeItem(const std::string& item) {
 }
 
 long long FORM27_Owed(const std::string& billed, const std::string& paid) { return Amount(billed) - Amount(paid); }
-
-std::string FORM27_OwedSql(const std::string& feeId, const std::string& siswaId) {
-  return "Select (Select jml_pembayaran From detail_account Where id_account='" + SqlQ(feeId) +
-         "' and id_siswa='" + SqlQ(siswaId) + "'), (Select sum(masuk) From transaksi Where acctid='" + SqlQ(feeId) +
-         "' and siswaid='" + SqlQ(siswaId) + "')";
-}
-
-namespace {
-long long* gOwedRead = nullptr;   // where FORM27_ReadOwed's statement puts what is owed
-int OnOwed(void*, int columnCount, char** values, char**) {
-  *gOwedRead = FORM27_Owed(FinCell(values, columnCount, 0), FinCell(values, columnCount, 1));
-  return 0;
-}
-}  // namespace
-
-bool FORM27_ReadOwed(const std::string& feeId, const std::string& siswaId, long long* owed) {
-  long long read = 0;
-  gOwedRead = &read;
-  const int rc = FinExec(FORM27_OwedSql(feeId, siswaId), OnOwed);
-  gOwedRead = nullptr;
-  if (rc != SQLITE_OK) return false;
-  *owed = read;
-  return true;
-}
 
 long long FORM27_Paying(long long shown, long long owed) {
   const long long paying = shown < owed ? shown : owed;
@@ -407,17 +384,16 @@ LResult FORM27_SavePayments(Hwnd) {
   std::vector<long long> paying;
   bool stampTaken = false;
   const FinInsertResult result = FinWriteChecked([&](std::vector<std::string>& statements) {
-    gCountResult = 0;
-    if (FinExec(PayStampCountSql(stamp), FinCbCount) != SQLITE_OK) return FinCheck::kFailed;
-    if (gCountResult != 0) {
-      stampTaken = true;
-      return FinCheck::kRefuse;
+    if (const FinCheck free = FinCheckNone(PayStampCountSql(stamp)); free != FinCheck::kWrite) {
+      stampTaken = free == FinCheck::kRefuse;
+      return free;
     }
     paying.clear();
     for (const Form27Chosen& c : chosen) {
-      long long owed = 0;
-      if (!FORM27_ReadOwed(fee.id, c.id, &owed)) return FinCheck::kFailed;
-      paying.push_back(FORM27_Paying(c.amount, owed));
+      // What the window's list counted: the bill (none: 0) less what was paid.
+      FinFeeStanding now;
+      if (!FinReadFeeStanding(c.id, fee.id, &now)) return FinCheck::kFailed;   // reported
+      paying.push_back(FORM27_Paying(c.amount, now.billing.yearly.value_or(0) - now.paid.value_or(0)));
     }
     for (std::size_t i = 0; i < chosen.size(); ++i) {
       if (paying[i] <= 0) continue;   // left out: nothing is owed any more
@@ -436,7 +412,7 @@ LResult FORM27_SavePayments(Hwnd) {
     return FinCheck::kWrite;
   });
   if (result == FinInsertResult::Taken && stampTaken) {
-    MsgBox("Nomor transaksi sudah dipakai, silahkan simpan ulang..", "Pembayaran..", MB_OK | MB_ICONINFORMATION);
+    PayRefuseTakenStamp();
     return 0;   // the rows stay unsaved
   }
   if (result == FinInsertResult::Failed) {

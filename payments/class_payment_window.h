@@ -39,11 +39,6 @@ Form27Fee FORM27_SplitFeeItem(const std::string& item);
 // What a student still owes: the yearly amount billed minus what was paid on the fee (texts as the queries return
 // them, empty or NULL counting 0), in whole rupiah.
 long long FORM27_Owed(const std::string& billed, const std::string& paid);
-// What one student still owes on the fee as the file holds it now: the billed amount less what was paid
-// (FORM27_Owed of the two values FORM27_OwedSql reads). FORM27_ReadOwed reports a failed read as FinExec does (inside
-// the save's transaction the box waits for its end) and gives false.
-std::string FORM27_OwedSql(const std::string& feeId, const std::string& siswaId);
-bool FORM27_ReadOwed(const std::string& feeId, const std::string& siswaId, long long* owed);
 // What a chosen row pays: what it shows, never above what is still owed; 0 (left out) when nothing is owed.
 long long FORM27_Paying(long long shown, long long owed);
 // One chosen row: its student, name and the amount it showed when "Simpan" was pressed.
@@ -118,7 +113,7 @@ LResult FORM27_PickStudents(Hwnd form);
 // "Unsaved". The boxes show once the transaction has ended. When a read of the fee choice failed (the posting code, the
 // students, a student's paid sum) nothing is written and kForm27NotRead says so; an empty chosen list (nobody left to
 // pay) writes nothing and kForm27NobodyToPay says so (both caption "Info"); the buttons keep their state.
-// What each chosen student still owes is read again inside the write (FORM27_ReadOwed): another desk may have taken a
+// What each chosen student still owes (the bill less what was paid) is read again inside the write (FinReadFeeStanding): another desk may have taken a
 // payment of the fee since the class was loaded. A student is paid at most what is still owed (FORM27_Paying); one who
 // owes nothing now is left out (row "Unsaved", amount 0, no receipt). The rows show what was stored, the total
 // follows, and after the closing box FORM27_NotPaidAsShownText names the students not paid as shown. When nobody owes

@@ -70,13 +70,6 @@ void FinMonthChooserWalk(const std::array<std::string, 12>& months, long long& r
 
 std::string FinMonthChooserMonthName(int n) { return MonthName(n); }
 
-int FinMonthChooserTickedMonths(const std::vector<std::string>& amounts, const std::vector<bool>& ticked) {
-  int months = 0;
-  for (std::size_t i = 0; i < amounts.size() && i < 12; ++i)
-    if (i < ticked.size() && ticked[i] && Val(amounts[i]) > 0) months |= 1 << i;
-  return months;
-}
-
 MonthChoice FinMonthChooserChoose(const std::vector<std::string>& amounts, const std::vector<bool>& ticked,
                                   const std::vector<std::string>& names) {
   MonthChoice c;
@@ -87,6 +80,7 @@ MonthChoice FinMonthChooserChoose(const std::vector<std::string>& amounts, const
     const std::string name = i < names.size() ? names[i] : std::string();
     if (!any) c.first = name;
     c.last = name;
+    if (i < 12) c.months |= 1 << i;
     any = true;
   }
   return c;
@@ -180,7 +174,7 @@ LResult FORMREKBAYAR1_Insert(int, Hwnd form, Hwnd, int) {
     LvSetItemText(gFormTunggakanList, row, kTunggakanColName,
                   FinMonthChooserName(LvGetItemText(gFormTunggakanList, row, kTunggakanColName), choice));
     LvSetItemText(gFormTunggakanList, row, kTunggakanColAmount, std::to_string(choice.sum));
-    FORMTUNGGAKAN_SetRowMonths(row, FinMonthChooserTickedMonths(amounts, ticked));
+    FORMTUNGGAKAN_SetRowMonths(row, choice.months);
   }
   FrmClose(form, 0);
   return 0;

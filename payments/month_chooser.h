@@ -35,14 +35,13 @@ void FinMonthChooserWalk(const std::array<std::string, 12>& months, long long& r
 struct MonthChoice {
   long long sum = 0;        // the ticked months' amounts above 0, whole rupiah
   std::string first, last;  // their first and last month names in list order (empty when none)
+  int months = 0;           // which they are, as bits: bit 0 July .. bit 11 June
 };
 // `amounts` and `ticked` in list order (Juli first), `names` the month names.
 MonthChoice FinMonthChooserChoose(const std::vector<std::string>& amounts, const std::vector<bool>& ticked,
                                   const std::vector<std::string>& names);
 // The name of month n (1 July .. 12 June) as the chooser lists it (gMonthNames, else the built-in name).
 std::string FinMonthChooserMonthName(int n);
-// The months ticked among those above 0 (`amounts` and `ticked` in list order), as bits: bit 0 July .. bit 11 June.
-int FinMonthChooserTickedMonths(const std::vector<std::string>& amounts, const std::vector<bool>& ticked);
 // The arrears row's new name: the current text + " Bulan : " + first + " s/d " + last.
 std::string FinMonthChooserName(const std::string& name, const MonthChoice& choice);
 

@@ -213,6 +213,7 @@ LResult FORMREVISI_SaveRevision(Hwnd) {
   // A fee row is paid against the student's bill of that fee; a discount row is not.
   const bool feeRow = acctId != "Disc" && acctId != "Tabungan";
   std::string refusal;
+  bool gone = false;   // the row is no longer in the file
   {
     FinTransaction tx;
     if (!tx.active()) return 0;   // its box told the operator; nothing changed
@@ -221,7 +222,8 @@ LResult FORMREVISI_SaveRevision(Hwnd) {
     if (FinExec(sql) != 0) return 0;
     // The row is gone (another desk deleted it since the list was read): nothing was revised, and the operator is
     // told so.
-    if (sqlite3_changes(gDb) < 1) refusal = kFormRevisiRowGone;
+    gone = sqlite3_changes(gDb) < 1;
+    if (gone) refusal = kFormRevisiRowGone;
     // The receipt and the fee as the revision leaves them: a receipt that breaks its rules, or a fee paid above its
     // bill, is refused as the save and the instalment chooser refuse them. Without the sums nothing is revised (the
     // failure shown).
@@ -236,7 +238,7 @@ LResult FORMREVISI_SaveRevision(Hwnd) {
     }
     if (refusal.empty() && !tx.commit()) return 0;
   }   // refused: undone here
-  if (refusal == kFormRevisiRowGone) {
+  if (gone) {
     // The list no longer shows a row the file does not hold.
     LvDeleteItem(gFormRevisiList, row);
     CtlSetText(gFormRevisiAmountEdit, "");

@@ -163,7 +163,7 @@ bool PayItemsWithinTheirFees(const std::string& studentId, const std::vector<Pay
     auto it = fees.find(item.feeId);
     if (it == fees.end()) {
       FinFeeStanding standing;
-      if (FinReadFeeStandingQuiet(studentId, item.feeId, &standing) != 0) return false;
+      if (!FinReadFeeStanding(studentId, item.feeId, &standing)) return false;
       it = fees.emplace(item.feeId, std::move(standing)).first;
     }
     FinFeeStanding& fee = it->second;
@@ -198,16 +198,8 @@ std::string PayBeyondTheFeesText(const std::string& lines) {
   return "Pembayaran tidak disimpan, sisa tagihan sudah berubah:\r" + lines;
 }
 
-namespace {
-void RefuseTakenStamp() {
+void PayRefuseTakenStamp() {
   MsgBox("Nomor transaksi sudah dipakai, silahkan simpan ulang..", "Pembayaran..", MB_OK | MB_ICONINFORMATION);
-}
-}  // namespace
-
-FinInsertResult PayWriteNewReceipt(const std::string& stamp, const std::vector<std::string>& statements) {
-  const FinInsertResult result = FinInsertIfFree(PayStampCountSql(stamp), statements);
-  if (result == FinInsertResult::Taken) RefuseTakenStamp();
-  return result;
 }
 
 // ----- the save command ------------------------------------------------------------------------------------------
@@ -291,27 +283,18 @@ LResult FORMBAYAR_SavePayment(int, Hwnd, Hwnd, int) {
   // window read it: one stamp names one receipt (a save in the same second as a stored receipt waits for the next
   // second); the savings taken must still be there (savings that no longer cover them leave the payment short); and
   // no item may pay its fee beyond what it still owes, or a month that is paid by now.
+  // What refuses the save, set before each check (read only when the save is refused).
   enum class Refused { kNone, kStamp, kShort, kBeyondFees } refused = Refused::kNone;
   std::string beyond;
   const FinInsertResult result = FinWriteChecked([&](std::vector<std::string>& statements) {
-    gCountResult = 0;
-    if (FinExec(PayStampCountSql(stamp), FinCbCount) != SQLITE_OK) return FinCheck::kFailed;
-    if (gCountResult != 0) {
-      refused = Refused::kStamp;
-      return FinCheck::kRefuse;
-    }
-    if (in.savingsUsed > 0) {
-      if (FinExec(FinSavingsShortCountSql(in.studentId, in.savingsUsed), FinCbCount) != SQLITE_OK)
-        return FinCheck::kFailed;
-      if (gCountResult != 0) {
-        refused = Refused::kShort;
-        return FinCheck::kRefuse;
-      }
-    }
-    if (!PayItemsWithinTheirFees(in.studentId, in.items, gPrepaid, &beyond)) {
-      FinReportFailure("SQL error: " + gSqlErrMsg);
-      return FinCheck::kFailed;
-    }
+    refused = Refused::kStamp;
+    if (const FinCheck free = FinCheckNone(PayStampCountSql(stamp)); free != FinCheck::kWrite) return free;
+    refused = Refused::kShort;
+    if (in.savingsUsed > 0)
+      if (const FinCheck enough = FinCheckNone(FinSavingsShortCountSql(in.studentId, in.savingsUsed));
+          enough != FinCheck::kWrite)
+        return enough;
+    if (!PayItemsWithinTheirFees(in.studentId, in.items, gPrepaid, &beyond)) return FinCheck::kFailed;   // reported
     if (!beyond.empty()) {
       refused = Refused::kBeyondFees;
       return FinCheck::kRefuse;
@@ -322,7 +305,7 @@ LResult FORMBAYAR_SavePayment(int, Hwnd, Hwnd, int) {
   switch (result) {
     case FinInsertResult::Written: break;
     case FinInsertResult::Taken:
-      if (refused == Refused::kStamp) RefuseTakenStamp();
+      if (refused == Refused::kStamp) PayRefuseTakenStamp();
       else if (refused == Refused::kShort) RefuseShortPayment();
       else MsgBox(PayBeyondTheFeesText(beyond), "Info", MB_OK | MB_ICONINFORMATION);
       return 0;

@@ -62,8 +62,8 @@ int PayItemMonths(LParam data);
 // What the items take against their fees, as the file holds it at the moment of the save: an item that pays an amount
 // may pay no more than its fee still owes (FinFeeStandingOwed, payments/arrears.h); an item of months may pay none of
 // its months that the student's payments on the fee now cover (the month chooser's walk, FinMonthChooserWalk) and no
-// more than those months now bill. Items of one fee are counted in list order, each after those before it. Reads
-// without a box (inside the save's write transaction): false when a read failed (gSqlErrMsg holds why). `refusal`
+// more than those months now bill. Items of one fee are counted in list order, each after those before it. A failed
+// read is reported as FinExec reports it (its box waits for the end of the save's transaction) and gives false. `refusal`
 // gets one line per item beyond its fee ("<name> : Jumlah pembayaran melebihi sisa tagihan, sisa tagihan : X.." or
 // "<name> : Bulan Juli, Agustus sudah lunas.."), lines joined by "\r"; empty when every item is within.
 bool PayItemsWithinTheirFees(const std::string& studentId, const std::vector<PayItem>& items, int prepaid,
@@ -112,11 +112,10 @@ std::vector<std::string> PayInsertStatements(const std::vector<PayRow>& rows);
 // "Info") and undoes everything written before it. True when every row was written.
 bool PayWriteRows(const std::vector<PayRow>& rows);
 
-// Writes the statements of one receipt in one transaction unless its stamp already names a stored receipt
-// (PayStampCountSql, through FinInsertIfFree of common/sql.h). A taken stamp shows "Nomor transaksi sudah dipakai,
-// silahkan simpan ulang.." (caption "Pembayaran..") and writes nothing; a failure is reported ("SQL error: ") and
-// writes nothing; both once the transaction has ended.
-FinInsertResult PayWriteNewReceipt(const std::string& stamp, const std::vector<std::string>& statements);
+// What a receipt's save says when its stamp already names a stored receipt (PayStampCountSql counted rows inside the
+// write: a save in the same second): "Nomor transaksi sudah dipakai, silahkan simpan ulang.." (caption
+// "Pembayaran..").
+void PayRefuseTakenStamp();
 
 // ----- the save command ------------------------------------------------------------------------------------------
 // The payment window's save ("Simpan Pembayaran", menu "Simpan", F12); acts only while the window's save button is

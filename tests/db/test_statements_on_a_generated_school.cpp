@@ -21,7 +21,6 @@
 #include "common/globals.h"
 #include "common/sql.h"
 #include "payments/arrears.h"
-#include "payments/class_payment_window.h"
 #include "payments/payment_list_window.h"
 #include "payments/payment_revision_window.h"
 #include "payments/payment_save.h"
@@ -389,12 +388,11 @@ TEST_F(GeneratedSchool, LargeSchoolStatementsReadThroughTheirIndexes) {
       {FORM15_ListSql(false, 9, "2023/2024"), {"transaksi_tgl_sts (tgl>? AND tgl<?)"}},
       {FORM14_LoadSql("2024/2025", 3), {"transaksi_tgl_sts (tgl>? AND tgl<?)"}},
       {FORM14_RefreshSql("2024/2025", 3), {"transaksi_tgl_sts (tgl>? AND tgl<?)"}},
-      // What a save reads of each fee it pays, inside its write transaction: one student's billing row and payments.
+      // What the payment and class payment saves read of each fee they pay, inside their write transaction: one
+      // student's billing row and payments.
       {FinFeeStandingSql("S1", "BR-1"),
        {"detail_account_siswa_account (id_siswa=? AND id_account=?)", "transaksi_siswa_acct_tgl (siswaid=? AND acctid=?)",
         "account_id (Id=?)"}},
-      {FORM27_OwedSql("BR-1", "S1"),
-       {"detail_account_siswa_account (id_siswa=? AND id_account=?)", "transaksi_siswa_acct_tgl (siswaid=? AND acctid=?)"}},
   };
   for (const Case& c : cases) {
     std::string plan;

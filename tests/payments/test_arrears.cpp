@@ -264,7 +264,7 @@ TEST_F(ArrearsRuleTest, OwedPerFeeAsTheListShowsIt) {
     scripted().SetNow(QDateTime(QDate(c.y, c.m, 1), QTime(10, 0)));
     gDb = db_;
     FinFeeStanding standing;
-    EXPECT_EQ(FinReadFeeStandingQuiet(student, fee, &standing), SQLITE_OK);
+    EXPECT_TRUE(FinReadFeeStanding(student, fee, &standing));
     gDb = nullptr;
     EXPECT_TRUE(standing.billed);
     EXPECT_EQ(standing.tapel, c.chosen);
@@ -283,7 +283,7 @@ TEST_F(ArrearsRuleTest, AFeeWithoutABillingRowOwesNothing) {
            {"BR-1", "S1", -300}, {"BR-1", "S2", 0}, {"BR-2", "S1", -200}, {"BR-'3", "S'1", 0}}) {
     SCOPED_TRACE(fee + " " + student);
     FinFeeStanding standing;
-    EXPECT_EQ(FinReadFeeStandingQuiet(student, fee, &standing), SQLITE_OK);
+    EXPECT_TRUE(FinReadFeeStanding(student, fee, &standing));
     EXPECT_FALSE(standing.billed);
     EXPECT_EQ(FinFeeStandingOwed(standing, 0), owed);
   }

@@ -83,10 +83,12 @@ TEST(MonthChooserRule, SisipSumsTheTickedMonthsAbove0) {
   EXPECT_EQ(c.sum, 300000);
   EXPECT_EQ(c.first, "Agustus");
   EXPECT_EQ(c.last, "Oktober");
+  EXPECT_EQ(c.months, (1 << 1) | (1 << 3));   // the months themselves, for the save
   EXPECT_EQ(FinMonthChooserName("SPP", c), "SPP Bulan : Agustus s/d Oktober");
 
   c = FinMonthChooserChoose(amounts, ticks({0}), names);   // only the paid month
   EXPECT_EQ(c.sum, 0);
+  EXPECT_EQ(c.months, 0);
   EXPECT_EQ(FinMonthChooserName("SPP", c), "SPP Bulan :  s/d ");
   c = FinMonthChooserChoose(amounts, ticks({}), names);
   EXPECT_EQ(FinMonthChooserName("SPP", c), "SPP Bulan :  s/d ");
@@ -97,6 +99,7 @@ TEST(MonthChooserRule, SisipSumsTheTickedMonthsAbove0) {
   EXPECT_EQ(c.sum, 2);   // 0.5 -> 0, + 2.5 -> 2 (halves to even)
   EXPECT_EQ(c.first, "Mei");
   EXPECT_EQ(c.last, "Juni");
+  EXPECT_EQ(c.months, (1 << 10) | (1 << 11));
 }
 
 TEST(MonthChooserRule, Statements) {

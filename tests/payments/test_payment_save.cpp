@@ -299,14 +299,16 @@ TEST_F(PaymentTableTest, AReceiptWhoseUndoFailsLeavesTheNextReceiptsWrittenForRe
   {
     fintest::RollbackRefused refused;
     ExpectMsgBox("SQL error: potongan ditolak", "Info");
-    EXPECT_EQ(PayWriteNewReceipt(in.stamp, PayInsertStatements(PayReceiptRows(in))), FinInsertResult::Failed);
+    EXPECT_EQ(FinInsertIfFree(PayStampCountSql(in.stamp), PayInsertStatements(PayReceiptRows(in))),
+              FinInsertResult::Failed);
     VerifySeams();
   }
   ASSERT_NE(gDb, nullptr);
   EXPECT_TRUE(sqlite3_get_autocommit(gDb));
   for (const char* stamp : {"2025202620250902101530", "2025202620250902101531"}) {
     in.stamp = stamp;
-    EXPECT_EQ(PayWriteNewReceipt(in.stamp, PayInsertStatements(PayReceiptRows(in))), FinInsertResult::Written);
+    EXPECT_EQ(FinInsertIfFree(PayStampCountSql(in.stamp), PayInsertStatements(PayReceiptRows(in))),
+              FinInsertResult::Written);
   }
   sqlite3_close(gDb);
   gDb = nullptr;
