@@ -109,8 +109,7 @@ Hwnd AddEdit(Hwnd form, std::uint32_t extra, int x, int y, int w, int id, FrmCol
                        kFont, "", colors);
 }
 Hwnd AddButton(Hwnd form, const char* text, int x, int w, int id) {
-  return FrmAddControl(form, "Button", text, kButton, 0, x, 640, w, 30, id, FORM28_EditSubclassProc, kFont,
-                       "FL,FB,FL,FB");
+  return FrmAddControl(form, "Button", text, kButton, 0, x, 640, w, 30, id, FORM28_EditSubclassProc, kFont);
 }
 
 // Adds a list row: "No.", the student and the amount cells (twelve months, or the yearly amount).
@@ -269,11 +268,11 @@ void FORM28_CreateControls(Hwnd form) {
 
   gForm28List = FrmAddControl(f, "SysListView32", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT |
                               LVS_SHOWSELALWAYS, WS_EX_CLIENTEDGE, 325, 0, 688, 623, gForm28ListId,
-                              FORM28_EditSubclassProc, kFont, "FL,FT,FR,FB");
+                              FORM28_EditSubclassProc, kFont);
   LvSetExtendedStyle(gForm28List, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
   LvSetColors(gForm28List, static_cast<int>(WinRgb(0, 0, 0)), static_cast<int>(WinRgb(255, 255, 255)));
   gForm28Progress = FrmAddControl(f, "msctls_progress32", "", WS_CHILD | WS_VISIBLE, 0, 8, 644, 305, 22,
-                                  gForm28ProgressId, FORM28_EditSubclassProc, kFont, "FL,FB,FL,FB");
+                                  gForm28ProgressId, FORM28_EditSubclassProc, kFont);
   PbSetRange(gForm28Progress, 1, 100);
   gForm28CreateButton = AddButton(f, "Buat Detail Account", 325, 160, gForm28CreateButtonId);
   gForm28DeleteButton = AddButton(f, "Hapus Detail Account", 490, 160, gForm28DeleteButtonId);

@@ -106,14 +106,14 @@ std::intptr_t FORM25_Show(Hwnd owner, int modal, int userData, Form25Owner from)
 
 void FORM25_CreateControls(Hwnd form) {
   gForm25CopyButton = FrmAddControl(form, "Button", "Salin Data", kButton, 0, 820, 360, 100, 30, gForm25CopyButtonId,
-                                    FORM25_CtlSubclassProc, kFont, "FR,FB,FR,FB");
+                                    FORM25_CtlSubclassProc, kFont);
   gForm25ViewButton = FrmAddControl(form, "Button", "View", kButton, 0, 330, 10, 90, 26, gForm25ViewButtonId,
                                     FORM25_CtlSubclassProc, kFont);
   gForm25CancelButton = FrmAddControl(form, "Button", "Batal", kButton, 0, 712, 360, 100, 30, gForm25CancelButtonId,
-                                      FORM25_CtlSubclassProc, kFont, "FR,FB,FR,FB");
+                                      FORM25_CtlSubclassProc, kFont);
   gForm25List = FrmAddControl(form, "SysListView32", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT |
                               LVS_SHOWSELALWAYS, WS_EX_CLIENTEDGE, 20, 46, 900, 300, gForm25ListId,
-                              FORM25_CtlSubclassProc, kFont, "FL,FT,FR,FB");
+                              FORM25_CtlSubclassProc, kFont);
   LvSetExtendedStyle(gForm25List, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
   LvSetColors(gForm25List, static_cast<int>(WinRgb(0, 0, 0)), static_cast<int>(WinRgb(255, 255, 255)));
   gForm25KelasCombo = FrmAddControl(form, "ComboBox", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL |

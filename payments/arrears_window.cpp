@@ -162,7 +162,7 @@ void FORMTUNGGAKAN_CreateControls(Hwnd form) {
                                             gFormTunggakanSisipButtonId, sub, kArial12);
   gFormTunggakanList = FrmAddControl(form, "SysListView32", "", WS_CHILD | WS_VISIBLE | LVS_REPORT |
                                      LVS_SHOWSELALWAYS, WS_EX_CLIENTEDGE, 6, 112, 617, 302, gFormTunggakanListId, sub,
-                                     kArial12, "FL,FT,S,S");
+                                     kArial12);
   LvSetExtendedStyle(gFormTunggakanList, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
   LvSetColors(gFormTunggakanList, 0x000000, 0xFFFFFF);
   gFormTunggakanBatalButton = FrmAddControl(form, "Button", "Batal", kButton, 0, 533, 458, 90, 28,

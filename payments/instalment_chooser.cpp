@@ -176,7 +176,7 @@ void FORMREKBAYAR3_CreateControls(Hwnd form) {
   gFormRekBayar3List = FrmAddControl(form, "SysListView32", "",
                                      WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS,
                                      WS_EX_CLIENTEDGE, 6, 6, 622, 244, gFormRekBayar3ListId,
-                                     FORMREKBAYAR3_CtlSubclassProc, kFont, "FL,FT,S,S");
+                                     FORMREKBAYAR3_CtlSubclassProc, kFont);
   LvSetExtendedStyle(gFormRekBayar3List, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES);
   gFormRekBayar3WayLabel = FrmAddControl(form, "Static", "Cara Pembayaran", kLabel, 0, 8, 262, 104, 20,
                                          gFormRekBayar3WayLabelId, FORMREKBAYAR3_CtlSubclassProc, kFont, "",

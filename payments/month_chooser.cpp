@@ -115,7 +115,7 @@ void FORMREKBAYAR1_CreateControls(Hwnd form) {
   gFormRekBayar1List = FrmAddControl(form, "SysListView32", "",
                                      WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS,
                                      WS_EX_CLIENTEDGE, 6, 6, 360, 378, gFormRekBayar1ListId,
-                                     FORMREKBAYAR1_CtlSubclassProc, kListFont, "FL,FT,S,S");
+                                     FORMREKBAYAR1_CtlSubclassProc, kListFont);
   LvSetExtendedStyle(gFormRekBayar1List, LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES);
   LvSetColors(gFormRekBayar1List, 0x000000, 0xFFFFFF);
   CtlSetFocus(gFormRekBayar1BatalButton);

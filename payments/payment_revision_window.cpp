@@ -157,7 +157,7 @@ void FORMREVISI_CreateControls(Hwnd form) {
   }
   gFormRevisiList = FrmAddControl(f, "SysListView32", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT |
                                   LVS_SHOWSELALWAYS, WS_EX_CLIENTEDGE, 8, 72, 636, 188, gFormRevisiListId,
-                                  FORMREVISI_CtlSubclassProc, kArial12, "FL,FT,S,S");
+                                  FORMREVISI_CtlSubclassProc, kArial12);
   LvSetExtendedStyle(gFormRevisiList, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
   LvSetColors(gFormRevisiList, static_cast<int>(WinRgb(0, 0, 0)), static_cast<int>(WinRgb(255, 255, 255)));
   gFormRevisiHint = FrmAddControl(f, "Static", "Form ini digunakan untuk me-revisi transaksi pembayaran siswa", kLabel,
