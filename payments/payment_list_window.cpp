@@ -289,7 +289,10 @@ bool FORM13_ReadReceipt(const std::string& stamp, const std::string& siswaId, co
 
 // ----- the window ---------------------------------------------------------------------------------------------------
 std::intptr_t FORM13_Show(Hwnd parent, int modal, int userData) {
-  if (IsWindow(gForm13Window)) {   // one payment list: the revision window reads its list
+  // One payment list (the revision window reads its list). Brought back, it shows what a new list would show: the
+  // month's rows as the file holds them now, since other windows and desks have saved since it read them.
+  if (IsWindow(gForm13Window)) {
+    FORM13_LoadPayments(gForm13Window);
     WinSetActiveWindow(gForm13Window);
     return gForm13Window;
   }

@@ -73,7 +73,8 @@ bool FORM13_ReadReceipt(const std::string& stamp, const std::string& siswaId, co
 
 // ----- the window -----------------------------------------------------------------------------------------------
 // Creates the MDI child "Data Pembayaran Siswa" (1025 x 562) under `parent` (gMdiClient), maximised and modeless,
-// and returns its window (0 when it could not be made). The main window calls it with (gMdiClient, 1, 0).
+// and returns its window (0 when it could not be made). The main window calls it with (gMdiClient, 1, 0). There is one
+// payment list: when it is open already, it reads the month's rows again (FORM13_LoadPayments) and comes to the front.
 std::intptr_t FORM13_Show(Hwnd parent, int modal, int userData);
 LResult FORM13_WndProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam);
 LResult FORM13_CtlSubclassProc(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam);

@@ -233,6 +233,31 @@ TEST_F(PaymentListTest, ReloadOnlyOnTheRefreshCommand) {
   EXPECT_EQ(LvGetColumnCount(gForm13List), 9);   // columns made again, not added
 }
 
+// The menu command brings back the one list, reading the month's rows as a new list would: a payment another desk
+// saved since the list was opened is there, one it deleted is gone, and the list stays the one window.
+TEST_F(PaymentListTest, TheMenuCommandBringsTheListBackWithWhatTheFileHoldsNow) {
+  const Hwnd w = Open();
+  ASSERT_EQ(LvGetItemCount(gForm13List), 7);
+  LvSelectItem(gForm13List, RowOf(kR2 + "1"));
+  {
+    fintest::OtherProgram other(WorkFile("keuangan.db3"));
+    ASSERT_EQ(other.Write("INSERT INTO transaksi (id,tgl,uraian,acctid,siswaid,masuk,keluar,petugas,sts,jenjang,Ref) "
+                          "VALUES ('2024202520250320110000" "1','2025-03-20','Uang Buku','BR-2','S2',100000,0,'budi',"
+                          "'p','-','412'); DELETE FROM transaksi WHERE Id='" + kR2 + "10'"),
+              SQLITE_OK);
+  }
+  EXPECT_EQ(LvGetItemCount(gForm13List), 7);   // nothing reads the file before the command
+  EXPECT_EQ(Open(), w);
+  EXPECT_EQ(gForm13Window, w);
+  EXPECT_EQ(Ids(gForm13List), (std::vector<std::string>{kR1 + "1", kR1 + "2", kR1 + "3", kR2 + "1", kR2 + "2",
+                                                          kR3 + "1", "2024202520250320110000" "1"}));
+  EXPECT_EQ(LvGetColumnCount(gForm13List), 9);
+  EXPECT_EQ(ListRows(gForm13List)[6], (std::vector<std::string>{"2024202520250320110000" "1", "2025-03-20", "S2",
+                                                                "Budi", "VII A", "BR-2", "Uang Buku", "100000",
+                                                                "budi"}));
+  EXPECT_EQ(LvGetSelectionMark(gForm13List), -1);   // as newly opened: no row marked
+}
+
 TEST_F(PaymentListTest, DeleteAsksAndRemovesOnlyTheMarkedRow) {
   Open();
   struct Case {
