@@ -127,6 +127,7 @@ int OnStanding(void*, int columnCount, char** values, char**) {
   s.tapel = FinCell(values, columnCount, 1);
   s.billed = FinCell(values, columnCount, 2) == "1";
   s.billing.yearly = Number(values, columnCount, 3);
+  s.yearlyText = FinCell(values, columnCount, 3);
   for (int i = 0; i < 12; ++i) {
     s.billing.months[static_cast<std::size_t>(i)] = Number(values, columnCount, 4 + i);
     s.monthTexts[static_cast<std::size_t>(i)] = FinCell(values, columnCount, 4 + i);

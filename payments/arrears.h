@@ -62,6 +62,7 @@ struct FinFeeStanding {
   bool billed = false;                    // the student has a billing row of the fee
   std::string tapel;                      // the fee's school year (account.Tapel; empty without a fee row)
   FinArrearsBilling billing;              // its type and the billing row's amounts
+  std::string yearlyText;                 // jml_pembayaran as stored (NULL as the empty text)
   std::array<std::string, 12> monthTexts; // the month amounts as stored (juli .. juni; NULL as the empty text)
   std::optional<long long> paid;          // the sum of Masuk on the fee (std::nullopt: no payment row at all)
 };

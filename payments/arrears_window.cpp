@@ -81,8 +81,8 @@ FrmForm gFormTunggakan = {.name = "FORMTUNGGAKAN",
 // The arrears total while the list loads (whole rupiah; gRowCount follows it within its range).
 long long gLoadedTotal = 0;
 
-// The months the month chooser took, per arrears row (rows not named pay an amount).
-std::map<int, int> gRowMonths;
+// What the choosers took, per arrears row, as the item's data (rows not named pay an amount).
+std::map<int, LParam> gRowItemData;
 
 void SetIcon(Hwnd button, const char* name) {
   if (auto* b = qobject_cast<QAbstractButton*>(WinWidget(button))) {
@@ -218,7 +218,7 @@ void FORMTUNGGAKAN_LoadArrears() {
       FinExec(FinArrearsClassSql(student, chosen), FinCbSingleValue) == 0 ? gSqlResult : std::string();
 
   LvDeleteAllItems(gFormTunggakanList);
-  gRowMonths.clear();
+  gRowItemData.clear();
   gLoadedTotal = 0;
   gRowCount = 0;
   FinExec(FinArrearsSql(student, kelas, chosen, gTapel, gPrepaid, months), FORMTUNGGAKAN_OnArrearsRow);
@@ -255,16 +255,16 @@ long long FORMTUNGGAKAN_RowOwed(int row) {
   return static_cast<long long>(LvGetItemData(gFormTunggakanList, row, 0));
 }
 
-void FORMTUNGGAKAN_SetRowMonths(int row, int months) {
-  if (months == 0)
-    gRowMonths.erase(row);
+void FORMTUNGGAKAN_SetRowItemData(int row, LParam data) {
+  if (data == 0)
+    gRowItemData.erase(row);
   else
-    gRowMonths[row] = months;
+    gRowItemData[row] = data;
 }
 
-int FORMTUNGGAKAN_RowMonths(int row) {
-  const auto it = gRowMonths.find(row);
-  return it == gRowMonths.end() ? 0 : it->second;
+LParam FORMTUNGGAKAN_RowItemData(int row) {
+  const auto it = gRowItemData.find(row);
+  return it == gRowItemData.end() ? 0 : it->second;
 }
 
 LResult FORMTUNGGAKAN_ChangeAmount(int, Hwnd form, Hwnd, int) {
@@ -301,7 +301,7 @@ LResult FORMTUNGGAKAN_InsertIntoPayment(int, Hwnd form, Hwnd, int) {
       continue;
     }
     const int n = LvGetItemCount(items);
-    const int row = LvInsertItem(items, n, 0, std::to_string(n + 1), PayItemData(FORMTUNGGAKAN_RowMonths(r)), 0);
+    const int row = LvInsertItem(items, n, 0, std::to_string(n + 1), FORMTUNGGAKAN_RowItemData(r), 0);
     if (row < 0) continue;
     LvInsertItem(items, row, 1, cell(kTunggakanColId), 0, 0);
     LvInsertItem(items, row, 2, cell(kTunggakanColName), 0, 0);

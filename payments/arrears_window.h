@@ -43,11 +43,12 @@ enum FormTunggakanColumn : int {
 
 // What the fee of arrears row `row` still owed when the list was loaded (whole rupiah; 0 for no such row).
 long long FORMTUNGGAKAN_RowOwed(int row);
-// The months of a monthly fee that the month chooser took for arrears row `row` (bit 0 July .. bit 11 June; 0: none,
-// the row pays an amount of what the fee owes). "Sisip" hands them on with the item (PayItemData), so that the save
-// pays no month that another desk has paid since the chooser offered it. Forgotten when the list loads again.
-void FORMTUNGGAKAN_SetRowMonths(int row, int months);
-int FORMTUNGGAKAN_RowMonths(int row);
+// What a chooser took for arrears row `row`, as the payment item's data: the months of a monthly fee (PayItemData) or
+// the numbered instalments of a yearly one (PayInstalmentItemData); 0 when the row pays an amount of what the fee
+// owes. "Sisip" hands it on with the item, so that the save pays no month or instalment that another desk has paid
+// since the chooser offered it. Forgotten when the list loads again.
+void FORMTUNGGAKAN_SetRowItemData(int row, LParam data);
+LParam FORMTUNGGAKAN_RowItemData(int row);
 
 // ----- the window -----------------------------------------------------------------------------------------------
 // Creates the window ("Form4", 637 x 527, a popup without title bar, centred) owned by `parent` and shows it, modal

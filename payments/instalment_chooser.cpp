@@ -14,6 +14,7 @@
 #include "framework/window_system.h"
 #include "payments/arrears_window.h"
 #include "payments/payment_globals.h"
+#include "payments/payment_save.h"
 
 Hwnd gFormRekBayar3Window = 0;
 Hwnd gFormRekBayar3SisipButton = 0, gFormRekBayar3BatalButton = 0, gFormRekBayar3CashLabel = 0,
@@ -73,11 +74,8 @@ void FillList(const char* labelCaption, const std::vector<InstalmentRow>& rows) 
 
 // The student's earlier payments on the arrears row's fee whose description holds `word`.
 std::vector<InstalmentPayment> LoadPayments(const std::string& word) {
-  gPayments.clear();
-  FinExec(FinInstalmentPaymentsSql(word, CtlGetText(gFormBayarIdEdit), ArrearsCell(kTunggakanColId)),
-          FORMREKBAYAR3_OnPaymentRow);
-  std::vector<InstalmentPayment> payments = std::move(gPayments);
-  gPayments.clear();
+  std::vector<InstalmentPayment> payments;
+  FinReadInstalmentPayments(word, CtlGetText(gFormBayarIdEdit), ArrearsCell(kTunggakanColId), &payments);
   return payments;
 }
 
@@ -128,6 +126,7 @@ InstalmentChoice FinInstalmentChoose(const std::vector<InstalmentRow>& rows, con
     const std::string number = std::to_string(i + 1);
     if (!any) c.first = number;
     c.last = number;
+    c.numbers |= 1 << i;
     any = true;
   }
   return c;
@@ -147,6 +146,26 @@ std::string FinInstalmentOverOwedText(long long amount, long long owed) {
 std::string FinInstalmentPaymentsSql(const std::string& word, const std::string& student, const std::string& fee) {
   return "SELECT Tgl, Masuk FROM transaksi where Uraian like '%" + SqlQ(word) + "%' and SiswaID='" + SqlQ(student) +
          "' and AcctId='" + SqlQ(fee) + "'";
+}
+
+bool FinReadInstalmentPayments(const std::string& word, const std::string& student, const std::string& fee,
+                               std::vector<InstalmentPayment>* out) {
+  gPayments.clear();
+  const int rc = FinExec(FinInstalmentPaymentsSql(word, student, fee), FORMREKBAYAR3_OnPaymentRow);
+  *out = std::move(gPayments);
+  gPayments.clear();
+  return rc == 0;
+}
+
+bool FinInstalmentDescriptionHolds(const std::string& description, const std::string& word) {
+  auto fold = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+  if (word.empty()) return true;
+  for (std::size_t i = 0; i + word.size() <= description.size(); ++i) {
+    std::size_t k = 0;
+    while (k < word.size() && fold(description[i + k]) == fold(word[k])) ++k;
+    if (k == word.size()) return true;
+  }
+  return false;
 }
 
 // ----- the window ---------------------------------------------------------------------------------------------------
@@ -242,7 +261,7 @@ LResult FORMREKBAYAR3_Insert(int, Hwnd form, Hwnd, int) {
     if (row >= 0) {
       LvSetItemText(gFormTunggakanList, row, kTunggakanColName, FinInstalmentAngsuranName(name, choice));
       LvSetItemText(gFormTunggakanList, row, kTunggakanColAmount, std::to_string(choice.sum));
-      FORMTUNGGAKAN_SetRowMonths(row, 0);   // an amount of what the fee owes, no months
+      FORMTUNGGAKAN_SetRowItemData(row, PayInstalmentItemData(choice.numbers));   // which instalments it pays
     }
   } else if (BtnIsChecked(gFormRekBayar3CicilanRadio)) {
     // The amount as the operator types or pastes it ("1.500.000", "1,500,000", "Rp 75.000"); only a positive amount
@@ -253,7 +272,7 @@ LResult FORMREKBAYAR3_Insert(int, Hwnd form, Hwnd, int) {
     if (row >= 0) {
       LvSetItemText(gFormTunggakanList, row, kTunggakanColName, "Cicilan " + name);
       LvSetItemText(gFormTunggakanList, row, kTunggakanColAmount, std::to_string(amount));
-      FORMTUNGGAKAN_SetRowMonths(row, 0);   // an amount of what the fee owes, no months
+      FORMTUNGGAKAN_SetRowItemData(row, 0);   // an amount of what the fee owes, no numbered instalments
     }
   }
   FrmClose(form, 0);

@@ -55,6 +55,7 @@ std::string FinInstalmentTenthText(const std::string& owed);
 struct InstalmentChoice {
   long long sum = 0;
   std::string first, last;   // their row numbers (empty when none)
+  int numbers = 0;           // which they are: bit 0 instalment 1 .. bit 9 instalment 10
 };
 InstalmentChoice FinInstalmentChoose(const std::vector<InstalmentRow>& rows, const std::vector<bool>& ticked);
 // The arrears row's new name: "Angsuran " + name + " dari : " + first + " s/d " + last.
@@ -68,6 +69,12 @@ std::string FinInstalmentOverOwedText(long long amount, long long owed);
 // The statements: the student's earlier payments on the fee whose description holds `word` ("Angsuran" or
 // "Cicilan"): Tgl, Masuk.
 std::string FinInstalmentPaymentsSql(const std::string& word, const std::string& student, const std::string& fee);
+// Reads them into `out`, in the order the file gives them. A failed read is reported as FinExec reports it (inside a
+// save's transaction its box waits for the transaction's end) and gives false, `out` holding what arrived before.
+bool FinReadInstalmentPayments(const std::string& word, const std::string& student, const std::string& fee,
+                               std::vector<InstalmentPayment>* out);
+// Whether a description holds `word` as the statement above finds it (LIKE: letters A to Z in either case).
+bool FinInstalmentDescriptionHolds(const std::string& description, const std::string& word);
 
 // ----- the window -----------------------------------------------------------------------------------------------
 // Creates the chooser (651 x 365, centred, kept above other windows) owned by `parent`; modal when `modal` is 1 (the

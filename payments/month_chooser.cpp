@@ -12,6 +12,7 @@
 #include "framework/window_system.h"
 #include "payments/arrears_window.h"
 #include "payments/payment_globals.h"
+#include "payments/payment_save.h"
 
 Hwnd gFormRekBayar1Window = 0;
 Hwnd gFormRekBayar1BatalButton = 0, gFormRekBayar1SisipButton = 0, gFormRekBayar1List = 0;
@@ -174,7 +175,7 @@ LResult FORMREKBAYAR1_Insert(int, Hwnd form, Hwnd, int) {
     LvSetItemText(gFormTunggakanList, row, kTunggakanColName,
                   FinMonthChooserName(LvGetItemText(gFormTunggakanList, row, kTunggakanColName), choice));
     LvSetItemText(gFormTunggakanList, row, kTunggakanColAmount, std::to_string(choice.sum));
-    FORMTUNGGAKAN_SetRowMonths(row, choice.months);
+    FORMTUNGGAKAN_SetRowItemData(row, PayItemData(choice.months));
   }
   FrmClose(form, 0);
   return 0;

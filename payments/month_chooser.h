@@ -62,6 +62,6 @@ void FORMREKBAYAR1_CreateControls(Hwnd form);
 LResult FORMREKBAYAR1_LoadMonths(Hwnd form, std::intptr_t userData);
 // Row callback of the billing row: walks its months (FinMonthChooserWalk) into the list.
 int FORMREKBAYAR1_OnBillingRow(void* user, int columnCount, char** values, char** names);
-// "Sisip": the ticked months into the marked arrears row (and which they are, FORMTUNGGAKAN_SetRowMonths, so that the
+// "Sisip": the ticked months into the marked arrears row (and which they are, FORMTUNGGAKAN_SetRowItemData, so that the
 // save takes none that another desk has paid meanwhile), then the chooser closes with result 0. Returns 0.
 LResult FORMREKBAYAR1_Insert(int index, Hwnd form, Hwnd control, int id);

@@ -69,6 +69,10 @@ std::string PayLeftChars(const std::string& text, std::size_t n) {
   return text.substr(0, i);
 }
 
+std::string PayItemDescription(const PaySaveInput& in, const PayItem& item) {
+  return in.paymentOption == "CASH" ? item.name : item.name + "An. " + in.studentName;
+}
+
 std::vector<PayRow> PayReceiptRows(const PaySaveInput& in) {
   std::vector<PayRow> rows;
   const int n = static_cast<int>(in.items.size());
@@ -79,7 +83,7 @@ std::vector<PayRow> PayReceiptRows(const PaySaveInput& in) {
     PayRow r;
     r.id = PayRowId(in.stamp, i + 1);
     r.tgl = in.today;
-    r.uraian = cash ? item.name : item.name + "An. " + in.studentName;
+    r.uraian = PayItemDescription(in, item);
     r.acctid = item.feeId;
     r.siswaid = in.studentId;
     r.masuk = item.amount;
@@ -147,23 +151,45 @@ bool PayWriteRows(const std::vector<PayRow>& rows) { return FinExecAll(PayInsert
 
 // ----- what the items take against their fees ------------------------------------------------------------------------
 namespace {
-constexpr LParam kMonthsMark = LParam{1} << 12;   // above the twelve month bits
+constexpr LParam kMonthsMark = LParam{1} << 12;        // above the twelve month bits
+constexpr LParam kInstalmentsMark = LParam{1} << 13;   // above them and the months' mark
+constexpr LParam kInstalmentBits = 0x3FF;              // instalments 1 to 10
+constexpr const char* kAngsuran = "Angsuran";
+
+// "1, 2, 3": the numbers of the bits set, counted from 1.
+std::string NumberList(int bits, int count) {
+  std::string text;
+  for (int k = 0; k < count; ++k)
+    if (bits & (1 << k)) text += (text.empty() ? "" : ", ") + std::to_string(k + 1);
+  return text;
+}
 }  // namespace
 
 LParam PayItemData(int months) { return months == 0 ? 0 : (kMonthsMark | (months & 0xFFF)); }
 
+LParam PayInstalmentItemData(int numbers) {
+  return (numbers & kInstalmentBits) == 0 ? 0 : (kInstalmentsMark | (numbers & kInstalmentBits));
+}
+
 int PayItemMonths(LParam data) { return (data & kMonthsMark) ? static_cast<int>(data & 0xFFF) : 0; }
 
-bool PayItemsWithinTheirFees(const std::string& studentId, const std::vector<PayItem>& items, int prepaid,
-                             std::string* refusal) {
+int PayItemInstalments(LParam data) {
+  return (data & kInstalmentsMark) ? static_cast<int>(data & kInstalmentBits) : 0;
+}
+
+bool PayItemsWithinTheirFees(const PaySaveInput& in, int prepaid, std::string* refusal) {
   std::map<std::string, FinFeeStanding> fees;   // each fee read once, its paid sum growing by the items before
+  // Per fee: the stored instalment payments (read when an item of numbered instalments needs them), and the items
+  // before in this receipt that will be stored as such.
+  std::map<std::string, std::vector<InstalmentPayment>> stored, before;
+  std::map<std::string, bool> storedRead;
   std::string lines;
   auto add = [&lines](const std::string& line) { lines += (lines.empty() ? "" : "\r") + line; };
-  for (const PayItem& item : items) {
+  for (const PayItem& item : in.items) {
     auto it = fees.find(item.feeId);
     if (it == fees.end()) {
       FinFeeStanding standing;
-      if (!FinReadFeeStanding(studentId, item.feeId, &standing)) return false;
+      if (!FinReadFeeStanding(in.studentId, item.feeId, &standing)) return false;
       it = fees.emplace(item.feeId, std::move(standing)).first;
     }
     FinFeeStanding& fee = it->second;
@@ -184,11 +210,37 @@ bool PayItemsWithinTheirFees(const std::string& studentId, const std::vector<Pay
         add(item.name + " : Bulan " + paidMonths + " sudah lunas..");
       else if (const std::string over = FinInstalmentOverOwedText(item.amount, billed); !over.empty())
         add(item.name + " : " + over);
+    } else if (item.instalments != 0) {
+      // The instalments as the chooser would list them now: those the stored instalment payments cover are paid.
+      if (!storedRead[item.feeId]) {
+        if (!FinReadInstalmentPayments(kAngsuran, in.studentId, item.feeId, &stored[item.feeId])) return false;
+        storedRead[item.feeId] = true;
+      }
+      std::vector<InstalmentPayment> payments = stored[item.feeId];
+      const std::vector<InstalmentPayment>& earlier = before[item.feeId];
+      payments.insert(payments.end(), earlier.begin(), earlier.end());
+      const std::vector<InstalmentRow> rows = FinInstalmentAngsuranRows(fee.yearlyText, payments);
+      int paid = 0, count = 0;
+      for (int k = 0; k < 10; ++k) {
+        if (!(item.instalments & (1 << k))) continue;
+        ++count;
+        if (static_cast<std::size_t>(k) >= rows.size() || rows[static_cast<std::size_t>(k)].date != "-")
+          paid |= 1 << k;
+      }
+      const long long billed = count * FinInstalmentAmount(fee.yearlyText);
+      if (paid != 0)
+        add(item.name + " : Angsuran " + NumberList(paid, 10) + " sudah lunas..");
+      else if (const std::string over =
+                   FinInstalmentOverOwedText(item.amount, std::min(billed, FinFeeStandingOwed(fee, prepaid)));
+               !over.empty())
+        add(item.name + " : " + over);
     } else if (const std::string over = FinInstalmentOverOwedText(item.amount, FinFeeStandingOwed(fee, prepaid));
                !over.empty()) {
       add(item.name + " : " + over);
     }
     fee.paid = fee.paid.value_or(0) + item.amount;   // the next item of the fee comes after this one
+    if (FinInstalmentDescriptionHolds(PayItemDescription(in, item), kAngsuran))
+      before[item.feeId].push_back({in.today, std::to_string(item.amount)});
   }
   *refusal = lines;
   return true;
@@ -221,7 +273,9 @@ std::vector<PayItem> ListItems() {
     it.name = LvGetItemText(gFormBayarItemList, r, kFormBayarColNama);
     it.amount = PayAmount(LvGetItemText(gFormBayarItemList, r, kFormBayarColJumlah));
     it.ledgerCode = LvGetItemText(gFormBayarItemList, r, kFormBayarColRef);
-    it.months = PayItemMonths(LvGetItemData(gFormBayarItemList, r, 0));
+    const LParam data = LvGetItemData(gFormBayarItemList, r, 0);
+    it.months = PayItemMonths(data);
+    it.instalments = PayItemInstalments(data);
     items.push_back(it);
   }
   return items;
@@ -294,7 +348,7 @@ LResult FORMBAYAR_SavePayment(int, Hwnd, Hwnd, int) {
       if (const FinCheck enough = FinCheckNone(FinSavingsShortCountSql(in.studentId, in.savingsUsed));
           enough != FinCheck::kWrite)
         return enough;
-    if (!PayItemsWithinTheirFees(in.studentId, in.items, gPrepaid, &beyond)) return FinCheck::kFailed;   // reported
+    if (!PayItemsWithinTheirFees(in, gPrepaid, &beyond)) return FinCheck::kFailed;   // reported
     if (!beyond.empty()) {
       refused = Refused::kBeyondFees;
       return FinCheck::kRefuse;

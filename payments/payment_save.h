@@ -50,24 +50,34 @@ struct PayItem {
   std::string name;         // column 2 "Akun Pembayaran"
   long long amount = 0;     // column 3 "Jumlah"
   std::string ledgerCode;   // column 4 "Ref"
-  int months = 0;           // the months of a monthly fee it pays (PayItemMonths); 0: an amount of what the fee owes
+  int months = 0;           // the months of a monthly fee it pays (PayItemMonths)
+  int instalments = 0;      // the numbered instalments of a yearly fee it pays (PayItemInstalments)
+                            // both 0: an amount of what the fee owes
 };
 
 // What an item of the payment window's list keeps as its data (LvGetItemData): for months of a monthly fee taken in
-// the month chooser, those months (bit 0 July .. bit 11 June) with a mark above them; 0 for an item that pays an
-// amount of what its fee owes (the whole arrears or an instalment). PayItemMonths gives the months back (0: none).
+// the month chooser, those months (bit 0 July .. bit 11 June) with a mark above them (PayItemData); for numbered
+// instalments ("Angsuran") taken in the instalment chooser, their numbers (bit 0 instalment 1 .. bit 9 instalment 10)
+// with another mark (PayInstalmentItemData); 0 for an item that pays an amount of what its fee owes (the whole arrears
+// or a free amount, "Cicilan"). PayItemMonths and PayItemInstalments give them back (0: none).
 LParam PayItemData(int months);
+LParam PayInstalmentItemData(int numbers);
 int PayItemMonths(LParam data);
+int PayItemInstalments(LParam data);
 
-// What the items take against their fees, as the file holds it at the moment of the save: an item that pays an amount
-// may pay no more than its fee still owes (FinFeeStandingOwed, payments/arrears.h); an item of months may pay none of
-// its months that the student's payments on the fee now cover (the month chooser's walk, FinMonthChooserWalk) and no
-// more than those months now bill. Items of one fee are counted in list order, each after those before it. A failed
-// read is reported as FinExec reports it (its box waits for the end of the save's transaction) and gives false. `refusal`
-// gets one line per item beyond its fee ("<name> : Jumlah pembayaran melebihi sisa tagihan, sisa tagihan : X.." or
-// "<name> : Bulan Juli, Agustus sudah lunas.."), lines joined by "\r"; empty when every item is within.
-bool PayItemsWithinTheirFees(const std::string& studentId, const std::vector<PayItem>& items, int prepaid,
-                             std::string* refusal);
+struct PaySaveInput;
+// What the items of a receipt take against their fees, as the file holds it at the moment of the save: an item that
+// pays an amount may pay no more than its fee still owes (FinFeeStandingOwed, payments/arrears.h); an item of months
+// may pay none of its months that the student's payments on the fee now cover (the month chooser's walk,
+// FinMonthChooserWalk) and no more than those months now bill; an item of numbered instalments may pay none that the
+// instalment chooser would now show paid (FinInstalmentAngsuranRows over the stored payments whose description holds
+// "Angsuran") and no more than those instalments bill, nor more than the fee still owes. Items of one fee are counted
+// in list order, each after those before it (as a stored row: its amount paid on the fee, and an instalment payment
+// when its description would hold "Angsuran"). A failed read is reported as FinExec reports it (its box waits for the
+// end of the save's transaction) and gives false. `refusal` gets one line per item beyond its fee ("<name> : Jumlah
+// pembayaran melebihi sisa tagihan, sisa tagihan : X..", "<name> : Bulan Juli, Agustus sudah lunas.." or "<name> :
+// Angsuran 1, 2, 3 sudah lunas.."), lines joined by "\r"; empty when every item is within.
+bool PayItemsWithinTheirFees(const PaySaveInput& in, int prepaid, std::string* refusal);
 // The box of a payment refused for PayItemsWithinTheirFees: "Pembayaran tidak disimpan, sisa tagihan sudah berubah:"
 // and the lines, each on a line of its own.
 std::string PayBeyondTheFeesText(const std::string& lines);
@@ -92,6 +102,10 @@ struct PayRow {
   std::string petugas, sts, jenjang, ref;
   bool hasRef = true;
 };
+
+// The description (transaksi.Uraian) an item is stored with: its name, followed directly by "An. " + the student's
+// name when the option is not "CASH".
+std::string PayItemDescription(const PaySaveInput& in, const PayItem& item);
 
 // The rows of one receipt in the order they are written: the items from the last to the first (ids stamp+n down to
 // stamp+1), the discount row when the discount is above 0 (stamp+(n+1)), the savings row when savings are used

@@ -4,6 +4,7 @@
 
 #include "payments/arrears_fixture.h"
 #include "payments/chooser_host.h"
+#include "payments/payment_save.h"
 
 namespace {
 
@@ -201,6 +202,8 @@ TEST_F(InstalmentChooserTest, SisipInAngsuranModeNamesTheInstalmentsTaken) {
   });
   EXPECT_EQ(LvGetItemText(gFormTunggakanList, 1, 2), "Angsuran Buku dari : 4 s/d 6");
   EXPECT_EQ(LvGetItemText(gFormTunggakanList, 1, 3), "200000");
+  // Which instalments: 4 and 6, handed on with the item so that the save can count them again.
+  EXPECT_EQ(PayItemInstalments(FORMTUNGGAKAN_RowItemData(1)), (1 << 3) | (1 << 5));
   EXPECT_EQ(CtlGetText(gFormTunggakanTotalLabel), "Jumlah Tunggakan : 930.000");
 
   // Nothing open ticked: the words without numbers, and 0.
@@ -213,9 +216,11 @@ TEST_F(InstalmentChooserTest, SisipInAngsuranModeNamesTheInstalmentsTaken) {
 }
 
 TEST_F(InstalmentChooserTest, SisipInCicilanModeTakesTheAmountAsTyped) {
+  FORMTUNGGAKAN_SetRowItemData(1, PayInstalmentItemData(0x7));   // an earlier choice of instalments
   OpenChooser([&] { Click(gFormRekBayar3SisipButton); });   // the amount as proposed
   EXPECT_EQ(LvGetItemText(gFormTunggakanList, 1, 2), "Cicilan Buku");
   EXPECT_EQ(LvGetItemText(gFormTunggakanList, 1, 3), "630000");
+  EXPECT_EQ(FORMTUNGGAKAN_RowItemData(1), 0);   // a free amount names no instalments
 
   // Money as a cashier types or pastes it; the row gets plain digits.
   const std::pair<const char*, const char*> taken[] = {

@@ -271,6 +271,62 @@ TEST_F(PaymentTableTest, AReceiptIsWrittenAndReadBackByItsStamp) {
             (Table{{"<null>"}}));
 }
 
+// Numbered instalments are counted as the instalment chooser counts them, from the stored payments whose description
+// holds "Angsuran" (any case), each covering its amount over a tenth of the year rounded half to even, and from the
+// items before in the same receipt: an instalment paid by now refuses its item, naming the fee and the instalments.
+TEST_F(PaymentTableTest, AnItemOfInstalmentsPaidByNowIsRefusedAsTheChooserCountsThem) {
+  fintest::Exec(gDb,
+                "INSERT INTO account (Id, Pembayaran, Kelas, Jumlah, Type, Tapel) VALUES ('BR-2', 'Buku', 'VII A', "
+                "1000000, 'Pertahun', '2024/2025');"
+                "INSERT INTO detail_account (id_account, id_siswa, jml_pembayaran) VALUES ('BR-2', '12', 1000000);");
+  auto item = [](std::vector<int> numbers, long long amount) {
+    int bits = 0;
+    for (int k : numbers) bits |= 1 << (k - 1);
+    PayItem it{"BR-2", "Angsuran Buku", amount, "412"};
+    it.instalments = PayItemInstalments(PayInstalmentItemData(bits));
+    return it;
+  };
+  struct Case {
+    const char* name;
+    const char* stored;   // uraian, masuk of a stored payment on the fee (nullptr: none)
+    std::vector<PayItem> items;
+    const char* refusal;
+  } const cases[] = {
+      {"nothing paid yet", nullptr, {item({1, 2, 3}, 300000)}, ""},
+      {"instalments 1 to 3 paid", "'Angsuran Buku dari : 1 s/d 3', 300000", {item({3, 4}, 200000)},
+       "Angsuran Buku : Angsuran 3 sudah lunas.."},
+      {"one and a half instalments count as two, the word in any case", "'angsuran buku', 150000",
+       {item({2}, 100000)}, "Angsuran Buku : Angsuran 2 sudah lunas.."},
+      {"the next one is open", "'angsuran buku', 150000", {item({3}, 100000)}, ""},
+      {"two and a half count as two", "'Angsuran Buku', 250000", {item({3}, 100000)}, ""},
+      {"a free amount is no instalment", "'Cicilan Buku', 300000", {item({1, 2, 3}, 300000)}, ""},
+      {"a free amount leaves less owed than the instalments", "'Cicilan Buku', 900000", {item({1, 2}, 200000)},
+       "Angsuran Buku : Jumlah pembayaran melebihi sisa tagihan, sisa tagihan : 100.000.."},
+      {"more than the instalments bill", nullptr, {item({1}, 150000)},
+       "Angsuran Buku : Jumlah pembayaran melebihi sisa tagihan, sisa tagihan : 100.000.."},
+      {"an item before in the receipt", nullptr, {item({1, 2}, 200000), item({2, 3}, 200000)},
+       "Angsuran Buku : Angsuran 2 sudah lunas.."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fintest::Exec(gDb, "DELETE FROM transaksi");
+    if (c.stored)
+      fintest::Exec(gDb, std::string("INSERT INTO transaksi (id, tgl, uraian, masuk, acctid, siswaid, keluar, sts) "
+                                     "VALUES ('X1', '2024-08-01', ") + c.stored + ", 'BR-2', '12', 0, 'p')");
+    PaySaveInput in = ThreeItems();
+    in.items = c.items;
+    std::string refusal = "unset";
+    ASSERT_TRUE(PayItemsWithinTheirFees(in, 0, &refusal));
+    EXPECT_EQ(refusal, c.refusal);
+  }
+  // What an item keeps: months and instalments apart, nothing beyond the tenth instalment.
+  EXPECT_EQ(PayInstalmentItemData(0), 0);
+  EXPECT_EQ(PayItemInstalments(PayInstalmentItemData(0x7FF)), 0x3FF);
+  EXPECT_EQ(PayItemMonths(PayInstalmentItemData(0x5)), 0);
+  EXPECT_EQ(PayItemInstalments(PayItemData(0x5)), 0);
+  EXPECT_EQ(PayItemMonths(PayItemData(0x5)), 0x5);
+}
+
 TEST_F(PaymentTableTest, AFailureInTheMiddleWritesNothing) {
   fintest::Exec(gDb,
                 "CREATE TRIGGER no_disc BEFORE INSERT ON transaksi WHEN NEW.acctid='Disc' "

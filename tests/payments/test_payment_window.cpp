@@ -793,10 +793,11 @@ TEST_F(PaymentWindow, SavingsAnotherDeskTakesAfterTheReadAreCountedAtTheSave) {
   }
 }
 
-// Two desks on one file: the clerk takes Ani's fees from the arrears window (the whole arrears, an instalment or months
-// in the month chooser) and another desk saves a payment of Ani's before F12. What each fee still owes, and which
-// months are still open, are counted again inside the save's write: an item another desk's payment leaves beyond its
-// fee is refused, nothing stored and the items kept; one still within is stored. No fee is paid above its bill.
+// Two desks on one file: the clerk takes Ani's fees from the arrears window (the whole arrears, a free amount or
+// numbered instalments in the instalment chooser, or months in the month chooser) and another desk saves a payment of
+// Ani's before F12. What each fee still owes, and which months and instalments are still open, are counted again inside
+// the save's write: an item another desk's payment leaves beyond its fee, or paying a month or an instalment paid by
+// now, is refused, nothing stored and the items kept; one still within is stored. No fee is paid above its bill.
 TEST_F(PaymentWindow, AFeeAnotherDeskPaidSinceTheItemWasTakenIsNotPaidAgain) {
   // Ani (12, VII A): SPP monthly 150.000, July and August paid (owes September on 2024-09-02); Uang Buku yearly
   // 450.000, nothing paid.
@@ -813,13 +814,15 @@ TEST_F(PaymentWindow, AFeeAnotherDeskPaidSinceTheItemWasTakenIsNotPaidAgain) {
                 "INSERT INTO transaksi (id, tgl, uraian, acctid, siswaid, masuk, keluar, petugas, sts, jenjang, Ref)"
                 " VALUES ('20242025202408010900001', '2024-08-01', 'SPP Bulan : Juli s/d Agustus', 'BR-VIIA20240001',"
                 " '12', 300000, 0, 'kasir', 'p', '-', '411');");
-  enum class Take { kWhole, kCicilan200, kSeptemberOctober, kSeptember };
+  enum class Take { kWhole, kCicilan200, kSeptemberOctober, kSeptember, kAngsuran };
   struct Case {
     const char* name;
     const char* fee;        // the arrears row taken
     Take take;
     const char* otherDesk;  // what the other desk pays: acctid, masuk
     const char* refusal;    // the line of the refused item; nullptr: stored
+    std::vector<int> instalments = {};      // kAngsuran: the instalments ticked in the chooser (1 to 10)
+    const char* otherUraian = "desk 2";     // the description of the other desk's payment
   } cases[] = {
       {"the whole yearly fee, paid meanwhile", "BR-VIIA20240002", Take::kWhole, "'BR-VIIA20240002', 450000",
        "Uang Buku : Jumlah pembayaran melebihi sisa tagihan, sisa tagihan : 0.."},
@@ -833,6 +836,18 @@ TEST_F(PaymentWindow, AFeeAnotherDeskPaidSinceTheItemWasTakenIsNotPaidAgain) {
        "SPP Bulan : September s/d Oktober : Bulan September sudah lunas.."},
       {"a month still open after another fee's payment", "BR-VIIA20240001", Take::kSeptember,
        "'BR-VIIA20240002', 100000", nullptr},
+      // Uang Buku in ten instalments of 45.000.
+      {"instalments another desk paid meanwhile", "BR-VIIA20240002", Take::kAngsuran, "'BR-VIIA20240002', 135000",
+       "Angsuran Uang Buku dari : 1 s/d 3 : Angsuran 1, 2, 3 sudah lunas..", {1, 2, 3},
+       "Angsuran Uang Buku dari : 1 s/d 3"},
+      {"instalments, one of them paid meanwhile", "BR-VIIA20240002", Take::kAngsuran, "'BR-VIIA20240002', 90000",
+       "Angsuran Uang Buku dari : 2 s/d 4 : Angsuran 2 sudah lunas..", {2, 4}, "Angsuran Uang Buku dari : 1 s/d 2"},
+      {"instalments still open after another desk's instalments", "BR-VIIA20240002", Take::kAngsuran,
+       "'BR-VIIA20240002', 90000", nullptr, {3, 4}, "Angsuran Uang Buku dari : 1 s/d 2"},
+      {"instalments a free amount paid meanwhile leaves beyond the bill", "BR-VIIA20240002", Take::kAngsuran,
+       "'BR-VIIA20240002', 400000",
+       "Angsuran Uang Buku dari : 1 s/d 3 : Jumlah pembayaran melebihi sisa tagihan, sisa tagihan : 50.000..",
+       {1, 2, 3}, "Cicilan Uang Buku"},
   };
   const std::string path = WorkFile("data.db3");
   const std::string ours = "select acctid, masuk from transaksi where tgl='2024-09-02' and petugas='kasir' order by id";
@@ -864,6 +879,14 @@ TEST_F(PaymentWindow, AFeeAnotherDeskPaidSinceTheItemWasTakenIsNotPaidAgain) {
           Click(gFormRekBayar3SisipButton);
         });
         Click(gFormTunggakanChangeButton);
+      } else if (c.take == Take::kAngsuran) {
+        OnModal([&](QWidget*) {
+          Click(gFormRekBayar3AngsuranRadio);
+          ASSERT_EQ(LvGetItemText(gFormRekBayar3List, 0, 1), "-");   // nothing paid in instalments yet
+          for (int k : c.instalments) LvSetCheck(gFormRekBayar3List, k - 1, 1);
+          Click(gFormRekBayar3SisipButton);
+        });
+        Click(gFormTunggakanChangeButton);
       } else if (c.take != Take::kWhole) {
         OnModal([&](QWidget*) {
           ASSERT_EQ(LvGetItemText(gFormRekBayar1List, 1, 3), "Lunas");   // August paid
@@ -884,8 +907,8 @@ TEST_F(PaymentWindow, AFeeAnotherDeskPaidSinceTheItemWasTakenIsNotPaidAgain) {
     // The other desk's payment, between the arrears window's read and F12.
     fintest::OtherProgram desk(path);
     ASSERT_EQ(desk.Write(std::string("INSERT INTO transaksi (id, tgl, uraian, acctid, masuk, siswaid, keluar, petugas,"
-                                     " sts, jenjang) VALUES ('20242025202409021000001', '2024-09-02', 'desk 2', ") +
-                         c.otherDesk + ", '12', 0, 'desk', 'p', '-')"),
+                                     " sts, jenjang) VALUES ('20242025202409021000001', '2024-09-02', '") +
+                         c.otherUraian + "', " + c.otherDesk + ", '12', 0, 'desk', 'p', '-')"),
               SQLITE_OK);
     if (c.refusal)
       ExpectMsgBox(std::string("Pembayaran tidak disimpan, sisa tagihan sudah berubah:\r") + c.refusal, "Info", IDOK,
