@@ -290,32 +290,41 @@ void AddHistoryRow(Hwnd list, const std::vector<std::string>& cells, long long r
   for (std::size_t c = 1; c < cells.size(); ++c) LvInsertItem(list, row, static_cast<int>(c), cells[c], 0, 0);
 }
 
-void LoadHistory(Teller& t) {
-  gSqlResult.clear();
-  gCountResult = 0;
-  gRowCount = 0;
-  std::vector<std::vector<std::string>> raw;
-  t.historyRead = QueryRows(SavingsHistorySql(CtlGetText(t.code)), raw) == 0;
+// The student's last passbook line of the rows of SavingsHistorySql, in the order they were booked (a row never takes
+// a line booked before it); "" when there is none.
+std::string LastPosition(const std::vector<std::vector<std::string>>& raw, int pageLines) {
+  std::vector<std::string> positions;
+  for (const auto& v : raw) positions.push_back(v.size() > 5 ? v[5] : std::string());
+  if (positions.empty()) return std::string();
+  return SavingsFormatPosition(SavingsRowPosition(positions, static_cast<int>(positions.size()) - 1, pageLines));
+}
+
+// The history list from the rows of SavingsHistorySql, with their running balance, and the student's last passbook
+// line from them.
+void FillHistory(Teller& t, std::vector<std::vector<std::string>> raw) {
   LvDeleteAllItems(t.history);
+  t.lastPosition = LastPosition(raw, t.pageLines);
   std::vector<SavingsHistoryRow> rows;
   for (auto& v : raw) {
     v.resize(9);
     rows.push_back({v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], std::strtoll(v[8].c_str(), nullptr, 10)});
   }
   const std::vector<long long> balances = SavingsRunningBalances(rows);
-  std::vector<std::string> positions;
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const SavingsHistoryRow& r = rows[i];
     AddHistoryRow(t.history, {r.tgl, r.sandi, r.keluar, r.masuk, std::to_string(balances[i]), r.id, r.ref, r.sts,
                               SavingsSandiName(r.uraian)},
                   r.rowId);
-    positions.push_back(r.ref);
   }
-  // The student's own last line, in the order the rows were booked (a row never takes a line booked before it).
-  t.lastPosition = positions.empty()
-                       ? std::string()
-                       : SavingsFormatPosition(SavingsRowPosition(positions, static_cast<int>(positions.size()) - 1,
-                                                                  t.pageLines));
+}
+
+void LoadHistory(Teller& t) {
+  gSqlResult.clear();
+  gCountResult = 0;
+  gRowCount = 0;
+  std::vector<std::vector<std::string>> raw;
+  t.historyRead = QueryRows(SavingsHistorySql(CtlGetText(t.code)), raw) == 0;
+  FillHistory(t, std::move(raw));
 }
 
 bool Saved(const Teller& t) { return t.saved && CtlGetText(t.code) == t.tx.studentId; }
@@ -622,7 +631,6 @@ LResult FORMTABUNGAN_SaveTransaction(int, Hwnd form, Hwnd, int) {
   gSqlResult.clear();
   if (FinExec(SavingsBalanceSql(code), FinCbSingleValue) != 0) return 0;
   const long long before = Number(gSqlResult);
-  const long long after = SavingsNewBalance(before, amount, sandi.direction);
   if (sandi.direction <= 0 && amount > before) {
     MsgBox(kOverdrawn, "Tabungan..", MB_OK | MB_ICONINFORMATION);
     return 0;
@@ -642,30 +650,55 @@ LResult FORMTABUNGAN_SaveTransaction(int, Hwnd form, Hwnd, int) {
   row.masuk = sandi.direction > 0 ? amount : 0;
   row.keluar = sandi.direction < 1 ? amount : 0;
   row.petugas = SbGetText(gStatusBar, 1);
-  row.ref = SavingsFormatPosition(SavingsNextPosition(t->lastPosition, t->pageLines));
-  // The balance checked above was read before the question: another desk may have taken money out since. A withdrawal
-  // counts the balance again under the write lock, and what no longer covers it is refused as above.
-  std::vector<std::string> counts = {SavingsIdCountSql(row.id)};
-  if (sandi.direction <= 0) counts.push_back(FinSavingsShortCountSql(code, amount));
+  // What was read before the question may be old by now: another desk may have booked a row of the student since. So
+  // under the write lock the id is counted again, a withdrawal is checked against the balance again (what no longer
+  // covers it is refused as above), and the balance and the history are read as the file holds them just before this
+  // row: the new row's passbook line follows the student's last row, and what the window shows, lists and prints is
+  // the balance the file holds before and after it.
+  const int pageLines = t->pageLines;
+  enum class Refused { kId, kShort } refused = Refused::kId;
+  long long stored = 0;   // the balance before this row
+  std::vector<std::vector<std::string>> history;
   long long rowId = 0;
-  int takenBy = 0;
-  switch (FinInsertIfAllFree(counts, {SavingsInsertSql(row)}, &takenBy, &rowId)) {
+  const FinInsertResult result = FinWriteChecked(
+      [&](std::vector<std::string>& statements) {
+        refused = Refused::kId;
+        if (const FinCheck c = FinCheckNone(SavingsIdCountSql(row.id)); c != FinCheck::kWrite) return c;
+        refused = Refused::kShort;
+        if (sandi.direction <= 0)
+          if (const FinCheck c = FinCheckNone(FinSavingsShortCountSql(code, amount)); c != FinCheck::kWrite) return c;
+        gSqlResult.clear();
+        if (FinExec(SavingsBalanceSql(code), FinCbSingleValue) != 0) return FinCheck::kFailed;   // reported
+        stored = Number(gSqlResult);
+        if (QueryRows(SavingsHistorySql(code), history) != 0) return FinCheck::kFailed;   // reported
+        row.ref = SavingsFormatPosition(SavingsNextPosition(LastPosition(history, pageLines), pageLines));
+        statements = {SavingsInsertSql(row)};
+        return FinCheck::kWrite;
+      },
+      &rowId);
+  switch (result) {
     case FinInsertResult::Written: break;
     case FinInsertResult::Taken:
-      if (takenBy == 0) MsgBox(kIdTaken, "Info", MB_OK | MB_ICONINFORMATION);
+      if (refused == Refused::kId) MsgBox(kIdTaken, "Info", MB_OK | MB_ICONINFORMATION);
       else MsgBox(kOverdrawn, "Tabungan..", MB_OK | MB_ICONINFORMATION);
       return 0;
     case FinInsertResult::Failed: return 0;   // reported; the window stays as it was
   }
+  t = TellerOf(form);
+  if (!t) return 0;
+  const long long storedAfter = SavingsNewBalance(stored, amount, sandi.direction);
 
+  // The student's rows as the file held them, this one last.
+  FillHistory(*t, std::move(history));
   AddHistoryRow(t->history, {gToday, SavingsSandiCode(sandi.text), std::to_string(row.keluar),
-                             std::to_string(row.masuk), std::to_string(after), row.id, row.ref, "t",
+                             std::to_string(row.masuk), std::to_string(storedAfter), row.id, row.ref, "t",
                              SavingsSandiName(sandi.text)},
                 rowId);
   LvSelectItem(t->history, LvGetItemCount(t->history) - 1);
-  CtlSetText(t->newBalance, std::to_string(after));
+  if (Number(CtlGetText(t->bookBalance)) != stored) CtlSetText(t->bookBalance, std::to_string(stored));
+  CtlSetText(t->newBalance, std::to_string(storedAfter));
   t->saved = true;
-  t->tx = {row.id, code, name, sandi.text, Words(amount), before, amount, after};
+  t->tx = {row.id, code, name, sandi.text, Words(amount), stored, amount, storedAfter};
   CtlSetFocus(t->printCombo);
   MsgBox("Transaksi berhasil disimpan..", "Tabungan..", MB_OK | MB_ICONINFORMATION);
   return 0;

@@ -493,6 +493,90 @@ TEST_F(TellerTest, AWithdrawalAnotherDeskBooksAfterTheCheckIsCountedAtTheSave) {
   }
 }
 
+// Another desk books a row of the same student while this window's question stands (after the balance it showed was
+// read): a withdrawal, a deposit, or a payment that takes savings. The booking goes through where the money allows it,
+// and what the window then shows, lists and prints is the balance the file holds before and after its row, read under
+// the save's write lock; the other desk's row is in the history and the new row takes the line after it.
+TEST_F(TellerTest, WhatTheWindowShowsAndPrintsAfterASaveIsTheFilesBalance) {
+  struct Case {
+    const char* name;
+    const char* other;   // the other desk's row: uraian, masuk, keluar, Ref
+    const char* sandi;
+    const char* amount;
+    const char* before;  // the file's balance before this window's row
+    const char* after;
+    const char* line;    // this window's row's passbook line
+  } const cases[] = {
+      {"a withdrawal beside another desk's withdrawal", "'02-Penarikan Tunai', 0, 20, '1-4'", "02", "100", "100", "0",
+       "1-5"},
+      {"a deposit beside another desk's deposit", "'01-Setoran Tunai', 500, 0, '1-4'", "01", "10", "620", "630",
+       "1-5"},
+      {"a deposit beside a payment that takes savings", "'02-Penarikan utk pembayaran', 0, 50, NULL", "01", "10", "70",
+       "80", "1-5"},
+  };
+  const std::string path = WorkFile("data.db3");
+  const std::string balance = "SELECT sum(masuk-keluar) FROM transaksi WHERE siswaid='20016' AND acctid='Tabungan'";
+  auto stars = [](const std::string& v) { return std::string(v.size() < 10 ? 10 - v.size() : 0, '*') + v; };
+  int clock = 10;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fintest::Exec(gDb, "DELETE FROM transaksi WHERE tgl='2021-03-05';"
+                       "UPDATE transaksi SET sts='t' WHERE id='2001620210303080000'");
+    SbSetText(gStatusBar, 5, "09:05:" + std::to_string(clock++), 0);
+    textPrinted().Clear();
+    Open();
+    LookUp("20016");
+    ASSERT_EQ(CtlGetText(gFormTabunganBookBalanceEdit), "120");
+    Book(c.sandi, c.amount);
+    fintest::OtherProgram desk(path);
+    fintest::WritesAfterCheck between(
+        gDb, desk, "select Sum(Masuk-Keluar) from transaksi where AcctID='Tabungan'",
+        std::string("INSERT INTO transaksi (id, tgl, uraian, masuk, keluar, Ref, acctid, siswaid, petugas, sts, "
+                    "jenjang) VALUES ('2001620210305080000', '2021-03-05', ") +
+            c.other + ", 'Tabungan', '20016', 'budi', 't', '-')");
+    const std::string item = std::string(c.sandi) == "01" ? "01-Setoran Tunai" : "02-Penarikan Tunai";
+    SaveYes("Nasabah atas nama SITI RAHAYU melakukan transaksi " + item + " sebesar " + c.amount);
+    ASSERT_TRUE(between.written());
+    EXPECT_TRUE(sqlite3_get_autocommit(gDb));
+    // The file, read by another connection.
+    ASSERT_EQ(fintest::RowsInFile(path, balance), (Rows{{c.after}}));
+    EXPECT_EQ(fintest::RowsInFile(path, "SELECT Ref FROM transaksi WHERE siswaid='20016' AND petugas='ani' AND "
+                                        "tgl='2021-03-05'"),
+              (Rows{{c.line}}));
+    // The window: both balances, and the history with the other desk's row and this one last.
+    EXPECT_EQ(CtlGetText(gFormTabunganBookBalanceEdit), c.before);
+    EXPECT_EQ(CtlGetText(gFormTabunganNewBalanceEdit), c.after);
+    const std::vector<std::string> saldo = Column(kTabunganColSaldo);
+    ASSERT_EQ(saldo.size(), 5u);
+    EXPECT_EQ(saldo[3], c.before);
+    EXPECT_EQ(saldo[4], c.after);
+    EXPECT_EQ(Column(kTabunganColP)[4], c.line);
+    EXPECT_EQ(LvGetSelectionMark(gFormTabunganHistoryList), 4);
+    // The slip.
+    CbSetCurSel(gFormTabunganPrintCombo, 2);
+    AnswerPrinter("STRUK");
+    Click(gFormTabunganPrintButton);
+    // The passbook: every unprinted row with the balance the file held after it.
+    CbSetCurSel(gFormTabunganPrintCombo, 0);
+    AnswerPrinter("KASIR");
+    Click(gFormTabunganPrintButton);
+    VerifySeams();
+    ASSERT_EQ(textPrinted().Jobs().size(), 2u);
+    const std::vector<std::string> slip = textPrinted().Jobs()[0].Lines();
+    EXPECT_NE(std::find(slip.begin(), slip.end(), "   Jumlah Saldo yang lalu : Rp." + stars(c.before)), slip.end());
+    EXPECT_NE(std::find(slip.begin(), slip.end(), "   Jumlah Saldo Terakhir  : Rp." + stars(c.after)), slip.end());
+    std::vector<std::string> book = textPrinted().Jobs()[1].Lines();
+    std::erase(book, "`");
+    ASSERT_EQ(book.size(), 3u);   // 20016's unprinted withdrawal of 30, the other desk's row, this window's row
+    for (int k = 0; k < 3; ++k) {
+      const std::string saldo = book[static_cast<std::size_t>(k)].substr(45, 13);
+      EXPECT_EQ(saldo.substr(saldo.find_first_not_of(' ')), Column(kTabunganColSaldo)[static_cast<std::size_t>(k + 2)]);
+    }
+    EXPECT_EQ(book[2].substr(45, 13), std::string(13 - std::string(c.after).size(), ' ') + c.after);
+    WinDestroyWindow(gFormTabunganWindow);
+  }
+}
+
 TEST_F(TellerTest, OneTransactionPerLookup) {
   Open();
   LookUp("20016");
