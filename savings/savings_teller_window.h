@@ -113,7 +113,10 @@ LResult FORMTABUNGAN_OnAmountChange(int index, Hwnd form, Hwnd control, int id);
 // siswanya.." (caption "Info") and nothing is booked; so is nothing when the balance cannot be read (its "SQL error: "
 // box). A withdrawal or charge above the balance is refused ("Saldo tabungan tidak mencukupi..", caption
 // "Tabungan.."), before the question and again inside the write, where the balance is counted anew under the write
-// lock (another desk may have taken money out while the question stood).
+// lock (another desk may have taken money out while the question stood). Under that lock the balance and the history
+// are also read as the file holds them just before the new row: the row takes the line after the student's last row,
+// and after the save the book balance and "Saldo Sekarang" fields, the history (the student's rows, this one last)
+// and what the slip and the passbook print give the balance the file holds before and after this row.
 LResult FORMTABUNGAN_SaveTransaction(int index, Hwnd form, Hwnd control, int id);
 LResult FORMTABUNGAN_OnBrowse(int index, Hwnd form, Hwnd control, int id);
 // "CETAK": by the print-target combo, passbook (0 and none), card (1) or receipt (2); only after a save.
