@@ -11,7 +11,6 @@
 
 #include "common/globals.h"
 #include "common/query_callbacks.h"
-#include "common/savings_balance.h"
 #include "common/session.h"
 #include "common/settings.h"
 #include "common/sql.h"
@@ -335,8 +334,9 @@ LResult FORMBAYAR_SavePayment(int, Hwnd, Hwnd, int) {
 
   // What the save depends on is counted again under the write lock, since another desk may have written since the
   // window read it: one stamp names one receipt (a save in the same second as a stored receipt waits for the next
-  // second); the savings taken must still be there (savings that no longer cover them leave the payment short); and
-  // no item may pay its fee beyond what it still owes, or a month that is paid by now.
+  // second); the savings taken must still be there (the balance is read again: savings that no longer cover them leave
+  // the payment short, and the window shows the balance the file held); and no item may pay its fee beyond what it
+  // still owes, or a month or an instalment that is paid by now.
   // What refuses the save, set before each check (read only when the save is refused).
   enum class Refused { kNone, kStamp, kShort, kBeyondFees } refused = Refused::kNone;
   std::string beyond;
@@ -344,10 +344,10 @@ LResult FORMBAYAR_SavePayment(int, Hwnd, Hwnd, int) {
     refused = Refused::kStamp;
     if (const FinCheck free = FinCheckNone(PayStampCountSql(stamp)); free != FinCheck::kWrite) return free;
     refused = Refused::kShort;
-    if (in.savingsUsed > 0)
-      if (const FinCheck enough = FinCheckNone(FinSavingsShortCountSql(in.studentId, in.savingsUsed));
-          enough != FinCheck::kWrite)
-        return enough;
+    if (ticked) {
+      if (!FORMBAYAR_StoredSavingsBalance(in.studentId, &balance)) return FinCheck::kFailed;   // reported
+      if (PaySavingsUsed(ticked, balance, net, paid) < in.savingsUsed) return FinCheck::kRefuse;   // short now
+    }
     if (!PayItemsWithinTheirFees(in, gPrepaid, &beyond)) return FinCheck::kFailed;   // reported
     if (!beyond.empty()) {
       refused = Refused::kBeyondFees;

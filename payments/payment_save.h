@@ -138,7 +138,7 @@ void PayRefuseTakenStamp();
 // disimpan.." and a discount above the items' total "Potongan melebihi total pembayaran.." (both caption "Info"); both
 // write nothing. A payment that the cash and the savings do not cover shows "Nilai pembayaran tidak mencukupi.."
 // (caption "Pembayaran..") and writes nothing; so does one whose savings taken are no longer covered by the balance
-// counted again inside the write (another desk took money out after the read). A stamp that already names a stored
+// read again inside the write (another desk took money out after the read); a saved payment shows that balance. A stamp that already names a stored
 // receipt (a save in the same second) shows "Nomor transaksi sudah dipakai, silahkan simpan ulang.." and writes
 // nothing; so does, with PayBeyondTheFeesText (caption "Info"), a receipt whose items another desk's payment has left
 // beyond what their fees owe (PayItemsWithinTheirFees, counted inside the write); the items stay in the window. A

@@ -741,9 +741,9 @@ TEST_F(PaymentWindow, ASaveWhoseSavingsBalanceCannotBeReadStoresNothing) {
 }
 
 // Two desks on one file: the savings teller at the other desk books for the same student right after this save has
-// read the balance. The save checks the balance again under its write lock: savings that no longer cover what the
+// read the balance. The save reads the balance again under its write lock: savings that no longer cover what the
 // cash leaves open are refused as a short payment, nothing of the receipt stored; savings that still cover it are
-// taken.
+// taken, and the window then shows the balance the file held before the receipt and what is left after it.
 TEST_F(PaymentWindow, SavingsAnotherDeskTakesAfterTheReadAreCountedAtTheSave) {
   struct Case {
     const char* name;
@@ -786,6 +786,9 @@ TEST_F(PaymentWindow, SavingsAnotherDeskTakesAfterTheReadAreCountedAtTheSave) {
     EXPECT_EQ(Enabled(gFormBayarSaveButton), !c.stored);
     if (!c.stored) {
       EXPECT_EQ(Edit(gFormBayarPaidEdit)->selectedText().toStdString(), "400");
+    } else {
+      EXPECT_EQ(CtlGetText(gFormBayarSavingsBalanceEdit), "700");
+      EXPECT_EQ(CtlGetText(gFormBayarSavingsLeftEdit), c.balanceAfter);
     }
     EXPECT_EQ(fintest::RowsInFile(path, receipt),
               c.stored ? (Table{{"BR-1", "1000", "0"}, {"Tabungan", "0", "600"}}) : Table{});
