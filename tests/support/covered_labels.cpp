@@ -15,15 +15,15 @@
 
 namespace fintest {
 
-namespace {
-
-std::string TextOf(QWidget* w) {
+std::string ControlText(QWidget* w) {
   if (auto* l = qobject_cast<QLabel*>(w)) return l->text().toStdString();
   if (auto* g = qobject_cast<QGroupBox*>(w)) return g->title().toStdString();
   if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->text().toStdString();
   if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text().toStdString();
   return w->windowTitle().toStdString();
 }
+
+namespace {
 
 // A sibling paints over what lies under it, unless it is a label or a group box that leaves its background alone
 // (those draw only their text and frame).
@@ -57,7 +57,7 @@ std::vector<std::string> CoveredLabels(QWidget* window) {
       if (!s || s->isWindow() || !s->isVisibleTo(window)) continue;
       if (!s->geometry().intersects(drawn) || !PaintsOver(s)) continue;
       found.push_back(window->windowTitle().toStdString() + ": label \"" + label->text().toStdString() + "\" under " +
-                      s->metaObject()->className() + " \"" + TextOf(s) + "\"");
+                      s->metaObject()->className() + " \"" + ControlText(s) + "\"");
     }
   }
   return found;

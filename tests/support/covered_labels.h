@@ -17,6 +17,9 @@ class QWidget;
 
 namespace fintest {
 
+// The text a control shows: a label's, a group box's title, a button's, an edit's; else the widget's window title.
+std::string ControlText(QWidget* w);
+
 // One line per label of `window` (a shown label with a text or picture) whose text (or picture) a visible later
 // sibling overlaps and paints over: "<window title>: label \"<text>\" under <class> \"<text>\"". Empty when none.
 std::vector<std::string> CoveredLabels(QWidget* window);
