@@ -181,7 +181,6 @@ bool PayItemsWithinTheirFees(const PaySaveInput& in, int prepaid, std::string* r
   // Per fee: the stored instalment payments (read when an item of numbered instalments needs them), and the items
   // before in this receipt that will be stored as such.
   std::map<std::string, std::vector<InstalmentPayment>> stored, before;
-  std::map<std::string, bool> storedRead;
   std::string lines;
   auto add = [&lines](const std::string& line) { lines += (lines.empty() ? "" : "\r") + line; };
   for (const PayItem& item : in.items) {
@@ -211,11 +210,13 @@ bool PayItemsWithinTheirFees(const PaySaveInput& in, int prepaid, std::string* r
         add(item.name + " : " + over);
     } else if (item.instalments != 0) {
       // The instalments as the chooser would list them now: those the stored instalment payments cover are paid.
-      if (!storedRead[item.feeId]) {
-        if (!FinReadInstalmentPayments(kAngsuran, in.studentId, item.feeId, &stored[item.feeId])) return false;
-        storedRead[item.feeId] = true;
+      auto read = stored.find(item.feeId);
+      if (read == stored.end()) {
+        std::vector<InstalmentPayment> payments;
+        if (!FinReadInstalmentPayments(kAngsuran, in.studentId, item.feeId, &payments)) return false;
+        read = stored.emplace(item.feeId, std::move(payments)).first;
       }
-      std::vector<InstalmentPayment> payments = stored[item.feeId];
+      std::vector<InstalmentPayment> payments = read->second;
       const std::vector<InstalmentPayment>& earlier = before[item.feeId];
       payments.insert(payments.end(), earlier.begin(), earlier.end());
       const std::vector<InstalmentRow> rows = FinInstalmentAngsuranRows(fee.yearlyText, payments);
