@@ -21,6 +21,7 @@
 #include "common/globals.h"
 #include "common/sql.h"
 #include "payments/arrears.h"
+#include "payments/instalment_chooser.h"
 #include "payments/payment_list_window.h"
 #include "payments/payment_revision_window.h"
 #include "payments/payment_save.h"
@@ -30,6 +31,7 @@
 #include "reports/savings_reports.h"
 #include "savings/journal_list_window.h"
 #include "savings/savings_list_window.h"
+#include "savings/savings_teller_window.h"
 #include "support/fixtures.h"
 
 namespace {
@@ -294,6 +296,10 @@ TEST_F(GeneratedSchool, StatementsReadThroughTheirIndexes) {
        "COVERING INDEX transaksi_savings_siswa (siswaid=? AND acctid=?)"},
       {FinSavingsDailySql("2025-03-03"), "MATERIALIZE saldo"},
       {FinSavingsBalancesSql(), "MATERIALIZE saldo"},
+      // What the payment and the teller read again inside their write: one student's rows of one fee or savings.
+      {FinInstalmentPaymentsSql("Angsuran", "S1", "BR-1"), "(siswaid=? AND acctid=?)"},
+      {SavingsBalanceSql("S1"), "(siswaid=? AND acctid=?)"},
+      {SavingsHistorySql("S1"), "(siswaid=? AND acctid=?)"},
   };
   for (const Case& c : cases) {
     std::string plan;
