@@ -14,7 +14,6 @@
 #include "common/globals.h"
 #include "common/numbers_words.h"
 #include "common/query_callbacks.h"
-#include "common/savings_balance.h"
 #include "common/session.h"
 #include "common/settings.h"
 #include "common/sql.h"
@@ -664,12 +663,11 @@ LResult FORMTABUNGAN_SaveTransaction(int, Hwnd form, Hwnd, int) {
       [&](std::vector<std::string>& statements) {
         refused = Refused::kId;
         if (const FinCheck c = FinCheckNone(SavingsIdCountSql(row.id)); c != FinCheck::kWrite) return c;
-        refused = Refused::kShort;
-        if (sandi.direction <= 0)
-          if (const FinCheck c = FinCheckNone(FinSavingsShortCountSql(code, amount)); c != FinCheck::kWrite) return c;
         gSqlResult.clear();
         if (FinExec(SavingsBalanceSql(code), FinCbSingleValue) != 0) return FinCheck::kFailed;   // reported
         stored = Number(gSqlResult);
+        refused = Refused::kShort;
+        if (sandi.direction <= 0 && amount > stored) return FinCheck::kRefuse;
         if (QueryRows(SavingsHistorySql(code), history) != 0) return FinCheck::kFailed;   // reported
         row.ref = SavingsFormatPosition(SavingsNextPosition(LastPosition(history, pageLines), pageLines));
         statements = {SavingsInsertSql(row)};
